@@ -1,0 +1,43 @@
+#pragma once
+// The three encodings every part of the program shares: frequency step counts,
+// channel guard codes and label character codes.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace VKTCore {
+
+// --- label characters --------------------------------------------------------
+// The two-digit code text of a label character; "30" (space) for any other.
+std::string CharToLabelCode(const std::string& ch);
+// The character of a code text ("A", "0A"); "" for a code without character.
+std::string LabelCodeToChar(const std::string& code);
+bool IsLabelChar(const std::string& ch);
+
+using LabelCodes = std::array<uint8_t, 8>;
+// Right-aligns the text in 8 characters, upper-cases all but "h", encodes each.
+LabelCodes EncodeLabel(const std::string& text);
+// The characters of the 8 codes; codes without character are skipped.
+std::string DecodeLabel(const uint8_t* codes);
+// True when every character of text has a code (so nothing becomes a space).
+bool LabelEncodable(const std::string& text);
+
+// --- frequencies ---------------------------------------------------------------
+// Step count as megahertz text: "000.00" for 0, else "###.00000".
+std::string strHexToFreq(double dFreqHex);
+// Megahertz text to an unrounded step count (0 for a text without a number).
+double dFreqToDbl(const std::string& StrFreq);
+// The rounded step count of a frequency text; nothing when it falls outside
+// the 16-bit step range (100.00125 ... 181.91875 MHz, or 0 for none).
+std::optional<uint16_t> FreqTextToSteps(const std::string& text);
+
+// --- channel guard -----------------------------------------------------------
+// The grid text of a code: "D023", "D023-", "088.5", "000.0".
+std::string CGCodeToText(uint16_t code);
+// The code of a grid text; nothing when the text has no encoding (a digital
+// code without three digits, a tone with the point too early or non-digits).
+std::optional<uint16_t> CGTextToCode(const std::string& text);
+
+} // namespace VKTCore

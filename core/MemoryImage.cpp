@@ -1,0 +1,85 @@
+#include "core/MemoryImage.h"
+
+#include <cassert>
+#include <cctype>
+#include <cmath>
+
+#include "core/Text.h"
+
+namespace VKTCore {
+
+Image MemoryImage{};
+
+int GetImageByte(int page, int offset) {
+    return MemoryImage.at(static_cast<size_t>(page * 256 + offset));
+}
+
+int PutImageBits(int page, int offset, int mask, int value) {
+    uint8_t& b = MemoryImage.at(static_cast<size_t>(page * 256 + offset));
+    b = static_cast<uint8_t>(((b & ~mask) | (mask & value)) & 0xFF);
+    return 0;
+}
+
+int GroupPage(int intGroup) {
+    assert(intGroup >= 0 && intGroup < GroupCount);
+    if (intGroup < 0 || intGroup >= GroupCount) return 0;
+    return 1 + intGroup + intGroup / 2;
+}
+
+PageOffset GroupBlockByte(int intGroup, int r) {
+    const int page = GroupPage(intGroup);
+    return intGroup % 2 == 0 ? PageOffset{page, r} : PageOffset{page, r + 128};
+}
+
+int GroupBase(int intGroup) { return 256 + GroupAreaSize * intGroup; }
+int ChannelSlotAddress(int intGroup, int intChan) { return GroupBase(intGroup) + 128 + 8 * intChan; }
+int LabelSlotAddress(int intGroup, int intChan) { return GroupBase(intGroup) + 256 + 8 * intChan; }
+
+double HexToNumber(const std::string& text) {
+    if (text.empty() || text.size() > 3) return 0;
+    double value = 0;
+    for (char c : text) {
+        int digit = 0;
+        if (std::isxdigit(static_cast<unsigned char>(c)))
+            digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+std::string StepsToMHzText(unsigned steps) {
+    if (steps == 0) return "000.00";
+    return vkt::FixedText((steps * 1250.0 + 100000000.0) / 1000000.0, 5);
+}
+
+std::string SwitchCodeText(int code) {
+    switch (code) {
+    case 0: return "Keypad";
+    case 3: return "Always Off";
+    case 4: return "Always On";
+    case 5: return "Right Toggle";
+    case 6: return "Middle Toggle";
+    case 7: return "Left Toggle";
+    default: return "";
+    }
+}
+
+int16_t ShiftLeftInt(int16_t value, int16_t n) {
+    return static_cast<int16_t>(vkt::RoundHalfEven(value * std::pow(2.0, n)));
+}
+
+int16_t ShiftRightInt(int16_t value, int16_t n) {
+    if (n < 0 || n > 30) return 0;
+    return static_cast<int16_t>(value / (1 << n));
+}
+
+int32_t ShiftLeftLong(int32_t value, int16_t n) {
+    return static_cast<int32_t>(vkt::RoundHalfEven(value * std::pow(2.0, n)));
+}
+
+int32_t ShiftRightLong(int32_t value, int16_t n) {
+    if (n < 0 || n > 62) return 0;
+    return static_cast<int32_t>(value / (int64_t{1} << n));
+}
+
+} // namespace VKTCore

@@ -1,0 +1,137 @@
+#include "core/Text.h"
+
+#include <cctype>
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace vkt {
+
+std::vector<std::string> Chars(const std::string& text) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t len = 1;
+        if (lead >= 0xF0) len = 4;
+        else if (lead >= 0xE0) len = 3;
+        else if (lead >= 0xC0) len = 2;
+        // A broken sequence still counts as one character per lead byte.
+        size_t n = 1;
+        while (n < len && i + n < text.size() &&
+               (static_cast<unsigned char>(text[i + n]) & 0xC0) == 0x80)
+            ++n;
+        out.push_back(text.substr(i, n));
+        i += n;
+    }
+    return out;
+}
+
+size_t CharCount(const std::string& text) { return Chars(text).size(); }
+
+std::string CharsMid(const std::string& text, size_t start, size_t count) {
+    const auto chars = Chars(text);
+    std::string out;
+    for (size_t i = start; i < chars.size() && i - start < count; ++i) out += chars[i];
+    return out;
+}
+
+namespace {
+
+// Length of the number at text[pos...], or 0 when there is none.
+size_t NumberLength(const std::string& text, size_t pos, bool allowExponent) {
+    size_t i = pos;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) { ++i; ++digits; }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) { ++i; ++digits; }
+    }
+    if (digits == 0) return 0;
+    if (allowExponent && i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+        size_t expDigits = 0;
+        while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) { ++j; ++expDigits; }
+        if (expDigits > 0) i = j;
+    }
+    return i - pos;
+}
+
+size_t SkipSpaces(const std::string& text, size_t pos) {
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+    return pos;
+}
+
+} // namespace
+
+double Val(const std::string& text) {
+    const size_t start = SkipSpaces(text, 0);
+    const size_t len = NumberLength(text, start, true);
+    if (len == 0) return 0.0;
+    const double v = std::strtod(text.substr(start, len).c_str(), nullptr);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+bool IsNumeric(const std::string& text) {
+    const size_t start = SkipSpaces(text, 0);
+    const size_t len = NumberLength(text, start, true);
+    if (len == 0) return false;
+    if (SkipSpaces(text, start + len) != text.size()) return false;
+    return std::isfinite(std::strtod(text.substr(start, len).c_str(), nullptr));
+}
+
+std::string Hex(unsigned value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%X", value);
+    return buf;
+}
+
+std::string Hex2(unsigned value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02X", value);
+    return buf;
+}
+
+std::string NumberText(double value) {
+    if (value == 0.0 || !std::isfinite(value)) return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    std::string s = buf;
+    if (s.find('e') != std::string::npos || s.find('E') != std::string::npos) return s;
+    if (s.find('.') != std::string::npos) {
+        while (!s.empty() && s.back() == '0') s.pop_back();
+        if (!s.empty() && s.back() == '.') s.pop_back();
+    }
+    if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+    else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+    return s;
+}
+
+std::string FixedText(double value, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+    return buf;
+}
+
+double RoundHalfEven(double value) {
+    const int mode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(value);
+    std::fesetround(mode);
+    return r;
+}
+
+std::string ToUpper(const std::string& text) {
+    std::string out = text;
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string PadLeft(const std::string& text, size_t width, char pad) {
+    const size_t n = CharCount(text);
+    return n >= width ? text : std::string(width - n, pad) + text;
+}
+
+} // namespace vkt

@@ -1,0 +1,38 @@
+#pragma once
+// Small text and number helpers shared by the codecs, the editor and the report.
+// Texts are UTF-8; "characters" are code points, as the user sees them.
+
+#include <string>
+#include <vector>
+
+namespace vkt {
+
+std::vector<std::string> Chars(const std::string& text);
+size_t CharCount(const std::string& text);
+// Characters [start, start + count) of text, counted from 0; clipped to the text.
+std::string CharsMid(const std::string& text, size_t start, size_t count = std::string::npos);
+
+// The value of the number at the front of text (spaces skipped, optional sign,
+// digits, a decimal point, an exponent); 0 when text starts with no number.
+double Val(const std::string& text);
+// True when the whole text (spaces aside) is a signed decimal number.
+bool IsNumeric(const std::string& text);
+
+// Upper-case hexadecimal without leading zeros ("0" for 0).
+std::string Hex(unsigned value);
+// Two upper-case hexadecimal digits.
+std::string Hex2(unsigned value);
+
+// The shortest decimal text of a number, up to 15 significant digits, no
+// trailing zeros and no leading zero before the point (".25", "-2", "146.34").
+std::string NumberText(double value);
+// Fixed decimals ("%.*f").
+std::string FixedText(double value, int decimals);
+
+// Rounds to the nearest whole number, a half to the even neighbour.
+double RoundHalfEven(double value);
+
+std::string ToUpper(const std::string& text);
+std::string PadLeft(const std::string& text, size_t width, char pad);
+
+} // namespace vkt

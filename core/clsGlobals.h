@@ -1,0 +1,50 @@
+#pragma once
+// The codec of the unit-wide settings in page 0, shown in the global
+// parameters window. It never touches the alignment values of page 0.
+
+#include "core/GlobalsControls.h"
+
+namespace VKTCore {
+
+class clsGlobals {
+public:
+    explicit clsGlobals(vkt::GlobalsControls& controls) : c_(controls) {}
+
+    void Read_Globals();
+    void Read_DTMF_Dev();
+    void Read_Front_Porch_Time();
+    void Read_ANI_Rate();
+    void Read_Pri_Rate();
+    void Read_Battery_Saver_Inhibit();
+    void Read_Freq_Display();
+    void Read_Per_Channel_Power();
+    void Read_Talk_Back_Scan();
+    void Read_Nuisance_Channel_Delete();
+    void Read_Switch_Assignments();
+    void Read_Rotary_Switch();
+
+    void Write_Globals();
+    void Write_DTMF_Dev();
+    void Write_Front_Porch_Time();
+    void Write_ANI_Rate();
+    void Write_Pri_Rate();
+    void Write_Battery_Saver_Inhibit();
+    void Write_Freq_Display();
+    void Write_Per_Channel_Power();
+    void Write_Talk_Back_Scan();
+    void Write_Nuisance_Channel_Delete();
+    void Write_Switch_Assignments();
+    void Write_Rotary_Switch();
+
+    // A toggle-switch code as a list index, and back.
+    static int Set_Switch_Assignment(int code);
+    static int Set_Switch_Returns(int listIndex);
+
+private:
+    static int readField(int address, int mask);
+    static void writeField(int address, int mask, int value);
+
+    vkt::GlobalsControls& c_;
+};
+
+} // namespace VKTCore

@@ -1,0 +1,11 @@
+#include "platform/SerialPort.h"
+
+#include <cstdlib>
+
+namespace vkt {
+
+int BaudOfSettings(const std::string& settings) {
+    return std::atoi(settings.c_str());
+}
+
+} // namespace vkt

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include "core/MemoryImage.h"
+#include "tests/core/TestImage.h"
+
+using namespace VKTCore;
+
+TEST(MemoryImage, GroupPageTable) {
+    const int expected[15] = {1, 2, 4, 5, 7, 8, 10, 11, 13, 14, 16, 17, 19, 20, 22};
+    for (int g = 0; g < 15; ++g) EXPECT_EQ(GroupPage(g), expected[g]) << g;
+}
+
+TEST(MemoryImage, PageFormNamesTheLinearAddresses) {
+    for (int g = 0; g < 15; ++g) {
+        const int p = GroupPage(g);
+        const bool even = g % 2 == 0;
+        for (int r = 0; r < 128; ++r) {
+            const PageOffset at = GroupBlockByte(g, r);
+            EXPECT_EQ(at.page * 256 + at.offset, GroupBase(g) + r);
+        }
+        for (int c = 0; c < 16; ++c) {
+            const int chanPage = even ? p : p + 1;
+            const int chanOffset = even ? 128 + 8 * c : 8 * c;
+            EXPECT_EQ(chanPage * 256 + chanOffset, ChannelSlotAddress(g, c));
+            const int labelOffset = even ? 8 * c : 128 + 8 * c;
+            EXPECT_EQ((p + 1) * 256 + labelOffset, LabelSlotAddress(g, c));
+        }
+    }
+    EXPECT_EQ(LabelSlotAddress(14, 15) + 7, 6015);
+}
+
+TEST_F(ImageTest, PutImageBitsKeepsBitsOutsideTheMask) {
+    MemoryImage[289] = 0x41;
+    PutImageBits(1, 33, 4, 255);
+    EXPECT_EQ(At(289), 0x45);
+    PutImageBits(1, 33, 0, 0);
+    EXPECT_EQ(At(289), 0x45);
+    PutImageBits(1, 33, 255, 0x1A3);
+    EXPECT_EQ(At(289), 0xA3);
+    EXPECT_EQ(GetImageByte(1, 33), 0xA3);
+}
+
+TEST(MemoryImage, HexToNumber) {
+    const std::pair<const char*, double> cases[] = {
+        {"2F", 47}, {"0A", 10}, {"ABC", 2748}, {"", 0}, {"1234", 0}, {"G", 0},
+        {"85", 133}, {"ff", 255}, {"G1", 1}, {"7", 7},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(HexToNumber(text), value) << text;
+}
+
+TEST(MemoryImage, StepsToMHzText) {
+    EXPECT_EQ(StepsToMHzText(0), "000.00");
+    EXPECT_EQ(StepsToMHzText(65535), "181.91875");
+    EXPECT_EQ(StepsToMHzText(49920), "162.40000");
+    EXPECT_EQ(StepsToMHzText(1), "100.00125");
+}
+
+TEST(MemoryImage, SwitchCodeText) {
+    const char* expected[] = {"Keypad", "", "", "Always Off", "Always On", "Right Toggle", "Middle Toggle", "Left Toggle", ""};
+    for (int code = 0; code <= 8; ++code) EXPECT_EQ(SwitchCodeText(code), expected[code]) << code;
+}
+
+TEST(MemoryImage, ShiftConverters) {
+    EXPECT_EQ(ShiftRightInt(-3, 1), -1);
+    EXPECT_EQ(ShiftRightInt(7, 1), 3);
+    EXPECT_EQ(ShiftLeftInt(3, 4), 48);
+    EXPECT_EQ(ShiftLeftInt(-3, 2), -12);
+    EXPECT_EQ(ShiftLeftLong(100000, 8), 25600000);
+    EXPECT_EQ(ShiftRightLong(-25600001, 8), -100000);
+    EXPECT_EQ(ShiftRightLong(-3, 1), -1);
+}

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "core/ChannelCodes.h"
+#include "core/WriteDefaults.h"
+#include "core/clsGlobals.h"
+#include "core/clsGroup.h"
+#include "tests/core/GridRows.h"
+#include "tests/core/TestImage.h"
+
+using namespace VKTCore;
+
+namespace {
+
+class FactoryImage : public ImageTest {
+protected:
+    void SetUp() override {
+        ImageTest::SetUp();
+        WriteDefaults::WriteAllDefaults();
+    }
+};
+
+// The factory image as it must be, built by hand from the factory table.
+Image ExpectedFactoryImage() {
+    Image img{};
+    img[5] = 0x0F;
+    img[7] = 0xF8;
+    for (int i = 1; i <= 15; ++i) img[static_cast<size_t>(128 + i)] = static_cast<uint8_t>(i * 16 + 15);
+    img[148] = img[149] = 0xFF;
+    img[152] = 0xFA;
+    img[153] = 0x80;
+    const uint16_t rx[4] = {49920, 49960, 50000, 50040};
+    for (int g = 0; g < 15; ++g) {
+        const std::string digits = std::to_string(g + 1);
+        const std::string label = std::string(8 - 5 - digits.size(), ' ') + "GROUP" + digits;
+        const LabelCodes codes = EncodeLabel(label);
+        for (int i = 0; i < 8; ++i) img[static_cast<size_t>(GroupBase(g) + 51 + i)] = codes[static_cast<size_t>(i)];
+        for (int c = 0; c < 16; ++c) {
+            const int slot = ChannelSlotAddress(g, c);
+            img[static_cast<size_t>(slot)] = static_cast<uint8_t>(rx[c % 4] >> 8);
+            img[static_cast<size_t>(slot + 1)] = static_cast<uint8_t>(rx[c % 4] & 0xFF);
+            const std::string n = std::to_string(c + 1);
+            const std::string chLabel = std::string(8 - 3 - n.size(), ' ') + "Ch " + n;
+            const LabelCodes ch = EncodeLabel(chLabel);
+            for (int i = 0; i < 8; ++i) img[static_cast<size_t>(LabelSlotAddress(g, c) + i)] = ch[static_cast<size_t>(i)];
+        }
+    }
+    return img;
+}
+
+} // namespace
+
+TEST_F(FactoryImage, EveryByteIsTheFactorySetup) {
+    const Image expected = ExpectedFactoryImage();
+    for (const auto& [address, bits] : ChangedBits(expected, MemoryImage)) ADD_FAILURE() << "address " << address;
+}
+
+TEST_F(FactoryImage, ExactBytesOfPageZeroAndFirstAndLastGroup) {
+    const uint8_t page0[] = {0, 0, 0, 0, 0, 0x0F, 0, 0xF8};
+    for (int a = 0; a < 8; ++a) EXPECT_EQ(At(a), page0[a]) << a;
+    EXPECT_EQ(At(128), 0x00);
+    EXPECT_EQ(At(129), 0x1F);
+    EXPECT_EQ(At(143), 0xFF);
+    // Group 1: label "  GROUP1", channel 1 at 162.40, label "    Ch 1".
+    const uint8_t g1Label[8] = {0x30, 0x30, 0x10, 0x1B, 0x18, 0x1E, 0x19, 0x01};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(256 + 51 + i), g1Label[i]) << i;
+    const uint8_t g1Ch1[8] = {0xC3, 0x00, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(384 + i), g1Ch1[i]) << i;
+    const uint8_t ch1Label[8] = {0x30, 0x30, 0x30, 0x30, 0x0C, 0x2F, 0x30, 0x01};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(512 + i), ch1Label[i]) << i;
+    // Group 15: label " GROUP15", channel 16 at 162.55 (C3 78), label "   Ch 16".
+    const uint8_t g15Label[8] = {0x30, 0x10, 0x1B, 0x18, 0x1E, 0x19, 0x01, 0x05};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(GroupBase(14) + 51 + i), g15Label[i]) << i;
+    EXPECT_EQ(At(ChannelSlotAddress(14, 15)), 0xC3);
+    EXPECT_EQ(At(ChannelSlotAddress(14, 15) + 1), 0x78);
+    const uint8_t ch16Label[8] = {0x30, 0x30, 0x30, 0x0C, 0x2F, 0x30, 0x01, 0x06};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(LabelSlotAddress(14, 15) + i), ch16Label[i]) << i;
+    for (int a = 6016; a < 6019; ++a) EXPECT_EQ(At(a), 0) << a;
+}
+
+TEST_F(FactoryImage, DecodesAsTheFactorySetup) {
+    vkt::GroupControls c;
+    clsGroup group(c);
+    group.Read_Group(14);
+    EXPECT_EQ(c.txtGrpLab.Text(), " GROUP15");
+    EXPECT_EQ(RowOf(c, 15), (std::array<std::string, 6>{"", "162.55000", "000.0", "000.00", "000.0", "   Ch 16"}));
+    group.Read_Group(0);
+    EXPECT_EQ(RowOf(c, 1)[1], "162.45000");
+    EXPECT_EQ(RowOf(c, 0)[5], "    Ch 1");
+    EXPECT_EQ(c.txtPassWord.Text(), "000000");
+    EXPECT_EQ(c.txtID.Text(), "0000000");
+    EXPECT_EQ(c.cboTOT.Text(), "OFF");
+    EXPECT_EQ(c.cboScan.Text(), "0.0");
+    EXPECT_EQ(c.cboPri1Chan.Text(), "Ch 1");
+    EXPECT_EQ(c.cboUCGChan.Text(), "1");
+    EXPECT_TRUE(c.optBattSaveOn.Value());
+    EXPECT_TRUE(c.optUCGDisabled.Value());
+    for (int ch = 0; ch < 16; ++ch) {
+        EXPECT_EQ(c.chkLoPower[static_cast<size_t>(ch)].Value(), 0);
+        EXPECT_EQ(c.chkNarr[static_cast<size_t>(ch)].Value(), 0);
+        EXPECT_EQ(c.chkScan[static_cast<size_t>(ch)].Value(), 0);
+    }
+
+    vkt::GlobalsControls gc;
+    clsGlobals globals(gc);
+    globals.Read_Globals();
+    EXPECT_EQ(gc.cboGroup[0].Text(), "Group 1");
+    EXPECT_EQ(gc.cboChan[0].Text(), "Channel 1");
+    EXPECT_EQ(gc.cboGroup[15].Text(), "Global");
+    EXPECT_EQ(gc.cboChan[15].Text(), "Channel 16");
+    EXPECT_EQ(gc.cboGroup[1].Text(), "Group 2");
+    EXPECT_EQ(gc.chkGrpVar[0].Value(), 1);
+    EXPECT_EQ(gc.chkChanVar[0].Value(), 0);
+    EXPECT_EQ(gc.cboPriRate.Text(), ".25");
+    EXPECT_EQ(gc.cboGlobalGroup.Text(), "1");
+}

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include "core/ChannelCodes.h"
+#include "core/clsChannel.h"
+#include "tests/core/GridRows.h"
+#include "tests/core/TestImage.h"
+
+using namespace VKTCore;
+using vkt::GroupControls;
+
+namespace {
+
+class ChannelCodec : public ImageTest {
+protected:
+    GroupControls controls;
+    clsChannel channel{controls};
+
+    void setRow(int c, const char* rx, const char* rxcg, const char* tx, const char* txcg, const char* label) {
+        auto& g = controls.grid();
+        g.setCellText(c, 1, rx);
+        g.setCellText(c, 2, rxcg);
+        g.setCellText(c, 3, tx);
+        g.setCellText(c, 4, txcg);
+        g.setCellText(c, 5, label);
+    }
+    std::array<uint8_t, 8> slot(int g, int c) {
+        std::array<uint8_t, 8> s{};
+        for (int i = 0; i < 8; ++i) s[static_cast<size_t>(i)] = At(ChannelSlotAddress(g, c) + i);
+        return s;
+    }
+    std::array<uint8_t, 8> label(int g, int c) {
+        std::array<uint8_t, 8> s{};
+        for (int i = 0; i < 8; ++i) s[static_cast<size_t>(i)] = At(LabelSlotAddress(g, c) + i);
+        return s;
+    }
+};
+
+} // namespace
+
+TEST_F(ChannelCodec, WritesEveryFieldIntoItsSlot) {
+    setRow(3, "162.4", "88.5", "162.401", "d023-", "fire");
+    controls.chkLoPower[3].setValue(1);
+    controls.chkScan[3].setValue(1);
+    EXPECT_TRUE(channel.Write_Channel(4, 3));
+    EXPECT_EQ(slot(4, 3), (std::array<uint8_t, 8>{0xC3, 0x00, 0x08, 0x85, 0xC3, 0x01, 0xC8, 0x13}));
+    EXPECT_EQ(label(4, 3), (std::array<uint8_t, 8>{0x30, 0x30, 0x30, 0x30, 0x0F, 0x12, 0x1B, 0x0E}));
+    const int block = GroupBase(4);
+    EXPECT_EQ(At(block + 33), 0x08);  // low power, channel index 3
+    EXPECT_EQ(At(block + 35), 0x00);
+    EXPECT_EQ(At(block + 37), 0x08);  // scan
+}
+
+TEST_F(ChannelCodec, ReadsBackWhatItWrote) {
+    setRow(0, "162.4", "88.5", "0", "D754", "Ch 1");
+    channel.Write_Channel(0, 0);
+    setRow(0, "x", "x", "x", "x", "x");
+    channel.Read_Channel(0, 0);
+    EXPECT_EQ(RowOf(controls, 0), (std::array<std::string, 6>{"", "162.40000", "088.5", "000.00", "D754", "    Ch 1"}));
+}
+
+TEST_F(ChannelCodec, ErasedChannelReads) {
+    for (int i = 0; i < 8; ++i) {
+        VKTCore::MemoryImage[static_cast<size_t>(ChannelSlotAddress(2, 7) + i)] = 0xFF;
+        VKTCore::MemoryImage[static_cast<size_t>(LabelSlotAddress(2, 7) + i)] = 0xFF;
+    }
+    channel.Read_Channel(2, 7);
+    EXPECT_EQ(RowOf(controls, 7), (std::array<std::string, 6>{"", "181.91875", "D777-", "181.91875", "D777-", " BLANK  "}));
+    // The placeholder text is stored as the letters of BLANK.
+    channel.Write_Chan_Alpha(2, 7);
+    EXPECT_EQ(label(2, 7), EncodeLabel(" BLANK  "));
+    EXPECT_EQ(label(2, 7)[1], 0x0B);
+}
+
+TEST_F(ChannelCodec, FlagsUseBothBytesOfEachPair) {
+    struct Case { int chan; int offset; int bit; };
+    const Case cases[] = {{0, 33, 0}, {7, 33, 7}, {8, 32, 0}, {15, 32, 7}};
+    for (const Case& c : cases) {
+        VKTCore::MemoryImage.fill(0);
+        controls.chkLoPower[static_cast<size_t>(c.chan)].setValue(1);
+        controls.chkNarr[static_cast<size_t>(c.chan)].setValue(1);
+        controls.chkScan[static_cast<size_t>(c.chan)].setValue(1);
+        channel.Write_Lo_Power(1, c.chan);
+        channel.Write_Narrow_Band(1, c.chan);
+        channel.Write_Scan_List(1, c.chan);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(At(GroupBase(1) + c.offset + 2 * k), 1 << c.bit) << c.chan << " " << k;
+        controls.chkLoPower[static_cast<size_t>(c.chan)].setValue(0);
+        channel.Read_Lo_Power(1, c.chan);
+        EXPECT_EQ(controls.chkLoPower[static_cast<size_t>(c.chan)].Value(), 1);
+        controls.chkLoPower[static_cast<size_t>(c.chan)].setValue(0);
+    }
+}
+
+TEST_F(ChannelCodec, FieldWritesTouchOnlyTheirOwnBits) {
+    FillRandom(7);
+    setRow(9, "154.5125", "D023-", "155", "100", "PD 9");
+    controls.chkLoPower[9].setValue(1);
+    controls.chkNarr[9].setValue(0);
+    controls.chkScan[9].setValue(1);
+    const Image before = MemoryImage;
+    channel.Write_Channel(5, 9);
+    const int slot = ChannelSlotAddress(5, 9), lab = LabelSlotAddress(5, 9), block = GroupBase(5);
+    for (const auto& [address, bits] : ChangedBits(before, MemoryImage)) {
+        const bool inSlot = address >= slot && address < slot + 8;
+        const bool inLabel = address >= lab && address < lab + 8;
+        const bool flag = (address == block + 32 || address == block + 34 || address == block + 36) && bits == 2;
+        EXPECT_TRUE(inSlot || inLabel || flag) << address << " bits " << bits;
+    }
+}
+
+TEST_F(ChannelCodec, ReadNeverChangesTheImage) {
+    FillRandom(11);
+    const Image before = MemoryImage;
+    for (int g = 0; g < 15; ++g)
+        for (int c = 0; c < 16; ++c) channel.Read_Channel(g, c);
+    EXPECT_EQ(before, MemoryImage);
+}
+
+TEST_F(ChannelCodec, UnencodableTextsKeepTheirBytes) {
+    FillRandom(3);
+    const Image before = MemoryImage;
+    setRow(2, "250.0", "D02", "99", "8.55", "OK");
+    EXPECT_FALSE(channel.Write_Channel(0, 2));
+    const int slot = ChannelSlotAddress(0, 2);
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(slot + i), before[static_cast<size_t>(slot + i)]) << i;
+    EXPECT_EQ(label(0, 2), EncodeLabel("OK"));  // the label still went in
+}

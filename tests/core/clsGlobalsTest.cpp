@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "core/clsGlobals.h"
+#include "tests/core/TestImage.h"
+
+using namespace VKTCore;
+using vkt::GlobalsControls;
+
+namespace {
+
+class GlobalsCodec : public ImageTest {
+protected:
+    GlobalsControls c;
+    clsGlobals globals{c};
+};
+
+} // namespace
+
+TEST_F(GlobalsCodec, SignallingByte) {
+    MemoryImage[7] = 0xF8;
+    globals.Read_Globals();
+    EXPECT_EQ(c.cboDTMFDev.Text(), "2906.25");
+    EXPECT_EQ(c.cboANIRate.Text(), "10");
+    EXPECT_EQ(c.cboPorchTime.Text(), "30");
+    MemoryImage[7] = 0x0F;
+    globals.Read_Globals();
+    EXPECT_EQ(c.cboDTMFDev.Text(), "93.75");
+    EXPECT_EQ(c.cboANIRate.Text(), "20");
+    EXPECT_EQ(c.cboPorchTime.Text(), "1020");
+}
+
+TEST_F(GlobalsCodec, ListItems) {
+    EXPECT_EQ(c.cboDTMFDev.ListCount(), 32);
+    EXPECT_EQ(c.cboDTMFDev.Items()[2], "187.5");
+    EXPECT_EQ(c.cboDTMFDev.Items()[3], "281.25");
+    EXPECT_EQ(c.cboDTMFDev.Items()[4], "375");
+    EXPECT_EQ(c.cboDTMFDev.Items()[30], "2812.5");
+    EXPECT_EQ(c.cboGroup[0].Items().back(), "Global");
+    EXPECT_EQ(c.cboChan[0].ListCount(), 17);
+    EXPECT_EQ(c.cboChan[2].Text(), "Channel 16");
+    EXPECT_EQ(c.cboDTMFDev.ToolTip(), "Select value from list.");
+}
+
+TEST_F(GlobalsCodec, OptionsByte) {
+    MemoryImage[155] = 0b1010'0110;
+    MemoryImage[6] = 0x04;
+    globals.Read_Globals();
+    EXPECT_EQ(c.cboFreqDisplay.Text(), "Enabled");
+    EXPECT_EQ(c.cboLoPower.Text(), "Disabled");
+    EXPECT_EQ(c.cboTalkBack.Text(), "Enabled");
+    EXPECT_EQ(c.cboNuisanceChan.Text(), "Disabled");
+    EXPECT_EQ(c.cboPriRate.Text(), "1.75");
+    EXPECT_EQ(c.cboBattSave.Text(), "Inhibit");
+}
+
+TEST_F(GlobalsCodec, SwitchAssignments) {
+    MemoryImage[152] = 0xFA;
+    MemoryImage[153] = 0x80;
+    globals.Read_Switch_Assignments();
+    EXPECT_EQ(c.cboLoPowerSwitch.Text(), "Left Toggle");
+    EXPECT_EQ(c.cboChanScan.Text(), "Middle Toggle");
+    EXPECT_EQ(c.cboPriScan.Text(), "Right Toggle");
+    EXPECT_EQ(c.cboRTA.Text(), "Keypad");
+    EXPECT_EQ(c.cboGroupScan.Text(), "Keypad");
+    globals.Write_Switch_Assignments();
+    EXPECT_EQ(At(152), 0xFA);
+    EXPECT_EQ(At(153), 0x80);
+}
+
+TEST_F(GlobalsCodec, SwitchCodeTable) {
+    const int indexOfCode[8] = {2, 0, 0, 0, 1, 5, 4, 3};
+    for (int code = 0; code < 8; ++code) EXPECT_EQ(clsGlobals::Set_Switch_Assignment(code), indexOfCode[code]) << code;
+    const int codeOfIndex[6] = {3, 4, 0, 7, 6, 5};
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(clsGlobals::Set_Switch_Returns(i), codeOfIndex[i]) << i;
+
+    // Every code in every switch position: read, write back, compare.
+    for (int code = 0; code < 8; ++code) {
+        const int written = code == 1 || code == 2 ? 3 : code;
+        MemoryImage[152] = static_cast<uint8_t>(code << 5 | code << 2 | code >> 1);
+        MemoryImage[153] = static_cast<uint8_t>((code & 1) << 7 | code << 4 | code << 1 | 0x01);
+        globals.Read_Switch_Assignments();
+        globals.Write_Switch_Assignments();
+        EXPECT_EQ(At(152), written << 5 | written << 2 | written >> 1) << code;
+        EXPECT_EQ(At(153), (written & 1) << 7 | written << 4 | written << 1 | 0x01) << code;
+    }
+}
+
+TEST_F(GlobalsCodec, RotaryPositionWithGlobalGroup) {
+    c.cboGroup[15].setText("Global");
+    c.cboChan[15].setText("Channel 4");
+    globals.Write_Rotary_Switch();
+    EXPECT_EQ(At(143), 0x03);
+    EXPECT_EQ(At(144), 0x80);
+    c.cboGroup[15].setListIndex(0);
+    c.cboChan[15].setListIndex(0);
+    globals.Read_Rotary_Switch();
+    EXPECT_EQ(c.cboGroup[15].Text(), "Global");
+    EXPECT_EQ(c.cboChan[15].Text(), "Channel 4");
+}
+
+TEST_F(GlobalsCodec, RotaryFlagBitOrder) {
+    struct Case { int p; int address; int bit; };
+    const Case cases[] = {{0, 149, 0}, {7, 149, 7}, {8, 148, 0}, {15, 148, 7}};
+    for (const Case& k : cases) {
+        MemoryImage.fill(0);
+        for (auto& box : c.chkGrpVar) box.setValue(0);
+        for (auto& box : c.chkChanVar) box.setValue(0);
+        for (auto& box : c.cboGroup) box.setListIndex(0);
+        for (auto& box : c.cboChan) box.setListIndex(0);
+        c.chkGrpVar[static_cast<size_t>(k.p)].setValue(1);
+        c.chkChanVar[static_cast<size_t>(k.p)].setValue(1);
+        c.cboGroup[static_cast<size_t>(k.p)].setText("Global");
+        c.cboChan[static_cast<size_t>(k.p)].setText("Global");
+        globals.Write_Rotary_Switch();
+        EXPECT_EQ(At(k.address), 1 << k.bit) << k.p;          // group variable
+        EXPECT_EQ(At(k.address + 2), 1 << k.bit) << k.p;      // channel variable
+        EXPECT_EQ(At(k.address - 4), 1 << k.bit) << k.p;      // group global
+        EXPECT_EQ(At(k.address - 2), 1 << k.bit) << k.p;      // channel global
+        for (int other = 144; other <= 151; ++other) {
+            if (other != k.address && other != k.address + 2 && other != k.address - 4 && other != k.address - 2) {
+                EXPECT_EQ(At(other), 0) << k.p << " " << other;
+            }
+        }
+    }
+}
+
+TEST_F(GlobalsCodec, GlobalGroupAndChannel) {
+    c.cboGlobalGroup.setText("15");
+    c.cboGlobalChannel.setText("16");
+    globals.Write_Rotary_Switch();
+    EXPECT_EQ(At(255), 0xEF);
+    c.cboGlobalGroup.setListIndex(0);
+    globals.Read_Rotary_Switch();
+    EXPECT_EQ(c.cboGlobalGroup.Text(), "15");
+    EXPECT_EQ(c.cboGlobalChannel.Text(), "16");
+}
+
+TEST_F(GlobalsCodec, WritesOnlyTheUnitWideBits) {
+    // Bits the codec owns, by address; everything else of the image must survive.
+    std::array<int, ImageSize> owned{};
+    owned[6] = 0x04;
+    owned[7] = 0xFF;
+    for (int a = 128; a <= 152; ++a) owned[static_cast<size_t>(a)] = 0xFF;
+    owned[153] = 0xFE;
+    owned[155] = 0xF7;
+    owned[255] = 0xFF;
+    for (unsigned seed = 1; seed <= 10; ++seed) {
+        FillRandom(seed);
+        const Image before = MemoryImage;
+        globals.Read_Globals();
+        globals.Write_Globals();
+        for (const auto& [address, bits] : ChangedBits(before, MemoryImage))
+            EXPECT_EQ(bits & ~owned[static_cast<size_t>(address)], 0) << address;
+    }
+}

@@ -1,0 +1,243 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "core/clsGroup.h"
+#include "tests/core/GridRows.h"
+#include "tests/core/TestImage.h"
+
+using namespace VKTCore;
+using vkt::GroupControls;
+
+namespace {
+
+class GroupCodec : public ImageTest {
+protected:
+    GroupControls c;
+    clsGroup group{c};
+
+    int block(int g, int r) { return At(GroupBase(g) + r); }
+    void setBlock(int g, int r, int v) { MemoryImage[static_cast<size_t>(GroupBase(g) + r)] = static_cast<uint8_t>(v); }
+};
+
+struct FieldCase {
+    const char* name;
+    std::function<void(GroupControls&)> set;                // puts a value into the controls
+    std::function<void(clsGroup&, int)> write;
+    std::vector<std::pair<int, int>> bits;                  // group block offset -> the bits it may change
+};
+
+std::vector<FieldCase> FieldCases() {
+    using G = GroupControls;
+    using C = clsGroup;
+    return {
+        {"password", [](G& c) { c.txtPassWord.setText("987654"); }, [](C& g, int i) { g.Write_Password(i); }, {{38, 255}, {39, 255}, {40, 255}}},
+        {"label", [](G& c) { c.txtGrpLab.setText("FIRE"); }, [](C& g, int i) { g.Write_Group_Label(i); },
+         {{51, 255}, {52, 255}, {53, 255}, {54, 255}, {55, 255}, {56, 255}, {57, 255}, {58, 255}}},
+        {"tot+scan", [](G& c) { c.cboTOT.setText("60"); c.cboScan.setText("2.5"); }, [](C& g, int i) { g.Write_TOT_Scan(i); }, {{45, 255}}},
+        {"id", [](G& c) { c.txtID.setText("1234567"); }, [](C& g, int i) { g.Write_ID_Num(i); }, {{41, 255}, {42, 255}, {43, 255}, {44, 255}}},
+        {"display", [](G& c) { c.cboDisplay.setListIndex(1); }, [](C& g, int i) { g.Write_Display_Mode(i); }, {{50, 8}}},
+        {"backlight", [](G& c) { c.cboBackLight.setListIndex(2); }, [](C& g, int i) { g.Write_BackLight(i); }, {{50, 48}}},
+        {"duration", [](G& c) { c.cboDuration.setListIndex(5); }, [](C& g, int i) { g.Write_Duration(i); }, {{50, 7}}},
+        {"pri1 ch", [](G& c) { c.cboPri1Chan.setListIndex(5); }, [](C& g, int i) { g.Write_Pri_1(i); }, {{46, 207}}},
+        {"pri2 main", [](G& c) { c.cboPri2Chan.setListIndex(17); }, [](C& g, int i) { g.Write_Pri_2(i); }, {{47, 192}}},
+        {"pri tx", [](G& c) { c.chkPriTX.setValue(1); }, [](C& g, int i) { g.Write_Pri_TX(i); }, {{48, 32}}},
+        {"batt", [](G& c) { vkt::selectOption(c.optBattSaveOff, {&c.optBattSaveOn, &c.optBattSaveOff}); }, [](C& g, int i) { g.Write_Battery_Saver(i); }, {{48, 128}}},
+        {"lockouts", [](G& c) { c.chkPriKeyLock.setValue(1); c.chkENTCLRLock.setValue(0); }, [](C& g, int i) { g.Write_Keyboard_Lockouts(i); }, {{48, 24}}},
+        {"bci", [](G& c) { c.cboBCI.setListIndex(3); }, [](C& g, int i) { g.Write_Busy_Channel_Indicate(i); }, {{49, 96}}},
+        {"ani", [](G& c) { c.cboANI.setListIndex(2); }, [](C& g, int i) { g.Write_ANI_DTMF(i); }, {{49, 24}}},
+        {"group scan", [](G& c) { c.chkGroupScanList.setValue(1); }, [](C& g, int i) { g.Write_Group_Scan_List(i); }, {{48, 64}}},
+        {"ucg encode", [](G& c) { c.chkUCGEncode.setValue(1); }, [](C& g, int i) { g.Write_UCG_Encode(i); }, {{0, 32}}},
+        {"ucg enable", [](G& c) { vkt::selectOption(c.optUCGEnabled, {&c.optUCGEnabled, &c.optUCGDisabled}); c.cboUCGChan.setListIndex(3); },
+         [](C& g, int i) { g.Write_UCG_Enable(i); }, {{49, 128}, {0, 16}}},
+        {"ucg chan", [](G& c) { c.cboUCGChan.setListIndex(7); }, [](C& g, int i) { g.Write_UCG_Chan(i); }, {{0, 15}}},
+    };
+}
+
+} // namespace
+
+TEST_F(GroupCodec, EachFieldWritesOnlyItsOwnBits) {
+    for (const FieldCase& f : FieldCases()) {
+        for (int g : {0, 1, 14}) {
+            FillRandom(static_cast<unsigned>(g * 100 + f.bits[0].first));
+            const Image before = MemoryImage;
+            f.set(c);
+            f.write(group, g);
+            for (const auto& [address, changed] : ChangedBits(before, MemoryImage)) {
+                int allowed = 0;
+                for (const auto& [r, mask] : f.bits)
+                    if (address == GroupBase(g) + r) allowed |= mask;
+                EXPECT_EQ(changed & ~allowed, 0) << f.name << " group " << g << " address " << address;
+            }
+        }
+    }
+}
+
+// Random bytes, but in the forms this program itself stores: label codes
+// from the table, digital codes with bit 11 set and bits 13, 12, 10, 9 clear,
+// priority bytes not both OFF and MAIN.
+static void RandomStoredForms(unsigned seed) {
+    std::mt19937 rng(seed);
+    for (auto& b : MemoryImage) b = static_cast<uint8_t>(rng());
+    auto at = [](int a) -> uint8_t& { return MemoryImage[static_cast<size_t>(a)]; };
+    for (int g = 0; g < 15; ++g) {
+        for (int i = 0; i < 8; ++i) at(GroupBase(g) + 51 + i) %= 49;
+        for (int r : {46, 47})
+            if (at(GroupBase(g) + r) & 0x80) at(GroupBase(g) + r) &= 0xBF;
+        for (int ch = 0; ch < 16; ++ch) {
+            for (int i = 0; i < 8; ++i) at(LabelSlotAddress(g, ch) + i) %= 49;
+            for (int k : {2, 6}) {
+                uint8_t& hi = at(ChannelSlotAddress(g, ch) + k);
+                if (hi & 0x80) hi = static_cast<uint8_t>((hi & 0xC1) | 0x08);
+            }
+        }
+    }
+}
+
+TEST_F(GroupCodec, ReadThenWriteLeavesStoredFormsAsTheyWere) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        RandomStoredForms(seed);
+        const Image before = MemoryImage;
+        for (int g = 0; g < 15; ++g) {
+            group.Read_Group(g);
+            group.Write_Group(g);  // tones with non-decimal digits are refused and kept
+        }
+        for (const auto& [address, bits] : ChangedBits(before, MemoryImage)) {
+            // The ID's first digit is never shown, and the enable bit of the user
+            // code guard channel follows the option buttons.
+            const int r = (address - 256) % 384;
+            const bool idFirstDigit = r == 41 && (bits & 0x0F) == 0;
+            const bool ucgChannelSelected = r == 0 && bits == 0x10;
+            EXPECT_TRUE(idFirstDigit || ucgChannelSelected) << "seed " << seed << " address " << address << " bits " << bits;
+        }
+    }
+}
+
+TEST_F(GroupCodec, OddGroupLivesInTheSecondHalfOfItsPage) {
+    c.txtPassWord.setText("123456");
+    group.Write_Password(1);
+    EXPECT_EQ(At(678), 0x12);
+    EXPECT_EQ(At(679), 0x34);
+    EXPECT_EQ(At(680), 0x56);
+    EXPECT_EQ(GroupBase(1) + 38, 678);
+}
+
+TEST_F(GroupCodec, PasswordPaddingAndTruncation) {
+    c.txtPassWord.setText("123");
+    group.Write_Password(0);
+    EXPECT_EQ(block(0, 38), 0x00);
+    EXPECT_EQ(block(0, 39), 0x01);
+    EXPECT_EQ(block(0, 40), 0x23);
+    group.Read_Password(0);
+    EXPECT_EQ(c.txtPassWord.Text(), "000123");
+    c.txtPassWord.setText("1234567");
+    group.Write_Password(0);
+    group.Read_Password(0);
+    EXPECT_EQ(c.txtPassWord.Text(), "123456");
+}
+
+TEST_F(GroupCodec, IdNumberShowsSevenDigits) {
+    c.txtID.setText("1234567");
+    group.Write_ID_Num(3);
+    EXPECT_EQ(block(3, 41), 0x01);
+    EXPECT_EQ(block(3, 42), 0x23);
+    EXPECT_EQ(block(3, 43), 0x45);
+    EXPECT_EQ(block(3, 44), 0x67);
+    group.Read_ID_Num(3);
+    EXPECT_EQ(c.txtID.Text(), "1234567");
+    setBlock(3, 41, 0x91);
+    group.Read_ID_Num(3);
+    EXPECT_EQ(c.txtID.Text(), "1234567");
+}
+
+TEST_F(GroupCodec, GroupLabel) {
+    c.txtGrpLab.setText("GROUP 1");
+    group.Write_Group_Label(0);
+    const int expected[8] = {0x30, 0x10, 0x1B, 0x18, 0x1E, 0x19, 0x30, 0x01};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(block(0, 51 + i), expected[i]) << i;
+    for (int i = 0; i < 8; ++i) setBlock(0, 51 + i, 0xFF);
+    group.Read_Group_Label(0);
+    EXPECT_EQ(c.txtGrpLab.Text(), "");  // no BLANK placeholder for groups
+}
+
+TEST_F(GroupCodec, TimeOutAndScanHold) {
+    const std::tuple<const char*, const char*, int> cases[] = {{"60", "2.5", 0x45}, {"225", "7.5", 0xFF}, {"OFF", "0.0", 0x00}, {"15", "0.5", 0x11}};
+    for (const auto& [tot, scan, byte] : cases) {
+        c.cboTOT.setText(tot);
+        c.cboScan.setText(scan);
+        group.Write_TOT_Scan(2);
+        EXPECT_EQ(block(2, 45), byte) << tot;
+        c.cboTOT.setListIndex(-1);
+        group.Read_TOT_Scan(2);
+        EXPECT_EQ(c.cboTOT.Text(), tot);
+        EXPECT_EQ(c.cboScan.Text(), scan);
+    }
+}
+
+TEST_F(GroupCodec, PriorityChannels) {
+    setBlock(0, 46, 0x37);  // bits 5-4 set, channel 7
+    c.cboPri1Chan.setListIndex(17);
+    group.Write_Pri_1(0);
+    EXPECT_EQ(block(0, 46), 0x77);  // MAIN keeps the channel bits
+    c.cboPri1Chan.setText("Ch 5");
+    group.Write_Pri_1(0);
+    EXPECT_EQ(block(0, 46), 0x34);
+    c.cboPri1Chan.setText("OFF");
+    group.Write_Pri_1(0);
+    EXPECT_EQ(block(0, 46), 0xB4);
+    const std::pair<int, const char*> reads[] = {{0x05, "Ch 6"}, {0x80, "OFF"}, {0x40, "MAIN"}, {0xC3, "OFF"}, {0x0F, "Ch 16"}};
+    for (const auto& [byte, text] : reads) {
+        setBlock(0, 47, byte);
+        group.Read_Pri_2(0);
+        EXPECT_EQ(c.cboPri2Chan.Text(), text) << byte;
+    }
+}
+
+TEST_F(GroupCodec, UserCodeGuard) {
+    vkt::selectOption(c.optUCGEnabled, {&c.optUCGEnabled, &c.optUCGDisabled});
+    c.cboUCGChan.setText("3");
+    group.Write_UCG_Enable(0);
+    group.Write_UCG_Chan(0);
+    EXPECT_EQ(block(0, 49) & 0x80, 0x80);
+    EXPECT_EQ(block(0, 0) & 0x1F, 0x12);
+    c.cboUCGChan.setListIndex(0);
+    group.Read_UCG_Chan(0);
+    EXPECT_EQ(c.cboUCGChan.ListIndex(), 3);
+
+    // "0" and "16" both store channel bits 15; bit 4 tells them apart.
+    for (int item : {0, 16}) {
+        c.cboUCGChan.setListIndex(item);
+        group.Write_UCG_Enable(0);
+        group.Write_UCG_Chan(0);
+        EXPECT_EQ(block(0, 0) & 0x0F, 0x0F);
+        group.Read_UCG_Chan(0);
+        EXPECT_EQ(c.cboUCGChan.ListIndex(), item);
+    }
+    for (int item = 1; item <= 15; ++item) {  // bit 4 never changes what 1 ... 15 read as
+        setBlock(0, 0, (item - 1) | 0x10);
+        group.Read_UCG_Chan(0);
+        EXPECT_EQ(c.cboUCGChan.ListIndex(), item);
+    }
+}
+
+TEST_F(GroupCodec, OptionButtonsReadBothWays) {
+    setBlock(0, 48, 0x80);
+    setBlock(0, 49, 0x00);
+    group.Read_Battery_Saver(0);
+    group.Read_UCG_Enable(0);
+    EXPECT_TRUE(c.optBattSaveOff.Value());
+    EXPECT_FALSE(c.optBattSaveOn.Value());
+    EXPECT_TRUE(c.optUCGDisabled.Value());
+    EXPECT_FALSE(c.optUCGEnabled.Value());
+}
+
+TEST_F(GroupCodec, ReadGroupFillsAllSixteenRows) {
+    for (int ch = 0; ch < 16; ++ch) {
+        const int slot = ChannelSlotAddress(6, ch);
+        MemoryImage[static_cast<size_t>(slot)] = 0xC3;
+        MemoryImage[static_cast<size_t>(slot + 1)] = static_cast<uint8_t>(ch);
+    }
+    group.Read_Group(6);
+    for (int ch = 0; ch < 16; ++ch) EXPECT_EQ(RowOf(c, ch)[1], StepsToMHzText(static_cast<unsigned>(0xC300 + ch)));
+}
