@@ -17,6 +17,8 @@ enum class Answer { OK, Cancel, Yes, No, Retry };
 
 // The program's title, shown by a message box that has none of its own.
 inline constexpr const char* AppTitle = "VKT Editor";
+// The application name the settings are kept under.
+inline constexpr const char* SettingsApp = "VKTEDWIN";
 
 struct FileDialogRequest {
     bool forSave = false;

@@ -1,0 +1,215 @@
+#include "link/RadioLink.h"
+
+#include "core/Text.h"
+
+namespace VKTCom {
+
+using vkt::Answer;
+using vkt::Buttons;
+using vkt::Icon;
+
+namespace {
+
+constexpr int HookZeros = 10;
+constexpr uint8_t Release = 1, SpeedChange = 5, IdentityQuery = 43, ReadByteCmd = 195, WriteByteCmd = 209;
+constexpr double ReadEETimeout = 0.5;
+constexpr double WriteEETimeout = 0.25;
+constexpr int FastIdentityWord = 10922;  // 2AAA
+
+} // namespace
+
+std::string LineSettings(int code) {
+    switch (code) {
+    case 1: return "9600,n,8,1";
+    case 2: return "19200,n,8,1";
+    case 3: return "38400,n,8,1";
+    default: return "4800,n,8,1";
+    }
+}
+
+RadioLink::RadioLink(vkt::Platform& platform) : platform_(platform) {}
+
+void RadioLink::InitLinkParameters() {
+    HookAck = 18;
+    LinkTimeout = 0.5;
+    LinkRetries = 3;
+    GlobalWriteMask.fill(0);
+    GlobalWriteMask[6] = 0x04;
+    GlobalWriteMask[7] = 0xFF;
+    for (int i = 128; i <= 152; ++i) GlobalWriteMask[static_cast<size_t>(i)] = 0xFF;
+    GlobalWriteMask[153] = 0xFE;
+    GlobalWriteMask[155] = 0xF7;
+    GlobalWriteMask[255] = 0xFF;
+}
+
+void RadioLink::send(std::initializer_list<int> bytes) {
+    for (int b : bytes) Comm().writeByte(static_cast<uint8_t>(b));
+}
+
+bool RadioLink::WaitForByte(int& value) {
+    const double start = platform_.Timer();
+    for (;;) {
+        platform_.DoEvents();
+        if (Comm().inBufferCount() > 0) break;
+        if (platform_.Timer() - start > LinkTimeout) return false;
+    }
+    value = Comm().readByte();
+    return true;
+}
+
+int RadioLink::ReplyByteValue(const std::string& text) {
+    return text.empty() ? 0 : static_cast<unsigned char>(text[0]);
+}
+
+// A port that cannot be opened is not a silent radio: say why at once.
+bool RadioLink::openPort() {
+    for (;;) {
+        if (Comm().open()) return true;
+        platform_.MsgBox(Comm().openError(), Buttons::OK, Icon::Exclamation, CommErrorTitle);
+        if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry)
+            return false;
+    }
+}
+
+bool RadioLink::HookRadio() {
+    if (!Comm().isOpen() && !openPort()) {
+        RadioHooked = false;
+        return false;
+    }
+    Comm().setSettings(LineSettings(0));
+    RadioHooked = false;
+
+    for (;;) {
+        int reply = -1;
+        int attempts = 0;
+        while (reply < 0) {
+            for (int i = 0; i < HookZeros; ++i) send({0});
+            Comm().discardInput();
+            send({10, 20, 40});
+            const double start = platform_.Timer();
+            bool timedOut = false;
+            for (;;) {
+                platform_.DoEvents();
+                if (Comm().inBufferCount() > 0) {
+                    const int b = Comm().readByte();
+                    if (b >= 0) { reply = b; break; }
+                }
+                if (platform_.Timer() - start > LinkTimeout) { timedOut = true; break; }
+            }
+            if (timedOut && ++attempts > LinkRetries) break;
+        }
+        if (reply == HookAck) {
+            RadioHooked = true;
+            ReadRadioInfo();
+            FastRadio = RadioInfo[0] * 256 + RadioInfo[1] >= FastIdentityWord;
+            if (FastRadio && UseFastLink) SetLinkSpeed(1);
+            return true;
+        }
+        if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry)
+            return false;
+    }
+}
+
+void RadioLink::ReadRadioInfo() {
+    for (size_t i = 0; i < RadioInfo.size(); ++i) {
+        RadioInfo[i] = 0;
+        send({i == 0 ? IdentityQuery : 0});
+        int b = 0;
+        if (WaitForByte(b)) RadioInfo[i] = static_cast<uint8_t>(b);
+    }
+}
+
+bool RadioLink::SetLinkSpeed(int code) {
+    const std::string settings = LineSettings(code);
+    send({SpeedChange, code});
+    int b = 0;
+    if (WaitForByte(b) && b == 1) {
+        Comm().setSettings(settings);
+        return true;
+    }
+    return false;
+}
+
+void RadioLink::UnhookRadio() {
+    if (Comm().isOpen() || Comm().open()) {
+        send({Release});
+        Comm().close();
+    }
+    RadioHooked = false;
+}
+
+void RadioLink::ClosePort() {
+    if (Comm().isOpen()) Comm().close();
+}
+
+void RadioLink::ShowHookError() {
+    platform_.MsgBox(HookErrorText, Buttons::OK, Icon::Exclamation, CommErrorTitle);
+}
+
+bool RadioLink::AskHookRetry() {
+    return platform_.MsgBox(HookErrorText, Buttons::RetryCancel, Icon::Exclamation, CommErrorTitle, true) !=
+           Answer::Cancel;
+}
+
+bool RadioLink::ReadEEByte(int page, int offset, int& value) {
+    value = 0;
+    if (!RadioHooked) return false;
+    send({ReadByteCmd, page});
+    // Whatever arrived before this command is not its answer.
+    Comm().discardInput();
+    const double start = platform_.Timer();
+    send({offset});
+    for (;;) {
+        platform_.DoEvents();
+        if (Comm().inBufferCount() > 0) {
+            value = Comm().readByte();
+            return true;
+        }
+        if (platform_.Timer() - start > ReadEETimeout) break;
+    }
+    UnhookRadio();
+    platform_.MsgBox(ReadEEByteError, Buttons::OK, Icon::Exclamation, CommErrorTitle, true);
+    return false;
+}
+
+bool RadioLink::WriteEEByte(int page, int offset, int mask, int value) {
+    if (!RadioHooked) return false;
+    Comm().discardInput();
+    send({WriteByteCmd, page, offset, mask, value});
+    const double start = platform_.Timer();
+    for (;;) {
+        platform_.DoEvents();
+        while (Comm().inBufferCount() > 0)
+            if (Comm().readByte() == 1) return true;
+        if (platform_.Timer() - start > WriteEETimeout) break;
+    }
+    UnhookRadio();
+    platform_.MsgBox(WriteEEByteError, Buttons::OK, Icon::Exclamation, CommErrorTitle, true);
+    return false;
+}
+
+void RadioLink::checkCommPort(int n, CommPortMenu& mnuCommPort) {
+    for (size_t i = 0; i < mnuCommPort.size(); ++i) mnuCommPort[i].setChecked(static_cast<int>(i) + 1 == n);
+}
+
+void RadioLink::SelectCommPort(int n, CommPortMenu& mnuCommPort) {
+    ClosePort();
+    Comm().setPortNumber(n);
+    checkCommPort(n, mnuCommPort);
+    platform_.SaveSetting(vkt::SettingsApp, "Comm", "Port", std::to_string(n));
+}
+
+int RadioLink::StoredCommPort() {
+    const std::string text = platform_.GetSetting(vkt::SettingsApp, "Comm", "Port", "1");
+    const double n = vkt::Val(text);
+    return vkt::IsNumeric(text) && n == static_cast<int>(n) && n >= 1 && n <= 4 ? static_cast<int>(n) : 1;
+}
+
+void RadioLink::ApplyCommPortSetting(CommPortMenu& mnuCommPort) {
+    const int n = StoredCommPort();
+    ClosePort();
+    Comm().setPortNumber(n);
+    checkCommPort(n, mnuCommPort);
+}
+
+} // namespace VKTCom

@@ -1,0 +1,73 @@
+#pragma once
+// The link to the radio: the serial port, the hook that puts the radio into
+// programming mode, its identity and line speed, its release, and the single
+// byte EEPROM commands. Every wait lets the window system run and looks at
+// the port and the clock; nothing here blocks.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/Controls.h"
+#include "platform/Platform.h"
+
+namespace VKTCom {
+
+class RadioLink {
+public:
+    explicit RadioLink(vkt::Platform& platform);
+
+    void InitLinkParameters();
+
+    bool RadioHooked = false;
+    int HookAck = 18;
+    double LinkTimeout = 0.5;
+    int LinkRetries = 3;
+    std::array<uint8_t, 4> RadioInfo{};
+    bool FastRadio = false;
+    bool UseFastLink = false;
+    // Which bits of each page-0 byte a transfer may write to the radio.
+    std::array<uint8_t, 256> GlobalWriteMask{};
+
+    bool WaitForByte(int& value);
+    static int ReplyByteValue(const std::string& text);
+    bool HookRadio();
+    void ReadRadioInfo();
+    bool SetLinkSpeed(int code);
+    void UnhookRadio();
+    void ClosePort();
+    void ShowHookError();
+    bool AskHookRetry();
+
+    bool ReadEEByte(int page, int offset, int& value);
+    bool WriteEEByte(int page, int offset, int mask, int value);
+
+    // The "Use Comm Port n" items, n = 1 ... 4 at index n - 1.
+    using CommPortMenu = std::array<vkt::MenuItem, 4>;
+    void SelectCommPort(int n, CommPortMenu& mnuCommPort);
+    // The stored port (1 ... 4; anything else counts as 1) chosen at start-up.
+    void ApplyCommPortSetting(CommPortMenu& mnuCommPort);
+    int StoredCommPort();
+
+    vkt::SerialPort& Comm() { return platform_.serialPort(); }
+    vkt::Platform& platform() { return platform_; }
+
+    static constexpr const char* HookErrorText =
+        "Unable to 'Hook' radio.  Please check all connections and try again.";
+    static constexpr const char* HookPromptText = "Error Hooking to Radio.";
+    static constexpr const char* CommErrorTitle = "COMM ERROR";
+    static constexpr const char* ReadEEByteError = "A COMM ERROR occurred in sub routine 'ReadEEByte'.      ";
+    static constexpr const char* WriteEEByteError = "A COMM ERROR occurred in sub routine 'WriteEEByte'.      ";
+
+private:
+    bool openPort();
+    void send(std::initializer_list<int> bytes);
+    void checkCommPort(int n, CommPortMenu& mnuCommPort);
+
+    vkt::Platform& platform_;
+};
+
+// The settings string of a speed code ("4800,n,8,1" for 0).
+std::string LineSettings(int code);
+
+} // namespace VKTCom

@@ -1,0 +1,198 @@
+#include "link/Transfers.h"
+
+#include "core/MemoryImage.h"
+
+namespace VKTCom {
+
+using VKTCore::MemoryImage;
+using vkt::Answer;
+using vkt::Buttons;
+using vkt::Icon;
+
+namespace {
+
+constexpr uint8_t ReadBlockCmd = 198, WriteBlockCmd = 212, MaskedWriteCmd = 209;
+constexpr uint8_t FastTrigger = 255;
+constexpr int PacingBytes = 31;
+constexpr int PacingPauseMs = 3;
+constexpr int SettleMs = 500;
+constexpr int BlockBytes = VKTCore::BlockSize;
+constexpr int FirstGroupBlock = 8;
+constexpr int BlocksPerGroup = 12;
+constexpr int GroupFirstByteMask = 0x20;  // of a group's first 32 bytes only this bit is sent
+
+bool IsGroupFirstBlock(int N) { return (N - FirstGroupBlock) % BlocksPerGroup == 0; }
+int GroupFirstBlock(int g) { return (g - 1) * BlocksPerGroup + FirstGroupBlock; }
+
+} // namespace
+
+bool Transfers::ReadBlock(int N) {
+    Comm().writeByte(ReadBlockCmd);
+    Comm().writeByte(static_cast<uint8_t>(N));
+    if (link_.FastRadio) {
+        Comm().writeByte(FastTrigger);
+    } else {
+        for (int i = 0; i < PacingBytes; ++i) {
+            platform().Sleep(PacingPauseMs);
+            Comm().writeByte(0);
+        }
+    }
+    for (int i = 0; i < BlockBytes; ++i) {
+        int b = 0;
+        if (!link_.WaitForByte(b)) {
+            platform().MsgBox(ReadErrorText, Buttons::OK, Icon::Exclamation, "VKT Read");
+            return false;
+        }
+        MemoryImage[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
+        proc_.Prog1.setValue(proc_.Prog1.Value() + 1);
+    }
+    return true;
+}
+
+bool Transfers::WriteBlock(int N) {
+    if (IsGroupFirstBlock(N)) {
+        const int address = N * BlockBytes;
+        const bool ok = WriteMaskedByte(address / 256, address % 256, GroupFirstByteMask, MemoryImage[static_cast<size_t>(address)]);
+        proc_.Prog1.setValue(proc_.Prog1.Value() + BlockBytes);
+        return ok;
+    }
+    Comm().writeByte(WriteBlockCmd);
+    Comm().writeByte(static_cast<uint8_t>(N));
+    for (int i = 0; i < BlockBytes; ++i) Comm().writeByte(MemoryImage[static_cast<size_t>(N * BlockBytes + i)]);
+    proc_.Prog1.setValue(proc_.Prog1.Value() + BlockBytes);
+    int b = 0;
+    if (link_.WaitForByte(b)) return true;
+    platform().MsgBox(WriteErrorText, Buttons::OK, Icon::Exclamation, "VKT Write");
+    return false;
+}
+
+bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
+    if (mask == 0) return true;
+    std::string reply = "0";
+    int attempts = 0;
+    for (;;) {
+        for (int b : {static_cast<int>(MaskedWriteCmd), page, offset, mask, value}) Comm().writeByte(static_cast<uint8_t>(b));
+        Comm().discardInput();
+        const double start = platform().Timer();
+        bool answered = false;
+        for (;;) {
+            platform().DoEvents();
+            if (proc_.Cancelled) {
+                proc_.Unload();
+                return false;
+            }
+            if (Comm().inBufferCount() > 0) { answered = true; break; }
+            if (platform().Timer() - start > link_.LinkTimeout) break;
+        }
+        if (answered) reply = std::to_string(Comm().readByte());
+        else ++attempts;
+        // Wrong answers are sent again without counting; only silence counts.
+        if (reply == "1") return true;
+        if (attempts > link_.LinkRetries) return false;
+    }
+}
+
+bool Transfers::readRegion(Region region, int bytes, const char* caption) {
+    link_.UseFastLink = true;
+    if (!link_.HookRadio()) return false;
+    proc_.Prog1.setMin(0);
+    proc_.Prog1.setMax(bytes);
+    proc_.ShowForm(caption, false);
+    proc_.EnableCancel();
+    platform().Sleep(SettleMs);
+    for (int N = region.firstBlock; N < region.firstBlock + region.blocks; ++N) {
+        const bool cancelled = proc_.Cancelled;
+        if (!ReadBlock(N) || cancelled) {
+            link_.UnhookRadio();
+            proc_.Unload();
+            return false;
+        }
+    }
+    platform().Beep();
+    proc_.Prog1.setValue(0);
+    proc_.Unload();
+    link_.UnhookRadio();
+    return true;
+}
+
+bool Transfers::ReadAllMemory() { return readRegion({0, VKTCore::BlockCount}, VKTCore::RadioMemorySize, "Reading VKT Memory"); }
+bool Transfers::ReadGlobalMemory() { return readRegion({0, 8}, 256, "Reading VKT Global"); }
+bool Transfers::ReadGroupMemory(int g) {
+    if (g < 1 || g > VKTCore::GroupCount) return false;
+    return readRegion({GroupFirstBlock(g), BlocksPerGroup}, VKTCore::GroupAreaSize, "Reading VKT Group");
+}
+
+bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int bytes, const char* caption) {
+    proc_.Prog1.setMin(0);
+    proc_.Prog1.setMax(bytes);
+    if (kind != WriteKind::Global) {
+        proc_.ShowForm(caption, true);
+        proc_.EnableCancel();
+    }
+    bool result = true;
+    for (bool again = true; again;) {
+        again = false;
+        link_.UnhookRadio();
+        link_.UnhookRadio();
+        platform().Sleep(SettleMs);
+        link_.UseFastLink = false;
+        if (!link_.HookRadio()) {
+            proc_.Unload();
+            return false;
+        }
+        if (kind == WriteKind::Global || !proc_.Loaded()) {
+            proc_.ShowForm(caption, true);
+            proc_.EnableCancel();
+        }
+        // A retry starts the bar over rather than running it past its end.
+        proc_.Prog1.setValue(0);
+
+        if (writePage0) {
+            bool failed = false;
+            for (int i = 0; i < 256 && !failed; ++i) {
+                if (WriteMaskedByte(0, i, link_.GlobalWriteMask[static_cast<size_t>(i)], MemoryImage[static_cast<size_t>(i)]))
+                    proc_.Prog1.setValue(i);
+                else
+                    failed = true;
+            }
+            if (failed) {
+                if (platform().MsgBox(GlobalFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry) {
+                    again = true;
+                    continue;
+                }
+                result = false;
+                break;
+            }
+        }
+        for (int N = blocks.firstBlock; N < blocks.firstBlock + blocks.blocks; ++N) {
+            if (!WriteBlock(N)) {
+                if (platform().MsgBox(BlockFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry)
+                    again = true;
+                else
+                    result = false;
+                break;
+            }
+            if (proc_.Cancelled) break;
+        }
+    }
+    platform().Beep();
+    proc_.Prog1.setValue(0);
+    proc_.Unload();
+    link_.UnhookRadio();
+    return result;
+}
+
+bool Transfers::WriteAllMemory(bool skipGlobals) {
+    return writeRegion(WriteKind::All, !skipGlobals, {FirstGroupBlock, VKTCore::BlockCount - FirstGroupBlock},
+                       skipGlobals ? 5760 : VKTCore::RadioMemorySize, "Writing VKT Memory");
+}
+
+bool Transfers::WriteGlobalMemory() { return writeRegion(WriteKind::Global, true, {0, 0}, 256, "Writing VKT Global"); }
+
+bool Transfers::WriteGroupMemory(int g) {
+    if (g < 1 || g > VKTCore::GroupCount) return false;
+    return writeRegion(WriteKind::Group, false, {GroupFirstBlock(g), BlocksPerGroup}, VKTCore::GroupAreaSize,
+                       "Writing VKT Group");
+}
+
+} // namespace VKTCom

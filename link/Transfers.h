@@ -1,0 +1,46 @@
+#pragma once
+// Block transfers between the radio's EEPROM and the memory image: the whole
+// memory, page 0 or one group, each on a newly hooked radio, with progress and
+// Cancel in the progress window, ending with the radio released.
+
+#include "link/RadioLink.h"
+#include "link/frmProc.h"
+
+namespace VKTCom {
+
+class Transfers {
+public:
+    Transfers(RadioLink& link, frmProc& proc) : link_(link), proc_(proc) {}
+
+    bool ReadBlock(int N);
+    bool WriteBlock(int N);
+    bool WriteMaskedByte(int page, int offset, int mask, int value);
+
+    bool ReadAllMemory();
+    bool ReadGlobalMemory();
+    // g: the group number 1 ... 15.
+    bool ReadGroupMemory(int g);
+    bool WriteAllMemory(bool skipGlobals);
+    bool WriteGlobalMemory();
+    bool WriteGroupMemory(int g);
+
+    static constexpr const char* ReadErrorText = "Error reading radio";
+    static constexpr const char* WriteErrorText = "Error writing radio";
+    static constexpr const char* GlobalFailedText = "Download Failed.  Cycle Radio power before Retrying";
+    static constexpr const char* BlockFailedText = "Download Failed. Cycle Radio Power before Retrying.";
+    static constexpr const char* DownloadErrorTitle = "DOWNLOAD ERROR";
+
+private:
+    struct Region { int firstBlock; int blocks; };
+    bool readRegion(Region region, int bytes, const char* caption);
+    enum class WriteKind { All, Global, Group };
+    bool writeRegion(WriteKind kind, bool writePage0, Region blocks, int bytes, const char* caption);
+
+    vkt::Platform& platform() { return link_.platform(); }
+    vkt::SerialPort& Comm() { return link_.Comm(); }
+
+    RadioLink& link_;
+    frmProc& proc_;
+};
+
+} // namespace VKTCom

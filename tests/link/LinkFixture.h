@@ -1,0 +1,56 @@
+#pragma once
+// A link on an emulated radio in virtual time, with the scripted platform.
+
+#include <gtest/gtest.h>
+
+#include "core/MemoryImage.h"
+#include "link/RadioLink.h"
+#include "link/Transfers.h"
+#include "link/frmProc.h"
+#include "sim/SimSerialPort.h"
+#include "tests/support/ScriptedPlatform.h"
+
+class LinkTest : public ::testing::Test {
+protected:
+    LinkTest() {
+        platform.setSerialPort(port);
+        link.InitLinkParameters();
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        VKTCore::MemoryImage.fill(0);
+        mainWindow.setEnabled(true);
+    }
+    ~LinkTest() override { platform.expectNoMoreScript(); }
+
+    vktsim::RadioModel& radio() { return port.radio(); }
+
+    // The bytes the host sent, in order.
+    std::vector<uint8_t> wire() const {
+        std::vector<uint8_t> out;
+        for (const auto& s : port.sent) out.push_back(s.byte);
+        return out;
+    }
+    // Radio released: its programming mode left and the port closed.
+    void expectReleased() {
+        EXPECT_FALSE(link.RadioHooked);
+        EXPECT_FALSE(port.isOpen());
+        clock.advance(0.1);
+        EXPECT_FALSE(radio().hooked());
+    }
+
+    vktsim::VirtualClock clock;
+    vktsim::SimSerialPort port{clock};
+    vkttest::ScriptedPlatform platform{clock};
+    vkt::Window mainWindow{"main"};
+    VKTCom::frmProc proc{platform, mainWindow};
+    VKTCom::RadioLink link{platform};
+    VKTCom::Transfers transfers{link, proc};
+};
+
+// Wire pieces the tests build expected traffic from.
+inline std::vector<uint8_t> HookBytes() {
+    std::vector<uint8_t> b(10, 0);
+    b.insert(b.end(), {10, 20, 40});
+    return b;
+}
+inline std::vector<uint8_t> IdentityBytes() { return {43, 0, 0, 0}; }
+inline void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& more) { to.insert(to.end(), more.begin(), more.end()); }

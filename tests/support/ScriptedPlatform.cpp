@@ -1,0 +1,99 @@
+#include "tests/support/ScriptedPlatform.h"
+
+#include <gtest/gtest.h>
+
+namespace vkttest {
+
+using vkt::Answer;
+using vkt::Buttons;
+
+namespace {
+
+// The answer a dismissed box gives: its cancelling button.
+Answer CancelOf(Buttons b) {
+    switch (b) {
+    case Buttons::OK: return Answer::OK;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+bool Offers(Buttons b, Answer a) {
+    switch (b) {
+    case Buttons::OK: return a == Answer::OK;
+    case Buttons::OKCancel: return a == Answer::OK || a == Answer::Cancel;
+    case Buttons::YesNo: return a == Answer::Yes || a == Answer::No;
+    case Buttons::YesNoCancel: return a == Answer::Yes || a == Answer::No || a == Answer::Cancel;
+    case Buttons::RetryCancel: return a == Answer::Retry || a == Answer::Cancel;
+    }
+    return false;
+}
+
+} // namespace
+
+void ScriptedPlatform::answer(Answer a, std::string expectedText) { script_.emplace_back(a, std::move(expectedText)); }
+
+std::vector<std::string> ScriptedPlatform::boxTexts() const {
+    std::vector<std::string> out;
+    for (const auto& b : boxes) out.push_back(b.text);
+    return out;
+}
+
+void ScriptedPlatform::expectNoMoreScript() const {
+    EXPECT_TRUE(script_.empty()) << script_.size() << " scripted answers were never asked for";
+}
+
+Answer ScriptedPlatform::MsgBox(const std::string& text, Buttons buttons, vkt::Icon icon, const std::string& title,
+                                bool systemModal) {
+    Answer a = CancelOf(buttons);
+    if (!script_.empty()) {
+        auto [scripted, expected] = script_.front();
+        script_.pop_front();
+        if (!expected.empty()) {
+            EXPECT_EQ(text, expected) << "message box text";
+        }
+        EXPECT_TRUE(Offers(buttons, scripted)) << "the box \"" << text << "\" has no such button";
+        a = scripted;
+    } else if (otherwise) {
+        a = Offers(buttons, *otherwise) ? *otherwise : CancelOf(buttons);
+    } else {
+        ADD_FAILURE() << "unexpected message box: \"" << text << "\" (" << title << ")";
+    }
+    boxes.push_back({text, buttons, icon, title, systemModal, a, clock_.now()});
+    if (onBox) onBox(boxes.back());
+    return a;
+}
+
+void ScriptedPlatform::DoEvents() {
+    clock_.advance(EventPass);
+    if (onEvents) onEvents();
+}
+
+std::string ScriptedPlatform::GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                         const std::string& def) {
+    const auto it = settings.find({app, section, key});
+    return it == settings.end() ? def : it->second;
+}
+
+void ScriptedPlatform::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& value) {
+    settings[{app, section, key}] = value;
+}
+
+std::optional<std::string> ScriptedPlatform::FileDialog(const vkt::FileDialogRequest& request) {
+    dialogs.push_back(request);
+    if (dialogAnswers.empty()) {
+        ADD_FAILURE() << "unexpected file dialog";
+        return std::nullopt;
+    }
+    auto a = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return a;
+}
+
+vkt::SerialPort& ScriptedPlatform::serialPort() {
+    if (!port_) throw std::logic_error("the test gave the platform no serial port");
+    return *port_;
+}
+
+} // namespace vkttest

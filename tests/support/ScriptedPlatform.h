@@ -1,0 +1,101 @@
+#pragma once
+// The platform of the tests: a virtual clock that DoEvents and Sleep move,
+// message boxes recorded and answered from a script, an in-memory clipboard,
+// settings, file dialogs and printer. A box nobody scripted fails the test.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "sim/VirtualClock.h"
+
+namespace vkttest {
+
+struct ShownBox {
+    std::string text;
+    vkt::Buttons buttons;
+    vkt::Icon icon;
+    std::string title;
+    bool systemModal;
+    vkt::Answer answer;
+    double time;
+};
+
+class RecordingPrinter : public vkt::Printer {
+public:
+    struct Line { std::string font; double size; std::vector<vkt::PrintItem> items; int page; };
+    void setFontName(const std::string& name) override { font = name; }
+    void setFontSize(double points) override { size = points; }
+    void printLine(const std::vector<vkt::PrintItem>& items) override { lines.push_back({font, size, items, page}); }
+    void newPage() override { ++page; }
+    void endDoc() override { ++documents; }
+
+    std::string font;
+    double size = 0;
+    int page = 1;
+    int documents = 0;
+    std::vector<Line> lines;
+};
+
+class ScriptedPlatform : public vkt::Platform {
+public:
+    // How long one pass of DoEvents takes in virtual time.
+    static constexpr double EventPass = 0.001;
+
+    explicit ScriptedPlatform(vktsim::VirtualClock& clock) : clock_(clock) {}
+
+    // Script the answer to the next box; an empty text matches any box.
+    void answer(vkt::Answer a, std::string expectedText = {});
+    // When set, boxes beyond the script get this answer instead of failing.
+    std::optional<vkt::Answer> otherwise;
+    // Runs on every DoEvents pass, for a click in the middle of a wait.
+    std::function<void()> onEvents;
+    // Runs after each box is answered, for what the user does next.
+    std::function<void(const ShownBox&)> onBox;
+    void setSerialPort(vkt::SerialPort& port) { port_ = &port; }
+
+    std::vector<ShownBox> boxes;
+    int beeps = 0;
+    std::string clipboard;
+    std::map<std::tuple<std::string, std::string, std::string>, std::string> settings;
+    std::deque<std::optional<std::string>> dialogAnswers;  // nothing = cancelled
+    std::vector<vkt::FileDialogRequest> dialogs;
+    bool printerSetupResult = false;
+    int printerSetups = 0;
+    int helpShown = 0;
+    RecordingPrinter printerLog;
+
+    std::vector<std::string> boxTexts() const;
+    void expectNoMoreScript() const;
+
+    vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon,
+                       const std::string& title, bool systemModal) override;
+    void Beep() override { ++beeps; }
+    void DoEvents() override;
+    double Timer() override { return clock_.now(); }
+    void Sleep(int ms) override { clock_.advance(ms / 1000.0); }
+    void ClipboardClear() override { clipboard.clear(); }
+    void ClipboardSetText(const std::string& text) override { clipboard = text; }
+    std::string ClipboardGetText() override { return clipboard; }
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                           const std::string& def) override;
+    void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    std::optional<std::string> FileDialog(const vkt::FileDialogRequest& request) override;
+    vkt::Printer& printer() override { return printerLog; }
+    bool PrinterSetup() override { ++printerSetups; return printerSetupResult; }
+    void ShowHelp() override { ++helpShown; }
+    vkt::SerialPort& serialPort() override;
+
+private:
+    vktsim::VirtualClock& clock_;
+    vkt::SerialPort* port_ = nullptr;
+    std::deque<std::pair<vkt::Answer, std::string>> script_;
+};
+
+} // namespace vkttest
