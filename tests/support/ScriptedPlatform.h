@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/PrintDocument.h"
 #include "sim/VirtualClock.h"
 
 namespace vkttest {
@@ -24,22 +25,6 @@ struct ShownBox {
     bool systemModal;
     vkt::Answer answer;
     double time;
-};
-
-class RecordingPrinter : public vkt::Printer {
-public:
-    struct Line { std::string font; double size; std::vector<vkt::PrintItem> items; int page; };
-    void setFontName(const std::string& name) override { font = name; }
-    void setFontSize(double points) override { size = points; }
-    void printLine(const std::vector<vkt::PrintItem>& items) override { lines.push_back({font, size, items, page}); }
-    void newPage() override { ++page; }
-    void endDoc() override { ++documents; }
-
-    std::string font;
-    double size = 0;
-    int page = 1;
-    int documents = 0;
-    std::vector<Line> lines;
 };
 
 class ScriptedPlatform : public vkt::Platform {
@@ -68,7 +53,7 @@ public:
     bool printerSetupResult = false;
     int printerSetups = 0;
     int helpShown = 0;
-    RecordingPrinter printerLog;
+    vkt::DocumentPrinter printerLog;
 
     std::vector<std::string> boxTexts() const;
     void expectNoMoreScript() const;

@@ -1,0 +1,47 @@
+#include "qt/HelpViewer.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+// The pages are compiled into a static library; make sure they are there.
+static void InitHelpResources() { Q_INIT_RESOURCE(help); }
+
+namespace vktqt {
+
+namespace {
+const QUrl Contents("qrc:/help/index.html");
+} // namespace
+
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
+    InitHelpResources();
+    setWindowTitle("VKT Editor Help");
+    auto* contents = new QPushButton("&Contents", this);
+    auto* back = new QPushButton("&Back", this);
+    auto* forward = new QPushButton("&Forward", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents);
+    buttons->addWidget(back);
+    buttons->addWidget(forward);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_);
+    browser_->setOpenExternalLinks(true);
+    connect(contents, &QPushButton::clicked, this, &HelpViewer::showContents);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
+    resize(640, 520);
+}
+
+void HelpViewer::showContents() {
+    browser_->setSource(Contents);
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace vktqt

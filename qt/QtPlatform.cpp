@@ -1,0 +1,174 @@
+#include "qt/QtPlatform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <QThread>
+
+#include "qt/HelpViewer.h"
+#include "qt/SerialDevices.h"
+
+namespace vktqt {
+
+using vkt::Answer;
+using vkt::Buttons;
+using vkt::Icon;
+
+namespace {
+
+// Time-outs are half and quarter seconds; a few milliseconds is plenty.
+constexpr int TickMs = 5;
+
+QString Qs(const std::string& s) { return QString::fromStdString(s); }
+
+// The message texts break lines with carriage returns.
+QString DisplayText(const std::string& text) {
+    QString t = Qs(text);
+    t.replace("\r\n", "\n");
+    t.replace('\r', '\n');
+    return t;
+}
+
+QMessageBox::StandardButtons ButtonsOf(Buttons b) {
+    switch (b) {
+    case Buttons::OK: return QMessageBox::Ok;
+    case Buttons::OKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(Icon i) {
+    switch (i) {
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+Answer AnswerOf(int button, Buttons offered) {
+    switch (button) {
+    case QMessageBox::Ok: return Answer::OK;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return offered == Buttons::OK ? Answer::OK : offered == Buttons::YesNo ? Answer::No : Answer::Cancel;
+    }
+}
+
+// "VKT (*.vkt)|*.vkt|All (*.*)|*.*" as Qt writes filters.
+QString QtFilter(const std::string& filter) {
+    const QStringList parts = Qs(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i];
+    return out.join(";;");
+}
+
+std::vector<PortInfo> MachinePorts() {
+    std::vector<PortInfo> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports.push_back({info.systemLocation().toStdString(), info.description().toStdString(), info.hasVendorIdentifier()});
+    return ports;
+}
+
+} // namespace
+
+QtPlatform::QtPlatform() : serial_([this](int n) { return deviceOfPort(n); }) {
+    clock_.start();
+    tick_.setSingleShot(true);
+}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::setMainWindow(QWidget* w) {
+    mainWindow_ = w;
+    printer_.setParentWindow(w);
+}
+
+std::string QtPlatform::deviceOfPort(int n) {
+#ifdef Q_OS_WIN
+    const bool windows = true;
+#else
+    const bool windows = false;
+#endif
+    const std::string stored = GetSetting(vkt::SettingsApp, "Comm", DeviceKey(n), "");
+    return DeviceForPort(n, stored, windows || !stored.empty() ? std::vector<PortInfo>{} : MachinePorts(), windows);
+}
+
+Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title, bool systemModal) {
+    QMessageBox box(IconOf(icon), Qs(title.empty() ? vkt::AppTitle : title), DisplayText(text), ButtonsOf(buttons),
+                    mainWindow_);
+    box.setTextFormat(Qt::PlainText);
+    if (systemModal) box.setWindowModality(Qt::ApplicationModal);
+    return AnswerOf(box.exec(), buttons);
+}
+
+void QtPlatform::Beep() { QApplication::beep(); }
+
+void QtPlatform::DoEvents() {
+    // With bytes already waiting the caller has work to do: no sleeping.
+    if (serialPort().inBufferCount() > 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return;
+    }
+    // Otherwise handle what is pending, or sleep until the next event (serial
+    // data and clicks included) or the tick that lets time-outs be seen: a
+    // wait on the radio costs next to no CPU.
+    tick_.start(TickMs);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+double QtPlatform::Timer() { return clock_.nsecsElapsed() / 1e9; }
+
+void QtPlatform::Sleep(int ms) { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+void QtPlatform::ClipboardClear() { QGuiApplication::clipboard()->clear(); }
+
+void QtPlatform::ClipboardSetText(const std::string& text) { QGuiApplication::clipboard()->setText(Qs(text)); }
+
+std::string QtPlatform::ClipboardGetText() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+std::string QtPlatform::GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                                   const std::string& def) {
+    QSettings s(QSettings::IniFormat, QSettings::UserScope, Qs(app), Qs(app));
+    return s.value(Qs(section + "/" + key), Qs(def)).toString().toStdString();
+}
+
+void QtPlatform::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                             const std::string& value) {
+    QSettings s(QSettings::IniFormat, QSettings::UserScope, Qs(app), Qs(app));
+    s.setValue(Qs(section + "/" + key), Qs(value));
+}
+
+std::optional<std::string> QtPlatform::FileDialog(const vkt::FileDialogRequest& request) {
+    const QString filter = QtFilter(request.filter);
+    QString path;
+    if (request.forSave) {
+        path = QFileDialog::getSaveFileName(mainWindow_, QString(), Qs(request.fileName), filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
+        // A name typed without an extension gets the default one.
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && !request.defaultExtension.empty())
+            path += "." + Qs(request.defaultExtension);
+    } else {
+        path = QFileDialog::getOpenFileName(mainWindow_, QString(), Qs(request.fileName), filter);
+    }
+    if (path.isEmpty()) return std::nullopt;
+    return path.toStdString();
+}
+
+void QtPlatform::ShowHelp() {
+    if (!help_) help_ = std::make_unique<HelpViewer>();
+    static_cast<HelpViewer*>(help_.get())->showContents();
+}
+
+} // namespace vktqt

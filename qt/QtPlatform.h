@@ -1,0 +1,58 @@
+#pragma once
+// The platform services on Qt: message boxes, events and time, clipboard,
+// settings (QSettings under the application name), file dialogs, printer,
+// help viewer and the serial port.
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <memory>
+
+#include "platform/Platform.h"
+#include "qt/QtPrinter.h"
+#include "qt/QtSerialPort.h"
+
+class QWidget;
+
+namespace vktqt {
+
+class QtPlatform : public vkt::Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    // The window message boxes and dialogs belong to.
+    void setMainWindow(QWidget* w);
+
+    vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon, const std::string& title,
+                       bool systemModal) override;
+    void Beep() override;
+    void DoEvents() override;
+    double Timer() override;
+    void Sleep(int ms) override;
+    void ClipboardClear() override;
+    void ClipboardSetText(const std::string& text) override;
+    std::string ClipboardGetText() override;
+    std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
+                           const std::string& def) override;
+    void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+    std::optional<std::string> FileDialog(const vkt::FileDialogRequest& request) override;
+    vkt::Printer& printer() override { return printer_; }
+    bool PrinterSetup() override { return printer_.setup(); }
+    void ShowHelp() override;
+    vkt::SerialPort& serialPort() override { return serial_; }
+
+    // The serial device Comm Port n stands for.
+    std::string deviceOfPort(int n);
+
+private:
+    QWidget* mainWindow_ = nullptr;
+    QElapsedTimer clock_;
+    QTimer tick_;
+    QtPrinter printer_;
+    QtSerialPort serial_;
+    std::unique_ptr<QWidget> help_;
+};
+
+} // namespace vktqt

@@ -1,0 +1,70 @@
+#include "qt/QtSerialPort.h"
+
+#include "qt/SerialDevices.h"
+
+namespace vktqt {
+
+QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceOf) : deviceOf_(std::move(deviceOf)) {}
+
+QtSerialPort::~QtSerialPort() { close(); }
+
+void QtSerialPort::setSettings(const std::string& settings) {
+    settings_ = settings;
+    if (serial_.isOpen()) serial_.setBaudRate(vkt::BaudOfSettings(settings_));
+}
+
+bool QtSerialPort::open() {
+    openError_.clear();
+    const std::string device = deviceOf_(port_);
+    if (device.empty()) {
+        openError_ = OpenFailureText(port_, device, "", false);
+        return false;
+    }
+    serial_.setPortName(QString::fromStdString(device));
+    if (!serial_.open(QIODevice::ReadWrite)) {
+        openError_ = OpenFailureText(port_, device, serial_.errorString().toStdString(),
+                                     serial_.error() == QSerialPort::PermissionError);
+        return false;
+    }
+    serial_.setBaudRate(vkt::BaudOfSettings(settings_));
+    serial_.setDataBits(QSerialPort::Data8);
+    serial_.setParity(QSerialPort::NoParity);
+    serial_.setStopBits(QSerialPort::OneStop);
+    serial_.setFlowControl(QSerialPort::NoFlowControl);
+    return true;
+}
+
+void QtSerialPort::close() {
+    if (!serial_.isOpen()) return;
+    // The release byte must be on the line before the port goes.
+    serial_.waitForBytesWritten(100);
+    serial_.close();
+}
+
+void QtSerialPort::writeByte(uint8_t b) {
+    if (!serial_.isOpen()) return;
+    const char c = static_cast<char>(b);
+    serial_.write(&c, 1);
+    // Out now, so that paced bytes keep their pauses.
+    serial_.flush();
+}
+
+int QtSerialPort::inBufferCount() { return serial_.isOpen() ? static_cast<int>(serial_.bytesAvailable()) : 0; }
+
+void QtSerialPort::discardInput() {
+    if (!serial_.isOpen()) return;
+    serial_.clear(QSerialPort::Input);
+}
+
+int QtSerialPort::readByte() {
+    char c = 0;
+    if (!serial_.isOpen() || serial_.read(&c, 1) != 1) return -1;
+    return static_cast<unsigned char>(c);
+}
+
+std::vector<uint8_t> QtSerialPort::readAll() {
+    const QByteArray data = serial_.isOpen() ? serial_.readAll() : QByteArray();
+    return std::vector<uint8_t>(data.begin(), data.end());
+}
+
+} // namespace vktqt

@@ -1,0 +1,27 @@
+#pragma once
+// Which serial device each of the Comm Ports 1 ... 4 stands for. On Windows
+// they are COM1 ... COM4; elsewhere a per-port setting ("Comm"/"Device1" ...),
+// whose default is the machine's serial ports in order, USB adapters first.
+
+#include <string>
+#include <vector>
+
+namespace vktqt {
+
+struct PortInfo {
+    std::string systemLocation;  // "/dev/ttyUSB0"
+    std::string description;     // "FT232R USB UART"
+    bool usb = false;
+};
+
+// The default device of each port, index n - 1.
+std::vector<std::string> DefaultDevices(std::vector<PortInfo> ports);
+// The device of port n: the stored setting when there is one, else its default.
+std::string DeviceForPort(int n, const std::string& stored, const std::vector<PortInfo>& ports, bool windows);
+// The settings key of port n's device.
+std::string DeviceKey(int n);
+
+// Why a port would not open, in words a technician can act on.
+std::string OpenFailureText(int port, const std::string& device, const std::string& reason, bool permissionDenied);
+
+} // namespace vktqt

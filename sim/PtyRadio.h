@@ -1,0 +1,61 @@
+#pragma once
+// The emulated radio served on a pseudo-terminal in real time: bytes are
+// paced at the radio's line speed in both directions, and the EEPROM is kept
+// in a file between runs.
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "sim/RadioModel.h"
+
+namespace vktsim {
+
+// Scheduling against the wall clock, for the serving loop.
+class RealTimeScheduler : public Scheduler {
+public:
+    RealTimeScheduler();
+    double now() const override;
+    void at(double when, std::function<void()> action) override;
+    // Seconds until the next action (a large number when none is due).
+    double untilNext() const;
+    void runDue();
+
+private:
+    double origin_;
+    uint64_t sequence_ = 0;
+    std::map<std::pair<double, uint64_t>, std::function<void()>> events_;
+};
+
+class PtyRadio {
+public:
+    // eepromFile: where the EEPROM is kept ("" for nowhere).
+    explicit PtyRadio(std::string eepromFile);
+    ~PtyRadio();
+
+    RadioModel& radio() { return radio_; }
+    // Opens the pseudo-terminal; false (with errno set) when it cannot.
+    bool open();
+    // The device a serial port program opens.
+    const std::string& devicePath() const { return device_; }
+    // Serves until `stop` returns true (checked at least every 100 ms).
+    void serve(const std::function<bool()>& stop);
+    // Writes the EEPROM to its file.
+    bool save();
+
+private:
+    void fromHost(uint8_t b);
+    void toHost(uint8_t b);
+
+    std::string eepromFile_;
+    RealTimeScheduler clock_;
+    RadioModel radio_;
+    int master_ = -1;
+    int slave_ = -1;
+    std::string device_;
+    double inLineFree_ = 0;
+    double outLineFree_ = 0;
+    Eeprom saved_{};
+};
+
+} // namespace vktsim

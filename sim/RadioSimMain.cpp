@@ -1,0 +1,102 @@
+// vkt-radio-sim: an emulated VKT radio on a pseudo-terminal, for trying the
+// editor without a radio and for testing the real serial path end to end.
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "sim/PtyRadio.h"
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+void OnSignal(int) { stopRequested = 1; }
+
+const char* const Usage =
+    "Usage: vkt-radio-sim [options]\n"
+    "Serves an emulated VKT radio on a pseudo-terminal and prints its device path.\n"
+    "Point a Comm Port of the editor at that device (or let `make run` do it).\n"
+    "\n"
+    "  --eeprom FILE            keep the radio's memory in FILE (a setup file works too);\n"
+    "                           a radio with the factory setup when FILE does not exist\n"
+    "  --link PATH              also make PATH a symbolic link to the device\n"
+    "  --slow                   an older radio: 4800 baud only, one pacing byte per byte read\n"
+    "  --reply-delay SECONDS    wait this long before each answer\n"
+    "  --silent                 never answer (a radio that is off)\n"
+    "  --hook-ack N             answer the hook with byte N instead of 18\n"
+    "  --silent-from-block N    stop answering block commands from block N on\n"
+    "  --drop-byte-in-block N   lose one byte of block N's answer\n"
+    "  --stray-before-block N   put three stray bytes before block N's answer\n"
+    "  --disconnect-after N     go dead after receiving N bytes (a pulled cable)\n"
+    "  --refuse-speed           ignore requests to change the line speed\n"
+    "  --nacks N                answer N masked writes with 0 before answering 1\n"
+    "  --squelch-broken         squelch readings stay low whatever the gain\n"
+    "  --help                   show this text\n";
+
+bool TakeInt(int argc, char** argv, int& i, int& out) {
+    if (i + 1 >= argc) return false;
+    char* end = nullptr;
+    out = static_cast<int>(std::strtol(argv[++i], &end, 10));
+    return end && *end == '\0';
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string eepromFile, linkPath;
+    vktsim::RadioFaults faults;
+    bool slow = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        bool ok = true;
+        if (a == "--help" || a == "-h") { std::fputs(Usage, stdout); return 0; }
+        else if (a == "--eeprom" && i + 1 < argc) eepromFile = argv[++i];
+        else if (a == "--link" && i + 1 < argc) linkPath = argv[++i];
+        else if (a == "--slow") slow = true;
+        else if (a == "--reply-delay" && i + 1 < argc) faults.replyDelay = std::atof(argv[++i]);
+        else if (a == "--silent") faults.silent = true;
+        else if (a == "--hook-ack") ok = TakeInt(argc, argv, i, faults.hookAck);
+        else if (a == "--silent-from-block") ok = TakeInt(argc, argv, i, faults.silentFromBlock);
+        else if (a == "--drop-byte-in-block") ok = TakeInt(argc, argv, i, faults.dropByteInBlock);
+        else if (a == "--stray-before-block") ok = TakeInt(argc, argv, i, faults.strayBytesBeforeBlock);
+        else if (a == "--disconnect-after") ok = TakeInt(argc, argv, i, faults.disconnectAfterBytes);
+        else if (a == "--refuse-speed") faults.refuseSpeedChange = true;
+        else if (a == "--nacks") ok = TakeInt(argc, argv, i, faults.nacksBeforeAck);
+        else if (a == "--squelch-broken") faults.squelchBroken = true;
+        else ok = false;
+        if (!ok) {
+            std::fprintf(stderr, "vkt-radio-sim: bad option %s\n\n%s", a.c_str(), Usage);
+            return 2;
+        }
+    }
+
+    vktsim::PtyRadio pty(eepromFile);
+    pty.radio().faults = faults;
+    if (slow) pty.radio().identity = vktsim::RadioModel::SlowIdentity;
+    if (!pty.open()) {
+        std::fprintf(stderr, "vkt-radio-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    if (!linkPath.empty()) {
+        ::unlink(linkPath.c_str());
+        if (::symlink(pty.devicePath().c_str(), linkPath.c_str()) != 0)
+            std::fprintf(stderr, "vkt-radio-sim: cannot link %s: %s\n", linkPath.c_str(), std::strerror(errno));
+    }
+    std::printf("%s\n", pty.devicePath().c_str());
+    std::fflush(stdout);
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGHUP, OnSignal);
+    pty.serve([] { return stopRequested != 0; });
+    if (!linkPath.empty()) ::unlink(linkPath.c_str());
+    if (!pty.save()) {
+        std::fprintf(stderr, "vkt-radio-sim: cannot save %s\n", eepromFile.c_str());
+        return 1;
+    }
+    return 0;
+}

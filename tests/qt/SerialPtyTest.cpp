@@ -1,0 +1,94 @@
+// The real serial path: QSerialPort on one side of a pseudo-terminal, the
+// emulator on the other.
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/MemoryImage.h"
+#include "link/RadioLink.h"
+#include "link/Transfers.h"
+#include "qt/QtPlatform.h"
+#include "tests/support/PtyRadioProcess.h"
+
+namespace {
+
+// The Qt platform with the emulator's device as Comm Port 1 and message
+// boxes that fail the test instead of waiting for a click.
+class PtyPlatform : public vktqt::QtPlatform {
+public:
+    explicit PtyPlatform(std::string device) : port_([device](int) { return device; }) {}
+    vkt::Answer MsgBox(const std::string& text, vkt::Buttons, vkt::Icon, const std::string&, bool) override {
+        ADD_FAILURE() << "message box: " << text;
+        return vkt::Answer::Cancel;
+    }
+    vkt::SerialPort& serialPort() override { return port_; }
+
+private:
+    vktqt::QtSerialPort port_;
+};
+
+QByteArray EveryByteValue(int size) {
+    QByteArray b(size, 0);
+    for (int i = 0; i < size; ++i) b[i] = static_cast<char>((i * 37 + i / 256) & 0xFF);
+    return b;
+}
+
+} // namespace
+
+TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValue) {
+    QTemporaryDir dir;
+    const QString eepromPath = dir.filePath("radio.bin");
+    const QByteArray radio = EveryByteValue(VKTCore::RadioMemorySize);
+    {
+        QFile f(eepromPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(radio);
+    }
+    PtyRadioProcess sim({"--eeprom", eepromPath});
+    ASSERT_FALSE(sim.device().empty());
+
+    PtyPlatform platform(sim.device());
+    vkt::Window main("main");
+    VKTCom::frmProc proc(platform, main);
+    VKTCom::RadioLink link(platform);
+    VKTCom::Transfers transfers(link, proc);
+    link.InitLinkParameters();
+    VKTCore::MemoryImage.fill(0);
+
+    ASSERT_TRUE(transfers.ReadAllMemory());
+    EXPECT_TRUE(link.FastRadio);
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
+        ASSERT_EQ(VKTCore::MemoryImage[static_cast<size_t>(a)], static_cast<uint8_t>(radio[a])) << a;
+
+    // Group 3 gets every byte value, in another order.
+    const int base = 256 + 2 * 384;
+    for (int i = 0; i < 384; ++i) VKTCore::MemoryImage[static_cast<size_t>(base + i)] = static_cast<uint8_t>(255 - (i % 256));
+    ASSERT_TRUE(transfers.WriteGroupMemory(3));
+    ASSERT_TRUE(sim.stop());
+
+    QFile f(eepromPath);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray after = f.readAll();
+    ASSERT_EQ(after.size(), VKTCore::RadioMemorySize);
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
+        const auto old = static_cast<uint8_t>(radio[a]);
+        uint8_t expected = old;
+        if (a >= base + 32 && a < base + 384) expected = VKTCore::MemoryImage[static_cast<size_t>(a)];
+        if (a == base) expected = static_cast<uint8_t>((old & ~0x20) | (VKTCore::MemoryImage[static_cast<size_t>(a)] & 0x20));
+        ASSERT_EQ(static_cast<uint8_t>(after[a]), expected) << a;
+    }
+}
+
+TEST(SerialPty, MissingDeviceFailsToOpenAndSaysWhich) {
+    vktqt::QtSerialPort port([](int) { return std::string("/nonexistent/ttyVKT9"); });
+    port.setPortNumber(2);
+    EXPECT_FALSE(port.open());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_NE(port.openError().find("Comm Port 2 (/nonexistent/ttyVKT9) cannot be opened"), std::string::npos)
+        << port.openError();
+    vktqt::QtSerialPort none([](int) { return std::string(); });
+    EXPECT_FALSE(none.open());
+    EXPECT_NE(none.openError().find("has no serial device"), std::string::npos);
+}

@@ -1,0 +1,25 @@
+#include "tests/support/PtyRadioProcess.h"
+
+#include <signal.h>
+
+PtyRadioProcess::PtyRadioProcess(const QStringList& options) {
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(VKT_RADIO_SIM, options);
+    if (!process_.waitForStarted(5000)) return;
+    if (!process_.waitForReadyRead(5000)) return;
+    device_ = process_.readLine().trimmed().toStdString();
+}
+
+PtyRadioProcess::~PtyRadioProcess() {
+    if (process_.state() != QProcess::NotRunning) kill();
+}
+
+bool PtyRadioProcess::stop() {
+    ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
+    return process_.waitForFinished(5000) && process_.exitCode() == 0;
+}
+
+void PtyRadioProcess::kill() {
+    process_.kill();
+    process_.waitForFinished(5000);
+}

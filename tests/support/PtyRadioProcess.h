@@ -1,0 +1,23 @@
+#pragma once
+// vkt-radio-sim started for a test or a benchmark, on its own pseudo-terminal.
+
+#include <QProcess>
+#include <QStringList>
+
+#include <string>
+
+class PtyRadioProcess {
+public:
+    // Starts the emulator with the given options; device() is empty on failure.
+    explicit PtyRadioProcess(const QStringList& options);
+    ~PtyRadioProcess();
+    const std::string& device() const { return device_; }
+    // Ends the emulator the way a user does (it saves its EEPROM file).
+    bool stop();
+    // Ends it at once, as a pulled plug does.
+    void kill();
+
+private:
+    QProcess process_;
+    std::string device_;
+};
