@@ -1,0 +1,86 @@
+#include "store/FileOpenSave.h"
+
+#include <algorithm>
+
+#include "core/MemoryImage.h"
+#include "store/SetupFile.h"
+
+namespace vktstore {
+
+namespace {
+constexpr int FileNotFound = 53;
+} // namespace
+
+std::string FileTitle(const std::string& path) { return "VKT File - " + path + "   VKT Editor   " + MakerNotice; }
+
+bool FileOpenSave::AskSetupFileName(bool forSave) {
+    PrevSetupFileName = SetupFileName;
+    vkt::FileDialogRequest request;
+    request.forSave = forSave;
+    request.fileName = SetupFileName;
+    request.filter = Filter;
+    request.defaultExtension = "vkt";
+    const auto chosen = platform_.FileDialog(request);
+    if (!chosen) return false;
+    SetupFileName = *chosen;
+    return true;
+}
+
+void FileOpenSave::SaveSetup() {
+    if ((SetupFileName.empty() || PrevSetupFileName.empty()) && !AskSetupFileName(true)) return;
+    WriteSetupFile();
+}
+
+void FileOpenSave::SaveSetupAs() {
+    if (AskSetupFileName(true)) WriteSetupFile();
+}
+
+void FileOpenSave::OpenSetup() {
+    if (AskSetupFileName(false)) ReadSetupFile();
+}
+
+bool FileOpenSave::WriteSetupFile() {
+    window_.storeShownGroup();
+    if (window_.globalsWindowOpen()) window_.storeGlobals();
+    const std::vector<uint8_t> bytes(VKTCore::MemoryImage.begin(), VKTCore::MemoryImage.end());
+    FileError error;
+    if (!WriteFileReplacing(SetupFileName, bytes, error)) {
+        ShowFileError(error);
+        return false;
+    }
+    UpdateFileTitle();
+    return true;
+}
+
+bool FileOpenSave::ReadSetupFile() {
+    // A file shorter than the radio's memory would leave a half-new image:
+    // it is refused and the image stays as it was.
+    std::vector<uint8_t> bytes;
+    FileError error;
+    if (!ReadFileBytes(SetupFileName, VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, error)) {
+        ShowFileError(error);
+        return false;
+    }
+    VKTCore::MemoryImage.fill(0);
+    std::copy(bytes.begin(), bytes.end(), VKTCore::MemoryImage.begin());
+    if (window_.globalsWindowOpen()) window_.showGlobals();
+    window_.showShownGroup();
+    UpdateFileTitle();
+    return true;
+}
+
+void FileOpenSave::UpdateFileTitle() {
+    window_.setCaption(FileTitle(SetupFileName));
+    platform_.SaveSetting(vkt::SettingsApp, "File", "LastOpen", SetupFileName);
+    PrevSetupFileName = SetupFileName;
+    ReportFileName = SetupFileName;
+}
+
+void FileOpenSave::ShowFileError(const FileError& error) {
+    SetupFileName = PrevSetupFileName;
+    platform_.MsgBox("Error Number " + std::to_string(error.number) + "!\r" + error.description, vkt::Buttons::OK,
+                     vkt::Icon::Exclamation, FileErrorTitle);
+    if (error.number == FileNotFound) platform_.MsgBox(FileAccessError, vkt::Buttons::OK, vkt::Icon::None);
+}
+
+} // namespace vktstore

@@ -1,0 +1,73 @@
+#include "store/ChannelTable.h"
+#include "store/dbGlobal.h"
+#include "tests/store/StoreFixture.h"
+
+using vktstore::ChannelTable;
+using vktstore::FieldValue;
+
+namespace {
+FieldValue Num(double v) { return {FieldValue::Kind::Number, v, {}}; }
+FieldValue Txt(const std::string& t) { return {FieldValue::Kind::Text, 0, t}; }
+} // namespace
+
+TEST_F(StoreTest, ShippedTableHoldsSixteenDefaultRows) {
+    ChannelTable t(dbGlobal::CurrentPath());
+    ASSERT_TRUE(t.connected()) << t.error();
+    const double rx[4] = {162.4, 162.45, 162.5, 162.55};
+    for (int r = 0; r < 16; ++r) {
+        EXPECT_EQ(t.value(r, 0), Num(r + 1));
+        EXPECT_EQ(t.value(r, 1), Num(rx[r % 4]));
+        EXPECT_EQ(t.value(r, 2), Txt("0.0"));
+        EXPECT_EQ(t.value(r, 3), Num(0));
+        EXPECT_EQ(t.value(r, 5), Txt("00000000"));
+    }
+}
+
+TEST_F(StoreTest, FieldWritesReachTheFile) {
+    {
+        ChannelTable t(dbGlobal::CurrentPath());
+        ChannelTable::Batch batch(t);
+        t.setField(3, 1, "154.52500");
+        t.setField(3, 2, "D023-");
+        t.setField(3, 3, "abc");
+        t.setField(3, 5, "    FIRE");
+        t.setField(3, 0, "99");  // CHAN is never written
+    }
+    ChannelTable again(dbGlobal::CurrentPath());
+    EXPECT_EQ(again.value(3, 0), Num(4));
+    EXPECT_EQ(again.value(3, 1), Num(154.525));
+    EXPECT_EQ(again.value(3, 2), Txt("D023-"));
+    EXPECT_EQ(again.value(3, 3), Txt("abc"));
+    EXPECT_EQ(again.value(3, 5), Txt("    FIRE"));
+    EXPECT_TRUE(again.error().empty());
+}
+
+TEST_F(StoreTest, MissingDatabaseKeepsTheRowsInMemory) {
+    std::filesystem::remove(dbGlobal::CurrentPath());
+    ChannelTable t(dbGlobal::CurrentPath());
+    EXPECT_FALSE(t.connected());
+    EXPECT_EQ(t.error(), "unable to open database file");
+    t.setField(0, 1, "146.52");
+    EXPECT_EQ(t.value(0, 1), Num(146.52));
+    EXPECT_EQ(t.value(15, 0), Num(16));
+    EXPECT_FALSE(std::filesystem::exists(dbGlobal::CurrentPath()));  // never created
+}
+
+TEST_F(StoreTest, CorruptDatabaseIsReportedNotFatal) {
+    writeBytes(dbGlobal::CurrentFile, std::string(4096, 'x'));
+    ChannelTable t(dbGlobal::CurrentPath());
+    EXPECT_FALSE(t.connected());
+    EXPECT_EQ(t.error(), "file is not a database");
+}
+
+TEST_F(StoreTest, SeedingCopiesOnlyWhatIsMissing) {
+    std::filesystem::remove(dbGlobal::LastPath());
+    {
+        ChannelTable t(dbGlobal::CurrentPath());
+        t.setField(0, 5, "KEEP ME");
+    }
+    const auto copied = dbGlobal::SeedFrom(VKT_SHIPPED_DB_DIR);
+    EXPECT_EQ(copied, std::vector<std::string>{dbGlobal::LastPath()});
+    ChannelTable t(dbGlobal::CurrentPath());
+    EXPECT_EQ(t.value(0, 5), Txt("KEEP ME"));
+}

@@ -1,0 +1,173 @@
+#include <sys/stat.h>
+
+#include "core/MemoryImage.h"
+#include "core/WriteDefaults.h"
+#include "store/FileOpenSave.h"
+#include "tests/store/StoreFixture.h"
+
+using vkt::Answer;
+using vktstore::FileOpenSave;
+using VKTCore::MemoryImage;
+
+namespace {
+
+class FakeWindow : public vktstore::SetupWindow {
+public:
+    void storeShownGroup() override { ++stored; }
+    void showShownGroup() override { ++shown; }
+    bool globalsWindowOpen() const override { return globalsOpen; }
+    void storeGlobals() override { ++globalsStored; }
+    void showGlobals() override { ++globalsShown; }
+    void setCaption(const std::string& c) override { caption = c; }
+    int stored = 0, shown = 0, globalsStored = 0, globalsShown = 0;
+    bool globalsOpen = false;
+    std::string caption = "VKTEDWIN  -  VKT Editor";
+};
+
+class SetupFileTest : public StoreTest {
+protected:
+    SetupFileTest() {
+        MemoryImage.fill(0);
+        WriteDefaults::WriteAllDefaults();
+    }
+    std::string imageBytes() const { return std::string(MemoryImage.begin(), MemoryImage.end()); }
+
+    FakeWindow window;
+    FileOpenSave files{platform, window};
+};
+
+} // namespace
+
+TEST_F(SetupFileTest, SaveRightAfterStartUpWritesTheFactoryImage) {
+    platform.dialogAnswers.push_back(path("radio.vkt"));
+    files.SaveSetup();
+    EXPECT_EQ(readBytes("radio.vkt"), imageBytes());
+    EXPECT_EQ(readBytes("radio.vkt").size(), 6019u);
+    EXPECT_EQ(window.stored, 1);
+    EXPECT_EQ(window.caption, "VKT File - " + path("radio.vkt") + "   VKT Editor   " + vktstore::MakerNotice);
+    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "File", "LastOpen", ""), path("radio.vkt"));
+    EXPECT_EQ(files.ReportFileName, path("radio.vkt"));
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_TRUE(platform.dialogs[0].forSave);
+    EXPECT_EQ(platform.dialogs[0].filter, "VKT (*.vkt)|*.vkt|Frequency (*.frq)|*.frq|All (*.*)|*.*");
+}
+
+TEST_F(SetupFileTest, SaveAfterOpenAsksNothingAndSaveAsAlwaysAsks) {
+    writeBytes("a.vkt", imageBytes());
+    platform.dialogAnswers.push_back(path("a.vkt"));
+    files.OpenSetup();
+    MemoryImage[300] = 0x42;
+    files.SaveSetup();
+    EXPECT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(static_cast<uint8_t>(readBytes("a.vkt")[300]), 0x42);
+    platform.dialogAnswers.push_back(path("b.vkt"));
+    files.SaveSetupAs();
+    EXPECT_EQ(platform.dialogs.size(), 2u);
+    EXPECT_EQ(platform.dialogs[1].fileName, path("a.vkt"));  // preset with the file in use
+    EXPECT_EQ(readBytes("b.vkt"), imageBytes());
+}
+
+TEST_F(SetupFileTest, CancelledDialogsChangeNothing) {
+    platform.dialogAnswers.push_back(std::nullopt);
+    files.SaveSetup();
+    platform.dialogAnswers.push_back(std::nullopt);
+    files.OpenSetup();
+    EXPECT_TRUE(files.SetupFileName.empty());
+    EXPECT_EQ(window.stored, 0);
+    EXPECT_EQ(window.caption, "VKTEDWIN  -  VKT Editor");
+    EXPECT_TRUE(platform.boxes.empty());
+
+    // After a file is in use, a cancelled Open keeps it and Save still goes there.
+    platform.dialogAnswers.push_back(path("kept.vkt"));
+    files.SaveSetupAs();
+    platform.dialogAnswers.push_back(std::nullopt);
+    files.OpenSetup();
+    files.SaveSetup();
+    EXPECT_EQ(platform.dialogs.size(), 4u);
+    EXPECT_EQ(files.SetupFileName, path("kept.vkt"));
+}
+
+TEST_F(SetupFileTest, OpenReadsFrqLikeVktAndShowsTheGroup) {
+    std::string bytes = imageBytes();
+    bytes[7] = '\x11';
+    bytes[6018] = '\x05';
+    writeBytes("old.frq", bytes);
+    window.globalsOpen = true;
+    platform.dialogAnswers.push_back(path("old.frq"));
+    files.OpenSetup();
+    EXPECT_EQ(MemoryImage[7], 0x11);
+    EXPECT_EQ(MemoryImage[6018], 0x05);
+    EXPECT_EQ(window.shown, 1);
+    EXPECT_EQ(window.globalsShown, 1);
+    EXPECT_FALSE(platform.dialogs[0].forSave);
+}
+
+TEST_F(SetupFileTest, FileLengths) {
+    const VKTCore::Image before = MemoryImage;
+    // Shorter than the radio's memory: refused, image as it was.
+    writeBytes("short.vkt", std::string(6000, '\x01'));
+    files.SetupFileName = path("short.vkt");
+    platform.answer(Answer::OK);
+    EXPECT_FALSE(files.ReadSetupFile());
+    EXPECT_EQ(MemoryImage, before);
+    EXPECT_EQ(platform.boxes[0].title, "File Error");
+    EXPECT_EQ(platform.boxes[0].text.rfind("Error Number 62!\r", 0), 0u) << platform.boxes[0].text;
+    EXPECT_EQ(window.shown, 0);
+
+    // The radio's 6016 bytes: the three spare bytes become 0.
+    MemoryImage[6017] = 9;
+    writeBytes("radio.vkt", std::string(6016, '\x02'));
+    files.SetupFileName = path("radio.vkt");
+    EXPECT_TRUE(files.ReadSetupFile());
+    EXPECT_EQ(MemoryImage[6015], 2);
+    EXPECT_EQ(MemoryImage[6017], 0);
+
+    // Longer: the first 6019 bytes.
+    writeBytes("long.vkt", std::string(6019, '\x03') + std::string(100, '\x04'));
+    files.SetupFileName = path("long.vkt");
+    EXPECT_TRUE(files.ReadSetupFile());
+    EXPECT_EQ(MemoryImage[6018], 3);
+}
+
+TEST_F(SetupFileTest, MissingFileShowsBothMessages) {
+    platform.dialogAnswers.push_back(path("nothere.vkt"));
+    platform.answer(Answer::OK);
+    platform.answer(Answer::OK, "File Access Error!");
+    files.OpenSetup();
+    ASSERT_EQ(platform.boxes.size(), 2u);
+    EXPECT_EQ(platform.boxes[0].text, "Error Number 53!\rNo such file or directory: " + path("nothere.vkt"));
+    EXPECT_EQ(platform.boxes[0].icon, vkt::Icon::Exclamation);
+    EXPECT_EQ(platform.boxes[1].title, "VKT Editor");
+    EXPECT_TRUE(files.SetupFileName.empty());  // the name before the attempt is back
+}
+
+TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
+    const std::string old(6019, '\x5A');
+    struct Case { const char* name; std::function<void(const std::string&)> prepare; int number; };
+    const Case cases[] = {
+        {"folder.vkt", [](const std::string& p) { std::filesystem::create_directory(p); }, 75},
+        {"readonly.vkt", [&](const std::string& p) { std::ofstream(p, std::ios::binary) << old; ::chmod(p.c_str(), 0444); }, 75},
+        {"nodir/x.vkt", [](const std::string&) {}, 76},
+    };
+    for (const Case& c : cases) {
+        c.prepare(path(c.name));
+        files.SetupFileName = path(c.name);
+        files.PrevSetupFileName = path("previous.vkt");
+        platform.answer(Answer::OK);
+        EXPECT_FALSE(files.WriteSetupFile()) << c.name;
+        const std::string text = platform.boxes.back().text;
+        EXPECT_EQ(text.rfind("Error Number " + std::to_string(c.number) + "!\r", 0), 0u) << text;
+        EXPECT_EQ(files.SetupFileName, path("previous.vkt"));
+    }
+    EXPECT_EQ(readBytes("readonly.vkt"), old);
+    EXPECT_TRUE(std::filesystem::is_directory(path("folder.vkt")));
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
+}
+
+TEST_F(SetupFileTest, SaveReplacesAnExistingLongerFile) {
+    writeBytes("big.vkt", std::string(10000, '\x01'));
+    files.SetupFileName = path("big.vkt");
+    EXPECT_TRUE(files.WriteSetupFile());
+    EXPECT_EQ(readBytes("big.vkt"), imageBytes());
+}
