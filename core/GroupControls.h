@@ -47,6 +47,7 @@ struct GroupControls {
 
     // The channel grid: 16 rows, the six columns above.
     Grid& grid() { return *grid_; }
+    void setGrid(Grid& grid) { grid_ = &grid; }
 
 private:
     TextGrid ownGrid_{GridRows, GridColumns};

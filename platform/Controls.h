@@ -21,8 +21,12 @@ public:
     const std::string& ToolTip() const { return toolTip_; }
     void setToolTip(std::string t) { toolTip_ = std::move(t); notify(); }
 
+    // Moves the keyboard focus to the control.
+    void setFocus() { if (focusRequested) focusRequested(); }
+
     // Called after every change of the model; the view repaints from it.
     std::function<void()> changed;
+    std::function<void()> focusRequested;
 
 protected:
     void notify() { if (changed) changed(); }
@@ -79,6 +83,12 @@ public:
     void setListIndex(int i) {
         if (i < 0 || i >= ListCount()) { listIndex_ = -1; text_.clear(); }
         else { listIndex_ = i; text_ = items_[static_cast<size_t>(i)]; }
+        notify();
+    }
+    // What the user typed into an editable box: it chooses no item.
+    void setEditText(std::string t) {
+        text_ = std::move(t);
+        listIndex_ = -1;
         notify();
     }
     // Setting the text selects the matching item, if there is one.

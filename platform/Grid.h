@@ -18,8 +18,8 @@ public:
 
     int Col() const { return col_; }
     int Row() const { return row_; }
-    void setCol(int c) { col_ = c; }
-    void setRow(int r) { row_ = r; }
+    void setCol(int c) { col_ = c; if (moved) moved(); }
+    void setRow(int r) { row_ = r; if (moved) moved(); }
 
     // The text of the current cell.
     std::string Text() const { return cellText(row_, col_); }
@@ -28,8 +28,10 @@ public:
     virtual std::string cellText(int row, int col) const = 0;
     virtual void setCellText(int row, int col, const std::string& text) = 0;
 
-    // Called after a cell changed; the view repaints from it.
+    // Called after a cell changed (-1, -1: any cell); the view repaints from it.
     std::function<void(int row, int col)> changed;
+    // Called after the current cell moved.
+    std::function<void()> moved;
 
 private:
     int col_ = 0;

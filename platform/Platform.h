@@ -74,6 +74,8 @@ public:
     // False when the dialog was cancelled or failed.
     virtual bool PrinterSetup() = 0;
     virtual void ShowHelp() = 0;
+    // Starts the system information tool; false when there is none.
+    virtual bool StartSystemInformation() = 0;
 
     virtual SerialPort& serialPort() = 0;
 };

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QSerialPortInfo>
 #include <QSettings>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 
 #include "qt/HelpViewer.h"
@@ -95,7 +97,16 @@ void QtPlatform::setMainWindow(QWidget* w) {
     printer_.setParentWindow(w);
 }
 
+void QtPlatform::setDeviceForThisRun(int n, std::string device) { runDevices_[n] = std::move(device); }
+
+bool QtPlatform::anySerialDevice() {
+    for (int n = 1; n <= 4; ++n)
+        if (!GetSetting(vkt::SettingsApp, "Comm", DeviceKey(n), "").empty()) return true;
+    return !MachinePorts().empty();
+}
+
 std::string QtPlatform::deviceOfPort(int n) {
+    if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second;
 #ifdef Q_OS_WIN
     const bool windows = true;
 #else
@@ -164,6 +175,25 @@ std::optional<std::string> QtPlatform::FileDialog(const vkt::FileDialogRequest& 
     }
     if (path.isEmpty()) return std::nullopt;
     return path.toStdString();
+}
+
+bool QtPlatform::StartSystemInformation() {
+    QString tool;
+#ifdef Q_OS_WIN
+    const QSettings msinfo("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", QSettings::NativeFormat);
+    tool = msinfo.value("PATH").toString();
+    if (tool.isEmpty()) {
+        const QSettings location("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location", QSettings::NativeFormat);
+        const QString folder = location.value("MSINFO").toString();
+        if (!folder.isEmpty() && QFileInfo::exists(folder + "\\MSINFO32.EXE")) tool = folder + "\\MSINFO32.EXE";
+    }
+#else
+    for (const char* name : {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor", "xfce4-taskmanager"}) {
+        tool = QStandardPaths::findExecutable(name);
+        if (!tool.isEmpty()) break;
+    }
+#endif
+    return !tool.isEmpty() && QProcess::startDetached(tool, {});
 }
 
 void QtPlatform::ShowHelp() {

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 
 #include "platform/Platform.h"
@@ -41,10 +42,15 @@ public:
     vkt::Printer& printer() override { return printer_; }
     bool PrinterSetup() override { return printer_.setup(); }
     void ShowHelp() override;
+    bool StartSystemInformation() override;
     vkt::SerialPort& serialPort() override { return serial_; }
 
     // The serial device Comm Port n stands for.
     std::string deviceOfPort(int n);
+    // Comm Port n stands for this device for the rest of the run (not stored).
+    void setDeviceForThisRun(int n, std::string device);
+    // True when a device is stored for some port or the machine has one.
+    bool anySerialDevice();
 
 private:
     QWidget* mainWindow_ = nullptr;
@@ -53,6 +59,7 @@ private:
     QtPrinter printer_;
     QtSerialPort serial_;
     std::unique_ptr<QWidget> help_;
+    std::map<int, std::string> runDevices_;
 };
 
 } // namespace vktqt

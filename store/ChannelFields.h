@@ -11,9 +11,8 @@ namespace vktstore {
 inline constexpr const char* ChannelFields[6] = {"CHAN", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"};
 inline constexpr int ChannelRows = 16;
 
-// The frequency fields hold numbers; a text that is a number is stored as one.
-bool IsNumberField(int col);
-void BindField(Statement& stmt, int index, int col, const std::string& text);
+// A grid text is stored as the text it is, so the cell shows it back as it was.
+void BindField(Statement& stmt, int index, const std::string& text);
 
 // "SELECT rowid, <the five editable fields> FROM tblChannel ORDER BY rowid" and alike.
 std::string FieldList(int firstCol);

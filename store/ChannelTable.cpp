@@ -1,7 +1,5 @@
 #include "store/ChannelTable.h"
 
-#include "core/Text.h"
-
 namespace vktstore {
 
 namespace {
@@ -15,10 +13,7 @@ FieldValue ValueOf(const Statement& s, int col) {
     }
 }
 
-FieldValue ValueOfText(int col, const std::string& text) {
-    if (IsNumberField(col) && vkt::IsNumeric(text)) return {FieldValue::Kind::Number, vkt::Val(text), {}};
-    return {FieldValue::Kind::Text, 0, text};
-}
+FieldValue ValueOfText(const std::string& text) { return {FieldValue::Kind::Text, 0, text}; }
 
 } // namespace
 
@@ -62,11 +57,11 @@ void ChannelTable::refresh() {
 
 void ChannelTable::setField(int row, int col, const std::string& text) {
     if (row < 0 || row >= ChannelRows || col < 1 || col >= 6) return;
-    rows_[static_cast<size_t>(row)][static_cast<size_t>(col)] = ValueOfText(col, text);
+    rows_[static_cast<size_t>(row)][static_cast<size_t>(col)] = ValueOfText(text);
     if (!db_) return;
     try {
         Statement& u = *update_[col];
-        BindField(u, 1, col, text);
+        BindField(u, 1, text);
         u.bind(2, rowids_[static_cast<size_t>(row)]);
         u.run();
     } catch (const SqliteError& e) {

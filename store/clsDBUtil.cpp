@@ -62,7 +62,7 @@ void clsDBUtil::copy(Database& from, Database& to, bool lastRowFromGrid) {
         const bool fromGrid = lastRowFromGrid && grid_ && source.integer(0) == 16;
         for (int col = 1; col < 6; ++col) {
             if (fromGrid) {
-                BindField(update, col, col, grid_->cellText(ChannelRows - 1, col));
+                BindField(update, col, grid_->cellText(ChannelRows - 1, col));
                 continue;
             }
             switch (source.columnType(col)) {

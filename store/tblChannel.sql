@@ -1,12 +1,14 @@
 -- The channel table of VktCurrent.mdb and VktLast.mdb as shipped: 16 records
--- in natural order, holding the default screen.
+-- in natural order, holding the default screen. The five channel fields take
+-- what they are given: the grid stores its texts as texts, the default and
+-- blank fills store numbers.
 CREATE TABLE tblChannel (
   "CHAN" INTEGER NOT NULL,
-  "Rec Freq" REAL,
-  "Rec CG" TEXT,
-  "Tx Freq" REAL,
-  "Tx CG" TEXT,
-  "Ch Label" TEXT
+  "Rec Freq",
+  "Rec CG",
+  "Tx Freq",
+  "Tx CG",
+  "Ch Label"
 );
 INSERT INTO tblChannel VALUES
   (1, 162.4, '0.0', 0, '0.0', '00000000'),

@@ -84,7 +84,7 @@ TEST_F(DBUtilTest, TheSixteenthRowIsCopiedAsTheGridShowsIt) {
     }
     clsDBUtil(platform, &grid).lastToCurrent();
     ChannelTable t(dbGlobal::CurrentPath());
-    EXPECT_EQ(t.value(15, 1), Num(155));
+    EXPECT_EQ(t.value(15, 1), Txt("155.00000"));
     EXPECT_EQ(t.value(15, 2), Txt("D754"));
     EXPECT_EQ(t.value(15, 4), Txt("100.0"));
     EXPECT_EQ(t.value(15, 5), Txt("EDITING"));

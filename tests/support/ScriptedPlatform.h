@@ -53,6 +53,8 @@ public:
     bool printerSetupResult = false;
     int printerSetups = 0;
     int helpShown = 0;
+    bool hasSystemInformation = false;
+    int sysInfoStarts = 0;
     vkt::DocumentPrinter printerLog;
 
     std::vector<std::string> boxTexts() const;
@@ -75,6 +77,7 @@ public:
     vkt::Printer& printer() override { return printerLog; }
     bool PrinterSetup() override { ++printerSetups; return printerSetupResult; }
     void ShowHelp() override { ++helpShown; }
+    bool StartSystemInformation() override { ++sysInfoStarts; return hasSystemInformation; }
     vkt::SerialPort& serialPort() override;
 
 private:

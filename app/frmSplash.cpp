@@ -1,0 +1,22 @@
+#include "app/frmSplash.h"
+
+#include "app/Version.h"
+#include "platform/Platform.h"
+
+namespace vktapp {
+
+std::string VersionText() {
+    return "Version " + std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) + "." + std::to_string(VersionRevision);
+}
+
+frmSplash::frmSplash() : vkt::Window("") {
+    setVisible(false);
+    resize(6000, 3600);
+}
+
+void frmSplash::Form_Load() {
+    lblVersion.setCaption(VersionText());
+    lblProductName.setCaption(vkt::AppTitle);
+}
+
+} // namespace vktapp

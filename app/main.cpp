@@ -1,0 +1,174 @@
+// vkt-editor: the programming and alignment tool. Without arguments it opens
+// the editor; with --report it prints a setup file's report and exits.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/ControlModule.h"
+#include "app/frmAbout.h"
+#include "core/MemoryImage.h"
+#include "editor/SetupReport.h"
+#include "platform/PrintDocument.h"
+#include "qt/GroupsView.h"
+#include "qt/QtPlatform.h"
+#include "qt/QtPrinter.h"
+#include "qt/WindowViews.h"
+#include "store/ChannelTable.h"
+#include "store/SetupFile.h"
+#include "store/clsDBUtil.h"
+#include "store/dbGlobal.h"
+
+namespace {
+
+QString ExeDir() { return QCoreApplication::applicationDirPath(); }
+
+// The databases the program ships: beside an installed program in
+// share/vkt-editor, or where the build made them.
+QString ShippedDatabases() {
+    for (const QString& dir : {ExeDir() + "/../share/vkt-editor", ExeDir() + "/share/vkt-editor"})
+        if (QFileInfo::exists(dir + "/" + dbGlobal::CurrentFile)) return QDir(dir).absolutePath();
+    return ExeDir() + "/../share/vkt-editor";
+}
+
+QString DataFolder(const QString& option) {
+    if (!option.isEmpty()) return option;
+    const QByteArray env = qgetenv("VKT_DATA_DIR");
+    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString RadioSimProgram() {
+    for (const QString& p : {ExeDir() + "/vkt-radio-sim", ExeDir() + "/../sim/vkt-radio-sim", ExeDir() + "/../bin/vkt-radio-sim"})
+        if (QFileInfo(p).isExecutable()) return p;
+    return {};
+}
+
+bool HasDisplay() {
+#ifdef Q_OS_LINUX
+    return !qgetenv("QT_QPA_PLATFORM").isEmpty() || !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
+#else
+    return true;
+#endif
+}
+
+int PrintReport(const QString& setupFile, const QString& pdf) {
+    std::vector<uint8_t> bytes;
+    vktstore::FileError error;
+    if (!vktstore::ReadFileBytes(setupFile.toStdString(), VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, error)) {
+        std::fprintf(stderr, "vkt-editor: cannot read the setup file: %s\n", error.description.c_str());
+        return 3;
+    }
+    VKTCore::MemoryImage.fill(0);
+    std::copy(bytes.begin(), bytes.end(), VKTCore::MemoryImage.begin());
+    vkt::DocumentPrinter printer;
+    vkteditor::PrintSetupReport(printer, setupFile.toStdString());
+    if (pdf.isEmpty()) {
+        std::fputs(printer.lastDocument().text().c_str(), stdout);
+        return 0;
+    }
+    if (!vktqt::WritePdf(printer.lastDocument(), pdf)) {
+        std::fprintf(stderr, "vkt-editor: cannot write %s\n", pdf.toLocal8Bit().constData());
+        return 3;
+    }
+    return 0;
+}
+
+class Screen : public ControlModule::StartUpScreen {
+public:
+    void showSplash(vktapp::frmSplash& splash) override {
+        splashView_ = std::make_unique<vktqt::SplashView>(splash);
+        splashView_->show();
+        QCoreApplication::processEvents();
+    }
+    void closeSplash(vktapp::frmSplash&) override { splashView_.reset(); }
+    void showMain(vkteditor::frmGroups&) override { mainView->show(); }
+    vktqt::GroupsView* mainView = nullptr;
+
+private:
+    std::unique_ptr<vktqt::SplashView> splashView_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool reportMode = false;
+    for (int i = 1; i < argc; ++i) reportMode = reportMode || QByteArray(argv[i]) == "--report";
+    if (reportMode && qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!reportMode && !HasDisplay()) {
+        std::fputs("vkt-editor needs a display. On a machine without one, run it under a virtual display:\n"
+                   "    xvfb-run -a vkt-editor\n"
+                   "or print a setup report without any window:\n"
+                   "    vkt-editor --report SETUP.vkt --text\n", stderr);
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("VKTEDWIN");
+    QApplication::setOrganizationName("VKTEDWIN");
+    QCommandLineParser args;
+    args.setApplicationDescription("VKT Editor: programming and alignment of VKT series radios.");
+    args.addHelpOption();
+    args.addOption({"data-dir", "Keep the channel databases in DIR (default: the per-user data folder, or $VKT_DATA_DIR).", "DIR"});
+    args.addOption({"report", "Print the setup report of FILE and exit.", "FILE"});
+    args.addOption({"pdf", "With --report: write the report to OUT as PDF.", "OUT"});
+    args.addOption({"text", "With --report: write the report as text to standard output (the default)."});
+    args.process(app);
+    if (args.isSet("report")) return PrintReport(args.value("report"), args.value("pdf"));
+
+    const QString data = DataFolder(args.value("data-dir"));
+    QDir().mkpath(data);
+    dbGlobal::SetFolder(data.toStdString());
+    dbGlobal::SeedFrom(ShippedDatabases().toStdString());
+
+    vktqt::QtPlatform platform;
+    VKTCom::RadioLink link(platform);
+    vktstore::ChannelTable table(dbGlobal::CurrentPath());
+    vkteditor::frmGroups main(platform, link, table);
+    vktapp::frmSplash splash;
+    vktapp::frmAbout about(platform);
+
+    vktqt::GroupsView mainView(main);
+    platform.setMainWindow(&mainView);
+    vktqt::ProcView procView(main.proc, &mainView);
+    vktqt::GlobalsView globalsView(main.globalsForm, &mainView);
+    vktqt::MoveView moveView(main.moveForm, &mainView);
+    main.showAbout = [&] {
+        about.Form_Load();
+        vktqt::AboutView(about, &mainView).exec();
+    };
+    main.mnuTuneRadio.setEnabled(false);
+
+    // No radio at hand: the built-in emulator stands in on Comm Port 1.
+    QProcess emulator;
+    if (!platform.anySerialDevice()) {
+        const QString sim = RadioSimProgram();
+        if (!sim.isEmpty()) {
+            emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom"});
+            if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000)) {
+                const std::string device = emulator.readLine().trimmed().toStdString();
+                platform.setDeviceForThisRun(1, device);
+                main.statusText.setCaption("No serial device found: Comm Port 1 is the built-in radio emulator (" + device + ")");
+            }
+        }
+    }
+
+    if (!table.connected())
+        static_cast<vkt::Platform&>(platform).MsgBox(vktstore::clsDBUtil::OpenError + table.error(), vkt::Buttons::OK, vkt::Icon::None);
+
+    Screen screen;
+    screen.mainView = &mainView;
+    ControlModule::Main(platform, link, splash, main, screen);
+    const int rc = app.exec();
+    if (emulator.state() != QProcess::NotRunning) {
+        emulator.terminate();
+        emulator.waitForFinished(2000);
+    }
+    return rc;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// Copy and paste of channel rows through the system clipboard, the one-step
+// undo of the last cell typed into, and the transmit offset entry.
+
+#include <string>
+
+#include "core/GroupControls.h"
+#include "editor/ChannelGrid.h"
+#include "editor/GridEditor.h"
+#include "platform/Platform.h"
+
+namespace vkteditor {
+
+class ClipboardCommands {
+public:
+    ClipboardCommands(vkt::Platform& platform, vkt::GroupControls& controls, ChannelGrid& grid, GridEditor& editor,
+                      vkt::MenuItem& mnuPaste, vkt::Frame& frmOffset, vkt::TextBox& txtOffset)
+        : platform_(platform), c_(controls), grid_(grid), editor_(editor), mnuPaste_(mnuPaste),
+          frmOffset_(frmOffset), txtOffset_(txtOffset) {}
+
+    bool rowCopied = false;
+    bool allCopied = false;
+    int copiedLength = -1;
+    int offsetRow = 0;
+    std::string lastOffset;
+    int lastKey = 0;
+
+    // Every activation of the main window forgets what was copied.
+    void reset();
+
+    void mnuRow_Click();
+    void mnuAll_Click();
+    void Grid_DblClick();
+    void mnuPaste_Click();
+    void mnuUndo_Click();
+    void pasteRow(std::string text, int r);
+    void pasteAllRows(std::string text);
+    std::string rowToText(int r);
+    std::string copyAllRows();
+
+    void openOffsetBox();
+    void txtOffset_KeyDown(int key);
+    void helpScreen(int code);
+    // Where the focus goes when the offset entry closes.
+    std::function<void()> focusGrid;
+
+    static constexpr const char* NothingCopied = "No record has been selected to the clipboard";
+    static constexpr const char* OffsetHint = "Enter the frequency offset, eg: -2, 7";
+
+private:
+    void putOnClipboard(const std::string& text);
+    void copyAll();
+    void setCellValue(int col, const std::string& field);
+
+    vkt::Platform& platform_;
+    vkt::GroupControls& c_;
+    ChannelGrid& grid_;
+    GridEditor& editor_;
+    vkt::MenuItem& mnuPaste_;
+    vkt::Frame& frmOffset_;
+    vkt::TextBox& txtOffset_;
+};
+
+} // namespace vkteditor

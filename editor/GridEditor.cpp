@@ -1,0 +1,132 @@
+#include "editor/GridEditor.h"
+
+#include <cmath>
+
+#include "core/ChannelCodes.h"
+#include "core/GroupControls.h"
+#include "core/Text.h"
+#include "editor/Keys.h"
+
+namespace vkteditor {
+
+namespace {
+
+constexpr double LowestMHz = 136, HighestMHz = 174;
+constexpr size_t LongestText = 10;
+
+bool IsFrequencyColumn(int c) { return c == vkt::ColRecFreq || c == vkt::ColTxFreq; }
+
+double ThroughText(double v) { return vkt::Val(vkt::NumberText(v)); }
+
+} // namespace
+
+std::string GridEditor::FrequencyText(double mhz) {
+    return ChannelGrid::DisplayText({vktstore::FieldValue::Kind::Number, mhz, {}}, vkt::ColRecFreq);
+}
+
+bool GridEditor::Grid_BeforeColEdit(int c) {
+    if (c == vkt::ColChan) return true;
+    currentCol = c;
+    textAtEditStart_ = grid_.cellText(grid_.Row(), c);
+    if (vkt::IsNumeric(textAtEditStart_)) savedCellValue = vkt::Val(textAtEditStart_);
+    return false;
+}
+
+void GridEditor::Grid_AfterColEdit(int c) {
+    const std::string text = grid_.cellText(grid_.Row(), currentCol);
+    if (IsFrequencyColumn(c)) {
+        if (vkt::IsNumeric(text)) {
+            double freq = vkt::Val(text);
+            checkFrequency(freq, currentCol);
+        }
+        return;
+    }
+    // A channel guard or a label the radio has no code for is refused here,
+    // rather than being stored as something else when the group is stored.
+    const bool refused = ((c == vkt::ColRecCG || c == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) ||
+                         (c == vkt::ColChLabel && !VKTCore::LabelEncodable(text));
+    if (refused) {
+        platform_.Beep();
+        grid_.setCellText(grid_.Row(), c, textAtEditStart_);
+    }
+}
+
+void GridEditor::Grid_Click() { undoArmed = true; }
+
+bool GridEditor::Grid_KeyDown(int key) {
+    if (undoArmed) {
+        undoCol = grid_.Col();
+        undoRow = grid_.Row();
+        undoText = grid_.Text();
+        undoArmed = false;
+    }
+    return key == KeyHome;
+}
+
+void GridEditor::Grid_KeyUp(int key) {
+    const int c = currentCol;
+    if (key == KeyHome) {
+        grid_.setCol(vkt::ColRecFreq);
+        return;
+    }
+    if (c == vkt::ColTxFreq || c == vkt::ColTxCG) {
+        if (key == 'C') {
+            // Receive into transmit for the whole group.
+            grid_.setCellText(grid_.Row(), c, grid_.cellText(grid_.Row(), c - 2));
+            for (int r = 0; r < grid_.Rows(); ++r) grid_.setCellText(r, c, grid_.cellText(r, c - 2));
+            grid_.endEdit();
+            grid_.setCol(0);
+            grid_.setRow(0);
+            return;
+        }
+        if (key == 'S') {
+            grid_.setCellText(grid_.Row(), c, grid_.cellText(grid_.Row(), c - 2));
+            return;
+        }
+    }
+    if (c == vkt::ColTxFreq && key == KeySpace) {
+        if (openOffsetBox) openOffsetBox();
+        return;
+    }
+    if (IsFrequencyColumn(c) && !vkt::IsNumeric(grid_.cellText(grid_.Row(), c))) {
+        switch (key) {
+        case KeyUp: case KeyDown: case KeyTab: case KeyBack: case KeyLeft: case KeyRight: case KeyReturn: return;
+        default: reject(c);
+        }
+    }
+}
+
+void GridEditor::putBackSavedValue(int col) { grid_.setCellText(grid_.Row(), col, FrequencyText(savedCellValue)); }
+
+void GridEditor::reject(int col) {
+    platform_.Beep();
+    putBackSavedValue(col);
+}
+
+void GridEditor::checkFrequency(double& freq, int col) {
+    while (freq >= 1000) freq /= 10;
+    if (vkt::NumberText(freq).size() > LongestText) return reject(col);
+    // Scale by at least 10^5 and until the value is a whole number, with the
+    // two channel steps in MHz alongside.
+    double a = 0.0025, b = 0.00625;
+    for (int n = 0; n < 30; ++n) {
+        if (vkt::NumberText(freq).find('.') == std::string::npos && n >= 5) break;
+        freq *= 10;
+        a *= 10;
+        b *= 10;
+    }
+    freq = ThroughText(freq);
+    a = ThroughText(a);
+    b = ThroughText(b);
+    if (std::fmod(freq, a) != 0 && std::fmod(freq, b) != 0) return reject(col);
+    while (freq >= 1000) freq /= 10;
+    freq = ThroughText(freq);
+    if (freq == 0) return;
+    if (freq >= LowestMHz && freq <= HighestMHz) {
+        grid_.setCellText(grid_.Row(), col, FrequencyText(freq));
+        return;
+    }
+    reject(col);
+}
+
+} // namespace vkteditor

@@ -1,0 +1,52 @@
+#pragma once
+// How the channel grid is edited: the Chan column is never edited, typed
+// frequencies are checked and normalised, channel guards and labels that have
+// no encoding are refused, and the Home, C, S and space keys.
+
+#include <functional>
+#include <string>
+
+#include "editor/ChannelGrid.h"
+#include "platform/Platform.h"
+
+namespace vkteditor {
+
+class GridEditor {
+public:
+    GridEditor(vkt::Platform& platform, ChannelGrid& grid) : platform_(platform), grid_(grid) {}
+
+    // An edit begins in column c of the current row; true cancels it.
+    bool Grid_BeforeColEdit(int c);
+    void Grid_AfterColEdit(int c);
+    void Grid_Click();
+    // True when the key is swallowed.
+    bool Grid_KeyDown(int key);
+    void Grid_KeyUp(int key);
+
+    // Checks a typed frequency in MHz for the current row's cell in col:
+    // normalises and stores it, or puts savedCellValue back with a beep.
+    void checkFrequency(double& freq, int col);
+    // The cell text of a frequency value ("154.52500").
+    static std::string FrequencyText(double mhz);
+
+    // Called when the space bar comes up in the Tx Freq column.
+    std::function<void()> openOffsetBox;
+
+    int currentCol = 0;
+    double savedCellValue = 0;
+    bool undoArmed = false;
+    int undoCol = -1;
+    int undoRow = 0;
+    std::string undoText;
+
+    void putBackSavedValue(int col);
+
+private:
+    void reject(int col);
+
+    vkt::Platform& platform_;
+    ChannelGrid& grid_;
+    std::string textAtEditStart_;
+};
+
+} // namespace vkteditor

@@ -1,0 +1,258 @@
+#include "editor/frmGroups.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "core/MemoryImage.h"
+#include "core/Text.h"
+#include "core/WriteDefaults.h"
+#include "editor/SetupReport.h"
+
+namespace vkteditor {
+
+using vkt::Answer;
+
+namespace {
+
+std::vector<std::string> GroupNumbers() {
+    std::vector<std::string> items;
+    for (int g = 1; g <= VKTCore::GroupCount; ++g) items.push_back(std::to_string(g));
+    return items;
+}
+
+} // namespace
+
+frmGroups::frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore::ChannelTable& table)
+    : vkt::Window(MainCaption),
+      cboCurrentGroup(GroupNumbers(), "1"),
+      Grid(table),
+      gridEditor(platform, Grid),
+      clipboard(platform, *this, Grid, gridEditor, mnuPaste, frmOffset, txtOffset),
+      globalsForm(platform),
+      proc(platform, *this),
+      transfers(link, proc),
+      radio(transfers, proc, platform, *this),
+      files(platform, *this),
+      platform_(platform),
+      link_(link) {
+    setGrid(Grid);
+    setVisible(false);
+    frmOffset.setVisible(false);
+    txtOffset.setVisible(false);
+    dataVKTInfo.setVisible(false);
+    mnuSep3.setVisible(false);
+    mnuReadCurrGroup.setVisible(false);
+    mnuWriteCurrGroup.setVisible(false);
+    for (size_t n = 0; n < mnuCommPort.size(); ++n) mnuCommPort[n] = vkt::MenuItem("Use Comm Port " + std::to_string(n + 1));
+    resize(MinWidth, MinHeight);
+    gridEditor.openOffsetBox = [this] { clipboard.openOffsetBox(); };
+    moveForm.afterMove = [this] { displayGroupMemory(); };
+}
+
+frmGroups::~frmGroups() = default;
+
+void frmGroups::Form_Load() {
+    link_.InitLinkParameters();
+    GlobalsRecord = std::make_unique<VKTCore::clsGlobals>(globalsForm);
+    currentGroup = std::max(0, cboCurrentGroup.ListIndex());
+    GroupRecords.clear();
+    for (int g = 0; g < VKTCore::GroupCount; ++g) GroupRecords.push_back(std::make_unique<VKTCore::clsGroup>(*this));
+    layout.rowHeight = 255;
+    txtPassWord.setText("731604");
+    txtID.setText("0000000");
+    txtGrpLab.setText("GROUP 0");
+    loading = true;
+    cboCurrentGroup.setListIndex(0);
+    cboCurrentGroup_Click();
+    setControlDefaults();
+    files.ReportFileName.clear();
+}
+
+void frmGroups::setControlDefaults() {
+    vkt::selectOption(optBattSaveOn, {&optBattSaveOn, &optBattSaveOff});
+    vkt::selectOption(optUCGDisabled, {&optUCGEnabled, &optUCGDisabled});
+    cboPri1Chan.setListIndex(1);
+    cboPri2Chan.setListIndex(1);
+    cboDisplay.setListIndex(0);
+    cboBackLight.setListIndex(0);
+    cboDuration.setListIndex(0);
+    cboUCGChan.setListIndex(1);
+    cboBCI.setListIndex(0);
+    cboANI.setListIndex(0);
+}
+
+void frmGroups::Form_Activate() {
+    if (loading) {
+        VKTCore::MemoryImage.fill(0);
+        WriteDefaults::WriteAllDefaults();
+        layout = GroupsLayout{};
+        showGroup(0);
+        link_.ApplyCommPortSetting(mnuCommPort);
+        loading = false;
+    }
+    platform_.ClipboardClear();
+    clipboard.reset();
+    moveGrid(0, Grid.Col());
+}
+
+void frmGroups::Form_GotFocus() {
+    mnuPaste.setEnabled(static_cast<int>(vkt::CharCount(platform_.ClipboardGetText())) == clipboard.copiedLength);
+}
+
+void frmGroups::showGroup(int g) {
+    vktstore::ChannelTable::Batch batch(Grid.table());
+    GroupRecords.at(static_cast<size_t>(g))->Read_Group(g);
+}
+
+void frmGroups::storeGroup(int g) {
+    vktstore::ChannelTable::Batch batch(Grid.table());
+    GroupRecords.at(static_cast<size_t>(g))->Write_Group(g);
+}
+
+// The group box names the group shown. Text typed into it that no entry was
+// picked for is dropped, so that nothing is stored into or read from a group
+// other than the one on the screen.
+void frmGroups::putBackGroupBox() {
+    if (cboCurrentGroup.ListIndex() != currentGroup) cboCurrentGroup.setListIndex(currentGroup);
+    typedGroup = 0;
+}
+
+void frmGroups::displayGroupMemory() {
+    putBackGroupBox();
+    showGroup(currentGroup);
+}
+
+void frmGroups::storeGroupMemory() {
+    putBackGroupBox();
+    storeGroup(currentGroup);
+}
+
+void frmGroups::readCurrentGroup() { displayGroupMemory(); }
+
+void frmGroups::writeCurrentGroup() { storeGroupMemory(); }
+
+void frmGroups::cboCurrentGroup_Click() {
+    const int picked = cboCurrentGroup.ListIndex();
+    if (!loading && picked >= 0) {
+        storeGroup(currentGroup);
+        currentGroup = picked;
+        showGroup(currentGroup);
+    }
+    typedGroup = 0;
+    Grid.setColumnsSelected(false);
+    gridEditor.undoCol = -1;
+    moveGrid(0, Grid.Col());
+}
+
+void frmGroups::cboCurrentGroup_KeyDown(int) {
+    if (typedGroup == 0) typedGroup = static_cast<int>(vkt::Val(cboCurrentGroup.Text()));
+}
+
+void frmGroups::cboCurrentGroup_KeyUp(int) {
+    const std::string& text = cboCurrentGroup.Text();
+    const int n = static_cast<int>(vkt::Val(text));
+    if (vkt::IsNumeric(text) && n >= 1 && n <= VKTCore::GroupCount) return;
+    platform_.Beep();
+    cboCurrentGroup.setEditText(std::to_string(typedGroup));
+    typedGroup = 0;
+}
+
+bool frmGroups::Form_Resize(int width, int height, bool minimized) {
+    if (loading || minimized) return false;
+    const bool snapped = width < MinWidth || height < MinHeight;
+    if (snapped) defaultLayout();
+    else resizeLayout(width, height);
+    layout.windowWidth = snapped ? MinWidth : width;
+    layout.windowHeight = snapped ? MinHeight : height;
+    if (snapped) resize(MinWidth, MinHeight);
+    notify();
+    return snapped;
+}
+
+void frmGroups::defaultLayout() {
+    layout = GroupsLayout{};
+    layout.rowHeight = 250;
+}
+
+void frmGroups::resizeLayout(int width, int height) {
+    GroupsLayout d;
+    const int extraWidth = width - MinWidth;
+    const int extraHeight = height - MinHeight;
+    layout.gridWidth = d.gridWidth + extraWidth;
+    layout.gridHeight = d.gridHeight + extraHeight;
+    // The data columns share the gained width in proportion; Chan keeps its own.
+    const int dataWidth = std::accumulate(d.colWidths.begin() + 1, d.colWidths.end(), 0);
+    int given = 0;
+    for (size_t c = 1; c < d.colWidths.size(); ++c) {
+        const int share = c + 1 == d.colWidths.size() ? extraWidth - given : extraWidth * d.colWidths[c] / dataWidth;
+        layout.colWidths[c] = d.colWidths[c] + share;
+        given += share;
+    }
+    layout.colWidths[0] = d.colWidths[0];
+    // Rows grow with the grid's height, and the check boxes stay level with them.
+    layout.rowHeight = std::max(d.rowHeight, (layout.gridHeight - d.headerHeight) / 17);
+    // The check-box columns and their headings move with the grid's right edge.
+    layout.scanLeft = d.scanLeft + extraWidth;
+    layout.narrLeft = d.narrLeft + extraWidth;
+    layout.loPowerLeft = d.loPowerLeft + extraWidth;
+    layout.lblScanLeft = d.lblScanLeft + extraWidth;
+    layout.lblNarrLeft = d.lblNarrLeft + extraWidth;
+    layout.lblLoPowerLeft = d.lblLoPowerLeft + extraWidth;
+    layout.groupScanListLeft = d.groupScanListLeft + extraWidth;
+    layout.framesLeft = width - layout.frameWidth - (MinWidth - d.framesLeft - d.frameWidth);
+}
+
+bool frmGroups::Form_QueryUnload() {
+    switch (platform_.MsgBox(SaveBeforeExit, vkt::Buttons::YesNoCancel, vkt::Icon::Question, vkt::AppTitle)) {
+    case Answer::Cancel: return true;
+    case Answer::Yes: files.SaveSetupAs(); break;
+    default: break;
+    }
+    link_.ClosePort();
+    return false;
+}
+
+void frmGroups::loadScreen(vkt::MenuItem& chosen, const std::function<void(vktstore::clsDBUtil&)>& action) {
+    {
+        vktstore::clsDBUtil db(platform_, &Grid);
+        for (vkt::MenuItem* item : {&mnuLast, &mnuDefault, &mnuBlank}) item->setChecked(item == &chosen);
+        action(db);
+    }
+    Grid.refresh();
+}
+
+void frmGroups::mnuLast_Click() {
+    loadScreen(mnuLast, [](vktstore::clsDBUtil& db) { db.lastToCurrent(); });
+}
+
+void frmGroups::mnuDefault_Click() {
+    loadScreen(mnuDefault, [](vktstore::clsDBUtil& db) {
+        db.currentToLast();
+        db.setDefault();
+    });
+}
+
+void frmGroups::mnuBlank_Click() {
+    loadScreen(mnuBlank, [](vktstore::clsDBUtil& db) {
+        db.currentToLast();
+        db.setBlank();
+    });
+}
+
+void frmGroups::moveGrid(int row, int col) {
+    Grid.endEdit();
+    Grid.setRow(row);
+    Grid.setCol(col);
+}
+
+} // namespace vkteditor
+
+namespace vkteditor {
+
+void frmGroups::mnuPrint_Click() {
+    // The printout and the screen agree: the shown group comes from the image.
+    displayGroupMemory();
+    PrintSetupReport(platform_.printer(), files.ReportFileName);
+}
+
+} // namespace vkteditor

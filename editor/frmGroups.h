@@ -1,0 +1,188 @@
+#pragma once
+// The main window: one group at a time in its group controls and channel
+// grid, the menus that reach every other function, and the three stores of a
+// setup (image, controls, channel table) kept in step.
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/GroupControls.h"
+#include "core/clsGlobals.h"
+#include "core/clsGroup.h"
+#include "editor/ChannelGrid.h"
+#include "editor/ClipboardCommands.h"
+#include "editor/GridEditor.h"
+#include "editor/frmGlobals.h"
+#include "editor/frmMove.h"
+#include "link/RadioCommands.h"
+#include "link/RadioLink.h"
+#include "link/Transfers.h"
+#include "link/frmProc.h"
+#include "store/ChannelTable.h"
+#include "store/FileOpenSave.h"
+#include "store/clsDBUtil.h"
+
+namespace vkteditor {
+
+// Where the grid, the check-box columns and the frames stand, in twips.
+struct GroupsLayout {
+    int windowWidth = 9180, windowHeight = 6570;
+    int gridLeft = 0, gridTop = 960, gridWidth = 5715, gridHeight = 4560;
+    int headerHeight = 270, rowHeight = 255;
+    std::array<int, 6> colWidths{690, 1110, 750, 1110, 750, 990};
+    int scanLeft = 5820, narrLeft = 6075, loPowerLeft = 6330;
+    int lblScanLeft = 4920, lblNarrLeft = 4710, lblLoPowerLeft = 4845;
+    int groupScanListLeft = 4785;
+    int framesLeft = 6600, frameWidth = 2600;
+    // The top of check box row i, level with grid row i.
+    int checkTop(int i) const { return gridTop + headerHeight + rowHeight * i; }
+};
+
+class frmGroups : public vkt::Window,
+                  public vkt::GroupControls,
+                  public vktstore::SetupWindow,
+                  public VKTCom::RadioWindow {
+public:
+    frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore::ChannelTable& table);
+    ~frmGroups() override;
+
+    static constexpr const char* MainCaption = "VKTEDWIN  -  VKT Editor";
+    static constexpr const char* SaveBeforeExit = "Save before exit?";
+    static constexpr int MinWidth = 9180, MinHeight = 6570;
+
+    // --- controls beyond the group fields ---
+    vkt::Label lblCurrentGroup{"Current Group:"};
+    vkt::ComboBox cboCurrentGroup;
+    vkt::Label lblGrpLbl{"Group Label:"}, lblANI{"ANI/ID Number:"}, lblPassWord{"Pass Word:"};
+    vkt::Label lblTOT{"Tx Time Out Timer:"}, lblScanHold{"Scan Hold Time:"};
+    vkt::Frame fraDisplyControl{"Display Control"};
+    vkt::Label lblDisplay{"Display:"}, lblBackLight{"Back Light:"}, lblDuration{"Duration:"};
+    vkt::Frame fraBCI{"Busy Channel Indicator"}, fraANI{"Resident ANI/DTMF"}, fraLockout{"Keyboard Lockouts"};
+    vkt::Frame fraUCG{"User Code Guard"};
+    vkt::Label lblUCGChan{"Chan:"};
+    vkt::Frame fraBattSave{"Battery Saver"}, fraDualPri{"Dual Priority"};
+    vkt::Label lblPri1Chan{"Priority 1:"}, lblPri2{"Priority 2:"};
+    vkt::Frame frmOffset{"Offset"};
+    vkt::TextBox txtOffset;
+    vkt::Label lblScan{"SCAN List"}, lblNarr{"Narrow Band"}, lblLoPower{"Low Power"};
+    vkt::Label dataVKTInfo{"VKTInfo"};
+    // A line under the window for what the technician should know.
+    vkt::Label statusText;
+
+    // --- menus ---
+    vkt::MenuItem mnuFile{"File"}, mnuSave{"&Save", "Ctrl+S"}, mnuSaveAs{"Sa&ve As"}, mnuSep1{"-"},
+        mnuOpen{"&Open", "Ctrl+O"}, mnuSep4{"-"}, mnuLoad{"Load"}, mnuLast{"&Last Screen", "Ctrl+L"},
+        mnuDefault{"&Default Screen", "Ctrl+D"}, mnuBlank{"&Blank Screen", "Ctrl+B"}, mnuP{"Print"},
+        mnuPrint{"&Print Displayed VKT Setup", "Ctrl+P"}, mnuSetup{"Print Set&up"}, mnuSep2{"-"}, mnuExit{"&Exit"};
+    vkt::MenuItem mnuRadio{"Radio"}, mnuRead{"Read Radio", "F2"}, mnuReadGlobal{"Read Global Information from Radio"},
+        mnuReadGroup{"Read Group from Radio"}, mnuWriteAll{"Write Radio", "F3"},
+        mnuWriteGlobal{"Write Global Information To Radio"}, mnuWriteGroup{"Write Current Group to Radio", "F4"},
+        mnuSep3{"-"}, mnuReadCurrGroup{"Read Current Group"}, mnuWriteCurrGroup{"Write Current Group"};
+    vkt::MenuItem mnuEdit{"Edit"}, mnuGlobals{"Global Parameters"}, mnuUndo{"Undo", "Ctrl+Z"}, mnuCopy{"Copy"},
+        mnuAll{"Copy All", "Ctrl+A"}, mnuRow{"Copy a row", "Ctrl+R"}, mnuPaste{"Paste", "Ctrl+V"},
+        mnuMove{"Move", "Ctrl+M"};
+    vkt::MenuItem mnuTuneRadio{"Tune"};
+    vkt::MenuItem mnuCommPortx{"Comm-Port"};
+    VKTCom::RadioLink::CommPortMenu mnuCommPort;
+    vkt::MenuItem mnuH{"Help"}, mnuAbout{"About VKTEDWIN"}, mnuHelp{"Help", "Ctrl+H"};
+
+    // --- state ---
+    int currentGroup = 0;
+    bool loading = false;
+    int typedGroup = 0;
+    GroupsLayout layout;
+
+    ChannelGrid Grid;
+    GridEditor gridEditor;
+    ClipboardCommands clipboard;
+    std::vector<std::unique_ptr<VKTCore::clsGroup>> GroupRecords;
+    std::unique_ptr<VKTCore::clsGlobals> GlobalsRecord;
+    frmGlobals globalsForm;
+    frmMove moveForm;
+    VKTCom::frmProc proc;
+    VKTCom::Transfers transfers;
+    VKTCom::RadioCommands radio;
+    vktstore::FileOpenSave files;
+
+    // Windows this one opens that live in the layers above it.
+    std::function<void()> showAbout;
+    std::function<void()> showTune;
+
+    // --- events ---
+    void Form_Load();
+    void Form_Activate();
+    void Form_GotFocus();
+    // The new size in twips; true when the window was made smaller than its
+    // minimum and has been put back to it.
+    bool Form_Resize(int width, int height, bool minimized);
+    // True keeps the window open.
+    bool Form_QueryUnload();
+
+    void cboCurrentGroup_Click();
+    void cboCurrentGroup_KeyDown(int key);
+    void cboCurrentGroup_KeyUp(int key);
+
+    void mnuSave_Click() { files.SaveSetup(); }
+    void mnuSaveAs_Click() { files.SaveSetupAs(); }
+    void mnuOpen_Click() { files.OpenSetup(); }
+    void mnuLast_Click();
+    void mnuDefault_Click();
+    void mnuBlank_Click();
+    void mnuSetup_Click() { platform_.PrinterSetup(); }
+    void mnuRead_Click() { radio.mnuRead_Click(); }
+    void mnuReadGlobal_Click() { radio.mnuReadGlobal_Click(); }
+    void mnuReadGroup_Click() { radio.mnuReadGroup_Click(); }
+    void mnuWriteAll_Click() { radio.mnuWriteAll_Click(); }
+    void mnuWriteGlobal_Click() { radio.mnuWriteGlobal_Click(); }
+    void mnuWriteGroup_Click() { radio.mnuWriteGroup_Click(); }
+    void mnuReadCurrGroup_Click() { readCurrentGroup(); }
+    void mnuWriteCurrGroup_Click() { writeCurrentGroup(); }
+    void mnuGlobals_Click() { globalsForm.Show(); }
+    void mnuCommPort_Click(int n) { link_.SelectCommPort(n, mnuCommPort); }
+    void mnuAbout_Click() { if (showAbout) showAbout(); }
+    void mnuTuneRadio_Click() { if (showTune) showTune(); }
+    void mnuHelp_Click() { platform_.ShowHelp(); }
+    void mnuUndo_Click() { clipboard.mnuUndo_Click(); }
+    void mnuAll_Click() { clipboard.mnuAll_Click(); }
+    void mnuRow_Click() { clipboard.mnuRow_Click(); }
+    void mnuPaste_Click() { clipboard.mnuPaste_Click(); }
+    void Grid_DblClick() { clipboard.Grid_DblClick(); }
+    void mnuMove_Click() { moveForm.Show(); }
+    void mnuPrint_Click();
+    void txtOffset_KeyDown(int key) { clipboard.txtOffset_KeyDown(key); }
+
+    // --- operations other parts use ---
+    void displayGroupMemory() override;
+    void storeGroupMemory() override;
+    void readCurrentGroup() override;
+    void writeCurrentGroup() override;
+    int shownGroupNumber() const override { return currentGroup + 1; }
+    bool globalsWindowOpen() const override { return globalsForm.globalsWindowOpen(); }
+    void readGlobals() override { GlobalsRecord->Read_Globals(); }
+    void writeGlobals() override { GlobalsRecord->Write_Globals(); }
+    void storeShownGroup() override { storeGroupMemory(); }
+    void showShownGroup() override { displayGroupMemory(); }
+    void storeGlobals() override { writeGlobals(); }
+    void showGlobals() override { readGlobals(); }
+    void setCaption(const std::string& caption) override { vkt::Window::setCaption(caption); }
+
+    // Moves the grid's current cell, ending any edit.
+    void moveGrid(int row, int col);
+    vkt::Platform& platform() { return platform_; }
+
+private:
+    void showGroup(int g);
+    void storeGroup(int g);
+    void putBackGroupBox();
+    void setControlDefaults();
+    void defaultLayout();
+    void resizeLayout(int width, int height);
+    void loadScreen(vkt::MenuItem& chosen, const std::function<void(vktstore::clsDBUtil&)>& action);
+
+    vkt::Platform& platform_;
+    VKTCom::RadioLink& link_;
+};
+
+} // namespace vkteditor

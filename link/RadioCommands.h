@@ -1,0 +1,55 @@
+#pragma once
+// The Radio menu: reading the radio into the editor and writing the editor's
+// setup to the radio, with the confirmations, the progress window and the
+// refresh of the window afterwards.
+
+#include "link/Transfers.h"
+
+namespace VKTCom {
+
+// What the Radio menu needs of the main window.
+class RadioWindow {
+public:
+    virtual ~RadioWindow() = default;
+    virtual void storeGroupMemory() = 0;
+    virtual void displayGroupMemory() = 0;
+    // Read Current Group / Write Current Group (the hidden menu items).
+    virtual void readCurrentGroup() = 0;
+    virtual void writeCurrentGroup() = 0;
+    // The group number in the group box (its text as a number).
+    virtual int shownGroupNumber() const = 0;
+    virtual bool globalsWindowOpen() const = 0;
+    // Read_Globals / Write_Globals on the window's unit-wide record.
+    virtual void readGlobals() = 0;
+    virtual void writeGlobals() = 0;
+};
+
+class RadioCommands {
+public:
+    RadioCommands(Transfers& transfers, frmProc& proc, vkt::Platform& platform, RadioWindow& window)
+        : transfers_(transfers), proc_(proc), platform_(platform), window_(window) {}
+
+    void mnuRead_Click();
+    void mnuReadGlobal_Click();
+    void mnuReadGroup_Click();
+    void mnuWriteAll_Click();
+    void mnuWriteGlobal_Click();
+    void mnuWriteGroup_Click();
+
+    static constexpr const char* ConfirmWrite = "Are you sure you want to write to the radio?";
+    static constexpr const char* AskGlobals = "Write Global Parameters?";
+    static constexpr const char* ReadingText = "Please Wait - Reading Radio";
+    static constexpr const char* WritingText = "Please Wait - Writing Radio";
+    static constexpr const char* WriteGlobalFailed = "Write Global Failed";
+    static constexpr const char* WriteGroupFailed = "Write Group Failed";
+
+private:
+    bool confirmWrite();
+
+    Transfers& transfers_;
+    frmProc& proc_;
+    vkt::Platform& platform_;
+    RadioWindow& window_;
+};
+
+} // namespace VKTCom

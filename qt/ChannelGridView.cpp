@@ -1,0 +1,184 @@
+#include "qt/ChannelGridView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "editor/Keys.h"
+
+namespace vktqt {
+
+using vkteditor::ChannelGrid;
+
+int ModelKey(int qtKey) {
+    using namespace vkteditor;
+    switch (qtKey) {
+    case Qt::Key_Backspace: return KeyBack;
+    case Qt::Key_Tab: return KeyTab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return KeyReturn;
+    case Qt::Key_Space: return KeySpace;
+    case Qt::Key_Home: return KeyHome;
+    case Qt::Key_Left: return KeyLeft;
+    case Qt::Key_Up: return KeyUp;
+    case Qt::Key_Right: return KeyRight;
+    case Qt::Key_Down: return KeyDown;
+    case Qt::Key_F1: return KeyF1;
+    default: break;
+    }
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return '0' + (qtKey - Qt::Key_0);
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 'A' + (qtKey - Qt::Key_A);
+    return qtKey < 128 ? qtKey : 0;
+}
+
+ChannelGridModel::ChannelGridModel(ChannelGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
+
+QVariant ChannelGridModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+    return QString::fromStdString(grid_.cellText(index.row(), index.column()));
+}
+
+QVariant ChannelGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    static const char* const Captions[] = {"Chan", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"};
+    if (orientation == Qt::Horizontal && section >= 0 && section < 6) return Captions[section];
+    return {};
+}
+
+Qt::ItemFlags ChannelGridModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+void ChannelGridModel::cellChanged(int row, int col) {
+    if (row < 0) {
+        beginResetModel();
+        endResetModel();
+        return;
+    }
+    emit dataChanged(index(row, col), index(row, col));
+}
+
+// Begins and ends the grid's edits as the grid editing rules want them.
+class ChannelGridDelegate : public QStyledItemDelegate {
+public:
+    ChannelGridDelegate(ChannelGridView& view) : QStyledItemDelegate(&view), view_(view) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        view_.grid_.setRow(index.row());
+        view_.grid_.setCol(index.column());
+        if (view_.editor_.Grid_BeforeColEdit(index.column())) return nullptr;
+        view_.grid_.beginEdit(index.row(), index.column());
+        auto* edit = static_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& t) { view_.grid_.setEditText(t.toStdString()); });
+        edit->installEventFilter(&view_);
+        view_.openEditor_ = edit;
+        QObject::connect(edit, &QObject::destroyed, &view_, [this, edit] {
+            if (view_.openEditor_ == edit) view_.openEditor_ = nullptr;
+        });
+        return edit;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* edit = static_cast<QLineEdit*>(editor);
+        const QString t = QString::fromStdString(view_.grid_.cellText(index.row(), index.column()));
+        if (edit->text() != t) edit->setText(t);
+    }
+
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex& index) const override {
+        if (!view_.grid_.editing()) return;
+        view_.grid_.endEdit();
+        view_.editor_.Grid_AfterColEdit(index.column());
+    }
+
+private:
+    ChannelGridView& view_;
+};
+
+ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& editor, QWidget* parent)
+    : QTableView(parent), grid_(grid), editor_(editor), model_(grid, this) {
+    setModel(&model_);
+    setItemDelegate(new ChannelGridDelegate(*this));
+    setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabKeyNavigation(true);
+    auto previousChanged = grid_.changed;
+    grid_.changed = [this, previousChanged](int row, int col) {
+        if (previousChanged) previousChanged(row, col);
+        model_.cellChanged(row, col);
+        if (openEditor_ && grid_.editing() && row == grid_.editRow() && col == grid_.editCol()) {
+            auto* edit = static_cast<QLineEdit*>(openEditor_);
+            const QString t = QString::fromStdString(grid_.cellText(row, col));
+            if (edit->text() != t) edit->setText(t);
+        }
+        if (row < 0) {
+            if (grid_.columnsSelected()) selectAll();
+            else clearSelection();
+        }
+    };
+    grid_.moved = [this] { followGrid(); };
+}
+
+// The current cell follows the grid's Row and Col; an edit the model ended
+// closes its editor.
+void ChannelGridView::followGrid() {
+    if (following_) return;
+    following_ = true;
+    if (openEditor_ && !grid_.editing()) {
+        QWidget* e = openEditor_;
+        openEditor_ = nullptr;
+        closeEditor(e, QAbstractItemDelegate::NoHint);
+    }
+    const QModelIndex target = model_.index(grid_.Row(), grid_.Col());
+    if (currentIndex() != target) setCurrentIndex(target);
+    following_ = false;
+}
+
+void ChannelGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (following_ || !current.isValid()) return;
+    following_ = true;
+    grid_.setRow(current.row());
+    grid_.setCol(current.column());
+    following_ = false;
+}
+
+bool ChannelGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == openEditor_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        const int key = ModelKey(k->key());
+        if (event->type() == QEvent::KeyPress) {
+            if (editor_.Grid_KeyDown(key)) return true;
+        } else if (!k->isAutoRepeat()) {
+            editor_.Grid_KeyUp(key);
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void ChannelGridView::keyPressEvent(QKeyEvent* e) {
+    if (editor_.Grid_KeyDown(ModelKey(e->key()))) return;
+    QTableView::keyPressEvent(e);
+}
+
+void ChannelGridView::keyReleaseEvent(QKeyEvent* e) {
+    if (!e->isAutoRepeat()) editor_.Grid_KeyUp(ModelKey(e->key()));
+    QTableView::keyReleaseEvent(e);
+}
+
+void ChannelGridView::mousePressEvent(QMouseEvent* e) {
+    QTableView::mousePressEvent(e);
+    editor_.Grid_Click();
+}
+
+void ChannelGridView::mouseDoubleClickEvent(QMouseEvent* e) {
+    QTableView::mouseDoubleClickEvent(e);
+    if (onDoubleClick) onDoubleClick();
+}
+
+} // namespace vktqt

@@ -1,0 +1,56 @@
+#pragma once
+// The channel grid on a QTableView: cells from the bound grid model, edits
+// begun and ended through the grid editing rules, keys passed on to them.
+
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include "editor/ChannelGrid.h"
+#include "editor/GridEditor.h"
+
+namespace vktqt {
+
+class ChannelGridModel : public QAbstractTableModel {
+public:
+    explicit ChannelGridModel(vkteditor::ChannelGrid& grid, QObject* parent = nullptr);
+    int rowCount(const QModelIndex& = {}) const override { return grid_.Rows(); }
+    int columnCount(const QModelIndex& = {}) const override { return grid_.Cols(); }
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    void cellChanged(int row, int col);
+
+private:
+    vkteditor::ChannelGrid& grid_;
+};
+
+class ChannelGridView : public QTableView {
+public:
+    ChannelGridView(vkteditor::ChannelGrid& grid, vkteditor::GridEditor& editor, QWidget* parent = nullptr);
+    // Runs on a double-click in the grid.
+    std::function<void()> onDoubleClick;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    friend class ChannelGridDelegate;
+    void followGrid();
+
+    vkteditor::ChannelGrid& grid_;
+    vkteditor::GridEditor& editor_;
+    ChannelGridModel model_;
+    QWidget* openEditor_ = nullptr;
+    bool following_ = false;
+};
+
+// Maps a Qt key to the window models' key code (0 for keys they ignore).
+int ModelKey(int qtKey);
+
+} // namespace vktqt

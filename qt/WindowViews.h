@@ -1,0 +1,60 @@
+#pragma once
+// The views of the smaller windows: progress, global parameters, Move
+// Banks, splash and about. Each shows and hides as its model says.
+
+#include <QDialog>
+#include <QWidget>
+
+#include "app/frmAbout.h"
+#include "app/frmSplash.h"
+#include "editor/frmGlobals.h"
+#include "editor/frmMove.h"
+#include "link/frmProc.h"
+
+namespace vktqt {
+
+// Shows, hides, titles and places a top-level widget as its window model says.
+void FollowWindow(QWidget* w, vkt::Window& model, bool modal = false);
+
+class ProcView : public QDialog {
+public:
+    ProcView(VKTCom::frmProc& model, QWidget* owner);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override {}
+};
+
+class GlobalsView : public QWidget {
+public:
+    GlobalsView(vkteditor::frmGlobals& model, QWidget* owner);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    vkteditor::frmGlobals& m_;
+};
+
+class MoveView : public QDialog {
+public:
+    MoveView(vkteditor::frmMove& model, QWidget* owner);
+
+protected:
+    void reject() override;
+
+private:
+    vkteditor::frmMove& m_;
+};
+
+class SplashView : public QWidget {
+public:
+    explicit SplashView(vktapp::frmSplash& model);
+};
+
+class AboutView : public QDialog {
+public:
+    AboutView(vktapp::frmAbout& model, QWidget* owner);
+};
+
+} // namespace vktqt

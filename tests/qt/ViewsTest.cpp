@@ -1,0 +1,163 @@
+// The Qt views on their window models, offscreen: the main window builds
+// and shows the factory setup, widgets reach the models, and the progress
+// window's Cancel works. With VKT_SCREENSHOTS=DIR set, it also saves
+// pictures of the main window after a read and of the progress window
+// during one.
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "editor/frmGroups.h"
+#include "qt/ChannelGridView.h"
+#include "qt/GroupsView.h"
+#include "qt/WindowViews.h"
+#include "sim/SimSerialPort.h"
+#include "store/dbGlobal.h"
+#include "tests/support/ScriptedPlatform.h"
+
+namespace {
+
+class ViewsTest : public ::testing::Test {
+protected:
+    ViewsTest() {
+        std::random_device rd;
+        folder = std::filesystem::temp_directory_path() / ("vkt-views-" + std::to_string(rd()));
+        std::filesystem::create_directories(folder);
+        dbGlobal::SetFolder(folder.string());
+        dbGlobal::SeedFrom(VKT_SHIPPED_DB_DIR);
+        platform.setSerialPort(port);
+        port.radio().eeprom = vktsim::RadioModel::FactorySetup();
+        table = std::make_unique<vktstore::ChannelTable>(dbGlobal::CurrentPath());
+        main = std::make_unique<vkteditor::frmGroups>(platform, link, *table);
+        view = std::make_unique<vktqt::GroupsView>(*main);
+        procView = std::make_unique<vktqt::ProcView>(main->proc, view.get());
+        main->Form_Load();
+        view->show();
+        QApplication::processEvents();
+        if (main->loading) main->Form_Activate();
+    }
+    ~ViewsTest() override {
+        procView.reset();
+        view.reset();
+        main.reset();
+        table.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    }
+
+    QAction* action(const QString& text) {
+        for (QAction* a : view->findChildren<QAction*>())
+            if (a->text() == text) return a;
+        return nullptr;
+    }
+    static void Save(QWidget* w, const char* name) {
+        const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
+        if (!dir.isEmpty()) w->grab().save(QString::fromLocal8Bit(dir) + "/" + name);
+    }
+
+    std::filesystem::path folder;
+    vktsim::VirtualClock clock;
+    vktsim::SimSerialPort port{clock};
+    vkttest::ScriptedPlatform platform{clock};
+    VKTCom::RadioLink link{platform};
+    std::unique_ptr<vktstore::ChannelTable> table;
+    std::unique_ptr<vkteditor::frmGroups> main;
+    std::unique_ptr<vktqt::GroupsView> view;
+    std::unique_ptr<vktqt::ProcView> procView;
+};
+
+} // namespace
+
+TEST_F(ViewsTest, MainWindowShowsTheFactorySetup) {
+    EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
+    auto* grid = view->findChild<vktqt::ChannelGridView*>("Grid");
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), "162.40000");
+    EXPECT_EQ(grid->model()->index(3, 1).data().toString(), "162.55000");
+    EXPECT_EQ(grid->model()->index(0, 5).data().toString(), "    Ch 1");
+    EXPECT_EQ(grid->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), "Ch Label");
+    QAction* read = action("Read Radio");
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->shortcut(), QKeySequence(Qt::Key_F2));
+    ASSERT_NE(action("Write Current Group to Radio"), nullptr);
+    EXPECT_EQ(action("Write Current Group to Radio")->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_FALSE(action("Read Current Group")->isVisible());
+    EXPECT_EQ(view->size(), QSize(612, 438));
+}
+
+TEST_F(ViewsTest, PickingAGroupReachesTheModel) {
+    auto* combo = view->findChild<QComboBox*>("cboCurrentGroup");
+    ASSERT_NE(combo, nullptr);
+    emit combo->activated(4);
+    EXPECT_EQ(main->currentGroup, 4);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP5");
+}
+
+TEST_F(ViewsTest, AGridEditLandsInTheChannelTable) {
+    auto* grid = view->findChild<vktqt::ChannelGridView*>("Grid");
+    const QModelIndex cell = grid->model()->index(2, 5);
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(main->Grid.editing());
+    editor->selectAll();
+    QTest::keyClicks(editor, "FIRE");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // the delegate commits on a queued call
+    EXPECT_FALSE(main->Grid.editing());
+    EXPECT_EQ(table->value(2, 5).text, "FIRE");
+    vktstore::ChannelTable reread(dbGlobal::CurrentPath());
+    EXPECT_EQ(reread.value(2, 5).text, "FIRE");
+}
+
+TEST_F(ViewsTest, ProgressCancelReachesTheModel) {
+    main->proc.ShowForm("Reading VKT Memory", false);
+    main->proc.EnableCancel();
+    QApplication::processEvents();
+    EXPECT_TRUE(main->proc.Visible());
+    EXPECT_TRUE(procView->isVisible());
+    EXPECT_FALSE(view->centralWidget()->isEnabled());
+    QPushButton* cancel = nullptr;
+    for (auto* b : procView->findChildren<QPushButton*>())
+        if (b->text() == "Cancel") cancel = b;
+    ASSERT_NE(cancel, nullptr);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_TRUE(main->proc.Cancelled);
+    main->proc.Unload();
+    EXPECT_TRUE(view->centralWidget()->isEnabled());
+    EXPECT_FALSE(procView->isVisible());
+}
+
+TEST_F(ViewsTest, ReadRadioFillsTheWindow) {
+    for (int c = 0; c < 16; ++c) port.radio().eeprom[static_cast<size_t>(384 + 8 * c + 1)] = static_cast<uint8_t>(8 * c);
+    port.radio().eeprom[384 + 2] = 0xC8;
+    port.radio().eeprom[384 + 3] = 0x13;
+    port.radio().eeprom[256 + 37] = 0x05;
+    bool grabbed = false;
+    platform.onEvents = [&] {
+        if (!grabbed && main->proc.Prog1.Value() > 3000) {
+            grabbed = true;
+            QApplication::processEvents();
+            Save(procView.get(), "progress.png");
+        }
+    };
+    main->mnuRead_Click();
+    platform.onEvents = nullptr;
+    QApplication::processEvents();
+    auto* grid = view->findChild<vktqt::ChannelGridView*>("Grid");
+    EXPECT_EQ(grid->model()->index(1, 1).data().toString(), "162.41000");
+    EXPECT_EQ(grid->model()->index(0, 2).data().toString(), "D023-");
+    EXPECT_EQ(main->chkScan[2].Value(), 1);
+    Save(view.get(), "main.png");
+}
