@@ -1,0 +1,147 @@
+#include "editor/Keys.h"
+#include "tests/editor/EditorFixture.h"
+
+using vkt::Answer;
+using vkteditor::ClipboardCommands;
+using namespace vkteditor;
+
+TEST_F(EditorTest, ARowTextIsNineTabbedFieldsEndedByCR) {
+    main->chkNarr[1].setValue(1);
+    EXPECT_EQ(main->clipboard.rowToText(1), "2\t162.45000\t000.0\t000.00\t000.0\t    Ch 2\t0\t1\t0\r");
+    main->moveGrid(1, 2);
+    main->mnuRow_Click();
+    EXPECT_EQ(platform.clipboard, main->clipboard.rowToText(1));
+    EXPECT_EQ(main->clipboard.copiedLength, static_cast<int>(platform.clipboard.size()));
+    EXPECT_TRUE(main->mnuPaste.Enabled());
+}
+
+TEST_F(EditorTest, ARowPastesIntoAnotherGroupKeepingItsChan) {
+    main->Grid.setCellText(4, 2, "D023-");
+    main->Grid.setCellText(4, 4, "088.5");
+    main->Grid.setCellText(4, 5, "");
+    main->chkScan[4].setValue(1);
+    main->chkLoPower[4].setValue(1);
+    main->moveGrid(4, 1);
+    main->mnuRow_Click();
+    pick(6);
+    main->moveGrid(9, 3);
+    main->mnuPaste_Click();
+    EXPECT_EQ(cell(9, 0), "10");
+    EXPECT_EQ(cell(9, 1), "162.40000");
+    EXPECT_EQ(cell(9, 2), "D023-");
+    EXPECT_EQ(cell(9, 4), "88.5");  // a tone goes in as its number
+    EXPECT_EQ(cell(9, 5), "");
+    EXPECT_EQ(main->chkScan[9].Value(), 1);
+    EXPECT_EQ(main->chkNarr[9].Value(), 0);
+    EXPECT_EQ(main->chkLoPower[9].Value(), 1);  // the trailing CR does no harm
+    main->storeGroupMemory();
+    const int slot = VKTCore::ChannelSlotAddress(6, 9);
+    EXPECT_EQ(image(slot + 2), 0xC8);
+    EXPECT_EQ(image(slot + 3), 0x13);
+    EXPECT_EQ(image(slot + 6), 0x08);
+    EXPECT_EQ(image(slot + 7), 0x85);
+}
+
+TEST_F(EditorTest, CopyAllPastesSixteenRowsAcrossGroups) {
+    for (int r = 0; r < 16; ++r) main->Grid.setCellText(r, 5, "ROW" + std::to_string(r));
+    main->mnuAll_Click();
+    EXPECT_TRUE(main->Grid.columnsSelected());
+    pick(14);
+    main->mnuPaste_Click();
+    for (int r = 0; r < 16; ++r) EXPECT_EQ(cell(r, 5), "ROW" + std::to_string(r));
+    EXPECT_EQ(cell(15, 0), "16");
+    EXPECT_EQ(grid().Row(), 0);
+    EXPECT_EQ(grid().Col(), 0);
+    EXPECT_FALSE(main->Grid.columnsSelected());
+}
+
+TEST_F(EditorTest, PasteAfterReactivationSaysNothingWasCopied) {
+    main->mnuRow_Click();
+    main->Form_Activate();
+    platform.clipboard = "something from another program";
+    platform.answer(Answer::OK, ClipboardCommands::NothingCopied);
+    main->mnuPaste_Click();
+    EXPECT_EQ(cell(0, 1), "162.40000");
+}
+
+TEST_F(EditorTest, DoubleClickCopiesAllButKeepsTheMode) {
+    main->Grid_DblClick();
+    EXPECT_FALSE(main->clipboard.allCopied);
+    EXPECT_FALSE(main->clipboard.rowCopied);
+    main->Grid.setCellText(0, 5, "CHANGED");
+    main->mnuPaste_Click();  // no menu copy since activation: nothing happens
+    EXPECT_EQ(cell(0, 5), "CHANGED");
+}
+
+TEST_F(EditorTest, UndoPutsBackTheTextBeforeTheFirstKey) {
+    main->moveGrid(2, 5);
+    main->gridEditor.Grid_Click();
+    main->gridEditor.Grid_KeyDown('F');
+    type(2, 5, "FIRE");
+    main->mnuUndo_Click();
+    EXPECT_EQ(cell(2, 5), "    Ch 3");
+    main->mnuUndo_Click();  // it can be repeated
+    EXPECT_EQ(cell(2, 5), "    Ch 3");
+
+    main->Grid.setCellText(1, 2, "D754");
+    main->moveGrid(1, 2);
+    main->gridEditor.Grid_Click();
+    main->gridEditor.Grid_KeyDown('1');
+    type(1, 2, "100.0");
+    main->mnuUndo_Click();
+    EXPECT_EQ(cell(1, 2), "D754");
+
+    pick(3);  // another group: nothing to undo
+    const std::string before = cell(1, 2);
+    main->mnuUndo_Click();
+    EXPECT_EQ(cell(1, 2), before);
+}
+
+TEST_F(EditorTest, OffsetEntry) {
+    main->Grid.setCellText(3, 1, "146.94000");
+    main->moveGrid(3, 3);
+    main->gridEditor.Grid_BeforeColEdit(3);
+    main->gridEditor.Grid_KeyUp(KeySpace);
+    EXPECT_TRUE(main->frmOffset.Visible());
+    EXPECT_TRUE(main->txtOffset.Visible());
+    EXPECT_EQ(main->txtOffset.Text(), "");
+
+    // The first key into an empty box beeps but is typed all the same.
+    main->txtOffset_KeyDown('-');
+    EXPECT_EQ(platform.beeps, 1);
+    main->txtOffset.setText("-");
+    for (const char* partial : {"-", "-.", "."}) {
+        main->txtOffset.setText(partial);
+        main->txtOffset_KeyDown('6');
+        EXPECT_EQ(platform.beeps, 1) << partial;
+    }
+    main->txtOffset.setText("-0.6");
+    platform.answer(Answer::OK, ClipboardCommands::OffsetHint);
+    main->txtOffset_KeyDown(KeyF1);
+    main->txtOffset_KeyDown(KeyReturn);
+    EXPECT_EQ(cell(3, 3), "146.34000");
+    EXPECT_FALSE(main->frmOffset.Visible());
+    EXPECT_EQ(main->clipboard.lastOffset, "-0.6");
+
+    // A letter in the box: beep, empty box, the transmit cell put back.
+    main->moveGrid(3, 3);
+    main->gridEditor.Grid_BeforeColEdit(3);
+    main->gridEditor.Grid_KeyUp(KeySpace);
+    EXPECT_EQ(main->txtOffset.Text(), "-0.6");
+    main->txtOffset.setText("x");
+    main->txtOffset_KeyDown('1');
+    EXPECT_EQ(main->txtOffset.Text(), "");
+    EXPECT_EQ(cell(3, 3), "146.34000");
+}
+
+TEST_F(EditorTest, OffsetOutOfRangeIsRefused) {
+    main->Grid.setCellText(0, 1, "174.00000");
+    main->moveGrid(0, 3);
+    main->gridEditor.Grid_BeforeColEdit(3);
+    main->gridEditor.Grid_KeyUp(KeySpace);
+    main->txtOffset.setText("7");
+    const int beeps = platform.beeps;
+    main->txtOffset_KeyDown(KeyReturn);
+    EXPECT_EQ(platform.beeps, beeps + 1);
+    EXPECT_EQ(cell(0, 3), "000.00000");
+}

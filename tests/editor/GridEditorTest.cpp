@@ -1,0 +1,88 @@
+#include "editor/Keys.h"
+#include "tests/editor/EditorFixture.h"
+
+using namespace vkteditor;
+
+TEST_F(EditorTest, TypedFrequenciesAreCheckedAndNormalised) {
+    struct Case { const char* typed; const char* shown; bool beep; };
+    const Case cases[] = {
+        {"154.5125", "154.51250", false},  {"154.51875", "154.51875", false}, {"154.5126", "162.40000", true},
+        {"135.9975", "162.40000", true},   {"174.0025", "162.40000", true},   {"136", "136.00000", false},
+        {"174", "174.00000", false},       {"154.5125001", "162.40000", true}, {"0", "0", false},
+        {"154525", "154.52500", false},    {"15.4525", "154.52500", false},   {"146.34", "146.34000", false},
+    };
+    for (const Case& c : cases) {
+        main->Grid.setCellText(0, 1, "162.40000");
+        const int beeps = platform.beeps;
+        type(0, 1, c.typed);
+        EXPECT_EQ(cell(0, 1), c.shown) << c.typed;
+        EXPECT_EQ(platform.beeps, beeps + (c.beep ? 1 : 0)) << c.typed;
+    }
+}
+
+TEST_F(EditorTest, ALetterInAFrequencyBeepsAtOnce) {
+    main->moveGrid(2, 3);
+    ASSERT_FALSE(main->gridEditor.Grid_BeforeColEdit(3));  // "000.00" is numeric: saved as 0
+    main->Grid.beginEdit(2, 3);
+    main->Grid.setEditText("15x");
+    for (int key : {KeyUp, KeyDown, KeyTab, KeyBack, KeyLeft, KeyRight, KeyReturn}) main->gridEditor.Grid_KeyUp(key);
+    EXPECT_EQ(platform.beeps, 0);
+    EXPECT_EQ(cell(2, 3), "15x");
+    main->gridEditor.Grid_KeyUp('X');
+    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(cell(2, 3), "000.00000");
+}
+
+TEST_F(EditorTest, ChanIsNeverEdited) {
+    EXPECT_TRUE(main->gridEditor.Grid_BeforeColEdit(0));
+    EXPECT_FALSE(main->gridEditor.Grid_BeforeColEdit(5));
+}
+
+TEST_F(EditorTest, CAndSCopyReceiveToTransmit) {
+    main->Grid.setCellText(5, 1, "150.00000");
+    main->moveGrid(5, 3);
+    main->gridEditor.Grid_BeforeColEdit(3);
+    main->gridEditor.Grid_KeyUp('S');
+    EXPECT_EQ(cell(5, 3), "150.00000");
+    EXPECT_EQ(cell(6, 3), "000.00");
+    main->gridEditor.Grid_KeyUp('C');
+    for (int r = 0; r < 16; ++r) EXPECT_EQ(cell(r, 3), cell(r, 1)) << r;
+    EXPECT_EQ(grid().Row(), 0);
+    EXPECT_EQ(grid().Col(), 0);
+    // In the receive column they are ordinary typing.
+    main->moveGrid(1, 1);
+    main->gridEditor.Grid_BeforeColEdit(1);
+    main->Grid.setCellText(1, 1, "155.00000");
+    main->gridEditor.Grid_KeyUp('C');
+    EXPECT_EQ(cell(1, 3), "162.45000");
+    // The channel guard column copies too.
+    main->moveGrid(0, 4);
+    main->gridEditor.Grid_BeforeColEdit(4);
+    main->Grid.setCellText(0, 2, "D023-");
+    main->gridEditor.Grid_KeyUp('S');
+    EXPECT_EQ(cell(0, 4), "D023-");
+}
+
+TEST_F(EditorTest, HomeGoesToTheReceiveFrequency) {
+    main->moveGrid(3, 5);
+    EXPECT_TRUE(main->gridEditor.Grid_KeyDown(KeyHome));
+    main->gridEditor.Grid_KeyUp(KeyHome);
+    EXPECT_EQ(grid().Col(), 1);
+}
+
+TEST_F(EditorTest, ChannelGuardsAndLabelsWithoutACodeAreRefused) {
+    const std::tuple<int, const char*, const char*> refused[] = {
+        {2, "D02", "000.0"}, {4, "88.55", "000.0"}, {2, "DX23", "000.0"}, {5, "caf\xC3\xA9", "    Ch 1"}, {5, "A&B", "    Ch 1"}};
+    for (const auto& [col, typed, kept] : refused) {
+        const int beeps = platform.beeps;
+        type(0, col, typed);
+        EXPECT_EQ(cell(0, col), kept) << typed;
+        EXPECT_EQ(platform.beeps, beeps + 1) << typed;
+    }
+    type(0, 2, "d023-");
+    EXPECT_EQ(cell(0, 2), "d023-");
+    type(0, 5, "fire h");
+    EXPECT_EQ(cell(0, 5), "fire h");
+    main->storeGroupMemory();
+    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 0) + 2), 0xC8);
+}

@@ -1,0 +1,55 @@
+#include "tests/editor/EditorFixture.h"
+
+using vkt::Answer;
+using vkteditor::frmGlobals;
+
+TEST_F(EditorTest, GlobalsWindowKeepsItsEditsWhenOnlyHidden) {
+    auto& g = main->globalsForm;
+    EXPECT_FALSE(main->globalsWindowOpen());
+    main->mnuGlobals_Click();
+    EXPECT_TRUE(main->globalsWindowOpen());
+    EXPECT_EQ(g.Caption(), "Group '0' Globals  -  VKT Editor   ");
+    EXPECT_EQ(g.cboDTMFDev.Text(), "2906.25");
+    g.cboTalkBack.setListIndex(1);
+    g.mnuExit_Click();
+    EXPECT_FALSE(g.Visible());
+    EXPECT_TRUE(main->globalsWindowOpen());
+    main->mnuGlobals_Click();
+    EXPECT_EQ(g.cboTalkBack.Text(), "Enabled");  // not read again
+    EXPECT_EQ(image(155) & 0x20, 0);
+    g.mnuSave_Click();
+    EXPECT_EQ(image(155) & 0x20, 0x20);
+}
+
+TEST_F(EditorTest, GlobalsCloseBoxAsks) {
+    auto& g = main->globalsForm;
+    main->mnuGlobals_Click();
+    g.cboLoPower.setListIndex(1);
+    platform.answer(Answer::Cancel, frmGlobals::SaveQuestion);
+    EXPECT_TRUE(g.Form_QueryUnload());
+    EXPECT_EQ(g.cboLoPower.Text(), "Enabled");
+    platform.answer(Answer::No, frmGlobals::SaveQuestion);
+    EXPECT_FALSE(g.Form_QueryUnload());
+    EXPECT_FALSE(main->globalsWindowOpen());
+    main->mnuGlobals_Click();
+    EXPECT_EQ(g.cboLoPower.Text(), "Disabled");  // read from the image again
+    g.cboLoPower.setListIndex(1);
+    platform.answer(Answer::Yes, frmGlobals::SaveQuestion);
+    EXPECT_FALSE(g.Form_QueryUnload());
+    EXPECT_EQ(image(155) & 0x40, 0x40);
+}
+
+TEST_F(EditorTest, ReadRadioRefreshesTheGlobalsWindowOnlyWhenOpen) {
+    radio().eeprom[7] = 0x0F;
+    main->mnuRead_Click();
+    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "2906.25");  // closed: untouched
+    main->mnuGlobals_Click();
+    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "93.75");
+    radio().eeprom[7] = 0xF8;
+    main->mnuRead_Click();
+    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "2906.25");
+    radio().eeprom[7] = 0x0F;
+    VKTCore::MemoryImage[7] = 0x0F;
+    main->globalsForm.mnuReadSettings_Click();
+    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "93.75");
+}
