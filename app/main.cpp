@@ -88,7 +88,11 @@ public:
         QCoreApplication::processEvents();
     }
     void closeSplash(vktapp::frmSplash&) override { splashView_.reset(); }
-    void showMain(vkteditor::frmGroups&) override { mainView->show(); }
+    void showMain(vkteditor::frmGroups& main) override {
+        mainView->show();
+        // Showing the window activates it, window manager or not.
+        if (main.loading) main.Form_Activate();
+    }
     vktqt::GroupsView* mainView = nullptr;
 
 private:

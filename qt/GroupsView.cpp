@@ -316,7 +316,7 @@ void GroupsView::closeEvent(QCloseEvent* e) {
         return;
     }
     e->accept();
-    QApplication::closeAllWindows();
+    // The program ends with its main window; hidden windows go with it.
     QApplication::quit();
 }
 

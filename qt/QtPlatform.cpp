@@ -1,6 +1,8 @@
 #include "qt/QtPlatform.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -102,7 +104,8 @@ void QtPlatform::setDeviceForThisRun(int n, std::string device) { runDevices_[n]
 bool QtPlatform::anySerialDevice() {
     for (int n = 1; n <= 4; ++n)
         if (!GetSetting(vkt::SettingsApp, "Comm", DeviceKey(n), "").empty()) return true;
-    return !MachinePorts().empty();
+    const auto ports = MachinePorts();
+    return std::any_of(ports.begin(), ports.end(), [](const PortInfo& p) { return p.usb; });
 }
 
 std::string QtPlatform::deviceOfPort(int n) {

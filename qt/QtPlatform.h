@@ -49,7 +49,8 @@ public:
     std::string deviceOfPort(int n);
     // Comm Port n stands for this device for the rest of the run (not stored).
     void setDeviceForThisRun(int n, std::string device);
-    // True when a device is stored for some port or the machine has one.
+    // True when a device is stored for some port or a USB serial adapter is
+    // plugged in (a bare built-in port is no sign of a programming cable).
     bool anySerialDevice();
 
 private:
