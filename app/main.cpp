@@ -19,6 +19,7 @@
 #include "qt/GroupsView.h"
 #include "qt/QtPlatform.h"
 #include "qt/QtPrinter.h"
+#include "qt/TuneView.h"
 #include "qt/WindowViews.h"
 #include "store/ChannelTable.h"
 #include "store/SetupFile.h"
@@ -147,7 +148,9 @@ int main(int argc, char** argv) {
         about.Form_Load();
         vktqt::AboutView(about, &mainView).exec();
     };
-    main.mnuTuneRadio.setEnabled(false);
+    VKTTune::frmTune tune(platform, link);
+    vktqt::TuneView tuneView(tune, &mainView);
+    main.showTune = [&] { VKTTune::ShowTuneWindow(platform, tune); };
 
     // No radio at hand: the built-in emulator stands in on Comm Port 1.
     QProcess emulator;

@@ -160,6 +160,7 @@ void RadioModel::finishCommand() {
     }
     case CmdReadByte: {
         const int address = c[1] * 256 + c[2];
+        if (address == NarrowGain || address == WideGain) squelchAddress_ = address;
         reply({address < EepromSize ? eeprom[static_cast<size_t>(address)] : uint8_t{0xFF}});
         return;
     }
@@ -220,6 +221,7 @@ void RadioModel::reply(std::vector<uint8_t> bytes) {
 
 int RadioModel::squelchReading() const {
     if (faults.squelchBroken) return 100;
+    if (squelchCurve) return std::clamp(squelchCurve(eeprom[static_cast<size_t>(squelchAddress_)]), 0, 255);
     // A lower gain opens the squelch detector further. The reading falls two
     // counts per gain step and meets the target of 244 at the band's default.
     const int gain = eeprom[static_cast<size_t>(squelchAddress_)];

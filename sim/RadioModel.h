@@ -57,6 +57,9 @@ public:
 
     // The squelch reading the radio reports for its current gain.
     int squelchReading() const;
+    // Replaces the built-in reading model (reading for a gain), for tests
+    // that need a given sequence of averages.
+    std::function<int(int gain)> squelchCurve;
 
 private:
     enum class Mode { Asleep, Idle, Identity, Command, BlockTrigger, BlockPacing, Squelch };

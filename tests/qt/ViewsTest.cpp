@@ -11,6 +11,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QFile>
+#include <QGroupBox>
+#include <QTabBar>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -28,6 +30,7 @@
 #include "editor/frmGroups.h"
 #include "platform/PrintDocument.h"
 #include "qt/QtPrinter.h"
+#include "qt/TuneView.h"
 #include "qt/ChannelGridView.h"
 #include "qt/GroupsView.h"
 #include "qt/WindowViews.h"
@@ -225,4 +228,27 @@ TEST(ReportCommand, PrintsASetupFileWithoutAWindow) {
     ASSERT_TRUE(editor.waitForFinished(20000));
     EXPECT_EQ(editor.exitCode(), 2);
     EXPECT_TRUE(QString::fromUtf8(editor.readAllStandardError()).contains("xvfb-run"));
+}
+
+TEST_F(ViewsTest, TuneWindowShowsOneProcedureFrameAtATime) {
+    VKTTune::frmTune tune(platform, link);
+    vktqt::TuneView tuneView(tune, view.get());
+    platform.answer(vkt::Answer::OK);  // the warning
+    EXPECT_TRUE(VKTTune::ShowTuneWindow(platform, tune));
+    QApplication::processEvents();
+    EXPECT_TRUE(tuneView.isVisible());
+    auto* tabs = tuneView.findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->count(), 5);
+    const char* names[] = {"tune-power.png", "tune-frequency.png", "tune-modulation.png", "tune-frontend.png", "tune-squelch.png"};
+    for (int i = 0; i < 5; ++i) {
+        emit tabs->tabBarClicked(i);
+        QApplication::processEvents();
+        int shown = 0;
+        for (auto* g : tuneView.findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) shown += g->isVisible();
+        EXPECT_EQ(shown, 1) << i;
+        Save(&tuneView, names[i]);
+    }
+    tune.cmdTuneQuit_Click();
+    EXPECT_FALSE(tuneView.isVisible());
 }

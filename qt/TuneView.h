@@ -1,0 +1,24 @@
+#pragma once
+// The tuning window on Qt: the note, the five procedure tabs and their frames.
+
+#include <QWidget>
+
+#include "tune/frmTune.h"
+
+namespace vktqt {
+
+class TuneView : public QWidget {
+public:
+    TuneView(VKTTune::frmTune& model, QWidget* owner);
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    VKTTune::frmTune& m_;
+    QWidget* txtFreq_ = nullptr;
+    QWidget* upDown_ = nullptr;
+};
+
+} // namespace vktqt

@@ -1,0 +1,290 @@
+#include "core/GLOBALS.h"
+#include "tests/tune/TuneFixture.h"
+
+using vkt::Answer;
+using VKTTune::frmTune;
+
+TEST_F(TuneTest, OpensOnTxPowerAndTheWarningBoxCanBeSwitchedOff) {
+    EXPECT_TRUE(tune.fraPower.Visible());
+    EXPECT_FALSE(tune.fraSquelch.Visible());
+    EXPECT_EQ(tune.chkWarningMsg.Value(), 1);
+    EXPECT_EQ(tune.Caption(), "VKT Tune");
+    tune.chkWarningMsg.setValue(0);
+    tune.chkWarningMsg_Click();
+    EXPECT_FALSE(GLOBALS::ShowTuneWarning);
+    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Settings", "Show Tune Warning Message", ""), "No");
+    EXPECT_TRUE(VKTTune::ShowTuneWindow(platform, tune));  // no warning now
+    GLOBALS::ShowTuneWarning = true;
+    frmTune other(platform, link);
+    platform.answer(Answer::Cancel);
+    EXPECT_FALSE(VKTTune::ShowTuneWindow(platform, other));
+    EXPECT_EQ(platform.boxes.back().title, "Tune Radio:  Warning");
+    EXPECT_EQ(platform.boxes.back().icon, vkt::Icon::Information);
+    EXPECT_FALSE(other.Visible());
+    tune.TabStrip1.select(4);
+    tune.TabStrip1_Click();
+    EXPECT_TRUE(tune.fraSquelch.Visible());
+    EXPECT_FALSE(tune.fraPower.Visible());
+}
+
+TEST_F(TuneTest, PowerStartCopiesTheDacAndFinishRestoresTheOther) {
+    tune.cmdSetHighPower_Click();
+    EXPECT_EQ(ee(11), 200);
+    EXPECT_EQ(ee(20), 200);
+    EXPECT_EQ(tune.lblDAC.Caption(), "200 (HEX: C8)");
+    EXPECT_EQ(tune.lbl1.Caption(), "HIGH Power Value:");
+    EXPECT_FALSE(tune.TabStrip1.Enabled());
+    EXPECT_FALSE(tune.cmdTuneQuit.Enabled());
+    EXPECT_FALSE(tune.cmdSetHighPower.Visible());
+    tune.cmdPowerSetDone_Click();  // nothing moved: nothing asked
+    EXPECT_EQ(ee(20), 120);
+    EXPECT_EQ(ee(11), 200);
+    EXPECT_TRUE(tune.TabStrip1.Enabled());
+    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
+    EXPECT_TRUE(tune.cmdSetHighPower.Visible());
+    released();
+}
+
+TEST_F(TuneTest, PowerWriteThenFinish) {
+    tune.cmdSetHighPower_Click();
+    tune.HScroll1.setValue(150);
+    tune.HScroll1_Change();
+    tune.cmdSavePower_Click();
+    EXPECT_EQ(ee(11), 150);
+    EXPECT_EQ(ee(20), 150);
+    tune.cmdPowerSetDone_Click();
+    EXPECT_EQ(ee(20), 120);
+    EXPECT_EQ(ee(11), 150);
+}
+
+TEST_F(TuneTest, PowerUnsavedValueIsOfferedAtFinish) {
+    tune.cmdSetLowPower_Click();
+    EXPECT_EQ(ee(11), 120);  // the high DAC holds the low value meanwhile
+    tune.HScroll1.setValue(0);
+    tune.HScroll1_Change();
+    EXPECT_EQ(tune.lblDAC.Caption(), "0 (HEX: 0)");
+    tune.HScroll1.setValue(160);
+    platform.answer(Answer::Yes, "Save this value before quitting?");
+    tune.cmdPowerSetDone_Click();
+    EXPECT_EQ(ee(11), 200);
+    EXPECT_EQ(ee(20), 160);
+    EXPECT_EQ(platform.boxes[0].title, "Save");
+}
+
+TEST_F(TuneTest, PowerStartOnAnUnpluggedRadio) {
+    radio().faults.silent = true;
+    platform.answer(Answer::Cancel, VKTCom::RadioLink::HookPromptText);
+    platform.answer(Answer::Cancel, VKTCom::RadioLink::HookErrorText);
+    tune.cmdSetHighPower_Click();
+    EXPECT_TRUE(platform.boxes[1].systemModal);
+    EXPECT_TRUE(tune.TabStrip1.Enabled());
+    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
+    EXPECT_TRUE(tune.cmdSetHighPower.Visible());
+    EXPECT_FALSE(tune.HighPowerMode);
+    EXPECT_EQ(ee(20), 120);
+}
+
+namespace {
+
+// Plays the technician through the three steps from inside the step loop.
+struct Technician {
+    frmTune& tune;
+    std::vector<std::string> readings;
+    size_t next = 0;
+    std::string quitAfterPrompt;
+    void act() {
+        if (!tune.txtFreq.Enabled() || next >= readings.size()) return;
+        const std::string& caption = tune.cmdStartFreqAdj.Caption();
+        if (!tune.StepCommand.empty()) return;
+        if (!quitAfterPrompt.empty() && tune.txtFreq.Text() == quitAfterPrompt) {
+            tune.cmdQuitFreq_Click();
+            next = readings.size();
+            return;
+        }
+        if (caption == "Go To Step 2" || caption == "Go To Step 3" || caption == "Finish") {
+            tune.txtFreq.setText(readings[next++]);
+            tune.cmdStartFreqAdj_Click();
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(TuneTest, FrequencyCalibrationWorkedExample) {
+    tune.TabStrip1.select(1);
+    tune.TabStrip1_Click();
+    const vktsim::Eeprom before = radio().eeprom;
+    Technician t{tune, {"173.99512", "173.99760", "173.99600"}};
+    platform.onEvents = [&] { t.act(); };
+    tune.cmdStartFreqAdj_Click();
+    platform.onEvents = nullptr;
+    EXPECT_EQ(ee(55), 1);
+    EXPECT_EQ(ee(56), 8);
+    EXPECT_EQ(ee(31), 244);
+    EXPECT_EQ(ee(32), 129);
+    EXPECT_EQ(tune.CorrectionValue, -2943);
+    for (int a = 256 + 128; a < 256 + 136; ++a) EXPECT_EQ(ee(a), before[static_cast<size_t>(a)]) << a;
+    EXPECT_EQ(ee(256 + 33), before[256 + 33]);
+    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Start");
+    EXPECT_EQ(tune.fraFreqStep1.Caption(), "Step 1");
+    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
+    EXPECT_NE(tune.lblFreqInfo.Caption().find("Frequency adjust completed."), std::string::npos);
+    released();
+}
+
+TEST_F(TuneTest, QuitAfterStepTwoRestoresChannelOneAndBothCorrections) {
+    tune.SetUpFreqFrame();
+    const vktsim::Eeprom before = radio().eeprom;
+    Technician t{tune, {"173.99512", "173.99760", "x"}, 0, "173.99500"};
+    platform.onEvents = [&] { t.act(); };
+    tune.cmdStartFreqAdj_Click();
+    platform.onEvents = nullptr;
+    EXPECT_EQ(radio().eeprom, before);
+    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Start");
+    EXPECT_FALSE(tune.cmdQuitFreq.Enabled());
+}
+
+TEST_F(TuneTest, FrequencyReadingsOutsideTheirRangeAreRefused) {
+    tune.SetUpFreqFrame();
+    tune.cmdStartFreqAdj.setCaption("Go To Step 2");
+    const size_t sent = port.sent.size();
+    tune.txtFreq.setText("173.984");
+    platform.answer(Answer::OK);
+    tune.cmdStartFreqAdj_Click();
+    EXPECT_EQ(platform.boxes.back().title, "RANGE ERROR");
+    EXPECT_EQ(tune.txtFreq.Text(), "");
+    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Go To Step 2");
+    tune.txtFreq.setText("");
+    tune.cmdStartFreqAdj_Click();  // empty: only the focus moves
+    tune.txtFreq.setText("173.985");
+    tune.cmdStartFreqAdj_Click();
+    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Go To Step 3");
+    // The same reading again would divide by zero: refused as out of range.
+    tune.txtFreq.setText("173.985");
+    platform.answer(Answer::OK);
+    tune.cmdStartFreqAdj_Click();
+    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Go To Step 3");
+    // 174.0075 passes the button's step-2 range but not the Enter key's.
+    tune.txtFreq.setText("174.0075");
+    platform.answer(Answer::OK);
+    tune.txtFreq_KeyPress(13);
+    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Go To Step 3");
+    EXPECT_EQ(port.sent.size(), sent);  // the radio was never touched
+}
+
+TEST_F(TuneTest, ModulationIsScaledToTheMeasuredDeviation) {
+    radio().eeprom[9] = 128;
+    tune.SetUpModFrame();
+    EXPECT_EQ(tune.fraDevAdj.Caption(), "TX Modulation Adjustment");
+    tune.txtDev.setText("5.0");
+    tune.cmdStartDev_Click();
+    EXPECT_EQ(ee(9), 0x7A);
+    EXPECT_EQ(tune.lblDevInfo.Caption(), "The TX Modulation value was changed from 0x80 to 0x7A.");
+    radio().eeprom[9] = 128;
+    tune.txtDev.setText("4.75");
+    tune.cmdStartDev_Click();
+    EXPECT_EQ(tune.lblDevInfo.Caption(), "The TX Modulation value is set to 0x80.");
+    for (const char* bad : {"10.01", "0.49", ""}) {
+        tune.txtDev.setText(bad);
+        platform.answer(Answer::OK, "Input value beyond usable limits, please verify input, and try again.");
+        tune.cmdStartDev_Click();
+    }
+    radio().eeprom[9] = 30;
+    tune.txtDev.setText("0.5");
+    platform.answer(Answer::OK, "Calculated value beyond usable limits, please verify input, and try again.");
+    tune.cmdStartDev_Click();
+    EXPECT_EQ(ee(9), 30);
+    EXPECT_EQ(platform.boxes.back().icon, vkt::Icon::Critical);
+    EXPECT_EQ(platform.boxes.back().title, "VKTCom TUNE ERROR");
+    EXPECT_TRUE(tune.TabStrip1.Enabled());
+    released();
+}
+
+TEST_F(TuneTest, FrontEndStepsAreWrittenAtOnce) {
+    radio().eeprom[8] = 140;
+    tune.SetUpRecFrame();
+    tune.cmdStartRecAdj_Click();
+    EXPECT_EQ(tune.lblFEDAC.Caption(), "8C");
+    EXPECT_EQ(tune.udFEAdj.Value(), 140);
+    EXPECT_TRUE(tune.udFEAdj.Visible());
+    EXPECT_EQ(tune.cmdStartRecAdj.Caption(), "QUIT");
+    EXPECT_FALSE(tune.cmdTuneQuit.Enabled());
+    tune.udFEAdj.setValue(141);
+    tune.udFEAdj_Change();
+    EXPECT_EQ(tune.lblFEDAC.Caption(), "8D");
+    tune.udFEAdj_MouseUp();
+    EXPECT_EQ(ee(8), 141);
+    tune.cmdStartRecAdj_Click();
+    EXPECT_EQ(ee(8), 141);  // QUIT restores nothing
+    EXPECT_FALSE(tune.udFEAdj.Visible());
+    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
+    EXPECT_TRUE(tune.TabStrip1.Enabled());
+}
+
+TEST_F(TuneTest, SquelchConvergesFromAnUnsetGain) {
+    radio().eeprom[67] = 255;
+    tune.SetUpSquelchFrame();
+    platform.answer(Answer::OK);
+    tune.cmdStartNarrSq_Click();
+    EXPECT_EQ(platform.boxes.back().title, "SQUELCH GAIN");
+    EXPECT_EQ(platform.boxes.back().text, "Narrowband Squelch Gain has been set to: 0x3C.");
+    EXPECT_EQ(ee(67), 60);
+    EXPECT_TRUE(tune.cmdStartNarrSq.Visible());
+    EXPECT_FALSE(tune.cmdAbortSq.Visible());
+    released();
+}
+
+TEST_F(TuneTest, SquelchRegulationSteps) {
+    radio().eeprom[76] = 60;
+    // 60 is below saturation and 40 reaches it; then 250 raises the gain by 3,
+    // 240 lowers it by 2, 243 raises it by 3 and 244 ends the run.
+    radio().squelchCurve = [](int gain) {
+        switch (gain) {
+        case 60: return 200;
+        case 40: return 250;
+        case 43: return 240;
+        case 41: return 243;
+        case 44: return 244;
+        default: return 100;
+        }
+    };
+    tune.SetUpSquelchFrame();
+    platform.answer(Answer::OK, "Wideband Squelch Gain has been set to: 0x2C.");
+    tune.cmdStartWideSq_Click();
+    EXPECT_EQ(ee(76), 44);
+    std::vector<int> written;
+    for (size_t i = 0; i + 4 < port.sent.size(); ++i)
+        if (port.sent[i].byte == 209 && port.sent[i + 2].byte == 76) written.push_back(port.sent[i + 4].byte);
+    EXPECT_EQ(written, (std::vector<int>{40, 43, 41, 44}));
+}
+
+TEST_F(TuneTest, SquelchInitialisationGivesUpAtZero) {
+    radio().eeprom[67] = 100;
+    radio().faults.squelchBroken = true;
+    platform.answer(Answer::OK);
+    tune.cmdStartNarrSq_Click();
+    EXPECT_EQ(platform.boxes.back().title, "INITIALIZE SQUELCH");
+    std::vector<int> written;
+    for (size_t i = 0; i + 4 < port.sent.size(); ++i)
+        if (port.sent[i].byte == 209 && port.sent[i + 2].byte == 67) written.push_back(port.sent[i + 4].byte);
+    EXPECT_EQ(written, (std::vector<int>{80, 60, 40, 20, 0, 100}));  // the start gain goes back last
+    EXPECT_EQ(ee(67), 100);
+    EXPECT_TRUE(tune.TabStrip1.Enabled());
+}
+
+TEST_F(TuneTest, SquelchAbortDuringARegulationBurst) {
+    radio().eeprom[67] = 30;
+    platform.onEvents = [&] {
+        // The abort comes while the second burst of the run (the first of the
+        // regulation) is awaited.
+        int bursts = 0;
+        for (const auto& s : port.sent) bursts += s.byte == 253;
+        if (bursts == 2 && !tune.SquelchAbort) tune.cmdAbortSq_Click();
+    };
+    platform.answer(Answer::OK, "Comm Error 7 in Sub 'DoSquelchAdj', please try again.     ");
+    tune.cmdStartNarrSq_Click();
+    platform.onEvents = nullptr;
+    EXPECT_EQ(ee(67), 30);
+    EXPECT_FALSE(tune.SquelchAbort);
+    released();
+}

@@ -1,0 +1,240 @@
+// The TX Frequency tab: the three-step calibration of the pull and crystal
+// corrections, on channel 1 borrowed for the purpose.
+
+#include <cmath>
+
+#include "core/Text.h"
+#include "tune/frmTune.h"
+
+namespace VKTTune {
+
+namespace {
+
+constexpr double Step1Low = 173.985, Step1High = 174.005;
+constexpr double Step2Low = 173.9875, Step2High = 174.0075;
+constexpr double NominalHz = 173995000;
+
+const VKTCom::ChannelSettings& TestSettings() {
+    static const VKTCom::ChannelSettings s{161.25, "000.0", 173.995, "000.0", "-", "L", {}, {}};
+    return s;
+}
+
+std::string BusyText() { return "Please wait.....  Talking to the radio."; }
+std::string RetryHint() { return "Set the unit to Channel 1 and click 'Start' above."; }
+
+// The low 16 bits of a rounded correction, high byte first.
+void CorrectionBytes(double correction, int& hi, int& lo) {
+    const auto v = static_cast<int32_t>(vkt::RoundHalfEven(correction));
+    hi = (v >> 8) & 0xFF;
+    lo = v & 0xFF;
+}
+
+} // namespace
+
+void frmTune::SetUpFreqFrame() {
+    PlaceFrame(fraFreqAdj);
+    txtFreq.setEnabled(false);
+    cmdQuitFreq.setEnabled(false);
+    fraFreqAdj.setVisible(true);
+    lblFreqInstructions.setCaption(Lines({"Frequency adjustment is a 3 step process.  Once initiated, please",
+                                          "do NOT disconnect the unit without clicking the 'QUIT' key and",
+                                          "allowing your original radio frequencies and settings to be restored.",
+                                          "To begin make sure your radio is on and set to Group 1, Channel 1, then",
+                                          "click 'Start' below."}));
+    lblFreqInfo.setCaption(Lines({"Set the unit to Group 1, Channel 1, connect to your Frequency",
+                                  "Counter or Service Monitor, and click 'Start' above."}));
+}
+
+void frmTune::rangeError() {
+    platform_.MsgBox(Lines({"The value you entered is beyond the usable range", "of the adjusment.  Please make sure the radio is",
+                            "on Group 1, Channel 1, and try again."}),
+                     vkt::Buttons::OK, vkt::Icon::Exclamation, "RANGE ERROR");
+}
+
+// The reading for a step; false (and the step stays) when it is missing or
+// outside the step's range.
+bool frmTune::freqStepInput(double low, double high, double& hz) {
+    if (txtFreq.Text().empty()) {
+        txtFreq.setFocus();
+        StepCommand.clear();
+        return false;
+    }
+    const double mhz = vkt::Val(vkt::FixedText(vkt::Val(txtFreq.Text()), 5));
+    if (mhz < low || mhz > high) {
+        rangeError();
+        txtFreq.setText("");
+        txtFreq.setFocus();
+        StepCommand.clear();
+        return false;
+    }
+    hz = mhz * 1000000;
+    return true;
+}
+
+void frmTune::cmdStartFreqAdj_Click() {
+    StepCommand = cmdStartFreqAdj.Caption();
+    if (StepCommand == "Start") {
+        fraFreqStep1.setCaption("Step 1 - Unpulled Frequency Calibration");
+        cmdStartFreqAdj.setCaption("Go To Step 2");
+        RunFreqAdjust();
+    } else if (StepCommand == "Go To Step 2") {
+        if (!freqStepInput(Step1Low, Step1High, UnpulledHz)) return;
+        fraFreqStep1.setCaption("Step 2 - Pulled Frequency Calibration");
+        cmdStartFreqAdj.setCaption("Go To Step 3");
+    } else if (StepCommand == "Go To Step 3") {
+        double pulled = 0;
+        if (!freqStepInput(Step2Low, Step2High, pulled)) return;
+        // The same reading twice leaves no step to measure the pull by.
+        if (pulled == UnpulledHz) {
+            rangeError();
+            txtFreq.setText("");
+            txtFreq.setFocus();
+            StepCommand.clear();
+            return;
+        }
+        PulledHz = pulled;
+        const double pull = (2500 / (PulledHz - UnpulledHz) - 1) * 32768;
+        CorrectionValue = static_cast<int32_t>(vkt::RoundHalfEven(pull));
+        lblFreqInfo.setCaption(BusyText());
+        int hi = 0, lo = 0;
+        CorrectionBytes(pull, hi, lo);
+        if (!link_.HookRadio() || !access_.WritePullCorrection(hi, lo)) {
+            link_.UnhookRadio();
+            contactError();
+            lblFreqInfo.setCaption(RetryHint());
+            StepCommand.clear();
+            return;
+        }
+        link_.UnhookRadio();
+        fraFreqStep1.setCaption("Step 3 - Crystal Frequency Calibration");
+        cmdStartFreqAdj.setCaption("Finish");
+    } else if (StepCommand == "Finish") {
+        if (!freqStepInput(Step1Low, Step1High, CrystalHz)) return;
+        const double crystal = (NominalHz - CrystalHz) / NominalHz * 1000000 * 512;
+        CorrectionValue = static_cast<int32_t>(vkt::RoundHalfEven(crystal));
+        lblFreqInfo.setCaption(BusyText());
+        int hi = 0, lo = 0;
+        CorrectionBytes(crystal, hi, lo);
+        if (hookWithRetries() && access_.WriteCrystalCorrection(hi, lo) && access_.WriteChannelData(0, 0, ChannelBackup, false)) {
+            link_.UnhookRadio();
+            fraFreqStep1.setCaption("Step 1");
+            cmdStartFreqAdj.setCaption("Start");
+        } else {
+            contactError();
+            lblFreqInfo.setCaption(RetryHint());
+            StepCommand.clear();
+        }
+    }
+}
+
+void frmTune::txtFreq_KeyPress(int key) {
+    if (key != 13) return;
+    if (txtFreq.Text().empty()) {
+        txtFreq.setFocus();
+        return;
+    }
+    const double mhz = vkt::Val(txtFreq.Text());
+    if (mhz < Step1Low || mhz > Step1High) {
+        rangeError();
+        txtFreq.setText("");
+        txtFreq.setFocus();
+        return;
+    }
+    txtFreq.setText(vkt::FixedText(mhz, 5));
+    cmdStartFreqAdj_Click();
+}
+
+void frmTune::RunFreqAdjust() {
+    auto prompt = [this](const std::string& text, const char* freq) {
+        lblFreqInfo.setCaption(text);
+        txtFreq.setText(freq);
+        txtFreq.select(6, static_cast<int>(txtFreq.Text().size()) - 6);
+        txtFreq.setFocus();
+    };
+    auto failed = [this](bool message) {
+        if (message) contactError();
+        lblFreqInfo.setCaption(RetryHint());
+        cmdStartFreqAdj.setCaption("Start");
+        cmdStartFreqAdj.setEnabled(true);
+    };
+    for (;;) {
+        platform_.DoEvents();
+        const std::string command = StepCommand;
+        if (command == "Start") {
+            EnableTabs(false);
+            lblFreqInfo.setCaption(BusyText());
+            if (!HookVKT()) {
+                EnableTabs(true);
+                return failed(false);
+            }
+            if (!access_.ReadChannelData(0, 0, ChannelBackup, false)) {
+                EnableTabs(true);
+                platform_.MsgBox("Unable to read Chan 1 data from radio, please try again", vkt::Buttons::OK,
+                                 vkt::Icon::Exclamation, CommErrorTitle);
+                return failed(false);
+            }
+            const bool changed = access_.ReadCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
+                                 access_.ReadPullCorrection(PullBackup[0], PullBackup[1]) &&
+                                 access_.WriteChannelData(0, 0, TestSettings(), false) &&
+                                 access_.WriteCrystalCorrection(0, 0) && access_.WritePullCorrection(0, 0);
+            if (!changed) {
+                EnableTabs(true);
+                return failed(true);
+            }
+            link_.UnhookRadio();
+            cmdQuitFreq.setEnabled(true);
+            cmdTuneQuit.setEnabled(false);
+            EnableTabs(true);
+            txtFreq.setEnabled(true);
+            prompt(Lines({"Set the unit to Channel 1, key the transmitter and enter the frequency",
+                          "in MHz, as read from your Frequency Counter or Service Monitor, to at",
+                          "least 5 decimal places.  When you are ready to continue click 'Go To Step 2' above."}),
+                   txtFreq.Text().c_str());
+        } else if (command == "Go To Step 2" || command == "Go To Step 3") {
+            const bool two = command == "Go To Step 2";
+            lblFreqInfo.setCaption(BusyText());
+            if (!hookWithRetries() || !access_.WriteChannelFreq(0, false, two ? 173.9975 : 173.995)) return failed(true);
+            link_.UnhookRadio();
+            if (two)
+                prompt(Lines({"Please key the transmitter again and enter the frequency",
+                              "in MHz, as read from your Frequency Counter or Service Monitor,",
+                              "to at least 5 decimal places.  When you are ready to continue", "click 'Go To Step 3' above."}),
+                       "173.99750");
+            else
+                prompt(Lines({"One last time, please key the transmitter again and enter the",
+                              "frequency in MHz, as read from your Frequency Counter or Service",
+                              "Monitor, to at least 5 decimal places.  When you are ready to", "continue click 'Finish' above."}),
+                       "173.99500");
+        } else if (command == "Finish") {
+            txtFreq.setEnabled(false);
+            cmdQuitFreq.setEnabled(false);
+            cmdStartFreqAdj.setCaption("Start");
+            cmdStartFreqAdj.setEnabled(true);
+            cmdTuneQuit.setEnabled(true);
+            EnableTabs(true);
+            lblFreqInfo.setCaption(Lines({"Frequency adjust completed.  You may click 'Start' above to repeat the",
+                                          "procedure, or click 'Quit' below to close the 'Tune' window."}));
+            StepCommand.clear();
+            return;
+        } else if (command == "Quit Freq Adj") {
+            EnableTabs(true);
+            txtFreq.setEnabled(false);
+            cmdQuitFreq.setEnabled(false);
+            cmdStartFreqAdj.setCaption("Start");
+            cmdStartFreqAdj.setEnabled(true);
+            cmdTuneQuit.setEnabled(true);
+            lblFreqInfo.setCaption(BusyText());
+            StepCommand.clear();
+            const bool restored = hookWithRetries() && access_.WriteChannelData(0, 0, ChannelBackup, false) &&
+                                  access_.WriteCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
+                                  access_.WritePullCorrection(PullBackup[0], PullBackup[1]);
+            if (!restored) return failed(true);
+            link_.UnhookRadio();
+            lblFreqInfo.setCaption(RetryHint());
+            return;
+        }
+        StepCommand.clear();
+    }
+}
+
+} // namespace VKTTune

@@ -1,0 +1,65 @@
+// The Receiver Front End tab: the front-end tuning slope DAC, stepped live.
+
+#include "core/Text.h"
+#include "tune/frmTune.h"
+
+namespace VKTTune {
+
+namespace {
+
+const char* const RecInfo =
+    "This adjustment is meant to set the Receiver Front End Tuning Slope.  Please verify that the receiver has been "
+    "properly tuned for maximum sensitivity at the extreme upper end of the band, typically 173.9MHz to 173.95MHz.  "
+    "Once completed, set the radio and test equipment to measure SINAD in ANALOG mode at the extreme low end of the "
+    "band, typically 148.1MHz to 148.25MHz.  Then click 'Start' below and adjust the value for maximum sensitivity.";
+
+} // namespace
+
+void frmTune::SetUpRecFrame() {
+    PlaceFrame(fraRecAdj);
+    lblRecAdjInfo.setCaption(RecInfo);
+    lbl3.setCaption("");
+    lblFEDAC.setCaption("");
+    fraRecAdj.setVisible(true);
+}
+
+void frmTune::cmdStartRecAdj_Click() {
+    if (cmdStartRecAdj.Caption() == "QUIT") {
+        lblRecAdjInfo.setCaption(RecInfo);
+        cmdStartRecAdj.setCaption("Start");
+        cmdTuneQuit.setEnabled(true);
+        EnableTabs(true);
+        udFEAdj.setVisible(false);
+        lbl3.setCaption("");
+        lblFEDAC.setCaption("");
+        return;
+    }
+    cmdStartRecAdj.setEnabled(false);
+    lblRecAdjInfo.setCaption("Please wait - attempting to contact radio.....");
+    CurrentDAC = access_.ReadFrontEndDAC();
+    if (CurrentDAC < 0) {
+        cmdStartRecAdj.setEnabled(true);
+        lblRecAdjInfo.setCaption(RecInfo);
+        return;
+    }
+    lblRecAdjInfo.setCaption("Using the arrows below, adjust the value for maximum sensitivity.");
+    cmdStartRecAdj.setCaption("QUIT");
+    cmdStartRecAdj.setEnabled(true);
+    cmdTuneQuit.setEnabled(false);
+    lbl3.setCaption("Value:");
+    lblFEDAC.setCaption(vkt::Hex(static_cast<unsigned>(CurrentDAC)));
+    udFEAdj.setValue(CurrentDAC);
+    udFEAdj.setVisible(true);
+    EnableTabs(false);
+}
+
+void frmTune::udFEAdj_Change() { lblFEDAC.setCaption(vkt::Hex(static_cast<unsigned>(udFEAdj.Value()))); }
+
+void frmTune::udFEAdj_MouseUp() {
+    udFEAdj.setEnabled(false);
+    if (!access_.WriteFrontEndDAC(udFEAdj.Value()))
+        platform_.MsgBox("There was an error writing the Receiver Front End DAC value.", vkt::Buttons::OK, vkt::Icon::None);
+    udFEAdj.setEnabled(true);
+}
+
+} // namespace VKTTune

@@ -1,0 +1,102 @@
+#include "tune/frmTune.h"
+
+#include "core/GLOBALS.h"
+
+namespace VKTTune {
+
+std::string Lines(std::initializer_list<const char*> lines) {
+    std::string text;
+    bool first = true;
+    for (const char* l : lines) {
+        if (!first) text += "\r\n";
+        text += l;
+        first = false;
+    }
+    return text;
+}
+
+frmTune::frmTune(vkt::Platform& platform, VKTCom::RadioLink& link)
+    : vkt::Window("VKT Tune"), platform_(platform), link_(link), access_(link) {
+    setVisible(false);
+    resize(10800, 8400);
+}
+
+void frmTune::Form_Load() {
+    lblNote.setCaption(Lines({"Some of the adjustments make changes to your radio in order to simplify",
+                              "the tuning procedure.  Always be sure to keep the radio connected",
+                              "to the Comm Port until you complete or cancel the adjustment."}));
+    chkWarningMsg.setValue(GLOBALS::ShowTuneWarning ? 1 : 0);
+    for (vkt::Frame* f : {&fraFreqAdj, &fraDevAdj, &fraRecAdj, &fraSquelch}) f->setVisible(false);
+    udFEAdj.setVisible(false);
+    cmdAbortSq.setVisible(false);
+    // The power frame starts in choose mode.
+    for (vkt::Control* c : std::initializer_list<vkt::Control*>{&HScroll1, &lbl1, &lblDAC, &cmdSavePower, &cmdPowerSetDone})
+        c->setVisible(false);
+    cmdSetHighPower.setVisible(true);
+    cmdSetLowPower.setVisible(true);
+    SetUpPowerFrame();
+}
+
+void frmTune::chkWarningMsg_Click() {
+    GLOBALS::ShowTuneWarning = chkWarningMsg.Value() == 1;
+    platform_.SaveSetting(vkt::SettingsApp, "Settings", "Show Tune Warning Message", GLOBALS::ShowTuneWarning ? "Yes" : "No");
+}
+
+void frmTune::TabStrip1_Click() {
+    const std::string& key = TabStrip1.SelectedKey();
+    for (vkt::Frame* f : {&fraPower, &fraFreqAdj, &fraDevAdj, &fraRecAdj, &fraSquelch}) f->setVisible(false);
+    if (key == "TX Power") SetUpPowerFrame();
+    else if (key == "TX Frequency") SetUpFreqFrame();
+    else if (key == "TX Modulation") SetUpModFrame();
+    else if (key == "Receiver Front End") SetUpRecFrame();
+    else if (key == "Squelch Adjustment") SetUpSquelchFrame();
+}
+
+// The view puts the shown frame inside the tab strip; one frame at a time.
+void frmTune::PlaceFrame(vkt::Frame& frame) {
+    for (vkt::Frame* f : {&fraPower, &fraFreqAdj, &fraDevAdj, &fraRecAdj, &fraSquelch})
+        if (f != &frame) f->setVisible(false);
+}
+
+void frmTune::showFrame(vkt::Frame& frame) {
+    PlaceFrame(frame);
+    frame.setVisible(true);
+}
+
+bool frmTune::HookVKT() {
+    for (;;) {
+        platform_.DoEvents();
+        if (SquelchAbort) return false;
+        if (link_.HookRadio()) return true;
+        if (!link_.AskHookRetry()) return false;
+    }
+}
+
+bool frmTune::hookWithRetries() {
+    for (;;) {
+        if (link_.HookRadio()) return true;
+        if (!link_.AskHookRetry()) return false;
+    }
+}
+
+void frmTune::contactError() {
+    platform_.MsgBox(ContactError, vkt::Buttons::OK, vkt::Icon::Exclamation, CommErrorTitle);
+}
+
+bool ShowTuneWindow(vkt::Platform& platform, frmTune& window) {
+    if (GLOBALS::ShowTuneWarning) {
+        const std::string warning = Lines({"Radio tuning requires special test procedures",
+                                           "and should be performed only by a qualified service",
+                                           "technician with the proper equipment.", "",
+                                           "-----------See Service Manual-----------", "", "Press OK to continue."});
+        if (platform.MsgBox(warning, vkt::Buttons::OKCancel, vkt::Icon::Information, "Tune Radio:  Warning") != vkt::Answer::OK)
+            return false;
+    }
+    if (!window.Visible()) {
+        window.Form_Load();
+        window.setVisible(true);
+    }
+    return true;
+}
+
+} // namespace VKTTune

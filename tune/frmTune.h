@@ -1,0 +1,139 @@
+#pragma once
+// The tuning window: five alignment procedures that change calibration
+// values straight in the radio, each on its own tab, sharing the window's
+// state and the alignment accessors.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Controls.h"
+#include "platform/Platform.h"
+#include "tune/TuneAccess.h"
+
+namespace VKTTune {
+
+// Lines joined by CR LF, as the window's texts are.
+std::string Lines(std::initializer_list<const char*> lines);
+
+class frmTune : public vkt::Window {
+public:
+    frmTune(vkt::Platform& platform, VKTCom::RadioLink& link);
+
+    // --- framework ---
+    vkt::Label lblNoteHead{"WARNING:"}, lblNote;
+    vkt::TabStrip TabStrip1{{"TX Power", "TX Frequency", "TX Modulation", "Receiver Front End", "Squelch Adjustment"}};
+    vkt::CheckBox chkWarningMsg{"Display warning message when starting."};
+    vkt::Button cmdTuneQuit{"Quit"};
+
+    // --- TX power ---
+    vkt::Frame fraPower{"Transmit Power Adjustments"};
+    vkt::Label lblPowerInstructions;
+    vkt::Button cmdSetHighPower{"Set HIGH Power"}, cmdSetLowPower{"Set LOW Power"};
+    vkt::ScrollBar HScroll1{0, 255};
+    vkt::Label lbl1{"Value:"}, lblDAC;
+    vkt::Button cmdSavePower{"Write"}, cmdPowerSetDone{"Finished/Quit"};
+
+    // --- TX frequency ---
+    vkt::Frame fraFreqAdj;
+    vkt::Label lblFreqInstructions;
+    vkt::Button cmdStartFreqAdj{"Start"};
+    vkt::Frame fraFreqStep1{"Step 1"};
+    vkt::TextBox txtFreq{"173.995000"};
+    vkt::Label lblFreqInfo;
+    vkt::Button cmdQuitFreq{"QUIT"};
+
+    // --- TX modulation ---
+    vkt::Frame fraDevAdj{"Deviation Adjust"};
+    vkt::Label lblDevInfo;
+    vkt::TextBox txtDev{"4.75"};
+    vkt::Label lblDevExmpl{"(Example: 4.75)"};
+    vkt::Button cmdStartDev{"Set &Modulation"}, cmdQuitDev{"QUIT"};
+
+    // --- receiver front end ---
+    vkt::Frame fraRecAdj;
+    vkt::Label lblRecAdjInfo;
+    vkt::Button cmdStartRecAdj{"Start"};
+    vkt::Label lbl3{"Value:"}, lblFEDAC;
+    vkt::UpDown udFEAdj{0, 255};
+
+    // --- squelch ---
+    vkt::Frame fraSquelch;
+    vkt::Label lblSquelchInfo;
+    vkt::Button cmdStartNarrSq{"Narrow Band Squelch Adj"}, cmdStartWideSq{"Wide Band Squelch Adj"}, cmdAbortSq{"ABORT"};
+
+    // --- form state ---
+    std::string StepCommand;
+    VKTCom::ChannelSettings ChannelBackup;
+    int CrystalBackup[2] = {0, 0}, PullBackup[2] = {0, 0};
+    double UnpulledHz = 0, PulledHz = 0, CrystalHz = 0;
+    int32_t CorrectionValue = 0;
+    int OrigHighPower = 0, OrigLowPower = 0, CurrentDAC = 0;
+    bool HighPowerMode = false, LowPowerMode = false;
+    bool SquelchAbort = false;
+
+    // --- framework events ---
+    void Form_Load();
+    void chkWarningMsg_Click();
+    void TabStrip1_Click();
+    void cmdTuneQuit_Click() { setVisible(false); }
+    void EnableTabs(bool enabled) { TabStrip1.setEnabled(enabled); }
+    void PlaceFrame(vkt::Frame& frame);
+    bool HookVKT();
+
+    // --- procedures ---
+    void SetUpPowerFrame();
+    void cmdSetHighPower_Click() { startPower(true); }
+    void cmdSetLowPower_Click() { startPower(false); }
+    void HScroll1_Change();
+    void cmdSavePower_Click();
+    void cmdPowerSetDone_Click();
+
+    void SetUpFreqFrame();
+    void cmdStartFreqAdj_Click();
+    void txtFreq_KeyPress(int key);
+    void cmdQuitFreq_Click() { StepCommand = "Quit Freq Adj"; }
+    void RunFreqAdjust();
+
+    void SetUpModFrame();
+    void cmdStartDev_Click();
+    void cmdQuitDev_Click();
+
+    void SetUpRecFrame();
+    void cmdStartRecAdj_Click();
+    void udFEAdj_Change();
+    void udFEAdj_MouseUp();
+
+    void SetUpSquelchFrame();
+    void cmdStartNarrSq_Click() { DoSquelchAdj(true); }
+    void cmdStartWideSq_Click() { DoSquelchAdj(false); }
+    void cmdAbortSq_Click() { SquelchAbort = true; }
+    void DoSquelchAdj(bool narrow);
+
+    VKTCom::TuneAccess& access() { return access_; }
+
+    static constexpr const char* CommErrorTitle = "COMM ERROR";
+    static constexpr const char* ContactError = "Unable to contact radio, please try again";
+
+private:
+    void showFrame(vkt::Frame& frame);
+    void togglePowerMode();
+    void startPower(bool high);
+    void restorePowerAtStart(bool high);
+    bool retryWrite(bool high, int value, const char* verb, const char* what);
+    bool hookWithRetries();
+    void contactError();
+    bool freqStepInput(double low, double high, double& hz);
+    void rangeError();
+    void modError(const char* text);
+    int burst(int abortError, int timeoutError, bool& failed, int& errorNumber);
+
+    vkt::Platform& platform_;
+    VKTCom::RadioLink& link_;
+    VKTCom::TuneAccess access_;
+};
+
+// The Tune command: the warning (when it is wanted), then the window.
+// False when the technician cancelled the warning.
+bool ShowTuneWindow(vkt::Platform& platform, frmTune& window);
+
+} // namespace VKTTune
