@@ -13,7 +13,7 @@ constexpr uint8_t CmdIdentity = 43, CmdSpeed = 5, CmdRelease = 1, CmdReadByte = 
 constexpr uint8_t CmdReadBlock = 198, CmdWriteBlock = 212, CmdSquelch = 253;
 constexpr uint8_t FastTrigger = 255;
 constexpr double SquelchInterval = 0.010;
-constexpr double CommandGap = 0.3;
+constexpr double CommandGap = 1.0;
 constexpr int BlockBytes = 32;
 constexpr int NarrowGain = 67, WideGain = 76;
 
