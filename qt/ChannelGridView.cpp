@@ -72,9 +72,6 @@ public:
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& t) { view_.grid_.setEditText(t.toStdString()); });
         edit->installEventFilter(&view_);
         view_.openEditor_ = edit;
-        QObject::connect(edit, &QObject::destroyed, &view_, [this, edit] {
-            if (view_.openEditor_ == edit) view_.openEditor_ = nullptr;
-        });
         return edit;
     }
 
@@ -112,7 +109,7 @@ ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& edito
         if (previousChanged) previousChanged(row, col);
         model_.cellChanged(row, col);
         if (openEditor_ && grid_.editing() && row == grid_.editRow() && col == grid_.editCol()) {
-            auto* edit = static_cast<QLineEdit*>(openEditor_);
+            auto* edit = static_cast<QLineEdit*>(openEditor_.data());
             const QString t = QString::fromStdString(grid_.cellText(row, col));
             if (edit->text() != t) edit->setText(t);
         }

@@ -3,6 +3,7 @@
 // begun and ended through the grid editing rules, keys passed on to them.
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -46,7 +47,8 @@ private:
     vkteditor::ChannelGrid& grid_;
     vkteditor::GridEditor& editor_;
     ChannelGridModel model_;
-    QWidget* openEditor_ = nullptr;
+    // The open cell editor; Qt clears it when the editor goes.
+    QPointer<QWidget> openEditor_;
     bool following_ = false;
 };
 
