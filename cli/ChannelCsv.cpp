@@ -1,0 +1,135 @@
+#include "cli/ChannelCsv.h"
+
+#include <cmath>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+#include "core/ChannelCodes.h"
+#include "core/Text.h"
+
+namespace vktcli {
+
+using VKTCore::Image;
+
+namespace {
+
+int Word(const Image& im, int a) { return im[static_cast<size_t>(a)] * 256 + im[static_cast<size_t>(a + 1)]; }
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+// Splits one CSV line; quotes protect commas and spaces.
+std::vector<std::string> SplitCsv(const std::string& line) {
+    std::vector<std::string> out(1);
+    bool quoted = false;
+    for (char c : line) {
+        if (c == '"') quoted = !quoted;
+        else if (c == ',' && !quoted) out.emplace_back();
+        else if (c != '\r') out.back() += c;
+    }
+    return out;
+}
+
+int FlagBit(const Image& im, int g, int lowOffset, int c) {
+    const int at = VKTCore::GroupBase(g) + (c < 8 ? lowOffset : lowOffset - 1);
+    return (im[static_cast<size_t>(at)] >> (c % 8)) & 1;
+}
+
+// A frequency the grid would take: none (0), or a channel step within 136 ... 174 MHz.
+std::optional<uint16_t> CheckedFrequency(const std::string& text, std::string& why) {
+    if (!vkt::IsNumeric(text)) { why = "frequency \"" + text + "\" is not a number"; return std::nullopt; }
+    const double mhz = vkt::Val(text);
+    if (mhz == 0) return uint16_t{0};
+    const double hz = std::round(mhz * 1e6);
+    if (std::fabs(hz - mhz * 1e6) > 1e-3 || (std::fmod(hz, 2500) != 0 && std::fmod(hz, 6250) != 0)) {
+        why = "frequency " + text + " is not on a 2.5 or 6.25 kHz channel step";
+        return std::nullopt;
+    }
+    if (mhz < 136 || mhz > 174) { why = "frequency " + text + " is outside 136 ... 174 MHz"; return std::nullopt; }
+    return VKTCore::FreqTextToSteps(text);
+}
+
+} // namespace
+
+std::string ExportCsv(const Image& im) {
+    std::ostringstream out;
+    out << CsvHeader << "\n";
+    for (int g = 0; g < VKTCore::GroupCount; ++g) {
+        for (int c = 0; c < VKTCore::ChannelCount; ++c) {
+            const int slot = VKTCore::ChannelSlotAddress(g, c);
+            uint8_t codes[8];
+            for (int i = 0; i < 8; ++i) codes[i] = im[static_cast<size_t>(VKTCore::LabelSlotAddress(g, c) + i)];
+            out << g + 1 << "," << c + 1 << "," << VKTCore::StepsToMHzText(Word(im, slot)) << ","
+                << VKTCore::StepsToMHzText(Word(im, slot + 4)) << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(Word(im, slot + 2)))
+                << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(Word(im, slot + 6))) << "," << Quote(VKTCore::DecodeLabel(codes))
+                << "," << FlagBit(im, g, 37, c) << "," << FlagBit(im, g, 35, c) << "," << FlagBit(im, g, 33, c) << "\n";
+        }
+    }
+    return out.str();
+}
+
+bool ImportCsv(const std::string& csv, Image& image, std::string& error) {
+    struct Row { int g, c; uint16_t rx, tx, rxcg, txcg; VKTCore::LabelCodes label; int scan, narrow, low; };
+    std::vector<Row> rows;
+    std::istringstream in(csv);
+    std::string line;
+    int number = 0;
+    std::getline(in, line);  // the header
+    while (std::getline(in, line)) {
+        if (line.empty() || line == "\r") continue;
+        ++number;
+        const auto f = SplitCsv(line);
+        auto bad = [&](const std::string& why) {
+            error = "row " + std::to_string(number) + ": " + why;
+            return false;
+        };
+        if (f.size() != 10) return bad("expected 10 fields, found " + std::to_string(f.size()));
+        Row r{};
+        r.g = static_cast<int>(vkt::Val(f[0])) - 1;
+        r.c = static_cast<int>(vkt::Val(f[1])) - 1;
+        if (!vkt::IsNumeric(f[0]) || r.g < 0 || r.g >= VKTCore::GroupCount) return bad("group \"" + f[0] + "\" is not 1 ... 15");
+        if (!vkt::IsNumeric(f[1]) || r.c < 0 || r.c >= VKTCore::ChannelCount) return bad("channel \"" + f[1] + "\" is not 1 ... 16");
+        std::string why;
+        const auto rx = CheckedFrequency(f[2], why);
+        if (!rx) return bad(why);
+        const auto tx = CheckedFrequency(f[3], why);
+        if (!tx) return bad(why);
+        const auto rxcg = VKTCore::CGTextToCode(f[4]);
+        if (!rxcg) return bad("channel guard \"" + f[4] + "\" is neither a tone (088.5) nor a code (D023, D023-)");
+        const auto txcg = VKTCore::CGTextToCode(f[5]);
+        if (!txcg) return bad("channel guard \"" + f[5] + "\" is neither a tone (088.5) nor a code (D023, D023-)");
+        if (vkt::CharCount(f[6]) > 8 || !VKTCore::LabelEncodable(f[6]))
+            return bad("label \"" + f[6] + "\" has more than 8 characters or one the radio cannot show");
+        for (int k = 7; k <= 9; ++k)
+            if (f[static_cast<size_t>(k)] != "0" && f[static_cast<size_t>(k)] != "1") return bad("flag \"" + f[static_cast<size_t>(k)] + "\" is not 0 or 1");
+        r.rx = *rx;
+        r.tx = *tx;
+        r.rxcg = *rxcg;
+        r.txcg = *txcg;
+        r.label = VKTCore::EncodeLabel(f[6]);
+        r.scan = f[7] == "1";
+        r.narrow = f[8] == "1";
+        r.low = f[9] == "1";
+        rows.push_back(r);
+    }
+    for (const Row& r : rows) {
+        const int slot = VKTCore::ChannelSlotAddress(r.g, r.c);
+        const uint16_t words[4] = {r.rx, r.rxcg, r.tx, r.txcg};
+        for (int w = 0; w < 4; ++w) {
+            image[static_cast<size_t>(slot + 2 * w)] = static_cast<uint8_t>(words[w] >> 8);
+            image[static_cast<size_t>(slot + 2 * w + 1)] = static_cast<uint8_t>(words[w] & 0xFF);
+        }
+        for (int i = 0; i < 8; ++i) image[static_cast<size_t>(VKTCore::LabelSlotAddress(r.g, r.c) + i)] = r.label[static_cast<size_t>(i)];
+        auto setFlag = [&](int lowOffset, int on) {
+            const size_t at = static_cast<size_t>(VKTCore::GroupBase(r.g) + (r.c < 8 ? lowOffset : lowOffset - 1));
+            const int bit = 1 << (r.c % 8);
+            image[at] = static_cast<uint8_t>(on ? image[at] | bit : image[at] & ~bit);
+        };
+        setFlag(37, r.scan);
+        setFlag(35, r.narrow);
+        setFlag(33, r.low);
+    }
+    return true;
+}
+
+} // namespace vktcli
