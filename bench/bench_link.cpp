@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -76,6 +78,23 @@ int ReadWholeMemory(bool fast) {
     return ok ? 0 : 1;
 }
 
+// The command-line tool end to end: its own start-up, a whole read and the file.
+int VktRead() {
+    PtyRadioProcess sim({});
+    if (sim.device().empty()) { std::puts("cannot start vkt-radio-sim"); return 1; }
+    QTemporaryDir dir;
+    QProcess vkt;
+    QElapsedTimer t;
+    t.start();
+    vkt.start(VKT_CLI, {"read", "--device", QString::fromStdString(sim.device()), "-o", dir.filePath("r.vkt")});
+    vkt.waitForFinished(60000);
+    const double elapsed = t.nsecsElapsed() / 1e9;
+    const double allowed = (14 + 8 + 3) * Byte4800 + Blocks * 35 * Byte9600 + 0.5;
+    std::printf("vkt read of a fast radio: exit %d in %.3f s; line-rate minimum + pauses %.3f s; ratio %.3f (target <= 1.10)\n",
+                vkt.exitCode(), elapsed, allowed, elapsed / allowed);
+    return vkt.exitCode();
+}
+
 int SilentRadioWait() {
     PtyRadioProcess sim({"--silent"});
     if (sim.device().empty()) { std::puts("cannot start vkt-radio-sim"); return 1; }
@@ -101,6 +120,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     failures += ReadWholeMemory(true);
     failures += ReadWholeMemory(false);
+    failures += VktRead();
     failures += SilentRadioWait();
     return failures;
 }
