@@ -16,7 +16,9 @@
 #include "core/MemoryImage.h"
 #include "editor/SetupReport.h"
 #include "platform/PrintDocument.h"
+#include "qt/FindCableDialog.h"
 #include "qt/GroupsView.h"
+#include "qt/SerialDevices.h"
 #include "qt/QtPlatform.h"
 #include "qt/QtPrinter.h"
 #include "qt/TuneView.h"
@@ -122,6 +124,7 @@ int main(int argc, char** argv) {
     args.addHelpOption();
     args.addOption({"data-dir", "Keep the channel databases in DIR (default: the per-user data folder, or $VKT_DATA_DIR).", "DIR"});
     args.addOption({"report", "Print the setup report of FILE and exit.", "FILE"});
+    args.addOption({"trace", "Record the serial line in serial-trace.log in the data folder."});
     args.addOption({"pdf", "With --report: write the report to OUT as PDF.", "OUT"});
     args.addOption({"text", "With --report: write the report as text to standard output (the default)."});
     args.process(app);
@@ -136,6 +139,8 @@ int main(int argc, char** argv) {
     VKTCom::RadioLink link(platform);
     vktstore::ChannelTable table(dbGlobal::CurrentPath());
     vkteditor::frmGroups main(platform, link, table);
+    main.keepBackupsIn((data + "/backups").toStdString());
+    main.backups()->prune();
     vktapp::frmSplash splash;
     vktapp::frmAbout about(platform);
 
@@ -148,6 +153,18 @@ int main(int argc, char** argv) {
         about.Form_Load();
         vktqt::AboutView(about, &mainView).exec();
     };
+    const std::string tracePath = (data + "/serial-trace.log").toStdString();
+    link.onNote = [&platform](const std::string& text) { platform.traceNote(text); };
+    main.setTrace = [&](bool on) {
+        if (!on) {
+            platform.stopTrace();
+            return false;
+        }
+        const bool started = platform.startTrace(tracePath);
+        main.statusText.setCaption(started ? "Serial trace: " + tracePath : "The serial trace cannot be written to " + tracePath);
+        return started;
+    };
+    if (args.isSet("trace")) main.mnuTrace_Click();
     VKTTune::frmTune tune(platform, link);
     vktqt::TuneView tuneView(tune, &mainView);
     main.showTune = [&] { VKTTune::ShowTuneWindow(platform, tune); };
@@ -166,12 +183,28 @@ int main(int argc, char** argv) {
         }
     }
 
+    // Each Comm Port item tells which device it is; the status bar tells the chosen one's.
+    auto showPorts = [&] {
+        const auto ports = vktqt::FindCableDialog::Ports();
+        for (int n = 1; n <= 4; ++n)
+            main.mnuCommPort[static_cast<size_t>(n - 1)].setToolTip(vktqt::PortStatusText(platform.deviceOfPort(n), ports));
+        const int port = platform.serialPort().portNumber();
+        main.statusText.setCaption("Comm Port " + std::to_string(port) + ": " + vktqt::PortStatusText(platform.deviceOfPort(port), ports) +
+                                   (emulator.state() == QProcess::Running && port == 1 ? " (the built-in radio emulator)" : ""));
+    };
+    main.commPortChanged = showPorts;
+    main.findCable = [&] {
+        vktqt::FindCableDialog(platform, platform.serialPort().portNumber(), &mainView).exec();
+        showPorts();
+    };
+
     if (!table.connected())
         static_cast<vkt::Platform&>(platform).MsgBox(vktstore::clsDBUtil::OpenError + table.error(), vkt::Buttons::OK, vkt::Icon::None);
 
     Screen screen;
     screen.mainView = &mainView;
     ControlModule::Main(platform, link, splash, main, screen);
+    if (emulator.state() != QProcess::Running) showPorts();
     const int rc = app.exec();
     if (emulator.state() != QProcess::NotRunning) {
         emulator.terminate();

@@ -256,3 +256,20 @@ void frmGroups::mnuPrint_Click() {
 }
 
 } // namespace vkteditor
+
+namespace vkteditor {
+
+void frmGroups::keepBackupsIn(const std::string& folder) {
+    backups_ = std::make_unique<vktstore::Backups>(folder);
+    radio.afterRead = [this](const std::string& what) {
+        const auto saved = backups_->save(VKTCore::MemoryImage, link_.RadioInfo, what);
+        statusText.setCaption(saved ? "Backup of this read: " + *saved : "The backup of this read could not be saved in " + backups_->folder());
+    };
+    radio.beforeWrite = [this] {
+        const std::string id = vktstore::IdentityText(link_.RadioInfo);
+        const auto last = backups_->latestFor(link_.RadioInfo);
+        statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");
+    };
+}
+
+} // namespace vkteditor

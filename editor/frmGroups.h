@@ -20,6 +20,7 @@
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
 #include "link/frmProc.h"
+#include "store/Backups.h"
 #include "store/ChannelTable.h"
 #include "store/FileOpenSave.h"
 #include "store/clsDBUtil.h"
@@ -86,7 +87,10 @@ public:
     vkt::MenuItem mnuTuneRadio{"Tune"};
     vkt::MenuItem mnuCommPortx{"Comm-Port"};
     VKTCom::RadioLink::CommPortMenu mnuCommPort;
+    vkt::MenuItem mnuFindCable{"Find Cable..."};
     vkt::MenuItem mnuH{"Help"}, mnuAbout{"About VKTEDWIN"}, mnuHelp{"Help", "Ctrl+H"};
+    // Off unless asked for: a record of the serial line in a file.
+    vkt::MenuItem mnuTrace{"Serial &Trace"};
 
     // --- state ---
     int currentGroup = 0;
@@ -109,6 +113,12 @@ public:
     // Windows this one opens that live in the layers above it.
     std::function<void()> showAbout;
     std::function<void()> showTune;
+    std::function<void()> findCable;
+    // Runs after another Comm Port was chosen.
+    std::function<void()> commPortChanged;
+    // Turns the serial trace on or off; false when it could not start.
+    std::function<bool(bool on)> setTrace;
+    void mnuTrace_Click() { mnuTrace.setChecked(setTrace && setTrace(!mnuTrace.Checked())); }
 
     // --- events ---
     void Form_Load();
@@ -140,7 +150,11 @@ public:
     void mnuReadCurrGroup_Click() { readCurrentGroup(); }
     void mnuWriteCurrGroup_Click() { writeCurrentGroup(); }
     void mnuGlobals_Click() { globalsForm.Show(); }
-    void mnuCommPort_Click(int n) { link_.SelectCommPort(n, mnuCommPort); }
+    void mnuCommPort_Click(int n) {
+        link_.SelectCommPort(n, mnuCommPort);
+        if (commPortChanged) commPortChanged();
+    }
+    void mnuFindCable_Click() { if (findCable) findCable(); }
     void mnuAbout_Click() { if (showAbout) showAbout(); }
     void mnuTuneRadio_Click() { if (showTune) showTune(); }
     void mnuHelp_Click() { platform_.ShowHelp(); }
@@ -168,6 +182,10 @@ public:
     void showGlobals() override { readGlobals(); }
     void setCaption(const std::string& caption) override { vkt::Window::setCaption(caption); }
 
+    // Keeps a backup of every read radio in this folder.
+    void keepBackupsIn(const std::string& folder);
+    vktstore::Backups* backups() { return backups_.get(); }
+
     // Moves the grid's current cell, ending any edit.
     void moveGrid(int row, int col);
     vkt::Platform& platform() { return platform_; }
@@ -183,6 +201,7 @@ private:
 
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;
+    std::unique_ptr<vktstore::Backups> backups_;
 };
 
 } // namespace vkteditor

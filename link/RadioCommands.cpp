@@ -7,6 +7,7 @@ using vkt::Buttons;
 using vkt::Icon;
 
 bool RadioCommands::confirmWrite() {
+    if (beforeWrite) beforeWrite();
     return platform_.MsgBox(ConfirmWrite, Buttons::OKCancel, Icon::None) == Answer::OK;
 }
 
@@ -15,16 +16,22 @@ void RadioCommands::mnuRead_Click() {
     const bool ok = transfers_.ReadAllMemory();
     proc_.Unload();
     if (!ok) return;
+    if (afterRead) afterRead("all");
     window_.displayGroupMemory();
     if (window_.globalsWindowOpen()) window_.readGlobals();
 }
 
 void RadioCommands::mnuReadGlobal_Click() {
-    if (transfers_.ReadGlobalMemory()) window_.readGlobals();
+    if (!transfers_.ReadGlobalMemory()) return;
+    if (afterRead) afterRead("global");
+    window_.readGlobals();
 }
 
 void RadioCommands::mnuReadGroup_Click() {
-    if (transfers_.ReadGroupMemory(window_.shownGroupNumber())) window_.displayGroupMemory();
+    const int g = window_.shownGroupNumber();
+    if (!transfers_.ReadGroupMemory(g)) return;
+    if (afterRead) afterRead("group" + std::to_string(g));
+    window_.displayGroupMemory();
 }
 
 void RadioCommands::mnuWriteAll_Click() {

@@ -3,6 +3,9 @@
 // setup to the radio, with the confirmations, the progress window and the
 // refresh of the window afterwards.
 
+#include <functional>
+#include <string>
+
 #include "link/Transfers.h"
 
 namespace VKTCom {
@@ -35,6 +38,11 @@ public:
     void mnuWriteAll_Click();
     void mnuWriteGlobal_Click();
     void mnuWriteGroup_Click();
+
+    // After a successful read ("all", "global", "group3"), and before a
+    // write's confirmation: where the editor keeps and names its backups.
+    std::function<void(const std::string& what)> afterRead;
+    std::function<void()> beforeWrite;
 
     static constexpr const char* ConfirmWrite = "Are you sure you want to write to the radio?";
     static constexpr const char* AskGlobals = "Write Global Parameters?";

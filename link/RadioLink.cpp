@@ -51,7 +51,10 @@ bool RadioLink::WaitForByte(int& value) {
     for (;;) {
         platform_.DoEvents();
         if (Comm().inBufferCount() > 0) break;
-        if (platform_.Timer() - start > LinkTimeout) return false;
+        if (platform_.Timer() - start > LinkTimeout) {
+            note("time-out");
+            return false;
+        }
     }
     value = Comm().readByte();
     return true;
@@ -83,6 +86,7 @@ bool RadioLink::HookRadio() {
         int reply = -1;
         int attempts = 0;
         while (reply < 0) {
+            note("hook attempt " + std::to_string(attempts + 1));
             for (int i = 0; i < HookZeros; ++i) send({0});
             Comm().discardInput();
             send({10, 20, 40});
@@ -96,8 +100,10 @@ bool RadioLink::HookRadio() {
                 }
                 if (platform_.Timer() - start > LinkTimeout) { timedOut = true; break; }
             }
+            if (timedOut) note("time-out: no answer to the hook");
             if (timedOut && ++attempts > LinkRetries) break;
         }
+        if (reply >= 0 && reply != HookAck) note("wrong answer to the hook: " + std::to_string(reply));
         if (reply == HookAck) {
             RadioHooked = true;
             ReadRadioInfo();
@@ -107,6 +113,7 @@ bool RadioLink::HookRadio() {
         }
         if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry)
             return false;
+        note("retry");
     }
 }
 
@@ -167,6 +174,7 @@ bool RadioLink::ReadEEByte(int page, int offset, int& value) {
         }
         if (platform_.Timer() - start > ReadEETimeout) break;
     }
+    note("time-out: no answer to the byte read");
     UnhookRadio();
     platform_.MsgBox(ReadEEByteError, Buttons::OK, Icon::Exclamation, CommErrorTitle, true);
     return false;
@@ -183,6 +191,7 @@ bool RadioLink::WriteEEByte(int page, int offset, int mask, int value) {
             if (Comm().readByte() == 1) return true;
         if (platform_.Timer() - start > WriteEETimeout) break;
     }
+    note("time-out: no acknowledgement of the byte write");
     UnhookRadio();
     platform_.MsgBox(WriteEEByteError, Buttons::OK, Icon::Exclamation, CommErrorTitle, true);
     return false;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Controls.h"
@@ -50,6 +51,10 @@ public:
     int StoredCommPort();
 
     vkt::SerialPort& Comm() { return platform_.serialPort(); }
+
+    // Told of hook attempts, time-outs and retries, for the serial trace.
+    std::function<void(const std::string&)> onNote;
+    void note(const std::string& text) { if (onNote) onNote(text); }
     vkt::Platform& platform() { return platform_; }
 
     static constexpr const char* HookErrorText =

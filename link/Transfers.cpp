@@ -85,7 +85,7 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
             if (platform().Timer() - start > link_.LinkTimeout) break;
         }
         if (answered) reply = std::to_string(Comm().readByte());
-        else ++attempts;
+        else link_.note("time-out: masked write, attempt " + std::to_string(++attempts));
         // Wrong answers are sent again without counting; only silence counts.
         if (reply == "1") return true;
         if (attempts > link_.LinkRetries) return false;
@@ -162,6 +162,7 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
             }
             if (failed) {
                 if (platform().MsgBox(GlobalFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry) {
+                    link_.note("retry: the whole write again");
                     again = true;
                     continue;
                 }
@@ -171,8 +172,10 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
         }
         for (int N = blocks.firstBlock; N < blocks.firstBlock + blocks.blocks; ++N) {
             if (!WriteBlock(N)) {
-                if (platform().MsgBox(BlockFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry)
+                if (platform().MsgBox(BlockFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry) {
+                    link_.note("retry: the whole write again");
                     again = true;
+                }
                 else
                     result = false;
                 break;

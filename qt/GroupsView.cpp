@@ -106,10 +106,15 @@ void GroupsView::buildMenus() {
 
     QMenu* comm = bar->addMenu(QString::fromStdString(m.mnuCommPortx.Caption()));
     for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); });
+    comm->setToolTipsVisible(true);
+    comm->addSeparator();
+    MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); });
 
     QMenu* help = bar->addMenu(QString::fromStdString(m.mnuH.Caption()));
     MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); });
     MenuAction(help, m.mnuHelp, [&m] { m.mnuHelp_Click(); });
+    help->addSeparator();
+    MenuAction(help, m.mnuTrace, [&m] { m.mnuTrace_Click(); })->setCheckable(true);
 }
 
 void GroupsView::buildControls() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <QClipboard>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -178,6 +179,33 @@ std::optional<std::string> QtPlatform::FileDialog(const vkt::FileDialogRequest& 
     }
     if (path.isEmpty()) return std::nullopt;
     return path.toStdString();
+}
+
+vkt::SerialPort& QtPlatform::serialPort() {
+    if (trace_) return *trace_;
+    return serial_;
+}
+
+bool QtPlatform::startTrace(const std::string& path) {
+    stopTrace();
+    traceFile_ = std::make_unique<std::ofstream>(path, std::ios::app);
+    if (!*traceFile_) {
+        traceFile_.reset();
+        return false;
+    }
+    trace_ = std::make_unique<VKTCom::SerialTrace>(serial_, *traceFile_, [this] { return Timer(); });
+    trace_->note("serial trace started: " + QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
+    return true;
+}
+
+void QtPlatform::stopTrace() {
+    if (trace_) trace_->note("serial trace stopped");
+    trace_.reset();
+    traceFile_.reset();
+}
+
+void QtPlatform::traceNote(const std::string& text) {
+    if (trace_) trace_->note(text);
 }
 
 bool QtPlatform::StartSystemInformation() {

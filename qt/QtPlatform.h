@@ -9,6 +9,9 @@
 #include <map>
 #include <memory>
 
+#include <fstream>
+
+#include "link/SerialTrace.h"
 #include "platform/Platform.h"
 #include "qt/QtPrinter.h"
 #include "qt/QtSerialPort.h"
@@ -43,7 +46,13 @@ public:
     bool PrinterSetup() override { return printer_.setup(); }
     void ShowHelp() override;
     bool StartSystemInformation() override;
-    vkt::SerialPort& serialPort() override { return serial_; }
+    vkt::SerialPort& serialPort() override;
+
+    // The serial trace: every byte to and from the radio, time-stamped, in a file.
+    bool startTrace(const std::string& path);
+    void stopTrace();
+    bool tracing() const { return trace_ != nullptr; }
+    void traceNote(const std::string& text);
 
     // The serial device Comm Port n stands for.
     std::string deviceOfPort(int n);
@@ -61,6 +70,8 @@ private:
     QtSerialPort serial_;
     std::unique_ptr<QWidget> help_;
     std::map<int, std::string> runDevices_;
+    std::unique_ptr<std::ofstream> traceFile_;
+    std::unique_ptr<VKTCom::SerialTrace> trace_;
 };
 
 } // namespace vktqt

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#ifndef _WIN32
+#include <grp.h>
+#include <sys/stat.h>
+#endif
+
 namespace vktqt {
 
 std::vector<std::string> DefaultDevices(std::vector<PortInfo> ports) {
@@ -18,6 +23,37 @@ std::string DeviceForPort(int n, const std::string& stored, const std::vector<Po
     return n >= 1 && static_cast<size_t>(n) <= defaults.size() ? defaults[static_cast<size_t>(n - 1)] : "";
 }
 
+std::string PortStatusText(const std::string& device, const std::vector<PortInfo>& ports) {
+    if (device.empty()) return "no device: not present";
+    for (const PortInfo& p : ports)
+        if (p.systemLocation == device) return device + " \u2014 " + (p.description.empty() ? "serial port" : p.description);
+    return device + " \u2014 not present";
+}
+
+std::vector<PortInfo> AppearedPorts(const std::vector<PortInfo>& before, const std::vector<PortInfo>& after) {
+    std::vector<PortInfo> out;
+    for (const PortInfo& a : after)
+        if (std::none_of(before.begin(), before.end(), [&](const PortInfo& b) { return b.systemLocation == a.systemLocation; }))
+            out.push_back(a);
+    return out;
+}
+
+std::string PermissionAdvice(const std::string& device) {
+#ifdef _WIN32
+    return "Another program may be using " + device + ".";
+#else
+    struct stat st {};
+    if (::stat(device.c_str(), &st) != 0) return "Your user may not use " + device + ".";
+    const group* g = ::getgrgid(st.st_gid);
+    const std::string groupName = g ? g->gr_name : std::to_string(st.st_gid);
+    std::string mode = S_ISCHR(st.st_mode) ? "c" : "-";
+    const char* rwx = "rwxrwxrwx";
+    for (int i = 0; i < 9; ++i) mode += (st.st_mode & (0400 >> i)) ? rwx[i] : '-';
+    return device + " belongs to group " + groupName + " (" + mode + "); join that group (sudo usermod -aG " + groupName +
+           " $USER) and log in again, or install the udev rule that comes with the program.";
+#endif
+}
+
 std::string DeviceKey(int n) { return "Device" + std::to_string(n); }
 
 std::string OpenFailureText(int port, const std::string& device, const std::string& reason, bool permissionDenied) {
@@ -26,9 +62,7 @@ std::string OpenFailureText(int port, const std::string& device, const std::stri
         return name + " has no serial device: none was found on this computer. Plug in the programming cable, "
                       "or set " + DeviceKey(port) + " in the \"Comm\" settings.";
     std::string text = name + " (" + device + ") cannot be opened: " + reason + ".";
-    if (permissionDenied)
-        text += " Your user may not use this device; on Linux, join the group that owns it (usually dialout) "
-                "and log in again.";
+    if (permissionDenied) text += " " + PermissionAdvice(device);
     return text;
 }
 

@@ -21,6 +21,13 @@ std::string DeviceForPort(int n, const std::string& stored, const std::vector<Po
 // The settings key of port n's device.
 std::string DeviceKey(int n);
 
+// What a Comm Port stands for: "/dev/ttyUSB0 — FT232R USB UART", or "not present".
+std::string PortStatusText(const std::string& device, const std::vector<PortInfo>& ports);
+// The ports in after that were not in before: the cable just plugged in.
+std::vector<PortInfo> AppearedPorts(const std::vector<PortInfo>& before, const std::vector<PortInfo>& after);
+// Who may use a device: its group and mode, and the group to join.
+std::string PermissionAdvice(const std::string& device);
+
 // Why a port would not open, in words a technician can act on.
 std::string OpenFailureText(int port, const std::string& device, const std::string& reason, bool permissionDenied);
 

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "qt/SerialDevices.h"
 
 using namespace vktqt;
@@ -20,9 +26,40 @@ TEST(SerialDevices, UsbAdaptersComeFirstInTheDefaults) {
 TEST(SerialDevices, OpenFailureNamesTheDeviceAndTheReason) {
     EXPECT_EQ(OpenFailureText(1, "/dev/ttyUSB0", "Permission denied", false),
               "Comm Port 1 (/dev/ttyUSB0) cannot be opened: Permission denied.");
-    const std::string denied = OpenFailureText(2, "/dev/ttyUSB1", "Permission denied", true);
-    EXPECT_NE(denied.find("dialout"), std::string::npos);
+    const std::string denied = OpenFailureText(2, "/nonexistent/ttyUSB1", "Permission denied", true);
+    EXPECT_NE(denied.find("may not use /nonexistent/ttyUSB1"), std::string::npos) << denied;
     const std::string none = OpenFailureText(3, "", "", false);
     EXPECT_NE(none.find("Comm Port 3 has no serial device"), std::string::npos);
     EXPECT_NE(none.find("Device3"), std::string::npos);
+}
+
+TEST(SerialDevices, StatusTextOfEachPort) {
+    const std::vector<PortInfo> ports = {{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}};
+    EXPECT_EQ(PortStatusText("/dev/ttyUSB0", ports), "/dev/ttyUSB0 \u2014 FT232R USB UART");
+    EXPECT_EQ(PortStatusText("/dev/ttyS0", ports), "/dev/ttyS0 \u2014 serial port");
+    EXPECT_EQ(PortStatusText("/dev/ttyUSB3", ports), "/dev/ttyUSB3 \u2014 not present");
+    EXPECT_EQ(PortStatusText("", ports), "no device: not present");
+}
+
+TEST(SerialDevices, TheReplugShowsWhichPortIsTheCable) {
+    const std::vector<PortInfo> before = {{"/dev/ttyS0", "", false}, {"/dev/ttyUSB0", "GPS", true}};
+    const std::vector<PortInfo> after = {{"/dev/ttyS0", "", false}, {"/dev/ttyUSB0", "GPS", true}, {"/dev/ttyUSB1", "CP2102", true}};
+    const auto appeared = AppearedPorts(before, after);
+    ASSERT_EQ(appeared.size(), 1u);
+    EXPECT_EQ(appeared[0].systemLocation, "/dev/ttyUSB1");
+    EXPECT_TRUE(AppearedPorts(after, before).empty());
+    EXPECT_TRUE(AppearedPorts(after, after).empty());
+}
+
+TEST(SerialDevices, PermissionAdviceNamesTheGroupAndMode) {
+    const auto path = std::filesystem::temp_directory_path() / ("vkt-perm-" + std::to_string(::getpid()));
+    std::ofstream(path) << "x";
+    ::chmod(path.c_str(), 0000);
+    const std::string advice = PermissionAdvice(path.string());
+    EXPECT_NE(advice.find("(----------)"), std::string::npos) << advice;
+    EXPECT_NE(advice.find("belongs to group "), std::string::npos);
+    EXPECT_NE(advice.find("sudo usermod -aG "), std::string::npos);
+    ::chmod(path.c_str(), 0660);
+    EXPECT_NE(PermissionAdvice(path.string()).find("(-rw-rw----)"), std::string::npos);
+    std::filesystem::remove(path);
 }

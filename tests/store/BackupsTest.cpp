@@ -1,0 +1,26 @@
+#include "store/Backups.h"
+#include "tests/store/StoreFixture.h"
+
+using vktstore::Backups;
+
+TEST_F(StoreTest, BackupsAreNamedByRadioAndTimeAndPrunedAfterAYear) {
+    Backups b(path("backups"));
+    VKTCore::Image image{};
+    image[7] = 0xF8;
+    const std::array<uint8_t, 4> id{0x2A, 0xAA, 0x01, 0x05};
+    const auto now = Backups::Clock::from_time_t(1796500000);  // late 2026
+    const auto old = b.save(image, id, "all", now - std::chrono::hours(24 * 400));
+    const auto recent = b.save(image, id, "group3", now - std::chrono::hours(24));
+    const auto other = b.save(image, {1, 2, 3, 4}, "all", now);
+    ASSERT_TRUE(old && recent && other);
+    EXPECT_NE(recent->find("radio-2AAA0105-"), std::string::npos);
+    EXPECT_NE(recent->find("-group3.vkt"), std::string::npos);
+    EXPECT_EQ(std::filesystem::file_size(*recent), 6019u);
+    EXPECT_EQ(b.latestFor(id), recent);
+    EXPECT_EQ(b.prune(now), 1);
+    EXPECT_FALSE(std::filesystem::exists(*old));
+    EXPECT_TRUE(std::filesystem::exists(*recent));
+    EXPECT_TRUE(std::filesystem::exists(*other));
+    EXPECT_EQ(b.latestFor(id), recent);
+    EXPECT_FALSE(b.latestFor({9, 9, 9, 9}).has_value());
+}
