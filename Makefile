@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test sanitize bench clean
+.PHONY: deps configure build run test sanitize fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -27,8 +27,15 @@ sanitize: deps
 	@cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS, from the seeds in fuzz/corpus/.
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVKT_FUZZ=ON >/dev/null
+	@cmake --build $(BUILD)-fuzz -j $(JOBS)
+	@scripts/run-fuzzers $(BUILD)-fuzz $(FUZZ_SECONDS)
+
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

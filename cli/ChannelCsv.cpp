@@ -85,8 +85,8 @@ bool ImportCsv(const std::string& csv, Image& image, std::string& error) {
         };
         if (f.size() != 10) return bad("expected 10 fields, found " + std::to_string(f.size()));
         Row r{};
-        r.g = static_cast<int>(vkt::Val(f[0])) - 1;
-        r.c = static_cast<int>(vkt::Val(f[1])) - 1;
+        r.g = vkt::ToInt(vkt::Val(f[0])) - 1;
+        r.c = vkt::ToInt(vkt::Val(f[1])) - 1;
         if (!vkt::IsNumeric(f[0]) || r.g < 0 || r.g >= VKTCore::GroupCount) return bad("group \"" + f[0] + "\" is not 1 ... 15");
         if (!vkt::IsNumeric(f[1]) || r.c < 0 || r.c >= VKTCore::ChannelCount) return bad("channel \"" + f[1] + "\" is not 1 ... 16");
         std::string why;

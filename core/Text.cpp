@@ -123,6 +123,13 @@ double RoundHalfEven(double value) {
     return r;
 }
 
+int ToInt(double value) {
+    if (!std::isfinite(value)) return 0;
+    if (value >= 2147483647.0) return 2147483647;
+    if (value <= -2147483648.0) return -2147483647 - 1;
+    return static_cast<int>(value);
+}
+
 std::string ToUpper(const std::string& text) {
     std::string out = text;
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -31,6 +31,9 @@ std::string FixedText(double value, int decimals);
 
 // Rounds to the nearest whole number, a half to the even neighbour.
 double RoundHalfEven(double value);
+// The whole part of a number as an int, held to the int range (a typed
+// number of any size must not overflow).
+int ToInt(double value);
 
 std::string ToUpper(const std::string& text);
 std::string PadLeft(const std::string& text, size_t width, char pad);

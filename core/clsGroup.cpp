@@ -128,8 +128,8 @@ void clsGroup::Read_TOT_Scan(int g) {
 
 void clsGroup::Write_TOT_Scan(int g) {
     const std::string& tot = c_.cboTOT.Text();
-    int t = tot == "OFF" ? 0 : static_cast<int>(vkt::RoundHalfEven(vkt::Val(tot) / 15));
-    int s = static_cast<int>(vkt::RoundHalfEven(vkt::Val(c_.cboScan.Text()) * 2));
+    int t = tot == "OFF" ? 0 : vkt::ToInt(vkt::RoundHalfEven(vkt::Val(tot) / 15));
+    int s = vkt::ToInt(vkt::RoundHalfEven(vkt::Val(c_.cboScan.Text()) * 2));
     // Each half is one hexadecimal digit of the byte.
     t = std::clamp(t, 0, 15);
     s = std::clamp(s, 0, 15);

@@ -100,9 +100,9 @@ void ClipboardCommands::pasteRow(std::string text, int r) {
         const std::string field = TakeField(text, Tab);
         if (i >= 1 && i <= 4) setCellValue(i, field);
         else if (i == 5) grid_.setCellText(grid_.Row(), vkt::ColChLabel, field);
-        else if (i == 6) c_.chkScan[row].setValue(static_cast<int>(vkt::RoundHalfEven(vkt::Val(field))));
-        else if (i == 7) c_.chkNarr[row].setValue(static_cast<int>(vkt::RoundHalfEven(vkt::Val(field))));
-        else if (i == 8) c_.chkLoPower[row].setValue(static_cast<int>(vkt::RoundHalfEven(vkt::Val(field))));
+        else if (i == 6) c_.chkScan[row].setValue(vkt::ToInt(vkt::RoundHalfEven(vkt::Val(field))));
+        else if (i == 7) c_.chkNarr[row].setValue(vkt::ToInt(vkt::RoundHalfEven(vkt::Val(field))));
+        else if (i == 8) c_.chkLoPower[row].setValue(vkt::ToInt(vkt::RoundHalfEven(vkt::Val(field))));
     }
 }
 

@@ -145,12 +145,12 @@ void frmGroups::cboCurrentGroup_Click() {
 }
 
 void frmGroups::cboCurrentGroup_KeyDown(int) {
-    if (typedGroup == 0) typedGroup = static_cast<int>(vkt::Val(cboCurrentGroup.Text()));
+    if (typedGroup == 0) typedGroup = vkt::ToInt(vkt::Val(cboCurrentGroup.Text()));
 }
 
 void frmGroups::cboCurrentGroup_KeyUp(int) {
     const std::string& text = cboCurrentGroup.Text();
-    const int n = static_cast<int>(vkt::Val(text));
+    const int n = vkt::ToInt(vkt::Val(text));
     if (vkt::IsNumeric(text) && n >= 1 && n <= VKTCore::GroupCount) return;
     platform_.Beep();
     cboCurrentGroup.setEditText(std::to_string(typedGroup));

@@ -28,8 +28,8 @@ void frmMove::Show() {
 }
 
 void frmMove::btnMoveOK_Click() {
-    fromBank = static_cast<int>(vkt::Val(cboFromBank.Text()));
-    toBank = static_cast<int>(vkt::Val(cboToBank.Text()));
+    fromBank = vkt::ToInt(vkt::Val(cboFromBank.Text()));
+    toBank = vkt::ToInt(vkt::Val(cboToBank.Text()));
     // A bank number outside 1 ... 15, typed or listed, moves nothing.
     if (fromBank > 0 && toBank > 0 && fromBank != toBank && IsBank(fromBank) && IsBank(toBank))
         clsMoves().moveGroups(fromBank, toBank);

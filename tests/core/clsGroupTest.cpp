@@ -241,3 +241,10 @@ TEST_F(GroupCodec, ReadGroupFillsAllSixteenRows) {
     group.Read_Group(6);
     for (int ch = 0; ch < 16; ++ch) EXPECT_EQ(RowOf(c, ch)[1], StepsToMHzText(static_cast<unsigned>(0xC300 + ch)));
 }
+
+TEST_F(GroupCodec, HugeTypedNumbersDoNotOverflow) {
+    c.cboTOT.setEditText("1e300");
+    c.cboScan.setEditText("-1e300");
+    group.Write_TOT_Scan(0);
+    EXPECT_EQ(block(0, 45), 0xF0);
+}

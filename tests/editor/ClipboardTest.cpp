@@ -145,3 +145,10 @@ TEST_F(EditorTest, OffsetOutOfRangeIsRefused) {
     EXPECT_EQ(platform.beeps, beeps + 1);
     EXPECT_EQ(cell(0, 3), "000.00000");
 }
+
+TEST_F(EditorTest, PastedHugeNumbersDoNotOverflow) {
+    main->clipboard.pasteRow("1\t1e400\t9e300\t-9e300\t5\tX\t1e300\t-1e300\tnan\r", 0);
+    EXPECT_EQ(main->chkScan[0].Value(), 2147483647);
+    EXPECT_EQ(main->chkNarr[0].Value(), -2147483647 - 1);
+    EXPECT_EQ(main->chkLoPower[0].Value(), 0);
+}
