@@ -185,3 +185,27 @@ TEST_F(EditorTest, LoadScreensFillTheGridAndCheckTheirItem) {
     main->mnuDefault_Click();
     EXPECT_EQ(image(ChannelSlotAddress(0, 0)), before);  // the image waits for the next store
 }
+
+TEST(EditorWithoutDatabase, TheEditorStillWorksOnTheImage) {
+    vktsim::VirtualClock clock;
+    vktsim::SimSerialPort port(clock);
+    vkttest::ScriptedPlatform platform(clock);
+    platform.setSerialPort(port);
+    VKTCom::RadioLink link(platform);
+    const auto folder = std::filesystem::temp_directory_path() / "vkt-no-db-folder";
+    std::filesystem::create_directories(folder / "VktCurrent.mdb");  // not a database file
+    vktstore::ChannelTable table((folder / "VktCurrent.mdb").string());
+    EXPECT_FALSE(table.connected());
+    EXPECT_FALSE(table.error().empty());
+    vkteditor::frmGroups main(platform, link, table);
+    main.Form_Load();
+    main.Form_Activate();
+    EXPECT_EQ(main.Grid.cellText(0, 1), "162.40000");
+    main.Grid.setCellText(2, 5, "FIRE");
+    main.cboCurrentGroup.setListIndex(4);
+    main.cboCurrentGroup_Click();
+    main.cboCurrentGroup.setListIndex(0);
+    main.cboCurrentGroup_Click();
+    EXPECT_EQ(main.Grid.cellText(2, 5), "    FIRE");
+    std::filesystem::remove_all(folder);
+}

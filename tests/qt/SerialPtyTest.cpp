@@ -1,6 +1,7 @@
 // The real serial path: QSerialPort on one side of a pseudo-terminal, the
 // emulator on the other.
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -18,15 +19,24 @@ namespace {
 // boxes that fail the test instead of waiting for a click.
 class PtyPlatform : public vktqt::QtPlatform {
 public:
-    explicit PtyPlatform(std::string device) : port_([device](int) { return device; }) {}
+    explicit PtyPlatform(std::string device, bool boxesExpected = false)
+        : port_([device](int) { return device; }), boxesExpected_(boxesExpected) {}
     vkt::Answer MsgBox(const std::string& text, vkt::Buttons, vkt::Icon, const std::string&, bool) override {
-        ADD_FAILURE() << "message box: " << text;
+        if (!boxesExpected_) ADD_FAILURE() << "message box: " << text;
+        boxes.push_back(text);
         return vkt::Answer::Cancel;
     }
+    void DoEvents() override {
+        vktqt::QtPlatform::DoEvents();
+        if (onEvents) onEvents();
+    }
     vkt::SerialPort& serialPort() override { return port_; }
+    std::vector<std::string> boxes;
+    std::function<void()> onEvents;
 
 private:
     vktqt::QtSerialPort port_;
+    bool boxesExpected_;
 };
 
 QByteArray EveryByteValue(int size) {
@@ -91,4 +101,34 @@ TEST(SerialPty, MissingDeviceFailsToOpenAndSaysWhich) {
     vktqt::QtSerialPort none([](int) { return std::string(); });
     EXPECT_FALSE(none.open());
     EXPECT_NE(none.openError().find("has no serial device"), std::string::npos);
+}
+
+TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorks) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("radio");
+    auto sim = std::make_unique<PtyRadioProcess>(QStringList{"--link", link});
+    ASSERT_FALSE(sim->device().empty());
+    PtyPlatform platform(link.toStdString(), true);
+    vkt::Window main("main");
+    VKTCom::frmProc proc(platform, main);
+    VKTCom::RadioLink radioLink(platform);
+    VKTCom::Transfers transfers(radioLink, proc);
+    radioLink.InitLinkParameters();
+    platform.onEvents = [&] {
+        if (sim && proc.Prog1.Value() > 1000) sim->kill();  // the plug pulled out
+    };
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(transfers.ReadAllMemory());
+    EXPECT_LT(t.elapsed(), 10000);
+    EXPECT_EQ(platform.boxes, std::vector<std::string>{VKTCom::Transfers::ReadErrorText});
+    EXPECT_FALSE(radioLink.RadioHooked);
+    EXPECT_FALSE(proc.Loaded());
+
+    platform.onEvents = nullptr;
+    sim = std::make_unique<PtyRadioProcess>(QStringList{"--link", link});
+    ASSERT_FALSE(sim->device().empty());
+    platform.boxes.clear();
+    EXPECT_TRUE(transfers.ReadGroupMemory(1));
+    EXPECT_TRUE(platform.boxes.empty());
 }

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QFile>
+#include <QSettings>
 #include <QGroupBox>
 #include <QTabBar>
 #include <QFileInfo>
@@ -29,6 +30,7 @@
 #include "editor/SetupReport.h"
 #include "editor/frmGroups.h"
 #include "platform/PrintDocument.h"
+#include "qt/QtPlatform.h"
 #include "qt/QtPrinter.h"
 #include "qt/TuneView.h"
 #include "qt/ChannelGridView.h"
@@ -251,4 +253,21 @@ TEST_F(ViewsTest, TuneWindowShowsOneProcedureFrameAtATime) {
     }
     tune.cmdTuneQuit_Click();
     EXPECT_FALSE(tuneView.isVisible());
+}
+
+TEST(Settings, ACorruptSettingsFileGivesTheDefaults) {
+    vktqt::QtPlatform platform;
+    vkt::Platform& p = platform;
+    p.SaveSetting("VKTEDWIN", "Comm", "Port", "3");
+    QSettings where(QSettings::IniFormat, QSettings::UserScope, "VKTEDWIN", "VKTEDWIN");
+    const QString file = where.fileName();
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("\\x00\\xff[[[\\n=\\n\\x01garbage", 20));
+    }
+    EXPECT_EQ(p.GetSetting("VKTEDWIN", "Comm", "Port", "1"), "1");
+    EXPECT_EQ(p.GetSetting("VKTEDWIN", "Settings", "Show Tune Warning Message", "Yes"), "Yes");
+    p.SaveSetting("VKTEDWIN", "Comm", "Port", "2");  // and it can be written again
+    EXPECT_EQ(p.GetSetting("VKTEDWIN", "Comm", "Port", "1"), "2");
 }

@@ -3,6 +3,7 @@
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "store/FileOpenSave.h"
+#include "store/SetupFile.h"
 #include "tests/store/StoreFixture.h"
 
 using vkt::Answer;
@@ -170,4 +171,32 @@ TEST_F(SetupFileTest, SaveReplacesAnExistingLongerFile) {
     files.SetupFileName = path("big.vkt");
     EXPECT_TRUE(files.WriteSetupFile());
     EXPECT_EQ(readBytes("big.vkt"), imageBytes());
+}
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <csignal>
+
+TEST_F(SetupFileTest, AFullDiskKeepsTheOldFile) {
+    const std::string old(6019, '\x33');
+    writeBytes("full.vkt", old);
+    files.SetupFileName = path("full.vkt");
+    // A child process whose files may not grow beyond 1000 bytes stands in
+    // for a full disk.
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        vktstore::FileError error;
+        const bool saved = vktstore::WriteFileReplacing(path("full.vkt"), std::vector<uint8_t>(6019, 0x44), error);
+        _exit(!saved && error.number == 61 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(readBytes("full.vkt"), old);
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
 }
