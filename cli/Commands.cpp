@@ -124,16 +124,19 @@ int UsageError(Console& c, const std::string& problem) {
     return ExitCode::Usage;
 }
 
-int Read(const Args& a, Console& c) {
-    if (a.output.empty() || !NeedPort(a, c)) return UsageError(c, "read needs --port N or --device PATH, and -o FILE");
+// The whole radio into a zeroed image.
+bool ReadWholeRadio(Console& c) {
     Radio radio(c);
     MemoryImage.fill(0);
     const bool ok = radio.transfers.ReadAllMemory();
     c.err << "\n";
-    if (!ok) {
-        c.err << "vkt: reading the radio failed\n";
-        return RadioOrCompareFailure;
-    }
+    if (!ok) c.err << "vkt: reading the radio failed\n";
+    return ok;
+}
+
+int Read(const Args& a, Console& c) {
+    if (a.output.empty() || !NeedPort(a, c)) return UsageError(c, "read needs --port N or --device PATH, and -o FILE");
+    if (!ReadWholeRadio(c)) return RadioOrCompareFailure;
     // The three spare bytes of a setup file are zeros.
     return SaveSetup(a.output, MemoryImage, c) ? Done : FileFailure;
 }
@@ -172,14 +175,7 @@ int Verify(const Args& a, Console& c) {
     if (a.positional.size() != 2 || !NeedPort(a, c)) return UsageError(c, "verify needs FILE and --port N or --device PATH");
     Image file;
     if (!LoadSetup(a.positional[1], file, c)) return FileFailure;
-    Radio radio(c);
-    MemoryImage.fill(0);
-    const bool ok = radio.transfers.ReadAllMemory();
-    c.err << "\n";
-    if (!ok) {
-        c.err << "vkt: reading the radio failed\n";
-        return RadioOrCompareFailure;
-    }
+    if (!ReadWholeRadio(c)) return RadioOrCompareFailure;
     const auto d = CompareSetups(MemoryImage, file);
     PrintDifferences(d, "radio", "file", c);
     if (d.empty()) c.out << "the radio matches " << a.positional[1] << "\n";

@@ -13,15 +13,12 @@
 #include "sim/SimSerialPort.h"
 #include "store/dbGlobal.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempFolder.h"
 
 class EditorTest : public ::testing::Test {
 protected:
     EditorTest() {
-        std::random_device rd;
-        folder = std::filesystem::temp_directory_path() / ("vkt-editor-" + std::to_string(rd()));
-        std::filesystem::create_directories(folder);
-        dbGlobal::SetFolder(folder.string());
-        dbGlobal::SeedFrom(VKT_SHIPPED_DB_DIR);
+        temp.seedDatabases(VKT_SHIPPED_DB_DIR);
         platform.setSerialPort(port);
         radio().eeprom = vktsim::RadioModel::FactorySetup();
         table = std::make_unique<vktstore::ChannelTable>(dbGlobal::CurrentPath());
@@ -33,8 +30,6 @@ protected:
         platform.expectNoMoreScript();
         main.reset();
         table.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
 
     vktsim::RadioModel& radio() { return port.radio(); }
@@ -61,7 +56,8 @@ protected:
         return out;
     }
 
-    std::filesystem::path folder;
+    TempFolder temp{"vkt-editor-"};
+    const std::filesystem::path& folder = temp.path();
     vktsim::VirtualClock clock;
     vktsim::SimSerialPort port{clock};
     vkttest::ScriptedPlatform platform{clock};

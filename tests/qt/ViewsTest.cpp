@@ -39,17 +39,14 @@
 #include "sim/SimSerialPort.h"
 #include "store/dbGlobal.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
 class ViewsTest : public ::testing::Test {
 protected:
     ViewsTest() {
-        std::random_device rd;
-        folder = std::filesystem::temp_directory_path() / ("vkt-views-" + std::to_string(rd()));
-        std::filesystem::create_directories(folder);
-        dbGlobal::SetFolder(folder.string());
-        dbGlobal::SeedFrom(VKT_SHIPPED_DB_DIR);
+        temp.seedDatabases(VKT_SHIPPED_DB_DIR);
         platform.setSerialPort(port);
         port.radio().eeprom = vktsim::RadioModel::FactorySetup();
         table = std::make_unique<vktstore::ChannelTable>(dbGlobal::CurrentPath());
@@ -66,8 +63,6 @@ protected:
         view.reset();
         main.reset();
         table.reset();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
 
     QAction* action(const QString& text) {
@@ -80,7 +75,7 @@ protected:
         if (!dir.isEmpty()) w->grab().save(QString::fromLocal8Bit(dir) + "/" + name);
     }
 
-    std::filesystem::path folder;
+    TempFolder temp{"vkt-views-"};
     vktsim::VirtualClock clock;
     vktsim::SimSerialPort port{clock};
     vkttest::ScriptedPlatform platform{clock};

@@ -11,21 +11,12 @@
 #include "sim/VirtualClock.h"
 #include "store/dbGlobal.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempFolder.h"
 
 class StoreTest : public ::testing::Test {
 protected:
-    StoreTest() {
-        std::random_device rd;
-        folder = std::filesystem::temp_directory_path() / ("vkt-store-" + std::to_string(rd()));
-        std::filesystem::create_directories(folder);
-        dbGlobal::SetFolder(folder.string());
-        dbGlobal::SeedFrom(VKT_SHIPPED_DB_DIR);
-    }
-    ~StoreTest() override {
-        platform.expectNoMoreScript();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
-    }
+    StoreTest() { temp.seedDatabases(VKT_SHIPPED_DB_DIR); }
+    ~StoreTest() override { platform.expectNoMoreScript(); }
 
     std::string path(const std::string& name) const { return (folder / name).string(); }
     void writeBytes(const std::string& name, const std::string& bytes) const {
@@ -36,7 +27,8 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    std::filesystem::path folder;
+    TempFolder temp{"vkt-store-"};
+    const std::filesystem::path& folder = temp.path();
     vktsim::VirtualClock clock;
     vkttest::ScriptedPlatform platform{clock};
 };
