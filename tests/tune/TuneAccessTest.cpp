@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <functional>
+
 #include "tests/tune/TuneFixture.h"
 
 using namespace VKTCom;
@@ -72,4 +75,49 @@ TEST_F(TuneTest, ChannelDataBelowTheBandIsCheckedAndPutBackAsItWas) {
     ASSERT_TRUE(tune.access().WriteChannelData(0, 0, s, true));
     EXPECT_EQ(radio().eeprom, before);  // never a frequency outside the step range
     released();
+}
+
+TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {
+    using A = VKTCom::TuneAccess;
+    int hi = 0, lo = 0;
+    VKTCom::ChannelSettings s{161.25, "000.0", 173.995, "000.0", "-", "L", {}, {}};
+    const std::vector<std::pair<const char*, std::function<bool(A&)>>> accessors = {
+        {"ReadHighPowerDAC", [](A& a) { return a.ReadHighPowerDAC(false) >= 0; }},
+        {"WriteLowPowerDAC", [](A& a) { return a.WriteLowPowerDAC(1, true); }},
+        {"ReadModulation", [](A& a) { return a.ReadModulation() >= 0; }},
+        {"WriteFrontEndDAC", [](A& a) { return a.WriteFrontEndDAC(1); }},
+        {"ReadPullCorrection", [&](A& a) { return a.ReadPullCorrection(hi, lo); }},
+        {"WriteCrystalCorrection", [](A& a) { return a.WriteCrystalCorrection(0, 0); }},
+        {"ReadChannelFreq", [](A& a) { return a.ReadChannelFreq(0, true) >= 0; }},
+        {"WriteChannelCG", [](A& a) { return a.WriteChannelCG(0, false, "088.5"); }},
+        {"ReadNarrowFlag", [](A& a) { return !a.ReadNarrowFlag(0, 0).empty(); }},
+        {"WriteLowPowerFlag", [](A& a) { return a.WriteLowPowerFlag(0, 3, "L"); }},
+        {"ReadChannelData", [&](A& a) { VKTCom::ChannelSettings out; return a.ReadChannelData(0, 0, out, true); }},
+        {"WriteChannelData", [&](A& a) { return a.WriteChannelData(0, 0, s, true); }},
+    };
+    std::printf("\n%-24s %s\n", "accessor", "messages");
+    for (const auto& [name, call] : accessors) {
+        SCOPED_TRACE(name);
+        platform.boxes.clear();
+        radio().faults.disconnectAfterBytes = -1;
+        radio().powerCycle();
+        ASSERT_TRUE(link.HookRadio());
+        // The radio dies between the hook and the byte command.
+        radio().faults.disconnectAfterBytes = static_cast<int>(radio().received.size());
+        const vktsim::Eeprom before = radio().eeprom;
+        platform.otherwise = vkt::Answer::OK;
+        const double start = clock.now();
+        EXPECT_FALSE(call(tune.access()));
+        platform.otherwise.reset();
+        ASSERT_EQ(platform.boxes.size(), 2u);
+        EXPECT_NE(platform.boxes[0].text.find("A COMM ERROR occurred in sub routine"), std::string::npos);
+        EXPECT_EQ(platform.boxes[1].text, VKTCom::RadioLink::HookErrorText);
+        EXPECT_EQ(radio().eeprom, before);
+        EXPECT_LT(clock.now() - start, 1.0);
+        std::printf("%-24s %s | %s\n", name, platform.boxes[0].text.c_str(), platform.boxes[1].text.c_str());
+        // Let go as far as the program can: the release byte sent, the port closed.
+        EXPECT_FALSE(link.RadioHooked);
+        EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(port.sent.back().byte, 1);
+    }
 }
