@@ -7,25 +7,29 @@
 
 namespace vktstore {
 
+namespace {
+
+// Opens a database and checks its table is there; on failure the message.
+std::optional<Database> OpenChannelDatabase(const std::string& path, std::string& error) {
+    try {
+        Database db = Database::openExisting(path);
+        db.prepare("SELECT rowid FROM tblChannel");
+        return db;
+    } catch (const SqliteError& e) {
+        error = e.what();
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 clsDBUtil::clsDBUtil(vkt::Platform& platform, const vkt::Grid* grid) : platform_(platform), grid_(grid) {
     dbGlobal::DBEngine();
-    try {
-        current_ = Database::openExisting(dbGlobal::CurrentPath());
-        current_->prepare("SELECT rowid FROM tblChannel");
-    } catch (const SqliteError& e) {
-        current_.reset();
-        currentError_ = e.what();
-        platform_.MsgBox(OpenError + currentError_, vkt::Buttons::OK, vkt::Icon::None);
-        return;
-    }
-    try {
-        last_ = Database::openExisting(dbGlobal::LastPath());
-        last_->prepare("SELECT rowid FROM tblChannel");
-    } catch (const SqliteError& e) {
-        last_.reset();
-        lastError_ = e.what();
-        platform_.MsgBox(OpenError + lastError_, vkt::Buttons::OK, vkt::Icon::None);
-    }
+    // The first database that will not open is reported; the other is not tried.
+    current_ = OpenChannelDatabase(dbGlobal::CurrentPath(), currentError_);
+    if (current_) last_ = OpenChannelDatabase(dbGlobal::LastPath(), lastError_);
+    const std::string& failure = current_ ? lastError_ : currentError_;
+    if (!failure.empty()) platform_.MsgBox(OpenError + failure, vkt::Buttons::OK, vkt::Icon::None);
 }
 
 Database& clsDBUtil::current() {
