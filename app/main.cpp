@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     if (!platform.anySerialDevice()) {
         const QString sim = RadioSimProgram();
         if (!sim.isEmpty()) {
-            emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom"});
+            emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom", "--exit-with-parent"});
             if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000)) {
                 const std::string device = emulator.readLine().trimmed().toStdString();
                 platform.setDeviceForThisRun(1, device);

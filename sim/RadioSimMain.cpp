@@ -2,6 +2,9 @@
 // editor without a radio and for testing the real serial path end to end.
 
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 
 #include <csignal>
 #include <cstdio>
@@ -35,6 +38,7 @@ const char* const Usage =
     "  --refuse-speed           ignore requests to change the line speed\n"
     "  --nacks N                answer N masked writes with 0 before answering 1\n"
     "  --squelch-broken         squelch readings stay low whatever the gain\n"
+    "  --exit-with-parent       end when the program that started it ends (Linux)\n"
     "  --help                   show this text\n";
 
 bool TakeInt(int argc, char** argv, int& i, int& out) {
@@ -67,6 +71,12 @@ int main(int argc, char** argv) {
         else if (a == "--refuse-speed") faults.refuseSpeedChange = true;
         else if (a == "--nacks") ok = TakeInt(argc, argv, i, faults.nacksBeforeAck);
         else if (a == "--squelch-broken") faults.squelchBroken = true;
+        else if (a == "--exit-with-parent") {
+#ifdef __linux__
+            // An editor that is killed must not leave its emulator behind.
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+#endif
+        }
         else ok = false;
         if (!ok) {
             std::fprintf(stderr, "vkt-radio-sim: bad option %s\n\n%s", a.c_str(), Usage);
