@@ -14,8 +14,6 @@ using VKTCore::Image;
 
 namespace {
 
-int Word(const Image& im, int a) { return im[static_cast<size_t>(a)] * 256 + im[static_cast<size_t>(a + 1)]; }
-
 std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
 // Splits one CSV line; quotes protect commas and spaces.
@@ -59,9 +57,9 @@ std::string ExportCsv(const Image& im) {
             const int slot = VKTCore::ChannelSlotAddress(g, c);
             uint8_t codes[8];
             for (int i = 0; i < 8; ++i) codes[i] = im[static_cast<size_t>(VKTCore::LabelSlotAddress(g, c) + i)];
-            out << g + 1 << "," << c + 1 << "," << VKTCore::StepsToMHzText(Word(im, slot)) << ","
-                << VKTCore::StepsToMHzText(Word(im, slot + 4)) << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(Word(im, slot + 2)))
-                << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(Word(im, slot + 6))) << "," << Quote(VKTCore::DecodeLabel(codes))
+            out << g + 1 << "," << c + 1 << "," << VKTCore::StepsToMHzText(VKTCore::WordAt(im, slot)) << ","
+                << VKTCore::StepsToMHzText(VKTCore::WordAt(im, slot + 4)) << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(im, slot + 2)))
+                << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(im, slot + 6))) << "," << Quote(VKTCore::DecodeLabel(codes))
                 << "," << FlagBit(im, g, 37, c) << "," << FlagBit(im, g, 35, c) << "," << FlagBit(im, g, 33, c) << "\n";
         }
     }

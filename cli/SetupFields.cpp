@@ -20,7 +20,6 @@ struct Field {
 };
 
 int Byte(const Image& im, int a) { return im[static_cast<size_t>(a)]; }
-int Word(const Image& im, int a) { return Byte(im, a) * 256 + Byte(im, a + 1); }
 
 Field Simple(std::string name, int address, int mask) {
     return {std::move(name), {{address, mask}}, [address, mask](const Image& im) {
@@ -113,12 +112,12 @@ std::vector<Field> BuildFields() {
         for (int c = 0; c < VKTCore::ChannelCount; ++c) {
             const std::string ch = group + "Ch " + std::to_string(c + 1) + " ";
             const int slot = VKTCore::ChannelSlotAddress(g, c);
-            f.push_back({ch + "Rec Freq", {{slot, 0xFF}, {slot + 1, 0xFF}}, [slot](const Image& im) { return VKTCore::StepsToMHzText(Word(im, slot)); }});
+            f.push_back({ch + "Rec Freq", {{slot, 0xFF}, {slot + 1, 0xFF}}, [slot](const Image& im) { return VKTCore::StepsToMHzText(VKTCore::WordAt(im, slot)); }});
             f.push_back({ch + "Rec CG", {{slot + 2, 0xFF}, {slot + 3, 0xFF}},
-                         [slot](const Image& im) { return VKTCore::CGCodeToText(static_cast<uint16_t>(Word(im, slot + 2))); }});
-            f.push_back({ch + "Tx Freq", {{slot + 4, 0xFF}, {slot + 5, 0xFF}}, [slot](const Image& im) { return VKTCore::StepsToMHzText(Word(im, slot + 4)); }});
+                         [slot](const Image& im) { return VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(im, slot + 2))); }});
+            f.push_back({ch + "Tx Freq", {{slot + 4, 0xFF}, {slot + 5, 0xFF}}, [slot](const Image& im) { return VKTCore::StepsToMHzText(VKTCore::WordAt(im, slot + 4)); }});
             f.push_back({ch + "Tx CG", {{slot + 6, 0xFF}, {slot + 7, 0xFF}},
-                         [slot](const Image& im) { return VKTCore::CGCodeToText(static_cast<uint16_t>(Word(im, slot + 6))); }});
+                         [slot](const Image& im) { return VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(im, slot + 6))); }});
             std::vector<Bits> chLabel;
             const int labelAt = VKTCore::LabelSlotAddress(g, c);
             for (int i = 0; i < 8; ++i) chLabel.push_back({labelAt + i, 0xFF});

@@ -55,6 +55,10 @@ LabelCodes EncodeLabel(const std::string& text) {
     return codes;
 }
 
+void PutImageLabel(int address, const LabelCodes& codes) {
+    for (int i = 0; i < 8; ++i) PutImageBits((address + i) / 256, (address + i) % 256, 255, codes[static_cast<size_t>(i)]);
+}
+
 std::string DecodeLabel(const uint8_t* codes) {
     std::string text;
     for (int i = 0; i < 8; ++i) text += LabelCodeToChar(vkt::Hex(codes[i]));

@@ -19,6 +19,8 @@ bool IsLabelChar(const std::string& ch);
 using LabelCodes = std::array<uint8_t, 8>;
 // Right-aligns the text in 8 characters, upper-cases all but "h", encodes each.
 LabelCodes EncodeLabel(const std::string& text);
+// Writes the 8 codes of a label into the shared image from address on.
+void PutImageLabel(int address, const LabelCodes& codes);
 // The characters of the 8 codes; codes without character are skipped.
 std::string DecodeLabel(const uint8_t* codes);
 // True when every character of text has a code (so nothing becomes a space).

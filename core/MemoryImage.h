@@ -21,6 +21,10 @@ using Image = std::array<uint8_t, ImageSize>;
 extern Image MemoryImage;
 
 int GetImageByte(int page, int offset);
+// A two-byte field, high byte first, of an image (the shared one or another).
+int WordAt(const Image& image, int address);
+// Writes a two-byte field of the shared image, high byte first.
+void PutImageWord(int address, unsigned value);
 // Replaces the bits of mask with those of value; the other bits stay.
 int PutImageBits(int page, int offset, int mask, int value);
 // The page holding the start of group g's area (g = 0 ... 14).

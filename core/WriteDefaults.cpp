@@ -10,19 +10,6 @@ namespace WriteDefaults {
 
 using namespace VKTCore;
 
-namespace {
-
-void WriteLabel(int address, const std::string& text) {
-    const LabelCodes codes = EncodeLabel(text);
-    for (int i = 0; i < 8; ++i) PutImageBits((address + i) / 256, (address + i) % 256, 255, codes[static_cast<size_t>(i)]);
-}
-
-void WriteWord(int address, unsigned value) {
-    PutImageBits(address / 256, address % 256, 255, static_cast<int>(value >> 8));
-    PutImageBits((address + 1) / 256, (address + 1) % 256, 255, static_cast<int>(value & 0xFF));
-}
-
-} // namespace
 
 void WriteGlobalDefaults() {
     MemoryImage[5] = 0x0F;
@@ -40,15 +27,15 @@ void WriteGroupDefaults(int intGroup) {
 
 void WriteChannelDefaults(int intGroup, int intChan) {
     const PageOffset label = GroupBlockByte(intGroup, 51);
-    WriteLabel(label.page * 256 + label.offset, "GROUP" + std::to_string(intGroup + 1));
+    PutImageLabel(label.page * 256 + label.offset, EncodeLabel("GROUP" + std::to_string(intGroup + 1)));
 
     const int slot = ChannelSlotAddress(intGroup, intChan);
     const std::string rx = vkt::NumberText(162.4 + (intChan % 4) * 0.05);
-    WriteWord(slot + 0, FreqTextToSteps(rx).value_or(0));
-    WriteWord(slot + 2, CGTextToCode("0").value_or(0));
-    WriteWord(slot + 4, FreqTextToSteps("000.00").value_or(0));
-    WriteWord(slot + 6, CGTextToCode("0").value_or(0));
-    WriteLabel(LabelSlotAddress(intGroup, intChan), "Ch " + std::to_string(intChan + 1));
+    PutImageWord(slot + 0, FreqTextToSteps(rx).value_or(0));
+    PutImageWord(slot + 2, CGTextToCode("0").value_or(0));
+    PutImageWord(slot + 4, FreqTextToSteps("000.00").value_or(0));
+    PutImageWord(slot + 6, CGTextToCode("0").value_or(0));
+    PutImageLabel(LabelSlotAddress(intGroup, intChan), EncodeLabel("Ch " + std::to_string(intChan + 1)));
 }
 
 void WriteAllDefaults() {

@@ -11,15 +11,6 @@ constexpr int RxFreqByte = 0, RxCGByte = 2, TxFreqByte = 4, TxCGByte = 6;
 constexpr int LowPowerOffset = 33, NarrowOffset = 35, ScanOffset = 37;
 const char* const NoLabelText = " BLANK  ";
 
-int ReadWord(int address) {
-    return MemoryImage.at(static_cast<size_t>(address)) * 256 + MemoryImage.at(static_cast<size_t>(address + 1));
-}
-
-void WriteWord(int address, unsigned value) {
-    PutImageBits(address / 256, address % 256, 255, static_cast<int>(value >> 8));
-    PutImageBits((address + 1) / 256, (address + 1) % 256, 255, static_cast<int>(value & 0xFF));
-}
-
 } // namespace
 
 std::string clsChannel::cell(int col, int intChan) {
@@ -60,7 +51,7 @@ bool clsChannel::Write_Channel(int intGroup, int intChan) {
 }
 
 void clsChannel::readFreq(int intGroup, int intChan, int byte, int col) {
-    setCell(col, intChan, strHexToFreq(ReadWord(ChannelSlotAddress(intGroup, intChan) + byte)));
+    setCell(col, intChan, strHexToFreq(WordAt(MemoryImage, ChannelSlotAddress(intGroup, intChan) + byte)));
 }
 
 bool clsChannel::writeFreq(int intGroup, int intChan, int byte, int col) {
@@ -68,19 +59,19 @@ bool clsChannel::writeFreq(int intGroup, int intChan, int byte, int col) {
     // what it had rather than a value wrapped round 16 bits.
     const auto steps = FreqTextToSteps(cell(col, intChan));
     if (!steps) return false;
-    WriteWord(ChannelSlotAddress(intGroup, intChan) + byte, *steps);
+    PutImageWord(ChannelSlotAddress(intGroup, intChan) + byte, *steps);
     return true;
 }
 
 void clsChannel::readCG(int intGroup, int intChan, int byte, int col) {
-    const int code = ReadWord(ChannelSlotAddress(intGroup, intChan) + byte);
+    const int code = WordAt(MemoryImage, ChannelSlotAddress(intGroup, intChan) + byte);
     setCell(col, intChan, CGCodeToText(static_cast<uint16_t>(code)));
 }
 
 bool clsChannel::writeCG(int intGroup, int intChan, int byte, int col) {
     const auto code = CGTextToCode(cell(col, intChan));
     if (!code) return false;
-    WriteWord(ChannelSlotAddress(intGroup, intChan) + byte, *code);
+    PutImageWord(ChannelSlotAddress(intGroup, intChan) + byte, *code);
     return true;
 }
 
@@ -101,9 +92,7 @@ void clsChannel::Read_Chan_Aplha(int intGroup, int intChan) {
 }
 
 void clsChannel::Write_Chan_Alpha(int intGroup, int intChan) {
-    const LabelCodes codes = EncodeLabel(cell(vkt::ColChLabel, intChan));
-    const int address = LabelSlotAddress(intGroup, intChan);
-    for (int i = 0; i < 8; ++i) PutImageBits((address + i) / 256, (address + i) % 256, 255, codes[static_cast<size_t>(i)]);
+    PutImageLabel(LabelSlotAddress(intGroup, intChan), EncodeLabel(cell(vkt::ColChLabel, intChan)));
 }
 
 void clsChannel::readFlag(int intGroup, int intChan, int lowOffset, vkt::CheckBox& box) {

@@ -116,8 +116,8 @@ void clsGroup::Read_Group_Label(int g) {
 }
 
 void clsGroup::Write_Group_Label(int g) {
-    const LabelCodes codes = EncodeLabel(c_.txtGrpLab.Text());
-    for (int i = 0; i < 8; ++i) putBits(g, LabelByte + i, 255, codes[static_cast<size_t>(i)]);
+    const PageOffset at = GroupBlockByte(g, LabelByte);
+    PutImageLabel(at.page * 256 + at.offset, EncodeLabel(c_.txtGrpLab.Text()));
 }
 
 void clsGroup::Read_TOT_Scan(int g) {

@@ -24,7 +24,6 @@ int GroupByte(int g, int r) {
 }
 
 int ImageByte(int address) { return VKTCore::MemoryImage.at(static_cast<size_t>(address)); }
-int ImageWord(int address) { return ImageByte(address) * 256 + ImageByte(address + 1); }
 
 std::string EnabledText(bool set) { return set ? "Enabled" : "Disabled"; }
 std::string YesNo(bool set) { return set ? "Yes" : "No"; }
@@ -126,10 +125,10 @@ void GroupSection(Report& r, int g) {
         const int bit = 1 << (c % 8);
         std::vector<PrintItem> row = {
             {10, NumberText(c + 1)},
-            {16, VKTCore::StepsToMHzText(static_cast<unsigned>(ImageWord(slot)))},
-            {30, VKTCore::CGCodeToText(static_cast<uint16_t>(ImageWord(slot + 2)))},
-            {40, VKTCore::StepsToMHzText(static_cast<unsigned>(ImageWord(slot + 4)))},
-            {54, VKTCore::CGCodeToText(static_cast<uint16_t>(ImageWord(slot + 6)))},
+            {16, VKTCore::StepsToMHzText(static_cast<unsigned>(VKTCore::WordAt(VKTCore::MemoryImage, slot)))},
+            {30, VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(VKTCore::MemoryImage, slot + 2)))},
+            {40, VKTCore::StepsToMHzText(static_cast<unsigned>(VKTCore::WordAt(VKTCore::MemoryImage, slot + 4)))},
+            {54, VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(VKTCore::MemoryImage, slot + 6)))},
             {64, LabelText(VKTCore::LabelSlotAddress(g, c))},
         };
         if (GroupByte(g, 36 + flagByte) & bit) row.push_back({76, "S"});

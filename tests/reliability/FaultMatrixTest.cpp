@@ -121,8 +121,11 @@ TEST(FaultMatrix, EveryTransferAgainstEveryFault) {
             } else {
                 // A read changes nothing outside its region.
                 const int from = t.firstBlock * 32, to = (t.firstBlock + t.blocks) * 32;
-                for (int a = 0; a < VKTCore::ImageSize; ++a)
-                    if (a < from || a >= to) ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], before[static_cast<size_t>(a)]) << a;
+                for (int a = 0; a < VKTCore::ImageSize; ++a) {
+                    if (a < from || a >= to) {
+                        ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], before[static_cast<size_t>(a)]) << a;
+                    }
+                }
                 if (ok && f.name == std::string("none")) {
                     for (int a = from; a < to; ++a) ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], radioBefore[static_cast<size_t>(a)]);
                 }
@@ -154,7 +157,9 @@ TEST(FaultMatrix, EveryTransferAgainstEveryFault) {
                 EXPECT_EQ(platform.boxes.back().text, Transfers::BlockFailedText);
             }
             // Cancel ends a read with False and a write's block phase with True.
-            if (f.cancelAtMiddle) EXPECT_EQ(ok, t.write);
+            if (f.cancelAtMiddle) {
+                EXPECT_EQ(ok, t.write);
+            }
         }
     }
     std::printf("%d cells\n", cells);
