@@ -198,6 +198,15 @@ void GroupsView::buildControls() {
         return g;
     };
     const int fw = Px(m.layout.frameWidth);
+    // Two option buttons of one group side by side at the top of a frame.
+    auto optionPair = [](QWidget* parent, vkt::OptionButton& first, vkt::OptionButton& second, int firstWidth) {
+        auto* a = new QRadioButton(parent);
+        auto* b = new QRadioButton(parent);
+        Bind(a, first, {&first, &second});
+        Bind(b, second, {&first, &second});
+        Place(a, 6, 13, firstWidth, 18);
+        Place(b, 84, 13, 80, 18);
+    };
     auto inner = [](QWidget* parent, vkt::Label& model, int x, int y, int w) {
         auto* l = new QLabel(parent);
         Bind(l, model);
@@ -221,12 +230,7 @@ void GroupsView::buildControls() {
     Place(priTx, 6, 51, fw - 12, 16);
 
     QGroupBox* ucg = frame(m.fraUCG, 54);
-    auto* ucgOn = new QRadioButton(ucg);
-    auto* ucgOff = new QRadioButton(ucg);
-    Bind(ucgOn, m.optUCGEnabled, {&m.optUCGEnabled, &m.optUCGDisabled});
-    Bind(ucgOff, m.optUCGDisabled, {&m.optUCGEnabled, &m.optUCGDisabled});
-    Place(ucgOn, 6, 13, 76, 18);
-    Place(ucgOff, 84, 13, 80, 18);
+    optionPair(ucg, m.optUCGEnabled, m.optUCGDisabled, 76);
     auto* encode = new QCheckBox(ucg);
     Bind(encode, m.chkUCGEncode);
     Place(encode, 6, 32, 90, 18);
@@ -239,12 +243,7 @@ void GroupsView::buildControls() {
     combo(ani, m.cboANI, 6, 13, fw - 12);
 
     QGroupBox* batt = frame(m.fraBattSave, 34);
-    auto* on = new QRadioButton(batt);
-    auto* off = new QRadioButton(batt);
-    Bind(on, m.optBattSaveOn, {&m.optBattSaveOn, &m.optBattSaveOff});
-    Bind(off, m.optBattSaveOff, {&m.optBattSaveOn, &m.optBattSaveOff});
-    Place(on, 6, 13, 60, 18);
-    Place(off, 84, 13, 60, 18);
+    optionPair(batt, m.optBattSaveOn, m.optBattSaveOff, 60);
 
     QGroupBox* lock = frame(m.fraLockout, 48);
     auto* ent = new QCheckBox(lock);

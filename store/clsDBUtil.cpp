@@ -21,6 +21,20 @@ std::optional<Database> OpenChannelDatabase(const std::string& path, std::string
     }
 }
 
+// The records in their natural order.
+std::vector<int64_t> RowIds(Database& db) {
+    std::vector<int64_t> rows;
+    for (Statement s = db.prepare("SELECT rowid FROM tblChannel ORDER BY rowid"); s.step();) rows.push_back(s.integer(0));
+    return rows;
+}
+
+// Sets the five channel fields (?1 ... ?5) of record ?6.
+Statement UpdateRow(Database& db) {
+    return db.prepare(
+        "UPDATE tblChannel SET \"Rec Freq\" = ?1, \"Rec CG\" = ?2, \"Tx Freq\" = ?3, \"Tx CG\" = ?4, \"Ch Label\" = ?5 "
+        "WHERE rowid = ?6");
+}
+
 } // namespace
 
 clsDBUtil::clsDBUtil(vkt::Platform& platform, const vkt::Grid* grid) : platform_(platform), grid_(grid) {
@@ -55,11 +69,8 @@ template <class F> void clsDBUtil::attempt(const char* prefix, F&& body) {
 void clsDBUtil::copy(Database& from, Database& to, bool lastRowFromGrid) {
     Transaction t(to);
     Statement source = from.prepare("SELECT \"CHAN\", " + FieldList(1) + " FROM tblChannel ORDER BY rowid");
-    std::vector<int64_t> targets;
-    for (Statement s = to.prepare("SELECT rowid FROM tblChannel ORDER BY rowid"); s.step();) targets.push_back(s.integer(0));
-    Statement update = to.prepare(
-        "UPDATE tblChannel SET \"Rec Freq\" = ?1, \"Rec CG\" = ?2, \"Tx Freq\" = ?3, \"Tx CG\" = ?4, \"Ch Label\" = ?5 "
-        "WHERE rowid = ?6");
+    const std::vector<int64_t> targets = RowIds(to);
+    Statement update = UpdateRow(to);
     size_t k = 0;
     while (source.step()) {
         if (k >= targets.size()) throw SqliteError("No current record.");
@@ -93,11 +104,8 @@ void clsDBUtil::lastToCurrent() {
 void clsDBUtil::fill(bool withFrequencies) {
     Database& db = current();
     Transaction t(db);
-    std::vector<int64_t> rows;
-    for (Statement s = db.prepare("SELECT rowid FROM tblChannel ORDER BY rowid"); s.step();) rows.push_back(s.integer(0));
-    Statement update = db.prepare(
-        "UPDATE tblChannel SET \"Rec Freq\" = ?1, \"Rec CG\" = ?2, \"Tx Freq\" = ?3, \"Tx CG\" = ?4, \"Ch Label\" = ?5 "
-        "WHERE rowid = ?6");
+    const std::vector<int64_t> rows = RowIds(db);
+    Statement update = UpdateRow(db);
     int n = 160;
     for (int64_t row : rows) {
         update.bind(1, withFrequencies ? 162.0 + n * 0.0025 : 0.0)
