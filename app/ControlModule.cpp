@@ -4,7 +4,7 @@
 
 namespace ControlModule {
 
-void Main(vkt::Platform& platform, VKTCom::RadioLink& link, vktapp::frmSplash& splash, vkteditor::frmGroups& main,
+void Main(vkt::Platform& platform, VKTCom::RadioLink& link, vkteditor::frmSplash& splash, vkteditor::frmGroups& main,
           StartUpScreen& screen) {
     splash.Form_Load();
     screen.showSplash(splash);

@@ -2,7 +2,7 @@
 // Start-up: the splash while the main window loads, the one setting read at
 // start, then the main window; from there on the program runs on events.
 
-#include "app/frmSplash.h"
+#include "editor/frmSplash.h"
 #include "editor/frmGroups.h"
 #include "link/RadioLink.h"
 
@@ -12,12 +12,12 @@ namespace ControlModule {
 class StartUpScreen {
 public:
     virtual ~StartUpScreen() = default;
-    virtual void showSplash(vktapp::frmSplash& splash) = 0;
-    virtual void closeSplash(vktapp::frmSplash& splash) = 0;
+    virtual void showSplash(vkteditor::frmSplash& splash) = 0;
+    virtual void closeSplash(vkteditor::frmSplash& splash) = 0;
     virtual void showMain(vkteditor::frmGroups& main) = 0;
 };
 
-void Main(vkt::Platform& platform, VKTCom::RadioLink& link, vktapp::frmSplash& splash, vkteditor::frmGroups& main,
+void Main(vkt::Platform& platform, VKTCom::RadioLink& link, vkteditor::frmSplash& splash, vkteditor::frmGroups& main,
           StartUpScreen& screen);
 
 } // namespace ControlModule

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "app/ControlModule.h"
-#include "app/frmAbout.h"
+#include "editor/frmAbout.h"
 #include "core/MemoryImage.h"
 #include "editor/SetupReport.h"
 #include "platform/PrintDocument.h"
@@ -85,12 +85,12 @@ int PrintReport(const QString& setupFile, const QString& pdf) {
 
 class Screen : public ControlModule::StartUpScreen {
 public:
-    void showSplash(vktapp::frmSplash& splash) override {
+    void showSplash(vkteditor::frmSplash& splash) override {
         splashView_ = std::make_unique<vktqt::SplashView>(splash);
         splashView_->show();
         QCoreApplication::processEvents();
     }
-    void closeSplash(vktapp::frmSplash&) override { splashView_.reset(); }
+    void closeSplash(vkteditor::frmSplash&) override { splashView_.reset(); }
     void showMain(vkteditor::frmGroups& main) override {
         mainView->show();
         // Showing the window activates it, window manager or not.
@@ -141,8 +141,8 @@ int main(int argc, char** argv) {
     vkteditor::frmGroups main(platform, link, table);
     main.keepBackupsIn((data + "/backups").toStdString());
     main.backups()->prune();
-    vktapp::frmSplash splash;
-    vktapp::frmAbout about(platform);
+    vkteditor::frmSplash splash;
+    vkteditor::frmAbout about(platform);
 
     vktqt::GroupsView mainView(main);
     platform.setMainWindow(&mainView);

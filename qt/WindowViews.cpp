@@ -188,7 +188,7 @@ void MoveView::reject() {
     if (m_.afterMove) m_.afterMove();
 }
 
-SplashView::SplashView(vktapp::frmSplash& model) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+SplashView::SplashView(vkteditor::frmSplash& model) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     auto* frame = new QVBoxLayout(this);
     QLabel* product = NewLabel(this, model.lblProductName);
     QFont big = product->font();
@@ -206,7 +206,7 @@ SplashView::SplashView(vktapp::frmSplash& model) : QWidget(nullptr, Qt::SplashSc
     Centre(this);
 }
 
-AboutView::AboutView(vktapp::frmAbout& model, QWidget* owner) : QDialog(owner) {
+AboutView::AboutView(vkteditor::frmAbout& model, QWidget* owner) : QDialog(owner) {
     setWindowTitle(Qs(model.Caption()));
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);

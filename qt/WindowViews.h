@@ -5,8 +5,8 @@
 #include <QDialog>
 #include <QWidget>
 
-#include "app/frmAbout.h"
-#include "app/frmSplash.h"
+#include "editor/frmAbout.h"
+#include "editor/frmSplash.h"
 #include "editor/frmGlobals.h"
 #include "editor/frmMove.h"
 #include "link/frmProc.h"
@@ -49,12 +49,12 @@ private:
 
 class SplashView : public QWidget {
 public:
-    explicit SplashView(vktapp::frmSplash& model);
+    explicit SplashView(vkteditor::frmSplash& model);
 };
 
 class AboutView : public QDialog {
 public:
-    AboutView(vktapp::frmAbout& model, QWidget* owner);
+    AboutView(vkteditor::frmAbout& model, QWidget* owner);
 };
 
 } // namespace vktqt

@@ -145,12 +145,12 @@ TEST_F(EditorTest, ResizingBelowTheMinimumSnapsBack) {
 
 TEST_F(EditorTest, SettingsOnAFirstRunAndTheTuneWarning) {
     struct NoScreen : ControlModule::StartUpScreen {
-        void showSplash(vktapp::frmSplash&) override { ++shown; }
-        void closeSplash(vktapp::frmSplash&) override { ++closed; }
+        void showSplash(vkteditor::frmSplash&) override { ++shown; }
+        void closeSplash(vkteditor::frmSplash&) override { ++closed; }
         void showMain(vkteditor::frmGroups&) override { ++mains; }
         int shown = 0, closed = 0, mains = 0;
     } screen;
-    vktapp::frmSplash splash;
+    vkteditor::frmSplash splash;
     vkteditor::frmGroups fresh(platform, link, *table);
     ControlModule::Main(platform, link, splash, fresh, screen);
     EXPECT_TRUE(GLOBALS::ShowTuneWarning);

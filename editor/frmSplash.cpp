@@ -1,9 +1,9 @@
-#include "app/frmSplash.h"
+#include "editor/frmSplash.h"
 
-#include "app/Version.h"
+#include "editor/Version.h"
 #include "platform/Platform.h"
 
-namespace vktapp {
+namespace vkteditor {
 
 std::string VersionText() {
     return "Version " + std::to_string(VersionMajor) + "." + std::to_string(VersionMinor) + "." + std::to_string(VersionRevision);
@@ -19,4 +19,4 @@ void frmSplash::Form_Load() {
     lblProductName.setCaption(vkt::AppTitle);
 }
 
-} // namespace vktapp
+} // namespace vkteditor

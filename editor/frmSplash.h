@@ -3,7 +3,7 @@
 
 #include "platform/Controls.h"
 
-namespace vktapp {
+namespace vkteditor {
 
 class frmSplash : public vkt::Window {
 public:
@@ -20,4 +20,4 @@ public:
 // "Version 2.5.0"
 std::string VersionText();
 
-} // namespace vktapp
+} // namespace vkteditor

@@ -1,9 +1,9 @@
-#include "app/frmAbout.h"
+#include "editor/frmAbout.h"
 
-#include "app/frmSplash.h"
+#include "editor/frmSplash.h"
 #include "store/FileOpenSave.h"
 
-namespace vktapp {
+namespace vkteditor {
 
 frmAbout::frmAbout(vkt::Platform& platform) : vkt::Window("About VKTEDWIN"), platform_(platform) {
     setVisible(false);
@@ -20,4 +20,4 @@ void frmAbout::StartSysInfo() {
     if (!platform_.StartSystemInformation()) platform_.MsgBox(Unavailable, vkt::Buttons::OK, vkt::Icon::None);
 }
 
-} // namespace vktapp
+} // namespace vkteditor

@@ -5,7 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 
-namespace vktapp {
+namespace vkteditor {
 
 class frmAbout : public vkt::Window {
 public:
@@ -28,4 +28,4 @@ private:
     vkt::Platform& platform_;
 };
 
-} // namespace vktapp
+} // namespace vkteditor
