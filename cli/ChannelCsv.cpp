@@ -1,11 +1,13 @@
 #include "cli/ChannelCsv.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <sstream>
 #include <vector>
 
 #include "core/ChannelCodes.h"
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 
 namespace vktcli {
@@ -28,9 +30,11 @@ std::vector<std::string> SplitCsv(const std::string& line) {
     return out;
 }
 
-int FlagBit(const Image& im, int g, int lowOffset, int c) {
-    const int at = VKTCore::GroupBase(g) + (c < 8 ? lowOffset : lowOffset - 1);
-    return (im[static_cast<size_t>(at)] >> (c % 8)) & 1;
+namespace CS = VKTCore::ChannelSlot;
+namespace GB = VKTCore::GroupBlock;
+
+int Flag(const Image& im, int g, const VKTCore::Field& flags, int c) {
+    return static_cast<int>(VKTCore::ReadField(im, VKTCore::GroupBase(g), flags[c]));
 }
 
 // A frequency the grid would take: none (0), or a channel step within 136 ... 174 MHz.
@@ -55,12 +59,10 @@ std::string ExportCsv(const Image& im) {
     for (int g = 0; g < VKTCore::GroupCount; ++g) {
         for (int c = 0; c < VKTCore::ChannelCount; ++c) {
             const int slot = VKTCore::ChannelSlotAddress(g, c);
-            uint8_t codes[8];
-            for (int i = 0; i < 8; ++i) codes[i] = im[static_cast<size_t>(VKTCore::LabelSlotAddress(g, c) + i)];
-            out << g + 1 << "," << c + 1 << "," << VKTCore::StepsToMHzText(VKTCore::WordAt(im, slot)) << ","
-                << VKTCore::StepsToMHzText(VKTCore::WordAt(im, slot + 4)) << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(im, slot + 2)))
-                << "," << VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(im, slot + 6))) << "," << Quote(VKTCore::DecodeLabel(codes))
-                << "," << FlagBit(im, g, 37, c) << "," << FlagBit(im, g, 35, c) << "," << FlagBit(im, g, 33, c) << "\n";
+            auto text = [&](const VKTCore::Field& f) { return VKTCore::FieldText(im, slot, f); };
+            out << g + 1 << "," << c + 1 << "," << text(CS::RxFreq) << "," << text(CS::TxFreq) << "," << text(CS::RxCG) << ","
+                << text(CS::TxCG) << "," << Quote(VKTCore::FieldText(im, VKTCore::LabelSlotAddress(g, c), VKTCore::LabelSlot::Label))
+                << "," << Flag(im, g, GB::Scan, c) << "," << Flag(im, g, GB::Narrow, c) << "," << Flag(im, g, GB::LowPower, c) << "\n";
         }
     }
     return out.str();
@@ -112,20 +114,15 @@ bool ImportCsv(const std::string& csv, Image& image, std::string& error) {
     }
     for (const Row& r : rows) {
         const int slot = VKTCore::ChannelSlotAddress(r.g, r.c);
-        const uint16_t words[4] = {r.rx, r.rxcg, r.tx, r.txcg};
-        for (int w = 0; w < 4; ++w) {
-            image[static_cast<size_t>(slot + 2 * w)] = static_cast<uint8_t>(words[w] >> 8);
-            image[static_cast<size_t>(slot + 2 * w + 1)] = static_cast<uint8_t>(words[w] & 0xFF);
-        }
-        for (int i = 0; i < 8; ++i) image[static_cast<size_t>(VKTCore::LabelSlotAddress(r.g, r.c) + i)] = r.label[static_cast<size_t>(i)];
-        auto setFlag = [&](int lowOffset, int on) {
-            const size_t at = static_cast<size_t>(VKTCore::GroupBase(r.g) + (r.c < 8 ? lowOffset : lowOffset - 1));
-            const int bit = 1 << (r.c % 8);
-            image[at] = static_cast<uint8_t>(on ? image[at] | bit : image[at] & ~bit);
-        };
-        setFlag(37, r.scan);
-        setFlag(35, r.narrow);
-        setFlag(33, r.low);
+        VKTCore::WriteField(image, slot, CS::RxFreq, r.rx);
+        VKTCore::WriteField(image, slot, CS::RxCG, r.rxcg);
+        VKTCore::WriteField(image, slot, CS::TxFreq, r.tx);
+        VKTCore::WriteField(image, slot, CS::TxCG, r.txcg);
+        std::copy(r.label.begin(), r.label.end(), image.begin() + VKTCore::LabelSlotAddress(r.g, r.c) + VKTCore::LabelSlot::Label.offset);
+        const int block = VKTCore::GroupBase(r.g);
+        VKTCore::WriteField(image, block, GB::Scan[r.c], static_cast<uint64_t>(r.scan));
+        VKTCore::WriteField(image, block, GB::Narrow[r.c], static_cast<uint64_t>(r.narrow));
+        VKTCore::WriteField(image, block, GB::LowPower[r.c], static_cast<uint64_t>(r.low));
     }
     return true;
 }

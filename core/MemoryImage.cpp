@@ -14,15 +14,6 @@ int GetImageByte(int page, int offset) {
     return MemoryImage.at(static_cast<size_t>(page * 256 + offset));
 }
 
-int WordAt(const Image& image, int address) {
-    return image.at(static_cast<size_t>(address)) * 256 + image.at(static_cast<size_t>(address + 1));
-}
-
-void PutImageWord(int address, unsigned value) {
-    PutImageBits(address / 256, address % 256, 255, static_cast<int>(value >> 8));
-    PutImageBits((address + 1) / 256, (address + 1) % 256, 255, static_cast<int>(value & 0xFF));
-}
-
 int PutImageBits(int page, int offset, int mask, int value) {
     uint8_t& b = MemoryImage.at(static_cast<size_t>(page * 256 + offset));
     b = static_cast<uint8_t>(((b & ~mask) | (mask & value)) & 0xFF);
@@ -33,11 +24,6 @@ int GroupPage(int intGroup) {
     assert(intGroup >= 0 && intGroup < GroupCount);
     if (intGroup < 0 || intGroup >= GroupCount) return 0;
     return 1 + intGroup + intGroup / 2;
-}
-
-PageOffset GroupBlockByte(int intGroup, int r) {
-    const int page = GroupPage(intGroup);
-    return intGroup % 2 == 0 ? PageOffset{page, r} : PageOffset{page, r + 128};
 }
 
 int GroupBase(int intGroup) { return 256 + GroupAreaSize * intGroup; }

@@ -16,23 +16,17 @@ inline constexpr int BlockCount = RadioMemorySize / BlockSize; // 188
 inline constexpr int GroupCount = 15;
 inline constexpr int ChannelCount = 16;
 inline constexpr int GroupAreaSize = 384;
+inline constexpr int GroupBlockSize = 128;
 
 using Image = std::array<uint8_t, ImageSize>;
 extern Image MemoryImage;
 
 int GetImageByte(int page, int offset);
-// A two-byte field, high byte first, of an image (the shared one or another).
-int WordAt(const Image& image, int address);
-// Writes a two-byte field of the shared image, high byte first.
-void PutImageWord(int address, unsigned value);
 // Replaces the bits of mask with those of value; the other bits stay.
 int PutImageBits(int page, int offset, int mask, int value);
 // The page holding the start of group g's area (g = 0 ... 14).
 int GroupPage(int intGroup);
 
-// Page/offset of byte r of group g's 128-byte group block.
-struct PageOffset { int page; int offset; };
-PageOffset GroupBlockByte(int intGroup, int r);
 // Linear addresses of a group's parts.
 int GroupBase(int intGroup);
 int ChannelSlotAddress(int intGroup, int intChan);

@@ -4,6 +4,7 @@
 
 #include "core/ChannelCodes.h"
 #include "core/MemoryImage.h"
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 
 namespace WriteDefaults {
@@ -12,13 +13,22 @@ using namespace VKTCore;
 
 
 void WriteGlobalDefaults() {
-    MemoryImage[5] = 0x0F;
-    MemoryImage[7] = 0xF8;
-    for (int i = 1; i <= 15; ++i) MemoryImage[static_cast<size_t>(128 + i)] = static_cast<uint8_t>(i * 16 + 15);
-    MemoryImage[148] |= 0xFF;
-    MemoryImage[149] |= 0xFF;
-    MemoryImage[152] = 0xFA;
-    MemoryImage[153] = 0x80;
+    auto put = [](const Field& f, int value) { WriteField(MemoryImage, 0, f, static_cast<uint64_t>(value)); };
+    put(Page0::GroupsHeld, GroupCount);
+    put(Page0::DTMFDeviation, 31);
+    put(Page0::ANIRate, 0);
+    put(Page0::FrontPorchTime, 0);
+    // Position p + 1 on group p, channel 16; position 1 stays on group 1, channel 1.
+    for (int p = 1; p < Page0::RotaryGroup.count; ++p) {
+        put(Page0::RotaryGroup[p], p);
+        put(Page0::RotaryChannel[p], ChannelCount - 1);
+    }
+    for (int p = 0; p < Page0::RotaryGroup.count; ++p) put(Page0::RotaryGroupKeypad[p], 1);
+    put(Page0::LowPowerSwitch, 7);      // left toggle
+    put(Page0::ChannelScanSwitch, 6);   // middle toggle
+    put(Page0::PriorityScanSwitch, 5);  // right toggle
+    put(Page0::TalkAroundSwitch, 0);    // keypad
+    put(Page0::GroupScanSwitch, 0);     // keypad
 }
 
 void WriteGroupDefaults(int intGroup) {
@@ -26,16 +36,15 @@ void WriteGroupDefaults(int intGroup) {
 }
 
 void WriteChannelDefaults(int intGroup, int intChan) {
-    const PageOffset label = GroupBlockByte(intGroup, 51);
-    PutImageLabel(label.page * 256 + label.offset, EncodeLabel("GROUP" + std::to_string(intGroup + 1)));
+    PutImageLabel(GroupBase(intGroup) + GroupBlock::Label.offset, EncodeLabel("GROUP" + std::to_string(intGroup + 1)));
 
     const int slot = ChannelSlotAddress(intGroup, intChan);
     const std::string rx = vkt::NumberText(162.4 + (intChan % 4) * 0.05);
-    PutImageWord(slot + 0, FreqTextToSteps(rx).value_or(0));
-    PutImageWord(slot + 2, CGTextToCode("0").value_or(0));
-    PutImageWord(slot + 4, FreqTextToSteps("000.00").value_or(0));
-    PutImageWord(slot + 6, CGTextToCode("0").value_or(0));
-    PutImageLabel(LabelSlotAddress(intGroup, intChan), EncodeLabel("Ch " + std::to_string(intChan + 1)));
+    WriteField(MemoryImage, slot, ChannelSlot::RxFreq, FreqTextToSteps(rx).value_or(0));
+    WriteField(MemoryImage, slot, ChannelSlot::RxCG, CGTextToCode("0").value_or(0));
+    WriteField(MemoryImage, slot, ChannelSlot::TxFreq, FreqTextToSteps("000.00").value_or(0));
+    WriteField(MemoryImage, slot, ChannelSlot::TxCG, CGTextToCode("0").value_or(0));
+    PutImageLabel(LabelSlotAddress(intGroup, intChan) + LabelSlot::Label.offset, EncodeLabel("Ch " + std::to_string(intChan + 1)));
 }
 
 void WriteAllDefaults() {

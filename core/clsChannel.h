@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/GroupControls.h"
+#include "core/MemoryMap.h"
 
 namespace VKTCore {
 
@@ -37,12 +38,12 @@ public:
 private:
     std::string cell(int col, int intChan);
     void setCell(int col, int intChan, const std::string& text);
-    void readFreq(int intGroup, int intChan, int byte, int col);
-    bool writeFreq(int intGroup, int intChan, int byte, int col);
-    void readCG(int intGroup, int intChan, int byte, int col);
-    bool writeCG(int intGroup, int intChan, int byte, int col);
-    void readFlag(int intGroup, int intChan, int lowOffset, vkt::CheckBox& box);
-    void writeFlag(int intGroup, int intChan, int lowOffset, const vkt::CheckBox& box);
+    void readFreq(int intGroup, int intChan, const Field& f, int col);
+    bool writeFreq(int intGroup, int intChan, const Field& f, int col);
+    void readCG(int intGroup, int intChan, const Field& f, int col);
+    bool writeCG(int intGroup, int intChan, const Field& f, int col);
+    void readFlag(int intGroup, int intChan, const Field& flags, vkt::CheckBox& box);
+    void writeFlag(int intGroup, int intChan, const Field& flags, const vkt::CheckBox& box);
 
     vkt::GroupControls& c_;
 };

@@ -41,9 +41,6 @@ public:
     static int Set_Switch_Returns(int listIndex);
 
 private:
-    static int readField(int address, int mask);
-    static void writeField(int address, int mask, int value);
-
     vkt::GlobalsControls& c_;
 };
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/GroupControls.h"
+#include "core/MemoryMap.h"
 #include "core/clsChannel.h"
 
 namespace VKTCore {
@@ -59,14 +60,16 @@ public:
     clsChannel& channel(int intChan) { return *channels_.at(static_cast<size_t>(intChan)); }
 
 private:
-    int byteAt(int intGroup, int r) const;
-    void putBits(int intGroup, int r, int mask, int value);
-    int readField(int intGroup, int r, int mask) const;
-    void writeField(int intGroup, int r, int mask, int value);
-    void readPriority(int intGroup, int r, vkt::ComboBox& box);
-    void writePriority(int intGroup, int r, const vkt::ComboBox& box);
-    std::string readDigits(int intGroup, int first, int count) const;
-    void writeDigits(int intGroup, int first, int count, const std::string& text);
+    // A priority channel's OFF and MAIN flags and channel index.
+    struct PriorityFields { Field off, main, channel; };
+    static constexpr PriorityFields Priority1{GroupBlock::Priority1Off, GroupBlock::Priority1Main, GroupBlock::Priority1Channel};
+    static constexpr PriorityFields Priority2{GroupBlock::Priority2Off, GroupBlock::Priority2Main, GroupBlock::Priority2Channel};
+
+    int get(int intGroup, const Field& f) const;
+    void put(int intGroup, const Field& f, int value);
+    void readPriority(int intGroup, const PriorityFields& f, vkt::ComboBox& box);
+    void writePriority(int intGroup, const PriorityFields& f, const vkt::ComboBox& box);
+    void writeDigits(int intGroup, const Field& f, const std::string& text);
 
     vkt::GroupControls& c_;
     std::array<std::unique_ptr<clsChannel>, 16> channels_;

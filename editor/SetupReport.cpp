@@ -4,46 +4,34 @@
 
 #include "core/ChannelCodes.h"
 #include "core/MemoryImage.h"
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 
 namespace vkteditor {
 
-using VKTCore::GetImageByte;
+using VKTCore::Field;
 using vkt::NumberText;
 using vkt::PrintItem;
+namespace P0 = VKTCore::Page0;
+namespace GB = VKTCore::GroupBlock;
 
 namespace {
 
 constexpr int Margin = 10;
 
-int Page0(int address) { return GetImageByte(0, address); }
-
-int GroupByte(int g, int r) {
-    const VKTCore::PageOffset at = VKTCore::GroupBlockByte(g, r);
-    return GetImageByte(at.page, at.offset);
-}
-
-int ImageByte(int address) { return VKTCore::MemoryImage.at(static_cast<size_t>(address)); }
+int Unit(const Field& f) { return static_cast<int>(VKTCore::ReadField(VKTCore::MemoryImage, 0, f)); }
+int Group(int g, const Field& f) { return static_cast<int>(VKTCore::ReadField(VKTCore::MemoryImage, VKTCore::GroupBase(g), f)); }
+std::string GroupText(int g, const Field& f) { return VKTCore::FieldText(VKTCore::MemoryImage, VKTCore::GroupBase(g), f); }
 
 std::string EnabledText(bool set) { return set ? "Enabled" : "Disabled"; }
 std::string YesNo(bool set) { return set ? "Yes" : "No"; }
 
-// Position p's bit in one of the page-0 byte pairs 144 ... 151.
-bool PositionBit(int pairStart, int p) {
-    return p <= 8 ? (Page0(pairStart + 1) >> (p - 1)) & 1 : (Page0(pairStart) >> (p - 9)) & 1;
-}
+std::string LabelText(const std::string& text) { return text.empty() ? "BLANK!" : text; }
 
-std::string LabelText(int address) {
-    uint8_t codes[8];
-    for (int i = 0; i < 8; ++i) codes[i] = static_cast<uint8_t>(ImageByte(address + i));
-    const std::string text = VKTCore::DecodeLabel(codes);
-    return text.empty() ? "BLANK!" : text;
-}
-
-std::string PriorityText(int b) {
-    if (b & 128) return "Off";
-    if (b & 64) return "Main";
-    return NumberText((b & 15) + 1);
+std::string PriorityText(int g, const Field& off, const Field& main, const Field& channel) {
+    if (Group(g, off)) return "Off";
+    if (Group(g, main)) return "Main";
+    return NumberText(Group(g, channel) + 1);
 }
 
 class Report {
@@ -59,81 +47,79 @@ private:
 };
 
 void UnitData(Report& r) {
-    const int b6 = Page0(6), b7 = Page0(7), b152 = Page0(152), b153 = Page0(153), b155 = Page0(155), b255 = Page0(255);
     r.line("Unit Global Data:");
-    r.line("DTMF Dev = " + NumberText(((b7 >> 3) & 31) * 93.75) + "    Front Porch Time = " + NumberText((b7 & 3) * 330 + 30) +
-           "    ANI Rate = " + NumberText((((b7 >> 2) & 1) + 1) * 10) + "    Priority Rate = " +
-           NumberText(((b155 & 7) + 1) * 0.25));
-    r.line(std::string("Global Battery Saver is ") + ((b6 & 4) ? "Inhibited" : "Enabled") + "    Display Frequencies Only is " +
-           EnabledText(b155 & 128) + "    Per Channel Power is " + EnabledText(b155 & 64));
-    r.line("Talk Back Scan is " + EnabledText(b155 & 32) + "    Nuisance Channel Delete is " + EnabledText(b155 & 16));
+    r.line("DTMF Dev = " + NumberText(Unit(P0::DTMFDeviation) * P0::DTMFDeviation.scale) + "    Front Porch Time = " +
+           NumberText(Unit(P0::FrontPorchTime) * 330 + 30) + "    ANI Rate = " + NumberText((Unit(P0::ANIRate) + 1) * 10) +
+           "    Priority Rate = " + NumberText((Unit(P0::PriorityRate) + 1) * 0.25));
+    r.line(std::string("Global Battery Saver is ") + (Unit(P0::GlobalBatterySaver) ? "Inhibited" : "Enabled") +
+           "    Display Frequencies Only is " + EnabledText(Unit(P0::FrequencyDisplay)) + "    Per Channel Power is " +
+           EnabledText(Unit(P0::PerChannelPower)));
+    r.line("Talk Back Scan is " + EnabledText(Unit(P0::TalkBackScan)) + "    Nuisance Channel Delete is " +
+           EnabledText(Unit(P0::NuisanceChannelDelete)));
     r.empty();
     r.line("Toggle Switch Assignments:");
     using VKTCore::SwitchCodeText;
-    r.line("Low Power = " + SwitchCodeText((b152 >> 5) & 7) + "    Channel Scan = " + SwitchCodeText((b152 >> 2) & 7) +
-           "    Priority Scan = " + SwitchCodeText((b152 & 3) * 2 + ((b153 >> 7) & 1)));
-    r.line("Repeater Talk Around = " + SwitchCodeText((b153 >> 4) & 7) + "    Group Scan = " + SwitchCodeText((b153 >> 1) & 7));
+    r.line("Low Power = " + SwitchCodeText(Unit(P0::LowPowerSwitch)) + "    Channel Scan = " + SwitchCodeText(Unit(P0::ChannelScanSwitch)) +
+           "    Priority Scan = " + SwitchCodeText(Unit(P0::PriorityScanSwitch)));
+    r.line("Repeater Talk Around = " + SwitchCodeText(Unit(P0::TalkAroundSwitch)) + "    Group Scan = " +
+           SwitchCodeText(Unit(P0::GroupScanSwitch)));
     r.empty();
     r.line("Rotary Switch Assignments:");
     r.items({{10, "Position:"}, {22, "Variable:"}, {33, "Group:"}, {41, "Channel:"}, {51, "Variable:"}});
-    for (int p = 1; p <= 16; ++p) {
-        const int b = Page0(127 + p);
-        r.items({{12, NumberText(p)},
-                 {25, YesNo(PositionBit(148, p))},
-                 {33, PositionBit(144, p) ? "Global" : NumberText(((b >> 4) & 15) + 1)},
-                 {41, PositionBit(146, p) ? "Global" : NumberText((b & 15) + 1)},
-                 {54, YesNo(PositionBit(150, p))}});
+    for (int p = 0; p < P0::RotaryGroup.count; ++p) {
+        r.items({{12, NumberText(p + 1)},
+                 {25, YesNo(Unit(P0::RotaryGroupKeypad[p]))},
+                 {33, Unit(P0::RotaryGroupGlobal[p]) ? "Global" : NumberText(Unit(P0::RotaryGroup[p]) + 1)},
+                 {41, Unit(P0::RotaryChannelGlobal[p]) ? "Global" : NumberText(Unit(P0::RotaryChannel[p]) + 1)},
+                 {54, YesNo(Unit(P0::RotaryChannelKeypad[p]))}});
     }
-    r.line("The Global Group is " + NumberText(((b255 >> 4) & 15) + 1) + "   The Global Channel is " +
-           NumberText((b255 & 15) + 1));
+    r.line("The Global Group is " + NumberText(Unit(P0::GlobalGroup) + 1) + "   The Global Channel is " +
+           NumberText(Unit(P0::GlobalChannel) + 1));
     r.empty();
 }
 
 void GroupSection(Report& r, int g) {
-    using vkt::Hex;
-    using vkt::Hex2;
-    const int b0 = GroupByte(g, 0), b45 = GroupByte(g, 45), b48 = GroupByte(g, 48), b49 = GroupByte(g, 49),
-              b50 = GroupByte(g, 50);
     r.line("Group " + NumberText(g + 1) + " Data:");
-    const std::string id = Hex(GroupByte(g, 41) & 15) + Hex2(GroupByte(g, 42)) + Hex2(GroupByte(g, 43)) + Hex2(GroupByte(g, 44));
-    const VKTCore::PageOffset labelAt = VKTCore::GroupBlockByte(g, 51);
-    const std::string password = Hex2(GroupByte(g, 38)) + Hex2(GroupByte(g, 39)) + Hex2(GroupByte(g, 40));
-    r.line("ANI/ID Number: " + id + "      Group Label: " + LabelText(labelAt.page * 256 + labelAt.offset) +
-           "      Unit Password = " + password);
-    const int timeout = ((b45 >> 4) & 15) * 15;
+    // Seven of the eight stored digits are shown.
+    const std::string id = GroupText(g, GB::IdNumber).substr(1);
+    r.line("ANI/ID Number: " + id + "      Group Label: " + LabelText(GroupText(g, GB::Label)) + "      Unit Password = " +
+           GroupText(g, GB::Password));
+    const int timeout = Group(g, GB::TimeOutTimer) * static_cast<int>(GB::TimeOutTimer.scale);
     r.line("Time Out Timer = " + (timeout < 15 ? std::string("OFF") : NumberText(timeout)) + "      Scan Hold Time = " +
-           NumberText((b45 & 15) * 0.5) + "      Group Scan Enabled = " + ((b48 & 64) ? "True" : "False"));
+           NumberText(Group(g, GB::ScanHoldTime) * GB::ScanHoldTime.scale) + "      Group Scan Enabled = " +
+           (Group(g, GB::GroupScanList) ? "True" : "False"));
     static const char* const BackLight[] = {"Always Off", "Keypad Press", "Display Change", "Keypad & Display Change"};
-    const int duration = b50 & 7;
-    r.line(std::string("Display: ") + ((b50 & 8) ? "Alpha-Numeric Mode" : "7 Segment Mode") + "     Back Light: " +
-           BackLight[(b50 >> 4) & 3] + "     Duration: " + (duration >= 1 ? NumberText(duration) + " Sec On" : "Off"));
-    r.line("Priority 1 Channel: " + PriorityText(GroupByte(g, 46)) + "     Priority 2 Channel: " +
-           PriorityText(GroupByte(g, 47)) + "      Transmit on Priority 1: " + YesNo(b48 & 32));
+    const int duration = Group(g, GB::BackLightDuration);
+    r.line(std::string("Display: ") + (Group(g, GB::DisplayMode) ? "Alpha-Numeric Mode" : "7 Segment Mode") + "     Back Light: " +
+           BackLight[Group(g, GB::BackLight)] + "     Duration: " + (duration >= 1 ? NumberText(duration) + " Sec On" : "Off"));
+    r.line("Priority 1 Channel: " + PriorityText(g, GB::Priority1Off, GB::Priority1Main, GB::Priority1Channel) +
+           "     Priority 2 Channel: " + PriorityText(g, GB::Priority2Off, GB::Priority2Main, GB::Priority2Channel) +
+           "      Transmit on Priority 1: " + YesNo(Group(g, GB::TransmitOnPriority1)));
     auto lockout = [](bool set) { return std::string(set ? "Locked Out" : "Enabled"); };
-    r.line(std::string("Battery Saver: ") + ((b48 & 128) ? "Off" : "On") + "      Priority Key: " + lockout(b48 & 16) +
-           "      'ENT' & 'CLR' Keys: " + lockout(b48 & 8));
+    r.line(std::string("Battery Saver: ") + (Group(g, GB::BatterySaverOff) ? "Off" : "On") + "      Priority Key: " +
+           lockout(Group(g, GB::PriorityKeyLockout)) + "      'ENT' & 'CLR' Keys: " + lockout(Group(g, GB::EntClrKeyLockout)));
     static const char* const Busy[] = {"Off", "Indicate", "Override", "Lockout"};
     static const char* const Ani[] = {"Off", "DTMF Only", "ANI Only", "DTMF w/Manual ANI"};
-    r.line(std::string("Busy Channel Indicator: ") + Busy[(b49 >> 5) & 3] + "      Resident ANI/DTMF: " + Ani[(b49 >> 3) & 3]);
-    r.line("User Code Guard is " + EnabledText(b49 & 128) + "      User code Guard Channel: " + NumberText((b0 & 15) + 1) +
-           "      User Code Guard Encode Only: " + YesNo(b0 & 32));
+    r.line(std::string("Busy Channel Indicator: ") + Busy[Group(g, GB::BusyChannelIndicator)] + "      Resident ANI/DTMF: " +
+           Ani[Group(g, GB::ResidentAniDtmf)]);
+    r.line("User Code Guard is " + EnabledText(Group(g, GB::UCGEnabled)) + "      User code Guard Channel: " +
+           NumberText(Group(g, GB::UCGChannel) + 1) + "      User Code Guard Encode Only: " + YesNo(Group(g, GB::UCGEncodeOnly)));
     r.items({{10, "Chan:"}, {16, "Rec Freq:"}, {30, "Rec CG:"}, {40, "Tx Freq:"}, {54, "Tx CG:"}, {64, "Label:"},
              {76, "Scan:"}, {84, "Narrow:"}, {94, "Low Power:"}});
     for (int c = 0; c < VKTCore::ChannelCount; ++c) {
-        const int slot = VKTCore::ChannelSlotAddress(g, c);
-        const int flagByte = c < 8 ? 1 : 0;  // channels 1 ... 8 in the odd byte of each pair
-        const int bit = 1 << (c % 8);
+        auto slot = [&](const Field& f) { return VKTCore::FieldText(VKTCore::MemoryImage, VKTCore::ChannelSlotAddress(g, c), f); };
+        namespace CS = VKTCore::ChannelSlot;
         std::vector<PrintItem> row = {
             {10, NumberText(c + 1)},
-            {16, VKTCore::StepsToMHzText(static_cast<unsigned>(VKTCore::WordAt(VKTCore::MemoryImage, slot)))},
-            {30, VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(VKTCore::MemoryImage, slot + 2)))},
-            {40, VKTCore::StepsToMHzText(static_cast<unsigned>(VKTCore::WordAt(VKTCore::MemoryImage, slot + 4)))},
-            {54, VKTCore::CGCodeToText(static_cast<uint16_t>(VKTCore::WordAt(VKTCore::MemoryImage, slot + 6)))},
-            {64, LabelText(VKTCore::LabelSlotAddress(g, c))},
+            {16, slot(CS::RxFreq)},
+            {30, slot(CS::RxCG)},
+            {40, slot(CS::TxFreq)},
+            {54, slot(CS::TxCG)},
+            {64, LabelText(VKTCore::FieldText(VKTCore::MemoryImage, VKTCore::LabelSlotAddress(g, c), VKTCore::LabelSlot::Label))},
         };
-        if (GroupByte(g, 36 + flagByte) & bit) row.push_back({76, "S"});
-        if (GroupByte(g, 34 + flagByte) & bit) row.push_back({84, "N"});
-        if (GroupByte(g, 32 + flagByte) & bit) row.push_back({94, "L"});
+        if (Group(g, GB::Scan[c])) row.push_back({76, "S"});
+        if (Group(g, GB::Narrow[c])) row.push_back({84, "N"});
+        if (Group(g, GB::LowPower[c])) row.push_back({94, "L"});
         r.items(row);
     }
     r.empty();
@@ -149,7 +135,7 @@ void PrintSetupReport(vkt::Printer& printer, const std::string& reportFileName) 
     r.empty();
     printer.setFontSize(10);
     UnitData(r);
-    const int groupCount = Page0(5);
+    const int groupCount = Unit(P0::GroupsHeld);
     if (groupCount >= VKTCore::GroupCount) {
         // A unit claiming more groups than there are prints the fifteen it has.
         const int groups = std::min(groupCount, VKTCore::GroupCount);

@@ -1,5 +1,6 @@
 #include "link/RadioLink.h"
 
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 
 namespace VKTCom {
@@ -18,6 +19,8 @@ constexpr int FastIdentityWord = 10922;  // 2AAA
 
 } // namespace
 
+std::string AddressText(int page, int offset) { return "0x" + vkt::Hex2(static_cast<unsigned>(page)) + vkt::Hex2(static_cast<unsigned>(offset)); }
+
 std::string LineSettings(int code) {
     switch (code) {
     case 1: return "9600,n,8,1";
@@ -33,29 +36,35 @@ void RadioLink::InitLinkParameters() {
     HookAck = 18;
     LinkTimeout = 0.5;
     LinkRetries = 3;
-    GlobalWriteMask.fill(0);
-    GlobalWriteMask[6] = 0x04;
-    GlobalWriteMask[7] = 0xFF;
-    for (int i = 128; i <= 152; ++i) GlobalWriteMask[static_cast<size_t>(i)] = 0xFF;
-    GlobalWriteMask[153] = 0xFE;
-    GlobalWriteMask[155] = 0xF7;
-    GlobalWriteMask[255] = 0xFF;
+    // Exactly the bits of the unit-wide settings; never the alignment values.
+    for (size_t i = 0; i < GlobalWriteMask.size(); ++i) GlobalWriteMask[i] = VKTCore::UnitWideBits(static_cast<int>(i));
 }
 
 void RadioLink::send(std::initializer_list<int> bytes) {
     for (int b : bytes) Comm().writeByte(static_cast<uint8_t>(b));
 }
 
-bool RadioLink::WaitForByte(int& value) {
-    const double start = platform_.Timer();
+RadioLink::WaitResult RadioLink::awaitBytes(int count, Deadline d, const std::string& what,
+                                            const std::function<bool()>& cancelled) {
     for (;;) {
         platform_.DoEvents();
-        if (Comm().inBufferCount() > 0) break;
-        if (platform_.Timer() - start > LinkTimeout) {
-            note("time-out");
-            return false;
+        if (cancelled && cancelled()) {
+            LastFailure = what + ": cancelled";
+            note("cancelled: " + what);
+            return WaitResult::Cancelled;
+        }
+        if (Comm().inBufferCount() >= count) return WaitResult::Arrived;
+        if (platform_.Timer() - d.start > d.seconds) {
+            const std::string seconds = vkt::NumberText(d.seconds);
+            LastFailure = what + " after " + (seconds[0] == '.' ? "0" + seconds : seconds) + " s";
+            note("time-out: " + LastFailure);
+            return WaitResult::TimedOut;
         }
     }
+}
+
+bool RadioLink::WaitForByte(int& value, const std::string& what) {
+    if (awaitBytes(1, deadline(LinkTimeout), what) != WaitResult::Arrived) return false;
     value = Comm().readByte();
     return true;
 }
@@ -68,6 +77,7 @@ int RadioLink::ReplyByteValue(const std::string& text) {
 bool RadioLink::openPort() {
     for (;;) {
         if (Comm().open()) return true;
+        LastFailure = "port: " + Comm().openError();
         platform_.MsgBox(Comm().openError(), Buttons::OK, Icon::Exclamation, CommErrorTitle);
         if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry)
             return false;
@@ -75,6 +85,7 @@ bool RadioLink::openPort() {
 }
 
 bool RadioLink::HookRadio() {
+    LastFailure.clear();
     if (!Comm().isOpen() && !openPort()) {
         RadioHooked = false;
         return false;
@@ -90,20 +101,19 @@ bool RadioLink::HookRadio() {
             for (int i = 0; i < HookZeros; ++i) send({0});
             Comm().discardInput();
             send({10, 20, 40});
-            const double start = platform_.Timer();
+            // A read that gives nothing goes on waiting within the same time-out.
+            const Deadline d = deadline(LinkTimeout);
             bool timedOut = false;
-            for (;;) {
-                platform_.DoEvents();
-                if (Comm().inBufferCount() > 0) {
-                    const int b = Comm().readByte();
-                    if (b >= 0) { reply = b; break; }
-                }
-                if (platform_.Timer() - start > LinkTimeout) { timedOut = true; break; }
+            while (reply < 0 && !timedOut) {
+                timedOut = awaitBytes(1, d, "hook: no answer") != WaitResult::Arrived;
+                if (!timedOut) reply = Comm().readByte();
             }
-            if (timedOut) note("time-out: no answer to the hook");
             if (timedOut && ++attempts > LinkRetries) break;
         }
-        if (reply >= 0 && reply != HookAck) note("wrong answer to the hook: " + std::to_string(reply));
+        if (reply >= 0 && reply != HookAck) {
+            LastFailure = "hook: wrong answer " + std::to_string(reply);
+            note(LastFailure);
+        }
         if (reply == HookAck) {
             RadioHooked = true;
             ReadRadioInfo();
@@ -122,7 +132,7 @@ void RadioLink::ReadRadioInfo() {
         RadioInfo[i] = 0;
         send({i == 0 ? IdentityQuery : 0});
         int b = 0;
-        if (WaitForByte(b)) RadioInfo[i] = static_cast<uint8_t>(b);
+        if (WaitForByte(b, "identity byte " + std::to_string(i + 1) + " missing")) RadioInfo[i] = static_cast<uint8_t>(b);
     }
 }
 
@@ -130,7 +140,7 @@ bool RadioLink::SetLinkSpeed(int code) {
     const std::string settings = LineSettings(code);
     send({SpeedChange, code});
     int b = 0;
-    if (WaitForByte(b) && b == 1) {
+    if (WaitForByte(b, "speed change: no answer") && b == 1) {
         Comm().setSettings(settings);
         return true;
     }
@@ -164,17 +174,12 @@ bool RadioLink::ReadEEByte(int page, int offset, int& value) {
     send({ReadByteCmd, page});
     // Whatever arrived before this command is not its answer.
     Comm().discardInput();
-    const double start = platform_.Timer();
+    const Deadline d = deadline(ReadEETimeout);
     send({offset});
-    for (;;) {
-        platform_.DoEvents();
-        if (Comm().inBufferCount() > 0) {
-            value = Comm().readByte();
-            return true;
-        }
-        if (platform_.Timer() - start > ReadEETimeout) break;
+    if (awaitBytes(1, d, "byte read " + AddressText(page, offset) + ": no answer") == WaitResult::Arrived) {
+        value = Comm().readByte();
+        return true;
     }
-    note("time-out: no answer to the byte read");
     UnhookRadio();
     platform_.MsgBox(ReadEEByteError, Buttons::OK, Icon::Exclamation, CommErrorTitle, true);
     return false;
@@ -184,14 +189,10 @@ bool RadioLink::WriteEEByte(int page, int offset, int mask, int value) {
     if (!RadioHooked) return false;
     Comm().discardInput();
     send({WriteByteCmd, page, offset, mask, value});
-    const double start = platform_.Timer();
-    for (;;) {
-        platform_.DoEvents();
-        while (Comm().inBufferCount() > 0)
-            if (Comm().readByte() == 1) return true;
-        if (platform_.Timer() - start > WriteEETimeout) break;
-    }
-    note("time-out: no acknowledgement of the byte write");
+    // Anything but the acknowledgement is dropped while the time-out runs.
+    const Deadline d = deadline(WriteEETimeout);
+    while (awaitBytes(1, d, "byte write " + AddressText(page, offset) + ": no acknowledgement") == WaitResult::Arrived)
+        if (Comm().readByte() == 1) return true;
     UnhookRadio();
     platform_.MsgBox(WriteEEByteError, Buttons::OK, Icon::Exclamation, CommErrorTitle, true);
     return false;

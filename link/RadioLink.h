@@ -30,7 +30,27 @@ public:
     // Which bits of each page-0 byte a transfer may write to the radio.
     std::array<uint8_t, 256> GlobalWriteMask{};
 
-    bool WaitForByte(int& value);
+    // What a wait on the radio came to.
+    enum class WaitResult { Arrived, TimedOut, Cancelled };
+    // A time-out counted from the moment it was taken.
+    struct Deadline {
+        double start;
+        double seconds;
+    };
+    Deadline deadline(double seconds) { return {platform_.Timer(), seconds}; }
+    // Waits until `count` received bytes are waiting, the deadline has passed
+    // (reaching it exactly is still in time) or `cancelled` says so. The one
+    // wait on the radio: only it lets the window system run, looks at the
+    // clock and at Cancel, and notes in the trace why a wait ended without
+    // its bytes. `what` names what is awaited ("block 41: byte 7 missing").
+    WaitResult awaitBytes(int count, Deadline deadline, const std::string& what,
+                          const std::function<bool()>& cancelled = {});
+    // Where the last conversation with the radio failed, in words, for the
+    // trace and the command line; the message boxes keep their fixed texts.
+    std::string LastFailure;
+
+    // One byte within LinkTimeout.
+    bool WaitForByte(int& value, const std::string& what = "answer missing");
     static int ReplyByteValue(const std::string& text);
     bool HookRadio();
     void ReadRadioInfo();
@@ -74,5 +94,7 @@ private:
 
 // The settings string of a speed code ("4800,n,8,1" for 0).
 std::string LineSettings(int code);
+// An EEPROM address as the trace shows it: "0x0080".
+std::string AddressText(int page, int offset);
 
 } // namespace VKTCom

@@ -1,6 +1,7 @@
 #include "link/Transfers.h"
 
 #include "core/MemoryImage.h"
+#include "core/MemoryMap.h"
 
 namespace VKTCom {
 
@@ -19,12 +20,21 @@ constexpr int SettleMs = 500;
 constexpr int BlockBytes = VKTCore::BlockSize;
 constexpr int FirstGroupBlock = 8;
 constexpr int BlocksPerGroup = 12;
-constexpr int GroupFirstByteMask = 0x20;  // of a group's first 32 bytes only this bit is sent
+// Of a group's first 32 bytes only the encode-only bit of the first is sent.
+constexpr uint8_t GroupFirstByteMask = VKTCore::FieldBitsAt(VKTCore::GroupBlock::UCGEncodeOnly, 0);
 
 bool IsGroupFirstBlock(int N) { return (N - FirstGroupBlock) % BlocksPerGroup == 0; }
 int GroupFirstBlock(int g) { return (g - 1) * BlocksPerGroup + FirstGroupBlock; }
 
 } // namespace
+
+uint8_t SentBits(int address) {
+    if (address < 0 || address >= VKTCore::RadioMemorySize) return 0;
+    if (address < FirstGroupBlock * BlockBytes) return VKTCore::UnitWideBits(address);
+    const int inGroup = (address - VKTCore::GroupBase(0)) % VKTCore::GroupAreaSize;
+    if (inGroup == 0) return GroupFirstByteMask;
+    return inGroup < BlockBytes ? 0 : 0xFF;
+}
 
 bool Transfers::ReadBlock(int N) {
     Comm().writeByte(ReadBlockCmd);
@@ -39,7 +49,7 @@ bool Transfers::ReadBlock(int N) {
     }
     for (int i = 0; i < BlockBytes; ++i) {
         int b = 0;
-        if (!link_.WaitForByte(b)) {
+        if (!link_.WaitForByte(b, "block " + std::to_string(N) + ": byte " + std::to_string(i + 1) + " missing")) {
             platform().MsgBox(ReadErrorText, Buttons::OK, Icon::Exclamation, "VKT Read");
             return false;
         }
@@ -61,7 +71,7 @@ bool Transfers::WriteBlock(int N) {
     for (int i = 0; i < BlockBytes; ++i) Comm().writeByte(MemoryImage[static_cast<size_t>(N * BlockBytes + i)]);
     proc_.Prog1.setValue(proc_.Prog1.Value() + BlockBytes);
     int b = 0;
-    if (link_.WaitForByte(b)) return true;
+    if (link_.WaitForByte(b, "block " + std::to_string(N) + ": no acknowledgement")) return true;
     platform().MsgBox(WriteErrorText, Buttons::OK, Icon::Exclamation, "VKT Write");
     return false;
 }
@@ -73,19 +83,15 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
     for (;;) {
         for (int b : {static_cast<int>(MaskedWriteCmd), page, offset, mask, value}) Comm().writeByte(static_cast<uint8_t>(b));
         Comm().discardInput();
-        const double start = platform().Timer();
-        bool answered = false;
-        for (;;) {
-            platform().DoEvents();
-            if (proc_.Cancelled) {
-                proc_.Unload();
-                return false;
-            }
-            if (Comm().inBufferCount() > 0) { answered = true; break; }
-            if (platform().Timer() - start > link_.LinkTimeout) break;
+        const auto waited = link_.awaitBytes(1, link_.deadline(link_.LinkTimeout),
+                                             "masked write " + AddressText(page, offset) + ": no answer",
+                                             [this] { return proc_.Cancelled; });
+        if (waited == RadioLink::WaitResult::Cancelled) {
+            proc_.Unload();
+            return false;
         }
-        if (answered) reply = std::to_string(Comm().readByte());
-        else link_.note("time-out: masked write, attempt " + std::to_string(++attempts));
+        if (waited == RadioLink::WaitResult::Arrived) reply = std::to_string(Comm().readByte());
+        else ++attempts;
         // Wrong answers are sent again without counting; only silence counts.
         if (reply == "1") return true;
         if (attempts > link_.LinkRetries) return false;

@@ -8,6 +8,12 @@
 
 namespace VKTCom {
 
+// The bits of a radio byte that writing the whole memory sends: the unit-wide
+// settings of page 0, the encode-only bit of a group's first byte and every
+// bit from a group's 33rd byte on. A radio that took the write holds exactly
+// these bits of the image.
+uint8_t SentBits(int address);
+
 class Transfers {
 public:
     Transfers(RadioLink& link, frmProc& proc) : link_(link), proc_(proc) {}

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/MemoryImage.h"
+#include "core/MemoryMap.h"
 #include "core/WriteDefaults.h"
 
 namespace vktsim {
@@ -15,7 +16,7 @@ constexpr uint8_t FastTrigger = 255;
 constexpr double SquelchInterval = 0.010;
 constexpr double CommandGap = 1.0;
 constexpr int BlockBytes = 32;
-constexpr int NarrowGain = 67, WideGain = 76;
+constexpr int NarrowGain = VKTCore::Page0::NarrowSquelchGain.offset, WideGain = VKTCore::Page0::WideSquelchGain.offset;
 
 int BaudOfCode(int code) {
     switch (code) {
@@ -49,19 +50,17 @@ Eeprom RadioModel::FactorySetup() {
     const VKTCore::Image saved = VKTCore::MemoryImage;
     VKTCore::MemoryImage.fill(0);
     WriteDefaults::WriteAllDefaults();
-    Eeprom e{};
-    std::copy_n(VKTCore::MemoryImage.begin(), EepromSize, e.begin());
-    VKTCore::MemoryImage = saved;
     // Alignment values of a radio that has been through the factory.
-    e[0] = 0x56; e[1] = 0x4B; e[2] = 0x54; e[3] = 0x02;
-    e[8] = 0x80;           // front-end slope
-    e[9] = 0x80;           // modulation
-    e[11] = 200;           // high power DAC
-    e[20] = 120;           // low power DAC
-    e[31] = 0x01; e[32] = 0x08;   // crystal correction
-    e[55] = 0xFF; e[56] = 0xE0;   // pull correction
-    e[67] = 60;            // narrow band squelch gain
-    e[76] = 85;            // wide band squelch gain
+    auto& im = VKTCore::MemoryImage;
+    im[0] = 0x56; im[1] = 0x4B; im[2] = 0x54; im[3] = 0x02;
+    namespace P0 = VKTCore::Page0;
+    for (const auto& [field, value] : {std::pair{P0::FrontEndDAC, 0x80}, {P0::Modulation, 0x80}, {P0::HighPowerDAC, 200},
+                                       {P0::LowPowerDAC, 120}, {P0::CrystalCorrection, 0x0108}, {P0::PullCorrection, 0xFFE0},
+                                       {P0::NarrowSquelchGain, 60}, {P0::WideSquelchGain, 85}})
+        VKTCore::WriteField(im, 0, field, static_cast<uint64_t>(value));
+    Eeprom e{};
+    std::copy_n(im.begin(), EepromSize, e.begin());
+    im = saved;
     return e;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/MemoryMap.h"
 #include "sim/Scheduler.h"
 
 namespace vktsim {
@@ -82,7 +83,7 @@ private:
     int identityIndex_ = 0;
     int block_ = 0;
     int blockSent_ = 0;
-    int squelchAddress_ = 67;
+    int squelchAddress_ = VKTCore::Page0::NarrowSquelchGain.offset;
     uint64_t squelchRun_ = 0;
     int nacks_ = 0;
 };

@@ -3,6 +3,7 @@
 
 #include <numeric>
 
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 #include "tune/frmTune.h"
 
@@ -40,25 +41,19 @@ void frmTune::SetUpSquelchFrame() {
 // which message (0: none).
 int frmTune::burst(int abortError, int timeoutError, bool& failed, int& errorNumber) {
     access_.SendTuneCommand(BurstRequest);
-    const double start = platform_.Timer();
-    for (;;) {
-        platform_.DoEvents();
-        if (SquelchAbort) {
-            // Stop the readings first, or the radio would not hear the start
-            // gain being written back.
-            access_.SendTuneCommand(BurstStop);
-            platform_.Sleep(SettleAfterStopMs);
-            link_.Comm().discardInput();
-            failed = true;
-            errorNumber = abortError;
-            return 0;
-        }
-        if (link_.Comm().inBufferCount() >= BurstMinimum) {
-            access_.SendTuneCommand(BurstStop);
-            platform_.Sleep(SettleAfterStopMs);
-            break;
-        }
-        if (platform_.Timer() - start > BurstTimeout) break;
+    const auto waited = link_.awaitBytes(BurstMinimum, link_.deadline(BurstTimeout), "squelch readings: fewer than 20",
+                                         [this] { return SquelchAbort; });
+    if (waited != VKTCom::RadioLink::WaitResult::TimedOut) {
+        // Stop the readings first, or the radio would not hear the next
+        // gain, nor the start gain being written back after an abort.
+        access_.SendTuneCommand(BurstStop);
+        platform_.Sleep(SettleAfterStopMs);
+    }
+    if (waited == VKTCom::RadioLink::WaitResult::Cancelled) {
+        link_.Comm().discardInput();
+        failed = true;
+        errorNumber = abortError;
+        return 0;
     }
     if (link_.Comm().inBufferCount() < BurstMinimum) {
         link_.UnhookRadio();
@@ -72,7 +67,7 @@ int frmTune::burst(int abortError, int timeoutError, bool& failed, int& errorNum
 }
 
 void frmTune::DoSquelchAdj(bool narrow) {
-    const int address = narrow ? 67 : 76;
+    const int address = (narrow ? VKTCore::Page0::NarrowSquelchGain : VKTCore::Page0::WideSquelchGain).offset;
     const int bandDefault = narrow ? 60 : 85;
     const std::string word = narrow ? "Narrowband" : "Wideband";
     SquelchAbort = false;

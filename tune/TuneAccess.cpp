@@ -3,22 +3,23 @@
 #include <cctype>
 
 #include "core/MemoryImage.h"
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 
 namespace VKTCom {
 
 namespace {
 
-constexpr int FrontEndDAC = 8, Modulation = 9, HighPowerDAC = 11, LowPowerDAC = 20;
-constexpr int CrystalCorrection = 31, PullCorrection = 55;
-constexpr int LowPowerOffset = 33, NarrowOffset = 35;
+namespace P0 = VKTCore::Page0;
+namespace CS = VKTCore::ChannelSlot;
+
 constexpr double CheckedBelowMHz = 148.0;
 constexpr uint8_t ReadByteCmd = 195;
 
-int ChannelByte(int group, bool isRx, int second) {
-    return VKTCore::ChannelSlotAddress(group, 0) + (isRx ? 0 : 4) + second;
+int ChannelFreqByte(int group, bool isRx) {
+    return VKTCore::ChannelSlotAddress(group, 0) + (isRx ? CS::RxFreq : CS::TxFreq).offset;
 }
-int ChannelGuardByte(int group, bool isRx) { return VKTCore::ChannelSlotAddress(group, 0) + (isRx ? 2 : 6); }
+int ChannelGuardByte(int group, bool isRx) { return VKTCore::ChannelSlotAddress(group, 0) + (isRx ? CS::RxCG : CS::TxCG).offset; }
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -107,29 +108,29 @@ bool TuneAccess::writePair(int address, int hi, int lo) {
     return writeByte(address, hi, false) && writeByte(address + 1, lo, false);
 }
 
-int TuneAccess::ReadHighPowerDAC(bool release) { return readByte(HighPowerDAC, release); }
-bool TuneAccess::WriteHighPowerDAC(int value, bool release) { return writeByte(HighPowerDAC, value, release); }
-int TuneAccess::ReadLowPowerDAC(bool release) { return readByte(LowPowerDAC, release); }
-bool TuneAccess::WriteLowPowerDAC(int value, bool release) { return writeByte(LowPowerDAC, value, release); }
-int TuneAccess::ReadModulation() { return readByte(Modulation, true); }
-bool TuneAccess::WriteModulation(int value) { return writeByte(Modulation, value, true); }
-int TuneAccess::ReadFrontEndDAC() { return readByte(FrontEndDAC, true); }
-bool TuneAccess::WriteFrontEndDAC(int value) { return writeByte(FrontEndDAC, value, true); }
-bool TuneAccess::ReadPullCorrection(int& hi, int& lo) { return readPair(PullCorrection, hi, lo); }
-bool TuneAccess::WritePullCorrection(int hi, int lo) { return writePair(PullCorrection, hi, lo); }
-bool TuneAccess::ReadCrystalCorrection(int& hi, int& lo) { return readPair(CrystalCorrection, hi, lo); }
-bool TuneAccess::WriteCrystalCorrection(int hi, int lo) { return writePair(CrystalCorrection, hi, lo); }
+int TuneAccess::ReadHighPowerDAC(bool release) { return readByte(P0::HighPowerDAC.offset, release); }
+bool TuneAccess::WriteHighPowerDAC(int value, bool release) { return writeByte(P0::HighPowerDAC.offset, value, release); }
+int TuneAccess::ReadLowPowerDAC(bool release) { return readByte(P0::LowPowerDAC.offset, release); }
+bool TuneAccess::WriteLowPowerDAC(int value, bool release) { return writeByte(P0::LowPowerDAC.offset, value, release); }
+int TuneAccess::ReadModulation() { return readByte(P0::Modulation.offset, true); }
+bool TuneAccess::WriteModulation(int value) { return writeByte(P0::Modulation.offset, value, true); }
+int TuneAccess::ReadFrontEndDAC() { return readByte(P0::FrontEndDAC.offset, true); }
+bool TuneAccess::WriteFrontEndDAC(int value) { return writeByte(P0::FrontEndDAC.offset, value, true); }
+bool TuneAccess::ReadPullCorrection(int& hi, int& lo) { return readPair(P0::PullCorrection.offset, hi, lo); }
+bool TuneAccess::WritePullCorrection(int hi, int lo) { return writePair(P0::PullCorrection.offset, hi, lo); }
+bool TuneAccess::ReadCrystalCorrection(int& hi, int& lo) { return readPair(P0::CrystalCorrection.offset, hi, lo); }
+bool TuneAccess::WriteCrystalCorrection(int hi, int lo) { return writePair(P0::CrystalCorrection.offset, hi, lo); }
 
 double TuneAccess::ReadChannelFreq(int group, bool isRx) {
     int hi = 0, lo = 0;
-    if (!readPair(ChannelByte(group, isRx, 0), hi, lo)) return -1;
+    if (!readPair(ChannelFreqByte(group, isRx), hi, lo)) return -1;
     return vkt::Val(StepBytesToFreqText(hi, lo));
 }
 
 bool TuneAccess::WriteChannelFreq(int group, bool isRx, double mhz) {
     // A frequency without a step count is never written.
     const auto bytes = FreqToStepBytes(mhz);
-    return bytes && writePair(ChannelByte(group, isRx, 0), (*bytes)[0], (*bytes)[1]);
+    return bytes && writePair(ChannelFreqByte(group, isRx), (*bytes)[0], (*bytes)[1]);
 }
 
 std::string TuneAccess::ReadChannelCG(int group, bool isRx) {
@@ -143,39 +144,39 @@ bool TuneAccess::WriteChannelCG(int group, bool isRx, const std::string& text) {
     return bytes && writePair(ChannelGuardByte(group, isRx), (*bytes)[0], (*bytes)[1]);
 }
 
-std::string TuneAccess::readFlag(int group, int channel, int lowOffset, const char* set) {
-    const int address = VKTCore::GroupBase(group) + (channel < 8 ? lowOffset : lowOffset - 1);
-    const int b = readByte(address, false);
+std::string TuneAccess::readFlag(int group, int channel, const VKTCore::Field& flags, const char* set) {
+    const VKTCore::ByteBits at = VKTCore::ByteOf(flags[channel]);
+    const int b = readByte(VKTCore::GroupBase(group) + at.offset, false);
     if (b < 0) return "";
-    return (b >> (channel % 8)) & 1 ? set : "-";
+    return b & at.mask ? set : "-";
 }
 
-bool TuneAccess::writeFlag(int group, int channel, int lowOffset, const std::string& text) {
-    const int address = VKTCore::GroupBase(group) + (channel < 8 ? lowOffset : lowOffset - 1);
-    const int bit = 1 << (channel % 8);
+bool TuneAccess::writeFlag(int group, int channel, const VKTCore::Field& flags, const std::string& text) {
+    const VKTCore::ByteBits at = VKTCore::ByteOf(flags[channel]);
+    const int address = VKTCore::GroupBase(group) + at.offset;
     int b = readByte(address, false);
     if (b < 0) return false;
-    b &= ~bit;
-    if (text != "-") b |= bit;
-    return writeByte(address, b, false, bit);
+    b &= ~at.mask;
+    if (text != "-") b |= at.mask;
+    return writeByte(address, b, false, at.mask);
 }
 
-std::string TuneAccess::ReadNarrowFlag(int group, int channel) { return readFlag(group, channel, NarrowOffset, "N"); }
+std::string TuneAccess::ReadNarrowFlag(int group, int channel) { return readFlag(group, channel, VKTCore::GroupBlock::Narrow, "N"); }
 bool TuneAccess::WriteNarrowFlag(int group, int channel, const std::string& text) {
-    return writeFlag(group, channel, NarrowOffset, text);
+    return writeFlag(group, channel, VKTCore::GroupBlock::Narrow, text);
 }
-std::string TuneAccess::ReadLowPowerFlag(int group, int channel) { return readFlag(group, channel, LowPowerOffset, "L"); }
+std::string TuneAccess::ReadLowPowerFlag(int group, int channel) { return readFlag(group, channel, VKTCore::GroupBlock::LowPower, "L"); }
 bool TuneAccess::WriteLowPowerFlag(int group, int channel, const std::string& text) {
-    return writeFlag(group, channel, LowPowerOffset, text);
+    return writeFlag(group, channel, VKTCore::GroupBlock::LowPower, text);
 }
 
 bool TuneAccess::ReadChannelData(int group, int channel, ChannelSettings& s, bool release) {
     s = ChannelSettings{};
     int rxHi = 0, rxLo = 0, txHi = 0, txLo = 0;
-    const bool rxRead = readPair(ChannelByte(group, true, 0), rxHi, rxLo);
+    const bool rxRead = readPair(ChannelFreqByte(group, true), rxHi, rxLo);
     s.RxFreq = rxRead ? vkt::Val(StepBytesToFreqText(rxHi, rxLo)) : -1;
     if (rxRead) s.RxCG = ReadChannelCG(group, true);
-    const bool txRead = rxRead && !s.RxCG.empty() && readPair(ChannelByte(group, false, 0), txHi, txLo);
+    const bool txRead = rxRead && !s.RxCG.empty() && readPair(ChannelFreqByte(group, false), txHi, txLo);
     s.TxFreq = txRead ? vkt::Val(StepBytesToFreqText(txHi, txLo)) : -1;
     if (txRead) s.TxCG = ReadChannelCG(group, false);
     if (txRead && !s.TxCG.empty()) s.Narrow = ReadNarrowFlag(group, channel);
@@ -196,7 +197,7 @@ bool TuneAccess::ReadChannelData(int group, int channel, ChannelSettings& s, boo
 
 bool TuneAccess::WriteChannelData(int group, int channel, const ChannelSettings& s, bool release) {
     auto freq = [&](bool isRx, double mhz, const std::optional<std::array<uint8_t, 2>>& original) {
-        if (original) return writePair(ChannelByte(group, isRx, 0), (*original)[0], (*original)[1]);
+        if (original) return writePair(ChannelFreqByte(group, isRx), (*original)[0], (*original)[1]);
         return WriteChannelFreq(group, isRx, mhz);
     };
     const bool ok = freq(true, s.RxFreq, s.RxOriginal) && WriteChannelCG(group, true, s.RxCG) &&
@@ -210,7 +211,7 @@ bool TuneAccess::ReadTuneByte(int address, int& value) {
     link_.Comm().writeByte(ReadByteCmd);
     link_.Comm().writeByte(static_cast<uint8_t>(address / 256));
     link_.Comm().writeByte(static_cast<uint8_t>(address % 256));
-    return link_.WaitForByte(value);
+    return link_.WaitForByte(value, "byte read " + AddressText(address / 256, address % 256) + ": no answer");
 }
 
 void TuneAccess::SendTuneCommand(int b) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/MemoryMap.h"
 #include "link/RadioLink.h"
 
 namespace VKTCom {
@@ -77,8 +78,8 @@ private:
     bool writeByte(int address, int value, bool release, int mask = 255);
     bool readPair(int address, int& hi, int& lo);
     bool writePair(int address, int hi, int lo);
-    std::string readFlag(int group, int channel, int lowOffset, const char* set);
-    bool writeFlag(int group, int channel, int lowOffset, const std::string& text);
+    std::string readFlag(int group, int channel, const VKTCore::Field& flags, const char* set);
+    bool writeFlag(int group, int channel, const VKTCore::Field& flags, const std::string& text);
     void fail();
 
     RadioLink& link_;
