@@ -3,6 +3,7 @@
 #include <functional>
 #include <random>
 
+#include "core/MemoryMap.h"
 #include "core/clsGroup.h"
 #include "tests/core/GridRows.h"
 #include "tests/core/TestImage.h"
@@ -25,33 +26,38 @@ struct FieldCase {
     const char* name;
     std::function<void(GroupControls&)> set;                // puts a value into the controls
     std::function<void(clsGroup&, int)> write;
-    std::vector<std::pair<int, int>> bits;                  // group block offset -> the bits it may change
+    std::vector<Field> fields;                              // the declared fields it may change
 };
 
 std::vector<FieldCase> FieldCases() {
     using G = GroupControls;
     using C = clsGroup;
+    namespace GB = GroupBlock;
     return {
-        {"password", [](G& c) { c.txtPassWord.setText("987654"); }, [](C& g, int i) { g.Write_Password(i); }, {{38, 255}, {39, 255}, {40, 255}}},
-        {"label", [](G& c) { c.txtGrpLab.setText("FIRE"); }, [](C& g, int i) { g.Write_Group_Label(i); },
-         {{51, 255}, {52, 255}, {53, 255}, {54, 255}, {55, 255}, {56, 255}, {57, 255}, {58, 255}}},
-        {"tot+scan", [](G& c) { c.cboTOT.setText("60"); c.cboScan.setText("2.5"); }, [](C& g, int i) { g.Write_TOT_Scan(i); }, {{45, 255}}},
-        {"id", [](G& c) { c.txtID.setText("1234567"); }, [](C& g, int i) { g.Write_ID_Num(i); }, {{41, 255}, {42, 255}, {43, 255}, {44, 255}}},
-        {"display", [](G& c) { c.cboDisplay.setListIndex(1); }, [](C& g, int i) { g.Write_Display_Mode(i); }, {{50, 8}}},
-        {"backlight", [](G& c) { c.cboBackLight.setListIndex(2); }, [](C& g, int i) { g.Write_BackLight(i); }, {{50, 48}}},
-        {"duration", [](G& c) { c.cboDuration.setListIndex(5); }, [](C& g, int i) { g.Write_Duration(i); }, {{50, 7}}},
-        {"pri1 ch", [](G& c) { c.cboPri1Chan.setListIndex(5); }, [](C& g, int i) { g.Write_Pri_1(i); }, {{46, 207}}},
-        {"pri2 main", [](G& c) { c.cboPri2Chan.setListIndex(17); }, [](C& g, int i) { g.Write_Pri_2(i); }, {{47, 192}}},
-        {"pri tx", [](G& c) { c.chkPriTX.setValue(1); }, [](C& g, int i) { g.Write_Pri_TX(i); }, {{48, 32}}},
-        {"batt", [](G& c) { vkt::selectOption(c.optBattSaveOff, {&c.optBattSaveOn, &c.optBattSaveOff}); }, [](C& g, int i) { g.Write_Battery_Saver(i); }, {{48, 128}}},
-        {"lockouts", [](G& c) { c.chkPriKeyLock.setValue(1); c.chkENTCLRLock.setValue(0); }, [](C& g, int i) { g.Write_Keyboard_Lockouts(i); }, {{48, 24}}},
-        {"bci", [](G& c) { c.cboBCI.setListIndex(3); }, [](C& g, int i) { g.Write_Busy_Channel_Indicate(i); }, {{49, 96}}},
-        {"ani", [](G& c) { c.cboANI.setListIndex(2); }, [](C& g, int i) { g.Write_ANI_DTMF(i); }, {{49, 24}}},
-        {"group scan", [](G& c) { c.chkGroupScanList.setValue(1); }, [](C& g, int i) { g.Write_Group_Scan_List(i); }, {{48, 64}}},
-        {"ucg encode", [](G& c) { c.chkUCGEncode.setValue(1); }, [](C& g, int i) { g.Write_UCG_Encode(i); }, {{0, 32}}},
+        {"password", [](G& c) { c.txtPassWord.setText("987654"); }, [](C& g, int i) { g.Write_Password(i); }, {GB::Password}},
+        {"label", [](G& c) { c.txtGrpLab.setText("FIRE"); }, [](C& g, int i) { g.Write_Group_Label(i); }, {GB::Label}},
+        {"tot+scan", [](G& c) { c.cboTOT.setText("60"); c.cboScan.setText("2.5"); }, [](C& g, int i) { g.Write_TOT_Scan(i); },
+         {GB::TimeOutTimer, GB::ScanHoldTime}},
+        {"id", [](G& c) { c.txtID.setText("1234567"); }, [](C& g, int i) { g.Write_ID_Num(i); }, {GB::IdNumber}},
+        {"display", [](G& c) { c.cboDisplay.setListIndex(1); }, [](C& g, int i) { g.Write_Display_Mode(i); }, {GB::DisplayMode}},
+        {"backlight", [](G& c) { c.cboBackLight.setListIndex(2); }, [](C& g, int i) { g.Write_BackLight(i); }, {GB::BackLight}},
+        {"duration", [](G& c) { c.cboDuration.setListIndex(5); }, [](C& g, int i) { g.Write_Duration(i); }, {GB::BackLightDuration}},
+        {"pri1 ch", [](G& c) { c.cboPri1Chan.setListIndex(5); }, [](C& g, int i) { g.Write_Pri_1(i); },
+         {GB::Priority1Off, GB::Priority1Main, GB::Priority1Channel}},
+        {"pri2 main", [](G& c) { c.cboPri2Chan.setListIndex(17); }, [](C& g, int i) { g.Write_Pri_2(i); },
+         {GB::Priority2Off, GB::Priority2Main}},
+        {"pri tx", [](G& c) { c.chkPriTX.setValue(1); }, [](C& g, int i) { g.Write_Pri_TX(i); }, {GB::TransmitOnPriority1}},
+        {"batt", [](G& c) { vkt::selectOption(c.optBattSaveOff, {&c.optBattSaveOn, &c.optBattSaveOff}); },
+         [](C& g, int i) { g.Write_Battery_Saver(i); }, {GB::BatterySaverOff}},
+        {"lockouts", [](G& c) { c.chkPriKeyLock.setValue(1); c.chkENTCLRLock.setValue(0); }, [](C& g, int i) { g.Write_Keyboard_Lockouts(i); },
+         {GB::PriorityKeyLockout, GB::EntClrKeyLockout}},
+        {"bci", [](G& c) { c.cboBCI.setListIndex(3); }, [](C& g, int i) { g.Write_Busy_Channel_Indicate(i); }, {GB::BusyChannelIndicator}},
+        {"ani", [](G& c) { c.cboANI.setListIndex(2); }, [](C& g, int i) { g.Write_ANI_DTMF(i); }, {GB::ResidentAniDtmf}},
+        {"group scan", [](G& c) { c.chkGroupScanList.setValue(1); }, [](C& g, int i) { g.Write_Group_Scan_List(i); }, {GB::GroupScanList}},
+        {"ucg encode", [](G& c) { c.chkUCGEncode.setValue(1); }, [](C& g, int i) { g.Write_UCG_Encode(i); }, {GB::UCGEncodeOnly}},
         {"ucg enable", [](G& c) { vkt::selectOption(c.optUCGEnabled, {&c.optUCGEnabled, &c.optUCGDisabled}); c.cboUCGChan.setListIndex(3); },
-         [](C& g, int i) { g.Write_UCG_Enable(i); }, {{49, 128}, {0, 16}}},
-        {"ucg chan", [](G& c) { c.cboUCGChan.setListIndex(7); }, [](C& g, int i) { g.Write_UCG_Chan(i); }, {{0, 15}}},
+         [](C& g, int i) { g.Write_UCG_Enable(i); }, {GB::UCGEnabled, GB::UCGChannelSelected}},
+        {"ucg chan", [](G& c) { c.cboUCGChan.setListIndex(7); }, [](C& g, int i) { g.Write_UCG_Chan(i); }, {GB::UCGChannel}},
     };
 }
 
@@ -60,14 +66,13 @@ std::vector<FieldCase> FieldCases() {
 TEST_F(GroupCodec, EachFieldWritesOnlyItsOwnBits) {
     for (const FieldCase& f : FieldCases()) {
         for (int g : {0, 1, 14}) {
-            FillRandom(static_cast<unsigned>(g * 100 + f.bits[0].first));
+            FillRandom(static_cast<unsigned>(g * 100 + f.fields[0].offset));
             const Image before = MemoryImage;
             f.set(c);
             f.write(group, g);
             for (const auto& [address, changed] : ChangedBits(before, MemoryImage)) {
                 int allowed = 0;
-                for (const auto& [r, mask] : f.bits)
-                    if (address == GroupBase(g) + r) allowed |= mask;
+                for (const Field& field : f.fields) allowed |= FieldBitsAt(field, address - GroupBase(g));
                 EXPECT_EQ(changed & ~allowed, 0) << f.name << " group " << g << " address " << address;
             }
         }

@@ -121,6 +121,13 @@ TEST_F(LinkTest, WriteAllWithoutGlobalsNeverSendsPageZero) {
     EXPECT_EQ(wire(), expected);
 }
 
+TEST(SentBits, OfAGroupOnlyTheEncodeOnlyBitOfItsFirstBlockGoesOut) {
+    const std::pair<int, int> cases[] = {{6, 0x04}, {8, 0x00}, {153, 0xFE}, {256, 0x20}, {257, 0x00}, {287, 0x00},
+                                         {288, 0xFF}, {639, 0xFF}, {640, 0x20}, {671, 0x00}, {672, 0xFF},
+                                         {5632, 0x20}, {6015, 0xFF}, {6016, 0x00}};
+    for (const auto& [address, bits] : cases) EXPECT_EQ(VKTCom::SentBits(address), bits) << address;
+}
+
 TEST_F(LinkTest, RoundTripKeepsWhatTheMasksProtect) {
     ASSERT_TRUE(transfers.ReadAllMemory());
     const vktsim::Eeprom original = radio().eeprom;
@@ -129,9 +136,7 @@ TEST_F(LinkTest, RoundTripKeepsWhatTheMasksProtect) {
     const VKTCore::Image written = MemoryImage;
     ASSERT_TRUE(transfers.WriteAllMemory(false));
     for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
-        int mask = 0xFF;
-        if (a < 256) mask = link.GlobalWriteMask[static_cast<size_t>(a)];
-        else if ((a / 32 - 8) % 12 == 0) mask = 0x20 * (a % 32 == 0);
+        const int mask = VKTCom::SentBits(a);
         const int expected = (original[static_cast<size_t>(a)] & ~mask) | (written[static_cast<size_t>(a)] & mask);
         ASSERT_EQ(radio().eeprom[static_cast<size_t>(a)], expected) << a;
     }
