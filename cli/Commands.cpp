@@ -113,6 +113,9 @@ struct Radio {
     ~Radio() { proc.Prog1.changed = nullptr; }
 };
 
+// ": block 41: byte 7 missing after 0.5 s", or nothing when the link did not say.
+std::string Where(const VKTCom::RadioLink& link) { return link.LastFailure.empty() ? "" : ": " + link.LastFailure; }
+
 bool NeedPort(const Args& a, Console& c) {
     if (a.port == 0 && a.device.empty()) return false;
     c.choosePort(a.port == 0 ? 1 : a.port, a.device);
@@ -130,7 +133,7 @@ bool ReadWholeRadio(Console& c) {
     MemoryImage.fill(0);
     const bool ok = radio.transfers.ReadAllMemory();
     c.err << "\n";
-    if (!ok) c.err << "vkt: reading the radio failed\n";
+    if (!ok) c.err << "vkt: reading the radio failed" << Where(radio.link) << "\n";
     return ok;
 }
 
@@ -153,6 +156,7 @@ int Write(const Args& a, Console& c) {
         c.err << "\n";
         if (!ok) {
             c.out << "radio " << written + 1 << ": FAILED\n";
+            c.err << "vkt: writing the radio failed" << Where(radio.link) << "\n";
             return RadioOrCompareFailure;
         }
         ++written;

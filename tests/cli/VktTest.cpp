@@ -88,11 +88,13 @@ TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
     port.radio().faults.silentFromBlock = 30;
     EXPECT_EQ(run({"write", path("x.vkt"), "--port", "1", "--no-retry"}), 1);
     EXPECT_NE(out.str().find("radio 1: FAILED"), std::string::npos);
+    EXPECT_NE(err.str().find("writing the radio failed: block 30: no acknowledgement after 0.5 s"), std::string::npos) << err.str();
     clock.advance(0.5);
     EXPECT_FALSE(port.radio().hooked());
     EXPECT_FALSE(port.isOpen());
     port.radio().faults.silent = true;
     EXPECT_EQ(run({"read", "--port", "1", "-o", path("y.vkt")}), 1);
+    EXPECT_NE(err.str().find("reading the radio failed: hook: no answer after 0.5 s"), std::string::npos) << err.str();
     EXPECT_FALSE(std::filesystem::exists(path("y.vkt")));
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "core/ChannelCodes.h"
 #include "core/WriteDefaults.h"
 #include "core/clsGlobals.h"
@@ -52,6 +55,13 @@ Image ExpectedFactoryImage() {
 TEST_F(FactoryImage, EveryByteIsTheFactorySetup) {
     const Image expected = ExpectedFactoryImage();
     for (const auto& [address, bits] : ChangedBits(expected, MemoryImage)) ADD_FAILURE() << "address " << address;
+}
+
+TEST(FactorySetupFile, IsTheFactoryImage) {
+    std::ifstream in(std::string(VKT_TEST_DATA_DIR) + "/factory.vkt", std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const Image expected = ExpectedFactoryImage();
+    EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
 }
 
 TEST_F(FactoryImage, ExactBytesOfPageZeroAndFirstAndLastGroup) {
