@@ -46,6 +46,12 @@ struct Field {
     }
 };
 
+// Sixteen one-bit fields in a pair of bytes: elements 1 ... 8 in the second
+// byte, 9 ... 16 in the first, so that read high byte first element i is bit i - 1.
+constexpr Field BitPerElement(const char* name, int offset, const char* element) {
+    return {.name = name, .offset = offset, .size = 2, .mask = 0x0001, .count = 16, .shift = 1, .element = element};
+}
+
 // Page 0: the unit-wide settings and the alignment values.
 namespace Page0 {
 inline constexpr Field GroupsHeld{.name = "Number of Groups", .offset = 5};
@@ -58,16 +64,10 @@ inline constexpr Field RotaryGroup{.name = "Group", .offset = 128, .mask = 0xF0,
                                    .count = 16, .stride = 1, .element = "Rotary Position"};
 inline constexpr Field RotaryChannel{.name = "Channel", .offset = 128, .mask = 0x0F, .bias = 1,
                                      .count = 16, .stride = 1, .element = "Rotary Position"};
-// A bit a position in a pair of bytes: positions 1 ... 8 in the second,
-// 9 ... 16 in the first, which read high byte first is bit p - 1.
-inline constexpr Field RotaryGroupGlobal{.name = "Group Global", .offset = 144, .size = 2, .mask = 0x0001,
-                                         .count = 16, .shift = 1, .element = "Rotary Position"};
-inline constexpr Field RotaryChannelGlobal{.name = "Channel Global", .offset = 146, .size = 2, .mask = 0x0001,
-                                           .count = 16, .shift = 1, .element = "Rotary Position"};
-inline constexpr Field RotaryGroupKeypad{.name = "Group Keypad", .offset = 148, .size = 2, .mask = 0x0001,
-                                         .count = 16, .shift = 1, .element = "Rotary Position"};
-inline constexpr Field RotaryChannelKeypad{.name = "Channel Keypad", .offset = 150, .size = 2, .mask = 0x0001,
-                                           .count = 16, .shift = 1, .element = "Rotary Position"};
+inline constexpr Field RotaryGroupGlobal = BitPerElement("Group Global", 144, "Rotary Position");
+inline constexpr Field RotaryChannelGlobal = BitPerElement("Channel Global", 146, "Rotary Position");
+inline constexpr Field RotaryGroupKeypad = BitPerElement("Group Keypad", 148, "Rotary Position");
+inline constexpr Field RotaryChannelKeypad = BitPerElement("Channel Keypad", 150, "Rotary Position");
 // Toggle-switch assignment codes; priority scan straddles 152 and 153.
 inline constexpr Field LowPowerSwitch{.name = "Low Power Switch", .offset = 152, .mask = 0xE0};
 inline constexpr Field ChannelScanSwitch{.name = "Channel Scan Switch", .offset = 152, .mask = 0x1C};
@@ -109,14 +109,9 @@ namespace GroupBlock {
 inline constexpr Field UCGChannel{.name = "UCG Channel", .offset = 0, .mask = 0x0F};
 inline constexpr Field UCGChannelSelected{.name = "UCG Channel Selected", .offset = 0, .mask = 0x10};
 inline constexpr Field UCGEncodeOnly{.name = "UCG Encode Only", .offset = 0, .mask = 0x20};
-// A bit a channel in a pair of bytes: channels 1 ... 8 in the second,
-// 9 ... 16 in the first, which read high byte first is bit c - 1.
-inline constexpr Field LowPower{.name = "Low Power", .offset = 32, .size = 2, .mask = 0x0001,
-                                .count = 16, .shift = 1, .element = "Ch"};
-inline constexpr Field Narrow{.name = "Narrow", .offset = 34, .size = 2, .mask = 0x0001,
-                              .count = 16, .shift = 1, .element = "Ch"};
-inline constexpr Field Scan{.name = "Scan", .offset = 36, .size = 2, .mask = 0x0001,
-                            .count = 16, .shift = 1, .element = "Ch"};
+inline constexpr Field LowPower = BitPerElement("Low Power", 32, "Ch");
+inline constexpr Field Narrow = BitPerElement("Narrow", 34, "Ch");
+inline constexpr Field Scan = BitPerElement("Scan", 36, "Ch");
 inline constexpr Field Password{.name = "Password", .offset = 38, .size = 3, .mask = 0xFFFFFF, .encoding = Encoding::Digits};
 inline constexpr Field IdNumber{.name = "ID Number", .offset = 41, .size = 4, .mask = 0xFFFFFFFF, .encoding = Encoding::Digits};
 inline constexpr Field TimeOutTimer{.name = "Time Out Timer", .offset = 45, .mask = 0xF0, .scale = 15};

@@ -4,27 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/GlobalsControls.h"
-#include "core/GroupControls.h"
 #include "core/MemoryImage.h"
-#include "core/clsGlobals.h"
-#include "core/clsGroup.h"
 #include "editor/SetupReport.h"
 #include "platform/PrintDocument.h"
+#include "tests/core/StoreEverything.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     VKTCore::MemoryImage.fill(0);
     for (size_t i = 0; i < size && i < VKTCore::MemoryImage.size(); ++i) VKTCore::MemoryImage[i] = data[i];
-    vkt::GroupControls controls;
-    VKTCore::clsGroup group(controls);
-    for (int g = 0; g < VKTCore::GroupCount; ++g) {
-        group.Read_Group(g);
-        group.Write_Group(g);
-    }
-    vkt::GlobalsControls globalsControls;
-    VKTCore::clsGlobals globals(globalsControls);
-    globals.Read_Globals();
-    globals.Write_Globals();
+    DecodeAndEncodeEverything();
     vkt::DocumentPrinter printer;
     vkteditor::PrintSetupReport(printer, "fuzz.vkt");
     (void)printer.lastDocument().text();

@@ -7,10 +7,7 @@
 #include <iterator>
 
 #include "cli/ChannelCsv.h"
-#include "core/GlobalsControls.h"
-#include "core/GroupControls.h"
-#include "core/clsGlobals.h"
-#include "core/clsGroup.h"
+#include "tests/core/StoreEverything.h"
 #include "tests/link/LinkFixture.h"
 
 using VKTCore::Image;
@@ -25,21 +22,6 @@ Image Load(const std::string& name) {
     Image image{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
     return image;
-}
-
-// Decodes every group and the unit-wide settings into controls and encodes
-// them back, as the editor does on every group switch and write.
-void DecodeAndEncodeEverything() {
-    vkt::GroupControls groupControls;
-    VKTCore::clsGroup group(groupControls);
-    for (int g = 0; g < VKTCore::GroupCount; ++g) {
-        group.Read_Group(g);
-        group.Write_Group(g);
-    }
-    vkt::GlobalsControls globalsControls;
-    VKTCore::clsGlobals globals(globalsControls);
-    globals.Read_Globals();
-    globals.Write_Globals();
 }
 
 class SavedSetup : public LinkTest, public ::testing::WithParamInterface<const char*> {};
