@@ -1,6 +1,7 @@
 #include "link/RadioLink.h"
 
 #include "core/MemoryMap.h"
+#include "link/Protocol.h"
 #include "core/Text.h"
 
 namespace VKTCom {
@@ -8,11 +9,10 @@ namespace VKTCom {
 using vkt::Answer;
 using vkt::Buttons;
 using vkt::Icon;
+using namespace Protocol;
 
 namespace {
 
-constexpr int HookZeros = 10;
-constexpr uint8_t Release = 1, SpeedChange = 5, IdentityQuery = 43, ReadByteCmd = 195, WriteByteCmd = 209;
 constexpr double ReadEETimeout = 0.5;
 constexpr double WriteEETimeout = 0.25;
 constexpr int FastIdentityWord = 10922;  // 2AAA
@@ -100,7 +100,7 @@ bool RadioLink::HookRadio() {
             note("hook attempt " + std::to_string(attempts + 1));
             for (int i = 0; i < HookZeros; ++i) send({0});
             Comm().discardInput();
-            send({10, 20, 40});
+            for (uint8_t b : HookSequence) send({b});
             // A read that gives nothing goes on waiting within the same time-out.
             const Deadline d = deadline(LinkTimeout);
             bool timedOut = false;
@@ -171,7 +171,7 @@ bool RadioLink::AskHookRetry() {
 bool RadioLink::ReadEEByte(int page, int offset, int& value) {
     value = 0;
     if (!RadioHooked) return false;
-    send({ReadByteCmd, page});
+    send({ReadByte, page});
     // Whatever arrived before this command is not its answer.
     Comm().discardInput();
     const Deadline d = deadline(ReadEETimeout);
@@ -188,7 +188,7 @@ bool RadioLink::ReadEEByte(int page, int offset, int& value) {
 bool RadioLink::WriteEEByte(int page, int offset, int mask, int value) {
     if (!RadioHooked) return false;
     Comm().discardInput();
-    send({WriteByteCmd, page, offset, mask, value});
+    send({WriteByte, page, offset, mask, value});
     // Anything but the acknowledgement is dropped while the time-out runs.
     const Deadline d = deadline(WriteEETimeout);
     while (awaitBytes(1, d, "byte write " + AddressText(page, offset) + ": no acknowledgement") == WaitResult::Arrived)

@@ -2,6 +2,7 @@
 
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
+#include "link/Protocol.h"
 
 namespace VKTCom {
 
@@ -12,8 +13,6 @@ using vkt::Icon;
 
 namespace {
 
-constexpr uint8_t ReadBlockCmd = 198, WriteBlockCmd = 212, MaskedWriteCmd = 209;
-constexpr uint8_t FastTrigger = 255;
 constexpr int PacingBytes = 31;
 constexpr int PacingPauseMs = 3;
 constexpr int SettleMs = 500;
@@ -37,10 +36,10 @@ uint8_t SentBits(int address) {
 }
 
 bool Transfers::ReadBlock(int N) {
-    Comm().writeByte(ReadBlockCmd);
+    Comm().writeByte(Protocol::ReadBlock);
     Comm().writeByte(static_cast<uint8_t>(N));
     if (link_.FastRadio) {
-        Comm().writeByte(FastTrigger);
+        Comm().writeByte(Protocol::FastBlockTrigger);
     } else {
         for (int i = 0; i < PacingBytes; ++i) {
             platform().Sleep(PacingPauseMs);
@@ -66,7 +65,7 @@ bool Transfers::WriteBlock(int N) {
         proc_.Prog1.setValue(proc_.Prog1.Value() + BlockBytes);
         return ok;
     }
-    Comm().writeByte(WriteBlockCmd);
+    Comm().writeByte(Protocol::WriteBlock);
     Comm().writeByte(static_cast<uint8_t>(N));
     for (int i = 0; i < BlockBytes; ++i) Comm().writeByte(MemoryImage[static_cast<size_t>(N * BlockBytes + i)]);
     proc_.Prog1.setValue(proc_.Prog1.Value() + BlockBytes);
@@ -81,7 +80,7 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
     std::string reply = "0";
     int attempts = 0;
     for (;;) {
-        for (int b : {static_cast<int>(MaskedWriteCmd), page, offset, mask, value}) Comm().writeByte(static_cast<uint8_t>(b));
+        for (int b : {static_cast<int>(Protocol::WriteByte), page, offset, mask, value}) Comm().writeByte(static_cast<uint8_t>(b));
         Comm().discardInput();
         const auto waited = link_.awaitBytes(1, link_.deadline(link_.LinkTimeout),
                                              "masked write " + AddressText(page, offset) + ": no answer",

@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "core/MemoryMap.h"
+#include "link/Protocol.h"
 #include "core/Text.h"
 #include "tune/frmTune.h"
 
@@ -15,7 +16,6 @@ constexpr int BurstMinimum = 20;
 constexpr double BurstTimeout = 2.0;
 constexpr int SettleAfterClearMs = 100, SettleAfterStopMs = 250;
 constexpr int InitStep = 20, InitSaturation = 250, Target = 244;
-constexpr uint8_t BurstRequest = 253, BurstStop = 0;
 
 std::string CommErrorText(int n) { return "Comm Error " + std::to_string(n) + " in Sub 'DoSquelchAdj', please try again.     "; }
 
@@ -40,13 +40,13 @@ void frmTune::SetUpSquelchFrame() {
 // One burst of readings and their average; on failure errorNumber says
 // which message (0: none).
 int frmTune::burst(int abortError, int timeoutError, bool& failed, int& errorNumber) {
-    access_.SendTuneCommand(BurstRequest);
+    access_.SendTuneCommand(VKTCom::Protocol::SquelchReadings);
     const auto waited = link_.awaitBytes(BurstMinimum, link_.deadline(BurstTimeout), "squelch readings: fewer than 20",
                                          [this] { return SquelchAbort; });
     if (waited != VKTCom::RadioLink::WaitResult::TimedOut) {
         // Stop the readings first, or the radio would not hear the next
         // gain, nor the start gain being written back after an abort.
-        access_.SendTuneCommand(BurstStop);
+        access_.SendTuneCommand(VKTCom::Protocol::StopReadings);
         platform_.Sleep(SettleAfterStopMs);
     }
     if (waited == VKTCom::RadioLink::WaitResult::Cancelled) {

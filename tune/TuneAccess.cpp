@@ -4,6 +4,7 @@
 
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
+#include "link/Protocol.h"
 #include "core/Text.h"
 
 namespace VKTCom {
@@ -14,7 +15,6 @@ namespace P0 = VKTCore::Page0;
 namespace CS = VKTCore::ChannelSlot;
 
 constexpr double CheckedBelowMHz = 148.0;
-constexpr uint8_t ReadByteCmd = 195;
 
 int ChannelFreqByte(int group, bool isRx) {
     return VKTCore::ChannelSlotAddress(group, 0) + (isRx ? CS::RxFreq : CS::TxFreq).offset;
@@ -208,7 +208,7 @@ bool TuneAccess::WriteChannelData(int group, int channel, const ChannelSettings&
 }
 
 bool TuneAccess::ReadTuneByte(int address, int& value) {
-    link_.Comm().writeByte(ReadByteCmd);
+    link_.Comm().writeByte(Protocol::ReadByte);
     link_.Comm().writeByte(static_cast<uint8_t>(address / 256));
     link_.Comm().writeByte(static_cast<uint8_t>(address % 256));
     return link_.WaitForByte(value, "byte read " + AddressText(address / 256, address % 256) + ": no answer");
