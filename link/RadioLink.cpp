@@ -44,23 +44,34 @@ void RadioLink::send(std::initializer_list<int> bytes) {
     for (int b : bytes) Comm().writeByte(static_cast<uint8_t>(b));
 }
 
+RadioLink::WaitResult RadioLink::poll(int count, Deadline d, const std::function<bool()>& cancelled) {
+    for (;;) {
+        platform_.WaitForEvents(d.seconds - (platform_.Timer() - d.start));
+        if (cancelled && cancelled()) return WaitResult::Cancelled;
+        if (Comm().inBufferCount() >= count) return WaitResult::Arrived;
+        if (platform_.Timer() - d.start > d.seconds) return WaitResult::TimedOut;
+    }
+}
+
 RadioLink::WaitResult RadioLink::awaitBytes(int count, Deadline d, const std::string& what,
                                             const std::function<bool()>& cancelled) {
-    for (;;) {
-        platform_.DoEvents();
-        if (cancelled && cancelled()) {
-            LastFailure = what + ": cancelled";
-            note("cancelled: " + what);
-            return WaitResult::Cancelled;
-        }
-        if (Comm().inBufferCount() >= count) return WaitResult::Arrived;
-        if (platform_.Timer() - d.start > d.seconds) {
-            const std::string seconds = vkt::NumberText(d.seconds);
-            LastFailure = what + " after " + (seconds[0] == '.' ? "0" + seconds : seconds) + " s";
-            note("time-out: " + LastFailure);
-            return WaitResult::TimedOut;
-        }
+    const WaitResult result = poll(count, d, cancelled);
+    if (result == WaitResult::Cancelled) {
+        LastFailure = what + ": cancelled";
+        note("cancelled: " + what);
+    } else if (result == WaitResult::TimedOut) {
+        const std::string seconds = vkt::NumberText(d.seconds);
+        LastFailure = what + " after " + (seconds[0] == '.' ? "0" + seconds : seconds) + " s";
+        note("time-out: " + LastFailure);
     }
+    return result;
+}
+
+bool RadioLink::staysQuiet(Deadline d, const std::string& what) {
+    if (poll(1, d, {}) == WaitResult::TimedOut) return true;
+    LastFailure = what;
+    note(what);
+    return false;
 }
 
 bool RadioLink::WaitForByte(int& value, const std::string& what) {

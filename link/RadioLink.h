@@ -45,6 +45,9 @@ public:
     // its bytes. `what` names what is awaited ("block 41: byte 7 missing").
     WaitResult awaitBytes(int count, Deadline deadline, const std::string& what,
                           const std::function<bool()>& cancelled = {});
+    // True when no byte arrives before the deadline. A byte that does is
+    // noted as `what` ("block 41: a 33rd byte") and becomes LastFailure.
+    bool staysQuiet(Deadline deadline, const std::string& what);
     // Where the last conversation with the radio failed, in words, for the
     // trace and the command line; the message boxes keep their fixed texts.
     std::string LastFailure;
@@ -85,6 +88,7 @@ public:
     static constexpr const char* WriteEEByteError = "A COMM ERROR occurred in sub routine 'WriteEEByte'.      ";
 
 private:
+    WaitResult poll(int count, Deadline deadline, const std::function<bool()>& cancelled);
     bool openPort();
     void send(std::initializer_list<int> bytes);
     void checkCommPort(int n, CommPortMenu& mnuCommPort);

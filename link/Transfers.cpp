@@ -1,18 +1,20 @@
 #include "link/Transfers.h"
 
+#include <algorithm>
+
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
 #include "link/Protocol.h"
 
 namespace VKTCom {
 
-using VKTCore::MemoryImage;
 using vkt::Answer;
 using vkt::Buttons;
 using vkt::Icon;
 
 namespace {
 
+constexpr double AdapterLatency = 0.016;
 constexpr int PacingBytes = 31;
 constexpr int PacingPauseMs = 3;
 constexpr int SettleMs = 500;
@@ -35,7 +37,22 @@ uint8_t SentBits(int address) {
     return inGroup < BlockBytes ? 0 : 0xFF;
 }
 
+double Transfers::byteSeconds() { return 10.0 / std::max(1, vkt::BaudOfSettings(Comm().settings())); }
+
+bool Transfers::readFailed() {
+    platform().MsgBox(ReadErrorText, Buttons::OK, Icon::Exclamation, "VKT Read");
+    return false;
+}
+
 bool Transfers::ReadBlock(int N) {
+    const std::string block = "block " + std::to_string(N);
+    // A byte waiting before the command belongs to no block: taken as this
+    // block's, it would shift every byte after it.
+    if (const int waiting = Comm().inBufferCount(); waiting > 0) {
+        link_.LastFailure = block + ": " + std::to_string(waiting) + " stray bytes before the command";
+        link_.note(link_.LastFailure);
+        return readFailed();
+    }
     Comm().writeByte(Protocol::ReadBlock);
     Comm().writeByte(static_cast<uint8_t>(N));
     if (link_.FastRadio) {
@@ -48,26 +65,30 @@ bool Transfers::ReadBlock(int N) {
     }
     for (int i = 0; i < BlockBytes; ++i) {
         int b = 0;
-        if (!link_.WaitForByte(b, "block " + std::to_string(N) + ": byte " + std::to_string(i + 1) + " missing")) {
-            platform().MsgBox(ReadErrorText, Buttons::OK, Icon::Exclamation, "VKT Read");
-            return false;
-        }
-        MemoryImage[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
+        if (!link_.WaitForByte(b, block + ": byte " + std::to_string(i + 1) + " missing")) return readFailed();
+        image_[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
         proc_.Prog1.setValue(proc_.Prog1.Value() + 1);
     }
+    // A 33rd byte means a byte inside the answer was not the radio's. On a
+    // built-in port or a pseudo-terminal a byte sent right after the 32nd is
+    // whole one byte time later; a second byte time covers the scheduling of
+    // this program. Bytes a USB adapter holds back longer still show: a read
+    // never throws received bytes away, so they are waiting before the next
+    // block's command or after the last block.
+    if (!link_.staysQuiet(link_.deadline(2 * byteSeconds()), block + ": a 33rd byte")) return readFailed();
     return true;
 }
 
 bool Transfers::WriteBlock(int N) {
     if (IsGroupFirstBlock(N)) {
         const int address = N * BlockBytes;
-        const bool ok = WriteMaskedByte(address / 256, address % 256, GroupFirstByteMask, MemoryImage[static_cast<size_t>(address)]);
+        const bool ok = WriteMaskedByte(address / 256, address % 256, GroupFirstByteMask, image_[static_cast<size_t>(address)]);
         proc_.Prog1.setValue(proc_.Prog1.Value() + BlockBytes);
         return ok;
     }
     Comm().writeByte(Protocol::WriteBlock);
     Comm().writeByte(static_cast<uint8_t>(N));
-    for (int i = 0; i < BlockBytes; ++i) Comm().writeByte(MemoryImage[static_cast<size_t>(N * BlockBytes + i)]);
+    for (int i = 0; i < BlockBytes; ++i) Comm().writeByte(image_[static_cast<size_t>(N * BlockBytes + i)]);
     proc_.Prog1.setValue(proc_.Prog1.Value() + BlockBytes);
     int b = 0;
     if (link_.WaitForByte(b, "block " + std::to_string(N) + ": no acknowledgement")) return true;
@@ -109,13 +130,22 @@ bool Transfers::readRegion(Region region, int bytes, const char* caption) {
     proc_.ShowForm(caption, false);
     proc_.EnableCancel();
     platform().Sleep(SettleMs);
-    for (int N = region.firstBlock; N < region.firstBlock + region.blocks; ++N) {
+    auto abandon = [this] {
+        link_.UnhookRadio();
+        proc_.Unload();
+        return false;
+    };
+    const int last = region.firstBlock + region.blocks - 1;
+    for (int N = region.firstBlock; N <= last; ++N) {
         const bool cancelled = proc_.Cancelled;
-        if (!ReadBlock(N) || cancelled) {
-            link_.UnhookRadio();
-            proc_.Unload();
-            return false;
-        }
+        if (!ReadBlock(N) || cancelled) return abandon();
+    }
+    // After the last block, the time a USB adapter may hold bytes back (its
+    // latency timer, 16 ms on the common chips) plus two byte times.
+    if (!link_.staysQuiet(link_.deadline(AdapterLatency + 2 * byteSeconds()),
+                          "block " + std::to_string(last) + ": bytes after the last block")) {
+        readFailed();
+        return abandon();
     }
     platform().Beep();
     proc_.Prog1.setValue(0);
@@ -160,7 +190,7 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
         if (writePage0) {
             bool failed = false;
             for (int i = 0; i < 256 && !failed; ++i) {
-                if (WriteMaskedByte(0, i, link_.GlobalWriteMask[static_cast<size_t>(i)], MemoryImage[static_cast<size_t>(i)]))
+                if (WriteMaskedByte(0, i, link_.GlobalWriteMask[static_cast<size_t>(i)], image_[static_cast<size_t>(i)]))
                     proc_.Prog1.setValue(i);
                 else
                     failed = true;

@@ -3,6 +3,7 @@
 // memory, page 0 or one group, each on a newly hooked radio, with progress and
 // Cancel in the progress window, ending with the radio released.
 
+#include "core/MemoryImage.h"
 #include "link/RadioLink.h"
 #include "link/frmProc.h"
 
@@ -16,7 +17,9 @@ uint8_t SentBits(int address);
 
 class Transfers {
 public:
-    Transfers(RadioLink& link, frmProc& proc) : link_(link), proc_(proc) {}
+    // image: where reads put the radio's bytes and writes take them from.
+    Transfers(RadioLink& link, frmProc& proc, VKTCore::Image& image = VKTCore::MemoryImage)
+        : link_(link), proc_(proc), image_(image) {}
 
     bool ReadBlock(int N);
     bool WriteBlock(int N);
@@ -42,11 +45,15 @@ private:
     enum class WriteKind { All, Global, Group };
     bool writeRegion(WriteKind kind, bool writePage0, Region blocks, int bytes, const char* caption);
 
+    // Shows the read error; false.
+    bool readFailed();
+    double byteSeconds();
     vkt::Platform& platform() { return link_.platform(); }
     vkt::SerialPort& Comm() { return link_.Comm(); }
 
     RadioLink& link_;
     frmProc& proc_;
+    VKTCore::Image& image_;
 };
 
 } // namespace VKTCom

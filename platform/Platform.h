@@ -54,6 +54,12 @@ public:
 
     // Lets the window system handle pending events; the wait loops call it.
     virtual void DoEvents() = 0;
+    // The same, but waiting for the next event no longer than seconds: a
+    // wait on the radio with little time left must not oversleep it.
+    virtual void WaitForEvents(double seconds) {
+        (void)seconds;
+        DoEvents();
+    }
     // Seconds since some fixed moment, for time-outs.
     virtual double Timer() = 0;
     virtual void Sleep(int ms) = 0;

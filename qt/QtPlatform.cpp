@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <cmath>
 #include <QClipboard>
 #include <QDateTime>
 #include <QFileDialog>
@@ -130,16 +131,20 @@ Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, c
 
 void QtPlatform::Beep() { QApplication::beep(); }
 
-void QtPlatform::DoEvents() {
-    // With bytes already waiting the caller has work to do: no sleeping.
-    if (serialPort().inBufferCount() > 0) {
+void QtPlatform::DoEvents() { WaitForEvents(TickMs / 1000.0); }
+
+void QtPlatform::WaitForEvents(double seconds) {
+    // With bytes already waiting the caller has work to do: no sleeping; nor
+    // with less than a timer's millisecond left to wait.
+    const int ms = std::min(static_cast<int>(std::floor(seconds * 1000)), TickMs);
+    if (serialPort().inBufferCount() > 0 || ms < 1) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return;
     }
     // Otherwise handle what is pending, or sleep until the next event (serial
     // data and clicks included) or the tick that lets time-outs be seen: a
     // wait on the radio costs next to no CPU.
-    tick_.start(TickMs);
+    tick_.start(ms);
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 

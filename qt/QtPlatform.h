@@ -32,6 +32,7 @@ public:
                        bool systemModal) override;
     void Beep() override;
     void DoEvents() override;
+    void WaitForEvents(double seconds) override;
     double Timer() override;
     void Sleep(int ms) override;
     void ClipboardClear() override;

@@ -204,7 +204,10 @@ void RadioModel::sendBlock(int from) {
         bytes.push_back(address < EepromSize ? eeprom[static_cast<size_t>(address)] : uint8_t{0xFF});
     }
     blockSent_ = last;
-    if (blockSent_ >= BlockBytes) mode_ = Mode::Idle;
+    if (blockSent_ >= BlockBytes) {
+        mode_ = Mode::Idle;
+        if (faults.extraByteEveryBlock || faults.extraByteAfterBlock == block_) bytes.push_back(0xA5);
+    }
     reply(std::move(bytes));
 }
 

@@ -24,6 +24,8 @@ struct RadioFaults {
     int silentFromBlock = -1;         // block commands from this block on get no answer
     int dropByteInBlock = -1;         // one byte of this block's read answer is lost
     int strayBytesBeforeBlock = -1;   // line noise: three stray bytes before this block's answer
+    int extraByteAfterBlock = -1;     // one byte too many after this block's answer
+    bool extraByteEveryBlock = false; // one byte too many after every block's answer
     int disconnectAfterBytes = -1;    // the cable comes off after this many received bytes
     bool refuseSpeedChange = false;
     int nacksBeforeAck = 0;           // this many writes are answered 0 before one is answered 1

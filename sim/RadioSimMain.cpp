@@ -34,6 +34,8 @@ const char* const Usage =
     "  --silent-from-block N    stop answering block commands from block N on\n"
     "  --drop-byte-in-block N   lose one byte of block N's answer\n"
     "  --stray-before-block N   put three stray bytes before block N's answer\n"
+    "  --extra-byte-after-block N  send one byte too many after block N's answer\n"
+    "  --extra-byte-every-block    send one byte too many after every block's answer\n"
     "  --disconnect-after N     go dead after receiving N bytes (a pulled cable)\n"
     "  --refuse-speed           ignore requests to change the line speed\n"
     "  --nacks N                answer N masked writes with 0 before answering 1\n"
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
         else if (a == "--silent-from-block") ok = TakeInt(argc, argv, i, faults.silentFromBlock);
         else if (a == "--drop-byte-in-block") ok = TakeInt(argc, argv, i, faults.dropByteInBlock);
         else if (a == "--stray-before-block") ok = TakeInt(argc, argv, i, faults.strayBytesBeforeBlock);
+        else if (a == "--extra-byte-after-block") ok = TakeInt(argc, argv, i, faults.extraByteAfterBlock);
+        else if (a == "--extra-byte-every-block") faults.extraByteEveryBlock = true;
         else if (a == "--disconnect-after") ok = TakeInt(argc, argv, i, faults.disconnectAfterBytes);
         else if (a == "--refuse-speed") faults.refuseSpeedChange = true;
         else if (a == "--nacks") ok = TakeInt(argc, argv, i, faults.nacksBeforeAck);

@@ -254,3 +254,45 @@ TEST_F(LinkTest, HookFailureLeavesTheProgressWindowAlone) {
     EXPECT_FALSE(proc.Loaded());
     EXPECT_TRUE(mainWindow.Enabled());
 }
+
+// Bytes that are not the radio's answer must never shift the image: a read
+// that sees one fails as a silent block does, whatever the radio sent.
+TEST_F(LinkTest, AByteTooManyInAnyBlockFailsTheRead) {
+    radio().faults.extraByteEveryBlock = true;
+    platform.answer(vkt::Answer::OK, VKTCom::Transfers::ReadErrorText);
+    EXPECT_FALSE(transfers.ReadAllMemory());
+    EXPECT_EQ(link.LastFailure, "block 0: a 33rd byte");
+    for (int a = 32; a < VKTCore::RadioMemorySize; ++a) ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], 0) << a;
+    expectReleased();
+}
+
+TEST_F(LinkTest, AByteWaitingBeforeABlockCommandFailsTheRead) {
+    // Line noise while the radio settles after the hook.
+    bool scheduled = false;
+    platform.onEvents = [&] {
+        if (link.RadioHooked && !scheduled) {
+            scheduled = true;
+            clock.at(clock.now() + 0.2, [&] { port.inject(0x55); });
+        }
+    };
+    platform.answer(vkt::Answer::OK, VKTCom::Transfers::ReadErrorText);
+    EXPECT_FALSE(transfers.ReadGroupMemory(1));
+    EXPECT_EQ(link.LastFailure, "block 8: 1 stray bytes before the command");
+    EXPECT_EQ(std::count_if(port.sent.begin(), port.sent.end(), [](const auto& s) { return s.byte == 198; }), 0);
+    expectReleased();
+}
+
+TEST_F(LinkTest, ABytePastTheLastBlockFailsTheRead) {
+    // Held back by an adapter for 10 ms: later than a block's guard, within the last one's.
+    bool scheduled = false;
+    platform.onEvents = [&] {
+        if (proc.Prog1.Value() == VKTCore::GroupAreaSize && !scheduled) {
+            scheduled = true;
+            clock.at(clock.now() + 0.010, [&] { port.inject(0x55); });
+        }
+    };
+    platform.answer(vkt::Answer::OK, VKTCom::Transfers::ReadErrorText);
+    EXPECT_FALSE(transfers.ReadGroupMemory(15));
+    EXPECT_EQ(link.LastFailure, "block 187: bytes after the last block");
+    expectReleased();
+}

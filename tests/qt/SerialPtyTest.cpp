@@ -26,8 +26,8 @@ public:
         boxes.push_back(text);
         return vkt::Answer::Cancel;
     }
-    void DoEvents() override {
-        vktqt::QtPlatform::DoEvents();
+    void WaitForEvents(double seconds) override {
+        vktqt::QtPlatform::WaitForEvents(seconds);
         if (onEvents) onEvents();
     }
     vkt::SerialPort& serialPort() override { return port_; }
