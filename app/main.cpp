@@ -1,5 +1,6 @@
-// vkt-editor: the programming and alignment tool. Without arguments it opens
-// the editor; with --report it prints a setup file's report and exits.
+// vkt-editor: the programming and alignment tool. It opens the editor, with
+// the setup file it is given if any; with --report it prints a setup file's
+// report and exits.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
     args.addOption({"trace", "Record the serial line in serial-trace.log in the data folder."});
     args.addOption({"pdf", "With --report: write the report to OUT as PDF.", "OUT"});
     args.addOption({"text", "With --report: write the report as text to standard output (the default)."});
+    args.addPositionalArgument("file", "Open this setup file (.vkt or .frq).", "[FILE]");
 
     // Asked before any application object exists: only the editor's windows
     // need a display; help, version and reports do not.
@@ -216,6 +218,12 @@ int main(int argc, char** argv) {
     Screen screen;
     screen.mainView = &mainView;
     ControlModule::Main(platform, link, splash, main, screen);
+    // A setup file given to the program (a double-click on it, say) replaces
+    // the factory setup the first activation put in.
+    if (!args.positionalArguments().isEmpty()) {
+        main.files.SetupFileName = QFileInfo(args.positionalArguments().constFirst()).absoluteFilePath().toStdString();
+        main.files.ReadSetupFile();
+    }
     if (emulator.state() != QProcess::Running) showPorts();
     const int rc = QCoreApplication::exec();
     if (emulator.state() != QProcess::NotRunning) {
