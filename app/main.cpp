@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -54,6 +55,13 @@ QString RadioSimProgram() {
     for (const QString& p : {ExeDir() + "/vkt-radio-sim", ExeDir() + "/../sim/vkt-radio-sim", ExeDir() + "/../bin/vkt-radio-sim"})
         if (QFileInfo(p).isExecutable()) return p;
     return {};
+}
+
+// The pictures of the installed icon, built into the program.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const char* size : {"48", "128", "256"}) icon.addFile(QString(":/icon/%1.png").arg(size));
+    return icon;
 }
 
 bool HasDisplay() {
@@ -143,6 +151,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("VKTEDWIN");
     QCoreApplication::setOrganizationName("VKTEDWIN");
     if (args.isSet("report")) return PrintReport(args.value("report"), args.value("pdf"));
+    QGuiApplication::setDesktopFileName(VKT_DESKTOP_ID);
+    QGuiApplication::setWindowIcon(ProgramIcon());
 
     const QString data = DataFolder(args.value("data-dir"));
     QDir().mkpath(data);
