@@ -24,7 +24,7 @@ test: build
 # vkt-editor_<version>_<architecture>.deb.
 package: build
 	@rm -rf $(BUILD)/package
-	@cd $(BUILD) && cpack -G DEB -B package >/dev/null
+	@cd $(BUILD) && cpack -G DEB -B package
 	@cp $(BUILD)/package/vkt-editor_*.deb .
 	@ls vkt-editor_*.deb
 
