@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test sanitize fuzz bench clean
+.PHONY: deps configure build run test package sanitize fuzz bench clean
 
 deps:
 	@scripts/install-deps
@@ -19,6 +19,14 @@ run: build
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory sanitize
+
+# The Debian package of an install under /usr, left in this folder:
+# vkt-editor_<version>_<architecture>.deb.
+package: build
+	@rm -rf $(BUILD)/package
+	@cd $(BUILD) && cpack -G DEB -B package
+	@cp $(BUILD)/package/vkt-editor_*.deb .
+	@ls vkt-editor_*.deb
 
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps

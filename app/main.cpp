@@ -1,9 +1,11 @@
-// vkt-editor: the programming and alignment tool. Without arguments it opens
-// the editor; with --report it prints a setup file's report and exits.
+// vkt-editor: the programming and alignment tool. It opens the editor, with
+// the setup file it is given if any; with --report it prints a setup file's
+// report and exits.
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QIcon>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -15,7 +17,9 @@
 #include "editor/frmAbout.h"
 #include "core/MemoryImage.h"
 #include "editor/SetupReport.h"
+#include "editor/Version.h"
 #include "platform/PrintDocument.h"
+#include "qt/ApplicationObject.h"
 #include "qt/FindCableDialog.h"
 #include "qt/GroupsView.h"
 #include "qt/SerialDevices.h"
@@ -51,6 +55,13 @@ QString RadioSimProgram() {
     for (const QString& p : {ExeDir() + "/vkt-radio-sim", ExeDir() + "/../sim/vkt-radio-sim", ExeDir() + "/../bin/vkt-radio-sim"})
         if (QFileInfo(p).isExecutable()) return p;
     return {};
+}
+
+// The pictures of the installed icon, built into the program.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const char* size : {"48", "128", "256"}) icon.addFile(QString(":/icon/%1.png").arg(size));
+    return icon;
 }
 
 bool HasDisplay() {
@@ -105,10 +116,27 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    bool reportMode = false;
-    for (int i = 1; i < argc; ++i) reportMode = reportMode || QByteArray(argv[i]) == "--report";
-    if (reportMode && qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!reportMode && !HasDisplay()) {
+    QCommandLineParser args;
+    args.setApplicationDescription("VKT Editor: programming and alignment of VKT series radios.");
+    args.addHelpOption();
+    args.addVersionOption();
+    args.addOption({"data-dir", "Keep the channel databases in DIR (default: the per-user data folder, or $VKT_DATA_DIR).", "DIR"});
+    args.addOption({"report", "Print the setup report of FILE and exit.", "FILE"});
+    args.addOption({"trace", "Record the serial line in serial-trace.log in the data folder."});
+    args.addOption({"pdf", "With --report: write the report to OUT as PDF.", "OUT"});
+    args.addOption({"text", "With --report: write the report as text to standard output (the default)."});
+    args.addPositionalArgument("file", "Open this setup file (.vkt or .frq).", "[FILE]");
+
+    // Asked before any application object exists: only the editor's windows
+    // need a display; help, version and reports do not.
+    QStringList argList;
+    for (int i = 0; i < argc; ++i) argList << QString::fromLocal8Bit(argv[i]);
+    vktqt::Needs needs = vktqt::Needs::Windows;
+    if (!args.parse(argList) || args.isSet("help") || args.isSet("help-all") || args.isSet("version"))
+        needs = vktqt::Needs::Nothing;
+    else if (args.isSet("report"))
+        needs = args.isSet("pdf") ? vktqt::Needs::Drawing : vktqt::Needs::Nothing;
+    if (needs == vktqt::Needs::Windows && !HasDisplay()) {
         std::fputs("vkt-editor needs a display. On a machine without one, run it under a virtual display:\n"
                    "    xvfb-run -a vkt-editor\n"
                    "or print a setup report without any window:\n"
@@ -116,19 +144,15 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("VKTEDWIN");
-    QApplication::setOrganizationName("VKTEDWIN");
-    QCommandLineParser args;
-    args.setApplicationDescription("VKT Editor: programming and alignment of VKT series radios.");
-    args.addHelpOption();
-    args.addOption({"data-dir", "Keep the channel databases in DIR (default: the per-user data folder, or $VKT_DATA_DIR).", "DIR"});
-    args.addOption({"report", "Print the setup report of FILE and exit.", "FILE"});
-    args.addOption({"trace", "Record the serial line in serial-trace.log in the data folder."});
-    args.addOption({"pdf", "With --report: write the report to OUT as PDF.", "OUT"});
-    args.addOption({"text", "With --report: write the report as text to standard output (the default)."});
-    args.process(app);
+    const auto app = vktqt::MakeApplication(argc, argv, needs);
+    QCoreApplication::setApplicationVersion(vkteditor::VersionNumber);
+    args.process(*app);
+    // Named after the command line is done with, so that --version names the program as it is called.
+    QCoreApplication::setApplicationName("VKTEDWIN");
+    QCoreApplication::setOrganizationName("VKTEDWIN");
     if (args.isSet("report")) return PrintReport(args.value("report"), args.value("pdf"));
+    QGuiApplication::setDesktopFileName(VKT_DESKTOP_ID);
+    QGuiApplication::setWindowIcon(ProgramIcon());
 
     const QString data = DataFolder(args.value("data-dir"));
     QDir().mkpath(data);
@@ -204,8 +228,14 @@ int main(int argc, char** argv) {
     Screen screen;
     screen.mainView = &mainView;
     ControlModule::Main(platform, link, splash, main, screen);
+    // A setup file given to the program (a double-click on it, say) replaces
+    // the factory setup the first activation put in.
+    if (!args.positionalArguments().isEmpty()) {
+        main.files.SetupFileName = QFileInfo(args.positionalArguments().constFirst()).absoluteFilePath().toStdString();
+        main.files.ReadSetupFile();
+    }
     if (emulator.state() != QProcess::Running) showPorts();
-    const int rc = app.exec();
+    const int rc = QCoreApplication::exec();
     if (emulator.state() != QProcess::NotRunning) {
         emulator.terminate();
         emulator.waitForFinished(2000);

@@ -10,6 +10,7 @@
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "editor/SetupReport.h"
+#include "editor/Version.h"
 #include "link/Transfers.h"
 #include "platform/PrintDocument.h"
 #include "store/SetupFile.h"
@@ -34,6 +35,7 @@ const char* const VktHelp =
     "\n"
     "  --yes        answer Retry/Cancel questions with Cancel without asking (also when not on a terminal)\n"
     "  --no-retry   the same\n"
+    "  --version    print the version and exit\n"
     "\n"
     "Exit codes: 0 done, 1 radio or comparison failure, 2 usage, 3 file error.\n";
 
@@ -256,6 +258,10 @@ int RunVkt(const std::vector<std::string>& args, Console& c) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         c.out << VktHelp;
         return args.empty() ? ExitCode::Usage : Done;
+    }
+    if (args[0] == "--version") {
+        c.out << "vkt " << vkteditor::VersionNumber << "\n";
+        return Done;
     }
     const Args a = Parse(args);
     if (!a.ok) return UsageError(c, a.problem);

@@ -1,8 +1,6 @@
 // vkt: the command-line tool for programming radio after radio, checking a
 // radio against its setup file, comparing setups, reports and CSV.
 
-#include <QApplication>
-
 #include <algorithm>
 
 #include <unistd.h>
@@ -15,6 +13,7 @@
 #include "core/MemoryImage.h"
 #include "editor/SetupReport.h"
 #include "platform/PrintDocument.h"
+#include "qt/ApplicationObject.h"
 #include "qt/QtPlatform.h"
 #include "qt/QtPrinter.h"
 
@@ -43,6 +42,10 @@ public:
         default: return vkt::Answer::Cancel;
         }
     }
+    // The end of a read or write rings the terminal's bell; there is no window system to beep.
+    void Beep() override {
+        if (::isatty(STDERR_FILENO)) std::cerr << '\a' << std::flush;
+    }
 
 private:
     bool mayAsk_;
@@ -51,10 +54,10 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("VKTEDWIN");
     std::vector<std::string> args(argv + 1, argv + argc);
+    const bool drawsPdf = std::find(args.begin(), args.end(), "--pdf") != args.end();
+    const auto app = vktqt::MakeApplication(argc, argv, drawsPdf ? vktqt::Needs::Drawing : vktqt::Needs::Nothing);
+    QCoreApplication::setApplicationName("VKTEDWIN");
     const bool noQuestions = std::find(args.begin(), args.end(), "--yes") != args.end() ||
                              std::find(args.begin(), args.end(), "--no-retry") != args.end();
     ConsolePlatform platform(!noQuestions && ::isatty(STDIN_FILENO));

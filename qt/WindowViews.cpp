@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "qt/Binding.h"
@@ -210,7 +209,8 @@ AboutView::AboutView(vkteditor::frmAbout& model, QWidget* owner) : QDialog(owner
     setWindowTitle(Qs(model.Caption()));
     auto* layout = new QGridLayout(this);
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+    // The program's own icon, as the editor sets it for every window.
+    icon->setPixmap(windowIcon().pixmap(48, 48));
     layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
     QLabel* title = NewLabel(this, model.lblTitle);
     QFont f = title->font();

@@ -41,7 +41,8 @@ const char* const Usage =
     "  --nacks N                answer N masked writes with 0 before answering 1\n"
     "  --squelch-broken         squelch readings stay low whatever the gain\n"
     "  --exit-with-parent       end when the program that started it ends (Linux)\n"
-    "  --help                   show this text\n";
+    "  --help                   show this text\n"
+    "  --version                print the version and exit\n";
 
 bool TakeInt(int argc, char** argv, int& i, int& out) {
     if (i + 1 >= argc) return false;
@@ -60,6 +61,7 @@ int main(int argc, char** argv) {
         const std::string a = argv[i];
         bool ok = true;
         if (a == "--help" || a == "-h") { std::fputs(Usage, stdout); return 0; }
+        else if (a == "--version") { std::puts("vkt-radio-sim " VKT_VERSION); return 0; }
         else if (a == "--eeprom" && i + 1 < argc) eepromFile = argv[++i];
         else if (a == "--link" && i + 1 < argc) linkPath = argv[++i];
         else if (a == "--slow") slow = true;
