@@ -84,10 +84,17 @@ int RadioLink::ReplyByteValue(const std::string& text) {
     return text.empty() ? 0 : static_cast<unsigned char>(text[0]);
 }
 
+// A radio out of programming mode listens at the hook's speed, whatever
+// the port was set to in its last session.
+bool RadioLink::openAtHookSpeed() {
+    Comm().setSettings(LineSettings(0));
+    return Comm().open();
+}
+
 // A port that cannot be opened is not a silent radio: say why at once.
 bool RadioLink::openPort() {
     for (;;) {
-        if (Comm().open()) return true;
+        if (openAtHookSpeed()) return true;
         LastFailure = "port: " + Comm().openError();
         platform_.MsgBox(Comm().openError(), Buttons::OK, Icon::Exclamation, CommErrorTitle);
         if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry)
@@ -132,8 +139,12 @@ bool RadioLink::HookRadio() {
             if (FastRadio && UseFastLink) SetLinkSpeed(1);
             return true;
         }
-        if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry)
+        if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry) {
+            // A radio that heard the wake-up but not its answer may sit in
+            // programming mode: let it go, whoever asked for the hook.
+            UnhookRadio();
             return false;
+        }
         note("retry");
     }
 }
@@ -159,7 +170,7 @@ bool RadioLink::SetLinkSpeed(int code) {
 }
 
 void RadioLink::UnhookRadio() {
-    if (Comm().isOpen() || Comm().open()) {
+    if (Comm().isOpen() || openAtHookSpeed()) {
         send({Release});
         Comm().close();
     }

@@ -89,6 +89,7 @@ public:
 
 private:
     WaitResult poll(int count, Deadline deadline, const std::function<bool()>& cancelled);
+    bool openAtHookSpeed();
     bool openPort();
     void send(std::initializer_list<int> bytes);
     void checkCommPort(int n, CommPortMenu& mnuCommPort);

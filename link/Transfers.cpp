@@ -120,11 +120,7 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
 
 bool Transfers::readRegion(Region region, int bytes, const char* caption) {
     link_.UseFastLink = true;
-    if (!link_.HookRadio()) {
-        // A radio that heard the wake-up but not its answer is let go too.
-        link_.UnhookRadio();
-        return false;
-    }
+    if (!link_.HookRadio()) return false;
     proc_.Prog1.setMin(0);
     proc_.Prog1.setMax(bytes);
     proc_.ShowForm(caption, false);
@@ -177,7 +173,6 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
         link_.UseFastLink = false;
         if (!link_.HookRadio()) {
             proc_.Unload();
-            link_.UnhookRadio();
             return false;
         }
         if (kind == WriteKind::Global || !proc_.Loaded()) {

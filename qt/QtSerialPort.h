@@ -34,7 +34,7 @@ private:
     std::function<std::string(int)> deviceOf_;
     QSerialPort serial_;
     int port_ = 1;
-    std::string settings_ = "9600,n,8,1";
+    std::string settings_ = "4800,n,8,1";
     std::string openError_;
 };
 

@@ -46,7 +46,7 @@ private:
     VirtualClock& clock_;
     RadioModel radio_;
     int port_ = 1;
-    std::string settings_ = "9600,n,8,1";
+    std::string settings_ = "4800,n,8,1";
     bool open_ = false;
     std::string openFailure_;
     std::deque<uint8_t> in_;

@@ -33,13 +33,37 @@ TEST_F(LinkTest, SilentRadioIsTriedExactlyFourTimes) {
     const double start = clock.now();
     EXPECT_FALSE(link.HookRadio());
     EXPECT_EQ(CountHookAttempts(wire()), 4);
-    EXPECT_EQ(wire().size(), 4u * 13u);
+    EXPECT_EQ(wire().size(), 4u * 13u + 1u);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].title, "COMM ERROR");
     EXPECT_EQ(platform.boxes[0].buttons, vkt::Buttons::RetryCancel);
     EXPECT_NEAR(platform.boxes[0].time - start, 2.0, 0.05);
     EXPECT_FALSE(link.RadioHooked);
-    EXPECT_TRUE(port.isOpen());  // a failed hook leaves the port open
+    EXPECT_EQ(wire().back(), 1);  // released all the same, and the port closed
+    EXPECT_FALSE(port.isOpen());
+}
+
+// A radio whose answers come too late did hear the wake-up: whoever asked
+// for the hook, a cancelled one lets the radio go.
+TEST_F(LinkTest, ACancelledHookReleasesARadioThatHeardIt) {
+    radio().faults.replyDelay = 2.5;  // the answers come after the prompt
+    platform.answer(Answer::Cancel, RadioLink::HookPromptText);
+    EXPECT_FALSE(link.HookRadio());
+    expectReleased();
+}
+
+// Whatever speed the port had in its last session, a new one starts at the
+// hook's speed, so the release before a write's hook reaches the radio.
+TEST_F(LinkTest, TheReleaseBeforeAWriteGoesOutAtTheHookSpeed) {
+    ASSERT_TRUE(link.HookRadio());  // a fast radio, switched to 9600 baud for reading
+    link.UseFastLink = true;
+    ASSERT_TRUE(link.HookRadio());
+    EXPECT_EQ(port.settings(), "9600,n,8,1");
+    link.ClosePort();
+    port.sent.clear();
+    link.UnhookRadio();
+    ASSERT_EQ(port.sent.size(), 1u);
+    EXPECT_EQ(port.sent[0].baud, 4800);
 }
 
 TEST_F(LinkTest, RetryStartsFourMoreAttempts) {
