@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 #include "cli/ChannelCsv.h"
-#include "cli/SetupFields.h"
+#include "cli/RadioSession.h"
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "editor/SetupReport.h"
 #include "editor/Version.h"
-#include "link/Transfers.h"
+#include "link/SetupComparison.h"
 #include "platform/PrintDocument.h"
 #include "store/SetupFile.h"
 
@@ -24,8 +25,9 @@ const char* const VktHelp =
     "Usage: vkt COMMAND [options]\n"
     "\n"
     "  read   --port N | --device PATH -o FILE.vkt      read a whole radio into a setup file\n"
-    "  write  FILE.vkt --port N | --device PATH [--no-globals] [--repeat]\n"
-    "                                                   write a setup to a radio (--repeat: radio after radio)\n"
+    "  write  FILE.vkt --port N | --device PATH [--no-globals] [--repeat] [--verify]\n"
+    "                                                   write a setup to a radio (--repeat: radio after radio;\n"
+    "                                                   --verify: read each radio back and compare)\n"
     "  verify FILE.vkt --port N | --device PATH         read a radio and list what differs from the file\n"
     "  diff   A.vkt B.vkt                               list the fields that differ between two setups\n"
     "  report FILE.vkt [--pdf OUT.pdf]                  the setup report, as text or PDF\n"
@@ -37,7 +39,8 @@ const char* const VktHelp =
     "  --no-retry   the same\n"
     "  --version    print the version and exit\n"
     "\n"
-    "Exit codes: 0 done, 1 radio or comparison failure, 2 usage, 3 file error.\n";
+    "Ctrl-C ends a transfer at the next block and releases the radio; a second Ctrl-C ends at once.\n"
+    "Exit codes: 0 done, 1 radio or comparison failure, 2 usage, 3 file error, 130 interrupted.\n";
 
 namespace {
 
@@ -45,7 +48,7 @@ struct Args {
     std::vector<std::string> positional;
     std::string output, device, csv, pdf;
     int port = 0;
-    bool noGlobals = false, repeat = false;
+    bool noGlobals = false, repeat = false, verify = false;
     bool ok = true;
     std::string problem;
 };
@@ -69,6 +72,7 @@ Args Parse(const std::vector<std::string>& a) {
             if (r.ok && (r.port < 1 || r.port > 4)) { r.ok = false; r.problem = "--port takes 1 ... 4"; }
         } else if (a[i] == "--no-globals") r.noGlobals = true;
         else if (a[i] == "--repeat") r.repeat = true;
+        else if (a[i] == "--verify") r.verify = true;
         else if (a[i] == "--yes" || a[i] == "--no-retry") {}
         else if (!a[i].empty() && a[i][0] == '-') { r.ok = false; r.problem = "unknown option " + a[i]; }
         else r.positional.push_back(a[i]);
@@ -97,27 +101,6 @@ bool SaveSetup(const std::string& path, const Image& image, Console& c) {
     return true;
 }
 
-// The link, its progress shown as a bar on the error stream.
-struct Radio {
-    vkt::Window window{"vkt"};
-    VKTCom::frmProc proc;
-    VKTCom::RadioLink link;
-    VKTCom::Transfers transfers;
-    Radio(Console& c) : proc(c.platform, window), link(c.platform), transfers(link, proc) {
-        link.InitLinkParameters();
-        proc.Prog1.changed = [this, &c] {
-            const int max = std::max(1, proc.Prog1.Max());
-            const int filled = std::clamp(proc.Prog1.Value() * 40 / max, 0, 40);
-            c.err << "\r[" << std::string(static_cast<size_t>(filled), '#') << std::string(static_cast<size_t>(40 - filled), ' ')
-                  << "] " << proc.Prog1.Value() * 100 / max << "% " << std::flush;
-        };
-    }
-    ~Radio() { proc.Prog1.changed = nullptr; }
-};
-
-// ": block 41: byte 7 missing after 0.5 s", or nothing when the link did not say.
-std::string Where(const VKTCom::RadioLink& link) { return link.LastFailure.empty() ? "" : ": " + link.LastFailure; }
-
 bool NeedPort(const Args& a, Console& c) {
     if (a.port == 0 && a.device.empty()) return false;
     c.choosePort(a.port == 0 ? 1 : a.port, a.device);
@@ -129,51 +112,68 @@ int UsageError(Console& c, const std::string& problem) {
     return ExitCode::Usage;
 }
 
-// The whole radio into a zeroed image.
-bool ReadWholeRadio(Console& c) {
-    Radio radio(c);
-    MemoryImage.fill(0);
-    const bool ok = radio.transfers.ReadAllMemory();
-    c.err << "\n";
-    if (!ok) c.err << "vkt: reading the radio failed" << Where(radio.link) << "\n";
-    return ok;
+// The whole radio into a zeroed image; the exit code when it did not come.
+std::optional<int> ReadWholeRadio(Image& image, Console& c) {
+    image.fill(0);
+    const RadioOutcome r = ReadRadio(image, c);
+    if (r.interrupted) {
+        c.err << "vkt: " << InterruptedText(r, "reading") << "; nothing was saved\n";
+        return Interrupted;
+    }
+    if (!r.done) {
+        c.err << "vkt: reading the radio failed: " << r.failure << "\n";
+        return RadioOrCompareFailure;
+    }
+    return std::nullopt;
 }
 
 int Read(const Args& a, Console& c) {
     if (a.output.empty() || !NeedPort(a, c)) return UsageError(c, "read needs --port N or --device PATH, and -o FILE");
-    if (!ReadWholeRadio(c)) return RadioOrCompareFailure;
+    if (const auto failed = ReadWholeRadio(MemoryImage, c)) return *failed;
     // The three spare bytes of a setup file are zeros.
     return SaveSetup(a.output, MemoryImage, c) ? Done : FileFailure;
+}
+
+// "Group 3 Ch 5 Rec Freq: radio 162.45000, setup 162.40000 (and 2 more)"
+std::string FirstDifference(const std::vector<VKTCom::FieldDifference>& d) {
+    std::string text = d[0].field + ": radio " + d[0].first + ", setup " + d[0].second;
+    if (d.size() > 1) text += " (and " + std::to_string(d.size() - 1) + " more)";
+    return text;
 }
 
 int Write(const Args& a, Console& c) {
     if (a.positional.size() != 2 || !NeedPort(a, c)) return UsageError(c, "write needs FILE and --port N or --device PATH");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
-    int written = 0;
-    for (;;) {
-        MemoryImage = setup;
-        Radio radio(c);
-        const bool ok = radio.transfers.WriteAllMemory(a.noGlobals);
-        c.err << "\n";
-        if (!ok) {
-            c.out << "radio " << written + 1 << ": FAILED\n";
-            c.err << "vkt: writing the radio failed" << Where(radio.link) << "\n";
+    const char* done = a.verify ? "written and verified" : "written";
+    for (int n = 1;; ++n) {
+        const RadioOutcome r = WriteRadio(setup, a.noGlobals, a.verify, c);
+        c.out << "radio " << n << " (" << r.identity << "): ";
+        if (r.interrupted) {
+            c.out << "INTERRUPTED\n";
+            c.err << "vkt: " << InterruptedText(r, "writing") << "; it may hold part of the setup\n";
+            return Interrupted;
+        }
+        if (!r.differences.empty()) {
+            c.out << "written but NOT verified: " << FirstDifference(r.differences) << "\n";
             return RadioOrCompareFailure;
         }
-        ++written;
-        c.out << "radio " << written << ": written (" << written << " so far)\n";
+        if (!r.done) {
+            c.out << "FAILED: " << r.failure << "\n";
+            return RadioOrCompareFailure;
+        }
+        c.out << done << " (" << n << " so far)\n";
         if (!a.repeat) return Done;
         c.err << "Connect the next radio and press Enter (q and Enter to stop): " << std::flush;
         std::string answer;
         if (!std::getline(c.in, answer) || answer == "q") {
-            c.out << written << " radios written\n";
+            c.out << n << " radios " << done << "\n";
             return Done;
         }
     }
 }
 
-void PrintDifferences(const std::vector<FieldDifference>& d, const char* first, const char* second, Console& c) {
+void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c) {
     for (const auto& x : d) c.out << x.field << ": " << first << " " << x.first << ", " << second << " " << x.second << "\n";
 }
 
@@ -181,8 +181,8 @@ int Verify(const Args& a, Console& c) {
     if (a.positional.size() != 2 || !NeedPort(a, c)) return UsageError(c, "verify needs FILE and --port N or --device PATH");
     Image file;
     if (!LoadSetup(a.positional[1], file, c)) return FileFailure;
-    if (!ReadWholeRadio(c)) return RadioOrCompareFailure;
-    const auto d = CompareSetups(MemoryImage, file);
+    if (const auto failed = ReadWholeRadio(MemoryImage, c)) return *failed;
+    const auto d = VKTCom::CompareSetups(MemoryImage, file);
     PrintDifferences(d, "radio", "file", c);
     if (d.empty()) c.out << "the radio matches " << a.positional[1] << "\n";
     return d.empty() ? Done : RadioOrCompareFailure;
@@ -192,7 +192,7 @@ int Diff(const Args& a, Console& c) {
     if (a.positional.size() != 3) return UsageError(c, "diff needs two setup files");
     Image first, second;
     if (!LoadSetup(a.positional[1], first, c) || !LoadSetup(a.positional[2], second, c)) return FileFailure;
-    const auto d = CompareSetups(first, second);
+    const auto d = VKTCom::CompareSetups(first, second);
     PrintDifferences(d, a.positional[1].c_str(), a.positional[2].c_str(), c);
     return d.empty() ? Done : RadioOrCompareFailure;
 }

@@ -11,7 +11,7 @@
 
 namespace vktcli {
 
-enum ExitCode { Done = 0, RadioOrCompareFailure = 1, Usage = 2, FileFailure = 3 };
+enum ExitCode { Done = 0, RadioOrCompareFailure = 1, Usage = 2, FileFailure = 3, Interrupted = 130 };
 
 struct Console {
     vkt::Platform& platform;
@@ -22,6 +22,12 @@ struct Console {
     std::function<void(int port, const std::string& device)> choosePort;
     // Writes the report of the image as PDF; false when it cannot.
     std::function<bool(const std::string& pdfPath, const std::string& setupName)> writeReportPdf;
+    // Someone can answer questions (and press Cancel by interrupting).
+    bool interactive = false;
+    // The error stream is a terminal: a live progress bar goes there.
+    bool progressBar = false;
+    // True once the user has interrupted the run (Ctrl-C, or a signal to end).
+    std::function<bool()> interrupted;
 };
 
 int RunVkt(const std::vector<std::string>& args, Console& console);

@@ -2,6 +2,8 @@
 // radio against its setup file, comparing setups, reports and CSV.
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
 
 #include <unistd.h>
 
@@ -19,6 +21,21 @@
 
 namespace {
 
+// Ctrl-C, SIGTERM and SIGHUP: the first is the progress window's Cancel, so
+// that the radio is released; a second one ends the program at once.
+volatile std::sig_atomic_t interrupts = 0;
+
+void OnInterrupt(int) {
+    if (++interrupts >= 2) std::_Exit(vktcli::Interrupted);
+}
+
+void CatchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
 // Message boxes become lines on the error stream; Retry/Cancel is asked on
 // the terminal, or answered Cancel when there is none or the user said so.
 class ConsolePlatform : public vktqt::QtPlatform {
@@ -31,7 +48,8 @@ public:
         std::cerr << "\n" << title << ": " << t << "\n";
         switch (buttons) {
         case vkt::Buttons::RetryCancel: {
-            if (!mayAsk_) return vkt::Answer::Cancel;
+            // An interrupted run is over: nothing is asked any more.
+            if (!mayAsk_ || interrupts > 0) return vkt::Answer::Cancel;
             std::cerr << "[r]etry or [c]ancel? " << std::flush;
             std::string answer;
             std::getline(std::cin, answer);
@@ -60,7 +78,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("VKTEDWIN");
     const bool noQuestions = std::find(args.begin(), args.end(), "--yes") != args.end() ||
                              std::find(args.begin(), args.end(), "--no-retry") != args.end();
-    ConsolePlatform platform(!noQuestions && ::isatty(STDIN_FILENO));
+    const bool interactive = !noQuestions && ::isatty(STDIN_FILENO);
+    ConsolePlatform platform(interactive);
+    CatchInterrupts();
     vktcli::Console console{platform, std::cin, std::cout, std::cerr,
                             [&platform](int port, const std::string& device) {
                                 if (!device.empty()) platform.setDeviceForThisRun(port, device);
@@ -70,6 +90,9 @@ int main(int argc, char** argv) {
                                 vkt::DocumentPrinter printer;
                                 vkteditor::PrintSetupReport(printer, setup);
                                 return vktqt::WritePdf(printer.lastDocument(), QString::fromStdString(pdf));
-                            }};
+                            },
+                            interactive,
+                            ::isatty(STDERR_FILENO) != 0,
+                            [] { return interrupts > 0; }};
     return vktcli::RunVkt(args, console);
 }

@@ -47,9 +47,10 @@ void RadioLink::send(std::initializer_list<int> bytes) {
 RadioLink::WaitResult RadioLink::poll(int count, Deadline d, const std::function<bool()>& cancelled) {
     for (;;) {
         platform_.WaitForEvents(d.seconds - (platform_.Timer() - d.start));
+        if (whileWaiting) whileWaiting();
         if (cancelled && cancelled()) return WaitResult::Cancelled;
         if (Comm().inBufferCount() >= count) return WaitResult::Arrived;
-        if (platform_.Timer() - d.start > d.seconds) return WaitResult::TimedOut;
+        if (passed(d)) return WaitResult::TimedOut;
     }
 }
 

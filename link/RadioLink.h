@@ -38,6 +38,11 @@ public:
         double seconds;
     };
     Deadline deadline(double seconds) { return {platform_.Timer(), seconds}; }
+    // Past the deadline (reaching it exactly is still in time).
+    bool passed(Deadline d) { return platform_.Timer() - d.start > d.seconds; }
+    // Looked at on every pass of every wait, before Cancel is: how a
+    // console turns an interrupt into the progress window's Cancel.
+    std::function<void()> whileWaiting;
     // Waits until `count` received bytes are waiting, the deadline has passed
     // (reaching it exactly is still in time) or `cancelled` says so. The one
     // wait on the radio: only it lets the window system run, looks at the

@@ -1,9 +1,11 @@
 #include "link/Transfers.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
+#include "core/Text.h"
 #include "link/Protocol.h"
 
 namespace VKTCom {
@@ -100,6 +102,7 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
     if (mask == 0) return true;
     std::string reply = "0";
     int attempts = 0;
+    std::optional<RadioLink::Deadline> refusing;
     for (;;) {
         for (int b : {static_cast<int>(Protocol::WriteByte), page, offset, mask, value}) Comm().writeByte(static_cast<uint8_t>(b));
         Comm().discardInput();
@@ -114,6 +117,15 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
         else ++attempts;
         // Wrong answers are sent again without counting; only silence counts.
         if (reply == "1") return true;
+        if (waited == RadioLink::WaitResult::Arrived && RefusalLimit > 0) {
+            if (!refusing) refusing = link_.deadline(RefusalLimit);
+            if (link_.passed(*refusing)) {
+                link_.LastFailure = "masked write " + AddressText(page, offset) + ": refused for " + vkt::NumberText(RefusalLimit) + " s";
+                link_.note(link_.LastFailure);
+                proc_.Unload();
+                return false;
+            }
+        }
         if (attempts > link_.LinkRetries) return false;
     }
 }

@@ -21,6 +21,10 @@ public:
     Transfers(RadioLink& link, frmProc& proc, VKTCore::Image& image = VKTCore::MemoryImage)
         : link_(link), proc_(proc), image_(image) {}
 
+    // Seconds of answers other than 1 to one masked write that count as a
+    // Cancel, where nobody is there to press it; 0: refusals never end it.
+    double RefusalLimit = 0;
+
     bool ReadBlock(int N);
     bool WriteBlock(int N);
     bool WriteMaskedByte(int page, int offset, int mask, int value);

@@ -170,6 +170,7 @@ void RadioModel::finishCommand() {
             e = static_cast<uint8_t>((e & ~c[3]) | (c[3] & c[4]));
             if (address == NarrowGain || address == WideGain) squelchAddress_ = address;
         }
+        if (faults.refuseWrites) { reply({0}); return; }
         if (nacks_ < faults.nacksBeforeAck) { ++nacks_; reply({0}); }
         else { nacks_ = 0; reply(faults.zeroBeforeOne ? std::vector<uint8_t>{0, 1} : std::vector<uint8_t>{1}); }
         return;
@@ -184,7 +185,7 @@ void RadioModel::finishCommand() {
     case CmdWriteBlock: {
         const int block = c[1];
         if (faults.silentFromBlock >= 0 && block >= faults.silentFromBlock) return;
-        if (block < EepromSize / BlockBytes)
+        if (block < EepromSize / BlockBytes && block != faults.forgetBlockWrite)
             std::copy(c.begin() + 2, c.end(), eeprom.begin() + block * BlockBytes);
         reply({1});
         return;

@@ -29,6 +29,8 @@ struct RadioFaults {
     int disconnectAfterBytes = -1;    // the cable comes off after this many received bytes
     bool refuseSpeedChange = false;
     int nacksBeforeAck = 0;           // this many writes are answered 0 before one is answered 1
+    bool refuseWrites = false;        // every masked write is answered 0, for ever
+    int forgetBlockWrite = -1;        // this block's write is acknowledged but not stored
     bool zeroBeforeOne = false;       // every write is answered 0, then 1
     bool squelchBroken = false;       // readings stay low whatever the gain
 };

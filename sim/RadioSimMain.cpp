@@ -39,6 +39,8 @@ const char* const Usage =
     "  --disconnect-after N     go dead after receiving N bytes (a pulled cable)\n"
     "  --refuse-speed           ignore requests to change the line speed\n"
     "  --nacks N                answer N masked writes with 0 before answering 1\n"
+    "  --refuse-writes          answer every masked write with 0\n"
+    "  --forget-block-write N   acknowledge block N's write but keep the old bytes\n"
     "  --squelch-broken         squelch readings stay low whatever the gain\n"
     "  --exit-with-parent       end when the program that started it ends (Linux)\n"
     "  --help                   show this text\n"
@@ -76,6 +78,8 @@ int main(int argc, char** argv) {
         else if (a == "--disconnect-after") ok = TakeInt(argc, argv, i, faults.disconnectAfterBytes);
         else if (a == "--refuse-speed") faults.refuseSpeedChange = true;
         else if (a == "--nacks") ok = TakeInt(argc, argv, i, faults.nacksBeforeAck);
+        else if (a == "--refuse-writes") faults.refuseWrites = true;
+        else if (a == "--forget-block-write") ok = TakeInt(argc, argv, i, faults.forgetBlockWrite);
         else if (a == "--squelch-broken") faults.squelchBroken = true;
         else if (a == "--exit-with-parent") {
 #ifdef __linux__

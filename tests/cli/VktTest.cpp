@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <sstream>
 
 #include "cli/ChannelCsv.h"
 #include "cli/Commands.h"
-#include "cli/SetupFields.h"
+#include "link/SetupComparison.h"
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "sim/SimSerialPort.h"
@@ -35,8 +37,14 @@ protected:
         out.str("");
         err.str("");
         std::istringstream in(input);
-        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&) { return true; }};
+        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&) { return true; },
+                  false, onTerminal, interrupted};
         return RunVkt(args, c);
+    }
+    void expectReleased() {
+        clock.advance(0.5);
+        EXPECT_FALSE(port.radio().hooked());
+        EXPECT_FALSE(port.isOpen());
     }
     std::string path(const char* name) { return (folder / name).string(); }
     std::string bytes(const char* name) {
@@ -48,6 +56,8 @@ protected:
     vktsim::VirtualClock clock;
     vktsim::SimSerialPort port{clock};
     vkttest::ScriptedPlatform platform{clock};
+    bool onTerminal = false;
+    std::function<bool()> interrupted;
     std::ostringstream out, err;
 };
 
@@ -72,23 +82,22 @@ TEST_F(VktTest, ReadThenVerifyIsCleanAndAChangeIsNamed) {
 TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
     ASSERT_EQ(run({"defaults", "-o", path("fleet.vkt")}), 0);
     EXPECT_EQ(run({"write", path("fleet.vkt"), "--port", "2", "--repeat"}, "\n\nq\n"), 0) << err.str();
-    EXPECT_NE(out.str().find("radio 1: written (1 so far)"), std::string::npos);
-    EXPECT_NE(out.str().find("radio 3: written (3 so far)"), std::string::npos);
+    EXPECT_NE(out.str().find("radio 1 (2AAA0105): written (1 so far)"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("radio 3 (2AAA0105): written (3 so far)"), std::string::npos);
     EXPECT_NE(out.str().find("3 radios written"), std::string::npos);
     VKTCore::Image radio{};
     std::copy(port.radio().eeprom.begin(), port.radio().eeprom.end(), radio.begin());
     VKTCore::Image file{};
     const std::string f = bytes("fleet.vkt");
     std::copy(f.begin(), f.end(), file.begin());
-    EXPECT_TRUE(CompareSetups(radio, file).empty());
+    EXPECT_TRUE(VKTCom::CompareSetups(radio, file).empty());
 }
 
 TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
     ASSERT_EQ(run({"defaults", "-o", path("x.vkt")}), 0);
     port.radio().faults.silentFromBlock = 30;
     EXPECT_EQ(run({"write", path("x.vkt"), "--port", "1", "--no-retry"}), 1);
-    EXPECT_NE(out.str().find("radio 1: FAILED"), std::string::npos);
-    EXPECT_NE(err.str().find("writing the radio failed: block 30: no acknowledgement after 0.5 s"), std::string::npos) << err.str();
+    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n");
     clock.advance(0.5);
     EXPECT_FALSE(port.radio().hooked());
     EXPECT_FALSE(port.isOpen());
@@ -167,4 +176,74 @@ TEST_F(VktTest, CsvRoundTripsAndRefusesABadRow) {
         EXPECT_NE(why.find(reason), std::string::npos) << why;
         EXPECT_EQ(why.rfind("row 1: ", 0), 0u);
     }
+}
+
+// What a write says it did, the radio holds: a block the radio acknowledged
+// but never stored is found by reading the radio back.
+TEST_F(VktTest, WriteVerifyReadsTheRadioBack) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    port.radio().eeprom.fill(0xFF);
+    port.radio().faults.forgetBlockWrite = 40;  // group 3, the labels of channels 1 ... 4
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify"}), 1);
+    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)\n");
+    expectReleased();
+
+    port.radio().faults.forgetBlockWrite = -1;
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify"}), 0) << err.str();
+    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): written and verified (1 so far)\n");
+    expectReleased();
+}
+
+TEST_F(VktTest, WithoutTheUnitWideSettingsVerifyLeavesThemAlone) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
+    EXPECT_EQ(port.radio().eeprom[155], 0x80);
+}
+
+// Nobody is there to press Cancel: a radio that refuses a byte for two
+// seconds ends the write, which says so and lets the radio go.
+TEST_F(VktTest, EndlessRefusalsEndTheWrite) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    port.radio().faults.refuseWrites = true;
+    const double start = clock.now();
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--yes"}), 1);
+    EXPECT_LT(clock.now() - start, 5.0);
+    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: masked write 0x0006: refused for 2 s\n");
+    expectReleased();
+}
+
+// The first interrupt is the progress window's Cancel: the transfer ends at
+// the next block, the radio is released and the run says how far it got.
+TEST_F(VktTest, AnInterruptReleasesTheRadioAndEndsWith130) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    interrupted = [this] { return port.radio().received.size() > 2000; };
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 130);
+    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): INTERRUPTED\n");
+    EXPECT_NE(err.str().find("interrupted while writing, after "), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find(" of 6016 bytes; the radio was released"), std::string::npos) << err.str();
+    expectReleased();
+
+    interrupted = [this] { return port.radio().received.size() > 300; };
+    EXPECT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 130);
+    EXPECT_NE(err.str().find("interrupted while reading"), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(path("r.vkt")));
+    expectReleased();
+}
+
+// On a terminal the bar moves a percent at a time and ends full; elsewhere
+// there is none.
+TEST_F(VktTest, TheProgressBarIsForTerminalsAndEndsAtAHundred) {
+    ASSERT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
+    EXPECT_EQ(err.str().find('['), std::string::npos) << err.str();
+    onTerminal = true;
+    ASSERT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
+    const std::string bar = err.str();
+    std::vector<int> shown;
+    for (size_t at = bar.find("] "); at != std::string::npos; at = bar.find("] ", at + 1)) shown.push_back(std::stoi(bar.substr(at + 2)));
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    EXPECT_EQ(std::adjacent_find(shown.begin(), shown.end()), shown.end()) << "a percentage drawn twice";
+    EXPECT_EQ(shown.back(), 100);
+    EXPECT_EQ(bar.back(), '\n');
 }

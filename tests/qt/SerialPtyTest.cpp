@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include "core/MemoryImage.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
@@ -131,4 +133,50 @@ TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorks) {
     platform.boxes.clear();
     EXPECT_TRUE(transfers.ReadGroupMemory(1));
     EXPECT_TRUE(platform.boxes.empty());
+}
+
+// The command-line tool over a real pseudo-terminal: a fleet setup written
+// and read back, and the emulator's memory holding exactly what was sent.
+TEST(SerialPty, VktWriteVerifyOverARealLine) {
+    QTemporaryDir dir;
+    const QString eepromPath = dir.filePath("radio.bin");
+    {
+        QFile f(eepromPath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(VKTCore::RadioMemorySize, '\x5A'));
+    }
+    const QString setupPath = QString(VKT_TEST_DATA_DIR) + "/fleet.vkt";
+    PtyRadioProcess sim({"--eeprom", eepromPath});
+    ASSERT_FALSE(sim.device().empty());
+    QProcess vkt;
+    vkt.start(VKT_CLI, {"write", setupPath, "--device", QString::fromStdString(sim.device()), "--verify"});
+    ASSERT_TRUE(vkt.waitForFinished(60000));
+    const QString out = vkt.readAllStandardOutput();
+    EXPECT_EQ(vkt.exitCode(), 0) << vkt.readAllStandardError().toStdString();
+    EXPECT_EQ(out, "radio 1 (2AAA0105): written and verified (1 so far)\n");
+    ASSERT_TRUE(sim.stop());
+
+    QFile setupFile(setupPath), eepromFile(eepromPath);
+    ASSERT_TRUE(setupFile.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(eepromFile.open(QIODevice::ReadOnly));
+    const QByteArray setup = setupFile.readAll(), radio = eepromFile.readAll();
+    ASSERT_EQ(radio.size(), VKTCore::RadioMemorySize);
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
+        const int sent = VKTCom::SentBits(a);
+        ASSERT_EQ(static_cast<uint8_t>(radio[a]), (0x5A & ~sent) | (static_cast<uint8_t>(setup[a]) & sent)) << a;
+    }
+}
+
+TEST(SerialPty, VktEndsAWriteOnAnInterruptWith130) {
+    PtyRadioProcess sim({});
+    ASSERT_FALSE(sim.device().empty());
+    QProcess vkt;
+    vkt.start(VKT_CLI, {"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", "--device", QString::fromStdString(sim.device())});
+    ASSERT_TRUE(vkt.waitForStarted());
+    vkt.waitForFinished(3000);  // well into the page-0 writes
+    ::kill(static_cast<pid_t>(vkt.processId()), SIGINT);
+    ASSERT_TRUE(vkt.waitForFinished(10000));
+    EXPECT_EQ(vkt.exitCode(), 130);
+    EXPECT_EQ(vkt.readAllStandardOutput(), "radio 1 (2AAA0105): INTERRUPTED\n");
+    EXPECT_TRUE(vkt.readAllStandardError().contains("the radio was released"));
 }

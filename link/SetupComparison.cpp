@@ -1,4 +1,4 @@
-#include "cli/SetupFields.h"
+#include "link/SetupComparison.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "core/Text.h"
 #include "link/Transfers.h"
 
-namespace vktcli {
+namespace VKTCom {
 
 using VKTCore::Field;
 using VKTCore::Image;
@@ -33,7 +33,7 @@ void Add(std::vector<Entry>& out, const std::string& prefix, int base, const Fie
         uint64_t sent = 0;
         int first = -1;
         for (int k = 0; k < f.size; ++k) {
-            const uint8_t bits = VKTCore::FieldBitsAt(f, f.offset + k) & VKTCom::SentBits(base + f.offset + k);
+            const uint8_t bits = VKTCore::FieldBitsAt(f, f.offset + k) & SentBits(base + f.offset + k);
             sent = sent << 8 | bits;
             if (bits && first < 0) first = base + f.offset + k;
         }
@@ -49,7 +49,7 @@ void AddUnnamed(std::vector<Entry>& out, const std::string& prefix, int base) {
         uint8_t named = 0;
         for (const Field& run : VKTCore::GroupBlock::Fields)
             for (int i = 0; i < run.count; ++i) named |= VKTCore::FieldBitsAt(run[i], r);
-        const uint8_t unnamed = VKTCom::SentBits(base + r) & ~named;
+        const uint8_t unnamed = SentBits(base + r) & ~named;
         if (unnamed)
             out.push_back({prefix + "byte " + std::to_string(r), base,
                            Field{.name = "byte", .offset = r, .mask = unnamed, .encoding = VKTCore::Encoding::Digits}, base + r});
@@ -81,13 +81,13 @@ std::string Text(const Image& image, const Entry& e) {
 
 } // namespace
 
-std::vector<FieldDifference> CompareSetups(const Image& first, const Image& second) {
+std::vector<FieldDifference> CompareSetups(const Image& first, const Image& second, bool unitWide) {
     static const std::vector<Entry> fields = SentFields();
     std::vector<FieldDifference> out;
     for (const Entry& e : fields)
-        if (VKTCore::ReadField(first, e.base, e.field) != VKTCore::ReadField(second, e.base, e.field))
+        if ((unitWide || e.base != 0) && VKTCore::ReadField(first, e.base, e.field) != VKTCore::ReadField(second, e.base, e.field))
             out.push_back({e.name, Text(first, e), Text(second, e)});
     return out;
 }
 
-} // namespace vktcli
+} // namespace VKTCom

@@ -1,0 +1,126 @@
+#include "cli/RadioSession.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "core/Text.h"
+#include "link/RadioLink.h"
+#include "link/Transfers.h"
+#include "link/frmProc.h"
+
+namespace vktcli {
+
+using VKTCore::Image;
+
+namespace {
+
+// Where nobody can press Cancel, this long of refusals for one byte is one.
+constexpr double RefusalSeconds = 2.0;
+constexpr int BarWidth = 40;
+
+// A link to the radio with the progress window's stand-ins on the console.
+class Session {
+public:
+    explicit Session(Console& c) : c_(c), proc_(c.platform, window_), link_(c.platform) {
+        link_.InitLinkParameters();
+        link_.whileWaiting = [this] {
+            if (interrupted()) proc_.Cancelled = true;
+        };
+        proc_.Prog1.changed = [this] { progress(); };
+    }
+    ~Session() { proc_.Prog1.changed = nullptr; }
+
+    // A transfer of this session's link into or from image.
+    template <typename Run>
+    bool transfer(Image& image, Run run, RadioOutcome& outcome) {
+        VKTCom::Transfers transfers(link_, proc_, image);
+        if (!c_.interactive) transfers.RefusalLimit = RefusalSeconds;
+        shown_ = -1;
+        reached_ = 0;
+        const bool ok = run(transfers);
+        endBar(ok && !interrupted());
+        outcome.interrupted = interrupted();
+        outcome.bytes = reached_;
+        outcome.of = proc_.Prog1.Max();
+        if (outcome.identity.empty() || outcome.identity == "unknown") outcome.identity = identity();
+        if (!ok || outcome.interrupted) outcome.failure = link_.LastFailure.empty() ? "no answer" : link_.LastFailure;
+        return ok && !outcome.interrupted;
+    }
+
+private:
+    bool interrupted() const { return c_.interrupted && c_.interrupted(); }
+
+    std::string identity() const {
+        if (std::all_of(link_.RadioInfo.begin(), link_.RadioInfo.end(), [](uint8_t b) { return b == 0; })) return "unknown";
+        std::string id;
+        for (uint8_t b : link_.RadioInfo) id += vkt::Hex2(b);
+        return id;
+    }
+
+    // The bar moves only when its percentage does; the transfer's reset to 0
+    // at its end is not progress.
+    void progress() {
+        const int value = proc_.Prog1.Value();
+        if (value == 0) return;
+        reached_ = value;
+        if (!c_.progressBar) return;
+        draw(value * 100 / std::max(1, proc_.Prog1.Max()));
+    }
+
+    void draw(int percent) {
+        percent = std::clamp(percent, 0, 100);
+        if (percent == shown_) return;
+        shown_ = percent;
+        const auto filled = static_cast<size_t>(percent * BarWidth / 100);
+        c_.err << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, ' ') << "] " << percent << "% " << std::flush;
+    }
+
+    // A transfer that did it all ends its bar full.
+    void endBar(bool complete) {
+        if (!c_.progressBar || shown_ < 0) return;
+        if (complete) draw(100);
+        c_.err << "\n";
+    }
+
+    Console& c_;
+    vkt::Window window_{"vkt"};
+    VKTCom::frmProc proc_;
+    VKTCom::RadioLink link_;
+    int shown_ = -1;
+    int reached_ = 0;
+};
+
+} // namespace
+
+RadioOutcome ReadRadio(Image& image, Console& c) {
+    RadioOutcome outcome;
+    Session session(c);
+    outcome.done = session.transfer(image, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome);
+    return outcome;
+}
+
+RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console& c) {
+    RadioOutcome outcome;
+    Session session(c);
+    Image sent = setup;
+    const bool written = session.transfer(sent, [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); }, outcome);
+    if (!written || !verify) {
+        outcome.done = written;
+        return outcome;
+    }
+    Image back{};
+    if (!session.transfer(back, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome)) {
+        if (!outcome.interrupted) outcome.failure = "reading it back: " + outcome.failure;
+        return outcome;
+    }
+    outcome.differences = VKTCom::CompareSetups(back, setup, !noGlobals);
+    outcome.done = outcome.differences.empty();
+    return outcome;
+}
+
+std::string InterruptedText(const RadioOutcome& o, const char* doing) {
+    return std::string("interrupted while ") + doing + ", after " + std::to_string(o.bytes) + " of " + std::to_string(o.of) +
+           " bytes; the radio was released";
+}
+
+} // namespace vktcli

@@ -1,0 +1,34 @@
+#pragma once
+// One radio on the command line's cable: a whole read, or a write of a setup
+// with its read-back check, each on a fresh link, with the progress bar on a
+// terminal and an interrupt turned into the progress window's Cancel. What
+// happened comes back as an outcome the commands print.
+
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "core/MemoryImage.h"
+#include "link/SetupComparison.h"
+
+namespace vktcli {
+
+struct RadioOutcome {
+    std::string identity;        // "2AAA0105"; "unknown" when the radio never answered the hook
+    bool done = false;           // read, or written (and verified when asked)
+    bool interrupted = false;
+    std::string failure;         // where it failed, in words
+    int bytes = 0, of = 0;       // how far the transfer that ended it got
+    std::vector<VKTCom::FieldDifference> differences;  // the read-back against the setup
+};
+
+// The whole radio into image.
+RadioOutcome ReadRadio(VKTCore::Image& image, Console& c);
+// The setup into the radio (its unit-wide settings too unless noGlobals);
+// with verify, the radio read back and compared with what was sent.
+RadioOutcome WriteRadio(const VKTCore::Image& setup, bool noGlobals, bool verify, Console& c);
+
+// "interrupted after 2944 of 6016 bytes": what an interrupted run did.
+std::string InterruptedText(const RadioOutcome& outcome, const char* doing);
+
+} // namespace vktcli
