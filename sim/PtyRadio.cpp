@@ -46,14 +46,23 @@ void RealTimeScheduler::runDue() {
 PtyRadio::PtyRadio(std::string eepromFile)
     : eepromFile_(std::move(eepromFile)), radio_(clock_, [this](uint8_t b) { toHost(b); }) {
     radio_.eeprom = RadioModel::FactorySetup();
-    if (!eepromFile_.empty()) {
-        std::ifstream in(eepromFile_, std::ios::binary);
-        const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        // A setup file (6019 bytes) holds the EEPROM at its start, too.
-        if (bytes.size() >= radio_.eeprom.size())
-            std::copy_n(bytes.begin(), radio_.eeprom.size(), radio_.eeprom.begin());
-    }
     saved_ = radio_.eeprom;
+}
+
+bool PtyRadio::load(std::string& why) {
+    if (eepromFile_.empty()) return true;
+    std::ifstream in(eepromFile_, std::ios::binary);
+    if (!in) return true;  // a new radio, with the factory setup
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    constexpr size_t SetupFileSize = 6019;
+    if (bytes.size() != radio_.eeprom.size() && bytes.size() != SetupFileSize) {
+        why = eepromFile_ + " holds " + std::to_string(bytes.size()) + " bytes: neither a radio's memory (6016) nor a setup file (6019)";
+        return false;
+    }
+    std::copy_n(bytes.begin(), radio_.eeprom.size(), radio_.eeprom.begin());
+    trailer_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(radio_.eeprom.size()), bytes.end());
+    saved_ = radio_.eeprom;
+    return true;
 }
 
 PtyRadio::~PtyRadio() {
@@ -75,21 +84,41 @@ bool PtyRadio::open() {
     termios t{};
     if (::tcgetattr(slave_, &t) == 0) {
         ::cfmakeraw(&t);
+        ::cfsetspeed(&t, B38400);  // no radio speed: the line's state between sessions
         ::tcsetattr(slave_, TCSANOW, &t);
     }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
     return true;
 }
 
-void PtyRadio::fromHost(uint8_t b) {
+// Only the radio's own speeds count: between sessions the line is at the
+// speed it was opened with (a program's port puts it back when it closes,
+// maybe before the release byte it just sent has been read here).
+int PtyRadio::hostBaud() const {
+    termios t{};
+    if (slave_ < 0 || ::tcgetattr(slave_, &t) != 0) return 0;
+    switch (::cfgetospeed(&t)) {
+    case B4800: return 4800;
+    case B9600: return 9600;
+    default: return 0;
+    }
+}
+
+// A byte sent at another speed than the radio listens at is not heard, as
+// on a real line: a program that forgets the speed change gets no answer.
+void PtyRadio::fromHost(uint8_t b, int baud) {
+    if (baud != 0 && baud != radio_.baud()) return;
     // The byte reaches the radio once it has crossed the line.
     inLineFree_ = std::max(inLineFree_, clock_.now()) + ByteTime(radio_.baud());
     clock_.at(inLineFree_, [this, b] { radio_.receive(b); });
 }
 
 void PtyRadio::toHost(uint8_t b) {
-    outLineFree_ = std::max(outLineFree_, clock_.now()) + ByteTime(radio_.baud());
-    clock_.at(outLineFree_, [this, b] {
+    const int baud = radio_.baud();
+    outLineFree_ = std::max(outLineFree_, clock_.now()) + ByteTime(baud);
+    clock_.at(outLineFree_, [this, b, baud] {
+        const int host = hostBaud();
+        if (host != 0 && host != baud) return;
         const ssize_t n = ::write(master_, &b, 1);
         (void)n;
     });
@@ -103,19 +132,21 @@ void PtyRadio::serve(const std::function<bool()>& stop) {
         if (ready > 0 && (p.revents & POLLIN)) {
             uint8_t buf[256];
             const ssize_t n = ::read(master_, buf, sizeof buf);
-            for (ssize_t i = 0; i < n; ++i) fromHost(buf[i]);
+            const int baud = hostBaud();
+            for (ssize_t i = 0; i < n; ++i) fromHost(buf[i], baud);
         }
         clock_.runDue();
-        if (radio_.eeprom != saved_) save();
+        save();
     }
 }
 
 bool PtyRadio::save() {
-    if (eepromFile_.empty()) return true;
+    if (eepromFile_.empty() || radio_.eeprom == saved_) return true;
     const std::string tmp = eepromFile_ + ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(radio_.eeprom.data()), static_cast<std::streamsize>(radio_.eeprom.size()));
+        out.write(trailer_.data(), static_cast<std::streamsize>(trailer_.size()));
         if (!out.flush()) return false;
     }
     if (std::rename(tmp.c_str(), eepromFile_.c_str()) != 0) return false;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "sim/RadioModel.h"
 
@@ -33,6 +34,10 @@ public:
     explicit PtyRadio(std::string eepromFile);
     ~PtyRadio();
 
+    // Reads the EEPROM file: a radio's memory (6016 bytes) or a setup file
+    // (6019); no file is a radio with the factory setup. False with why
+    // when the file is neither.
+    bool load(std::string& why);
     RadioModel& radio() { return radio_; }
     // Opens the pseudo-terminal; false (with errno set) when it cannot.
     bool open();
@@ -40,11 +45,14 @@ public:
     const std::string& devicePath() const { return device_; }
     // Serves until `stop` returns true (checked at least every 100 ms).
     void serve(const std::function<bool()>& stop);
-    // Writes the EEPROM to its file.
+    // Writes the EEPROM to its file when it changed since it was read or
+    // last written; a setup file keeps its last three bytes.
     bool save();
 
 private:
-    void fromHost(uint8_t b);
+    // The line speed the program on the other side has set (0: unknown).
+    int hostBaud() const;
+    void fromHost(uint8_t b, int baud);
     void toHost(uint8_t b);
 
     std::string eepromFile_;
@@ -56,6 +64,7 @@ private:
     double inLineFree_ = 0;
     double outLineFree_ = 0;
     Eeprom saved_{};
+    std::vector<char> trailer_;  // a setup file's bytes after the EEPROM
 };
 
 } // namespace vktsim

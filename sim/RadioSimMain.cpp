@@ -1,6 +1,7 @@
 // vkt-radio-sim: an emulated VKT radio on a pseudo-terminal, for trying the
 // editor without a radio and for testing the real serial path end to end.
 
+#include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/prctl.h>
@@ -8,6 +9,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -24,9 +26,12 @@ const char* const Usage =
     "Serves an emulated VKT radio on a pseudo-terminal and prints its device path.\n"
     "Point a Comm Port of the editor at that device (or let `make run` do it).\n"
     "\n"
-    "  --eeprom FILE            keep the radio's memory in FILE (a setup file works too);\n"
-    "                           a radio with the factory setup when FILE does not exist\n"
-    "  --link PATH              also make PATH a symbolic link to the device\n"
+    "  --eeprom FILE            keep the radio's memory in FILE (6016 bytes, or a 6019-byte setup\n"
+    "                           file, whose last three bytes are kept); a radio with the factory\n"
+    "                           setup when FILE does not exist; FILE is written only when the\n"
+    "                           radio's memory changed\n"
+    "  --link PATH              also make PATH a symbolic link to the device (only where nothing\n"
+    "                           is, or a link an earlier emulator left)\n"
     "  --slow                   an older radio: 4800 baud only, one pacing byte per byte read\n"
     "  --reply-delay SECONDS    wait this long before each answer\n"
     "  --silent                 never answer (a radio that is off)\n"
@@ -45,6 +50,21 @@ const char* const Usage =
     "  --exit-with-parent       end when the program that started it ends (Linux)\n"
     "  --help                   show this text\n"
     "  --version                print the version and exit\n";
+
+// Where the symbolic link at path leads ("" when path is no link).
+std::string LinkTarget(const std::string& path) {
+    char target[4096];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    return n < 0 ? std::string() : std::string(target, static_cast<size_t>(n));
+}
+
+// Nothing at path, or a link left by an emulator to a pseudo-terminal: the
+// only things --link may replace.
+bool OurOwnLinkOrNothing(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
+    return S_ISLNK(st.st_mode) && LinkTarget(path).rfind("/dev/pts/", 0) == 0;
+}
 
 bool TakeInt(int argc, char** argv, int& i, int& out) {
     if (i + 1 >= argc) return false;
@@ -95,6 +115,10 @@ int main(int argc, char** argv) {
     }
 
     vktsim::PtyRadio pty(eepromFile);
+    if (std::string why; !pty.load(why)) {
+        std::fprintf(stderr, "vkt-radio-sim: %s\n", why.c_str());
+        return 2;
+    }
     pty.radio().faults = faults;
     if (slow) pty.radio().identity = vktsim::RadioModel::SlowIdentity;
     if (!pty.open()) {
@@ -102,18 +126,26 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!linkPath.empty()) {
+        if (!OurOwnLinkOrNothing(linkPath)) {
+            std::fprintf(stderr, "vkt-radio-sim: %s exists and is not a link to an emulated radio's device; "
+                                 "it is left as it is\n", linkPath.c_str());
+            return 2;
+        }
         ::unlink(linkPath.c_str());
         if (::symlink(pty.devicePath().c_str(), linkPath.c_str()) != 0)
             std::fprintf(stderr, "vkt-radio-sim: cannot link %s: %s\n", linkPath.c_str(), std::strerror(errno));
     }
-    std::printf("%s\n", pty.devicePath().c_str());
-    std::fflush(stdout);
-
+    // Whoever reads the device path may end the emulator at once: it must
+    // end as asked, its file saved and its link removed.
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGHUP, OnSignal);
+    std::printf("%s\n", pty.devicePath().c_str());
+    std::fflush(stdout);
+
     pty.serve([] { return stopRequested != 0; });
-    if (!linkPath.empty()) ::unlink(linkPath.c_str());
+    // The link goes only while it still leads to this emulator's device.
+    if (!linkPath.empty() && LinkTarget(linkPath) == pty.devicePath()) ::unlink(linkPath.c_str());
     if (!pty.save()) {
         std::fprintf(stderr, "vkt-radio-sim: cannot save %s\n", eepromFile.c_str());
         return 1;

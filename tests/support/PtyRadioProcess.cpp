@@ -10,6 +10,8 @@ PtyRadioProcess::PtyRadioProcess(const QStringList& options) {
     device_ = process_.readLine().trimmed().toStdString();
 }
 
+QString PtyRadioProcess::Program() { return VKT_RADIO_SIM; }
+
 PtyRadioProcess::~PtyRadioProcess() {
     if (process_.state() != QProcess::NotRunning) kill();
 }

@@ -12,6 +12,8 @@ public:
     explicit PtyRadioProcess(const QStringList& options);
     ~PtyRadioProcess();
     const std::string& device() const { return device_; }
+    // The emulator program itself, for runs that are expected to refuse.
+    static QString Program();
     // Ends the emulator the way a user does (it saves its EEPROM file).
     bool stop();
     // Ends it at once, as a pulled plug does.

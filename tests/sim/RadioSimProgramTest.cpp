@@ -1,0 +1,156 @@
+// vkt-radio-sim as a program: what it does to the files it is given, and a
+// line whose speed is not the radio's.
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "core/MemoryImage.h"
+#include "link/RadioLink.h"
+#include "link/Transfers.h"
+#include "qt/QtPlatform.h"
+#include "tests/support/PtyRadioProcess.h"
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The emulator run to its refusal: exit code and what it said.
+std::pair<int, QString> Refused(const QStringList& options) {
+    QProcess sim;
+    sim.start(PtyRadioProcess::Program(), options);
+    if (!sim.waitForFinished(5000)) {
+        sim.kill();
+        sim.waitForFinished();
+        return {-1, "still running"};
+    }
+    return {sim.exitCode(), sim.readAllStandardError()};
+}
+
+QByteArray SetupFile() {
+    QByteArray setup(VKTCore::ImageSize, '\x11');
+    setup[6016] = 'a';
+    setup[6017] = 'b';
+    setup[6018] = 'c';
+    return setup;
+}
+
+// The Qt platform on the emulator's device, answering every box Cancel.
+class LinePlatform : public vktqt::QtPlatform {
+public:
+    LinePlatform(std::string device, bool forgetsSpeedChange)
+        : port_([device](int) { return device; }), forgets_(forgetsSpeedChange) {}
+    vkt::Answer MsgBox(const std::string& text, vkt::Buttons, vkt::Icon, const std::string&, bool) override {
+        boxes.push_back(text);
+        return vkt::Answer::Cancel;
+    }
+    vkt::SerialPort& serialPort() override { return port_; }
+    std::vector<std::string> boxes;
+
+private:
+    // A port that stays at 4800 baud whatever it is told.
+    class Port : public vktqt::QtSerialPort {
+    public:
+        using QtSerialPort::QtSerialPort;
+        bool stuck = false;
+        void setSettings(const std::string& s) override { QtSerialPort::setSettings(stuck ? "4800,n,8,1" : s); }
+    };
+    Port port_;
+    bool forgets_;
+
+public:
+    void arm() { port_.stuck = forgets_; }
+};
+
+} // namespace
+
+TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOnlyWhenChanged) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("radio.vkt");
+    Write(path, SetupFile());
+    const QDateTime before = QFileInfo(path).lastModified();
+    {
+        PtyRadioProcess sim({"--eeprom", path});
+        ASSERT_FALSE(sim.device().empty());
+        ASSERT_TRUE(sim.stop());
+    }
+    EXPECT_EQ(Bytes(path), SetupFile());  // nothing was written: the same file, untouched
+    EXPECT_EQ(QFileInfo(path).lastModified(), before);
+
+    PtyRadioProcess sim({"--eeprom", path});
+    LinePlatform platform(sim.device(), false);
+    vkt::Window main("main");
+    VKTCom::frmProc proc(platform, main);
+    VKTCom::RadioLink link(platform);
+    link.InitLinkParameters();
+    VKTCore::Image image{};
+    image.fill(0x22);
+    ASSERT_TRUE(VKTCom::Transfers(link, proc, image).WriteGroupMemory(1));
+    ASSERT_TRUE(sim.stop());
+    const QByteArray after = Bytes(path);
+    ASSERT_EQ(after.size(), VKTCore::ImageSize);
+    EXPECT_EQ(after.mid(6016), QByteArray("abc"));
+    EXPECT_EQ(after[256 + 40], '\x22');  // group 1 was written
+}
+
+TEST(RadioSimProgram, RefusesAFileThatIsNoRadioMemory) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("notes.txt");
+    Write(path, "some notes that are not a radio");
+    const auto [code, said] = Refused({"--eeprom", path});
+    EXPECT_EQ(code, 2);
+    EXPECT_TRUE(said.contains("neither a radio's memory (6016) nor a setup file (6019)")) << said.toStdString();
+    EXPECT_EQ(Bytes(path), QByteArray("some notes that are not a radio"));
+}
+
+TEST(RadioSimProgram, LinkReplacesOnlyAnEmulatorsOwnLink) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("radio");
+    Write(file, "a user's file");
+    const auto [code, said] = Refused({"--link", file});
+    EXPECT_EQ(code, 2);
+    EXPECT_TRUE(said.contains("is not a link to an emulated radio's device")) << said.toStdString();
+    EXPECT_EQ(Bytes(file), QByteArray("a user's file"));
+
+    // A link an earlier emulator left behind is taken over, and removed at the end.
+    const QString link = dir.filePath("cable");
+    ASSERT_EQ(::symlink("/dev/pts/999", link.toLocal8Bit().constData()), 0);
+    {
+        PtyRadioProcess sim({"--link", link});
+        ASSERT_FALSE(sim.device().empty());
+        EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), sim.device());
+        ASSERT_TRUE(sim.stop());
+    }
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+}
+
+// A radio that switched to 9600 baud does not hear a program that stayed at 4800.
+TEST(RadioSimProgram, AProgramThatForgetsTheSpeedChangeGetsNoAnswer) {
+    PtyRadioProcess sim({});
+    ASSERT_FALSE(sim.device().empty());
+    for (bool forgets : {false, true}) {
+        LinePlatform platform(sim.device(), forgets);
+        vkt::Window main("main");
+        VKTCom::frmProc proc(platform, main);
+        VKTCom::RadioLink link(platform);
+        link.InitLinkParameters();
+        VKTCom::Transfers transfers(link, proc);
+        platform.arm();
+        EXPECT_EQ(transfers.ReadGroupMemory(1), !forgets) << forgets;
+        EXPECT_EQ(platform.boxes.empty(), !forgets);
+    }
+}
