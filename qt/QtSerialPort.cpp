@@ -2,7 +2,37 @@
 
 #include "qt/SerialDevices.h"
 
+#include <QFileInfo>
+#include <QLockFile>
+
+#include <signal.h>
+
+#include <cerrno>
+
 namespace vktqt {
+
+namespace {
+
+// Who holds a port's lock, as QSerialPort and the classic serial programs
+// keep it ("LCK..ttyUSB0" holding the process id): true with "process N,
+// name" while that process lives.
+bool LockHolder(const QString& portName, std::string& holder) {
+    QString name = portName;
+    name.replace('/', '_');
+    for (const char* dir : {"/run/lock", "/var/lock", "/var/lock/lockdev", "/var/spool/locks", "/tmp"}) {
+        const QString path = QString(dir) + "/LCK.." + name;
+        if (!QFileInfo::exists(path)) continue;
+        qint64 pid = 0;
+        QString host, app;
+        if (!QLockFile(path).getLockInfo(&pid, &host, &app) || pid <= 0) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) continue;  // a stale lock
+        holder = "process " + std::to_string(pid) + (app.isEmpty() ? "" : ", " + app.toStdString());
+        return true;
+    }
+    return false;
+}
+
+} // namespace
 
 QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceOf) : deviceOf_(std::move(deviceOf)) {}
 
@@ -17,13 +47,17 @@ bool QtSerialPort::open() {
     openError_.clear();
     const std::string device = deviceOf_(port_);
     if (device.empty()) {
-        openError_ = OpenFailureText(port_, device, "", false);
+        openError_ = OpenFailureText(port_, device, "", OpenProblem::Other);
         return false;
     }
     serial_.setPortName(QString::fromStdString(device));
     if (!serial_.open(QIODevice::ReadWrite)) {
-        openError_ = OpenFailureText(port_, device, serial_.errorString().toStdString(),
-                                     serial_.error() == QSerialPort::PermissionError);
+        const int error = errno;
+        std::string holder;
+        OpenProblem problem = OpenProblem::Other;
+        if (LockHolder(serial_.portName(), holder) || error == EBUSY) problem = OpenProblem::InUse;
+        else if (serial_.error() == QSerialPort::PermissionError) problem = OpenProblem::PermissionDenied;
+        openError_ = OpenFailureText(port_, device, serial_.errorString().toStdString(), problem, holder);
         return false;
     }
     serial_.setBaudRate(vkt::BaudOfSettings(settings_));

@@ -56,13 +56,17 @@ std::string PermissionAdvice(const std::string& device) {
 
 std::string DeviceKey(int n) { return "Device" + std::to_string(n); }
 
-std::string OpenFailureText(int port, const std::string& device, const std::string& reason, bool permissionDenied) {
+std::string OpenFailureText(int port, const std::string& device, const std::string& reason, OpenProblem problem,
+                            const std::string& holder) {
     const std::string name = "Comm Port " + std::to_string(port);
     if (device.empty())
         return name + " has no serial device: none was found on this computer. Plug in the programming cable, "
                       "or set " + DeviceKey(port) + " in the \"Comm\" settings.";
+    if (problem == OpenProblem::InUse)
+        return name + " (" + device + ") is in use by another program" + (holder.empty() ? "" : " (" + holder + ")") +
+               ". Close that program, or choose the Comm Port of another cable.";
     std::string text = name + " (" + device + ") cannot be opened: " + reason + ".";
-    if (permissionDenied) text += " " + PermissionAdvice(device);
+    if (problem == OpenProblem::PermissionDenied) text += " " + PermissionAdvice(device);
     return text;
 }
 

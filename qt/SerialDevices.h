@@ -28,7 +28,10 @@ std::vector<PortInfo> AppearedPorts(const std::vector<PortInfo>& before, const s
 // Who may use a device: its group and mode, and the group to join.
 std::string PermissionAdvice(const std::string& device);
 
-// Why a port would not open, in words a technician can act on.
-std::string OpenFailureText(int port, const std::string& device, const std::string& reason, bool permissionDenied);
+enum class OpenProblem { Other, PermissionDenied, InUse };
+// Why a port would not open, in words a technician can act on; holder: who
+// has it open, where the system tells ("process 4242, minicom").
+std::string OpenFailureText(int port, const std::string& device, const std::string& reason, OpenProblem problem,
+                            const std::string& holder = "");
 
 } // namespace vktqt

@@ -24,11 +24,11 @@ TEST(SerialDevices, UsbAdaptersComeFirstInTheDefaults) {
 }
 
 TEST(SerialDevices, OpenFailureNamesTheDeviceAndTheReason) {
-    EXPECT_EQ(OpenFailureText(1, "/dev/ttyUSB0", "Permission denied", false),
+    EXPECT_EQ(OpenFailureText(1, "/dev/ttyUSB0", "Permission denied", OpenProblem::Other),
               "Comm Port 1 (/dev/ttyUSB0) cannot be opened: Permission denied.");
-    const std::string denied = OpenFailureText(2, "/nonexistent/ttyUSB1", "Permission denied", true);
+    const std::string denied = OpenFailureText(2, "/nonexistent/ttyUSB1", "Permission denied", OpenProblem::PermissionDenied);
     EXPECT_NE(denied.find("may not use /nonexistent/ttyUSB1"), std::string::npos) << denied;
-    const std::string none = OpenFailureText(3, "", "", false);
+    const std::string none = OpenFailureText(3, "", "", OpenProblem::Other);
     EXPECT_NE(none.find("Comm Port 3 has no serial device"), std::string::npos);
     EXPECT_NE(none.find("Device3"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 // emulator on the other.
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -179,4 +180,25 @@ TEST(SerialPty, VktEndsAWriteOnAnInterruptWith130) {
     EXPECT_EQ(vkt.exitCode(), 130);
     EXPECT_EQ(vkt.readAllStandardOutput(), "radio 1 (2AAA0105): INTERRUPTED\n");
     EXPECT_TRUE(vkt.readAllStandardError().contains("the radio was released"));
+}
+
+// A port another program has open is in use, not forbidden: no advice about
+// groups and modes, and the program named where the system says who.
+TEST(SerialPty, APortInUseSaysSoAndByWhom) {
+    PtyRadioProcess sim({});
+    ASSERT_FALSE(sim.device().empty());
+    QTemporaryDir dir;
+    QProcess reader;
+    reader.start(VKT_CLI, {"read", "--device", QString::fromStdString(sim.device()), "-o", dir.filePath("r.vkt")});
+    ASSERT_TRUE(reader.waitForStarted());
+    reader.waitForFinished(1500);  // the read is under way
+    vktqt::QtSerialPort port([&sim](int) { return sim.device(); });
+    EXPECT_FALSE(port.open());
+    const std::string expected = "Comm Port 1 (" + sim.device() + ") is in use by another program (process " +
+                                 std::to_string(reader.processId()) + ", ";
+    EXPECT_EQ(port.openError().rfind(expected, 0), 0u) << port.openError();
+    EXPECT_EQ(port.openError().find("group"), std::string::npos) << port.openError();
+    ASSERT_TRUE(reader.waitForFinished(20000));
+    EXPECT_EQ(reader.exitCode(), 0);
+    EXPECT_TRUE(port.open());
 }
