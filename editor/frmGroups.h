@@ -78,7 +78,7 @@ public:
         mnuDefault{"&Default Screen", "Ctrl+D"}, mnuBlank{"&Blank Screen", "Ctrl+B"}, mnuP{"Print"},
         mnuPrint{"&Print Displayed VKT Setup", "Ctrl+P"}, mnuSetup{"Print Set&up"}, mnuSep2{"-"}, mnuExit{"&Exit"};
     vkt::MenuItem mnuRadio{"Radio"}, mnuRead{"Read Radio", "F2"}, mnuReadGlobal{"Read Global Information from Radio"},
-        mnuReadGroup{"Read Group from Radio"}, mnuWriteAll{"Write Radio", "F3"},
+        mnuReadGroup{"Read Group from Radio"}, mnuWriteAll{"Write Radio", "F3"}, mnuVerify{"Verify Radio"},
         mnuWriteGlobal{"Write Global Information To Radio"}, mnuWriteGroup{"Write Current Group to Radio", "F4"},
         mnuSep3{"-"}, mnuReadCurrGroup{"Read Current Group"}, mnuWriteCurrGroup{"Write Current Group"};
     vkt::MenuItem mnuEdit{"Edit"}, mnuGlobals{"Global Parameters"}, mnuUndo{"Undo", "Ctrl+Z"}, mnuCopy{"Copy"},
@@ -145,6 +145,7 @@ public:
     void mnuReadGlobal_Click() { radio.mnuReadGlobal_Click(); }
     void mnuReadGroup_Click() { radio.mnuReadGroup_Click(); }
     void mnuWriteAll_Click() { radio.mnuWriteAll_Click(); }
+    void mnuVerify_Click() { radio.mnuVerify_Click(); }
     void mnuWriteGlobal_Click() { radio.mnuWriteGlobal_Click(); }
     void mnuWriteGroup_Click() { radio.mnuWriteGroup_Click(); }
     void mnuReadCurrGroup_Click() { readCurrentGroup(); }

@@ -1,5 +1,7 @@
 #include "link/RadioCommands.h"
 
+#include "link/SetupComparison.h"
+
 namespace VKTCom {
 
 using vkt::Answer;
@@ -8,7 +10,7 @@ using vkt::Icon;
 
 bool RadioCommands::confirmWrite() {
     if (beforeWrite) beforeWrite();
-    return platform_.MsgBox(ConfirmWrite, Buttons::OKCancel, Icon::None) == Answer::OK;
+    return platform_.MsgBox(ConfirmWrite + proc_.RadioNote, Buttons::OKCancel, Icon::None) == Answer::OK;
 }
 
 void RadioCommands::mnuRead_Click() {
@@ -43,6 +45,32 @@ void RadioCommands::mnuWriteAll_Click() {
     proc_.ShowPleaseWait(WritingText);
     transfers_.WriteAllMemory(skipGlobals);
     proc_.Unload();
+}
+
+void RadioCommands::mnuVerify_Click() {
+    // What a write would send now: the image with the shown group's edits,
+    // which are put in for the comparison only.
+    const VKTCore::Image kept = VKTCore::MemoryImage;
+    window_.storeGroupMemory();
+    const VKTCore::Image shown = VKTCore::MemoryImage;
+    VKTCore::MemoryImage = kept;
+
+    VKTCore::Image radio{};
+    proc_.ShowPleaseWait(VerifyingText);
+    const bool read = Transfers(transfers_.link(), proc_, radio).ReadAllMemory();
+    proc_.Unload();
+    if (!read) return;  // the read said why
+    const auto differences = CompareSetups(radio, shown);
+    if (differences.empty()) {
+        platform_.MsgBox(RadioMatches, Buttons::OK, Icon::Information, VerifyTitle);
+        return;
+    }
+    std::string text = "The radio differs from the setup shown in " + std::to_string(differences.size()) +
+                       (differences.size() == 1 ? " setting:" : " settings:");
+    for (size_t i = 0; i < differences.size() && i < ListedDifferences; ++i)
+        text += "\r" + differences[i].field + ": radio " + differences[i].first + ", editor " + differences[i].second;
+    if (differences.size() > ListedDifferences) text += "\r... and " + std::to_string(differences.size() - ListedDifferences) + " more";
+    platform_.MsgBox(text, Buttons::OK, Icon::Exclamation, VerifyTitle);
 }
 
 void RadioCommands::mnuWriteGlobal_Click() {

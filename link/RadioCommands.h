@@ -36,6 +36,8 @@ public:
     void mnuReadGlobal_Click();
     void mnuReadGroup_Click();
     void mnuWriteAll_Click();
+    // Reads the radio aside and lists where it differs from the setup shown.
+    void mnuVerify_Click();
     void mnuWriteGlobal_Click();
     void mnuWriteGroup_Click();
 
@@ -50,6 +52,10 @@ public:
     static constexpr const char* WritingText = "Please Wait - Writing Radio";
     static constexpr const char* WriteGlobalFailed = "Write Global Failed";
     static constexpr const char* WriteGroupFailed = "Write Group Failed";
+    static constexpr const char* VerifyingText = "Please Wait - Verifying Radio";
+    static constexpr const char* VerifyTitle = "Verify Radio";
+    static constexpr const char* RadioMatches = "The radio holds the setup shown: every setting a write sends is the same.";
+    static constexpr int ListedDifferences = 20;
 
 private:
     bool confirmWrite();

@@ -25,6 +25,8 @@ public:
     // Cancel, where nobody is there to press it; 0: refusals never end it.
     double RefusalLimit = 0;
 
+    RadioLink& link() { return link_; }
+
     bool ReadBlock(int N);
     bool WriteBlock(int N);
     bool WriteMaskedByte(int page, int offset, int mask, int value);

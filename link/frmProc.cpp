@@ -27,7 +27,7 @@ void frmProc::ShowForm(const std::string& text, bool isWrite) {
     load();
     isWrite_ = isWrite;
     place();
-    lblInfo.setCaption(text);
+    lblInfo.setCaption(text + RadioNote);
     CancelButton.setEnabled(false);
     Cancelled = false;
     setVisible(true);
@@ -36,7 +36,7 @@ void frmProc::ShowForm(const std::string& text, bool isWrite) {
 void frmProc::ShowPleaseWait(const std::string& text) {
     load();
     place();
-    lblInfo.setCaption(text);
+    lblInfo.setCaption(text + RadioNote);
     setVisible(true);
 }
 

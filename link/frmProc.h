@@ -21,6 +21,9 @@ public:
 
     // Set by Cancel; the transfers look at it between blocks and while waiting.
     bool Cancelled = false;
+    // Which radio is on the line, when the technician must be told: every
+    // text of this window and every write confirmation ends with it.
+    std::string RadioNote;
 
     // Loads (if needed), places and shows the window for a transfer.
     void ShowForm(const std::string& text, bool isWrite);

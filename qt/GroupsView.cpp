@@ -84,6 +84,7 @@ void GroupsView::buildMenus() {
     MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); });
     MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); });
     MenuAction(radio, m.mnuWriteAll, [&m] { m.mnuWriteAll_Click(); });
+    MenuAction(radio, m.mnuVerify, [&m] { m.mnuVerify_Click(); });
     MenuAction(radio, m.mnuWriteGlobal, [&m] { m.mnuWriteGlobal_Click(); });
     MenuAction(radio, m.mnuWriteGroup, [&m] { m.mnuWriteGroup_Click(); });
     MenuAction(radio, m.mnuSep3, {})->setSeparator(true);

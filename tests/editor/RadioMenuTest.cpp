@@ -88,3 +88,31 @@ TEST_F(EditorTest, ReadGlobalRefreshesTheGlobalsControls) {
     EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "93.75");
     EXPECT_FALSE(main->globalsWindowOpen());
 }
+
+// Verify reads the radio aside: the image, the window and the table stay as
+// they were, and the box lists what differs from the setup on the screen.
+TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
+    main->mnuRead_Click();
+    platform.answer(Answer::OK, RadioCommands::RadioMatches);
+    main->mnuVerify_Click();
+
+    type(3, 1, "155.5");  // typed, not yet stored
+    radio().eeprom[GroupBase(0) + 38] = 0x99;  // and the radio changed behind the editor's back
+    const Image before = MemoryImage;
+    const std::string typed = cell(3, 1);
+    const size_t sent = port.sent.size();
+    platform.answer(Answer::OK);
+    main->mnuVerify_Click();
+    ASSERT_EQ(platform.boxes.size(), 2u);
+    EXPECT_EQ(platform.boxes[1].title, RadioCommands::VerifyTitle);
+    EXPECT_EQ(platform.boxes[1].text,
+              "The radio differs from the setup shown in 2 settings:\r"
+              "Group 1 Password: radio 990000, editor 000000\r"
+              "Group 1 Ch 4 Rec Freq: radio 162.55000, editor 155.50000");
+    EXPECT_EQ(MemoryImage, before);
+    EXPECT_EQ(cell(3, 1), typed);
+    EXPECT_EQ(main->txtPassWord.Text(), "000000");
+    // Only a read went to the radio: no write command at all.
+    for (size_t i = sent; i < port.sent.size(); ++i) ASSERT_NE(port.sent[i].byte, 212) << i;
+    EXPECT_FALSE(main->proc.Loaded());
+}
