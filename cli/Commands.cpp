@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "cli/ChannelCsv.h"
-#include "cli/RadioSession.h"
+#include "cli/CommandLine.h"
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "editor/SetupReport.h"
@@ -35,23 +35,17 @@ const char* const VktHelp =
     "  import FILE.vkt --csv IN.csv -o NEW.vkt          a setup with the channels of a CSV file\n"
     "  defaults -o FILE.vkt                             the factory setup\n"
     "\n"
-    "  --yes        answer Retry/Cancel questions with Cancel without asking (also when not on a terminal)\n"
-    "  --no-retry   the same\n"
-    "  --version    print the version and exit\n"
+    "Several cables at once: give --port or --device once for each. write then writes every radio at\n"
+    "the same time (with --repeat in rounds); read -o names a folder that gets one file per radio.\n"
+    "\n"
+    "  --log FILE.csv  append a row for each radio read, written or verified (time, cable, radio,\n"
+    "                  setup and its SHA-256, result, seconds, first difference)\n"
+    "  --yes           answer Retry/Cancel questions with Cancel without asking (also when not on a terminal)\n"
+    "  --no-retry      the same\n"
+    "  --version       print the version and exit\n"
     "\n"
     "Ctrl-C ends a transfer at the next block and releases the radio; a second Ctrl-C ends at once.\n"
     "Exit codes: 0 done, 1 radio or comparison failure, 2 usage, 3 file error, 130 interrupted.\n";
-
-namespace {
-
-struct Args {
-    std::vector<std::string> positional;
-    std::string output, device, csv, pdf;
-    int port = 0;
-    bool noGlobals = false, repeat = false, verify = false;
-    bool ok = true;
-    std::string problem;
-};
 
 Args Parse(const std::vector<std::string>& a) {
     Args r;
@@ -62,14 +56,20 @@ Args Parse(const std::vector<std::string>& a) {
             into = a[++i];
         };
         if (a[i] == "-o") value(r.output);
-        else if (a[i] == "--device") value(r.device);
+        else if (a[i] == "--device") {
+            std::string d;
+            value(d);
+            r.cables.push_back({d, {"--device", d}, 1, d});
+        } else if (a[i] == "--log") value(r.log);
+        else if (a[i] == "--worker") r.worker = true;
         else if (a[i] == "--csv") value(r.csv);
         else if (a[i] == "--pdf") value(r.pdf);
         else if (a[i] == "--port") {
             std::string p;
             value(p);
-            r.port = std::atoi(p.c_str());
-            if (r.ok && (r.port < 1 || r.port > 4)) { r.ok = false; r.problem = "--port takes 1 ... 4"; }
+            const int port = std::atoi(p.c_str());
+            if (r.ok && (port < 1 || port > 4 || p != std::to_string(port))) { r.ok = false; r.problem = "--port takes 1 ... 4"; }
+            r.cables.push_back({"Comm Port " + p, {"--port", p}, port, ""});
         } else if (a[i] == "--no-globals") r.noGlobals = true;
         else if (a[i] == "--repeat") r.repeat = true;
         else if (a[i] == "--verify") r.verify = true;
@@ -101,91 +101,15 @@ bool SaveSetup(const std::string& path, const Image& image, Console& c) {
     return true;
 }
 
-bool NeedPort(const Args& a, Console& c) {
-    if (a.port == 0 && a.device.empty()) return false;
-    c.choosePort(a.port == 0 ? 1 : a.port, a.device);
-    return true;
-}
-
 int UsageError(Console& c, const std::string& problem) {
     c.err << "vkt: " << problem << "\n\n" << VktHelp;
     return ExitCode::Usage;
 }
 
-// The whole radio into a zeroed image; the exit code when it did not come.
-std::optional<int> ReadWholeRadio(Image& image, Console& c) {
-    image.fill(0);
-    const RadioOutcome r = ReadRadio(image, c);
-    if (r.interrupted) {
-        c.err << "vkt: " << InterruptedText(r, "reading") << "; nothing was saved\n";
-        return Interrupted;
-    }
-    if (!r.done) {
-        c.err << "vkt: reading the radio failed: " << r.failure << "\n";
-        return RadioOrCompareFailure;
-    }
-    return std::nullopt;
-}
-
-int Read(const Args& a, Console& c) {
-    if (a.output.empty() || !NeedPort(a, c)) return UsageError(c, "read needs --port N or --device PATH, and -o FILE");
-    if (const auto failed = ReadWholeRadio(MemoryImage, c)) return *failed;
-    // The three spare bytes of a setup file are zeros.
-    return SaveSetup(a.output, MemoryImage, c) ? Done : FileFailure;
-}
-
-// "Group 3 Ch 5 Rec Freq: radio 162.45000, setup 162.40000 (and 2 more)"
-std::string FirstDifference(const std::vector<VKTCom::FieldDifference>& d) {
-    std::string text = d[0].field + ": radio " + d[0].first + ", setup " + d[0].second;
-    if (d.size() > 1) text += " (and " + std::to_string(d.size() - 1) + " more)";
-    return text;
-}
-
-int Write(const Args& a, Console& c) {
-    if (a.positional.size() != 2 || !NeedPort(a, c)) return UsageError(c, "write needs FILE and --port N or --device PATH");
-    Image setup;
-    if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
-    const char* done = a.verify ? "written and verified" : "written";
-    for (int n = 1;; ++n) {
-        const RadioOutcome r = WriteRadio(setup, a.noGlobals, a.verify, c);
-        c.out << "radio " << n << " (" << r.identity << "): ";
-        if (r.interrupted) {
-            c.out << "INTERRUPTED\n";
-            c.err << "vkt: " << InterruptedText(r, "writing") << "; it may hold part of the setup\n";
-            return Interrupted;
-        }
-        if (!r.differences.empty()) {
-            c.out << "written but NOT verified: " << FirstDifference(r.differences) << "\n";
-            return RadioOrCompareFailure;
-        }
-        if (!r.done) {
-            c.out << "FAILED: " << r.failure << "\n";
-            return RadioOrCompareFailure;
-        }
-        c.out << done << " (" << n << " so far)\n";
-        if (!a.repeat) return Done;
-        c.err << "Connect the next radio and press Enter (q and Enter to stop): " << std::flush;
-        std::string answer;
-        if (!std::getline(c.in, answer) || answer == "q") {
-            c.out << n << " radios " << done << "\n";
-            return Done;
-        }
-    }
-}
+namespace {
 
 void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c) {
     for (const auto& x : d) c.out << x.field << ": " << first << " " << x.first << ", " << second << " " << x.second << "\n";
-}
-
-int Verify(const Args& a, Console& c) {
-    if (a.positional.size() != 2 || !NeedPort(a, c)) return UsageError(c, "verify needs FILE and --port N or --device PATH");
-    Image file;
-    if (!LoadSetup(a.positional[1], file, c)) return FileFailure;
-    if (const auto failed = ReadWholeRadio(MemoryImage, c)) return *failed;
-    const auto d = VKTCom::CompareSetups(MemoryImage, file);
-    PrintDifferences(d, "radio", "file", c);
-    if (d.empty()) c.out << "the radio matches " << a.positional[1] << "\n";
-    return d.empty() ? Done : RadioOrCompareFailure;
 }
 
 int Diff(const Args& a, Console& c) {

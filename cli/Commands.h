@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/WorkerPool.h"
 
 namespace vktcli {
 
@@ -28,6 +29,15 @@ struct Console {
     bool progressBar = false;
     // True once the user has interrupted the run (Ctrl-C, or a signal to end).
     std::function<bool()> interrupted;
+    // True once this program alone was asked to end (a signal its copies
+    // serving other cables did not get).
+    std::function<bool()> askedToEnd;
+    // Copies of this program for the cables of a fleet run.
+    vkt::WorkerPool* workers = nullptr;
+    // The SHA-256 of some bytes, as 64 hexadecimal digits.
+    std::function<std::string(const std::vector<uint8_t>&)> sha256;
+    // Where a transfer's progress goes instead of the bar ("writing", 45).
+    std::function<void(const std::string& phase, int percent)> reportProgress;
 };
 
 int RunVkt(const std::vector<std::string>& args, Console& console);

@@ -7,6 +7,7 @@
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
 #include "link/frmProc.h"
+#include "store/Backups.h"
 
 namespace vktcli {
 
@@ -32,9 +33,10 @@ public:
 
     // A transfer of this session's link into or from image.
     template <typename Run>
-    bool transfer(Image& image, Run run, RadioOutcome& outcome) {
+    bool transfer(Image& image, const char* phase, Run run, RadioOutcome& outcome) {
         VKTCom::Transfers transfers(link_, proc_, image);
         if (!c_.interactive) transfers.RefusalLimit = RefusalSeconds;
+        phase_ = phase;
         shown_ = -1;
         reached_ = 0;
         const bool ok = run(transfers);
@@ -42,7 +44,10 @@ public:
         outcome.interrupted = interrupted();
         outcome.bytes = reached_;
         outcome.of = proc_.Prog1.Max();
-        if (outcome.identity.empty() || outcome.identity == "unknown") outcome.identity = identity();
+        if (outcome.identity.empty() || outcome.identity == "unknown") {
+            outcome.identityBytes = link_.RadioInfo;
+            outcome.identity = identity();
+        }
         if (!ok || outcome.interrupted) outcome.failure = link_.LastFailure.empty() ? "no answer" : link_.LastFailure;
         return ok && !outcome.interrupted;
     }
@@ -52,9 +57,7 @@ private:
 
     std::string identity() const {
         if (std::all_of(link_.RadioInfo.begin(), link_.RadioInfo.end(), [](uint8_t b) { return b == 0; })) return "unknown";
-        std::string id;
-        for (uint8_t b : link_.RadioInfo) id += vkt::Hex2(b);
-        return id;
+        return vktstore::IdentityText(link_.RadioInfo);
     }
 
     // The bar moves only when its percentage does; the transfer's reset to 0
@@ -63,8 +66,13 @@ private:
         const int value = proc_.Prog1.Value();
         if (value == 0) return;
         reached_ = value;
-        if (!c_.progressBar) return;
-        draw(value * 100 / std::max(1, proc_.Prog1.Max()));
+        const int percent = std::clamp(value * 100 / std::max(1, proc_.Prog1.Max()), 0, 100);
+        if (c_.reportProgress) {
+            if (percent != shown_) c_.reportProgress(phase_, percent);
+            shown_ = percent;
+        } else if (c_.progressBar) {
+            draw(percent);
+        }
     }
 
     void draw(int percent) {
@@ -77,6 +85,10 @@ private:
 
     // A transfer that did it all ends its bar full.
     void endBar(bool complete) {
+        if (c_.reportProgress) {
+            if (complete && shown_ != 100) c_.reportProgress(phase_, 100);
+            return;
+        }
         if (!c_.progressBar || shown_ < 0) return;
         if (complete) draw(100);
         c_.err << "\n";
@@ -86,6 +98,7 @@ private:
     vkt::Window window_{"vkt"};
     VKTCom::frmProc proc_;
     VKTCom::RadioLink link_;
+    const char* phase_ = "";
     int shown_ = -1;
     int reached_ = 0;
 };
@@ -95,7 +108,7 @@ private:
 RadioOutcome ReadRadio(Image& image, Console& c) {
     RadioOutcome outcome;
     Session session(c);
-    outcome.done = session.transfer(image, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome);
+    outcome.done = session.transfer(image, "reading", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome);
     return outcome;
 }
 
@@ -103,13 +116,13 @@ RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console
     RadioOutcome outcome;
     Session session(c);
     Image sent = setup;
-    const bool written = session.transfer(sent, [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); }, outcome);
+    const bool written = session.transfer(sent, "writing", [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); }, outcome);
     if (!written || !verify) {
         outcome.done = written;
         return outcome;
     }
     Image back{};
-    if (!session.transfer(back, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome)) {
+    if (!session.transfer(back, "verifying", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome)) {
         if (!outcome.interrupted) outcome.failure = "reading it back: " + outcome.failure;
         return outcome;
     }

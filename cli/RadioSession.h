@@ -4,6 +4,8 @@
 // terminal and an interrupt turned into the progress window's Cancel. What
 // happened comes back as an outcome the commands print.
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@ namespace vktcli {
 
 struct RadioOutcome {
     std::string identity;        // "2AAA0105"; "unknown" when the radio never answered the hook
+    std::array<uint8_t, 4> identityBytes{};
     bool done = false;           // read, or written (and verified when asked)
     bool interrupted = false;
     std::string failure;         // where it failed, in words

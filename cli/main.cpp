@@ -16,6 +16,7 @@
 #include "editor/SetupReport.h"
 #include "platform/PrintDocument.h"
 #include "qt/ApplicationObject.h"
+#include "qt/ProcessWorkers.h"
 #include "qt/QtPlatform.h"
 #include "qt/QtPrinter.h"
 
@@ -24,8 +25,12 @@ namespace {
 // Ctrl-C, SIGTERM and SIGHUP: the first is the progress window's Cancel, so
 // that the radio is released; a second one ends the program at once.
 volatile std::sig_atomic_t interrupts = 0;
+// A kill aimed at this process alone, which the copies serving other
+// cables did not get (a Ctrl-C reaches them all).
+volatile std::sig_atomic_t terminated = 0;
 
-void OnInterrupt(int) {
+void OnInterrupt(int signal) {
+    if (signal == SIGTERM) terminated = 1;
     if (++interrupts >= 2) std::_Exit(vktcli::Interrupted);
 }
 
@@ -79,6 +84,7 @@ int main(int argc, char** argv) {
     const bool noQuestions = std::find(args.begin(), args.end(), "--yes") != args.end() ||
                              std::find(args.begin(), args.end(), "--no-retry") != args.end();
     const bool interactive = !noQuestions && ::isatty(STDIN_FILENO);
+    vktqt::ProcessWorkers workers(QCoreApplication::applicationFilePath());
     ConsolePlatform platform(interactive);
     CatchInterrupts();
     vktcli::Console console{platform, std::cin, std::cout, std::cerr,
@@ -93,6 +99,9 @@ int main(int argc, char** argv) {
                             },
                             interactive,
                             ::isatty(STDERR_FILENO) != 0,
-                            [] { return interrupts > 0; }};
+                            [] { return interrupts > 0; },
+                            [] { return terminated != 0; },
+                            &workers,
+                            vktqt::Sha256Hex};
     return vktcli::RunVkt(args, console);
 }

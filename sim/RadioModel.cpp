@@ -64,9 +64,15 @@ Eeprom RadioModel::FactorySetup() {
     return e;
 }
 
+void RadioModel::setHooked(bool hooked) {
+    if (hooked == hooked_) return;
+    hooked_ = hooked;
+    if (onHookChange) onHookChange(hooked);
+}
+
 void RadioModel::powerCycle() {
     disconnected_ = false;
-    hooked_ = false;
+    setHooked(false);
     mode_ = Mode::Asleep;
     baud_ = 4800;
     last3_ = {};
@@ -92,7 +98,10 @@ void RadioModel::receive(uint8_t b) {
     case Mode::Asleep:
         if (wake) {
             reply({static_cast<uint8_t>(faults.hookAck)});
-            if (faults.hookAck == 18) { hooked_ = true; mode_ = Mode::Idle; }
+            if (faults.hookAck == 18) {
+                setHooked(true);
+                mode_ = Mode::Idle;
+            }
         }
         return;
     case Mode::Identity:
@@ -128,7 +137,7 @@ void RadioModel::command(uint8_t b) {
         mode_ = Mode::Identity;
         return;
     case CmdRelease:
-        hooked_ = false;
+        setHooked(false);
         baud_ = 4800;
         mode_ = Mode::Asleep;
         return;

@@ -60,6 +60,9 @@ public:
     // Every byte received, in order, with its time: what was on the wire.
     std::vector<std::pair<double, uint8_t>> received;
 
+    // Told when the radio enters or leaves programming mode.
+    std::function<void(bool hooked)> onHookChange;
+
     // The squelch reading the radio reports for its current gain.
     int squelchReading() const;
     // Replaces the built-in reading model (reading for a gain), for tests
@@ -74,6 +77,7 @@ private:
     void reply(std::vector<uint8_t> bytes);
     void sendBlock(int from);
     void squelchTick(uint64_t run);
+    void setHooked(bool hooked);
 
     Scheduler& clock_;
     std::function<void(uint8_t)> transmit_;

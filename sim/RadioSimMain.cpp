@@ -48,6 +48,8 @@ const char* const Usage =
     "  --forget-block-write N   acknowledge block N's write but keep the old bytes\n"
     "  --squelch-broken         squelch readings stay low whatever the gain\n"
     "  --exit-with-parent       end when the program that started it ends (Linux)\n"
+    "  --print-state            after the device path, print \"hooked\" and \"released\" as the radio\n"
+    "                           enters and leaves programming mode\n"
     "  --help                   show this text\n"
     "  --version                print the version and exit\n";
 
@@ -78,7 +80,7 @@ bool TakeInt(int argc, char** argv, int& i, int& out) {
 int main(int argc, char** argv) {
     std::string eepromFile, linkPath;
     vktsim::RadioFaults faults;
-    bool slow = false;
+    bool slow = false, printState = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         bool ok = true;
@@ -89,6 +91,7 @@ int main(int argc, char** argv) {
         else if (a == "--slow") slow = true;
         else if (a == "--reply-delay" && i + 1 < argc) faults.replyDelay = std::atof(argv[++i]);
         else if (a == "--silent") faults.silent = true;
+        else if (a == "--print-state") printState = true;
         else if (a == "--hook-ack") ok = TakeInt(argc, argv, i, faults.hookAck);
         else if (a == "--silent-from-block") ok = TakeInt(argc, argv, i, faults.silentFromBlock);
         else if (a == "--drop-byte-in-block") ok = TakeInt(argc, argv, i, faults.dropByteInBlock);
@@ -120,6 +123,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     pty.radio().faults = faults;
+    if (printState)
+        pty.radio().onHookChange = [](bool hooked) {
+            std::puts(hooked ? "hooked" : "released");
+            std::fflush(stdout);
+        };
     if (slow) pty.radio().identity = vktsim::RadioModel::SlowIdentity;
     if (!pty.open()) {
         std::fprintf(stderr, "vkt-radio-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));

@@ -247,3 +247,32 @@ TEST_F(VktTest, TheProgressBarIsForTerminalsAndEndsAtAHundred) {
     EXPECT_EQ(shown.back(), 100);
     EXPECT_EQ(bar.back(), '\n');
 }
+
+// A copy serving one cable of a fleet run says how far it is and how it
+// ended, a line at a time, for the run that started it.
+TEST_F(VktTest, AFleetCopyReportsInLines) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--verify", "--worker"}), 0);
+    std::istringstream lines(out.str());
+    std::vector<std::string> said;
+    for (std::string line; std::getline(lines, line);) said.push_back(line);
+    ASSERT_GE(said.size(), 3u);
+    EXPECT_EQ(said.front(), "progress\twriting\t0");
+    EXPECT_NE(std::find(said.begin(), said.end(), "progress\twriting\t100"), said.end());
+    EXPECT_NE(std::find(said.begin(), said.end(), "progress\tverifying\t100"), said.end());
+    EXPECT_EQ(said.back().rfind("result\tdone\t2AAA0105\t", 0), 0u) << said.back();
+
+    // A read goes into the run's folder, named as the backups are.
+    std::filesystem::create_directories(path("radios"));
+    EXPECT_EQ(run({"read", "--device", "/dev/ttyUSB0", "-o", path("radios"), "--worker"}), 0);
+    const std::string result = out.str().substr(out.str().rfind("result\t"));
+    const std::string file = result.substr(result.rfind('\t') + 1, result.size() - result.rfind('\t') - 2);
+    EXPECT_EQ(std::filesystem::path(file).parent_path(), path("radios"));
+    EXPECT_NE(file.find("radio-2AAA0105-"), std::string::npos) << file;
+    EXPECT_NE(file.find("-ttyUSB0.vkt"), std::string::npos) << file;
+    std::ifstream saved(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()};
+    ASSERT_EQ(bytes.size(), 6019u);
+    EXPECT_TRUE(std::equal(port.radio().eeprom.begin(), port.radio().eeprom.end(), bytes.begin(),
+                           [](uint8_t a, char b) { return a == static_cast<uint8_t>(b); }));
+}

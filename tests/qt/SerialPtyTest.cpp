@@ -14,6 +14,7 @@
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
 #include "qt/QtPlatform.h"
+#include "sim/RadioModel.h"
 #include "tests/support/PtyRadioProcess.h"
 
 namespace {
@@ -201,4 +202,76 @@ TEST(SerialPty, APortInUseSaysSoAndByWhom) {
     ASSERT_TRUE(reader.waitForFinished(20000));
     EXPECT_EQ(reader.exitCode(), 0);
     EXPECT_TRUE(port.open());
+}
+
+namespace {
+
+// Four emulated radios on four pseudo-terminals, telling when they are hooked.
+struct FourRadios {
+    QTemporaryDir dir;
+    std::vector<std::unique_ptr<PtyRadioProcess>> sims;
+    explicit FourRadios(int silent = -1) {
+        for (int i = 0; i < 4; ++i) {
+            QStringList options{"--eeprom", file(i), "--print-state"};
+            if (i == silent) options << "--silent";
+            sims.push_back(std::make_unique<PtyRadioProcess>(options));
+        }
+    }
+    QString file(int i) const { return dir.filePath(QString("radio%1.bin").arg(i)); }
+    QStringList devices() const {
+        QStringList args;
+        for (const auto& s : sims) args << "--device" << QString::fromStdString(s->device());
+        return args;
+    }
+};
+
+} // namespace
+
+TEST(SerialPty, FourRadiosAtOnceAndOneSilentFailsAlone) {
+    FourRadios radios(2);
+    QProcess vkt;
+    vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt"} + radios.devices());
+    ASSERT_TRUE(vkt.waitForFinished(60000));
+    const QString out = vkt.readAllStandardOutput();
+    EXPECT_EQ(vkt.exitCode(), 1) << out.toStdString();
+    EXPECT_TRUE(out.contains(QString::fromStdString(radios.sims[2]->device()) + "  radio unknown  FAILED: hook: no answer")) << out.toStdString();
+    EXPECT_TRUE(out.contains("3 of 4 radios written in ")) << out.toStdString();
+    EXPECT_TRUE(out.contains("; not done: " + QString::fromStdString(radios.sims[2]->device()))) << out.toStdString();
+
+    QFile setupFile(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
+    ASSERT_TRUE(setupFile.open(QIODevice::ReadOnly));
+    const QByteArray setup = setupFile.readAll();
+    const QByteArray factory(reinterpret_cast<const char*>(vktsim::RadioModel::FactorySetup().data()), VKTCore::RadioMemorySize);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(radios.sims[static_cast<size_t>(i)]->hooked()) << i;
+        ASSERT_TRUE(radios.sims[static_cast<size_t>(i)]->stop());
+        QFile f(radios.file(i));
+        if (i == 2) {
+            EXPECT_FALSE(f.exists());  // never written, so never saved
+            continue;
+        }
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray radio = f.readAll();
+        for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
+            const int sent = VKTCom::SentBits(a);
+            ASSERT_EQ(static_cast<uint8_t>(radio[a]), (static_cast<uint8_t>(factory[a]) & ~sent) | (static_cast<uint8_t>(setup[a]) & sent))
+                << "radio " << i << " address " << a;
+        }
+    }
+}
+
+// Ctrl-C reaches the run and every copy of it: each radio is released.
+TEST(SerialPty, CtrlCReleasesEveryRadioOfAFleetRun) {
+    FourRadios radios;
+    QProcess vkt;
+    vkt.setChildProcessModifier([] { ::setpgid(0, 0); });  // its own group, as a terminal's foreground job
+    vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt"} + radios.devices());
+    ASSERT_TRUE(vkt.waitForStarted());
+    vkt.waitForFinished(3000);
+    ::kill(-static_cast<pid_t>(vkt.processId()), SIGINT);
+    ASSERT_TRUE(vkt.waitForFinished(15000));
+    EXPECT_EQ(vkt.exitCode(), 130);
+    const QString out = vkt.readAllStandardOutput();
+    EXPECT_EQ(out.count("INTERRUPTED"), 4) << out.toStdString();
+    for (auto& sim : radios.sims) EXPECT_FALSE(sim->hooked());
 }

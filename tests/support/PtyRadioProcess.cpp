@@ -21,6 +21,12 @@ bool PtyRadioProcess::stop() {
     return process_.waitForFinished(5000) && process_.exitCode() == 0;
 }
 
+bool PtyRadioProcess::hooked() {
+    process_.waitForReadyRead(100);
+    while (process_.canReadLine()) hooked_ = process_.readLine().trimmed() == "hooked";
+    return hooked_;
+}
+
 void PtyRadioProcess::kill() {
     process_.kill();
     process_.waitForFinished(5000);

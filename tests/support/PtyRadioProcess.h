@@ -18,8 +18,11 @@ public:
     bool stop();
     // Ends it at once, as a pulled plug does.
     void kill();
+    // With --print-state: whether the radio is in programming mode now.
+    bool hooked();
 
 private:
     QProcess process_;
     std::string device_;
+    bool hooked_ = false;
 };

@@ -1,0 +1,42 @@
+#pragma once
+// What the vkt commands share: the parsed command line, setup files read
+// and written, and the usage error.
+
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "core/MemoryImage.h"
+
+namespace vktcli {
+
+// One programming cable: how it is shown, and the options that name it.
+struct Cable {
+    std::string name;                  // "/dev/ttyUSB2", "Comm Port 2"
+    std::vector<std::string> options;  // "--device", "/dev/ttyUSB2"
+    int port = 1;
+    std::string device;
+};
+
+struct Args {
+    std::vector<std::string> positional;
+    std::string output, csv, pdf, log;
+    std::vector<Cable> cables;
+    bool noGlobals = false, repeat = false, verify = false;
+    // A copy serving one cable of a fleet run: it reports in lines.
+    bool worker = false;
+    bool ok = true;
+    std::string problem;
+};
+
+Args Parse(const std::vector<std::string>& args);
+bool LoadSetup(const std::string& path, VKTCore::Image& image, Console& c);
+bool SaveSetup(const std::string& path, const VKTCore::Image& image, Console& c);
+int UsageError(Console& c, const std::string& problem);
+
+// The radio commands, one cable or several.
+int Read(const Args& a, Console& c);
+int Write(const Args& a, Console& c);
+int Verify(const Args& a, Console& c);
+
+} // namespace vktcli

@@ -1,0 +1,233 @@
+// The commands that talk to radios: read, write and verify, on one cable or,
+// for read and write, on several at once.
+
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+
+#include "cli/CommandLine.h"
+#include "cli/Fleet.h"
+#include "cli/RadioSession.h"
+#include "cli/RunLog.h"
+#include "store/Backups.h"
+#include "store/SetupFile.h"
+
+namespace vktcli {
+
+using VKTCore::Image;
+using VKTCore::MemoryImage;
+
+namespace {
+
+double CpuSeconds() {
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+// "Group 3 Ch 5 Rec Freq: radio 162.45000, setup 162.40000 (and 2 more)"
+std::string FirstDifference(const std::vector<VKTCom::FieldDifference>& d) {
+    std::string text = d[0].field + ": radio " + d[0].first + ", setup " + d[0].second;
+    if (d.size() > 1) text += " (and " + std::to_string(d.size() - 1) + " more)";
+    return text;
+}
+
+std::string Status(const RadioOutcome& r) {
+    if (r.interrupted) return "interrupted";
+    if (!r.differences.empty()) return "unverified";
+    return r.done ? "done" : "failed";
+}
+
+// What a radio's run says of itself, whoever shows it.
+std::string Detail(const RadioOutcome& r, const char* doing) {
+    if (r.interrupted) return InterruptedText(r, doing);
+    if (!r.differences.empty()) return FirstDifference(r.differences);
+    return r.done ? "" : r.failure;
+}
+
+// A file name part for a cable: "/dev/ttyUSB2" gives "ttyUSB2", "Comm Port 2" "CommPort2".
+std::string CableTag(const std::string& cable) {
+    std::string tag = cable.rfind("/dev/", 0) == 0 ? cable.substr(5) : cable;
+    std::string out;
+    for (char ch : tag)
+        if (ch != ' ') out += ch == '/' ? '_' : ch;
+    return out;
+}
+
+// The run's one cable, chosen for the link; false when there is not one.
+bool OneCable(const Args& a, Console& c) {
+    if (a.cables.size() != 1) return false;
+    c.choosePort(a.cables[0].port, a.cables[0].device);
+    return true;
+}
+
+struct Setup {
+    std::string name, sha256;
+};
+
+// The setup file's name and the SHA-256 of its bytes, for the log.
+Setup SetupOf(const Args& a, Console& c) {
+    if (a.positional.size() < 2) return {};
+    Setup s{a.positional[1], ""};
+    std::vector<uint8_t> bytes;
+    vktstore::FileError e;
+    if (c.sha256 && vktstore::ReadFileBytes(s.name, VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, e)) s.sha256 = c.sha256(bytes);
+    return s;
+}
+
+void Log(const Args& a, Console& c, const std::string& action, const RadioOutcome& r, double seconds, const Setup& setup) {
+    if (a.log.empty()) return;
+    LogRow row{UtcNow(), a.cables[0].name, r.identity, setup.name, setup.sha256, action,
+               Status(r) == "unverified" ? "not verified" : Status(r), r.done && action != "read" && (a.verify || action == "verify"),
+               seconds, r.differences.empty() ? "" : FirstDifference(r.differences)};
+    std::string why;
+    if (!AppendLogRow(a.log, row, why)) c.err << "vkt: the log was not written: " << why << "\n";
+}
+
+// A copy serving one cable of a fleet run tells how it went in one line.
+int Report(const RadioOutcome& r, const char* doing, double seconds, const std::string& detail, Console& c) {
+    c.out << ResultLine({Status(r), r.identity, seconds, CpuSeconds(), detail.empty() ? Detail(r, doing) : detail}) << "\n" << std::flush;
+    if (r.interrupted) return Interrupted;
+    return r.done ? Done : RadioOrCompareFailure;
+}
+
+void AsWorker(const Args& a, Console& c) {
+    if (!a.worker) return;
+    c.reportProgress = [&c](const std::string& phase, int percent) { c.out << ProgressLine(phase, percent) << "\n" << std::flush; };
+}
+
+int RunOnEveryCable(const Args& a, Console& c, const std::string& action, std::vector<std::string> options) {
+    if (!c.workers) return UsageError(c, "several cables at once are not possible here");
+    Fleet fleet;
+    fleet.action = action;
+    fleet.verify = a.verify;
+    fleet.repeat = a.repeat;
+    fleet.logPath = a.log;
+    const Setup setup = SetupOf(a, c);
+    fleet.setupName = setup.name;
+    fleet.setupSha256 = setup.sha256;
+    for (const Cable& cable : a.cables) {
+        std::vector<std::string> args = options;
+        args.insert(args.end(), cable.options.begin(), cable.options.end());
+        args.push_back("--worker");
+        fleet.cables.push_back(cable.name);
+        fleet.workerArgs.push_back(args);
+    }
+    return RunFleet(fleet, c);
+}
+
+// What an interrupted or failed read says; nothing when it was done.
+std::optional<int> ReadEnded(const RadioOutcome& r, Console& c) {
+    if (r.interrupted) {
+        c.err << "vkt: " << InterruptedText(r, "reading") << "; nothing was saved\n";
+        return Interrupted;
+    }
+    if (!r.done) {
+        c.err << "vkt: reading the radio failed: " << r.failure << "\n";
+        return RadioOrCompareFailure;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int Read(const Args& a, Console& c) {
+    if (a.output.empty() || a.cables.empty()) return UsageError(c, "read needs --port N or --device PATH, and -o FILE");
+    if (a.cables.size() > 1) {
+        std::error_code ec;
+        std::filesystem::create_directories(a.output, ec);
+        if (!std::filesystem::is_directory(a.output)) {
+            c.err << "vkt: " << a.output << " is not a folder; reading several radios needs one for their files\n";
+            return FileFailure;
+        }
+        return RunOnEveryCable(a, c, "read", {"read", "-o", a.output});
+    }
+    OneCable(a, c);
+    AsWorker(a, c);
+    const double start = c.platform.Timer();
+    if (a.worker) {
+        // One file per radio in the run's folder, named as the backups are.
+        MemoryImage.fill(0);
+        RadioOutcome r = ReadRadio(MemoryImage, c);
+        std::string saved;
+        if (r.done) {
+            const auto path = vktstore::Backups(a.output).save(MemoryImage, r.identityBytes, CableTag(a.cables[0].name));
+            if (path) saved = *path;
+            else r = {r.identity, r.identityBytes, false, false, "the file could not be written in " + a.output};
+        }
+        return Report(r, "reading", c.platform.Timer() - start, saved, c);
+    }
+    MemoryImage.fill(0);
+    const RadioOutcome r = ReadRadio(MemoryImage, c);
+    Log(a, c, "read", r, c.platform.Timer() - start, {});
+    if (const auto ended = ReadEnded(r, c)) return *ended;
+    // The three spare bytes of a setup file are zeros.
+    return SaveSetup(a.output, MemoryImage, c) ? Done : FileFailure;
+}
+
+int Write(const Args& a, Console& c) {
+    if (a.positional.size() != 2 || a.cables.empty()) return UsageError(c, "write needs FILE and --port N or --device PATH");
+    Image setup;
+    if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
+    if (a.cables.size() > 1) {
+        std::vector<std::string> options = {"write", a.positional[1]};
+        if (a.verify) options.push_back("--verify");
+        if (a.noGlobals) options.push_back("--no-globals");
+        return RunOnEveryCable(a, c, "write", options);
+    }
+    OneCable(a, c);
+    AsWorker(a, c);
+    const Setup file = SetupOf(a, c);
+    const char* done = a.verify ? "written and verified" : "written";
+    for (int n = 1;; ++n) {
+        const double start = c.platform.Timer();
+        const RadioOutcome r = WriteRadio(setup, a.noGlobals, a.verify, c);
+        if (a.worker) return Report(r, "writing", c.platform.Timer() - start, "", c);
+        Log(a, c, "write", r, c.platform.Timer() - start, file);
+        c.out << "radio " << n << " (" << r.identity << "): ";
+        if (r.interrupted) {
+            c.out << "INTERRUPTED\n";
+            c.err << "vkt: " << InterruptedText(r, "writing") << "; it may hold part of the setup\n";
+            return Interrupted;
+        }
+        if (!r.differences.empty()) {
+            c.out << "written but NOT verified: " << FirstDifference(r.differences) << "\n";
+            return RadioOrCompareFailure;
+        }
+        if (!r.done) {
+            c.out << "FAILED: " << r.failure << "\n";
+            return RadioOrCompareFailure;
+        }
+        c.out << done << " (" << n << " so far)\n";
+        if (!a.repeat) return Done;
+        c.err << "Connect the next radio and press Enter (q and Enter to stop): " << std::flush;
+        std::string answer;
+        if (!std::getline(c.in, answer) || answer == "q") {
+            c.out << n << " radios " << done << "\n";
+            return Done;
+        }
+    }
+}
+
+int Verify(const Args& a, Console& c) {
+    if (a.positional.size() != 2 || !OneCable(a, c)) return UsageError(c, "verify needs FILE and --port N or --device PATH");
+    Image file;
+    if (!LoadSetup(a.positional[1], file, c)) return FileFailure;
+    const double start = c.platform.Timer();
+    MemoryImage.fill(0);
+    RadioOutcome r = ReadRadio(MemoryImage, c);
+    if (r.done) {
+        r.differences = VKTCom::CompareSetups(MemoryImage, file);
+        r.done = r.differences.empty();
+    }
+    Log(a, c, "verify", r, c.platform.Timer() - start, SetupOf(a, c));
+    if (r.differences.empty())
+        if (const auto ended = ReadEnded(r, c)) return *ended;
+    for (const auto& x : r.differences) c.out << x.field << ": radio " << x.first << ", file " << x.second << "\n";
+    if (r.done) c.out << "the radio matches " << a.positional[1] << "\n";
+    return r.done ? Done : RadioOrCompareFailure;
+}
+
+} // namespace vktcli

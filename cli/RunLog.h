@@ -1,0 +1,33 @@
+#pragma once
+// The record of every radio a run read or wrote, kept for the customer: a
+// CSV file that runs append to, one whole row per radio.
+
+#include <string>
+
+namespace vktcli {
+
+struct LogRow {
+    std::string timeUtc;          // "2026-12-06T23:55:12Z", when the radio was done
+    std::string cable;            // "/dev/ttyUSB2", "Comm Port 1"
+    std::string radio;            // identity, "2AAA0105"
+    std::string setup;            // setup file name ("" for a read)
+    std::string setupSha256;
+    std::string action;           // "read", "write" or "verify"
+    std::string result;           // "done", "failed", "not verified", "interrupted"
+    bool verified = false;
+    double seconds = 0;
+    std::string firstDifference;  // when verification failed
+};
+
+inline constexpr const char* LogHeader =
+    "time_utc,cable,radio,setup,setup_sha256,action,result,verified,seconds,first_difference";
+
+// Appends the row, with the header first when the file is new; false with
+// why when it cannot. A row goes in whole or not at all.
+bool AppendLogRow(const std::string& path, const LogRow& row, std::string& why);
+// The row as a CSV line, without its end.
+std::string LogLine(const LogRow& row);
+// The current time as the log writes it.
+std::string UtcNow();
+
+} // namespace vktcli

@@ -1,0 +1,184 @@
+// Several cables at once, with the copies of vkt played by a script: what
+// the run shows, sums up, logs and returns.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/Commands.h"
+#include "cli/Fleet.h"
+#include "cli/RunLog.h"
+#include "sim/SimSerialPort.h"
+#include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempFolder.h"
+
+using namespace vktcli;
+
+namespace {
+
+// Each copy says its lines, one a pass, then ends.
+class ScriptedWorkers : public vkt::WorkerPool {
+public:
+    std::vector<std::vector<std::string>> started;
+    std::vector<std::deque<std::string>> scripts;  // a copy's lines; "" ends it
+    int interrupts = 0;
+    vktsim::VirtualClock* clock = nullptr;
+
+    int start(const std::vector<std::string>& args) override {
+        started.push_back(args);
+        return static_cast<int>(started.size()) - 1;
+    }
+    std::vector<Event> wait(double seconds) override {
+        clock->advance(seconds);
+        std::vector<Event> out;
+        for (size_t w = 0; w < started.size(); ++w) {
+            // A copy without a script of its own ends at once, having said nothing.
+            if (w >= scripts.size()) scripts.resize(w + 1, {"exit 0"});
+            if (scripts[w].empty()) continue;
+            const std::string line = scripts[w].front();
+            scripts[w].pop_front();
+            if (line.rfind("exit ", 0) == 0) out.push_back({static_cast<int>(w), "", true, std::stoi(line.substr(5))});
+            else out.push_back({static_cast<int>(w), line, false, 0});
+        }
+        return out;
+    }
+    void interruptAll() override { ++interrupts; }
+};
+
+std::string Result(const char* status, const char* detail = "", double seconds = 14.1) {
+    return ResultLine({status, "2AAA0105", seconds, 0.05, detail});
+}
+
+class FleetTest : public ::testing::Test {
+protected:
+    FleetTest() {
+        platform.setSerialPort(port);
+        platform.otherwise = vkt::Answer::Cancel;
+        workers.clock = &clock;
+    }
+    int run(std::vector<std::string> args, const std::string& input = "") {
+        out.str("");
+        err.str("");
+        std::istringstream in(input);
+        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&) { return true; },
+                  false, onTerminal, {}, [this] { return askedToEnd; }, &workers,
+                  [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }};
+        return RunVkt(args, c);
+    }
+    std::string setup() {
+        const std::string path = (temp.path() / "fleet.vkt").string();
+        std::ofstream(path, std::ios::binary) << std::string(6019, '\0');
+        return path;
+    }
+    std::string read(const std::string& path) {
+        std::ifstream f(path);
+        return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    }
+
+    TempFolder temp{"vkt-fleet-"};
+    vktsim::VirtualClock clock;
+    vktsim::SimSerialPort port{clock};
+    vkttest::ScriptedPlatform platform{clock};
+    ScriptedWorkers workers;
+    std::ostringstream out, err;
+    bool onTerminal = false;
+    bool askedToEnd = false;
+};
+
+} // namespace
+
+TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
+    const std::string file = setup();
+    workers.scripts = {{ProgressLine("writing", 50), Result("done"), "exit 0"},
+                       {Result("failed", "hook: no answer after 0.5 s", 2.1), "exit 1"},
+                       {Result("unverified", "Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)"), "exit 1"},
+                       {ProgressLine("verifying", 100), Result("done", "", 14.3), "exit 0"}};
+    const std::string log = (temp.path() / "record.csv").string();
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--port", "3", "--device", "/dev/ttyACM0",
+                   "--verify", "--log", log}),
+              1);
+    ASSERT_EQ(workers.started.size(), 4u);
+    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"write", file, "--verify", "--device", "/dev/ttyUSB0", "--worker"}));
+    EXPECT_EQ(workers.started[2], (std::vector<std::string>{"write", file, "--verify", "--port", "3", "--worker"}));
+    EXPECT_EQ(out.str(),
+              "/dev/ttyUSB1  radio 2AAA0105  FAILED: hook: no answer after 0.5 s  2.1 s\n"
+              "Comm Port 3   radio 2AAA0105  written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)  14.1 s\n"
+              "/dev/ttyUSB0  radio 2AAA0105  written and verified  14.1 s\n"
+              "/dev/ttyACM0  radio 2AAA0105  written and verified  14.3 s\n"
+              "2 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, Comm Port 3\n");
+    EXPECT_EQ(err.str(), "");  // not a terminal: no live lines
+
+    // A second run adds its rows under the same header.
+    workers = {};
+    workers.clock = &clock;
+    workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--log", log}), 0);
+    std::istringstream rows(read(log));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(rows, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], LogHeader);
+    const std::string sha = "sha-of-6019-bytes";
+    EXPECT_EQ(lines[1].substr(20), ",/dev/ttyUSB1,2AAA0105," + file + "," + sha + ",write,failed,no,2.1,");
+    EXPECT_EQ(lines[2].substr(20), ",Comm Port 3,2AAA0105," + file + "," + sha +
+                                       ",write,not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\"");
+    EXPECT_EQ(lines[3].substr(20), ",/dev/ttyUSB0,2AAA0105," + file + "," + sha + ",write,done,yes,14.1,");
+    EXPECT_EQ(lines[6].substr(20), ",/dev/ttyUSB1,2AAA0105," + file + "," + sha + ",write,done,no,14.1,");
+}
+
+TEST_F(FleetTest, ACopyThatDiesIsAFailedRadio) {
+    const std::string file = setup();
+    workers.scripts = {{ProgressLine("writing", 3), "exit 139"}, {Result("done"), "exit 0"}};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 1);
+    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio unknown  FAILED: its copy of vkt ended without a result (exit 139)"), std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("1 of 2 radios written in "), std::string::npos);
+}
+
+TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
+    const std::string file = setup();
+    askedToEnd = true;
+    workers.scripts = {{ProgressLine("writing", 10), Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes; the radio was released"), "exit 130"},
+                       {Result("interrupted", "interrupted while writing, after 96 of 6016 bytes; the radio was released"), "exit 130"}};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
+    EXPECT_EQ(workers.interrupts, 1);
+    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
+        << out.str();
+}
+
+TEST_F(FleetTest, ATerminalSeesALiveLinePerCable) {
+    const std::string file = setup();
+    onTerminal = true;
+    workers.scripts = {{ProgressLine("writing", 45), ProgressLine("verifying", 100), Result("done"), "exit 0"},
+                       {ProgressLine("writing", 7), Result("done"), "exit 0"}};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--verify"}), 0);
+    EXPECT_NE(err.str().find("/dev/ttyUSB0  [#############                 ]  45% writing\n"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("/dev/ttyUSB1  [##                            ]   7% writing\n"), std::string::npos);
+    EXPECT_NE(err.str().find("\033[2F\033[J"), std::string::npos);  // the two lines redrawn in place
+}
+
+TEST_F(FleetTest, RepeatWorksInRounds) {
+    const std::string file = setup();
+    workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
+    EXPECT_EQ(run({"write", file, "--device", "A", "--device", "B", "--repeat"}, "\nq\n"), 1);
+    EXPECT_EQ(workers.started.size(), 4u);
+    EXPECT_NE(out.str().find("round 1: 2 of 2 radios written in "), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("round 2: 1 of 2 radios written in "), std::string::npos) << out.str();
+    EXPECT_NE(err.str().find("Connect the next radios and press Enter (q to stop): "), std::string::npos);
+}
+
+TEST_F(FleetTest, ReadingSeveralRadiosNeedsAFolder) {
+    const std::string notAFolder = setup();
+    EXPECT_EQ(run({"read", "--device", "A", "--device", "B", "-o", notAFolder}), 3);
+    EXPECT_TRUE(workers.started.empty());
+    workers.scripts = {{Result("done", "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"}, {Result("done", "/tmp/r/b.vkt"), "exit 0"}};
+    const std::string folder = (temp.path() / "radios").string();
+    EXPECT_EQ(run({"read", "--device", "A", "--device", "B", "-o", folder}), 0);
+    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"read", "-o", folder, "--device", "A", "--worker"}));
+    EXPECT_NE(out.str().find("A  radio 2AAA0105  read into /tmp/r/radio-2AAA0105-20261206-235512-A.vkt  7.6 s"), std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("2 of 2 radios read in "), std::string::npos);
+}
