@@ -56,7 +56,8 @@ public:
         }
         bool forwarded = false;
         while (std::any_of(cables_.begin(), cables_.end(), [](const CableState& s) { return s.running; })) {
-            for (const vkt::WorkerPool::Event& e : c_.workers->wait(Pass)) {
+            const auto events = c_.workers->wait(Pass);
+            for (const vkt::WorkerPool::Event& e : events) {
                 const auto it = cableOf.find(e.worker);
                 if (it != cableOf.end()) heard(it->second, e);
             }
@@ -64,7 +65,7 @@ public:
                 c_.workers->interruptAll();
                 forwarded = true;
             }
-            drawBlock();
+            if (!events.empty()) drawBlock();
         }
         eraseBlock();
         std::vector<std::string> notDone;
