@@ -140,6 +140,16 @@ TEST_F(GroupCodec, PasswordPaddingAndTruncation) {
     group.Write_Password(0);
     group.Read_Password(0);
     EXPECT_EQ(c.txtPassWord.Text(), "123456");
+    // A letter the keyboard makes of several bytes is one digit, stored as 0;
+    // the digits after it keep their places.
+    c.txtPassWord.setText("1\xC3\xA9" "3456");
+    group.Write_Password(0);
+    group.Read_Password(0);
+    EXPECT_EQ(c.txtPassWord.Text(), "103456");
+    c.txtID.setText("12\xC3\xA9" "4567");
+    group.Write_ID_Num(0);
+    group.Read_ID_Num(0);
+    EXPECT_EQ(c.txtID.Text(), "1204567");
 }
 
 TEST_F(GroupCodec, IdNumberShowsSevenDigits) {
