@@ -38,8 +38,9 @@ std::optional<uint16_t> FreqTextToSteps(const std::string& text);
 // --- channel guard -----------------------------------------------------------
 // The grid text of a code: "D023", "D023-", "088.5", "000.0".
 std::string CGCodeToText(uint16_t code);
-// The code of a grid text; nothing when the text has no encoding (a digital
-// code without three digits, a tone with the point too early or non-digits).
+// The code of a grid text; nothing when the text is not wholly one: a code is
+// "D" (or "d"), three octal digits and an optional "-"; a tone has at most
+// three digits before its point and one after it.
 std::optional<uint16_t> CGTextToCode(const std::string& text);
 
 } // namespace VKTCore

@@ -41,11 +41,11 @@ void GridEditor::Grid_AfterColEdit(int c) {
         }
         return;
     }
-    // A channel guard or a label the radio has no code for is refused here,
-    // rather than being stored as something else when the group is stored.
-    const bool refused = ((c == vkt::ColRecCG || c == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) ||
-                         (c == vkt::ColChLabel && !VKTCore::LabelEncodable(text));
-    if (refused) {
+    // A channel guard the radio has no code for is refused here, rather than
+    // being stored as something else when the group is stored. A label is
+    // taken as typed: a character it has no code for becomes a space, as in
+    // the group label box.
+    if ((c == vkt::ColRecCG || c == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) {
         platform_.Beep();
         grid_.setCellText(grid_.Row(), c, textAtEditStart_);
     }
