@@ -30,7 +30,7 @@ class SavedSetup : public LinkTest, public ::testing::WithParamInterface<const c
 
 // Images in the forms the editor itself stores come back byte for byte.
 TEST(SavedSetups, DecodingAndEncodingAStoredSetupChangesNoByte) {
-    for (const char* name : {"fleet.vkt"}) {
+    for (const char* name : {"factory.vkt", "fleet.vkt"}) {
         MemoryImage = Load(name);
         const Image before = MemoryImage;
         DecodeAndEncodeEverything();
