@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "core/MemoryImage.h"
 #include "core/Text.h"
@@ -86,6 +87,31 @@ std::optional<uint16_t> FreqTextToSteps(const std::string& text) {
     const double steps = vkt::RoundHalfEven(dFreqToDbl(text));
     if (steps < 0 || steps > 65535) return std::nullopt;
     return static_cast<uint16_t>(steps);
+}
+
+std::optional<double> TypedFrequency(double freq) {
+    constexpr double LowestMHz = 136, HighestMHz = 174;
+    constexpr size_t LongestText = 10;
+    const auto throughText = [](double v) { return vkt::Val(vkt::NumberText(v)); };
+    while (freq >= 1000) freq /= 10;
+    if (vkt::NumberText(freq).size() > LongestText) return std::nullopt;
+    // Scale by at least 10^5 and until the value is a whole number, with the
+    // two channel steps in MHz alongside.
+    double a = 0.0025, b = 0.00625;
+    for (int n = 0; n < 30; ++n) {
+        if (vkt::NumberText(freq).find('.') == std::string::npos && n >= 5) break;
+        freq *= 10;
+        a *= 10;
+        b *= 10;
+    }
+    freq = throughText(freq);
+    a = throughText(a);
+    b = throughText(b);
+    if (std::fmod(freq, a) != 0 && std::fmod(freq, b) != 0) return std::nullopt;
+    while (freq >= 1000) freq /= 10;
+    freq = throughText(freq);
+    if (freq != 0 && (freq < LowestMHz || freq > HighestMHz)) return std::nullopt;
+    return freq;
 }
 
 std::string CGCodeToText(uint16_t code) {

@@ -35,6 +35,12 @@ double dFreqToDbl(const std::string& StrFreq);
 // the 16-bit step range (100.00125 ... 181.91875 MHz, or 0 for none).
 std::optional<uint16_t> FreqTextToSteps(const std::string& text);
 
+// A typed frequency in MHz as the grid takes it: digits shifted below 1000
+// (154525, 15.4525 and 154.525 are all 154.525), on a 2.5 or 6.25 kHz
+// channel step and within 136 ... 174 MHz; 0 (none) stays 0. Nothing when
+// it is refused.
+std::optional<double> TypedFrequency(double typed);
+
 // --- channel guard -----------------------------------------------------------
 // The grid text of a code: "D023", "D023-", "088.5", "000.0".
 std::string CGCodeToText(uint16_t code);
