@@ -12,7 +12,8 @@
 #include "editor/SetupReport.h"
 #include "link/Transfers.h"
 #include "platform/PrintDocument.h"
-#include "store/SetupFile.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 namespace vktcli {
 
@@ -88,7 +89,7 @@ bool LoadSetup(const std::string& path, Image& image, Console& c) {
 
 bool SaveSetup(const std::string& path, const Image& image, Console& c) {
     vktstore::FileError e;
-    if (!vktstore::WriteFileReplacing(path, std::vector<uint8_t>(image.begin(), image.end()), e)) {
+    if (!vktstore::WriteFileReplacing(path, image, e)) {
         c.err << "vkt: cannot write " << path << ": " << e.description << "\n";
         return false;
     }
@@ -199,8 +200,9 @@ int Report(const Args& a, Console& c) {
     if (a.positional.size() != 2) return UsageError(c, "report needs a setup file");
     if (!LoadSetup(a.positional[1], MemoryImage, c)) return FileFailure;
     if (!a.pdf.empty()) {
-        if (!c.writeReportPdf(a.pdf, a.positional[1])) {
-            c.err << "vkt: cannot write " << a.pdf << "\n";
+        std::string why;
+        if (!c.writeReportPdf(a.pdf, a.positional[1], why)) {
+            c.err << "vkt: cannot write " << a.pdf << ": " << why << "\n";
             return FileFailure;
         }
         return Done;
@@ -215,9 +217,8 @@ int Export(const Args& a, Console& c) {
     if (a.positional.size() != 2 || a.csv.empty()) return UsageError(c, "export needs FILE and --csv OUT.csv");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
-    const std::string text = ExportCsv(setup);
     vktstore::FileError e;
-    if (!vktstore::WriteFileReplacing(a.csv, std::vector<uint8_t>(text.begin(), text.end()), e)) {
+    if (!vktstore::WriteFileReplacing(a.csv, ExportCsv(setup), e)) {
         c.err << "vkt: cannot write " << a.csv << ": " << e.description << "\n";
         return FileFailure;
     }

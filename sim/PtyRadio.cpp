@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <vector>
+
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 namespace vktsim {
 
@@ -46,13 +48,11 @@ void RealTimeScheduler::runDue() {
 PtyRadio::PtyRadio(std::string eepromFile)
     : eepromFile_(std::move(eepromFile)), radio_(clock_, [this](uint8_t b) { toHost(b); }) {
     radio_.eeprom = RadioModel::FactorySetup();
-    if (!eepromFile_.empty()) {
-        std::ifstream in(eepromFile_, std::ios::binary);
-        const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        // A setup file (6019 bytes) holds the EEPROM at its start, too.
-        if (bytes.size() >= radio_.eeprom.size())
-            std::copy_n(bytes.begin(), radio_.eeprom.size(), radio_.eeprom.begin());
-    }
+    std::vector<uint8_t> bytes;
+    vktstore::FileError error;
+    // A setup file (6019 bytes) holds the EEPROM at its start, too.
+    if (!eepromFile_.empty() && vktstore::ReadFileBytes(eepromFile_, radio_.eeprom.size(), radio_.eeprom.size(), bytes, error))
+        std::copy_n(bytes.begin(), radio_.eeprom.size(), radio_.eeprom.begin());
     saved_ = radio_.eeprom;
 }
 
@@ -112,13 +112,9 @@ void PtyRadio::serve(const std::function<bool()>& stop) {
 
 bool PtyRadio::save() {
     if (eepromFile_.empty()) return true;
-    const std::string tmp = eepromFile_ + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(radio_.eeprom.data()), static_cast<std::streamsize>(radio_.eeprom.size()));
-        if (!out.flush()) return false;
-    }
-    if (std::rename(tmp.c_str(), eepromFile_.c_str()) != 0) return false;
+    // The file lives in the editor's data folder: a link there is not followed.
+    vktstore::FileError error;
+    if (!vktstore::WriteFileReplacing(eepromFile_, radio_.eeprom, error, vktstore::Links::Replace)) return false;
     saved_ = radio_.eeprom;
     return true;
 }

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "core/MemoryImage.h"
-#include "store/SetupFile.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 namespace vktstore {
 
@@ -42,9 +43,8 @@ void FileOpenSave::OpenSetup() {
 bool FileOpenSave::WriteSetupFile() {
     window_.storeShownGroup();
     if (window_.globalsWindowOpen()) window_.storeGlobals();
-    const std::vector<uint8_t> bytes(VKTCore::MemoryImage.begin(), VKTCore::MemoryImage.end());
     FileError error;
-    if (!WriteFileReplacing(SetupFileName, bytes, error)) {
+    if (!WriteFileReplacing(SetupFileName, VKTCore::MemoryImage, error)) {
         ShowFileError(error);
         return false;
     }

@@ -35,7 +35,7 @@ protected:
         out.str("");
         err.str("");
         std::istringstream in(input);
-        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&) { return true; }};
+        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&, std::string&) { return true; }};
         return RunVkt(args, c);
     }
     std::string path(const char* name) { return (folder / name).string(); }

@@ -179,7 +179,8 @@ TEST(ReportPdf, RendersAndReadsBack) {
     vkteditor::PrintSetupReport(printer, "/setups/unit7.vkt");
     QTemporaryDir dir;
     const QString pdf = dir.filePath("report.pdf");
-    ASSERT_TRUE(vktqt::WritePdf(printer.lastDocument(), pdf));
+    std::string why;
+    ASSERT_TRUE(vktqt::WritePdf(printer.lastDocument(), pdf, why)) << why;
     QProcess text;
     text.start("pdftotext", {"-layout", pdf, "-"});
     ASSERT_TRUE(text.waitForFinished(20000));
@@ -188,6 +189,12 @@ TEST(ReportPdf, RendersAndReadsBack) {
     EXPECT_TRUE(out.contains(QRegularExpression("1\\s+162\\.40000\\s+000\\.0\\s+000\\.00\\s+000\\.0\\s+Ch 1")));
     EXPECT_TRUE(out.contains("Group 15 Data:"));
     EXPECT_EQ(out.count('\f'), 8);
+
+    // The report is written as every file is: never through a dangling link.
+    ASSERT_TRUE(QFile::link(dir.filePath("gone.pdf"), dir.filePath("link.pdf")));
+    EXPECT_FALSE(vktqt::WritePdf(printer.lastDocument(), dir.filePath("link.pdf"), why));
+    EXPECT_NE(why.find("which does not exist"), std::string::npos) << why;
+    EXPECT_FALSE(QFile::exists(dir.filePath("gone.pdf")));
 }
 
 TEST(ReportCommand, PrintsASetupFileWithoutAWindow) {
