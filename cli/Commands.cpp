@@ -1,9 +1,7 @@
 #include "cli/Commands.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "cli/ChannelCsv.h"
 #include "cli/SetupFields.h"
@@ -229,15 +227,14 @@ int Import(const Args& a, Console& c) {
     if (a.positional.size() != 2 || a.csv.empty() || a.output.empty()) return UsageError(c, "import needs FILE, --csv IN.csv and -o NEW.vkt");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
-    std::ifstream in(a.csv, std::ios::binary);
-    if (!in) {
-        c.err << "vkt: cannot read " << a.csv << "\n";
+    std::string text;
+    vktstore::FileError e;
+    if (!vktstore::ReadWholeFile(a.csv, CsvMaxBytes, text, e)) {
+        c.err << "vkt: cannot read " << a.csv << ": " << e.description << "; nothing was written\n";
         return FileFailure;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     std::string error;
-    if (!ImportCsv(text.str(), setup, error)) {
+    if (!ImportCsv(text, setup, error)) {
         c.err << "vkt: " << a.csv << ": " << error << "; nothing was written\n";
         return FileFailure;
     }

@@ -45,8 +45,6 @@ std::string LabelCodeToChar(const std::string& code) {
     return "";
 }
 
-bool IsLabelChar(const std::string& ch) { return LabelCodeOf(ch) >= 0; }
-
 LabelCodes EncodeLabel(const std::string& text) {
     const auto chars = vkt::Chars(vkt::PadLeft(text, 8, ' '));
     LabelCodes codes{};
@@ -65,12 +63,6 @@ std::string DecodeLabel(const uint8_t* codes) {
     std::string text;
     for (int i = 0; i < 8; ++i) text += LabelCodeToChar(vkt::Hex(codes[i]));
     return text;
-}
-
-bool LabelEncodable(const std::string& text) {
-    for (const auto& ch : vkt::Chars(text))
-        if (!IsLabelChar(ch == "h" ? ch : vkt::ToUpper(ch))) return false;
-    return true;
 }
 
 std::string strHexToFreq(double dFreqHex) {

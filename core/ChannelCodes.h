@@ -14,7 +14,6 @@ namespace VKTCore {
 std::string CharToLabelCode(const std::string& ch);
 // The character of a code text ("A", "0A"); "" for a code without character.
 std::string LabelCodeToChar(const std::string& code);
-bool IsLabelChar(const std::string& ch);
 
 using LabelCodes = std::array<uint8_t, 8>;
 // Right-aligns the text in 8 characters, upper-cases all but "h", encodes each.
@@ -23,8 +22,6 @@ LabelCodes EncodeLabel(const std::string& text);
 void PutImageLabel(int address, const LabelCodes& codes);
 // The characters of the 8 codes; codes without character are skipped.
 std::string DecodeLabel(const uint8_t* codes);
-// True when every character of text has a code (so nothing becomes a space).
-bool LabelEncodable(const std::string& text);
 
 // --- frequencies ---------------------------------------------------------------
 // Step count as megahertz text: "000.00" for 0, else "###.00000".

@@ -30,9 +30,6 @@ TEST(LabelCodes, EncodeRightAlignsAndKeepsLowerCaseH) {
     const uint8_t allFF[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(DecodeLabel(allFF), "");
     EXPECT_EQ(DecodeLabel(ch1.data()), "    Ch 1");
-    EXPECT_TRUE(LabelEncodable("fire h"));
-    EXPECT_FALSE(LabelEncodable("caf\xC3\xA9"));
-    EXPECT_FALSE(LabelEncodable("A&B"));
 }
 
 TEST(Frequency, TextToStepsAndBack) {
