@@ -32,8 +32,9 @@ void FileOpenSave::SaveSetup() {
     WriteSetupFile();
 }
 
-void FileOpenSave::SaveSetupAs() {
-    if (AskSetupFileName(true)) WriteSetupFile();
+SaveResult FileOpenSave::SaveSetupAs() {
+    if (!AskSetupFileName(true)) return SaveResult::Cancelled;
+    return WriteSetupFile() ? SaveResult::Saved : SaveResult::Failed;
 }
 
 void FileOpenSave::OpenSetup() {
