@@ -99,23 +99,6 @@ TEST_F(GlobalsCodec, RotaryPositionWithGlobalGroup) {
     EXPECT_EQ(c.cboChan[15].Text(), "Channel 4");
 }
 
-// The factory setup puts group nibble F at position 16 without its Global
-// flag: no list entry names it, and storing the window keeps it.
-TEST_F(GlobalsCodec, RotaryGroupNibbleFWithoutItsFlagIsKept) {
-    MemoryImage[143] = 0xF3;
-    MemoryImage[144] = 0x00;
-    globals.Read_Rotary_Switch();
-    EXPECT_EQ(c.cboGroup[15].ListIndex(), -1);
-    EXPECT_EQ(c.cboGroup[15].Text(), "");
-    EXPECT_EQ(c.cboChan[15].Text(), "Channel 4");
-    globals.Write_Rotary_Switch();
-    EXPECT_EQ(At(143), 0xF3);
-    EXPECT_EQ(At(144), 0x00);
-    c.cboGroup[15].setText("Group 2");  // chosen by the user: stored as usual
-    globals.Write_Rotary_Switch();
-    EXPECT_EQ(At(143), 0x13);
-}
-
 TEST_F(GlobalsCodec, RotaryFlagBitOrder) {
     struct Case { int p; int address; int bit; };
     const Case cases[] = {{0, 149, 0}, {7, 149, 7}, {8, 148, 0}, {15, 148, 7}};

@@ -71,8 +71,7 @@ TEST_F(EditorTest, HomeGoesToTheReceiveFrequency) {
 }
 
 TEST_F(EditorTest, ChannelGuardsThatAreNotWhollyACodeAreRefused) {
-    const std::pair<int, const char*> refused[] = {{2, "D02"}, {4, "88.55"}, {2, "DX23"}, {2, "D999"}, {4, "D089"},
-                                                   {2, "d023-junk-"}, {4, "12345.6"}, {2, "1234.5678"}};
+    const std::pair<int, const char*> refused[] = {{2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
     for (const auto& [col, typed] : refused) {
         const int beeps = platform.beeps;
         type(0, col, typed);

@@ -33,14 +33,3 @@ TEST_F(StoreTest, OnlyARegularFileIsRead) {
     ASSERT_TRUE(vktstore::ReadFileBytes(path("link.vkt"), 6016, 6019, bytes, error)) << error.description;
     EXPECT_EQ(bytes, std::vector<uint8_t>(6019, 0x11));
 }
-
-TEST_F(StoreTest, AWholeFileIsReadUpToItsLimit) {
-    writeBytes("exact.csv", std::string(1024, 'a'));
-    writeBytes("over.csv", std::string(1025, 'a'));
-    std::string text;
-    FileError error;
-    EXPECT_TRUE(vktstore::ReadWholeFile(path("exact.csv"), 1024, text, error));
-    EXPECT_EQ(text.size(), 1024u);
-    EXPECT_FALSE(vktstore::ReadWholeFile(path("over.csv"), 1024, text, error));
-    EXPECT_EQ(error.description, path("over.csv") + " is larger than 1 KiB");
-}
