@@ -28,7 +28,7 @@
 #include "qt/TuneView.h"
 #include "qt/WindowViews.h"
 #include "store/ChannelTable.h"
-#include "store/SetupFile.h"
+#include "store/FileReader.h"
 #include "store/clsDBUtil.h"
 #include "store/dbGlobal.h"
 
@@ -87,8 +87,9 @@ int PrintReport(const QString& setupFile, const QString& pdf) {
         std::fputs(printer.lastDocument().text().c_str(), stdout);
         return 0;
     }
-    if (!vktqt::WritePdf(printer.lastDocument(), pdf)) {
-        std::fprintf(stderr, "vkt-editor: cannot write %s\n", pdf.toLocal8Bit().constData());
+    std::string why;
+    if (!vktqt::WritePdf(printer.lastDocument(), pdf, why)) {
+        std::fprintf(stderr, "vkt-editor: cannot write %s: %s\n", pdf.toLocal8Bit().constData(), why.c_str());
         return 3;
     }
     return 0;
@@ -184,8 +185,9 @@ int main(int argc, char** argv) {
             platform.stopTrace();
             return false;
         }
-        const bool started = platform.startTrace(tracePath);
-        main.statusText.setCaption(started ? "Serial trace: " + tracePath : "The serial trace cannot be written to " + tracePath);
+        std::string why;
+        const bool started = platform.startTrace(tracePath, why);
+        main.statusText.setCaption(started ? "Serial trace: " + tracePath : "The serial trace cannot be written: " + why);
         return started;
     };
     if (args.isSet("trace")) main.mnuTrace_Click();

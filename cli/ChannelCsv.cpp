@@ -1,7 +1,8 @@
 #include "cli/ChannelCsv.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -12,43 +13,229 @@
 
 namespace vktcli {
 
+using VKTCore::Field;
 using VKTCore::Image;
 
 namespace {
 
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
-
-// Splits one CSV line; quotes protect commas and spaces.
-std::vector<std::string> SplitCsv(const std::string& line) {
-    std::vector<std::string> out(1);
-    bool quoted = false;
-    for (char c : line) {
-        if (c == '"') quoted = !quoted;
-        else if (c == ',' && !quoted) out.emplace_back();
-        else if (c != '\r') out.back() += c;
-    }
-    return out;
-}
-
 namespace CS = VKTCore::ChannelSlot;
 namespace GB = VKTCore::GroupBlock;
 
-int Flag(const Image& im, int g, const VKTCore::Field& flags, int c) {
+// The columns, in the order of the header export writes.
+enum Column { Group, Channel, RxFreq, TxFreq, RxCG, TxCG, Label, Scan, Narrow, LowPower, ColumnCount };
+
+constexpr size_t LongestShownValue = 40;
+
+std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+
+int Flag(const Image& im, int g, const Field& flags, int c) {
     return static_cast<int>(VKTCore::ReadField(im, VKTCore::GroupBase(g), flags[c]));
 }
 
-// A frequency the grid would take: none (0), or a channel step within 136 ... 174 MHz.
-std::optional<uint16_t> CheckedFrequency(const std::string& text, std::string& why) {
-    if (!vkt::IsNumeric(text)) { why = "frequency \"" + text + "\" is not a number"; return std::nullopt; }
-    const double mhz = vkt::Val(text);
-    if (mhz == 0) return uint16_t{0};
-    const double hz = std::round(mhz * 1e6);
-    if (std::fabs(hz - mhz * 1e6) > 1e-3 || (std::fmod(hz, 2500) != 0 && std::fmod(hz, 6250) != 0)) {
-        why = "frequency " + text + " is not on a 2.5 or 6.25 kHz channel step";
-        return std::nullopt;
+// No NUL byte, and UTF-8 throughout.
+bool IsText(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        const auto lead = static_cast<unsigned char>(s[i]);
+        const size_t length = lead == 0 ? 0 : lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > s.size()) return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        i += length;
     }
-    if (mhz < 136 || mhz > 174) { why = "frequency " + text + " is outside 136 ... 174 MHz"; return std::nullopt; }
-    return VKTCore::FreqTextToSteps(text);
+    return true;
+}
+
+struct Record {
+    int line;
+    std::vector<std::string> fields;
+};
+
+// Splits CSV text into records: fields apart by commas, records by LF, CRLF
+// or CR. A field in double quotes may hold commas and line ends, and "" for
+// a quote; any other quote is an error. A line with nothing on it is no record.
+bool ParseRecords(const std::string& text, std::vector<Record>& records, std::string& error) {
+    const size_t n = text.size();
+    size_t i = 0;
+    int line = 1;
+    const auto isLineEnd = [&](size_t k) { return text[k] == '\r' || text[k] == '\n'; };
+    const auto skipLineEnd = [&] {
+        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+        ++i;
+        ++line;
+    };
+    const auto fail = [&](int at, const std::string& why) {
+        error = "line " + std::to_string(at) + ": " + why;
+        return false;
+    };
+    while (i < n) {
+        Record record{line, {}};
+        for (;;) {
+            std::string field;
+            if (text[i] == '"') {
+                const int opened = line;
+                for (++i;;) {
+                    if (i >= n) return fail(opened, "a quote is never closed");
+                    if (text[i] == '"' && i + 1 < n && text[i + 1] == '"') {
+                        field += '"';
+                        i += 2;
+                    } else if (text[i] == '"') {
+                        ++i;
+                        break;
+                    } else if (isLineEnd(i)) {
+                        field += '\n';
+                        skipLineEnd();
+                    } else {
+                        field += text[i++];
+                    }
+                }
+                if (i < n && text[i] != ',' && !isLineEnd(i)) return fail(line, "text after a closing quote");
+            } else {
+                for (; i < n && text[i] != ',' && !isLineEnd(i); ++i) {
+                    if (text[i] == '"') return fail(line, "a quote inside a field that does not start with one");
+                    field += text[i];
+                }
+            }
+            record.fields.push_back(std::move(field));
+            if (i >= n || text[i] != ',') break;
+            if (++i >= n) record.fields.emplace_back();  // a comma ends the text: one empty field more
+            if (i >= n) break;
+        }
+        if (i < n) skipLineEnd();
+        if (record.fields.size() > 1 || !record.fields[0].empty()) records.push_back(std::move(record));
+    }
+    return true;
+}
+
+const std::vector<std::string>& ColumnNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<Record> header;
+        std::string unused;
+        ParseRecords(CsvHeader, header, unused);
+        return header.at(0).fields;
+    }();
+    return names;
+}
+
+// Where each column stands in the file: matched by name, in any order; an
+// unknown, doubled or missing column is named.
+bool MatchHeader(const Record& header, std::array<size_t, ColumnCount>& at, std::string& error) {
+    const auto& names = ColumnNames();
+    at.fill(header.fields.size());
+    const bool anyKnown = std::any_of(header.fields.begin(), header.fields.end(), [&](const std::string& f) {
+        return std::find(names.begin(), names.end(), f) != names.end();
+    });
+    if (!anyKnown) {
+        error = "line 1: the first line must name the columns (" + std::string(CsvHeader) + ")";
+        return false;
+    }
+    for (size_t k = 0; k < header.fields.size(); ++k) {
+        const auto known = std::find(names.begin(), names.end(), header.fields[k]);
+        if (known == names.end()) {
+            error = "line 1: unknown column \"" + header.fields[k] + "\"";
+            return false;
+        }
+        size_t& column = at[static_cast<size_t>(known - names.begin())];
+        if (column != header.fields.size()) {
+            error = "line 1: column \"" + *known + "\" appears twice";
+            return false;
+        }
+        column = k;
+    }
+    for (size_t col = 0; col < ColumnCount; ++col) {
+        if (at[col] == header.fields.size()) {
+            error = "line 1: column \"" + names[col] + "\" is missing";
+            return false;
+        }
+    }
+    return true;
+}
+
+// A whole number of a few digits within [lowest, highest]: "1.5" is none.
+std::optional<int> WholeNumber(const std::string& text, int lowest, int highest) {
+    if (text.empty() || text.size() > 4 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int n = std::stoi(text);
+    if (n < lowest || n > highest) return std::nullopt;
+    return n;
+}
+
+// A frequency as the grid takes one typed: the whole text a number, then
+// the grid's band, step and normalisation.
+std::optional<uint16_t> FrequencySteps(const std::string& text) {
+    if (!vkt::IsNumeric(text)) return std::nullopt;
+    const auto mhz = VKTCore::TypedFrequency(vkt::Val(text));
+    if (!mhz) return std::nullopt;
+    return VKTCore::FreqTextToSteps(vkt::NumberText(*mhz));
+}
+
+// One row's changes to the base image; a field the row leaves as the base
+// image reads it has none.
+struct Change {
+    int g = 0, c = 0;
+    std::optional<uint16_t> rx, tx, rxcg, txcg;
+    std::optional<VKTCore::LabelCodes> label;
+    std::array<int, 3> flags{};  // scan, narrow, low power
+};
+
+bool ReadRow(const Record& row, const std::array<size_t, ColumnCount>& at, const Image& base, Change& change,
+             std::string& error) {
+    const auto value = [&](Column col) -> const std::string& { return row.fields[at[col]]; };
+    const auto bad = [&](Column col, const std::string& why) {
+        const std::string& v = value(col);
+        const std::string shown = vkt::CharCount(v) > LongestShownValue ? vkt::CharsMid(v, 0, LongestShownValue) + "..." : v;
+        error = "line " + std::to_string(row.line) + ", column " + ColumnNames()[col] + ": \"" + shown + "\" " + why;
+        return false;
+    };
+    const auto g = WholeNumber(value(Group), 1, VKTCore::GroupCount);
+    if (!g) return bad(Group, "is not a group number 1 ... 15");
+    const auto c = WholeNumber(value(Channel), 1, VKTCore::ChannelCount);
+    if (!c) return bad(Channel, "is not a channel number 1 ... 16");
+    change.g = *g - 1;
+    change.c = *c - 1;
+
+    // A field that reads as the base image reads leaves its bytes alone, in
+    // whatever form they are (an erased channel, a 1.25 kHz step, a tone
+    // that is no decimal number); one that differs is taken as the grid takes it.
+    const int slot = VKTCore::ChannelSlotAddress(change.g, change.c);
+    const auto differs = [&](Column col, int record, const Field& f) { return value(col) != VKTCore::FieldText(base, record, f); };
+    const std::pair<Column, std::optional<uint16_t>*> frequencies[] = {{RxFreq, &change.rx}, {TxFreq, &change.tx}};
+    for (const auto& [col, steps] : frequencies) {
+        if (!differs(col, slot, col == RxFreq ? CS::RxFreq : CS::TxFreq)) continue;
+        *steps = FrequencySteps(value(col));
+        if (!*steps) return bad(col, "is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz");
+    }
+    const std::pair<Column, std::optional<uint16_t>*> guards[] = {{RxCG, &change.rxcg}, {TxCG, &change.txcg}};
+    for (const auto& [col, code] : guards) {
+        if (!differs(col, slot, col == RxCG ? CS::RxCG : CS::TxCG)) continue;
+        *code = VKTCore::CGTextToCode(value(col));
+        if (!*code) return bad(col, "is not a channel guard: a tone like 088.5 or a code like D023 or D023-");
+    }
+    if (differs(Label, VKTCore::LabelSlotAddress(change.g, change.c), VKTCore::LabelSlot::Label)) {
+        if (vkt::CharCount(value(Label)) > 8) return bad(Label, "has more than 8 characters");
+        change.label = VKTCore::EncodeLabel(value(Label));
+    }
+    const Column flags[] = {Scan, Narrow, LowPower};
+    for (size_t k = 0; k < 3; ++k) {
+        const std::string& v = value(flags[k]);
+        if (v != "0" && v != "1") return bad(flags[k], "is not 0 or 1");
+        change.flags[k] = v == "1";
+    }
+    return true;
+}
+
+void Apply(const Change& change, Image& image) {
+    const int slot = VKTCore::ChannelSlotAddress(change.g, change.c);
+    if (change.rx) VKTCore::WriteField(image, slot, CS::RxFreq, *change.rx);
+    if (change.rxcg) VKTCore::WriteField(image, slot, CS::RxCG, *change.rxcg);
+    if (change.tx) VKTCore::WriteField(image, slot, CS::TxFreq, *change.tx);
+    if (change.txcg) VKTCore::WriteField(image, slot, CS::TxCG, *change.txcg);
+    if (change.label)
+        std::copy(change.label->begin(), change.label->end(),
+                  image.begin() + VKTCore::LabelSlotAddress(change.g, change.c) + VKTCore::LabelSlot::Label.offset);
+    const int block = VKTCore::GroupBase(change.g);
+    VKTCore::WriteField(image, block, GB::Scan[change.c], static_cast<uint64_t>(change.flags[0]));
+    VKTCore::WriteField(image, block, GB::Narrow[change.c], static_cast<uint64_t>(change.flags[1]));
+    VKTCore::WriteField(image, block, GB::LowPower[change.c], static_cast<uint64_t>(change.flags[2]));
 }
 
 } // namespace
@@ -59,7 +246,7 @@ std::string ExportCsv(const Image& im) {
     for (int g = 0; g < VKTCore::GroupCount; ++g) {
         for (int c = 0; c < VKTCore::ChannelCount; ++c) {
             const int slot = VKTCore::ChannelSlotAddress(g, c);
-            auto text = [&](const VKTCore::Field& f) { return VKTCore::FieldText(im, slot, f); };
+            auto text = [&](const Field& f) { return VKTCore::FieldText(im, slot, f); };
             out << g + 1 << "," << c + 1 << "," << text(CS::RxFreq) << "," << text(CS::TxFreq) << "," << text(CS::RxCG) << ","
                 << text(CS::TxCG) << "," << Quote(VKTCore::FieldText(im, VKTCore::LabelSlotAddress(g, c), VKTCore::LabelSlot::Label))
                 << "," << Flag(im, g, GB::Scan, c) << "," << Flag(im, g, GB::Narrow, c) << "," << Flag(im, g, GB::LowPower, c) << "\n";
@@ -69,61 +256,40 @@ std::string ExportCsv(const Image& im) {
 }
 
 bool ImportCsv(const std::string& csv, Image& image, std::string& error) {
-    struct Row { int g, c; uint16_t rx, tx, rxcg, txcg; VKTCore::LabelCodes label; int scan, narrow, low; };
-    std::vector<Row> rows;
-    std::istringstream in(csv);
-    std::string line;
-    int number = 0;
-    std::getline(in, line);  // the header
-    while (std::getline(in, line)) {
-        if (line.empty() || line == "\r") continue;
-        ++number;
-        const auto f = SplitCsv(line);
-        auto bad = [&](const std::string& why) {
-            error = "row " + std::to_string(number) + ": " + why;
+    const std::string_view bom = "\xEF\xBB\xBF";
+    const std::string text = csv.starts_with(bom) ? csv.substr(bom.size()) : csv;
+    if (!IsText(text)) {
+        error = "this is no text file (CSV is UTF-8 text)";
+        return false;
+    }
+    std::vector<Record> records;
+    if (!ParseRecords(text, records, error)) return false;
+    if (records.empty()) {
+        error = "the file is empty: its first line must name the columns (" + std::string(CsvHeader) + ")";
+        return false;
+    }
+    std::array<size_t, ColumnCount> at{};
+    if (!MatchHeader(records[0], at, error)) return false;
+    std::vector<Change> changes;
+    std::map<std::pair<int, int>, int> lineOf;
+    for (size_t k = 1; k < records.size(); ++k) {
+        const Record& row = records[k];
+        if (row.fields.size() != ColumnCount) {
+            error = "line " + std::to_string(row.line) + ": expected " + std::to_string(ColumnCount) + " fields, found " +
+                    std::to_string(row.fields.size());
             return false;
-        };
-        if (f.size() != 10) return bad("expected 10 fields, found " + std::to_string(f.size()));
-        Row r{};
-        r.g = vkt::ToInt(vkt::Val(f[0])) - 1;
-        r.c = vkt::ToInt(vkt::Val(f[1])) - 1;
-        if (!vkt::IsNumeric(f[0]) || r.g < 0 || r.g >= VKTCore::GroupCount) return bad("group \"" + f[0] + "\" is not 1 ... 15");
-        if (!vkt::IsNumeric(f[1]) || r.c < 0 || r.c >= VKTCore::ChannelCount) return bad("channel \"" + f[1] + "\" is not 1 ... 16");
-        std::string why;
-        const auto rx = CheckedFrequency(f[2], why);
-        if (!rx) return bad(why);
-        const auto tx = CheckedFrequency(f[3], why);
-        if (!tx) return bad(why);
-        const auto rxcg = VKTCore::CGTextToCode(f[4]);
-        if (!rxcg) return bad("channel guard \"" + f[4] + "\" is neither a tone (088.5) nor a code (D023, D023-)");
-        const auto txcg = VKTCore::CGTextToCode(f[5]);
-        if (!txcg) return bad("channel guard \"" + f[5] + "\" is neither a tone (088.5) nor a code (D023, D023-)");
-        if (vkt::CharCount(f[6]) > 8 || !VKTCore::LabelEncodable(f[6]))
-            return bad("label \"" + f[6] + "\" has more than 8 characters or one the radio cannot show");
-        for (int k = 7; k <= 9; ++k)
-            if (f[static_cast<size_t>(k)] != "0" && f[static_cast<size_t>(k)] != "1") return bad("flag \"" + f[static_cast<size_t>(k)] + "\" is not 0 or 1");
-        r.rx = *rx;
-        r.tx = *tx;
-        r.rxcg = *rxcg;
-        r.txcg = *txcg;
-        r.label = VKTCore::EncodeLabel(f[6]);
-        r.scan = f[7] == "1";
-        r.narrow = f[8] == "1";
-        r.low = f[9] == "1";
-        rows.push_back(r);
+        }
+        Change change;
+        if (!ReadRow(row, at, image, change, error)) return false;
+        const auto [first, isNew] = lineOf.emplace(std::pair{change.g, change.c}, row.line);
+        if (!isNew) {
+            error = "line " + std::to_string(row.line) + ": group " + std::to_string(change.g + 1) + " channel " +
+                    std::to_string(change.c + 1) + " appears a second time (first on line " + std::to_string(first->second) + ")";
+            return false;
+        }
+        changes.push_back(change);
     }
-    for (const Row& r : rows) {
-        const int slot = VKTCore::ChannelSlotAddress(r.g, r.c);
-        VKTCore::WriteField(image, slot, CS::RxFreq, r.rx);
-        VKTCore::WriteField(image, slot, CS::RxCG, r.rxcg);
-        VKTCore::WriteField(image, slot, CS::TxFreq, r.tx);
-        VKTCore::WriteField(image, slot, CS::TxCG, r.txcg);
-        std::copy(r.label.begin(), r.label.end(), image.begin() + VKTCore::LabelSlotAddress(r.g, r.c) + VKTCore::LabelSlot::Label.offset);
-        const int block = VKTCore::GroupBase(r.g);
-        VKTCore::WriteField(image, block, GB::Scan[r.c], static_cast<uint64_t>(r.scan));
-        VKTCore::WriteField(image, block, GB::Narrow[r.c], static_cast<uint64_t>(r.narrow));
-        VKTCore::WriteField(image, block, GB::LowPower[r.c], static_cast<uint64_t>(r.low));
-    }
+    for (const Change& change : changes) Apply(change, image);
     return true;
 }
 

@@ -1,10 +1,7 @@
 #include "cli/Commands.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iostream>
-#include <optional>
-#include <sstream>
 
 #include "cli/ChannelCsv.h"
 #include "cli/CommandLine.h"
@@ -14,7 +11,8 @@
 #include "editor/Version.h"
 #include "link/SetupComparison.h"
 #include "platform/PrintDocument.h"
-#include "store/SetupFile.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 namespace vktcli {
 
@@ -94,7 +92,7 @@ bool LoadSetup(const std::string& path, Image& image, Console& c) {
 
 bool SaveSetup(const std::string& path, const Image& image, Console& c) {
     vktstore::FileError e;
-    if (!vktstore::WriteFileReplacing(path, std::vector<uint8_t>(image.begin(), image.end()), e)) {
+    if (!vktstore::WriteFileReplacing(path, image, e)) {
         c.err << "vkt: cannot write " << path << ": " << e.description << "\n";
         return false;
     }
@@ -125,8 +123,9 @@ int Report(const Args& a, Console& c) {
     if (a.positional.size() != 2) return UsageError(c, "report needs a setup file");
     if (!LoadSetup(a.positional[1], MemoryImage, c)) return FileFailure;
     if (!a.pdf.empty()) {
-        if (!c.writeReportPdf(a.pdf, a.positional[1])) {
-            c.err << "vkt: cannot write " << a.pdf << "\n";
+        std::string why;
+        if (!c.writeReportPdf(a.pdf, a.positional[1], why)) {
+            c.err << "vkt: cannot write " << a.pdf << ": " << why << "\n";
             return FileFailure;
         }
         return Done;
@@ -141,9 +140,8 @@ int Export(const Args& a, Console& c) {
     if (a.positional.size() != 2 || a.csv.empty()) return UsageError(c, "export needs FILE and --csv OUT.csv");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
-    const std::string text = ExportCsv(setup);
     vktstore::FileError e;
-    if (!vktstore::WriteFileReplacing(a.csv, std::vector<uint8_t>(text.begin(), text.end()), e)) {
+    if (!vktstore::WriteFileReplacing(a.csv, ExportCsv(setup), e)) {
         c.err << "vkt: cannot write " << a.csv << ": " << e.description << "\n";
         return FileFailure;
     }
@@ -154,15 +152,14 @@ int Import(const Args& a, Console& c) {
     if (a.positional.size() != 2 || a.csv.empty() || a.output.empty()) return UsageError(c, "import needs FILE, --csv IN.csv and -o NEW.vkt");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
-    std::ifstream in(a.csv, std::ios::binary);
-    if (!in) {
-        c.err << "vkt: cannot read " << a.csv << "\n";
+    std::string text;
+    vktstore::FileError e;
+    if (!vktstore::ReadWholeFile(a.csv, CsvMaxBytes, text, e)) {
+        c.err << "vkt: cannot read " << a.csv << ": " << e.description << "; nothing was written\n";
         return FileFailure;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     std::string error;
-    if (!ImportCsv(text.str(), setup, error)) {
+    if (!ImportCsv(text, setup, error)) {
         c.err << "vkt: " << a.csv << ": " << error << "; nothing was written\n";
         return FileFailure;
     }

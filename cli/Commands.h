@@ -21,8 +21,8 @@ struct Console {
     std::ostream& err;
     // Points the serial port at Comm Port n or at a device ("" for none).
     std::function<void(int port, const std::string& device)> choosePort;
-    // Writes the report of the image as PDF; false when it cannot.
-    std::function<bool(const std::string& pdfPath, const std::string& setupName)> writeReportPdf;
+    // Writes the report of the image as PDF; false, and why, when it cannot.
+    std::function<bool(const std::string& pdfPath, const std::string& setupName, std::string& why)> writeReportPdf;
     // Someone can answer questions (and press Cancel by interrupting).
     bool interactive = false;
     // The error stream is a terminal: a live progress bar goes there.

@@ -12,7 +12,7 @@
 #include "cli/RadioSession.h"
 #include "cli/RunLog.h"
 #include "store/Backups.h"
-#include "store/SetupFile.h"
+#include "store/FileReader.h"
 
 namespace vktcli {
 

@@ -92,10 +92,10 @@ int main(int argc, char** argv) {
                                 if (!device.empty()) platform.setDeviceForThisRun(port, device);
                                 platform.serialPort().setPortNumber(port);
                             },
-                            [](const std::string& pdf, const std::string& setup) {
+                            [](const std::string& pdf, const std::string& setup, std::string& why) {
                                 vkt::DocumentPrinter printer;
                                 vkteditor::PrintSetupReport(printer, setup);
-                                return vktqt::WritePdf(printer.lastDocument(), QString::fromStdString(pdf));
+                                return vktqt::WritePdf(printer.lastDocument(), QString::fromStdString(pdf), why);
                             },
                             interactive,
                             ::isatty(STDERR_FILENO) != 0,

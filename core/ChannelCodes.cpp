@@ -1,6 +1,8 @@
 #include "core/ChannelCodes.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "core/MemoryImage.h"
 #include "core/Text.h"
@@ -43,8 +45,6 @@ std::string LabelCodeToChar(const std::string& code) {
     return "";
 }
 
-bool IsLabelChar(const std::string& ch) { return LabelCodeOf(ch) >= 0; }
-
 LabelCodes EncodeLabel(const std::string& text) {
     const auto chars = vkt::Chars(vkt::PadLeft(text, 8, ' '));
     LabelCodes codes{};
@@ -65,12 +65,6 @@ std::string DecodeLabel(const uint8_t* codes) {
     return text;
 }
 
-bool LabelEncodable(const std::string& text) {
-    for (const auto& ch : vkt::Chars(text))
-        if (!IsLabelChar(ch == "h" ? ch : vkt::ToUpper(ch))) return false;
-    return true;
-}
-
 std::string strHexToFreq(double dFreqHex) {
     return StepsToMHzText(static_cast<unsigned>(dFreqHex));
 }
@@ -87,6 +81,31 @@ std::optional<uint16_t> FreqTextToSteps(const std::string& text) {
     return static_cast<uint16_t>(steps);
 }
 
+std::optional<double> TypedFrequency(double freq) {
+    constexpr double LowestMHz = 136, HighestMHz = 174;
+    constexpr size_t LongestText = 10;
+    const auto throughText = [](double v) { return vkt::Val(vkt::NumberText(v)); };
+    while (freq >= 1000) freq /= 10;
+    if (vkt::NumberText(freq).size() > LongestText) return std::nullopt;
+    // Scale by at least 10^5 and until the value is a whole number, with the
+    // two channel steps in MHz alongside.
+    double a = 0.0025, b = 0.00625;
+    for (int n = 0; n < 30; ++n) {
+        if (vkt::NumberText(freq).find('.') == std::string::npos && n >= 5) break;
+        freq *= 10;
+        a *= 10;
+        b *= 10;
+    }
+    freq = throughText(freq);
+    a = throughText(a);
+    b = throughText(b);
+    if (std::fmod(freq, a) != 0 && std::fmod(freq, b) != 0) return std::nullopt;
+    while (freq >= 1000) freq /= 10;
+    freq = throughText(freq);
+    if (freq != 0 && (freq < LowestMHz || freq > HighestMHz)) return std::nullopt;
+    return freq;
+}
+
 std::string CGCodeToText(uint16_t code) {
     if (code & 0x8000) {
         std::string text = "D" + std::to_string((code & 448) / 64) + std::to_string((code & 56) / 8) +
@@ -100,33 +119,36 @@ std::string CGCodeToText(uint16_t code) {
 }
 
 std::optional<uint16_t> CGTextToCode(const std::string& text) {
+    // The whole text is the code, or it has none: nothing is cut off and no
+    // digit is folded into another.
     const auto chars = vkt::Chars(text);
     if (!chars.empty() && vkt::ToUpper(chars[0]) == "D") {
-        if (chars.size() < 4 || !IsDigit(chars[1]) || !IsDigit(chars[2]) || !IsDigit(chars[3]))
-            return std::nullopt;
-        const int d1 = (chars[1][0] - '0') & 7;
-        const int d2 = (chars[2][0] - '0') & 7;
-        const int d3 = (chars[3][0] - '0') & 7;
-        const bool inverted = chars.back() == "-";
-        const int hi = (inverted ? 0xC8 : 0x88) | (d1 & 4) / 4;
-        const int lo = (d1 & 3) * 64 | d2 * 8 | d3;
+        // "D", three octal digits and, for an inverted code, "-".
+        if (chars.size() < 4 || chars.size() > 5 || (chars.size() == 5 && chars[4] != "-")) return std::nullopt;
+        int digits[3];
+        for (int i = 0; i < 3; ++i) {
+            const std::string& ch = chars[static_cast<size_t>(i + 1)];
+            if (ch.size() != 1 || ch[0] < '0' || ch[0] > '7') return std::nullopt;
+            digits[i] = ch[0] - '0';
+        }
+        const bool inverted = chars.size() == 5;
+        const int hi = (inverted ? 0xC8 : 0x88) | (digits[0] & 4) / 4;
+        const int lo = (digits[0] & 3) * 64 | digits[1] * 8 | digits[2];
         return static_cast<uint16_t>(hi << 8 | lo);
     }
-    // A tone: digits and at most one point, at least three digits before it.
-    std::vector<std::string> s = chars;
-    while (s.size() < 5) s.insert(s.begin(), "0");
-    size_t point = s.size();
-    int points = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == ".") { if (points++ == 0) point = i; }
-        else if (!IsDigit(s[i])) return std::nullopt;
+    // A tone: hundreds, tens and units of a hertz and at most one digit of
+    // tenths, so four decimal digits in all; leading zeros do not count.
+    std::string units, tenths;
+    bool point = false;
+    for (const std::string& ch : chars) {
+        if (ch == "." && !point) point = true;
+        else if (IsDigit(ch)) (point ? tenths : units) += ch;
+        else return std::nullopt;
     }
-    if (points > 1 || point < 3) return std::nullopt;
-    if (point == s.size()) { s.push_back("."); s.push_back("0"); }
-    const std::string tenths = point + 1 < s.size() ? s[point + 1] : "";
-    const int hi = static_cast<int>(HexToNumber(s[point - 3] + s[point - 2]));
-    const int lo = static_cast<int>(HexToNumber(s[point - 1] + tenths));
-    return static_cast<uint16_t>(hi << 8 | lo);
+    units.erase(0, std::min(units.find_first_not_of('0'), units.size()));
+    if (units.size() > 3 || tenths.size() > 1) return std::nullopt;
+    const std::string digits = vkt::PadLeft(units, 3, '0') + (tenths.empty() ? "0" : tenths);
+    return static_cast<uint16_t>(HexToNumber(digits.substr(0, 2)) * 256 + HexToNumber(digits.substr(2, 2)));
 }
 
 } // namespace VKTCore

@@ -14,7 +14,6 @@ namespace VKTCore {
 std::string CharToLabelCode(const std::string& ch);
 // The character of a code text ("A", "0A"); "" for a code without character.
 std::string LabelCodeToChar(const std::string& code);
-bool IsLabelChar(const std::string& ch);
 
 using LabelCodes = std::array<uint8_t, 8>;
 // Right-aligns the text in 8 characters, upper-cases all but "h", encodes each.
@@ -23,8 +22,6 @@ LabelCodes EncodeLabel(const std::string& text);
 void PutImageLabel(int address, const LabelCodes& codes);
 // The characters of the 8 codes; codes without character are skipped.
 std::string DecodeLabel(const uint8_t* codes);
-// True when every character of text has a code (so nothing becomes a space).
-bool LabelEncodable(const std::string& text);
 
 // --- frequencies ---------------------------------------------------------------
 // Step count as megahertz text: "000.00" for 0, else "###.00000".
@@ -35,11 +32,18 @@ double dFreqToDbl(const std::string& StrFreq);
 // the 16-bit step range (100.00125 ... 181.91875 MHz, or 0 for none).
 std::optional<uint16_t> FreqTextToSteps(const std::string& text);
 
+// A typed frequency in MHz as the grid takes it: digits shifted below 1000
+// (154525, 15.4525 and 154.525 are all 154.525), on a 2.5 or 6.25 kHz
+// channel step and within 136 ... 174 MHz; 0 (none) stays 0. Nothing when
+// it is refused.
+std::optional<double> TypedFrequency(double typed);
+
 // --- channel guard -----------------------------------------------------------
 // The grid text of a code: "D023", "D023-", "088.5", "000.0".
 std::string CGCodeToText(uint16_t code);
-// The code of a grid text; nothing when the text has no encoding (a digital
-// code without three digits, a tone with the point too early or non-digits).
+// The code of a grid text; nothing when the text is not wholly one: a code is
+// "D" (or "d"), three octal digits and an optional "-"; a tone has at most
+// three digits before its point and one after it.
 std::optional<uint16_t> CGTextToCode(const std::string& text);
 
 } // namespace VKTCore

@@ -31,12 +31,15 @@ int ChannelSlotAddress(int intGroup, int intChan) { return GroupBase(intGroup) +
 int LabelSlotAddress(int intGroup, int intChan) { return GroupBase(intGroup) + 256 + 8 * intChan; }
 
 double HexToNumber(const std::string& text) {
-    if (text.empty() || text.size() > 3) return 0;
+    // Digits are characters: a letter of several bytes is one digit (worth 0),
+    // never several, or it would push the digits after it up a place.
+    const auto chars = vkt::Chars(text);
+    if (chars.empty() || chars.size() > 3) return 0;
     double value = 0;
-    for (char c : text) {
+    for (const std::string& ch : chars) {
+        const auto c = static_cast<unsigned char>(ch[0]);
         int digit = 0;
-        if (std::isxdigit(static_cast<unsigned char>(c)))
-            digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::toupper(c) - 'A' + 10;
+        if (ch.size() == 1 && std::isxdigit(c)) digit = std::isdigit(c) ? c - '0' : std::toupper(c) - 'A' + 10;
         value = value * 16 + digit;
     }
     return value;

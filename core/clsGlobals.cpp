@@ -108,7 +108,10 @@ void clsGlobals::Write_Switch_Assignments() {
 void clsGlobals::Read_Rotary_Switch() {
     for (int p = 0; p < vkt::RotaryPositions; ++p) {
         const auto i = static_cast<size_t>(p);
-        c_.cboGroup[i].setListIndex(Get(P0::RotaryGroupGlobal[p]) ? GroupGlobalIndex : Get(P0::RotaryGroup[p]));
+        // Only the flag makes a position's group Global; the nibble F names
+        // no group, so no entry is chosen (and storing keeps the bits).
+        const int group = Get(P0::RotaryGroup[p]);
+        c_.cboGroup[i].setListIndex(Get(P0::RotaryGroupGlobal[p]) ? GroupGlobalIndex : group < GroupGlobalIndex ? group : -1);
         c_.cboChan[i].setListIndex(Get(P0::RotaryChannelGlobal[p]) ? ChanGlobalIndex : Get(P0::RotaryChannel[p]));
         c_.chkGrpVar[i].setValue(Get(P0::RotaryGroupKeypad[p]));
         c_.chkChanVar[i].setValue(Get(P0::RotaryChannelKeypad[p]));
@@ -122,11 +125,16 @@ void clsGlobals::Write_Rotary_Switch() {
         const auto i = static_cast<size_t>(p);
         const int group = c_.cboGroup[i].ListIndex();
         const int chan = c_.cboChan[i].ListIndex();
-        // A Global group or channel is stored as nibble 0 plus its flag bit.
-        Put(P0::RotaryGroup[p], group >= 0 && group < GroupGlobalIndex ? group : 0);
-        Put(P0::RotaryChannel[p], chan >= 0 && chan < ChanGlobalIndex ? chan : 0);
-        Put(P0::RotaryGroupGlobal[p], group == GroupGlobalIndex);
-        Put(P0::RotaryChannelGlobal[p], chan == ChanGlobalIndex);
+        // A Global group or channel is stored as nibble 0 plus its flag bit;
+        // a list with no entry chosen leaves its bits as they were.
+        if (group >= 0) {
+            Put(P0::RotaryGroup[p], group < GroupGlobalIndex ? group : 0);
+            Put(P0::RotaryGroupGlobal[p], group == GroupGlobalIndex);
+        }
+        if (chan >= 0) {
+            Put(P0::RotaryChannel[p], chan < ChanGlobalIndex ? chan : 0);
+            Put(P0::RotaryChannelGlobal[p], chan == ChanGlobalIndex);
+        }
         Put(P0::RotaryGroupKeypad[p], c_.chkGrpVar[i].Value() == 1);
         Put(P0::RotaryChannelKeypad[p], c_.chkChanVar[i].Value() == 1);
     }

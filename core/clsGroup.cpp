@@ -14,6 +14,7 @@ namespace GB = GroupBlock;
 namespace {
 
 constexpr int PriorityOff = 0, PriorityMain = 17;
+constexpr int UCGChannel16 = 16;
 
 } // namespace
 
@@ -173,15 +174,17 @@ void clsGroup::Read_UCG_Enable(int g) {
 
 void clsGroup::Write_UCG_Enable(int g) {
     const bool enabled = c_.optUCGEnabled.Value();
+    const int channel = c_.cboUCGChan.ListIndex();
     put(g, GB::UCGEnabled, enabled ? 1 : 0);
-    put(g, GB::UCGChannelSelected, enabled && c_.cboUCGChan.ListIndex() != 0 ? 1 : 0);
+    // The selected bit is all that tells "16" from "0", so "16" keeps it with
+    // the guard disabled as well.
+    put(g, GB::UCGChannelSelected, (enabled && channel != 0) || channel == UCGChannel16 ? 1 : 0);
 }
 
 void clsGroup::Read_UCG_Chan(int g) {
-    // "0" and "16" share channel bits 15; only "16" of an enabled guard sets
-    // the selected bit, which tells the two apart.
+    // "0" and "16" share channel bits 15; the selected bit tells them apart.
     const int index = (get(g, GB::UCGChannel) + 1) & 15;
-    c_.cboUCGChan.setListIndex(index == 0 && get(g, GB::UCGChannelSelected) ? 16 : index);
+    c_.cboUCGChan.setListIndex(index == 0 && get(g, GB::UCGChannelSelected) ? UCGChannel16 : index);
 }
 
 void clsGroup::Write_UCG_Chan(int g) {

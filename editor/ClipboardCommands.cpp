@@ -1,5 +1,6 @@
 #include "editor/ClipboardCommands.h"
 
+#include "core/ChannelCodes.h"
 #include "core/Text.h"
 #include "editor/Keys.h"
 
@@ -83,15 +84,22 @@ void ClipboardCommands::mnuPaste_Click() {
 }
 
 // A text that starts at or after "D" (a digital code) goes in as text, any
-// other as its number.
+// other as its number. A channel guard that is not wholly a code is refused
+// as the grid refuses it typed: a beep, and the cell keeps its value.
 void ClipboardCommands::setCellValue(int col, const std::string& field) {
+    std::string text;
     if (!field.empty() && static_cast<unsigned char>(field[0]) >= 'D') {
-        grid_.setCellText(grid_.Row(), col, field);
+        text = field;
+    } else {
+        const double v = vkt::Val(field);
+        const bool frequency = col == vkt::ColRecFreq || col == vkt::ColTxFreq;
+        text = frequency ? GridEditor::FrequencyText(v) : vkt::NumberText(v);
+    }
+    if ((col == vkt::ColRecCG || col == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) {
+        platform_.Beep();
         return;
     }
-    const double v = vkt::Val(field);
-    const bool frequency = col == vkt::ColRecFreq || col == vkt::ColTxFreq;
-    grid_.setCellText(grid_.Row(), col, frequency ? GridEditor::FrequencyText(v) : vkt::NumberText(v));
+    grid_.setCellText(grid_.Row(), col, text);
 }
 
 void ClipboardCommands::pasteRow(std::string text, int r) {

@@ -1,7 +1,5 @@
 #include "editor/GridEditor.h"
 
-#include <cmath>
-
 #include "core/ChannelCodes.h"
 #include "core/GroupControls.h"
 #include "core/Text.h"
@@ -11,12 +9,7 @@ namespace vkteditor {
 
 namespace {
 
-constexpr double LowestMHz = 136, HighestMHz = 174;
-constexpr size_t LongestText = 10;
-
 bool IsFrequencyColumn(int c) { return c == vkt::ColRecFreq || c == vkt::ColTxFreq; }
-
-double ThroughText(double v) { return vkt::Val(vkt::NumberText(v)); }
 
 } // namespace
 
@@ -41,11 +34,11 @@ void GridEditor::Grid_AfterColEdit(int c) {
         }
         return;
     }
-    // A channel guard or a label the radio has no code for is refused here,
-    // rather than being stored as something else when the group is stored.
-    const bool refused = ((c == vkt::ColRecCG || c == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) ||
-                         (c == vkt::ColChLabel && !VKTCore::LabelEncodable(text));
-    if (refused) {
+    // A channel guard the radio has no code for is refused here, rather than
+    // being stored as something else when the group is stored. A label is
+    // taken as typed: a character it has no code for becomes a space, as in
+    // the group label box.
+    if ((c == vkt::ColRecCG || c == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) {
         platform_.Beep();
         grid_.setCellText(grid_.Row(), c, textAtEditStart_);
     }
@@ -104,29 +97,11 @@ void GridEditor::reject(int col) {
 }
 
 void GridEditor::checkFrequency(double& freq, int col) {
-    while (freq >= 1000) freq /= 10;
-    if (vkt::NumberText(freq).size() > LongestText) return reject(col);
-    // Scale by at least 10^5 and until the value is a whole number, with the
-    // two channel steps in MHz alongside.
-    double a = 0.0025, b = 0.00625;
-    for (int n = 0; n < 30; ++n) {
-        if (vkt::NumberText(freq).find('.') == std::string::npos && n >= 5) break;
-        freq *= 10;
-        a *= 10;
-        b *= 10;
-    }
-    freq = ThroughText(freq);
-    a = ThroughText(a);
-    b = ThroughText(b);
-    if (std::fmod(freq, a) != 0 && std::fmod(freq, b) != 0) return reject(col);
-    while (freq >= 1000) freq /= 10;
-    freq = ThroughText(freq);
-    if (freq == 0) return;
-    if (freq >= LowestMHz && freq <= HighestMHz) {
-        grid_.setCellText(grid_.Row(), col, FrequencyText(freq));
-        return;
-    }
-    reject(col);
+    const auto mhz = VKTCore::TypedFrequency(freq);
+    if (!mhz) return reject(col);
+    freq = *mhz;
+    // None (0) leaves the cell as it was typed.
+    if (freq != 0) grid_.setCellText(grid_.Row(), col, FrequencyText(freq));
 }
 
 } // namespace vkteditor

@@ -1,7 +1,7 @@
 #pragma once
 // How the channel grid is edited: the Chan column is never edited, typed
-// frequencies are checked and normalised, channel guards and labels that have
-// no encoding are refused, and the Home, C, S and space keys.
+// frequencies are checked and normalised, channel guards that are not wholly
+// a code are refused, and the Home, C, S and space keys.
 
 #include <functional>
 #include <string>

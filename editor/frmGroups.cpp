@@ -205,7 +205,11 @@ void frmGroups::resizeLayout(int width, int height) {
 bool frmGroups::Form_QueryUnload() {
     switch (platform_.MsgBox(SaveBeforeExit, vkt::Buttons::YesNoCancel, vkt::Icon::Question, vkt::AppTitle)) {
     case Answer::Cancel: return true;
-    case Answer::Yes: files.SaveSetupAs(); break;
+    case Answer::Yes:
+        // A save that fails (a read-only place, a full disk) keeps the
+        // program open with everything as it was, as Cancel would.
+        if (files.SaveSetupAs() == vktstore::SaveResult::Failed) return true;
+        break;
     default: break;
     }
     link_.ClosePort();

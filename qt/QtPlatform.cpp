@@ -191,14 +191,15 @@ vkt::SerialPort& QtPlatform::serialPort() {
     return serial_;
 }
 
-bool QtPlatform::startTrace(const std::string& path) {
+bool QtPlatform::startTrace(const std::string& path, std::string& why) {
     stopTrace();
-    traceFile_ = std::make_unique<std::ofstream>(path, std::ios::app);
-    if (!*traceFile_) {
-        traceFile_.reset();
+    vktstore::FileError error;
+    traceFile_ = vktstore::LogFile::open(path, error);
+    if (!traceFile_) {
+        why = error.description;
         return false;
     }
-    trace_ = std::make_unique<VKTCom::SerialTrace>(serial_, *traceFile_, [this] { return Timer(); });
+    trace_ = std::make_unique<VKTCom::SerialTrace>(serial_, traceFile_->stream(), [this] { return Timer(); });
     trace_->note("serial trace started: " + QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
     return true;
 }

@@ -9,12 +9,11 @@
 #include <map>
 #include <memory>
 
-#include <fstream>
-
 #include "link/SerialTrace.h"
 #include "platform/Platform.h"
 #include "qt/QtPrinter.h"
 #include "qt/QtSerialPort.h"
+#include "store/FileWriter.h"
 
 class QWidget;
 
@@ -49,8 +48,9 @@ public:
     bool StartSystemInformation() override;
     vkt::SerialPort& serialPort() override;
 
-    // The serial trace: every byte to and from the radio, time-stamped, in a file.
-    bool startTrace(const std::string& path);
+    // The serial trace: every byte to and from the radio, time-stamped, added
+    // to a file; false, and why, when the file cannot be written.
+    bool startTrace(const std::string& path, std::string& why);
     void stopTrace();
     bool tracing() const { return trace_ != nullptr; }
     void traceNote(const std::string& text);
@@ -71,7 +71,7 @@ private:
     QtSerialPort serial_;
     std::unique_ptr<QWidget> help_;
     std::map<int, std::string> runDevices_;
-    std::unique_ptr<std::ofstream> traceFile_;
+    std::unique_ptr<vktstore::LogFile> traceFile_;
     std::unique_ptr<VKTCom::SerialTrace> trace_;
 };
 

@@ -1,9 +1,13 @@
 #include "qt/QtPrinter.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
+
+#include "store/FileWriter.h"
 
 namespace vktqt {
 
@@ -17,10 +21,10 @@ QFont FontOf(const vkt::PrintedLine& line, QPaintDevice* device) {
 
 } // namespace
 
-bool RenderDocument(const vkt::PrintDocument& doc, QPrinter& printer) {
+bool RenderDocument(const vkt::PrintDocument& doc, QPagedPaintDevice& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QRectF page = printer.pageLayout().paintRectPixels(printer.logicalDpiY());
     for (size_t p = 0; p < doc.pages.size(); ++p) {
         if (p > 0) printer.newPage();
         double y = 0;
@@ -43,11 +47,26 @@ bool RenderDocument(const vkt::PrintDocument& doc, QPrinter& printer) {
     return painter.end();
 }
 
-bool WritePdf(const vkt::PrintDocument& doc, const QString& path) {
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(path);
-    return RenderDocument(doc, pdf);
+bool WritePdf(const vkt::PrintDocument& doc, const QString& path, std::string& why) {
+    // Rendered in memory, so that the file is written as every other file is.
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    {
+        const QPrinter printer(QPrinter::HighResolution);  // its page and resolution, as printing to PDF had
+        QPdfWriter pdf(&bytes);
+        pdf.setPageLayout(printer.pageLayout());
+        pdf.setResolution(printer.resolution());
+        if (!RenderDocument(doc, pdf)) {
+            why = "the report cannot be drawn";
+            return false;
+        }
+    }
+    vktstore::FileError error;
+    if (!vktstore::WriteFileReplacing(path.toStdString(), std::string_view(bytes.data().constData(), static_cast<size_t>(bytes.size())), error)) {
+        why = error.description;
+        return false;
+    }
+    return true;
 }
 
 QPrinter& QtPrinter::printer() {

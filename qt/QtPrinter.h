@@ -6,6 +6,7 @@
 #include <QPrinter>
 
 #include <memory>
+#include <string>
 
 #include "platform/PrintDocument.h"
 
@@ -15,9 +16,9 @@ namespace vktqt {
 
 // Draws the document onto the printer, one page per document page; false
 // when the printer cannot be painted on.
-bool RenderDocument(const vkt::PrintDocument& doc, QPrinter& printer);
-// Writes the document as a PDF file; false when the file cannot be written.
-bool WritePdf(const vkt::PrintDocument& doc, const QString& path);
+bool RenderDocument(const vkt::PrintDocument& doc, QPagedPaintDevice& printer);
+// Writes the document as a PDF file; false, and why, when it cannot.
+bool WritePdf(const vkt::PrintDocument& doc, const QString& path, std::string& why);
 
 class QtPrinter : public vkt::DocumentPrinter {
 public:

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <vector>
+
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 namespace vktsim {
 
@@ -51,10 +53,14 @@ PtyRadio::PtyRadio(std::string eepromFile)
 
 bool PtyRadio::load(std::string& why) {
     if (eepromFile_.empty()) return true;
-    std::ifstream in(eepromFile_, std::ios::binary);
-    if (!in) return true;  // a new radio, with the factory setup
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     constexpr size_t SetupFileSize = 6019;
+    std::vector<uint8_t> bytes;
+    vktstore::FileError error;
+    if (!vktstore::ReadFileBytes(eepromFile_, 0, SetupFileSize + 1, bytes, error)) {
+        if (error.number == vktstore::FileNotFound) return true;  // a new radio, with the factory setup
+        why = error.description;
+        return false;
+    }
     if (bytes.size() != radio_.eeprom.size() && bytes.size() != SetupFileSize) {
         why = eepromFile_ + " holds " + std::to_string(bytes.size()) + " bytes: neither a radio's memory (6016) nor a setup file (6019)";
         return false;
@@ -142,14 +148,11 @@ void PtyRadio::serve(const std::function<bool()>& stop) {
 
 bool PtyRadio::save() {
     if (eepromFile_.empty() || radio_.eeprom == saved_) return true;
-    const std::string tmp = eepromFile_ + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(radio_.eeprom.data()), static_cast<std::streamsize>(radio_.eeprom.size()));
-        out.write(trailer_.data(), static_cast<std::streamsize>(trailer_.size()));
-        if (!out.flush()) return false;
-    }
-    if (std::rename(tmp.c_str(), eepromFile_.c_str()) != 0) return false;
+    // The file lives in the editor's data folder: a link there is not followed.
+    std::vector<uint8_t> bytes(radio_.eeprom.begin(), radio_.eeprom.end());
+    bytes.insert(bytes.end(), trailer_.begin(), trailer_.end());
+    vktstore::FileError error;
+    if (!vktstore::WriteFileReplacing(eepromFile_, bytes, error, vktstore::Links::Replace)) return false;
     saved_ = radio_.eeprom;
     return true;
 }

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "core/Text.h"
-#include "store/SetupFile.h"
+#include "store/FileWriter.h"
 
 namespace vktstore {
 
@@ -39,6 +39,8 @@ std::optional<std::string> Backups::save(const VKTCore::Image& image, const std:
                                          const std::string& what, Clock::time_point when) {
     std::error_code ec;
     fs::create_directories(folder_, ec);
+    // The folder is the program's own: a link planted in its place is not followed.
+    if (fs::is_symlink(folder_, ec)) return std::nullopt;
     const std::time_t t = Clock::to_time_t(when);
     std::tm tm{};
     gmtime_r(&t, &tm);
@@ -46,7 +48,7 @@ std::optional<std::string> Backups::save(const VKTCore::Image& image, const std:
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
     const std::string path = (fs::path(folder_) / ("radio-" + IdentityText(identity) + "-" + stamp + "-" + what + ".vkt")).string();
     FileError error;
-    if (!WriteFileReplacing(path, std::vector<uint8_t>(image.begin(), image.end()), error)) return std::nullopt;
+    if (!WriteFileReplacing(path, image, error, Links::Replace)) return std::nullopt;
     return path;
 }
 

@@ -3,13 +3,10 @@
 #include <algorithm>
 
 #include "core/MemoryImage.h"
-#include "store/SetupFile.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 namespace vktstore {
-
-namespace {
-constexpr int FileNotFound = 53;
-} // namespace
 
 std::string FileTitle(const std::string& path) { return "VKT File - " + path + "   VKT Editor   " + MakerNotice; }
 
@@ -31,8 +28,9 @@ void FileOpenSave::SaveSetup() {
     WriteSetupFile();
 }
 
-void FileOpenSave::SaveSetupAs() {
-    if (AskSetupFileName(true)) WriteSetupFile();
+SaveResult FileOpenSave::SaveSetupAs() {
+    if (!AskSetupFileName(true)) return SaveResult::Cancelled;
+    return WriteSetupFile() ? SaveResult::Saved : SaveResult::Failed;
 }
 
 void FileOpenSave::OpenSetup() {
@@ -42,9 +40,8 @@ void FileOpenSave::OpenSetup() {
 bool FileOpenSave::WriteSetupFile() {
     window_.storeShownGroup();
     if (window_.globalsWindowOpen()) window_.storeGlobals();
-    const std::vector<uint8_t> bytes(VKTCore::MemoryImage.begin(), VKTCore::MemoryImage.end());
     FileError error;
-    if (!WriteFileReplacing(SetupFileName, bytes, error)) {
+    if (!WriteFileReplacing(SetupFileName, VKTCore::MemoryImage, error)) {
         ShowFileError(error);
         return false;
     }

@@ -23,6 +23,9 @@ public:
     virtual void setCaption(const std::string& caption) = 0;
 };
 
+// How a save ended: a cancelled file dialog is no failure.
+enum class SaveResult { Saved, Cancelled, Failed };
+
 class FileOpenSave {
 public:
     FileOpenSave(vkt::Platform& platform, SetupWindow& window) : platform_(platform), window_(window) {}
@@ -32,7 +35,7 @@ public:
     std::string ReportFileName;
 
     void SaveSetup();
-    void SaveSetupAs();
+    SaveResult SaveSetupAs();
     void OpenSetup();
     bool AskSetupFileName(bool forSave);
     bool WriteSetupFile();

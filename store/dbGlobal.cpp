@@ -4,6 +4,9 @@
 
 #include <filesystem>
 
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
+
 namespace dbGlobal {
 
 namespace fs = std::filesystem;
@@ -22,18 +25,20 @@ std::string CurrentPath() { return (fs::path(DBEngine().folder) / CurrentFile).s
 std::string LastPath() { return (fs::path(DBEngine().folder) / LastFile).string(); }
 
 std::vector<std::string> SeedFrom(const std::string& shippedFolder) {
+    // The shipped databases are a few KiB; this only bounds a broken install.
+    constexpr size_t Largest = 64 * 1024 * 1024;
     std::vector<std::string> copied;
     std::error_code ec;
     fs::create_directories(DBEngine().folder, ec);
     for (const char* name : {CurrentFile, LastFile}) {
         const fs::path target = fs::path(DBEngine().folder) / name;
-        const fs::path source = fs::path(shippedFolder) / name;
-        if (fs::exists(target, ec) || !fs::exists(source, ec)) continue;
-        if (fs::copy_file(source, target, ec)) {
-            // A copy of a read-only installed file must itself be writable.
-            fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, ec);
-            copied.push_back(target.string());
-        }
+        // Anything at the name, a link included, is left alone and never written through.
+        if (fs::symlink_status(target, ec).type() != fs::file_type::not_found) continue;
+        std::string bytes;
+        vktstore::FileError error;
+        if (!vktstore::ReadWholeFile((fs::path(shippedFolder) / name).string(), Largest, bytes, error)) continue;
+        // The copy is writable whatever the installed file's mode.
+        if (vktstore::WriteFileReplacing(target.string(), bytes, error, vktstore::Links::Replace)) copied.push_back(target.string());
     }
     return copied;
 }

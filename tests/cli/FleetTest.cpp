@@ -63,7 +63,7 @@ protected:
         out.str("");
         err.str("");
         std::istringstream in(input);
-        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&) { return true; },
+        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&, std::string&) { return true; },
                   false, onTerminal, {}, [this] { return askedToEnd; }, &workers,
                   [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }};
         return RunVkt(args, c);

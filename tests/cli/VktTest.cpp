@@ -13,6 +13,7 @@
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "sim/SimSerialPort.h"
+#include "tests/support/Fifo.h"
 #include "tests/support/ScriptedPlatform.h"
 
 using namespace vktcli;
@@ -37,8 +38,8 @@ protected:
         out.str("");
         err.str("");
         std::istringstream in(input);
-        Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&) { return true; },
-                  false, onTerminal, interrupted};
+        Console c{platform, in, out, err, [](int, const std::string&) {},
+                  [](const std::string&, const std::string&, std::string&) { return true; }, false, onTerminal, interrupted};
         return RunVkt(args, c);
     }
     void expectReleased() {
@@ -132,7 +133,7 @@ TEST_F(VktTest, DiffAndReport) {
     EXPECT_NE(out.str().find("Unit Password = 120000"), std::string::npos);
 }
 
-TEST_F(VktTest, CsvRoundTripsAndRefusesABadRow) {
+TEST_F(VktTest, CsvRoundTripsThroughTheCommands) {
     ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
     ASSERT_EQ(run({"export", path("s.vkt"), "--csv", path("s.csv")}), 0);
     ASSERT_EQ(run({"import", path("s.vkt"), "--csv", path("s.csv"), "-o", path("t.vkt")}), 0) << err.str();
@@ -153,28 +154,113 @@ TEST_F(VktTest, CsvRoundTripsAndRefusesABadRow) {
     std::string why;
     ASSERT_TRUE(ImportCsv(ExportCsv(edited), back, why)) << why;
     EXPECT_EQ(back, edited);
+}
 
-    std::string csv = ExportCsv(edited);
-    std::istringstream lines(csv);
-    std::string rebuilt, line;
-    for (int n = 0; std::getline(lines, line); ++n) {
-        if (n == 7) line = "1,7,154.5126,000.00,000.0,000.0,\"    Ch 7\",0,0,0";
-        rebuilt += line + "\n";
+namespace {
+
+const std::string Header = std::string(CsvHeader) + "\n";
+const std::string Row1 = "1,1,162.40000,000.00,000.0,000.0,\"    Ch 1\",0,0,0\n";
+
+// A row of group 1 channel 2 with one field given.
+std::string RowWith(const std::string& rx, const std::string& rxcg = "000.0", const std::string& group = "1",
+                    const std::string& channel = "2") {
+    return group + "," + channel + "," + rx + ",000.00," + rxcg + ",000.0,\"X\",0,0,0\n";
+}
+
+} // namespace
+
+// Each bad file is refused with where and why, and nothing is written.
+TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    const std::string sixty(60, '7');
+    const std::pair<std::string, std::string> files[] = {
+        {Row1 + RowWith("162.45"), "line 1: the first line must name the columns"},
+        {"group,channel,rx_freq,tx_freq,rx_cg,tx_cg,label,scan,narrow,lowpower\n" + Row1, "line 1: unknown column \"lowpower\""},
+        {"group,channel,rx_freq,tx_freq,rx_cg,tx_cg,scan,narrow,low_power\n", "line 1: column \"label\" is missing"},
+        {Header + RowWith("154.5126"), "line 2, column rx_freq: \"154.5126\" is not a frequency"},
+        {Header + RowWith("180"), "line 2, column rx_freq: \"180\" is not a frequency"},
+        {Header + RowWith("162.4x"), "line 2, column rx_freq: \"162.4x\" is not a frequency"},
+        {Header + RowWith("0", "D999"), "line 2, column rx_cg: \"D999\" is not a channel guard"},
+        {Header + RowWith("0", "D089"), "line 2, column rx_cg: \"D089\" is not a channel guard"},
+        {Header + RowWith("0", "d023-junk-"), "line 2, column rx_cg: \"d023-junk-\" is not a channel guard"},
+        {Header + RowWith("0", "12345.6"), "line 2, column rx_cg: \"12345.6\" is not a channel guard"},
+        {Header + RowWith("0", "1234.5678"), "line 2, column rx_cg: \"1234.5678\" is not a channel guard"},
+        {Header + RowWith("0", "088.55"), "line 2, column rx_cg: \"088.55\" is not a channel guard"},
+        {Header + RowWith("0", "D02"), "line 2, column rx_cg: \"D02\" is not a channel guard"},
+        {Header + RowWith("0", sixty), "line 2, column rx_cg: \"" + sixty.substr(0, 40) + "...\" is not"},
+        {Header + RowWith("0", "000.0", "1.5"), "line 2, column group: \"1.5\" is not a group number 1 ... 15"},
+        {Header + RowWith("0", "000.0", "16"), "line 2, column group: \"16\" is not a group number"},
+        {Header + RowWith("0", "000.0", "1", "2.5"), "line 2, column channel: \"2.5\" is not a channel number 1 ... 16"},
+        {Header + "1,2,0,0,000.0,000.0,\"ABCDEFGHI\",0,0,0\n", "line 2, column label: \"ABCDEFGHI\" has more than 8 characters"},
+        {Header + "1,2,0,0,000.0,000.0,\"X\",2,0,0\n", "line 2, column scan: \"2\" is not 0 or 1"},
+        {Header + "1,2,0,0,000.0,000.0,\"X\",0,0\n", "line 2: expected 10 fields, found 9"},
+        {Header + Row1 + RowWith("0") + "1,1,162.40000,000.00,000.0,000.0,\"A\",0,0,0\n",
+         "line 4: group 1 channel 1 appears a second time (first on line 2)"},
+        {Header + "1,2,0,0,000.0,000.0,\"X,0,0,0\n", "line 2: a quote is never closed"},
+        {Header + "1,2,0,0,000.0,000.0,X\"Y,0,0,0\n", "line 2: a quote inside a field"},
+        {std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10) + Header, "this is no text file"},
+        {"", "the file is empty"},
+    };
+    for (const auto& [text, reason] : files) {
+        std::ofstream(path("bad.csv"), std::ios::binary) << text;
+        EXPECT_EQ(run({"import", path("s.vkt"), "--csv", path("bad.csv"), "-o", path("u.vkt")}), 3) << reason;
+        EXPECT_NE(err.str().find(reason), std::string::npos) << err.str();
+        EXPECT_NE(err.str().find("nothing was written"), std::string::npos) << err.str();
+        EXPECT_FALSE(std::filesystem::exists(path("u.vkt"))) << reason;
     }
-    std::ofstream(path("bad.csv")) << rebuilt;
-    EXPECT_EQ(run({"import", path("s.vkt"), "--csv", path("bad.csv"), "-o", path("u.vkt")}), 3);
-    EXPECT_NE(err.str().find("row 7: frequency 154.5126 is not on a 2.5 or 6.25 kHz channel step"), std::string::npos) << err.str();
-    EXPECT_FALSE(std::filesystem::exists(path("u.vkt")));
-    const std::pair<const char*, const char*> rows[] = {{"1,1,180,0,000.0,000.0,\"X\",0,0,0", "outside 136"},
-                                                        {"1,1,0,0,D02,000.0,\"X\",0,0,0", "channel guard \"D02\""},
-                                                        {"1,1,0,0,000.0,000.0,\"A&B\",0,0,0", "label \"A&B\""},
-                                                        {"16,1,0,0,000.0,000.0,\"X\",0,0,0", "group \"16\""},
-                                                        {"1,1,0,0,000.0,000.0,\"X\",2,0,0", "flag \"2\""}};
-    for (const auto& [row, reason] : rows) {
-        VKTCore::Image im{};
-        EXPECT_FALSE(ImportCsv(std::string(CsvHeader) + "\n" + row + "\n", im, why));
-        EXPECT_NE(why.find(reason), std::string::npos) << why;
-        EXPECT_EQ(why.rfind("row 1: ", 0), 0u);
+}
+
+// A folder, a FIFO or a file of several MiB is no CSV: refused at once.
+// Nor is any file written over something that is not a regular file.
+TEST_F(VktTest, AFileThatIsNoRegularFileOrTooLargeIsRefused) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    std::filesystem::create_directory(path("folder.csv"));
+    const Fifo fifo(path("fifo.csv"));
+    ASSERT_TRUE(fifo.made());
+    std::ofstream(path("large.csv"), std::ios::binary) << Header << std::string(CsvMaxBytes, '\n');
+    const std::pair<const char*, const char*> cases[] = {
+        {"folder.csv", "Is a directory"}, {"fifo.csv", "is a FIFO, not a regular file"}, {"large.csv", "is larger than 1 MiB"}};
+    for (const auto& [name, reason] : cases) {
+        EXPECT_EQ(run({"import", path("s.vkt"), "--csv", path(name), "-o", path("u.vkt")}), 3) << name;
+        EXPECT_NE(err.str().find(reason), std::string::npos) << err.str();
+        EXPECT_FALSE(std::filesystem::exists(path("u.vkt"))) << name;
+    }
+    // The setup a command reads, the report's included, is refused the same way.
+    EXPECT_EQ(run({"report", path("fifo.csv")}), 3);
+    EXPECT_NE(err.str().find("is a FIFO, not a regular file"), std::string::npos) << err.str();
+    for (const std::vector<std::string>& write : {std::vector<std::string>{"defaults", "-o", path("fifo.csv")},
+                                                  {"export", path("s.vkt"), "--csv", path("fifo.csv")}}) {
+        EXPECT_EQ(run(write), 3) << write[0];
+        EXPECT_NE(err.str().find("is a FIFO, not a regular file"), std::string::npos) << err.str();
+        EXPECT_TRUE(std::filesystem::is_fifo(path("fifo.csv"))) << write[0];
+    }
+}
+
+// The header places the columns; any line end and a byte-order mark are
+// read; a frequency typed without its point is read as the grid reads it.
+TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    const std::string swapped = "channel,group,tx_freq,rx_freq,label,rx_cg,tx_cg,low_power,narrow,scan";
+    const std::string rows[] = {"2,3,000.00,154525,\"FIRE\",D023-,088.5,1,0,0", "1,3,146.52,162.40000,\"Ch 1\",000.0,000.0,0,0,1"};
+    const std::pair<const char*, const char*> forms[] = {{"", "\n"}, {"", "\r\n"}, {"", "\r"}, {"\xEF\xBB\xBF", "\r\n"}};
+    for (const auto& [bom, end] : forms) {
+        std::ofstream(path("in.csv"), std::ios::binary) << bom << swapped << end << rows[0] << end << rows[1] << end;
+        ASSERT_EQ(run({"import", path("s.vkt"), "--csv", path("in.csv"), "-o", path("t.vkt")}), 0) << err.str();
+        const std::string t = bytes("t.vkt");
+        const auto at = [&](int address) { return static_cast<uint8_t>(t.at(static_cast<size_t>(address))); };
+        const int ch2 = VKTCore::ChannelSlotAddress(2, 1);
+        EXPECT_EQ(at(ch2), 0xAA);  // 154.525 MHz: 43620 steps
+        EXPECT_EQ(at(ch2 + 1), 0x64);
+        EXPECT_EQ(at(ch2 + 2), 0xC8);  // D023-
+        EXPECT_EQ(at(ch2 + 3), 0x13);
+        EXPECT_EQ(at(ch2 + 6), 0x08);  // 088.5
+        EXPECT_EQ(at(ch2 + 7), 0x85);
+        EXPECT_EQ(at(VKTCore::LabelSlotAddress(2, 1) + 4), 0x0F);  // "    FIRE"
+        EXPECT_EQ(at(VKTCore::GroupBase(2) + 33), 0x02);  // channel 2 low power
+        const int ch1 = VKTCore::ChannelSlotAddress(2, 0);
+        EXPECT_EQ(at(ch1 + 4), 0x91);  // 146.52 MHz transmit: 37216 steps
+        EXPECT_EQ(at(ch1 + 5), 0x60);
+        EXPECT_EQ(at(VKTCore::GroupBase(2) + 37), 0x01);  // channel 1 scan
     }
 }
 

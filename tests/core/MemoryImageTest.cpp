@@ -41,6 +41,8 @@ TEST(MemoryImage, HexToNumber) {
     const std::pair<const char*, double> cases[] = {
         {"2F", 47}, {"0A", 10}, {"ABC", 2748}, {"", 0}, {"1234", 0}, {"G", 0},
         {"85", 133}, {"ff", 255}, {"G1", 1}, {"7", 7},
+        // A letter of several bytes is one digit worth 0.
+        {"5\xC3\xA9", 80}, {"\xC3\xA9" "5", 5}, {"AB\xC3\xA9", 2736}, {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 0},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(HexToNumber(text), value) << text;
 }

@@ -115,7 +115,7 @@ TEST_F(FactoryImage, DecodesAsTheFactorySetup) {
     globals.Read_Globals();
     EXPECT_EQ(gc.cboGroup[0].Text(), "Group 1");
     EXPECT_EQ(gc.cboChan[0].Text(), "Channel 1");
-    EXPECT_EQ(gc.cboGroup[15].Text(), "Global");
+    EXPECT_EQ(gc.cboGroup[15].ListIndex(), -1);  // group nibble F without the Global flag names no entry
     EXPECT_EQ(gc.cboChan[15].Text(), "Channel 16");
     EXPECT_EQ(gc.cboGroup[1].Text(), "Group 2");
     EXPECT_EQ(gc.chkGrpVar[0].Value(), 1);

@@ -140,6 +140,16 @@ TEST_F(GroupCodec, PasswordPaddingAndTruncation) {
     group.Write_Password(0);
     group.Read_Password(0);
     EXPECT_EQ(c.txtPassWord.Text(), "123456");
+    // A letter the keyboard makes of several bytes is one digit, stored as 0;
+    // the digits after it keep their places.
+    c.txtPassWord.setText("1\xC3\xA9" "3456");
+    group.Write_Password(0);
+    group.Read_Password(0);
+    EXPECT_EQ(c.txtPassWord.Text(), "103456");
+    c.txtID.setText("12\xC3\xA9" "4567");
+    group.Write_ID_Num(0);
+    group.Read_ID_Num(0);
+    EXPECT_EQ(c.txtID.Text(), "1204567");
 }
 
 TEST_F(GroupCodec, IdNumberShowsSevenDigits) {
@@ -210,15 +220,23 @@ TEST_F(GroupCodec, UserCodeGuard) {
     group.Read_UCG_Chan(0);
     EXPECT_EQ(c.cboUCGChan.ListIndex(), 3);
 
-    // "0" and "16" both store channel bits 15; bit 4 tells them apart.
-    for (int item : {0, 16}) {
-        c.cboUCGChan.setListIndex(item);
-        group.Write_UCG_Enable(0);
-        group.Write_UCG_Chan(0);
-        EXPECT_EQ(block(0, 0) & 0x0F, 0x0F);
-        group.Read_UCG_Chan(0);
-        EXPECT_EQ(c.cboUCGChan.ListIndex(), item);
+    // "0" and "16" both store channel bits 15; bit 4 tells them apart, with
+    // the guard enabled or disabled.
+    for (auto* option : {&c.optUCGEnabled, &c.optUCGDisabled}) {
+        vkt::selectOption(*option, {&c.optUCGEnabled, &c.optUCGDisabled});
+        for (int item : {0, 16}) {
+            c.cboUCGChan.setListIndex(item);
+            group.Write_UCG_Enable(0);
+            group.Write_UCG_Chan(0);
+            EXPECT_EQ(block(0, 0) & 0x1F, item == 16 ? 0x1F : 0x0F) << option->Caption();
+            group.Read_UCG_Chan(0);
+            EXPECT_EQ(c.cboUCGChan.ListIndex(), item) << option->Caption();
+        }
     }
+    c.cboUCGChan.setListIndex(3);  // a disabled guard's other channels leave bit 4 clear
+    group.Write_UCG_Enable(0);
+    group.Write_UCG_Chan(0);
+    EXPECT_EQ(block(0, 0) & 0x1F, 0x02);
     for (int item = 1; item <= 15; ++item) {  // bit 4 never changes what 1 ... 15 read as
         setBlock(0, 0, (item - 1) | 0x10);
         group.Read_UCG_Chan(0);

@@ -152,3 +152,25 @@ TEST_F(EditorTest, PastedHugeNumbersDoNotOverflow) {
     EXPECT_EQ(main->chkNarr[0].Value(), -2147483647 - 1);
     EXPECT_EQ(main->chkLoPower[0].Value(), 0);
 }
+
+// A pasted channel guard goes through the grid's own check: a code with a
+// digit 8 or 9, or a tone of more than four digits, keeps the cell as it was.
+TEST_F(EditorTest, PastedChannelGuardsWithoutACodeAreRefused) {
+    main->Grid.setCellText(4, 2, "D023-");
+    main->Grid.setCellText(4, 4, "D754");
+    main->moveGrid(4, 1);
+    main->mnuRow_Click();
+    std::string& text = platform.clipboard;  // edited elsewhere, its length kept
+    text.replace(text.find("D023-"), 5, "D999-");
+    text.replace(text.find("D754"), 4, "1234");
+    const int beeps = platform.beeps;
+    main->moveGrid(9, 1);
+    main->mnuPaste_Click();
+    EXPECT_EQ(platform.beeps, beeps + 2);
+    EXPECT_EQ(cell(9, 2), "000.0");
+    EXPECT_EQ(cell(9, 4), "000.0");
+    EXPECT_EQ(cell(9, 5), "    Ch 5");
+    main->storeGroupMemory();
+    const int slot = VKTCore::ChannelSlotAddress(0, 9);
+    for (int b : {2, 3, 6, 7}) EXPECT_EQ(image(slot + b), 0x00) << b;
+}

@@ -70,19 +70,36 @@ TEST_F(EditorTest, HomeGoesToTheReceiveFrequency) {
     EXPECT_EQ(grid().Col(), 1);
 }
 
-TEST_F(EditorTest, ChannelGuardsAndLabelsWithoutACodeAreRefused) {
-    const std::tuple<int, const char*, const char*> refused[] = {
-        {2, "D02", "000.0"}, {4, "88.55", "000.0"}, {2, "DX23", "000.0"}, {5, "caf\xC3\xA9", "    Ch 1"}, {5, "A&B", "    Ch 1"}};
-    for (const auto& [col, typed, kept] : refused) {
+TEST_F(EditorTest, ChannelGuardsThatAreNotWhollyACodeAreRefused) {
+    const std::pair<int, const char*> refused[] = {{2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
+    for (const auto& [col, typed] : refused) {
         const int beeps = platform.beeps;
         type(0, col, typed);
-        EXPECT_EQ(cell(0, col), kept) << typed;
+        EXPECT_EQ(cell(0, col), "000.0") << typed;
         EXPECT_EQ(platform.beeps, beeps + 1) << typed;
     }
     type(0, 2, "d023-");
     EXPECT_EQ(cell(0, 2), "d023-");
-    type(0, 5, "fire h");
-    EXPECT_EQ(cell(0, 5), "fire h");
     main->storeGroupMemory();
     EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 0) + 2), 0xC8);
+    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 0) + 3), 0x13);
+}
+
+// A label character without a code is stored as a space, as the group label
+// box stores it; the label is not refused.
+TEST_F(EditorTest, ALabelCharacterWithoutACodeIsStoredAsASpace) {
+    const int beeps = platform.beeps;
+    type(0, 5, "ST.JOHN");
+    type(1, 5, "caf\xC3\xA9 h");
+    EXPECT_EQ(platform.beeps, beeps);
+    EXPECT_EQ(cell(0, 5), "ST.JOHN");
+    main->storeGroupMemory();
+    const uint8_t stJohn[8] = {0x30, 0x1C, 0x1D, 0x30, 0x13, 0x18, 0x11, 0x17};
+    const uint8_t cafe[8] = {0x30, 0x30, 0x0C, 0x0A, 0x0F, 0x30, 0x30, 0x2F};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 0) + i), stJohn[i]) << i;
+        EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 1) + i), cafe[i]) << i;
+    }
+    main->displayGroupMemory();
+    EXPECT_EQ(cell(0, 5), " ST JOHN");
 }

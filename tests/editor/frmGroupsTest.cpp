@@ -112,6 +112,30 @@ TEST_F(EditorTest, ClosingAsksToSave) {
     EXPECT_FALSE(port.isOpen());
 }
 
+// Yes, then a save that fails: nothing typed may be lost, so the window
+// stays open with everything as it was, as if Cancel had been answered.
+TEST_F(EditorTest, AFailedSaveOnExitKeepsTheWindowOpen) {
+    main->txtPassWord.setText("999999");
+    type(3, 5, "KEEP ME");
+    std::filesystem::create_directory(folder / "taken.vkt");  // a folder where the file would go
+    platform.answer(Answer::Yes, "Save before exit?");
+    platform.dialogAnswers.push_back((folder / "taken.vkt").string());
+    platform.answer(Answer::OK);
+    EXPECT_TRUE(main->Form_QueryUnload());
+    EXPECT_EQ(platform.boxes.back().title, vktstore::FileOpenSave::FileErrorTitle);
+    EXPECT_EQ(main->txtPassWord.Text(), "999999");
+    EXPECT_EQ(cell(3, 5), "KEEP ME");
+    EXPECT_EQ(main->Caption(), vkteditor::frmGroups::MainCaption);
+    EXPECT_TRUE(main->files.SetupFileName.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "taken.vkt"));
+
+    // The next close can still save, to a place that takes the file.
+    platform.answer(Answer::Yes, "Save before exit?");
+    platform.dialogAnswers.push_back((folder / "kept.vkt").string());
+    EXPECT_FALSE(main->Form_QueryUnload());
+    EXPECT_EQ(std::filesystem::file_size(folder / "kept.vkt"), 6019u);
+}
+
 TEST_F(EditorTest, ActivationEmptiesTheClipboardAndDisablesPaste) {
     main->mnuRow_Click();
     EXPECT_TRUE(main->mnuPaste.Enabled());

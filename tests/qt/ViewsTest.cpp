@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QFile>
 #include <QSettings>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QTabBar>
 #include <QFileInfo>
@@ -115,20 +116,44 @@ TEST_F(ViewsTest, PickingAGroupReachesTheModel) {
 
 TEST_F(ViewsTest, AGridEditLandsInTheChannelTable) {
     auto* grid = view->findChild<vktqt::ChannelGridView*>("Grid");
-    const QModelIndex cell = grid->model()->index(2, 5);
-    grid->setCurrentIndex(cell);
-    grid->edit(cell);
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(main->Grid.editing());
-    editor->selectAll();
-    QTest::keyClicks(editor, "FIRE");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QApplication::processEvents();  // the delegate commits on a queued call
-    EXPECT_FALSE(main->Grid.editing());
+    const auto typeInto = [&](int row, int col, const char* text) {
+        const QModelIndex cell = grid->model()->index(row, col);
+        grid->setCurrentIndex(cell);
+        grid->edit(cell);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(main->Grid.editing());
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();  // the delegate commits on a queued call
+        EXPECT_FALSE(main->Grid.editing());
+    };
+    typeInto(2, 5, "FIRE");
     EXPECT_EQ(table->value(2, 5).text, "FIRE");
     vktstore::ChannelTable reread(dbGlobal::CurrentPath());
     EXPECT_EQ(reread.value(2, 5).text, "FIRE");
+
+    // A code with a digit 9 is refused with a beep; a label character
+    // without a code is taken, to be stored as a space.
+    typeInto(2, 2, "D999");
+    EXPECT_EQ(grid->model()->index(2, 2).data().toString(), "000.0");
+    EXPECT_EQ(platform.beeps, 1);
+    typeInto(2, 5, "ST.JOHN");
+    EXPECT_EQ(grid->model()->index(2, 5).data().toString(), "ST.JOHN");
+    EXPECT_EQ(platform.beeps, 1);
+}
+
+// The close box, "Save before exit?" answered Yes, and a save that fails:
+// the window stays open.
+TEST_F(ViewsTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
+    std::filesystem::create_directory(temp.path() / "taken.vkt");
+    platform.answer(vkt::Answer::Yes, vkteditor::frmGroups::SaveBeforeExit);
+    platform.dialogAnswers.push_back((temp.path() / "taken.vkt").string());
+    platform.answer(vkt::Answer::OK);
+    EXPECT_FALSE(view->close());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(platform.boxes.back().title, vktstore::FileOpenSave::FileErrorTitle);
 }
 
 TEST_F(ViewsTest, ProgressCancelReachesTheModel) {
@@ -179,7 +204,8 @@ TEST(ReportPdf, RendersAndReadsBack) {
     vkteditor::PrintSetupReport(printer, "/setups/unit7.vkt");
     QTemporaryDir dir;
     const QString pdf = dir.filePath("report.pdf");
-    ASSERT_TRUE(vktqt::WritePdf(printer.lastDocument(), pdf));
+    std::string why;
+    ASSERT_TRUE(vktqt::WritePdf(printer.lastDocument(), pdf, why)) << why;
     QProcess text;
     text.start("pdftotext", {"-layout", pdf, "-"});
     ASSERT_TRUE(text.waitForFinished(20000));
@@ -188,6 +214,12 @@ TEST(ReportPdf, RendersAndReadsBack) {
     EXPECT_TRUE(out.contains(QRegularExpression("1\\s+162\\.40000\\s+000\\.0\\s+000\\.00\\s+000\\.0\\s+Ch 1")));
     EXPECT_TRUE(out.contains("Group 15 Data:"));
     EXPECT_EQ(out.count('\f'), 8);
+
+    // The report is written as every file is: never through a dangling link.
+    ASSERT_TRUE(QFile::link(dir.filePath("gone.pdf"), dir.filePath("link.pdf")));
+    EXPECT_FALSE(vktqt::WritePdf(printer.lastDocument(), dir.filePath("link.pdf"), why));
+    EXPECT_NE(why.find("which does not exist"), std::string::npos) << why;
+    EXPECT_FALSE(QFile::exists(dir.filePath("gone.pdf")));
 }
 
 TEST(ReportCommand, PrintsASetupFileWithoutAWindow) {
@@ -265,4 +297,31 @@ TEST(Settings, ACorruptSettingsFileGivesTheDefaults) {
     EXPECT_EQ(p.GetSetting("VKTEDWIN", "Settings", "Show Tune Warning Message", "Yes"), "Yes");
     p.SaveSetting("VKTEDWIN", "Comm", "Port", "2");  // and it can be written again
     EXPECT_EQ(p.GetSetting("VKTEDWIN", "Comm", "Port", "1"), "2");
+}
+
+// The factory setup's position 16 holds group nibble F without the Global
+// flag: the window shows no entry for it, and saving the window through its
+// own menu keeps those bits rather than writing group 1.
+TEST_F(ViewsTest, ARotaryGroupThatNoEntryNamesShowsBlankAndIsKept) {
+    vktqt::GlobalsView globals(main->globalsForm, view.get());
+    main->mnuGlobals_Click();
+    QApplication::processEvents();
+    QGroupBox* rotary = nullptr;
+    for (auto* box : globals.findChildren<QGroupBox*>())
+        if (box->title() == "Rotary Switch Assignments") rotary = box;
+    ASSERT_TRUE(rotary);
+    const auto combo = [rotary](int row) {
+        return qobject_cast<QComboBox*>(static_cast<QGridLayout*>(rotary->layout())->itemAtPosition(row, 1)->widget());
+    };
+    EXPECT_EQ(combo(15)->currentText(), "Group 15");
+    EXPECT_EQ(combo(16)->currentIndex(), -1);
+    EXPECT_EQ(combo(16)->currentText(), "");
+    Save(&globals, "globals.png");
+    globals.resize(globals.width() * 3 / 2, globals.height() * 3 / 2);
+    QApplication::processEvents();
+    Save(&globals, "globals-large.png");
+    for (QAction* a : globals.findChildren<QAction*>())
+        if (a->text() == "Save Settings And Close Window") a->trigger();
+    EXPECT_EQ(VKTCore::MemoryImage[143], 0xFF);
+    EXPECT_EQ(VKTCore::MemoryImage[144] & 0x80, 0);
 }

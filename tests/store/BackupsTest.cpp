@@ -24,3 +24,26 @@ TEST_F(StoreTest, BackupsAreNamedByRadioAndTimeAndPrunedAfterAYear) {
     EXPECT_EQ(b.latestFor(id), recent);
     EXPECT_FALSE(b.latestFor({9, 9, 9, 9}).has_value());
 }
+
+// The backups folder and its files are the program's own: a link planted in
+// the data folder in place of either is not followed.
+TEST_F(StoreTest, BackupsNeverFollowALinkPlantedForThem) {
+    const VKTCore::Image image{};
+    const std::array<uint8_t, 4> id{0x2A, 0xAA, 0x01, 0x05};
+    const auto when = Backups::Clock::from_time_t(1796500000);
+    writeBytes("victim", "untouched");
+    Backups b(path("backups"));
+    const auto first = b.save(image, id, "all", when);
+    ASSERT_TRUE(first);
+    std::filesystem::remove(*first);
+    std::filesystem::create_symlink(path("victim"), *first);
+    ASSERT_EQ(b.save(image, id, "all", when), first);
+    EXPECT_FALSE(std::filesystem::is_symlink(*first));
+    EXPECT_EQ(std::filesystem::file_size(*first), 6019u);
+    EXPECT_EQ(readBytes("victim"), "untouched");
+
+    std::filesystem::create_directory(path("elsewhere"));
+    std::filesystem::create_directory_symlink(path("elsewhere"), path("linked-backups"));
+    EXPECT_FALSE(Backups(path("linked-backups")).save(image, id, "all", when));
+    EXPECT_TRUE(std::filesystem::is_empty(path("elsewhere")));
+}

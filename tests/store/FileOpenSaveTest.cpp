@@ -3,7 +3,7 @@
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "store/FileOpenSave.h"
-#include "store/SetupFile.h"
+#include "store/FileWriter.h"
 #include "tests/store/StoreFixture.h"
 
 using vkt::Answer;

@@ -1,0 +1,51 @@
+#include "store/FileError.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vktstore {
+
+namespace {
+
+// The error numbers the program has always reported for these conditions.
+int NumberOfErrno(int e, bool reading) {
+    switch (e) {
+    case ENOENT: return reading ? FileNotFound : 76;
+    case ENOTDIR: return 76;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ELOOP:
+    case ETXTBSY: return 75;
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+    case EFBIG: return 61;
+    case EMFILE:
+    case ENFILE: return 67;
+    default: return 57;
+    }
+}
+
+} // namespace
+
+FileError ErrorOf(int e, const std::string& path, bool reading) {
+    return {NumberOfErrno(e, reading), std::string(std::strerror(e)) + ": " + path};
+}
+
+FileError Refusal(const std::string& path, const std::string& why) { return {75, path + " " + why}; }
+
+std::string KindOfFile(unsigned mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISLNK(mode)) return "a link";
+    return "not a regular file";
+}
+
+} // namespace vktstore

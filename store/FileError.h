@@ -1,0 +1,23 @@
+#pragma once
+// Why a file could not be read or written: the error number the program
+// reports for the condition and the reason, with the path.
+
+#include <string>
+
+namespace vktstore {
+
+inline constexpr int FileNotFound = 53;
+
+struct FileError {
+    int number = 0;           // 53 file not found, 61 disk full, 62 short file, 75 access, 76 path not found ...
+    std::string description;  // the reason, then the path
+};
+
+// The failure of a system call that set errno e.
+FileError ErrorOf(int e, const std::string& path, bool reading);
+// A file the program will not touch, and why ("is a FIFO, not a regular file").
+FileError Refusal(const std::string& path, const std::string& why);
+// The words for a file type that is not a regular file ("a FIFO", "a device").
+std::string KindOfFile(unsigned mode);
+
+} // namespace vktstore

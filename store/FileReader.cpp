@@ -1,0 +1,91 @@
+#include "store/FileReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vktstore {
+
+namespace {
+
+// Opens a regular file for reading, or says why not. Opening does not wait
+// for a FIFO's writer; what was opened is checked, not what the name showed.
+int OpenRegular(const std::string& path, FileError& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = ErrorOf(errno, path, true);
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? ErrorOf(EISDIR, path, true) : Refusal(path, "is " + KindOfFile(st.st_mode) + ", not a regular file");
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads until limit bytes or the end; the count, or -1 with errno set.
+ssize_t ReadUpTo(int fd, char* data, size_t limit) {
+    size_t got = 0;
+    while (got < limit) {
+        const ssize_t n = ::read(fd, data + got, limit - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return -1;
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(got);
+}
+
+std::string SizeText(size_t bytes) {
+    if (bytes % (1024 * 1024) == 0) return std::to_string(bytes / (1024 * 1024)) + " MiB";
+    if (bytes % 1024 == 0) return std::to_string(bytes / 1024) + " KiB";
+    return std::to_string(bytes) + " bytes";
+}
+
+} // namespace
+
+bool ReadFileBytes(const std::string& path, size_t minBytes, size_t maxBytes, std::vector<uint8_t>& bytes, FileError& error) {
+    const int fd = OpenRegular(path, error);
+    if (fd < 0) return false;
+    bytes.assign(maxBytes, 0);
+    const ssize_t n = ReadUpTo(fd, reinterpret_cast<char*>(bytes.data()), maxBytes);
+    const int readErrno = errno;
+    ::close(fd);
+    if (n < 0) {
+        error = ErrorOf(readErrno, path, true);
+        return false;
+    }
+    if (static_cast<size_t>(n) < minBytes) {
+        error = {62, "Input past end of file: " + path + " holds " + std::to_string(n) + " bytes, a setup needs " +
+                         std::to_string(minBytes)};
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(n));
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text, FileError& error) {
+    const int fd = OpenRegular(path, error);
+    if (fd < 0) return false;
+    // One byte more than allowed tells a file that is too large.
+    text.assign(maxBytes + 1, '\0');
+    const ssize_t n = ReadUpTo(fd, text.data(), maxBytes + 1);
+    const int readErrno = errno;
+    ::close(fd);
+    if (n < 0) {
+        error = ErrorOf(readErrno, path, true);
+        return false;
+    }
+    if (static_cast<size_t>(n) > maxBytes) {
+        error = Refusal(path, "is larger than " + SizeText(maxBytes));
+        return false;
+    }
+    text.resize(static_cast<size_t>(n));
+    return true;
+}
+
+} // namespace vktstore

@@ -1,0 +1,170 @@
+// Every kind of target a save may meet. The suite may run as root, so
+// outcomes are judged by file types, modes and contents, never by access
+// errors.
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "store/FileWriter.h"
+#include "tests/store/StoreFixture.h"
+
+using vktstore::FileError;
+using vktstore::Links;
+using vktstore::WriteFileReplacing;
+
+namespace {
+
+class FileWriterTest : public StoreTest {
+protected:
+    // The entry itself, a link not followed.
+    struct stat info(const std::string& name) const {
+        struct stat st {};
+        ::lstat(path(name).c_str(), &st);
+        return st;
+    }
+    bool save(const std::string& name, const std::string& text, Links links = Links::WriteThrough) {
+        error = {};
+        return WriteFileReplacing(path(name), text, error, links);
+    }
+    static mode_t Umask() {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        return mask;
+    }
+    std::vector<std::string> leftovers() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().filename().string().find(".saving") != std::string::npos) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    FileError error;
+};
+
+} // namespace
+
+TEST_F(FileWriterTest, ANewFileGetsTheUsualModeAndAnOldOneKeepsItsOwn) {
+    ASSERT_TRUE(save("new.vkt", "new")) << error.description;
+    EXPECT_TRUE(S_ISREG(info("new.vkt").st_mode));
+    EXPECT_EQ(info("new.vkt").st_mode & 07777, 0644 & ~Umask());
+    EXPECT_EQ(readBytes("new.vkt"), "new");
+
+    writeBytes("old.vkt", "old contents, longer than the new");
+    ::chmod(path("old.vkt").c_str(), 0640);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(path("old.vkt").c_str(), 1234, 4321), 0);
+    }
+    ASSERT_TRUE(save("old.vkt", "replaced")) << error.description;
+    EXPECT_EQ(readBytes("old.vkt"), "replaced");
+    EXPECT_EQ(info("old.vkt").st_mode & 07777, 0640u);
+    if (::geteuid() == 0) {  // root saving someone's file leaves it theirs
+        EXPECT_EQ(info("old.vkt").st_uid, 1234u);
+        EXPECT_EQ(info("old.vkt").st_gid, 4321u);
+    }
+    EXPECT_TRUE(leftovers().empty());
+}
+
+// Only a regular file is replaced; whatever else is there stays as it was.
+TEST_F(FileWriterTest, ATargetThatIsNoRegularFileIsRefusedAndKept) {
+    std::filesystem::create_directory(path("folder.vkt"));
+    ASSERT_EQ(::mkfifo(path("fifo.vkt").c_str(), 0600), 0);
+    writeBytes("readonly.vkt", "kept");
+    ::chmod(path("readonly.vkt").c_str(), 0444);
+    std::filesystem::create_directory(path("real-folder"));
+    std::filesystem::create_symlink(path("real-folder"), path("folder-link.vkt"));
+    struct Case { const char* name; unsigned type; const char* says; };
+    std::vector<Case> cases = {
+        {"folder.vkt", S_IFDIR, "Is a directory"},
+        {"fifo.vkt", S_IFIFO, "fifo.vkt is a FIFO, not a regular file"},
+        {"readonly.vkt", S_IFREG, "Permission denied"},
+        {"folder-link.vkt", S_IFLNK, "Is a directory"},
+    };
+    // A device node can be made by root only (the suite's usual case in CI).
+    if (::mknod(path("device.vkt").c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+        cases.push_back({"device.vkt", S_IFCHR, "device.vkt is a device, not a regular file"});
+    for (const Case& c : cases) {
+        EXPECT_FALSE(save(c.name, "new")) << c.name;
+        EXPECT_EQ(error.number, 75) << c.name;
+        EXPECT_NE(error.description.find(c.says), std::string::npos) << error.description;
+        EXPECT_EQ(info(c.name).st_mode & S_IFMT, c.type) << c.name;
+    }
+    EXPECT_EQ(readBytes("readonly.vkt"), "kept");
+    EXPECT_TRUE(std::filesystem::is_empty(path("real-folder")));
+    EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(FileWriterTest, ALinkTheUserChoseIsWrittenThroughADanglingOneIsRefused) {
+    writeBytes("real.vkt", "old");
+    ::chmod(path("real.vkt").c_str(), 0600);
+    std::filesystem::create_symlink("real.vkt", path("link.vkt"));
+    ASSERT_TRUE(save("link.vkt", "through")) << error.description;
+    EXPECT_TRUE(S_ISLNK(info("link.vkt").st_mode));
+    EXPECT_EQ(readBytes("real.vkt"), "through");
+    EXPECT_EQ(info("real.vkt").st_mode & 07777, 0600u);
+
+    std::filesystem::create_symlink(path("gone.vkt"), path("dangling.vkt"));
+    EXPECT_FALSE(save("dangling.vkt", "x"));
+    EXPECT_EQ(error.description, path("dangling.vkt") + " is a link to " + path("gone.vkt") + ", which does not exist");
+    EXPECT_TRUE(S_ISLNK(info("dangling.vkt").st_mode));
+    EXPECT_FALSE(std::filesystem::exists(path("gone.vkt")));
+}
+
+// Files the program names in its own folder: a link found there was
+// planted, and is replaced, never followed.
+TEST_F(FileWriterTest, AProgramFileReplacesALinkPlantedInItsPlace) {
+    writeBytes("victim", "untouched");
+    std::filesystem::create_symlink(path("victim"), path("trace.vkt"));
+    ASSERT_TRUE(save("trace.vkt", "ours", Links::Replace)) << error.description;
+    EXPECT_TRUE(S_ISREG(info("trace.vkt").st_mode));
+    EXPECT_EQ(readBytes("trace.vkt"), "ours");
+    EXPECT_EQ(readBytes("victim"), "untouched");
+}
+
+// Whoever may write the folder cannot steer a save through a temporary
+// name planted in advance; what a killed save left is cleared away.
+TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesAreNeverWrittenAndAreRemoved) {
+    writeBytes("victim", "untouched");
+    writeBytes("radio.vkt", "old");
+    std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving0"));
+    std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving1"));
+    writeBytes("radio.vkt.saving-Ab12Cd", "left by a killed save");
+    writeBytes("other.vkt.saving-Ab12Cd", "another file's");
+    writeBytes("radio.vkt.savings", "not a temporary name");
+    ASSERT_TRUE(save("radio.vkt", "new")) << error.description;
+    EXPECT_TRUE(S_ISREG(info("radio.vkt").st_mode));
+    EXPECT_EQ(readBytes("radio.vkt"), "new");
+    EXPECT_FALSE(std::filesystem::exists(path("made-by-the-save")));
+    EXPECT_EQ(readBytes("victim"), "untouched");
+    EXPECT_EQ(leftovers(), (std::vector<std::string>{"other.vkt.saving-Ab12Cd", "radio.vkt.savings"}));
+}
+
+TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {
+    {
+        const auto log = vktstore::LogFile::open(path("trace.log"), error);
+        ASSERT_TRUE(log) << error.description;
+        log->stream() << "first\n" << std::flush;
+    }
+    EXPECT_EQ(info("trace.log").st_mode & 07777, 0644 & ~Umask());
+    {
+        const auto log = vktstore::LogFile::open(path("trace.log"), error);
+        ASSERT_TRUE(log) << error.description;
+        log->stream() << "second\n";
+    }
+    EXPECT_EQ(readBytes("trace.log"), "first\nsecond\n");
+
+    writeBytes("victim", "untouched");
+    std::filesystem::create_symlink(path("victim"), path("link.log"));
+    std::filesystem::create_hard_link(path("victim"), path("hard.log"));
+    ASSERT_EQ(::mkfifo(path("fifo.log").c_str(), 0600), 0);
+    const std::pair<const char*, const char*> refused[] = {
+        {"link.log", "is a link, not a regular file"}, {"hard.log", "has another name"}, {"fifo.log", "is a FIFO"}};
+    for (const auto& [name, says] : refused) {
+        EXPECT_FALSE(vktstore::LogFile::open(path(name), error)) << name;
+        EXPECT_NE(error.description.find(says), std::string::npos) << error.description;
+    }
+    EXPECT_EQ(readBytes("victim"), "untouched");
+}
