@@ -114,7 +114,7 @@ TEST_F(TuneTest, FrequencyCalibrationWorkedExample) {
     tune.TabStrip1.select(1);
     tune.TabStrip1_Click();
     const vktsim::Eeprom before = radio().eeprom;
-    Technician t{tune, {"173.99512", "173.99760", "173.99600"}};
+    Technician t{tune, {"173.99512", "173.99760", "173.99600"}, 0, ""};
     platform.onEvents = [&] { t.act(); };
     tune.cmdStartFreqAdj_Click();
     platform.onEvents = nullptr;
