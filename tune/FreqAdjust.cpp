@@ -1,8 +1,10 @@
 // The TX Frequency tab: the three-step calibration of the pull and crystal
 // corrections, on channel 1 borrowed for the purpose.
 
-#include <cmath>
+#include <algorithm>
+#include <utility>
 
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 #include "tune/frmTune.h"
 
@@ -14,8 +16,14 @@ constexpr double Step1Low = 173.985, Step1High = 174.005;
 constexpr double Step2Low = 173.9875, Step2High = 174.0075;
 constexpr double NominalHz = 173995000;
 
-const VKTCom::ChannelSettings& TestSettings() {
-    static const VKTCom::ChannelSettings s{161.25, "000.0", 173.995, "000.0", "-", "L", {}, {}};
+// Channel 1 while the calibration borrows it: receive 161.25 MHz, transmit
+// 173.995 MHz, no channel guard, wide band, low power.
+VKTCom::ChannelSettings TestSettings() {
+    VKTCom::ChannelSettings s{{}, "-", "L"};
+    for (const auto& [field, mhz] : {std::pair{VKTCore::ChannelSlot::RxFreq, 161.25}, {VKTCore::ChannelSlot::TxFreq, 173.995}}) {
+        const auto steps = *VKTCom::FreqToStepBytes(mhz);
+        std::copy(steps.begin(), steps.end(), s.Slot.begin() + field.offset);
+    }
     return s;
 }
 

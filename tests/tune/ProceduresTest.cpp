@@ -86,22 +86,20 @@ TEST_F(TuneTest, PowerStartOnAnUnpluggedRadio) {
 
 namespace {
 
-// Plays the technician through the three steps from inside the step loop.
+// Plays the technician from inside the step loop: at each prompt types the
+// next reading and presses the step button, or QUIT once `quitAt` readings
+// have been given.
 struct Technician {
     frmTune& tune;
     std::vector<std::string> readings;
+    size_t quitAt = SIZE_MAX;
     size_t next = 0;
-    std::string quitAfterPrompt;
     void act() {
-        if (!tune.txtFreq.Enabled() || next >= readings.size()) return;
-        const std::string& caption = tune.cmdStartFreqAdj.Caption();
-        if (!tune.StepCommand.empty()) return;
-        if (!quitAfterPrompt.empty() && tune.txtFreq.Text() == quitAfterPrompt) {
+        if (!tune.StepCommand.empty() || !tune.txtFreq.Enabled()) return;
+        if (next == quitAt) {
+            quitAt = SIZE_MAX;
             tune.cmdQuitFreq_Click();
-            next = readings.size();
-            return;
-        }
-        if (caption == "Go To Step 2" || caption == "Go To Step 3" || caption == "Finish") {
+        } else if (next < readings.size()) {
             tune.txtFreq.setText(readings[next++]);
             tune.cmdStartFreqAdj_Click();
         }
@@ -113,18 +111,13 @@ struct Technician {
 TEST_F(TuneTest, FrequencyCalibrationWorkedExample) {
     tune.TabStrip1.select(1);
     tune.TabStrip1_Click();
-    const vktsim::Eeprom before = radio().eeprom;
-    Technician t{tune, {"173.99512", "173.99760", "173.99600"}, 0, ""};
+    Technician t{tune, {"173.99512", "173.99760", "173.99600"}};
     platform.onEvents = [&] { t.act(); };
     tune.cmdStartFreqAdj_Click();
     platform.onEvents = nullptr;
-    EXPECT_EQ(ee(55), 1);
-    EXPECT_EQ(ee(56), 8);
-    EXPECT_EQ(ee(31), 244);
-    EXPECT_EQ(ee(32), 129);
+    // Pull 264, crystal -2943; channel 1 as it was.
+    EXPECT_EQ(calibration(), "alignment 80 80 C8 78 F4 81 01 08 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
     EXPECT_EQ(tune.CorrectionValue, -2943);
-    for (int a = 256 + 128; a < 256 + 136; ++a) EXPECT_EQ(ee(a), before[static_cast<size_t>(a)]) << a;
-    EXPECT_EQ(ee(256 + 33), before[256 + 33]);
     EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Start");
     EXPECT_EQ(tune.fraFreqStep1.Caption(), "Step 1");
     EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
@@ -132,16 +125,45 @@ TEST_F(TuneTest, FrequencyCalibrationWorkedExample) {
     released();
 }
 
-TEST_F(TuneTest, QuitAfterStepTwoRestoresChannelOneAndBothCorrections) {
-    tune.SetUpFreqFrame();
-    const vktsim::Eeprom before = radio().eeprom;
-    Technician t{tune, {"173.99512", "173.99760", "x"}, 0, "173.99500"};
-    platform.onEvents = [&] { t.act(); };
-    tune.cmdStartFreqAdj_Click();
-    platform.onEvents = nullptr;
-    EXPECT_EQ(radio().eeprom, before);
-    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Start");
-    EXPECT_FALSE(tune.cmdQuitFreq.Enabled());
+// QUIT puts channel 1 back byte for byte, whatever it held, with its flags
+// and both old corrections.
+TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
+    const int slot = VKTCore::ChannelSlotAddress(0, 0);
+    const VKTCore::ByteBits low = VKTCore::ByteOf(VKTCore::GroupBlock::LowPower[0]);
+    const VKTCore::ByteBits narrow = VKTCore::ByteOf(VKTCore::GroupBlock::Narrow[0]);
+    struct Case {
+        const char* what;
+        std::array<uint8_t, 8> slot;
+        uint8_t lowByte, narrowByte;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0xFF, 0xFF,
+         "channel 1 FF FF FF FF FF FF FF FF | Low Power 00 FF | Narrow 00 FF"},
+        {"digital code with bit 11 clear", {0xC3, 0x00, 0x80, 0x13, 0xC3, 0x00, 0xC0, 0x13}, 0x01, 0x00,
+         "channel 1 C3 00 80 13 C3 00 C0 13 | Low Power 00 01 | Narrow 00 00"},
+        {"tone that is no decimal number", {0xC3, 0x00, 0x0A, 0x00, 0xC3, 0x00, 0x0A, 0xB0}, 0x00, 0x01,
+         "channel 1 C3 00 0A 00 C3 00 0A B0 | Low Power 00 00 | Narrow 00 01"},
+        {"frequencies below the band and none", {0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 0xFE, 0xFE,
+         "channel 1 00 40 00 00 00 00 00 00 | Low Power 00 FE | Narrow 00 FE"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        std::copy(c.slot.begin(), c.slot.end(), radio().eeprom.begin() + slot);
+        radio().eeprom[static_cast<size_t>(VKTCore::GroupBase(0) + low.offset)] = c.lowByte;
+        radio().eeprom[static_cast<size_t>(VKTCore::GroupBase(0) + narrow.offset)] = c.narrowByte;
+        const std::string before = "alignment 80 80 C8 78 01 08 FF E0 3C 55 | " + std::string(c.shown);
+        ASSERT_EQ(calibration(), before);
+        tune.SetUpFreqFrame();
+        Technician t{tune, {"173.99512", "173.99760"}, 2};
+        platform.onEvents = [&] { t.act(); };
+        tune.cmdStartFreqAdj_Click();
+        platform.onEvents = nullptr;
+        EXPECT_EQ(calibration(), before);
+        EXPECT_TRUE(platform.boxes.empty());
+        released();
+    }
 }
 
 TEST_F(TuneTest, FrequencyReadingsOutsideTheirRangeAreRefused) {
