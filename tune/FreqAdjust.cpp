@@ -124,6 +124,8 @@ void frmTune::cmdStartFreqAdj_Click() {
         int hi = 0, lo = 0;
         CorrectionBytes(crystal, hi, lo);
         if (hookWithRetries() && access_.WriteCrystalCorrection(hi, lo) && access_.WriteChannelData(0, 0, ChannelBackup, false)) {
+            // Channel 1 is back and the new corrections are the radio's own.
+            restoreDue_ = false;
             link_.UnhookRadio();
             fraFreqStep1.setCaption("Step 1");
             cmdStartFreqAdj.setCaption("Start");
@@ -152,8 +154,31 @@ void frmTune::txtFreq_KeyPress(int key) {
     cmdStartFreqAdj_Click();
 }
 
+void frmTune::cmdQuitFreq_Click() {
+    StepCommand = "Quit Freq Adj";
+    // After a failed step the loop has ended, but the radio may still owe
+    // its originals: QUIT then puts them back on its own.
+    if (!freqRunning_) RunFreqAdjust();
+}
+
 void frmTune::RunFreqAdjust() {
+    freqRunning_ = true;
+    freqSteps();
+    freqRunning_ = false;
+}
+
+// The calibration's controls once a step has ended: QUIT while the radio
+// holds the test settings, the window's Quit only when it does not.
+void frmTune::freqStepEnded(bool awaitingReading) {
+    cmdStartFreqAdj.setEnabled(true);
+    txtFreq.setEnabled(awaitingReading);
+    cmdQuitFreq.setEnabled(restoreDue_);
+    cmdTuneQuit.setEnabled(!restoreDue_);
+}
+
+void frmTune::freqSteps() {
     auto prompt = [this](const std::string& text, const char* freq) {
+        freqStepEnded(true);
         lblFreqInfo.setCaption(text);
         txtFreq.setText(freq);
         txtFreq.select(6, static_cast<int>(txtFreq.Text().size()) - 6);
@@ -163,7 +188,7 @@ void frmTune::RunFreqAdjust() {
         if (message) contactError();
         lblFreqInfo.setCaption(RetryHint());
         cmdStartFreqAdj.setCaption("Start");
-        cmdStartFreqAdj.setEnabled(true);
+        freqStepEnded(false);
     };
     for (;;) {
         platform_.DoEvents();
@@ -175,25 +200,25 @@ void frmTune::RunFreqAdjust() {
                 EnableTabs(true);
                 return failed(false);
             }
-            if (!access_.ReadChannelData(0, 0, ChannelBackup, false)) {
+            // Originals that were never put back are the radio's own; what it
+            // holds now is a calibration's leftovers, not worth keeping.
+            if (!restoreDue_ && !access_.ReadChannelData(0, 0, ChannelBackup, false)) {
                 EnableTabs(true);
                 platform_.MsgBox("Unable to read Chan 1 data from radio, please try again", vkt::Buttons::OK,
                                  vkt::Icon::Exclamation, CommErrorTitle);
                 return failed(false);
             }
-            const bool changed = access_.ReadCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
-                                 access_.ReadPullCorrection(PullBackup[0], PullBackup[1]) &&
-                                 access_.WriteChannelData(0, 0, TestSettings(), false) &&
+            const bool backedUp = restoreDue_ || (access_.ReadCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
+                                                  access_.ReadPullCorrection(PullBackup[0], PullBackup[1]));
+            restoreDue_ = backedUp;
+            const bool changed = backedUp && access_.WriteChannelData(0, 0, TestSettings(), false) &&
                                  access_.WriteCrystalCorrection(0, 0) && access_.WritePullCorrection(0, 0);
             if (!changed) {
                 EnableTabs(true);
                 return failed(true);
             }
             link_.UnhookRadio();
-            cmdQuitFreq.setEnabled(true);
-            cmdTuneQuit.setEnabled(false);
             EnableTabs(true);
-            txtFreq.setEnabled(true);
             prompt(Lines({"Set the unit to Channel 1, key the transmitter and enter the frequency",
                           "in MHz, as read from your Frequency Counter or Service Monitor, to at",
                           "least 5 decimal places.  When you are ready to continue click 'Go To Step 2' above."}),
@@ -214,11 +239,8 @@ void frmTune::RunFreqAdjust() {
                               "Monitor, to at least 5 decimal places.  When you are ready to", "continue click 'Finish' above."}),
                        "173.99500");
         } else if (command == "Finish") {
-            txtFreq.setEnabled(false);
-            cmdQuitFreq.setEnabled(false);
             cmdStartFreqAdj.setCaption("Start");
-            cmdStartFreqAdj.setEnabled(true);
-            cmdTuneQuit.setEnabled(true);
+            freqStepEnded(false);
             EnableTabs(true);
             lblFreqInfo.setCaption(Lines({"Frequency adjust completed.  You may click 'Start' above to repeat the",
                                           "procedure, or click 'Quit' below to close the 'Tune' window."}));
@@ -226,18 +248,16 @@ void frmTune::RunFreqAdjust() {
             return;
         } else if (command == "Quit Freq Adj") {
             EnableTabs(true);
-            txtFreq.setEnabled(false);
-            cmdQuitFreq.setEnabled(false);
             cmdStartFreqAdj.setCaption("Start");
-            cmdStartFreqAdj.setEnabled(true);
-            cmdTuneQuit.setEnabled(true);
             lblFreqInfo.setCaption(BusyText());
             StepCommand.clear();
-            const bool restored = hookWithRetries() && access_.WriteChannelData(0, 0, ChannelBackup, false) &&
-                                  access_.WriteCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
-                                  access_.WritePullCorrection(PullBackup[0], PullBackup[1]);
+            const bool restored = !restoreDue_ || (hookWithRetries() && access_.WriteChannelData(0, 0, ChannelBackup, false) &&
+                                                   access_.WriteCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
+                                                   access_.WritePullCorrection(PullBackup[0], PullBackup[1]));
             if (!restored) return failed(true);
+            restoreDue_ = false;
             link_.UnhookRadio();
+            freqStepEnded(false);
             lblFreqInfo.setCaption(RetryHint());
             return;
         }

@@ -91,7 +91,7 @@ public:
     void SetUpFreqFrame();
     void cmdStartFreqAdj_Click();
     void txtFreq_KeyPress(int key);
-    void cmdQuitFreq_Click() { StepCommand = "Quit Freq Adj"; }
+    void cmdQuitFreq_Click();
     void RunFreqAdjust();
 
     void SetUpModFrame();
@@ -123,9 +123,16 @@ private:
     bool hookWithRetries();
     void contactError();
     bool freqStepInput(double low, double high, double& hz);
+    void freqSteps();
+    void freqStepEnded(bool awaitingReading);
     void rangeError();
     void modError(const char* text);
     int burst(int abortError, int timeoutError, bool& failed, int& errorNumber);
+
+    // The radio holds the calibration's test settings or corrections, and
+    // ChannelBackup, CrystalBackup and PullBackup what it must get back.
+    bool restoreDue_ = false;
+    bool freqRunning_ = false;
 
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;

@@ -166,6 +166,48 @@ TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
     }
 }
 
+// The radio stops answering when step 2 or step 3 wants to retune channel
+// 1. The loop ends, but the radio keeps the test settings: QUIT still puts
+// the originals back, and Start keeps them for a later QUIT.
+TEST_F(TuneTest, AfterAFailedStepQuitStillRestoresAndStartKeepsTheOriginals) {
+    // The loop retunes channel 1 once the button shows the next step.
+    for (const std::string failingStep : {"Go To Step 2", "Go To Step 3"}) {
+        for (const bool startAgain : {false, true}) {
+            SCOPED_TRACE(failingStep + (startAgain ? ", then Start" : ", then QUIT"));
+            radio().eeprom = vktsim::RadioModel::FactorySetup();
+            tune.SetUpFreqFrame();
+            Technician t{tune, {"173.99512", "173.99760", "173.99600"}};
+            platform.onEvents = [&] {
+                t.act();
+                if (tune.StepCommand == failingStep && tune.cmdStartFreqAdj.Caption() != failingStep) radio().faults.silent = true;
+            };
+            platform.answer(Answer::Cancel, VKTCom::RadioLink::HookPromptText);
+            platform.answer(Answer::Cancel, VKTCom::RadioLink::HookErrorText);
+            platform.answer(Answer::OK, frmTune::ContactError);
+            tune.cmdStartFreqAdj_Click();
+            platform.onEvents = nullptr;
+            radio().faults.silent = false;
+            EXPECT_NE(calibration(), FactoryCalibration);
+            EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Start");
+            EXPECT_TRUE(tune.cmdQuitFreq.Enabled());
+            EXPECT_FALSE(tune.cmdTuneQuit.Enabled());
+            EXPECT_FALSE(tune.txtFreq.Enabled());
+            if (startAgain) {
+                Technician again{tune, {}, 0};
+                platform.onEvents = [&] { again.act(); };
+                tune.cmdStartFreqAdj_Click();
+                platform.onEvents = nullptr;
+            } else {
+                tune.cmdQuitFreq_Click();
+            }
+            EXPECT_EQ(calibration(), FactoryCalibration);
+            EXPECT_FALSE(tune.cmdQuitFreq.Enabled());
+            EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
+            released();
+        }
+    }
+}
+
 TEST_F(TuneTest, FrequencyReadingsOutsideTheirRangeAreRefused) {
     tune.SetUpFreqFrame();
     tune.cmdStartFreqAdj.setCaption("Go To Step 2");
