@@ -53,6 +53,13 @@ void frmTune::SetUpFreqFrame() {
                                   "Counter or Service Monitor, and click 'Start' above."}));
 }
 
+// The step stays where it is, for the reading to be typed again.
+void frmTune::refuseReading() {
+    txtFreq.setText("");
+    txtFreq.setFocus();
+    StepCommand.clear();
+}
+
 void frmTune::rangeError() {
     platform_.MsgBox(Lines({"The value you entered is beyond the usable range", "of the adjusment.  Please make sure the radio is",
                             "on Group 1, Channel 1, and try again."}),
@@ -70,9 +77,7 @@ bool frmTune::freqStepInput(double low, double high, double& hz) {
     const double mhz = vkt::Val(vkt::FixedText(vkt::Val(txtFreq.Text()), 5));
     if (mhz < low || mhz > high) {
         rangeError();
-        txtFreq.setText("");
-        txtFreq.setFocus();
-        StepCommand.clear();
+        refuseReading();
         return false;
     }
     hz = mhz * 1000000;
@@ -95,14 +100,19 @@ void frmTune::cmdStartFreqAdj_Click() {
         // The same reading twice leaves no step to measure the pull by.
         if (pulled == UnpulledHz) {
             rangeError();
-            txtFreq.setText("");
-            txtFreq.setFocus();
-            StepCommand.clear();
+            refuseReading();
+            return;
+        }
+        const double pull = vkt::RoundHalfEven((2500 / (pulled - UnpulledHz) - 1) * 32768);
+        // The radio holds 16 bits: a larger correction would wrap round into
+        // a wrong one.
+        if (pull < INT16_MIN || pull > INT16_MAX) {
+            tuneError(CalculatedValueError);
+            refuseReading();
             return;
         }
         PulledHz = pulled;
-        const double pull = (2500 / (PulledHz - UnpulledHz) - 1) * 32768;
-        CorrectionValue = static_cast<int32_t>(vkt::RoundHalfEven(pull));
+        CorrectionValue = static_cast<int32_t>(pull);
         lblFreqInfo.setCaption(BusyText());
         int hi = 0, lo = 0;
         CorrectionBytes(pull, hi, lo);

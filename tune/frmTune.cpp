@@ -83,6 +83,10 @@ void frmTune::contactError() {
     platform_.MsgBox(ContactError, vkt::Buttons::OK, vkt::Icon::Exclamation, CommErrorTitle);
 }
 
+void frmTune::tuneError(const char* text) {
+    platform_.MsgBox(text, vkt::Buttons::OK, vkt::Icon::Critical, "VKTCom TUNE ERROR");
+}
+
 bool ShowTuneWindow(vkt::Platform& platform, frmTune& window) {
     if (GLOBALS::ShowTuneWarning) {
         const std::string warning = Lines({"Radio tuning requires special test procedures",

@@ -113,6 +113,7 @@ public:
 
     static constexpr const char* CommErrorTitle = "COMM ERROR";
     static constexpr const char* ContactError = "Unable to contact radio, please try again";
+    static constexpr const char* CalculatedValueError = "Calculated value beyond usable limits, please verify input, and try again.";
 
 private:
     void showFrame(vkt::Frame& frame);
@@ -126,7 +127,8 @@ private:
     void freqSteps();
     void freqStepEnded(bool awaitingReading);
     void rangeError();
-    void modError(const char* text);
+    void refuseReading();
+    void tuneError(const char* text);
     int burst(int abortError, int timeoutError, bool& failed, int& errorNumber);
 
     // The radio holds the calibration's test settings or corrections, and

@@ -208,6 +208,34 @@ TEST_F(TuneTest, AfterAFailedStepQuitStillRestoresAndStartKeepsTheOriginals) {
     }
 }
 
+// Step readings whose pull correction does not fit the radio's 16 bits
+// (49152 and -65536) are refused as the modulation refuses its results; the
+// technician then quits and gets the radio back.
+TEST_F(TuneTest, APullCorrectionBeyondSixteenBitsIsRefused) {
+    for (const auto& [unpulled, pulled] : {std::pair{"173.99500", "173.99600"}, {"174.00000", "173.99750"}}) {
+        SCOPED_TRACE(std::string(unpulled) + " / " + pulled);
+        tune.SetUpFreqFrame();
+        Technician t{tune, {unpulled, pulled}, 2};
+        platform.onEvents = [&] {
+            if (t.next == 2 && tune.cmdStartFreqAdj.Caption() == "Go To Step 3" && tune.StepCommand.empty()) {
+                // The pull correction stays zero; channel 1 transmits at step 2's 173.9975 MHz.
+                EXPECT_EQ(calibration(), "alignment 80 80 C8 78 00 00 00 00 3C 55 | channel 1 BF 68 00 00 E7 3E 00 00 | Low Power 00 01 | Narrow 00 00");
+                EXPECT_EQ(tune.txtFreq.Text(), "");
+            }
+            t.act();
+        };
+        platform.answer(Answer::OK, frmTune::CalculatedValueError);
+        tune.cmdStartFreqAdj_Click();
+        platform.onEvents = nullptr;
+        ASSERT_EQ(platform.boxes.size(), 1u);
+        EXPECT_EQ(platform.boxes[0].title, "VKTCom TUNE ERROR");
+        EXPECT_EQ(platform.boxes[0].icon, vkt::Icon::Critical);
+        platform.boxes.clear();
+        EXPECT_EQ(calibration(), FactoryCalibration);
+        released();
+    }
+}
+
 TEST_F(TuneTest, FrequencyReadingsOutsideTheirRangeAreRefused) {
     tune.SetUpFreqFrame();
     tune.cmdStartFreqAdj.setCaption("Go To Step 2");
