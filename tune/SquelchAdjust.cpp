@@ -43,22 +43,14 @@ int frmTune::burst(int abortError, int timeoutError, bool& failed, int& errorNum
     access_.SendTuneCommand(VKTCom::Protocol::SquelchReadings);
     const auto waited = link_.awaitBytes(BurstMinimum, link_.deadline(BurstTimeout), "squelch readings: fewer than 20",
                                          [this] { return SquelchAbort; });
-    if (waited != VKTCom::RadioLink::WaitResult::TimedOut) {
-        // Stop the readings first, or the radio would not hear the next
-        // gain, nor the start gain being written back after an abort.
-        access_.SendTuneCommand(VKTCom::Protocol::StopReadings);
-        platform_.Sleep(SettleAfterStopMs);
-    }
-    if (waited == VKTCom::RadioLink::WaitResult::Cancelled) {
+    // Stop the readings however the wait ended, or the radio would not hear
+    // the next gain, nor the start gain being written back after a failure.
+    access_.SendTuneCommand(VKTCom::Protocol::StopReadings);
+    platform_.Sleep(SettleAfterStopMs);
+    if (waited != VKTCom::RadioLink::WaitResult::Arrived) {
         link_.Comm().discardInput();
         failed = true;
-        errorNumber = abortError;
-        return 0;
-    }
-    if (link_.Comm().inBufferCount() < BurstMinimum) {
-        link_.UnhookRadio();
-        failed = true;
-        errorNumber = timeoutError;
+        errorNumber = waited == VKTCom::RadioLink::WaitResult::Cancelled ? abortError : timeoutError;
         return 0;
     }
     const std::vector<uint8_t> readings = link_.Comm().readAll();

@@ -344,10 +344,7 @@ TEST_F(TuneTest, SquelchRegulationSteps) {
     platform.answer(Answer::OK, "Wideband Squelch Gain has been set to: 0x2C.");
     tune.cmdStartWideSq_Click();
     EXPECT_EQ(ee(76), 44);
-    std::vector<int> written;
-    for (size_t i = 0; i + 4 < port.sent.size(); ++i)
-        if (port.sent[i].byte == 209 && port.sent[i + 2].byte == 76) written.push_back(port.sent[i + 4].byte);
-    EXPECT_EQ(written, (std::vector<int>{40, 43, 41, 44}));
+    EXPECT_EQ(writtenTo(76), (std::vector<int>{40, 43, 41, 44}));
 }
 
 TEST_F(TuneTest, SquelchInitialisationGivesUpAtZero) {
@@ -356,10 +353,7 @@ TEST_F(TuneTest, SquelchInitialisationGivesUpAtZero) {
     platform.answer(Answer::OK);
     tune.cmdStartNarrSq_Click();
     EXPECT_EQ(platform.boxes.back().title, "INITIALIZE SQUELCH");
-    std::vector<int> written;
-    for (size_t i = 0; i + 4 < port.sent.size(); ++i)
-        if (port.sent[i].byte == 209 && port.sent[i + 2].byte == 67) written.push_back(port.sent[i + 4].byte);
-    EXPECT_EQ(written, (std::vector<int>{80, 60, 40, 20, 0, 100}));  // the start gain goes back last
+    EXPECT_EQ(writtenTo(67), (std::vector<int>{80, 60, 40, 20, 0, 100}));  // the start gain goes back last
     EXPECT_EQ(ee(67), 100);
     EXPECT_TRUE(tune.TabStrip1.Enabled());
 }
@@ -369,9 +363,7 @@ TEST_F(TuneTest, SquelchAbortDuringARegulationBurst) {
     platform.onEvents = [&] {
         // The abort comes while the second burst of the run (the first of the
         // regulation) is awaited.
-        int bursts = 0;
-        for (const auto& s : port.sent) bursts += s.byte == 253;
-        if (bursts == 2 && !tune.SquelchAbort) tune.cmdAbortSq_Click();
+        if (bursts() == 2 && !tune.SquelchAbort) tune.cmdAbortSq_Click();
     };
     platform.answer(Answer::OK, "Comm Error 7 in Sub 'DoSquelchAdj', please try again.     ");
     tune.cmdStartNarrSq_Click();
@@ -379,4 +371,36 @@ TEST_F(TuneTest, SquelchAbortDuringARegulationBurst) {
     EXPECT_EQ(ee(67), 30);
     EXPECT_FALSE(tune.SquelchAbort);
     released();
+}
+
+// The readings come too slowly for a burst: the run stops the stream before
+// it lets go, so the radio hears the start gain being written back.
+TEST_F(TuneTest, ASquelchBurstTimeOutPutsTheStartGainBack) {
+    struct Case {
+        int startGain, slowFromBurst;
+        const char* error;
+        std::vector<int> written;
+    };
+    const Case cases[] = {
+        {100, 2, "Comm Error 4 in Sub 'DoSquelchAdj', please try again.     ", {80, 100}},  // initialising
+        {30, 3, "Comm Error 8 in Sub 'DoSquelchAdj', please try again.     ", {36, 30}},   // regulating
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        radio().eeprom[67] = static_cast<uint8_t>(c.startGain);
+        radio().squelch.interval = 0.010;
+        port.sent.clear();
+        platform.onEvents = [&] {
+            if (bursts() == c.slowFromBurst) radio().squelch.interval = 0.15;
+        };
+        platform.answer(Answer::OK, c.error);
+        tune.cmdStartNarrSq_Click();
+        platform.onEvents = nullptr;
+        EXPECT_EQ(writtenTo(67), c.written);
+        EXPECT_EQ(calibration(), std::string("alignment 80 80 C8 78 01 08 FF E0 ") + vkt::Hex2(static_cast<unsigned>(c.startGain)) +
+                                     " 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+        EXPECT_TRUE(tune.cmdStartNarrSq.Visible());
+        released();
+    }
 }

@@ -6,6 +6,7 @@
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
 #include "core/Text.h"
+#include "link/Protocol.h"
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tune/frmTune.h"
@@ -26,6 +27,21 @@ protected:
         EXPECT_FALSE(link.RadioHooked);
         clock.advance(0.1);
         EXPECT_FALSE(radio().hooked());
+    }
+
+    // The values of every byte write to a page-0 address, in order.
+    std::vector<int> writtenTo(int address) {
+        std::vector<int> values;
+        for (size_t i = 0; i + 4 < port.sent.size(); ++i)
+            if (port.sent[i].byte == VKTCom::Protocol::WriteByte && port.sent[i + 1].byte == 0 && port.sent[i + 2].byte == address)
+                values.push_back(port.sent[i + 4].byte);
+        return values;
+    }
+    // How many squelch bursts were asked for.
+    int bursts() {
+        int n = 0;
+        for (const auto& s : port.sent) n += s.byte == VKTCom::Protocol::SquelchReadings;
+        return n;
     }
 
     // Everything the tuning window may change in the radio, in hexadecimal:
