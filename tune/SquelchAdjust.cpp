@@ -16,6 +16,7 @@ constexpr int BurstMinimum = 20;
 constexpr double BurstTimeout = 2.0;
 constexpr int SettleAfterClearMs = 100, SettleAfterStopMs = 250;
 constexpr int InitStep = 20, InitSaturation = 250, Target = 244;
+constexpr int RegulationBursts = 100;
 
 std::string CommErrorText(int n) { return "Comm Error " + std::to_string(n) + " in Sub 'DoSquelchAdj', please try again.     "; }
 
@@ -111,7 +112,7 @@ void frmTune::DoSquelchAdj(bool narrow) {
         }
     }
     if (!failed) {
-        for (;;) {
+        for (int regulated = 0;; ++regulated) {
             platform_.DoEvents();
             if (SquelchAbort) { failed = true; break; }
             lblSquelchInfo.setCaption("Please be patient while the proper Squelch value is found.....\r\n\r\nSquelch Gain set to: 0x" +
@@ -121,7 +122,10 @@ void frmTune::DoSquelchAdj(bool narrow) {
             int step = static_cast<int>(vkt::RoundHalfEven((Target - average) * 0.5));
             if (step == 0) step = -3;
             const int next = gain - step;
-            if (next < 0 || next > 255) {
+            // A radio whose reading never lands on the target exactly (it
+            // moves by more or less than two a step, or is noisy) would keep
+            // the search circling for ever.
+            if (next < 0 || next > 255 || regulated + 1 >= RegulationBursts) {
                 platform_.MsgBox(Lines({"The adjustment has reached it's limit without finding",
                                         "the proper value.  Please verify the setup and make sure",
                                         "the squelch knob is on the detent, then try again."}),

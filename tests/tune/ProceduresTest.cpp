@@ -404,3 +404,48 @@ TEST_F(TuneTest, ASquelchBurstTimeOutPutsTheStartGainBack) {
         released();
     }
 }
+
+// Radios whose reading moves by other than two a gain step, with and without
+// noise: every run ends, settled or failed with the start gain back, within
+// its bound of bursts (the initialisation's and a hundred regulating ones).
+TEST_F(TuneTest, EverySquelchSearchEnds) {
+    const std::string failedText = VKTTune::Lines({"The adjustment has reached it's limit without finding",
+                                                   "the proper value.  Please verify the setup and make sure",
+                                                   "the squelch knob is on the detent, then try again."});
+    struct Case {
+        double slope;
+        int noise;
+        const char* ending;  // the last message
+        int gain;            // what the radio holds afterwards
+        int bursts;
+    };
+    const Case cases[] = {
+        {2, 0, "Narrowband Squelch Gain has been set to: 0x3C.", 60, 7},
+        {1, 0, nullptr, 60, 102},     // circles 61, 64, 62, 61 ...
+        {4, 2, nullptr, 60, 102},     // circles round 58 and 62
+        {0.5, 12, "Narrowband Squelch Gain has been set to: 0x30.", 48, 5},  // the noise hits 244 by chance
+    };
+    constexpr int InitialisingAtMost = 255 / 20 + 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE("slope " + vkt::NumberText(c.slope) + ", noise " + std::to_string(c.noise));
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        radio().squelch = {c.slope, 0, c.noise, 7};
+        port.sent.clear();
+        platform.boxes.clear();
+        bool stopped = false;
+        platform.onEvents = [&] {
+            // A search that never ends is stopped here, to fail below instead of hanging.
+            if (bursts() > InitialisingAtMost + 100 && !tune.SquelchAbort) stopped = true, tune.cmdAbortSq_Click();
+        };
+        platform.otherwise = Answer::OK;
+        tune.cmdStartNarrSq_Click();
+        platform.otherwise.reset();
+        platform.onEvents = nullptr;
+        EXPECT_FALSE(stopped);
+        ASSERT_FALSE(platform.boxes.empty());
+        EXPECT_EQ(platform.boxes.back().text, c.ending ? c.ending : failedText);
+        EXPECT_EQ(ee(67), c.gain);
+        EXPECT_EQ(bursts(), c.bursts);
+        released();
+    }
+}
