@@ -86,12 +86,17 @@ bool frmTune::freqStepInput(double low, double high, double& hz) {
 
 void frmTune::cmdStartFreqAdj_Click() {
     StepCommand = cmdStartFreqAdj.Caption();
+    // Each step accepted holds the window until the loop has done the step's
+    // radio work: a second click meanwhile would take the untouched text
+    // for the next reading and skip a step.
     if (StepCommand == "Start") {
+        holdControls();
         fraFreqStep1.setCaption("Step 1 - Unpulled Frequency Calibration");
         cmdStartFreqAdj.setCaption("Go To Step 2");
         RunFreqAdjust();
     } else if (StepCommand == "Go To Step 2") {
         if (!freqStepInput(Step1Low, Step1High, UnpulledHz)) return;
+        holdControls();
         fraFreqStep1.setCaption("Step 2 - Pulled Frequency Calibration");
         cmdStartFreqAdj.setCaption("Go To Step 3");
     } else if (StepCommand == "Go To Step 3") {
@@ -111,6 +116,7 @@ void frmTune::cmdStartFreqAdj_Click() {
             refuseReading();
             return;
         }
+        holdControls();
         PulledHz = pulled;
         CorrectionValue = static_cast<int32_t>(pull);
         lblFreqInfo.setCaption(BusyText());
@@ -118,16 +124,14 @@ void frmTune::cmdStartFreqAdj_Click() {
         CorrectionBytes(pull, hi, lo);
         if (!link_.HookRadio() || !access_.WritePullCorrection(hi, lo)) {
             link_.UnhookRadio();
-            contactError();
-            lblFreqInfo.setCaption(RetryHint());
-            StepCommand.clear();
-            return;
+            return freqStepStays();
         }
         link_.UnhookRadio();
         fraFreqStep1.setCaption("Step 3 - Crystal Frequency Calibration");
         cmdStartFreqAdj.setCaption("Finish");
     } else if (StepCommand == "Finish") {
         if (!freqStepInput(Step1Low, Step1High, CrystalHz)) return;
+        holdControls();
         const double crystal = (NominalHz - CrystalHz) / NominalHz * 1000000 * 512;
         CorrectionValue = static_cast<int32_t>(vkt::RoundHalfEven(crystal));
         lblFreqInfo.setCaption(BusyText());
@@ -140,11 +144,17 @@ void frmTune::cmdStartFreqAdj_Click() {
             fraFreqStep1.setCaption("Step 1");
             cmdStartFreqAdj.setCaption("Start");
         } else {
-            contactError();
-            lblFreqInfo.setCaption(RetryHint());
-            StepCommand.clear();
+            freqStepStays();
         }
     }
+}
+
+// A step whose own radio work failed stays, for the button to be pressed again.
+void frmTune::freqStepStays() {
+    freqStepEnded(true);
+    contactError();
+    lblFreqInfo.setCaption(RetryHint());
+    StepCommand.clear();
 }
 
 void frmTune::txtFreq_KeyPress(int key) {
@@ -166,6 +176,7 @@ void frmTune::txtFreq_KeyPress(int key) {
 
 void frmTune::cmdQuitFreq_Click() {
     StepCommand = "Quit Freq Adj";
+    holdControls();
     // After a failed step the loop has ended, but the radio may still owe
     // its originals: QUIT then puts them back on its own.
     if (!freqRunning_) RunFreqAdjust();
@@ -177,9 +188,10 @@ void frmTune::RunFreqAdjust() {
     freqRunning_ = false;
 }
 
-// The calibration's controls once a step has ended: QUIT while the radio
-// holds the test settings, the window's Quit only when it does not.
+// The calibration's controls once a step's radio work is over: QUIT while
+// the radio holds the test settings, the window's Quit only when it does not.
 void frmTune::freqStepEnded(bool awaitingReading) {
+    releaseControls();
     cmdStartFreqAdj.setEnabled(true);
     txtFreq.setEnabled(awaitingReading);
     cmdQuitFreq.setEnabled(restoreDue_);
@@ -257,7 +269,6 @@ void frmTune::freqSteps() {
             StepCommand.clear();
             return;
         } else if (command == "Quit Freq Adj") {
-            EnableTabs(true);
             cmdStartFreqAdj.setCaption("Start");
             lblFreqInfo.setCaption(BusyText());
             StepCommand.clear();

@@ -34,11 +34,13 @@ void frmTune::SetUpModFrame() {
 }
 
 void frmTune::cmdStartDev_Click() {
+    // The tabs, like every other way to the radio, stay disabled until the
+    // level is written.
+    RadioTalk talk(*this);
     if (!link_.HookRadio()) {
         link_.ShowHookError();
         return;
     }
-    EnableTabs(false);
     const int current = access_.ReadModulation();
     if (current < 0) {
         tuneError("Unable to retrieve the current value from radio, please verify connection, and try again.");
@@ -62,7 +64,6 @@ void frmTune::cmdStartDev_Click() {
             }
         }
     }
-    EnableTabs(true);
 }
 
 void frmTune::cmdQuitDev_Click() {

@@ -63,6 +63,25 @@ void frmTune::showFrame(vkt::Frame& frame) {
     frame.setVisible(true);
 }
 
+void frmTune::holdControls() {
+    if (holding_) return;
+    holding_ = true;
+    for (vkt::Control* c : std::initializer_list<vkt::Control*>{
+             &TabStrip1, &cmdTuneQuit, &cmdSetHighPower, &cmdSetLowPower, &cmdSavePower, &cmdPowerSetDone,
+             &cmdStartFreqAdj, &txtFreq, &cmdQuitFreq, &cmdStartDev, &cmdQuitDev, &cmdStartRecAdj, &udFEAdj,
+             &cmdStartNarrSq, &cmdStartWideSq}) {
+        if (!c->Enabled()) continue;
+        c->setEnabled(false);
+        held_.push_back(c);
+    }
+}
+
+void frmTune::releaseControls() {
+    for (vkt::Control* c : held_) c->setEnabled(true);
+    held_.clear();
+    holding_ = false;
+}
+
 bool frmTune::HookVKT() {
     for (;;) {
         platform_.DoEvents();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -116,6 +117,22 @@ public:
     static constexpr const char* CalculatedValueError = "Calculated value beyond usable limits, please verify input, and try again.";
 
 private:
+    // While the window talks to the radio nothing in it may start a second
+    // conversation, switch the procedure or close the window: these disable
+    // every control that could, and enable again those that were enabled.
+    void holdControls();
+    void releaseControls();
+    // Holds the controls for as long as it lives.
+    class RadioTalk {
+    public:
+        explicit RadioTalk(frmTune& form) : form_(form) { form_.holdControls(); }
+        ~RadioTalk() { form_.releaseControls(); }
+        RadioTalk(const RadioTalk&) = delete;
+        RadioTalk& operator=(const RadioTalk&) = delete;
+    private:
+        frmTune& form_;
+    };
+
     void showFrame(vkt::Frame& frame);
     void togglePowerMode();
     void startPower(bool high);
@@ -126,6 +143,7 @@ private:
     bool freqStepInput(double low, double high, double& hz);
     void freqSteps();
     void freqStepEnded(bool awaitingReading);
+    void freqStepStays();
     void rangeError();
     void refuseReading();
     void tuneError(const char* text);
@@ -135,6 +153,8 @@ private:
     // ChannelBackup, CrystalBackup and PullBackup what it must get back.
     bool restoreDue_ = false;
     bool freqRunning_ = false;
+    bool holding_ = false;
+    std::vector<vkt::Control*> held_;
 
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;

@@ -53,6 +53,22 @@ protected:
     vktqt::TuneView view{tune, nullptr};
 };
 
+// The technician of the frequency calibration at the keyboard and mouse:
+// at each prompt types the next reading and double-clicks the step button.
+struct Technician {
+    QLineEdit* reading;
+    QPushButton* step;
+    std::vector<QString> readings;
+    size_t next = 0;
+    void act(const VKTTune::frmTune& tune) {
+        if (!tune.StepCommand.empty() || !reading->isEnabled() || !step->isEnabled() || next >= readings.size()) return;
+        reading->selectAll();
+        QTest::keyClicks(reading, readings[next++]);
+        QTest::mouseClick(step, Qt::LeftButton);
+        QTest::mouseClick(step, Qt::LeftButton);
+    }
+};
+
 } // namespace
 
 // The prompt selects the reading's last digits, for the technician to type
@@ -75,4 +91,75 @@ TEST_F(TuneViewTest, TheLastDigitsOfAReadingAreTypedOverThePromptsSelection) {
     EXPECT_TRUE(typed);
     EXPECT_EQ(calibration(), FactoryCalibration);
     released();
+}
+
+// A double click on Start and on each step button: the second click comes
+// while the step talks to the radio, or before the loop has taken the step
+// up, and finds the button disabled.
+TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
+    showTab(1);
+    QPushButton* start = button("Start");
+    Technician t{view.findChild<QLineEdit*>(), start, {"173.99512", "173.99760", "173.99600"}};
+    bool secondClick = true;
+    platform.onEvents = [&] {
+        if (secondClick) {
+            secondClick = false;
+            click(start);
+        }
+        t.act(tune);
+    };
+    click(start);
+    platform.onEvents = nullptr;
+    EXPECT_EQ(t.next, 3u);
+    EXPECT_EQ(calibration(), "alignment 80 80 C8 78 F4 81 01 08 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+    EXPECT_EQ(start->text(), "Start");
+    EXPECT_TRUE(start->isEnabled());
+    released();
+}
+
+// While one of the other procedures talks to the radio, a second click on
+// anything that would talk to it too finds it disabled.
+TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
+    struct Case {
+        int tab;
+        const char* first;
+        const char* second;
+        const char* finish;  // the button that ends the procedure, if any
+        const char* modulation;
+    };
+    const Case cases[] = {
+        {0, "Set HIGH Power", "Write", "Finished/Quit", "80"},
+        {0, "Set LOW Power", "Finished/Quit", "Finished/Quit", "80"},
+        {2, "Set &Modulation", "Set &Modulation", nullptr, "7A"},
+        {3, "Start", "QUIT", "QUIT", "80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + ", then " + c.second);
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        showTab(c.tab);
+        for (auto* deviation : view.findChildren<QLineEdit*>()) {
+            if (!deviation->isVisible()) continue;
+            deviation->selectAll();
+            QTest::keyClicks(deviation, "5.0");
+        }
+        QPushButton* first = button(c.first);
+        bool secondClick = true;
+        platform.onEvents = [&] {
+            if (!secondClick) return;
+            secondClick = false;
+            for (auto* b : view.findChildren<QPushButton*>())
+                if (b->text() == c.second && b->isVisible()) click(b);
+            const int other = (c.tab + 1) % tabs()->count();
+            QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(other).center());
+        };
+        click(first);
+        platform.onEvents = nullptr;
+        EXPECT_FALSE(secondClick);
+        EXPECT_EQ(tune.TabStrip1.SelectedIndex(), c.tab);
+        if (c.finish) click(button(c.finish));
+        EXPECT_EQ(calibration(), std::string("alignment 80 ") + c.modulation +
+                                     " C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+        EXPECT_TRUE(platform.boxes.empty());
+        released();
+    }
 }
