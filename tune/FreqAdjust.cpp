@@ -189,13 +189,15 @@ void frmTune::RunFreqAdjust() {
 }
 
 // The calibration's controls once a step's radio work is over: QUIT while
-// the radio holds the test settings, the window's Quit only when it does not.
+// the radio holds the test settings; the other procedures and the window's
+// Quit only when it does not, for nothing else puts the originals back.
 void frmTune::freqStepEnded(bool awaitingReading) {
     releaseControls();
     cmdStartFreqAdj.setEnabled(true);
     txtFreq.setEnabled(awaitingReading);
     cmdQuitFreq.setEnabled(restoreDue_);
     cmdTuneQuit.setEnabled(!restoreDue_);
+    EnableTabs(!restoreDue_);
 }
 
 void frmTune::freqSteps() {
@@ -216,16 +218,11 @@ void frmTune::freqSteps() {
         platform_.DoEvents();
         const std::string command = StepCommand;
         if (command == "Start") {
-            EnableTabs(false);
             lblFreqInfo.setCaption(BusyText());
-            if (!HookVKT()) {
-                EnableTabs(true);
-                return failed(false);
-            }
+            if (!HookVKT()) return failed(false);
             // Originals that were never put back are the radio's own; what it
             // holds now is a calibration's leftovers, not worth keeping.
             if (!restoreDue_ && !access_.ReadChannelData(0, 0, ChannelBackup, false)) {
-                EnableTabs(true);
                 platform_.MsgBox("Unable to read Chan 1 data from radio, please try again", vkt::Buttons::OK,
                                  vkt::Icon::Exclamation, CommErrorTitle);
                 return failed(false);
@@ -235,12 +232,8 @@ void frmTune::freqSteps() {
             restoreDue_ = backedUp;
             const bool changed = backedUp && access_.WriteChannelData(0, 0, TestSettings(), false) &&
                                  access_.WriteCrystalCorrection(0, 0) && access_.WritePullCorrection(0, 0);
-            if (!changed) {
-                EnableTabs(true);
-                return failed(true);
-            }
+            if (!changed) return failed(true);
             link_.UnhookRadio();
-            EnableTabs(true);
             prompt(Lines({"Set the unit to Channel 1, key the transmitter and enter the frequency",
                           "in MHz, as read from your Frequency Counter or Service Monitor, to at",
                           "least 5 decimal places.  When you are ready to continue click 'Go To Step 2' above."}),
@@ -263,7 +256,6 @@ void frmTune::freqSteps() {
         } else if (command == "Finish") {
             cmdStartFreqAdj.setCaption("Start");
             freqStepEnded(false);
-            EnableTabs(true);
             lblFreqInfo.setCaption(Lines({"Frequency adjust completed.  You may click 'Start' above to repeat the",
                                           "procedure, or click 'Quit' below to close the 'Tune' window."}));
             StepCommand.clear();

@@ -163,3 +163,32 @@ TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
         released();
     }
 }
+
+// While channel 1 holds the test settings, the other tabs, the window's Quit
+// and its close box are out of reach; QUIT is the way out, and it opens them.
+TEST_F(TuneViewTest, TheCalibrationIsLeftOnlyThroughItsQuit) {
+    showTab(1);
+    bool tried = false;
+    platform.onEvents = [&] {
+        if (tried || !tune.txtFreq.Enabled() || !tune.StepCommand.empty()) return;
+        tried = true;
+        EXPECT_FALSE(tabs()->isEnabled());
+        for (int i : {0, 2, 3, 4}) QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
+        click(button("Quit"));
+        view.close();
+        EXPECT_TRUE(view.isVisible());
+        EXPECT_EQ(tune.TabStrip1.SelectedIndex(), 1);
+        EXPECT_TRUE(tune.fraFreqAdj.Visible());
+        EXPECT_TRUE(tune.cmdQuitFreq.Enabled());
+        EXPECT_EQ(calibration(), "alignment 80 80 C8 78 00 00 00 00 3C 55 | channel 1 BF 68 00 00 E7 3C 00 00 | Low Power 00 01 | Narrow 00 00");
+        if (QPushButton* quit = button("QUIT")) click(quit);
+        else tune.cmdQuitFreq_Click();  // out of sight: end the run all the same
+    };
+    click(button("Start"));
+    platform.onEvents = nullptr;
+    EXPECT_TRUE(tried);
+    EXPECT_EQ(calibration(), FactoryCalibration);
+    EXPECT_TRUE(tabs()->isEnabled());
+    EXPECT_TRUE(button("Quit")->isEnabled());
+    released();
+}
