@@ -207,13 +207,11 @@ bool TuneView::eventFilter(QObject* watched, QEvent* event) {
 
 void TuneView::closeEvent(QCloseEvent* e) {
     // The close box is the window's Quit, and like Quit it is refused while
-    // a procedure holds the radio.
-    if (!m_.cmdTuneQuit.Enabled()) {
-        e->ignore();
-        return;
-    }
-    m_.cmdTuneQuit_Click();
-    e->accept();
+    // a procedure holds the radio. A squelch run is aborted first: the
+    // window stays until the run has ended.
+    if (m_.cmdTuneQuit.Enabled()) m_.cmdTuneQuit_Click();
+    if (m_.Visible()) e->ignore();
+    else e->accept();
 }
 
 } // namespace vktqt

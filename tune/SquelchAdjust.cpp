@@ -64,6 +64,7 @@ void frmTune::DoSquelchAdj(bool narrow) {
     const int bandDefault = narrow ? 60 : 85;
     const std::string word = narrow ? "Narrowband" : "Wideband";
     SquelchAbort = false;
+    squelchRunning_ = true;
     cmdStartNarrSq.setVisible(false);
     cmdStartWideSq.setVisible(false);
     cmdAbortSq.setVisible(true);
@@ -148,22 +149,24 @@ void frmTune::DoSquelchAdj(bool narrow) {
         // An aborted or failed run leaves the radio as it was at the start.
         if (startRecorded && link_.RadioHooked) write(startGain);
         link_.UnhookRadio();
-        EnableTabs(true);
-        cmdStartNarrSq.setVisible(true);
-        cmdStartWideSq.setVisible(true);
-        cmdAbortSq.setVisible(false);
         SquelchAbort = false;
-        SetUpSquelchFrame();
-        return;
+    } else {
+        link_.UnhookRadio();
+        platform_.MsgBox(word + " Squelch Gain has been set to: 0x" + vkt::Hex(static_cast<unsigned>(gain)) + ".",
+                         vkt::Buttons::OK, vkt::Icon::Exclamation, "SQUELCH GAIN");
     }
-    link_.UnhookRadio();
-    platform_.MsgBox(word + " Squelch Gain has been set to: 0x" + vkt::Hex(static_cast<unsigned>(gain)) + ".", vkt::Buttons::OK,
-                     vkt::Icon::Exclamation, "SQUELCH GAIN");
+    EnableTabs(true);
     cmdStartNarrSq.setVisible(true);
     cmdStartWideSq.setVisible(true);
     cmdAbortSq.setVisible(false);
-    EnableTabs(true);
     SetUpSquelchFrame();
+    squelchRunning_ = false;
+    // The window was closed during the run: it goes now that the radio is
+    // as it was and released.
+    if (quitAfterRun_) {
+        quitAfterRun_ = false;
+        setVisible(false);
+    }
 }
 
 } // namespace VKTTune

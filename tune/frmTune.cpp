@@ -22,6 +22,9 @@ frmTune::frmTune(vkt::Platform& platform, VKTCom::RadioLink& link)
 }
 
 void frmTune::Form_Load() {
+    // A window opened again starts on the first procedure, whichever was
+    // shown when it was closed.
+    TabStrip1.select(0);
     lblNote.setCaption(Lines({"Some of the adjustments make changes to your radio in order to simplify",
                               "the tuning procedure.  Always be sure to keep the radio connected",
                               "to the Comm Port until you complete or cancel the adjustment."}));
@@ -40,6 +43,17 @@ void frmTune::Form_Load() {
 void frmTune::chkWarningMsg_Click() {
     GLOBALS::ShowTuneWarning = chkWarningMsg.Value() == 1;
     platform_.SaveSetting(vkt::SettingsApp, "Settings", "Show Tune Warning Message", GLOBALS::ShowTuneWarning ? "Yes" : "No");
+}
+
+void frmTune::cmdTuneQuit_Click() {
+    // Closing during a squelch run aborts it as ABORT does; the run closes
+    // the window once it has put the start gain back.
+    if (squelchRunning_) {
+        SquelchAbort = true;
+        quitAfterRun_ = true;
+        return;
+    }
+    setVisible(false);
 }
 
 void frmTune::TabStrip1_Click() {

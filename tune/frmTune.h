@@ -76,7 +76,7 @@ public:
     void Form_Load();
     void chkWarningMsg_Click();
     void TabStrip1_Click();
-    void cmdTuneQuit_Click() { setVisible(false); }
+    void cmdTuneQuit_Click();
     void EnableTabs(bool enabled) { TabStrip1.setEnabled(enabled); }
     void PlaceFrame(vkt::Frame& frame);
     bool HookVKT();
@@ -153,6 +153,8 @@ private:
     // ChannelBackup, CrystalBackup and PullBackup what it must get back.
     bool restoreDue_ = false;
     bool freqRunning_ = false;
+    bool squelchRunning_ = false;
+    bool quitAfterRun_ = false;
     bool holding_ = false;
     std::vector<vkt::Control*> held_;
 

@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTest>
 
+#include "core/GLOBALS.h"
 #include "qt/TuneView.h"
 #include "tests/tune/TuneFixture.h"
 
@@ -191,4 +192,44 @@ TEST_F(TuneViewTest, TheCalibrationIsLeftOnlyThroughItsQuit) {
     EXPECT_TRUE(tabs()->isEnabled());
     EXPECT_TRUE(button("Quit")->isEnabled());
     released();
+}
+
+// Closing the window, by its Quit or its close box, during a squelch run
+// aborts the run as ABORT does; the window goes once the start gain is back,
+// and opens again on the first procedure.
+TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
+    GLOBALS::ShowTuneWarning = false;
+    for (const bool closeBox : {true, false}) {
+        SCOPED_TRACE(closeBox ? "close box" : "Quit");
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        radio().eeprom[67] = 30;
+        port.sent.clear();
+        showTab(4);
+        bool closed = false;
+        platform.onEvents = [&] {
+            if (closed || bursts() < 2) return;
+            closed = true;
+            if (closeBox) view.close();
+            else click(button("Quit"));
+            EXPECT_TRUE(view.isVisible());  // until the run has ended
+        };
+        platform.answer(Answer::OK, "Comm Error 7 in Sub 'DoSquelchAdj', please try again.     ");
+        click(button("Narrow Band Squelch Adj"));
+        platform.onEvents = nullptr;
+        EXPECT_FALSE(view.isVisible());
+        EXPECT_EQ(writtenTo(67).back(), 30);
+        EXPECT_EQ(calibration(), "alignment 80 80 C8 78 01 08 FF E0 1E 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+        released();
+
+        ASSERT_TRUE(VKTTune::ShowTuneWindow(platform, tune));
+        QApplication::processEvents();
+        EXPECT_TRUE(view.isVisible());
+        EXPECT_EQ(tabs()->currentIndex(), 0);
+        EXPECT_TRUE(tune.fraPower.Visible());
+        EXPECT_FALSE(tune.fraSquelch.Visible());
+        showTab(4);
+        EXPECT_TRUE(button("Narrow Band Squelch Adj"));
+        EXPECT_FALSE(tune.cmdAbortSq.Visible());
+    }
+    GLOBALS::ShowTuneWarning = true;
 }
