@@ -102,7 +102,6 @@ public:
     void SetUpRecFrame();
     void cmdStartRecAdj_Click();
     void udFEAdj_Change();
-    void udFEAdj_MouseUp();
 
     void SetUpSquelchFrame();
     void cmdStartNarrSq_Click() { DoSquelchAdj(true); }

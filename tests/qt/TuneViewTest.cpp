@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "core/GLOBALS.h"
 #include "qt/TuneView.h"
@@ -232,4 +233,39 @@ TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
         EXPECT_FALSE(tune.cmdAbortSq.Visible());
     }
     GLOBALS::ShowTuneWarning = true;
+}
+
+// Every step of the front-end up-down is written at once, by arrow key, page
+// key, wheel or mouse; the keyboard keeps stepping after each write; typing
+// changes nothing.
+TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
+    radio().eeprom[8] = 140;
+    showTab(3);
+    click(button("Start"));
+    auto* updown = view.findChild<QSpinBox*>();
+    ASSERT_TRUE(updown->isVisible());
+    QApplication::setActiveWindow(&view);
+    updown->setFocus();
+    ASSERT_TRUE(updown->hasFocus());
+    auto dac = [this] { return std::pair{int{ee(8)}, tune.lblFEDAC.Caption()}; };
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(dac(), (std::pair{141, std::string("8D")}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(dac(), (std::pair{142, std::string("8E")}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+    QWheelEvent wheel(QPointF(5, 5), updown->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(updown, &wheel);
+    EXPECT_EQ(dac(), (std::pair{133, std::string("85")}));
+    QTest::mouseClick(updown, Qt::LeftButton, {}, QPoint(updown->width() - 4, updown->height() - 4));  // the down arrow
+    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+    QTest::keyClicks(QApplication::focusWidget(), "99");
+    EXPECT_EQ(updown->value(), 132);
+    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+
+    click(button("QUIT"));
+    EXPECT_EQ(calibration(), "alignment 84 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+    EXPECT_TRUE(platform.boxes.empty());
+    released();
 }

@@ -304,7 +304,6 @@ TEST_F(TuneTest, FrontEndStepsAreWrittenAtOnce) {
     tune.udFEAdj.setValue(141);
     tune.udFEAdj_Change();
     EXPECT_EQ(tune.lblFEDAC.Caption(), "8D");
-    tune.udFEAdj_MouseUp();
     EXPECT_EQ(ee(8), 141);
     tune.cmdStartRecAdj_Click();
     EXPECT_EQ(ee(8), 141);  // QUIT restores nothing
