@@ -191,6 +191,7 @@ TEST_F(TuneTest, AfterAFailedStepQuitStillRestoresAndStartKeepsTheOriginals) {
             EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Start");
             EXPECT_TRUE(tune.cmdQuitFreq.Enabled());
             EXPECT_FALSE(tune.cmdTuneQuit.Enabled());
+            EXPECT_FALSE(tune.TabStrip1.Enabled());
             EXPECT_FALSE(tune.txtFreq.Enabled());
             if (startAgain) {
                 Technician again{tune, {}, 0};
@@ -203,6 +204,7 @@ TEST_F(TuneTest, AfterAFailedStepQuitStillRestoresAndStartKeepsTheOriginals) {
             EXPECT_EQ(calibration(), FactoryCalibration);
             EXPECT_FALSE(tune.cmdQuitFreq.Enabled());
             EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
+            EXPECT_TRUE(tune.TabStrip1.Enabled());
             released();
         }
     }
@@ -434,7 +436,10 @@ TEST_F(TuneTest, EverySquelchSearchEnds) {
         bool stopped = false;
         platform.onEvents = [&] {
             // A search that never ends is stopped here, to fail below instead of hanging.
-            if (bursts() > InitialisingAtMost + 100 && !tune.SquelchAbort) stopped = true, tune.cmdAbortSq_Click();
+            if (bursts() > InitialisingAtMost + 100 && !tune.SquelchAbort) {
+                stopped = true;
+                tune.cmdAbortSq_Click();
+            }
         };
         platform.otherwise = Answer::OK;
         tune.cmdStartNarrSq_Click();
