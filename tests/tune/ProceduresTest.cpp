@@ -108,23 +108,6 @@ struct Technician {
 
 } // namespace
 
-TEST_F(TuneTest, FrequencyCalibrationWorkedExample) {
-    tune.TabStrip1.select(1);
-    tune.TabStrip1_Click();
-    Technician t{tune, {"173.99512", "173.99760", "173.99600"}};
-    platform.onEvents = [&] { t.act(); };
-    tune.cmdStartFreqAdj_Click();
-    platform.onEvents = nullptr;
-    // Pull 264, crystal -2943; channel 1 as it was.
-    EXPECT_EQ(calibration(), "alignment 80 80 C8 78 F4 81 01 08 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
-    EXPECT_EQ(tune.CorrectionValue, -2943);
-    EXPECT_EQ(tune.cmdStartFreqAdj.Caption(), "Start");
-    EXPECT_EQ(tune.fraFreqStep1.Caption(), "Step 1");
-    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
-    EXPECT_NE(tune.lblFreqInfo.Caption().find("Frequency adjust completed."), std::string::npos);
-    released();
-}
-
 // QUIT puts channel 1 back byte for byte, whatever it held, with its flags
 // and both old corrections.
 TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
@@ -292,26 +275,6 @@ TEST_F(TuneTest, ModulationIsScaledToTheMeasuredDeviation) {
     EXPECT_EQ(platform.boxes.back().title, "VKTCom TUNE ERROR");
     EXPECT_TRUE(tune.TabStrip1.Enabled());
     released();
-}
-
-TEST_F(TuneTest, FrontEndStepsAreWrittenAtOnce) {
-    radio().eeprom[8] = 140;
-    tune.SetUpRecFrame();
-    tune.cmdStartRecAdj_Click();
-    EXPECT_EQ(tune.lblFEDAC.Caption(), "8C");
-    EXPECT_EQ(tune.udFEAdj.Value(), 140);
-    EXPECT_TRUE(tune.udFEAdj.Visible());
-    EXPECT_EQ(tune.cmdStartRecAdj.Caption(), "QUIT");
-    EXPECT_FALSE(tune.cmdTuneQuit.Enabled());
-    tune.udFEAdj.setValue(141);
-    tune.udFEAdj_Change();
-    EXPECT_EQ(tune.lblFEDAC.Caption(), "8D");
-    EXPECT_EQ(ee(8), 141);
-    tune.cmdStartRecAdj_Click();
-    EXPECT_EQ(ee(8), 141);  // QUIT restores nothing
-    EXPECT_FALSE(tune.udFEAdj.Visible());
-    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
-    EXPECT_TRUE(tune.TabStrip1.Enabled());
 }
 
 TEST_F(TuneTest, SquelchConvergesFromAnUnsetGain) {
