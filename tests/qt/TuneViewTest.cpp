@@ -49,7 +49,9 @@ protected:
     }
     void save(const char* name) {
         const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
-        if (!dir.isEmpty()) view.grab().save(QString::fromLocal8Bit(dir) + "/" + name);
+        if (dir.isEmpty()) return;
+        QApplication::processEvents();  // the layout of what was shown or hidden
+        view.grab().save(QString::fromLocal8Bit(dir) + "/" + name);
     }
 
     vktqt::TuneView view{tune, nullptr};
@@ -164,6 +166,7 @@ TEST_F(TuneViewTest, TheCalibrationIsLeftOnlyThroughItsQuit) {
         if (tried || !tune.txtFreq.Enabled() || !tune.StepCommand.empty()) return;
         tried = true;
         EXPECT_FALSE(tabs()->isEnabled());
+        save("tune-calibrating.png");
         for (int i : {0, 2, 3, 4}) QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
         click(button("Quit"));
         view.close();
@@ -199,6 +202,7 @@ TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
         platform.onEvents = [&] {
             if (closed || bursts() < 2) return;
             closed = true;
+            save("tune-squelch-running.png");
             if (closeBox) view.close();
             else click(button("Quit"));
             EXPECT_TRUE(view.isVisible());  // until the run has ended
@@ -236,6 +240,7 @@ TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     EXPECT_EQ(updown->value(), 140);
     EXPECT_EQ(tune.lblFEDAC.Caption(), "8C");
     EXPECT_FALSE(button("Quit")->isEnabled());
+    save("tune-frontend-adjusting.png");
     QApplication::setActiveWindow(&view);
     updown->setFocus();
     ASSERT_TRUE(updown->hasFocus());
