@@ -6,12 +6,6 @@
 using namespace VKTCom;
 using vkt::Answer;
 
-TEST(TuneConverters, FrequencyStepBytes) {
-    EXPECT_EQ(*FreqToStepBytes(173.995), (std::array<uint8_t, 2>{0xE7, 0x3C}));  // 59196 steps
-    EXPECT_EQ(*FreqToStepBytes(161.25), (std::array<uint8_t, 2>{0xBF, 0x68}));
-    EXPECT_FALSE(FreqToStepBytes(182).has_value());
-}
-
 TEST_F(TuneTest, AccessorsHookFirstAndReleaseAsTheySay) {
     TuneAccess& a = tune.access();
     EXPECT_EQ(a.ReadHighPowerDAC(false), 200);
@@ -34,16 +28,6 @@ TEST_F(TuneTest, AnUnpluggedRadioShowsTheHookMessageOnce) {
     platform.answer(Answer::OK, RadioLink::HookErrorText);
     EXPECT_EQ(tune.access().ReadModulation(), -1);
     EXPECT_EQ(platform.boxes.size(), 2u);
-    released();
-}
-
-TEST_F(TuneTest, ARadioThatDiesAfterTheHookShowsBothMessages) {
-    ASSERT_TRUE(link.HookRadio());
-    radio().faults.silent = true;
-    platform.answer(Answer::OK, RadioLink::ReadEEByteError);
-    platform.answer(Answer::OK, RadioLink::HookErrorText);
-    int hi = 0, lo = 0;
-    EXPECT_FALSE(tune.access().ReadPullCorrection(hi, lo));
     released();
 }
 
