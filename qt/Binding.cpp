@@ -1,5 +1,7 @@
 #include "qt/Binding.h"
 
+#include <memory>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,7 +58,11 @@ void Bind(QPushButton* w, vkt::Button& c, Handler onClick) {
 
 void Bind(QLineEdit* w, vkt::TextBox& c, Handler onEdit) {
     BindState(w, c);
-    OnChange(c, [w, &c] {
+    // What the user types is in the widget already: putting the model's
+    // selection back on each key would make the next key replace it.
+    auto typing = std::make_shared<bool>(false);
+    OnChange(c, [w, &c, typing] {
+        if (*typing) return;
         const QString t = Qs(c.Text());
         if (w->text() != t) {
             QSignalBlocker block(w);
@@ -64,8 +70,10 @@ void Bind(QLineEdit* w, vkt::TextBox& c, Handler onEdit) {
         }
         if (c.SelLength() > 0 || c.SelStart() > 0) w->setSelection(c.SelStart(), c.SelLength());
     });
-    QObject::connect(w, &QLineEdit::textEdited, w, [&c, onEdit](const QString& t) {
+    QObject::connect(w, &QLineEdit::textEdited, w, [&c, onEdit, typing](const QString& t) {
+        *typing = true;
         c.setText(t.toStdString());
+        *typing = false;
         if (onEdit) onEdit();
     });
 }

@@ -14,6 +14,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+#include <memory>
+
 #include "qt/Binding.h"
 #include "qt/WindowViews.h"
 
@@ -161,8 +163,20 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Text(rec, model.lblFEDAC, recRow);
     auto* updown = new QSpinBox(rec);
     BindRange(updown, model.udFEAdj, [&model] { model.udFEAdj_Change(); });
-    updown->installEventFilter(this);
-    upDown_ = updown;
+    // An up-down control: arrows, keys and wheel step it; typing does not.
+    updown->findChild<QLineEdit*>()->setReadOnly(true);
+    // Disabled while each step is written, it takes the keyboard focus back
+    // afterwards, so that the arrow keys go on stepping.
+    auto hadFocus = std::make_shared<bool>(false);
+    auto previousUpDown = model.udFEAdj.changed;
+    model.udFEAdj.changed = [updown, &model, previousUpDown, hadFocus] {
+        if (!model.udFEAdj.Enabled() && updown->hasFocus()) *hadFocus = true;
+        if (previousUpDown) previousUpDown();
+        if (model.udFEAdj.Enabled() && *hadFocus) {
+            *hadFocus = false;
+            updown->setFocus();
+        }
+    };
     recRow->addWidget(updown);
     recRow->addStretch();
     r->addLayout(recRow);
@@ -200,20 +214,16 @@ bool TuneView::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // A click on an arrow is written when the mouse lets go.
-    if (watched == upDown_ && event->type() == QEvent::MouseButtonRelease) m_.udFEAdj_MouseUp();
     return QWidget::eventFilter(watched, event);
 }
 
 void TuneView::closeEvent(QCloseEvent* e) {
     // The close box is the window's Quit, and like Quit it is refused while
-    // a procedure holds the radio.
-    if (!m_.cmdTuneQuit.Enabled()) {
-        e->ignore();
-        return;
-    }
-    m_.cmdTuneQuit_Click();
-    e->accept();
+    // a procedure holds the radio. A squelch run is aborted first: the
+    // window stays until the run has ended.
+    if (m_.cmdTuneQuit.Enabled()) m_.cmdTuneQuit_Click();
+    if (m_.Visible()) e->ignore();
+    else e->accept();
 }
 
 } // namespace vktqt

@@ -18,7 +18,6 @@ protected:
 private:
     VKTTune::frmTune& m_;
     QWidget* txtFreq_ = nullptr;
-    QWidget* upDown_ = nullptr;
 };
 
 } // namespace vktqt

@@ -1,6 +1,7 @@
 #include "sim/RadioModel.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
@@ -13,7 +14,6 @@ namespace {
 constexpr uint8_t CmdIdentity = 43, CmdSpeed = 5, CmdRelease = 1, CmdReadByte = 195, CmdWriteByte = 209;
 constexpr uint8_t CmdReadBlock = 198, CmdWriteBlock = 212, CmdSquelch = 253;
 constexpr uint8_t FastTrigger = 255;
-constexpr double SquelchInterval = 0.010;
 constexpr double CommandGap = 1.0;
 constexpr int BlockBytes = 32;
 constexpr int NarrowGain = VKTCore::Page0::NarrowSquelchGain.offset, WideGain = VKTCore::Page0::WideSquelchGain.offset;
@@ -143,7 +143,7 @@ void RadioModel::command(uint8_t b) {
         return;
     case CmdSquelch:
         mode_ = Mode::Squelch;
-        clock_.at(clock_.now() + SquelchInterval, [this, run = squelchRun_] { squelchTick(run); });
+        clock_.at(clock_.now() + squelch.interval, [this, run = squelchRun_] { squelchTick(run); });
         return;
     default:
         if (CommandLength(b) == 0) return;  // hook zeros and unknown bytes
@@ -231,20 +231,27 @@ void RadioModel::reply(std::vector<uint8_t> bytes) {
     else send();
 }
 
-int RadioModel::squelchReading() const {
+int RadioModel::squelchReading() {
     if (faults.squelchBroken) return 100;
-    if (squelchCurve) return std::clamp(squelchCurve(eeprom[static_cast<size_t>(squelchAddress_)]), 0, 255);
-    // A lower gain opens the squelch detector further. The reading falls two
-    // counts per gain step and meets the target of 244 at the band's default.
     const int gain = eeprom[static_cast<size_t>(squelchAddress_)];
+    if (squelchCurve) return std::clamp(squelchCurve(gain), 0, 255);
     const int defaultGain = squelchAddress_ == NarrowGain ? 60 : 85;
-    return std::clamp(244 + 2 * (defaultGain - gain), 0, 255);
+    const double clean = 244 + squelch.offset + squelch.slope * (defaultGain - gain);
+    if (noiseSeed_ != squelch.seed) {
+        noise_.seed(squelch.seed);
+        noiseSeed_ = squelch.seed;
+    }
+    // The generator's own arithmetic rather than a library distribution, so
+    // that a seed gives the same readings with every standard library.
+    const int n = std::max(squelch.noise, 0);
+    const int noise = static_cast<int>(noise_() % static_cast<unsigned>(2 * n + 1)) - n;
+    return std::clamp(static_cast<int>(std::lround(clean)) + noise, 0, 255);
 }
 
 void RadioModel::squelchTick(uint64_t run) {
     if (mode_ != Mode::Squelch || run != squelchRun_ || disconnected_) return;
     if (!faults.silent) transmit_(static_cast<uint8_t>(squelchReading()));
-    clock_.at(clock_.now() + SquelchInterval, [this, run] { squelchTick(run); });
+    clock_.at(clock_.now() + squelch.interval, [this, run] { squelchTick(run); });
 }
 
 } // namespace vktsim

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <random>
 #include <vector>
 
 #include "core/MemoryMap.h"
@@ -33,6 +35,18 @@ struct RadioFaults {
     int forgetBlockWrite = -1;        // this block's write is acknowledged but not stored
     bool zeroBeforeOne = false;       // every write is answered 0, then 1
     bool squelchBroken = false;       // readings stay low whatever the gain
+};
+
+// How the squelch detector answers its gain. A lower gain opens it further:
+// the reading falls `slope` counts per gain step and is 244 + `offset` at the
+// band's default gain; each reading is off by up to `noise` counts either
+// way, drawn from a generator seeded with `seed` so that a run repeats.
+struct SquelchResponse {
+    double slope = 2;
+    int offset = 0;
+    int noise = 0;
+    unsigned seed = 1;
+    double interval = 0.010;          // seconds between two readings of the stream
 };
 
 class RadioModel {
@@ -63,8 +77,9 @@ public:
     // Told when the radio enters or leaves programming mode.
     std::function<void(bool hooked)> onHookChange;
 
-    // The squelch reading the radio reports for its current gain.
-    int squelchReading() const;
+    SquelchResponse squelch;
+    // The next squelch reading the radio reports for its current gain.
+    int squelchReading();
     // Replaces the built-in reading model (reading for a gain), for tests
     // that need a given sequence of averages.
     std::function<int(int gain)> squelchCurve;
@@ -93,6 +108,8 @@ private:
     int blockSent_ = 0;
     int squelchAddress_ = VKTCore::Page0::NarrowSquelchGain.offset;
     uint64_t squelchRun_ = 0;
+    std::minstd_rand noise_;
+    std::optional<unsigned> noiseSeed_;  // what noise_ was seeded with
     int nacks_ = 0;
 };
 

@@ -47,6 +47,11 @@ const char* const Usage =
     "  --refuse-writes          answer every masked write with 0\n"
     "  --forget-block-write N   acknowledge block N's write but keep the old bytes\n"
     "  --squelch-broken         squelch readings stay low whatever the gain\n"
+    "  --squelch-slope X        the squelch reading falls X counts per gain step (2)\n"
+    "  --squelch-offset N       the reading at the band's default gain is 244 + N (0)\n"
+    "  --squelch-noise N        each reading is off by up to N counts either way (0)\n"
+    "  --squelch-seed N         seed of that noise, so that a run repeats (1)\n"
+    "  --squelch-interval S     seconds between two squelch readings (0.01)\n"
     "  --exit-with-parent       end when the program that started it ends (Linux)\n"
     "  --print-state            after the device path, print \"hooked\" and \"released\" as the radio\n"
     "                           enters and leaves programming mode\n"
@@ -75,11 +80,20 @@ bool TakeInt(int argc, char** argv, int& i, int& out) {
     return end && *end == '\0';
 }
 
+bool TakeDouble(int argc, char** argv, int& i, double& out) {
+    if (i + 1 >= argc) return false;
+    char* end = nullptr;
+    const char* text = argv[++i];
+    out = std::strtod(text, &end);
+    return end != text && *end == '\0';
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::string eepromFile, linkPath;
     vktsim::RadioFaults faults;
+    vktsim::SquelchResponse squelch;
     bool slow = false, printState = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -104,6 +118,15 @@ int main(int argc, char** argv) {
         else if (a == "--refuse-writes") faults.refuseWrites = true;
         else if (a == "--forget-block-write") ok = TakeInt(argc, argv, i, faults.forgetBlockWrite);
         else if (a == "--squelch-broken") faults.squelchBroken = true;
+        else if (a == "--squelch-slope") ok = TakeDouble(argc, argv, i, squelch.slope);
+        else if (a == "--squelch-offset") ok = TakeInt(argc, argv, i, squelch.offset);
+        else if (a == "--squelch-noise") ok = TakeInt(argc, argv, i, squelch.noise) && squelch.noise >= 0;
+        else if (a == "--squelch-seed") {
+            int seed = 0;
+            ok = TakeInt(argc, argv, i, seed) && seed >= 0;
+            squelch.seed = static_cast<unsigned>(seed);
+        }
+        else if (a == "--squelch-interval") ok = TakeDouble(argc, argv, i, squelch.interval) && squelch.interval > 0;
         else if (a == "--exit-with-parent") {
 #ifdef __linux__
             // An editor that is killed must not leave its emulator behind.
@@ -128,6 +151,7 @@ int main(int argc, char** argv) {
             std::puts(hooked ? "hooked" : "released");
             std::fflush(stdout);
         };
+    pty.radio().squelch = squelch;
     if (slow) pty.radio().identity = vktsim::RadioModel::SlowIdentity;
     if (!pty.open()) {
         std::fprintf(stderr, "vkt-radio-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));

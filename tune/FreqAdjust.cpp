@@ -1,8 +1,10 @@
 // The TX Frequency tab: the three-step calibration of the pull and crystal
 // corrections, on channel 1 borrowed for the purpose.
 
-#include <cmath>
+#include <algorithm>
+#include <utility>
 
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 #include "tune/frmTune.h"
 
@@ -14,8 +16,14 @@ constexpr double Step1Low = 173.985, Step1High = 174.005;
 constexpr double Step2Low = 173.9875, Step2High = 174.0075;
 constexpr double NominalHz = 173995000;
 
-const VKTCom::ChannelSettings& TestSettings() {
-    static const VKTCom::ChannelSettings s{161.25, "000.0", 173.995, "000.0", "-", "L", {}, {}};
+// Channel 1 while the calibration borrows it: receive 161.25 MHz, transmit
+// 173.995 MHz, no channel guard, wide band, low power.
+VKTCom::ChannelSettings TestSettings() {
+    VKTCom::ChannelSettings s{{}, "-", "L"};
+    for (const auto& [field, mhz] : {std::pair{VKTCore::ChannelSlot::RxFreq, 161.25}, {VKTCore::ChannelSlot::TxFreq, 173.995}}) {
+        const auto steps = *VKTCom::FreqToStepBytes(mhz);
+        std::copy(steps.begin(), steps.end(), s.Slot.begin() + field.offset);
+    }
     return s;
 }
 
@@ -45,6 +53,13 @@ void frmTune::SetUpFreqFrame() {
                                   "Counter or Service Monitor, and click 'Start' above."}));
 }
 
+// The step stays where it is, for the reading to be typed again.
+void frmTune::refuseReading() {
+    txtFreq.setText("");
+    txtFreq.setFocus();
+    StepCommand.clear();
+}
+
 void frmTune::rangeError() {
     platform_.MsgBox(Lines({"The value you entered is beyond the usable range", "of the adjusment.  Please make sure the radio is",
                             "on Group 1, Channel 1, and try again."}),
@@ -62,9 +77,7 @@ bool frmTune::freqStepInput(double low, double high, double& hz) {
     const double mhz = vkt::Val(vkt::FixedText(vkt::Val(txtFreq.Text()), 5));
     if (mhz < low || mhz > high) {
         rangeError();
-        txtFreq.setText("");
-        txtFreq.setFocus();
-        StepCommand.clear();
+        refuseReading();
         return false;
     }
     hz = mhz * 1000000;
@@ -73,12 +86,17 @@ bool frmTune::freqStepInput(double low, double high, double& hz) {
 
 void frmTune::cmdStartFreqAdj_Click() {
     StepCommand = cmdStartFreqAdj.Caption();
+    // Each step accepted holds the window until the loop has done the step's
+    // radio work: a second click meanwhile would take the untouched text
+    // for the next reading and skip a step.
     if (StepCommand == "Start") {
+        holdControls();
         fraFreqStep1.setCaption("Step 1 - Unpulled Frequency Calibration");
         cmdStartFreqAdj.setCaption("Go To Step 2");
         RunFreqAdjust();
     } else if (StepCommand == "Go To Step 2") {
         if (!freqStepInput(Step1Low, Step1High, UnpulledHz)) return;
+        holdControls();
         fraFreqStep1.setCaption("Step 2 - Pulled Frequency Calibration");
         cmdStartFreqAdj.setCaption("Go To Step 3");
     } else if (StepCommand == "Go To Step 3") {
@@ -87,44 +105,56 @@ void frmTune::cmdStartFreqAdj_Click() {
         // The same reading twice leaves no step to measure the pull by.
         if (pulled == UnpulledHz) {
             rangeError();
-            txtFreq.setText("");
-            txtFreq.setFocus();
-            StepCommand.clear();
+            refuseReading();
             return;
         }
+        const double pull = vkt::RoundHalfEven((2500 / (pulled - UnpulledHz) - 1) * 32768);
+        // The radio holds 16 bits: a larger correction would wrap round into
+        // a wrong one.
+        if (pull < INT16_MIN || pull > INT16_MAX) {
+            tuneError(CalculatedValueError);
+            refuseReading();
+            return;
+        }
+        holdControls();
         PulledHz = pulled;
-        const double pull = (2500 / (PulledHz - UnpulledHz) - 1) * 32768;
-        CorrectionValue = static_cast<int32_t>(vkt::RoundHalfEven(pull));
+        CorrectionValue = static_cast<int32_t>(pull);
         lblFreqInfo.setCaption(BusyText());
         int hi = 0, lo = 0;
         CorrectionBytes(pull, hi, lo);
         if (!link_.HookRadio() || !access_.WritePullCorrection(hi, lo)) {
             link_.UnhookRadio();
-            contactError();
-            lblFreqInfo.setCaption(RetryHint());
-            StepCommand.clear();
-            return;
+            return freqStepStays();
         }
         link_.UnhookRadio();
         fraFreqStep1.setCaption("Step 3 - Crystal Frequency Calibration");
         cmdStartFreqAdj.setCaption("Finish");
     } else if (StepCommand == "Finish") {
         if (!freqStepInput(Step1Low, Step1High, CrystalHz)) return;
+        holdControls();
         const double crystal = (NominalHz - CrystalHz) / NominalHz * 1000000 * 512;
         CorrectionValue = static_cast<int32_t>(vkt::RoundHalfEven(crystal));
         lblFreqInfo.setCaption(BusyText());
         int hi = 0, lo = 0;
         CorrectionBytes(crystal, hi, lo);
         if (hookWithRetries() && access_.WriteCrystalCorrection(hi, lo) && access_.WriteChannelData(0, 0, ChannelBackup, false)) {
+            // Channel 1 is back and the new corrections are the radio's own.
+            restoreDue_ = false;
             link_.UnhookRadio();
             fraFreqStep1.setCaption("Step 1");
             cmdStartFreqAdj.setCaption("Start");
         } else {
-            contactError();
-            lblFreqInfo.setCaption(RetryHint());
-            StepCommand.clear();
+            freqStepStays();
         }
     }
+}
+
+// A step whose own radio work failed stays, for the button to be pressed again.
+void frmTune::freqStepStays() {
+    freqStepEnded(true);
+    contactError();
+    lblFreqInfo.setCaption(RetryHint());
+    StepCommand.clear();
 }
 
 void frmTune::txtFreq_KeyPress(int key) {
@@ -144,8 +174,35 @@ void frmTune::txtFreq_KeyPress(int key) {
     cmdStartFreqAdj_Click();
 }
 
+void frmTune::cmdQuitFreq_Click() {
+    StepCommand = "Quit Freq Adj";
+    holdControls();
+    // After a failed step the loop has ended, but the radio may still owe
+    // its originals: QUIT then puts them back on its own.
+    if (!freqRunning_) RunFreqAdjust();
+}
+
 void frmTune::RunFreqAdjust() {
+    freqRunning_ = true;
+    freqSteps();
+    freqRunning_ = false;
+}
+
+// The calibration's controls once a step's radio work is over: QUIT while
+// the radio holds the test settings; the other procedures and the window's
+// Quit only when it does not, for nothing else puts the originals back.
+void frmTune::freqStepEnded(bool awaitingReading) {
+    releaseControls();
+    cmdStartFreqAdj.setEnabled(true);
+    txtFreq.setEnabled(awaitingReading);
+    cmdQuitFreq.setEnabled(restoreDue_);
+    cmdTuneQuit.setEnabled(!restoreDue_);
+    EnableTabs(!restoreDue_);
+}
+
+void frmTune::freqSteps() {
     auto prompt = [this](const std::string& text, const char* freq) {
+        freqStepEnded(true);
         lblFreqInfo.setCaption(text);
         txtFreq.setText(freq);
         txtFreq.select(6, static_cast<int>(txtFreq.Text().size()) - 6);
@@ -155,37 +212,28 @@ void frmTune::RunFreqAdjust() {
         if (message) contactError();
         lblFreqInfo.setCaption(RetryHint());
         cmdStartFreqAdj.setCaption("Start");
-        cmdStartFreqAdj.setEnabled(true);
+        freqStepEnded(false);
     };
     for (;;) {
         platform_.DoEvents();
         const std::string command = StepCommand;
         if (command == "Start") {
-            EnableTabs(false);
             lblFreqInfo.setCaption(BusyText());
-            if (!HookVKT()) {
-                EnableTabs(true);
-                return failed(false);
-            }
-            if (!access_.ReadChannelData(0, 0, ChannelBackup, false)) {
-                EnableTabs(true);
+            if (!HookVKT()) return failed(false);
+            // Originals that were never put back are the radio's own; what it
+            // holds now is a calibration's leftovers, not worth keeping.
+            if (!restoreDue_ && !access_.ReadChannelData(0, 0, ChannelBackup, false)) {
                 platform_.MsgBox("Unable to read Chan 1 data from radio, please try again", vkt::Buttons::OK,
                                  vkt::Icon::Exclamation, CommErrorTitle);
                 return failed(false);
             }
-            const bool changed = access_.ReadCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
-                                 access_.ReadPullCorrection(PullBackup[0], PullBackup[1]) &&
-                                 access_.WriteChannelData(0, 0, TestSettings(), false) &&
+            const bool backedUp = restoreDue_ || (access_.ReadCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
+                                                  access_.ReadPullCorrection(PullBackup[0], PullBackup[1]));
+            restoreDue_ = backedUp;
+            const bool changed = backedUp && access_.WriteChannelData(0, 0, TestSettings(), false) &&
                                  access_.WriteCrystalCorrection(0, 0) && access_.WritePullCorrection(0, 0);
-            if (!changed) {
-                EnableTabs(true);
-                return failed(true);
-            }
+            if (!changed) return failed(true);
             link_.UnhookRadio();
-            cmdQuitFreq.setEnabled(true);
-            cmdTuneQuit.setEnabled(false);
-            EnableTabs(true);
-            txtFreq.setEnabled(true);
             prompt(Lines({"Set the unit to Channel 1, key the transmitter and enter the frequency",
                           "in MHz, as read from your Frequency Counter or Service Monitor, to at",
                           "least 5 decimal places.  When you are ready to continue click 'Go To Step 2' above."}),
@@ -206,30 +254,23 @@ void frmTune::RunFreqAdjust() {
                               "Monitor, to at least 5 decimal places.  When you are ready to", "continue click 'Finish' above."}),
                        "173.99500");
         } else if (command == "Finish") {
-            txtFreq.setEnabled(false);
-            cmdQuitFreq.setEnabled(false);
             cmdStartFreqAdj.setCaption("Start");
-            cmdStartFreqAdj.setEnabled(true);
-            cmdTuneQuit.setEnabled(true);
-            EnableTabs(true);
+            freqStepEnded(false);
             lblFreqInfo.setCaption(Lines({"Frequency adjust completed.  You may click 'Start' above to repeat the",
                                           "procedure, or click 'Quit' below to close the 'Tune' window."}));
             StepCommand.clear();
             return;
         } else if (command == "Quit Freq Adj") {
-            EnableTabs(true);
-            txtFreq.setEnabled(false);
-            cmdQuitFreq.setEnabled(false);
             cmdStartFreqAdj.setCaption("Start");
-            cmdStartFreqAdj.setEnabled(true);
-            cmdTuneQuit.setEnabled(true);
             lblFreqInfo.setCaption(BusyText());
             StepCommand.clear();
-            const bool restored = hookWithRetries() && access_.WriteChannelData(0, 0, ChannelBackup, false) &&
-                                  access_.WriteCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
-                                  access_.WritePullCorrection(PullBackup[0], PullBackup[1]);
+            const bool restored = !restoreDue_ || (hookWithRetries() && access_.WriteChannelData(0, 0, ChannelBackup, false) &&
+                                                   access_.WriteCrystalCorrection(CrystalBackup[0], CrystalBackup[1]) &&
+                                                   access_.WritePullCorrection(PullBackup[0], PullBackup[1]));
             if (!restored) return failed(true);
+            restoreDue_ = false;
             link_.UnhookRadio();
+            freqStepEnded(false);
             lblFreqInfo.setCaption(RetryHint());
             return;
         }

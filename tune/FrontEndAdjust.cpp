@@ -36,7 +36,10 @@ void frmTune::cmdStartRecAdj_Click() {
     }
     cmdStartRecAdj.setEnabled(false);
     lblRecAdjInfo.setCaption("Please wait - attempting to contact radio.....");
-    CurrentDAC = access_.ReadFrontEndDAC();
+    {
+        RadioTalk talk(*this);
+        CurrentDAC = access_.ReadFrontEndDAC();
+    }
     if (CurrentDAC < 0) {
         cmdStartRecAdj.setEnabled(true);
         lblRecAdjInfo.setCaption(RecInfo);
@@ -53,13 +56,13 @@ void frmTune::cmdStartRecAdj_Click() {
     EnableTabs(false);
 }
 
-void frmTune::udFEAdj_Change() { lblFEDAC.setCaption(vkt::Hex(static_cast<unsigned>(udFEAdj.Value()))); }
-
-void frmTune::udFEAdj_MouseUp() {
-    udFEAdj.setEnabled(false);
+// Each step is written at once, however it was made (arrow, key or wheel),
+// so that the value shown is the one the technician measures.
+void frmTune::udFEAdj_Change() {
+    lblFEDAC.setCaption(vkt::Hex(static_cast<unsigned>(udFEAdj.Value())));
+    RadioTalk talk(*this);
     if (!access_.WriteFrontEndDAC(udFEAdj.Value()))
         platform_.MsgBox("There was an error writing the Receiver Front End DAC value.", vkt::Buttons::OK, vkt::Icon::None);
-    udFEAdj.setEnabled(true);
 }
 
 } // namespace VKTTune

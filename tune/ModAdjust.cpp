@@ -33,29 +33,27 @@ void frmTune::SetUpModFrame() {
     fraDevAdj.setVisible(true);
 }
 
-void frmTune::modError(const char* text) {
-    platform_.MsgBox(text, vkt::Buttons::OK, vkt::Icon::Critical, "VKTCom TUNE ERROR");
-}
-
 void frmTune::cmdStartDev_Click() {
+    // The tabs, like every other way to the radio, stay disabled until the
+    // level is written.
+    RadioTalk talk(*this);
     if (!link_.HookRadio()) {
         link_.ShowHookError();
         return;
     }
-    EnableTabs(false);
     const int current = access_.ReadModulation();
     if (current < 0) {
-        modError("Unable to retrieve the current value from radio, please verify connection, and try again.");
+        tuneError("Unable to retrieve the current value from radio, please verify connection, and try again.");
     } else {
         const double measured = vkt::Val(txtDev.Text());
         if (measured < 0.5 || measured > 10.0) {
-            modError("Input value beyond usable limits, please verify input, and try again.");
+            tuneError("Input value beyond usable limits, please verify input, and try again.");
         } else {
             const double level = vkt::RoundHalfEven(TargetKHz / measured * current);
             if (level < 0 || level >= 256) {
-                modError("Calculated value beyond usable limits, please verify input, and try again.");
+                tuneError(CalculatedValueError);
             } else if (!access_.WriteModulation(static_cast<int>(level))) {
-                modError("Unable to store the new value to radio, please verify connection, and try again.");
+                tuneError("Unable to store the new value to radio, please verify connection, and try again.");
             } else {
                 const auto v = static_cast<unsigned>(level);
                 lblDevInfo.setCaption(v == static_cast<unsigned>(current)
@@ -66,7 +64,6 @@ void frmTune::cmdStartDev_Click() {
             }
         }
     }
-    EnableTabs(true);
 }
 
 void frmTune::cmdQuitDev_Click() {

@@ -53,7 +53,7 @@ void frmTune::startPower(bool high) {
     togglePowerMode();
     EnableTabs(false);
     bool started = false;
-    if (HookVKT()) {
+    if (RadioTalk talk(*this); HookVKT()) {
         // The DAC being adjusted first, the radio released after the other.
         if (high) {
             OrigHighPower = access_.ReadHighPowerDAC(false);
@@ -104,6 +104,7 @@ void frmTune::restorePowerAtStart(bool) {
 void frmTune::HScroll1_Change() { lblDAC.setCaption(ValueText(HScroll1.Value())); }
 
 void frmTune::cmdSavePower_Click() {
+    RadioTalk talk(*this);
     const int v = HScroll1.Value();
     if (!access_.WriteHighPowerDAC(v, true))
         platform_.MsgBox("There was an error saving the HIGH Power DAC value.", vkt::Buttons::OK, vkt::Icon::None);
@@ -127,7 +128,7 @@ bool frmTune::retryWrite(bool high, int value, const char* verb, const char* wha
 
 void frmTune::cmdPowerSetDone_Click() {
     const bool high = HighPowerMode;
-    if (HighPowerMode || LowPowerMode) {
+    if (RadioTalk talk(*this); HighPowerMode || LowPowerMode) {
         HighPowerMode = false;
         LowPowerMode = false;
         const bool restored = high ? retryWrite(false, OrigLowPower, "restore", "original Low Power")

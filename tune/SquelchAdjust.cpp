@@ -16,6 +16,7 @@ constexpr int BurstMinimum = 20;
 constexpr double BurstTimeout = 2.0;
 constexpr int SettleAfterClearMs = 100, SettleAfterStopMs = 250;
 constexpr int InitStep = 20, InitSaturation = 250, Target = 244;
+constexpr int RegulationBursts = 100;
 
 std::string CommErrorText(int n) { return "Comm Error " + std::to_string(n) + " in Sub 'DoSquelchAdj', please try again.     "; }
 
@@ -43,22 +44,14 @@ int frmTune::burst(int abortError, int timeoutError, bool& failed, int& errorNum
     access_.SendTuneCommand(VKTCom::Protocol::SquelchReadings);
     const auto waited = link_.awaitBytes(BurstMinimum, link_.deadline(BurstTimeout), "squelch readings: fewer than 20",
                                          [this] { return SquelchAbort; });
-    if (waited != VKTCom::RadioLink::WaitResult::TimedOut) {
-        // Stop the readings first, or the radio would not hear the next
-        // gain, nor the start gain being written back after an abort.
-        access_.SendTuneCommand(VKTCom::Protocol::StopReadings);
-        platform_.Sleep(SettleAfterStopMs);
-    }
-    if (waited == VKTCom::RadioLink::WaitResult::Cancelled) {
+    // Stop the readings however the wait ended, or the radio would not hear
+    // the next gain, nor the start gain being written back after a failure.
+    access_.SendTuneCommand(VKTCom::Protocol::StopReadings);
+    platform_.Sleep(SettleAfterStopMs);
+    if (waited != VKTCom::RadioLink::WaitResult::Arrived) {
         link_.Comm().discardInput();
         failed = true;
-        errorNumber = abortError;
-        return 0;
-    }
-    if (link_.Comm().inBufferCount() < BurstMinimum) {
-        link_.UnhookRadio();
-        failed = true;
-        errorNumber = timeoutError;
+        errorNumber = waited == VKTCom::RadioLink::WaitResult::Cancelled ? abortError : timeoutError;
         return 0;
     }
     const std::vector<uint8_t> readings = link_.Comm().readAll();
@@ -71,6 +64,7 @@ void frmTune::DoSquelchAdj(bool narrow) {
     const int bandDefault = narrow ? 60 : 85;
     const std::string word = narrow ? "Narrowband" : "Wideband";
     SquelchAbort = false;
+    squelchRunning_ = true;
     cmdStartNarrSq.setVisible(false);
     cmdStartWideSq.setVisible(false);
     cmdAbortSq.setVisible(true);
@@ -119,7 +113,7 @@ void frmTune::DoSquelchAdj(bool narrow) {
         }
     }
     if (!failed) {
-        for (;;) {
+        for (int regulated = 0;; ++regulated) {
             platform_.DoEvents();
             if (SquelchAbort) { failed = true; break; }
             lblSquelchInfo.setCaption("Please be patient while the proper Squelch value is found.....\r\n\r\nSquelch Gain set to: 0x" +
@@ -129,7 +123,10 @@ void frmTune::DoSquelchAdj(bool narrow) {
             int step = static_cast<int>(vkt::RoundHalfEven((Target - average) * 0.5));
             if (step == 0) step = -3;
             const int next = gain - step;
-            if (next < 0 || next > 255) {
+            // A radio whose reading never lands on the target exactly (it
+            // moves by more or less than two a step, or is noisy) would keep
+            // the search circling for ever.
+            if (next < 0 || next > 255 || regulated + 1 >= RegulationBursts) {
                 platform_.MsgBox(Lines({"The adjustment has reached it's limit without finding",
                                         "the proper value.  Please verify the setup and make sure",
                                         "the squelch knob is on the detent, then try again."}),
@@ -152,22 +149,24 @@ void frmTune::DoSquelchAdj(bool narrow) {
         // An aborted or failed run leaves the radio as it was at the start.
         if (startRecorded && link_.RadioHooked) write(startGain);
         link_.UnhookRadio();
-        EnableTabs(true);
-        cmdStartNarrSq.setVisible(true);
-        cmdStartWideSq.setVisible(true);
-        cmdAbortSq.setVisible(false);
         SquelchAbort = false;
-        SetUpSquelchFrame();
-        return;
+    } else {
+        link_.UnhookRadio();
+        platform_.MsgBox(word + " Squelch Gain has been set to: 0x" + vkt::Hex(static_cast<unsigned>(gain)) + ".",
+                         vkt::Buttons::OK, vkt::Icon::Exclamation, "SQUELCH GAIN");
     }
-    link_.UnhookRadio();
-    platform_.MsgBox(word + " Squelch Gain has been set to: 0x" + vkt::Hex(static_cast<unsigned>(gain)) + ".", vkt::Buttons::OK,
-                     vkt::Icon::Exclamation, "SQUELCH GAIN");
+    EnableTabs(true);
     cmdStartNarrSq.setVisible(true);
     cmdStartWideSq.setVisible(true);
     cmdAbortSq.setVisible(false);
-    EnableTabs(true);
     SetUpSquelchFrame();
+    squelchRunning_ = false;
+    // The window was closed during the run: it goes now that the radio is
+    // as it was and released.
+    if (quitAfterRun_) {
+        quitAfterRun_ = false;
+        setVisible(false);
+    }
 }
 
 } // namespace VKTTune

@@ -1,11 +1,10 @@
 #include "tune/TuneAccess.h"
 
-#include <cctype>
-
+#include "core/ChannelCodes.h"
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
-#include "link/Protocol.h"
 #include "core/Text.h"
+#include "link/Protocol.h"
 
 namespace VKTCom {
 
@@ -14,54 +13,12 @@ namespace {
 namespace P0 = VKTCore::Page0;
 namespace CS = VKTCore::ChannelSlot;
 
-constexpr double CheckedBelowMHz = 148.0;
-
-int ChannelFreqByte(int group, bool isRx) {
-    return VKTCore::ChannelSlotAddress(group, 0) + (isRx ? CS::RxFreq : CS::TxFreq).offset;
-}
-int ChannelGuardByte(int group, bool isRx) { return VKTCore::ChannelSlotAddress(group, 0) + (isRx ? CS::RxCG : CS::TxCG).offset; }
-
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-
 } // namespace
 
-std::string StepBytesToFreqText(int hi, int lo) {
-    return vkt::FixedText((100000000.0 + 1250.0 * (hi * 256 + lo)) / 1000000.0, 5);
-}
-
 std::optional<std::array<uint8_t, 2>> FreqToStepBytes(double mhz) {
-    const double steps = vkt::RoundHalfEven((mhz * 1e6 - 1e8) / 1250);
-    if (steps < 0 || steps > 65535) return std::nullopt;
-    const auto s = static_cast<unsigned>(steps);
-    return std::array<uint8_t, 2>{static_cast<uint8_t>(s >> 8), static_cast<uint8_t>(s & 0xFF)};
-}
-
-std::optional<std::array<uint8_t, 2>> CGTextToBytes(const std::string& text) {
-    const std::string t = vkt::ToUpper(text);
-    int value = 0;
-    if (!t.empty() && t[0] == 'D') {
-        if (t.size() < 4 || !IsDigit(t[1]) || !IsDigit(t[2]) || !IsDigit(t[3])) return std::nullopt;
-        value = 32768 + (t.back() == '-' ? 16384 : 0) + 2048 + (t[1] - '0') * 64 + (t[2] - '0') * 8 + (t[3] - '0');
-    } else {
-        std::string digits;
-        for (char c : t)
-            if (c != '.') digits += c;
-        if (digits.size() < 4) digits.insert(0, "0");
-        if (digits.size() != 4) return std::nullopt;
-        for (char c : digits)
-            if (!IsDigit(c)) return std::nullopt;
-        value = (digits[0] - '0') * 4096 + (digits[1] - '0') * 256 + (digits[2] - '0') * 16 + (digits[3] - '0');
-    }
-    return std::array<uint8_t, 2>{static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value & 0xFF)};
-}
-
-std::string CGBytesToText(int hi, int lo) {
-    if (hi == 0 && lo == 0) return "000.0";
-    const std::string l = vkt::Hex2(static_cast<unsigned>(lo));
-    if (!(hi & 0x80)) return vkt::Hex2(static_cast<unsigned>(hi)) + l.substr(0, 1) + "." + l.substr(1, 1);
-    std::string text = "D" + std::to_string((hi & 1) * 4 + ((lo >> 6) & 3)) + std::to_string((lo >> 3) & 7) + std::to_string(lo & 7);
-    if (hi & 0x40) text += "-";
-    return text;
+    const auto steps = VKTCore::FreqTextToSteps(vkt::FixedText(mhz, 5));
+    if (!steps) return std::nullopt;
+    return std::array<uint8_t, 2>{static_cast<uint8_t>(*steps >> 8), static_cast<uint8_t>(*steps & 0xFF)};
 }
 
 void TuneAccess::fail() {
@@ -72,7 +29,7 @@ void TuneAccess::fail() {
 bool TuneAccess::hooked() {
     if (link_.RadioHooked) return true;
     if (link_.HookRadio()) return true;
-    fail();
+    link_.ShowHookError();  // the failed hook has let the radio go already
     return false;
 }
 
@@ -121,27 +78,11 @@ bool TuneAccess::WritePullCorrection(int hi, int lo) { return writePair(P0::Pull
 bool TuneAccess::ReadCrystalCorrection(int& hi, int& lo) { return readPair(P0::CrystalCorrection.offset, hi, lo); }
 bool TuneAccess::WriteCrystalCorrection(int hi, int lo) { return writePair(P0::CrystalCorrection.offset, hi, lo); }
 
-double TuneAccess::ReadChannelFreq(int group, bool isRx) {
-    int hi = 0, lo = 0;
-    if (!readPair(ChannelFreqByte(group, isRx), hi, lo)) return -1;
-    return vkt::Val(StepBytesToFreqText(hi, lo));
-}
-
 bool TuneAccess::WriteChannelFreq(int group, bool isRx, double mhz) {
     // A frequency without a step count is never written.
     const auto bytes = FreqToStepBytes(mhz);
-    return bytes && writePair(ChannelFreqByte(group, isRx), (*bytes)[0], (*bytes)[1]);
-}
-
-std::string TuneAccess::ReadChannelCG(int group, bool isRx) {
-    int hi = 0, lo = 0;
-    if (!readPair(ChannelGuardByte(group, isRx), hi, lo)) return "";
-    return CGBytesToText(hi, lo);
-}
-
-bool TuneAccess::WriteChannelCG(int group, bool isRx, const std::string& text) {
-    const auto bytes = CGTextToBytes(text);
-    return bytes && writePair(ChannelGuardByte(group, isRx), (*bytes)[0], (*bytes)[1]);
+    const int address = VKTCore::ChannelSlotAddress(group, 0) + (isRx ? CS::RxFreq : CS::TxFreq).offset;
+    return bytes && writePair(address, (*bytes)[0], (*bytes)[1]);
 }
 
 std::string TuneAccess::readFlag(int group, int channel, const VKTCore::Field& flags, const char* set) {
@@ -172,37 +113,24 @@ bool TuneAccess::WriteLowPowerFlag(int group, int channel, const std::string& te
 
 bool TuneAccess::ReadChannelData(int group, int channel, ChannelSettings& s, bool release) {
     s = ChannelSettings{};
-    int rxHi = 0, rxLo = 0, txHi = 0, txLo = 0;
-    const bool rxRead = readPair(ChannelFreqByte(group, true), rxHi, rxLo);
-    s.RxFreq = rxRead ? vkt::Val(StepBytesToFreqText(rxHi, rxLo)) : -1;
-    if (rxRead) s.RxCG = ReadChannelCG(group, true);
-    const bool txRead = rxRead && !s.RxCG.empty() && readPair(ChannelFreqByte(group, false), txHi, txLo);
-    s.TxFreq = txRead ? vkt::Val(StepBytesToFreqText(txHi, txLo)) : -1;
-    if (txRead) s.TxCG = ReadChannelCG(group, false);
-    if (txRead && !s.TxCG.empty()) s.Narrow = ReadNarrowFlag(group, channel);
+    const int slot = VKTCore::ChannelSlotAddress(group, channel);
+    bool ok = true;
+    for (int i = 0; ok && i < ChannelSlotBytes; ++i) {
+        const int b = readByte(slot + i, false);
+        ok = b >= 0;
+        if (ok) s.Slot[static_cast<size_t>(i)] = static_cast<uint8_t>(b);
+    }
+    if (ok) s.Narrow = ReadNarrowFlag(group, channel);
     if (!s.Narrow.empty()) s.LowPower = ReadLowPowerFlag(group, channel);
     if (release && link_.RadioHooked) link_.UnhookRadio();
-    if (s.RxFreq >= 0 && s.TxFreq >= 0) {
-        if (s.RxFreq < CheckedBelowMHz) {
-            s.RxFreq = 0;
-            s.RxOriginal = std::array<uint8_t, 2>{static_cast<uint8_t>(rxHi), static_cast<uint8_t>(rxLo)};
-        }
-        if (s.TxFreq < CheckedBelowMHz) {
-            s.TxFreq = CheckedBelowMHz;
-            s.TxOriginal = std::array<uint8_t, 2>{static_cast<uint8_t>(txHi), static_cast<uint8_t>(txLo)};
-        }
-    }
-    return s.RxFreq >= 0 && s.TxFreq >= 0 && !s.RxCG.empty() && !s.TxCG.empty() && !s.Narrow.empty() && !s.LowPower.empty();
+    return !s.LowPower.empty();
 }
 
 bool TuneAccess::WriteChannelData(int group, int channel, const ChannelSettings& s, bool release) {
-    auto freq = [&](bool isRx, double mhz, const std::optional<std::array<uint8_t, 2>>& original) {
-        if (original) return writePair(ChannelFreqByte(group, isRx), (*original)[0], (*original)[1]);
-        return WriteChannelFreq(group, isRx, mhz);
-    };
-    const bool ok = freq(true, s.RxFreq, s.RxOriginal) && WriteChannelCG(group, true, s.RxCG) &&
-                    freq(false, s.TxFreq, s.TxOriginal) && WriteChannelCG(group, false, s.TxCG) &&
-                    WriteNarrowFlag(group, channel, s.Narrow) && WriteLowPowerFlag(group, channel, s.LowPower);
+    const int slot = VKTCore::ChannelSlotAddress(group, channel);
+    bool ok = true;
+    for (int i = 0; ok && i < ChannelSlotBytes; ++i) ok = writeByte(slot + i, s.Slot[static_cast<size_t>(i)], false);
+    ok = ok && WriteNarrowFlag(group, channel, s.Narrow) && WriteLowPowerFlag(group, channel, s.LowPower);
     if (release && link_.RadioHooked) link_.UnhookRadio();
     return ok;
 }

@@ -14,26 +14,20 @@
 
 namespace VKTCom {
 
-// A channel's transmit-relevant settings while the calibration borrows it.
+// The bytes of a channel's slot: receive and transmit frequency and channel
+// guard, high byte first.
+inline constexpr int ChannelSlotBytes = VKTCore::ChannelSlot::TxCG.offset + VKTCore::ChannelSlot::TxCG.size;
+
+// A channel as the calibration borrows it: its slot exactly as the radio
+// holds it, and its flags, so that putting it back gives the radio what it had.
 struct ChannelSettings {
-    double RxFreq = 0;
-    std::string RxCG;
-    double TxFreq = 0;
-    std::string TxCG;
+    std::array<uint8_t, ChannelSlotBytes> Slot{};
     std::string Narrow;    // "N" narrow, "-" wide
     std::string LowPower;  // "L" low, "-" high
-    // The radio's own bytes of a frequency that the check replaced, so that
-    // putting the channel back restores what the radio had.
-    std::optional<std::array<uint8_t, 2>> RxOriginal, TxOriginal;
 };
 
-// Text of two step-count bytes ("173.99500").
-std::string StepBytesToFreqText(int hi, int lo);
 // The step-count bytes of a frequency; nothing outside the step range.
 std::optional<std::array<uint8_t, 2>> FreqToStepBytes(double mhz);
-// A channel guard text as its two bytes; nothing when it has no encoding.
-std::optional<std::array<uint8_t, 2>> CGTextToBytes(const std::string& text);
-std::string CGBytesToText(int hi, int lo);
 
 class TuneAccess {
 public:
@@ -52,12 +46,7 @@ public:
     bool ReadCrystalCorrection(int& hi, int& lo);
     bool WriteCrystalCorrection(int hi, int lo);
 
-    // MHz, or -1 on failure.
-    double ReadChannelFreq(int group, bool isRx);
     bool WriteChannelFreq(int group, bool isRx, double mhz);
-    // "" on failure.
-    std::string ReadChannelCG(int group, bool isRx);
-    bool WriteChannelCG(int group, bool isRx, const std::string& text);
     std::string ReadNarrowFlag(int group, int channel);
     bool WriteNarrowFlag(int group, int channel, const std::string& text);
     std::string ReadLowPowerFlag(int group, int channel);

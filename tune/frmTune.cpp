@@ -22,6 +22,9 @@ frmTune::frmTune(vkt::Platform& platform, VKTCom::RadioLink& link)
 }
 
 void frmTune::Form_Load() {
+    // A window opened again starts on the first procedure, whichever was
+    // shown when it was closed.
+    TabStrip1.select(0);
     lblNote.setCaption(Lines({"Some of the adjustments make changes to your radio in order to simplify",
                               "the tuning procedure.  Always be sure to keep the radio connected",
                               "to the Comm Port until you complete or cancel the adjustment."}));
@@ -40,6 +43,17 @@ void frmTune::Form_Load() {
 void frmTune::chkWarningMsg_Click() {
     GLOBALS::ShowTuneWarning = chkWarningMsg.Value() == 1;
     platform_.SaveSetting(vkt::SettingsApp, "Settings", "Show Tune Warning Message", GLOBALS::ShowTuneWarning ? "Yes" : "No");
+}
+
+void frmTune::cmdTuneQuit_Click() {
+    // Closing during a squelch run aborts it as ABORT does; the run closes
+    // the window once it has put the start gain back.
+    if (squelchRunning_) {
+        SquelchAbort = true;
+        quitAfterRun_ = true;
+        return;
+    }
+    setVisible(false);
 }
 
 void frmTune::TabStrip1_Click() {
@@ -63,6 +77,25 @@ void frmTune::showFrame(vkt::Frame& frame) {
     frame.setVisible(true);
 }
 
+void frmTune::holdControls() {
+    if (holding_) return;
+    holding_ = true;
+    for (vkt::Control* c : std::initializer_list<vkt::Control*>{
+             &TabStrip1, &cmdTuneQuit, &cmdSetHighPower, &cmdSetLowPower, &cmdSavePower, &cmdPowerSetDone,
+             &cmdStartFreqAdj, &txtFreq, &cmdQuitFreq, &cmdStartDev, &cmdQuitDev, &cmdStartRecAdj, &udFEAdj,
+             &cmdStartNarrSq, &cmdStartWideSq}) {
+        if (!c->Enabled()) continue;
+        c->setEnabled(false);
+        held_.push_back(c);
+    }
+}
+
+void frmTune::releaseControls() {
+    for (vkt::Control* c : held_) c->setEnabled(true);
+    held_.clear();
+    holding_ = false;
+}
+
 bool frmTune::HookVKT() {
     for (;;) {
         platform_.DoEvents();
@@ -81,6 +114,10 @@ bool frmTune::hookWithRetries() {
 
 void frmTune::contactError() {
     platform_.MsgBox(ContactError, vkt::Buttons::OK, vkt::Icon::Exclamation, CommErrorTitle);
+}
+
+void frmTune::tuneError(const char* text) {
+    platform_.MsgBox(text, vkt::Buttons::OK, vkt::Icon::Critical, "VKTCom TUNE ERROR");
 }
 
 bool ShowTuneWindow(vkt::Platform& platform, frmTune& window) {

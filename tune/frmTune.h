@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/Platform.h"
@@ -75,7 +76,7 @@ public:
     void Form_Load();
     void chkWarningMsg_Click();
     void TabStrip1_Click();
-    void cmdTuneQuit_Click() { setVisible(false); }
+    void cmdTuneQuit_Click();
     void EnableTabs(bool enabled) { TabStrip1.setEnabled(enabled); }
     void PlaceFrame(vkt::Frame& frame);
     bool HookVKT();
@@ -91,7 +92,7 @@ public:
     void SetUpFreqFrame();
     void cmdStartFreqAdj_Click();
     void txtFreq_KeyPress(int key);
-    void cmdQuitFreq_Click() { StepCommand = "Quit Freq Adj"; }
+    void cmdQuitFreq_Click();
     void RunFreqAdjust();
 
     void SetUpModFrame();
@@ -101,7 +102,6 @@ public:
     void SetUpRecFrame();
     void cmdStartRecAdj_Click();
     void udFEAdj_Change();
-    void udFEAdj_MouseUp();
 
     void SetUpSquelchFrame();
     void cmdStartNarrSq_Click() { DoSquelchAdj(true); }
@@ -113,8 +113,25 @@ public:
 
     static constexpr const char* CommErrorTitle = "COMM ERROR";
     static constexpr const char* ContactError = "Unable to contact radio, please try again";
+    static constexpr const char* CalculatedValueError = "Calculated value beyond usable limits, please verify input, and try again.";
 
 private:
+    // While the window talks to the radio nothing in it may start a second
+    // conversation, switch the procedure or close the window: these disable
+    // every control that could, and enable again those that were enabled.
+    void holdControls();
+    void releaseControls();
+    // Holds the controls for as long as it lives.
+    class RadioTalk {
+    public:
+        explicit RadioTalk(frmTune& form) : form_(form) { form_.holdControls(); }
+        ~RadioTalk() { form_.releaseControls(); }
+        RadioTalk(const RadioTalk&) = delete;
+        RadioTalk& operator=(const RadioTalk&) = delete;
+    private:
+        frmTune& form_;
+    };
+
     void showFrame(vkt::Frame& frame);
     void togglePowerMode();
     void startPower(bool high);
@@ -123,9 +140,22 @@ private:
     bool hookWithRetries();
     void contactError();
     bool freqStepInput(double low, double high, double& hz);
+    void freqSteps();
+    void freqStepEnded(bool awaitingReading);
+    void freqStepStays();
     void rangeError();
-    void modError(const char* text);
+    void refuseReading();
+    void tuneError(const char* text);
     int burst(int abortError, int timeoutError, bool& failed, int& errorNumber);
+
+    // The radio holds the calibration's test settings or corrections, and
+    // ChannelBackup, CrystalBackup and PullBackup what it must get back.
+    bool restoreDue_ = false;
+    bool freqRunning_ = false;
+    bool squelchRunning_ = false;
+    bool quitAfterRun_ = false;
+    bool holding_ = false;
+    std::vector<vkt::Control*> held_;
 
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/MemoryImage.h"
+#include "core/MemoryMap.h"
+#include "core/Text.h"
+#include "link/Protocol.h"
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tune/frmTune.h"
@@ -25,9 +29,45 @@ protected:
         EXPECT_FALSE(radio().hooked());
     }
 
+    // The values of every byte write to a page-0 address, in order.
+    std::vector<int> writtenTo(int address) {
+        std::vector<int> values;
+        for (size_t i = 0; i + 4 < port.sent.size(); ++i)
+            if (port.sent[i].byte == VKTCom::Protocol::WriteByte && port.sent[i + 1].byte == 0 && port.sent[i + 2].byte == address)
+                values.push_back(port.sent[i + 4].byte);
+        return values;
+    }
+    // How many squelch bursts were asked for.
+    int bursts() {
+        int n = 0;
+        for (const auto& s : port.sent) n += s.byte == VKTCom::Protocol::SquelchReadings;
+        return n;
+    }
+
+    // Everything the tuning window may change in the radio, in hexadecimal:
+    // the alignment values in memory order, channel 1's slot, and the low
+    // power and narrow flag pairs of group 1.
+    std::string calibration() {
+        auto bytes = [this](int address, int count) {
+            std::string text;
+            for (int i = 0; i < count; ++i) text += (i ? " " : "") + vkt::Hex2(ee(address + i));
+            return text;
+        };
+        std::string text = "alignment";
+        for (const auto& f : VKTCore::Page0::Alignment) text += " " + bytes(f.offset, f.size);
+        text += " | channel 1 " + bytes(VKTCore::ChannelSlotAddress(0, 0), VKTCom::ChannelSlotBytes);
+        for (const auto& f : {VKTCore::GroupBlock::LowPower, VKTCore::GroupBlock::Narrow})
+            text += " | " + std::string(f.name) + " " + bytes(VKTCore::GroupBase(0) + f.offset, f.size);
+        return text;
+    }
+
     vktsim::VirtualClock clock;
     vktsim::SimSerialPort port{clock};
     vkttest::ScriptedPlatform platform{clock};
     VKTCom::RadioLink link{platform};
     VKTTune::frmTune tune{platform, link};
 };
+
+// The emulator's factory radio as calibration() shows it.
+inline constexpr const char* FactoryCalibration =
+    "alignment 80 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00";
