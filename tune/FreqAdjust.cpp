@@ -196,7 +196,7 @@ void frmTune::freqStepEnded(bool awaitingReading) {
     cmdStartFreqAdj.setEnabled(true);
     txtFreq.setEnabled(awaitingReading);
     cmdQuitFreq.setEnabled(restoreDue_);
-    cmdTuneQuit.setEnabled(!restoreDue_);
+    setQuitEnabled(!restoreDue_);
     EnableTabs(!restoreDue_);
 }
 

@@ -27,7 +27,7 @@ void frmTune::cmdStartRecAdj_Click() {
     if (cmdStartRecAdj.Caption() == "QUIT") {
         lblRecAdjInfo.setCaption(RecInfo);
         cmdStartRecAdj.setCaption("Start");
-        cmdTuneQuit.setEnabled(true);
+        setQuitEnabled(true);
         EnableTabs(true);
         udFEAdj.setVisible(false);
         lbl3.setCaption("");
@@ -48,7 +48,7 @@ void frmTune::cmdStartRecAdj_Click() {
     lblRecAdjInfo.setCaption("Using the arrows below, adjust the value for maximum sensitivity.");
     cmdStartRecAdj.setCaption("QUIT");
     cmdStartRecAdj.setEnabled(true);
-    cmdTuneQuit.setEnabled(false);
+    setQuitEnabled(false);
     lbl3.setCaption("Value:");
     lblFEDAC.setCaption(vkt::Hex(static_cast<unsigned>(CurrentDAC)));
     udFEAdj.setValue(CurrentDAC);

@@ -67,7 +67,7 @@ void frmTune::cmdStartDev_Click() {
 }
 
 void frmTune::cmdQuitDev_Click() {
-    cmdTuneQuit.setEnabled(true);
+    setQuitEnabled(true);
     fraDevAdj.setCaption("TX Modulation Adjustment");
     lblDevInfo.setCaption(DevInfo(true));
     lblDevExmpl.setCaption("(Example: 4.75)");

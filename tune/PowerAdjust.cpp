@@ -41,7 +41,7 @@ void frmTune::togglePowerMode() {
     cmdSetLowPower.setVisible(!toAdjust);
     for (vkt::Control* c : std::initializer_list<vkt::Control*>{&HScroll1, &lbl1, &lblDAC, &cmdSavePower, &cmdPowerSetDone})
         c->setVisible(toAdjust);
-    cmdTuneQuit.setEnabled(!toAdjust);
+    setQuitEnabled(!toAdjust);
     chkWarningMsg.setEnabled(!toAdjust);
 }
 

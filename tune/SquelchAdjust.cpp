@@ -65,6 +65,7 @@ void frmTune::DoSquelchAdj(bool narrow) {
     const std::string word = narrow ? "Narrowband" : "Wideband";
     SquelchAbort = false;
     squelchRunning_ = true;
+    refreshHold();
     cmdStartNarrSq.setVisible(false);
     cmdStartWideSq.setVisible(false);
     cmdAbortSq.setVisible(true);
@@ -161,6 +162,7 @@ void frmTune::DoSquelchAdj(bool narrow) {
     cmdAbortSq.setVisible(false);
     SetUpSquelchFrame();
     squelchRunning_ = false;
+    refreshHold();
     // The window was closed during the run: it goes now that the radio is
     // as it was and released.
     if (quitAfterRun_) {

@@ -88,12 +88,25 @@ void frmTune::holdControls() {
         c->setEnabled(false);
         held_.push_back(c);
     }
+    refreshHold();
 }
 
 void frmTune::releaseControls() {
     for (vkt::Control* c : held_) c->setEnabled(true);
     held_.clear();
     holding_ = false;
+    refreshHold();
+}
+
+void frmTune::setQuitEnabled(bool enabled) {
+    cmdTuneQuit.setEnabled(enabled);
+    refreshHold();
+}
+
+void frmTune::refreshHold() {
+    if (HoldsRadio() == heldReported_) return;
+    heldReported_ = HoldsRadio();
+    if (holdsRadioChanged) holdsRadioChanged(heldReported_);
 }
 
 bool frmTune::HookVKT() {

@@ -4,6 +4,7 @@
 // state and the alignment accessors.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,13 @@ public:
 
     VKTCom::TuneAccess& access() { return access_; }
 
+    // The window holds the radio: talks to it, or has changed it and not put
+    // it back (a calibration's test channel, a power or front-end adjustment
+    // under way, a squelch run). Nothing else may start a conversation then.
+    bool HoldsRadio() const { return holding_ || !cmdTuneQuit.Enabled() || squelchRunning_; }
+    // Told each time HoldsRadio changes.
+    std::function<void(bool holds)> holdsRadioChanged;
+
     static constexpr const char* CommErrorTitle = "COMM ERROR";
     static constexpr const char* ContactError = "Unable to contact radio, please try again";
     static constexpr const char* CalculatedValueError = "Calculated value beyond usable limits, please verify input, and try again.";
@@ -121,6 +129,9 @@ private:
     // every control that could, and enable again those that were enabled.
     void holdControls();
     void releaseControls();
+    void setQuitEnabled(bool enabled);
+    // Tells holdsRadioChanged when HoldsRadio changed.
+    void refreshHold();
     // Holds the controls for as long as it lives.
     class RadioTalk {
     public:
@@ -155,6 +166,7 @@ private:
     bool squelchRunning_ = false;
     bool quitAfterRun_ = false;
     bool holding_ = false;
+    bool heldReported_ = false;
     std::vector<vkt::Control*> held_;
 
     vkt::Platform& platform_;

@@ -281,7 +281,16 @@ TEST_F(TuneTest, SquelchConvergesFromAnUnsetGain) {
     radio().eeprom[67] = 255;
     tune.SetUpSquelchFrame();
     platform.answer(Answer::OK);
+    // For the whole run the window holds the radio, and says so twice: when
+    // the run starts and when it is over.
+    std::vector<bool> said;
+    tune.holdsRadioChanged = [&said](bool holds) { said.push_back(holds); };
+    bool heldThroughout = true;
+    platform.onEvents = [&] { heldThroughout = heldThroughout && tune.HoldsRadio(); };
     tune.cmdStartNarrSq_Click();
+    platform.onEvents = nullptr;
+    EXPECT_TRUE(heldThroughout);
+    EXPECT_EQ(said, (std::vector<bool>{true, false}));
     EXPECT_EQ(platform.boxes.back().title, "SQUELCH GAIN");
     EXPECT_EQ(platform.boxes.back().text, "Narrowband Squelch Gain has been set to: 0x3C.");
     EXPECT_EQ(ee(67), 60);
