@@ -46,20 +46,30 @@ constexpr int Blocks = VKTCore::BlockCount;
 // The quiet two byte times after each block and the adapter's 16 ms after the last.
 double ReadGuards(double byteTime) { return Blocks * 2 * byteTime + 0.016 + 2 * byteTime; }
 
-int ReadWholeMemory(bool fast) {
+// Seconds a transfer took on a fast or slow emulated radio over a pseudo-terminal.
+template <typename Run>
+double TimeTransfer(bool fast, Run run, bool& ok) {
+    ok = false;
     PtyRadioProcess sim(fast ? QStringList{} : QStringList{"--slow"});
-    if (sim.device().empty()) { std::puts("cannot start vkt-radio-sim"); return 1; }
+    if (sim.device().empty()) {
+        std::puts("cannot start vkt-radio-sim");
+        return 0;
+    }
     BenchPlatform platform(sim.device(), 0);
     vkt::Window main("main");
     VKTCom::frmProc proc(platform, main);
     VKTCom::RadioLink link(platform);
     VKTCom::Transfers transfers(link, proc);
     link.InitLinkParameters();
-
     QElapsedTimer t;
     t.start();
-    const bool ok = transfers.ReadAllMemory();
-    const double elapsed = t.nsecsElapsed() / 1e9;
+    ok = run(transfers);
+    return t.nsecsElapsed() / 1e9;
+}
+
+int ReadWholeMemory(bool fast) {
+    bool ok = false;
+    const double elapsed = TimeTransfer(fast, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, ok);
 
     // Hook (13 bytes, 1 answer), identity (4 questions, 4 answers) and, for a
     // fast radio, the speed change (2 bytes, 1 answer), all at 4800 baud.
@@ -84,20 +94,9 @@ int ReadWholeMemory(bool fast) {
 
 // A whole write, the unit-wide settings included, always at 4800 baud.
 int WriteWholeMemory(bool fast) {
-    PtyRadioProcess sim(fast ? QStringList{} : QStringList{"--slow"});
-    if (sim.device().empty()) { std::puts("cannot start vkt-radio-sim"); return 1; }
-    BenchPlatform platform(sim.device(), 0);
-    vkt::Window main("main");
-    VKTCom::frmProc proc(platform, main);
-    VKTCom::RadioLink link(platform);
-    VKTCom::Transfers transfers(link, proc);
-    link.InitLinkParameters();
     for (size_t a = 0; a < VKTCore::MemoryImage.size(); ++a) VKTCore::MemoryImage[a] = static_cast<uint8_t>(a * 7);
-
-    QElapsedTimer t;
-    t.start();
-    const bool ok = transfers.WriteAllMemory(false);
-    const double elapsed = t.nsecsElapsed() / 1e9;
+    bool ok = false;
+    const double elapsed = TimeTransfer(fast, [](VKTCom::Transfers& t) { return t.WriteAllMemory(false); }, ok);
 
     // Two releases; hook and identity; 30 masked writes of page 0 (5 bytes
     // out, 1 back); of the 180 group blocks 15 first ones as masked writes and
