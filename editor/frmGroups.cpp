@@ -6,6 +6,7 @@
 #include "core/MemoryImage.h"
 #include "core/Text.h"
 #include "core/WriteDefaults.h"
+#include "editor/Keys.h"
 #include "editor/SetupReport.h"
 
 namespace vkteditor {
@@ -148,8 +149,15 @@ void frmGroups::cboCurrentGroup_KeyDown(int) {
     if (typedGroup == 0) typedGroup = vkt::ToInt(vkt::Val(cboCurrentGroup.Text()));
 }
 
-void frmGroups::cboCurrentGroup_KeyUp(int) {
+void frmGroups::cboCurrentGroup_KeyUp(int key) {
     const std::string& text = cboCurrentGroup.Text();
+    // Only a pick from the list switches groups, so a number typed and
+    // entered is refused and the box names the group shown again.
+    if (key == KeyReturn) {
+        if (text != std::to_string(currentGroup + 1)) platform_.Beep();
+        putBackGroupBox();
+        return;
+    }
     const int n = vkt::ToInt(vkt::Val(text));
     if (vkt::IsNumeric(text) && n >= 1 && n <= VKTCore::GroupCount) return;
     platform_.Beep();

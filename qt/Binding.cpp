@@ -86,12 +86,9 @@ void Bind(QComboBox* w, vkt::ComboBox& c, Handler onPick) {
         c.setListIndex(i);
         if (onPick) onPick();
     });
-    if (w->isEditable()) {
-        QObject::connect(w, &QComboBox::editTextChanged, w, [w, &c](const QString& t) {
-            if (w->currentIndex() >= 0 && w->itemText(w->currentIndex()) == t && c.ListIndex() == w->currentIndex()) return;
-            c.setEditText(t.toStdString());
-        });
-    }
+    // Only the user's typing, not the text a pick puts in the box.
+    if (w->isEditable())
+        QObject::connect(w->lineEdit(), &QLineEdit::textEdited, w, [&c](const QString& t) { c.setEditText(t.toStdString()); });
 }
 
 void Bind(QCheckBox* w, vkt::CheckBox& c, Handler onClick) {

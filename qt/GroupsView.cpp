@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include "editor/Keys.h"
 #include "qt/Binding.h"
 #include "qt/ChannelGridView.h"
 #include "qt/VerticalLabel.h"
@@ -132,8 +133,9 @@ void GroupsView::buildControls() {
         Place(b, x, y, w, 20);
         return b;
     };
-    auto text = [c](vkt::TextBox& model, int x, int y, int w) {
+    auto text = [c](vkt::TextBox& model, const char* name, int x, int y, int w) {
         auto* t = new QLineEdit(c);
+        t->setObjectName(name);
         Bind(t, model);
         Place(t, x, y, w, 20);
         return t;
@@ -147,23 +149,29 @@ void GroupsView::buildControls() {
     Bind(group, m.cboCurrentGroup, [&m] { m.cboCurrentGroup_Click(); });
     group->setObjectName("cboCurrentGroup");
     Place(group, 86, 7, 44, 20);
+    // The box has the focus and hands keys to its line edit itself, so its
+    // keys are watched on the box. Enter is the window model's alone: the box
+    // would otherwise pick the entry whose text was typed.
     struct KeyRelay : QObject {
         vkteditor::frmGroups& m;
         KeyRelay(QObject* parent, vkteditor::frmGroups& model) : QObject(parent), m(model) {}
         bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::KeyPress) m.cboCurrentGroup_KeyDown(ModelKey(static_cast<QKeyEvent*>(e)->key()));
-            if (e->type() == QEvent::KeyRelease) m.cboCurrentGroup_KeyUp(ModelKey(static_cast<QKeyEvent*>(e)->key()));
-            return false;
+            if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
+            const auto* k = static_cast<QKeyEvent*>(e);
+            const int key = ModelKey(k->key());
+            if (e->type() == QEvent::KeyPress) m.cboCurrentGroup_KeyDown(key);
+            else if (!k->isAutoRepeat()) m.cboCurrentGroup_KeyUp(key);
+            return key == vkteditor::KeyReturn;
         }
     };
-    group->lineEdit()->installEventFilter(new KeyRelay(group, m));
+    group->installEventFilter(new KeyRelay(group, m));
 
     label(m.lblGrpLbl, 138, 8, 66);
-    text(m.txtGrpLab, 204, 7, 80);
+    text(m.txtGrpLab, "txtGrpLab", 204, 7, 80);
     label(m.lblANI, 6, 36, 80);
-    text(m.txtID, 86, 35, 62);
+    text(m.txtID, "txtID", 86, 35, 62);
     label(m.lblPassWord, 154, 36, 54);
-    text(m.txtPassWord, 208, 35, 76);
+    text(m.txtPassWord, "txtPassWord", 208, 35, 76);
 
     // Below the grid: time-out, scan hold and the group scan list.
     label(m.lblTOT, 6, 372, 98);

@@ -1,0 +1,48 @@
+// The tuning window through its real widgets, and the main window's close
+// while a procedure holds the radio.
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTabBar>
+
+#include "qt/TuneView.h"
+#include "tests/qt/ViewFixture.h"
+#include "tune/frmTune.h"
+
+using vkt::Answer;
+
+class TuneViewTest : public ViewTest {
+protected:
+    TuneViewTest() {
+        main->showTune = [this] { VKTTune::ShowTuneWindow(platform, tune); };
+        platform.answer(Answer::OK);  // the warning
+        action("Tune")->trigger();
+        QApplication::processEvents();
+    }
+    QPushButton* button(const QString& text) {
+        for (auto* b : tuneView.findChildren<QPushButton*>())
+            if (b->text() == text && b->isVisible()) return b;
+        ADD_FAILURE() << "no button " << text.toStdString();
+        return nullptr;
+    }
+
+    VKTTune::frmTune tune{platform, link};
+    vktqt::TuneView tuneView{tune, view.get()};
+};
+
+TEST_F(TuneViewTest, ShowsOneProcedureFrameAtATime) {
+    ASSERT_TRUE(tuneView.isVisible());
+    auto* tabs = tuneView.findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 5);
+    const char* names[] = {"tune-power", "tune-frequency", "tune-modulation", "tune-frontend", "tune-squelch"};
+    for (int i = 0; i < 5; ++i) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        int shown = 0;
+        for (auto* g : tuneView.findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) shown += g->isVisible();
+        EXPECT_EQ(shown, 1) << i;
+        screenshot(&tuneView, names[i]);
+    }
+    QTest::mouseClick(button("Quit"), Qt::LeftButton);
+    EXPECT_FALSE(tuneView.isVisible());
+}
