@@ -1,5 +1,6 @@
 #include "editor/ClipboardCommands.h"
 
+#include "core/ChannelCodes.h"
 #include "core/Text.h"
 #include "editor/Keys.h"
 
@@ -18,6 +19,18 @@ std::string TakeField(std::string& text, char separator) {
     std::string field = text.substr(0, at);
     text.erase(0, at + 1);
     return field;
+}
+
+// A frequency on its channel step ("000.00" for none), a tone with its
+// leading zeros; a number with no encoding as it is.
+std::string ShownNumber(int col, double v) {
+    const std::string text = vkt::NumberText(v);
+    if (col == vkt::ColRecFreq || col == vkt::ColTxFreq) {
+        const auto steps = VKTCore::FreqTextToSteps(text);
+        return steps ? VKTCore::strHexToFreq(*steps) : GridEditor::FrequencyText(v);
+    }
+    const auto code = VKTCore::CGTextToCode(text);
+    return code ? VKTCore::CGCodeToText(*code) : text;
 }
 
 } // namespace
@@ -83,15 +96,13 @@ void ClipboardCommands::mnuPaste_Click() {
 }
 
 // A text that starts at or after "D" (a digital code) goes in as text, any
-// other as its number.
+// other as its number, shown as the group will show it once stored.
 void ClipboardCommands::setCellValue(int col, const std::string& field) {
     if (!field.empty() && static_cast<unsigned char>(field[0]) >= 'D') {
         grid_.setCellText(grid_.Row(), col, field);
         return;
     }
-    const double v = vkt::Val(field);
-    const bool frequency = col == vkt::ColRecFreq || col == vkt::ColTxFreq;
-    grid_.setCellText(grid_.Row(), col, frequency ? GridEditor::FrequencyText(v) : vkt::NumberText(v));
+    grid_.setCellText(grid_.Row(), col, ShownNumber(col, vkt::Val(field)));
 }
 
 void ClipboardCommands::pasteRow(std::string text, int r) {

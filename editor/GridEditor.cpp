@@ -51,6 +51,13 @@ void GridEditor::Grid_AfterColEdit(int c) {
     }
 }
 
+void GridEditor::finishEdit() {
+    if (!grid_.editing()) return;
+    const int col = grid_.editCol();
+    grid_.endEdit();
+    Grid_AfterColEdit(col);
+}
+
 void GridEditor::Grid_Click() { undoArmed = true; }
 
 bool GridEditor::Grid_KeyDown(int key) {

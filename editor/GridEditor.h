@@ -18,6 +18,9 @@ public:
     // An edit begins in column c of the current row; true cancels it.
     bool Grid_BeforeColEdit(int c);
     void Grid_AfterColEdit(int c);
+    // Ends an open cell edit and checks it. The current cell must still be
+    // the edited one: whatever moves it finishes the edit first.
+    void finishEdit();
     void Grid_Click();
     // True when the key is swallowed.
     bool Grid_KeyDown(int key);

@@ -101,11 +101,15 @@ void frmGroups::Form_GotFocus() {
 }
 
 void frmGroups::showGroup(int g) {
+    // What the image holds replaces what was being typed.
+    Grid.cancelEdit();
     vktstore::ChannelTable::Batch batch(Grid.table());
     GroupRecords.at(static_cast<size_t>(g))->Read_Group(g);
 }
 
 void frmGroups::storeGroup(int g) {
+    // A cell still open is checked like any other before its row is encoded.
+    gridEditor.finishEdit();
     vktstore::ChannelTable::Batch batch(Grid.table());
     GroupRecords.at(static_cast<size_t>(g))->Write_Group(g);
 }
@@ -248,7 +252,7 @@ void frmGroups::mnuBlank_Click() {
 }
 
 void frmGroups::moveGrid(int row, int col) {
-    Grid.endEdit();
+    gridEditor.finishEdit();
     Grid.setRow(row);
     Grid.setCol(col);
 }

@@ -1,6 +1,7 @@
 #include "qt/ChannelGridView.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -50,12 +51,9 @@ Qt::ItemFlags ChannelGridModel::flags(const QModelIndex& index) const {
 }
 
 void ChannelGridModel::cellChanged(int row, int col) {
-    if (row < 0) {
-        beginResetModel();
-        endResetModel();
-        return;
-    }
-    emit dataChanged(index(row, col), index(row, col));
+    // Every cell at once keeps the current cell where it is, as a reset would not.
+    if (row < 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    else emit dataChanged(index(row, col), index(row, col));
 }
 
 // Begins and ends the grid's edits as the grid editing rules want them.
@@ -81,11 +79,7 @@ public:
         if (edit->text() != t) edit->setText(t);
     }
 
-    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex& index) const override {
-        if (!view_.grid_.editing()) return;
-        view_.grid_.endEdit();
-        view_.editor_.Grid_AfterColEdit(index.column());
-    }
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override { view_.editor_.finishEdit(); }
 
 private:
     ChannelGridView& view_;
@@ -107,18 +101,36 @@ ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& edito
     auto previousChanged = grid_.changed;
     grid_.changed = [this, previousChanged](int row, int col) {
         if (previousChanged) previousChanged(row, col);
-        model_.cellChanged(row, col);
-        if (openEditor_ && grid_.editing() && row == grid_.editRow() && col == grid_.editCol()) {
-            auto* edit = static_cast<QLineEdit*>(openEditor_.data());
-            const QString t = QString::fromStdString(grid_.cellText(row, col));
-            if (edit->text() != t) edit->setText(t);
-        }
-        if (row < 0) {
-            if (grid_.columnsSelected()) selectAll();
-            else clearSelection();
-        }
+        showCells(row, col);
     };
     grid_.moved = [this] { followGrid(); };
+}
+
+// Repaints changed cells, keeps an open cell editor showing its cell's text,
+// and marks every cell while the columns are selected (Copy All).
+void ChannelGridView::showCells(int row, int col) {
+    model_.cellChanged(row, col);
+    if (openEditor_ && grid_.editing() && row == grid_.editRow() && col == grid_.editCol()) {
+        auto* edit = static_cast<QLineEdit*>(openEditor_.data());
+        const QString t = QString::fromStdString(grid_.cellText(row, col));
+        if (edit->text() != t) edit->setText(t);
+    }
+    if (row >= 0) return;
+    // The selection model marks a range whatever the view's own selection mode.
+    if (grid_.columnsSelected())
+        selectionModel()->select(QItemSelection(model_.index(0, 0), model_.index(model_.rowCount() - 1, model_.columnCount() - 1)),
+                                 QItemSelectionModel::Select);
+    else
+        selectionModel()->clearSelection();
+}
+
+// An editor closed without its text being taken (Escape) cancels the edit.
+void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor == openEditor_) {
+        openEditor_ = nullptr;
+        grid_.cancelEdit();
+    }
+    QTableView::closeEditor(editor, hint);
 }
 
 // The current cell follows the grid's Row and Col; an edit the model ended
@@ -126,11 +138,7 @@ ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& edito
 void ChannelGridView::followGrid() {
     if (following_) return;
     following_ = true;
-    if (openEditor_ && !grid_.editing()) {
-        QWidget* e = openEditor_;
-        openEditor_ = nullptr;
-        closeEditor(e, QAbstractItemDelegate::NoHint);
-    }
+    if (openEditor_ && !grid_.editing()) closeEditor(openEditor_, QAbstractItemDelegate::NoHint);
     const QModelIndex target = model_.index(grid_.Row(), grid_.Col());
     if (currentIndex() != target) setCurrentIndex(target);
     following_ = false;

@@ -39,10 +39,12 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class ChannelGridDelegate;
     void followGrid();
+    void showCells(int row, int col);
 
     vkteditor::ChannelGrid& grid_;
     vkteditor::GridEditor& editor_;

@@ -1,8 +1,27 @@
-// The main window through its real widgets.
+// The main window through its real widgets: what a technician types reaches
+// the image, the radio and the files whatever key stores it, the group list,
+// the clipboard commands and the editing keys.
+
+#include <QClipboard>
+#include <QFile>
+#include <QItemSelectionModel>
+
+#include <functional>
 
 #include "tests/qt/ViewFixture.h"
 
 using vkt::Answer;
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& path, int at, int count) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(at)) return {};
+    const QByteArray b = f.read(count);
+    return {b.begin(), b.end()};
+}
+
+} // namespace
 
 TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
@@ -17,6 +36,63 @@ TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
 
 // The road a technician takes: read the radio, pick a group from the list,
 // type a frequency and write the group while the cell is still open.
+TEST_F(ViewTest, ReadPickTypeAndWriteWithTheCellStillOpen) {
+    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(0, 1) + 1)] = 0x08;  // 162.41 in group 1
+    command(Qt::Key_F2);
+    EXPECT_EQ(shown(1, 1), "162.41000");
+
+    pickFromList(groupBox(), 2);
+    EXPECT_EQ(main->currentGroup, 2);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP3");
+
+    clickCell(2, 1);
+    type("155.5");
+    ASSERT_TRUE(main->Grid.editing());
+    platform.answer(Answer::OK, "Are you sure you want to write to the radio?");
+    command(Qt::Key_F4);
+    EXPECT_EQ(radioByte(rxFreqAddress(2, 2)), 0xAD);  // (155.5 - 100) / 0.00125 = 0xAD70
+    EXPECT_EQ(radioByte(rxFreqAddress(2, 2) + 1), 0x70);
+    EXPECT_EQ(shown(2, 1), "155.50000");
+    EXPECT_EQ(platform.beeps, 2);  // the end of the read and of the write
+    screenshot(view.get(), "main-after-read");
+}
+
+// A frequency left in an open cell is checked on its own row by every
+// command that stores the group, and a refused one is never stored.
+TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
+    const std::string setup = (temp.path() / "setup.vkt").string();
+    const int at = rxFreqAddress(0, 3);
+    const std::vector<uint8_t> factory{radioByte(at), radioByte(at + 1)};
+    const QString before = shown(3, 1);
+    auto onRadio = [&] { return std::vector<uint8_t>{radioByte(at), radioByte(at + 1)}; };
+    auto inFile = [&] { return FileBytes(setup, at, 2); };
+    struct Road {
+        const char* name;
+        std::function<void()> store;
+        std::function<std::vector<uint8_t>()> stored;
+    };
+    const Road roads[] = {
+        {"F4", [&] { platform.answer(Answer::OK); command(Qt::Key_F4); }, onRadio},
+        {"F3", [&] { platform.answer(Answer::OK); platform.answer(Answer::No, "Write Global Parameters?"); command(Qt::Key_F3); }, onRadio},
+        {"Ctrl+S", [&] { platform.dialogAnswers.push_back(setup); press(Qt::Key_S, Qt::ControlModifier); }, inFile},
+        {"Save As", [&] { platform.dialogAnswers.push_back(setup); action("Sa&ve As")->trigger(); }, inFile},
+        {"close, Yes", [&] { platform.answer(Answer::Yes, "Save before exit?"); platform.dialogAnswers.push_back(setup); view->close(); }, inFile},
+    };
+    for (const Road& road : roads) {
+        QFile::remove(QString::fromStdString(setup));
+        clickCell(3, 1);
+        type("180");
+        ASSERT_TRUE(main->Grid.editing()) << road.name;
+        const int beeps = platform.beeps;
+        road.store();
+        EXPECT_EQ(road.stored(), factory) << road.name;
+        EXPECT_GT(platform.beeps, beeps) << road.name;
+        EXPECT_EQ(shown(3, 1), before) << road.name;
+        EXPECT_EQ(table->value(3, 1).text, before.toStdString()) << road.name;
+        EXPECT_FALSE(main->Grid.editing()) << road.name;
+    }
+}
+
 TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
     pickFromList(groupBox(), 4);
     EXPECT_EQ(main->currentGroup, 4);
@@ -48,4 +124,86 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
     type("x");
     EXPECT_EQ(platform.beeps, 2);
     EXPECT_EQ(groupBox()->currentText(), "1");
+}
+
+TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
+    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
+    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(0, 0) + 3)] = 0x85;
+    command(Qt::Key_F2);
+    clickCell(5, 2);
+    press(Qt::Key_A, Qt::ControlModifier);
+    const QItemSelectionModel* marks = grid()->selectionModel();
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 6; ++c) EXPECT_TRUE(marks->isSelected(grid()->model()->index(r, c))) << r << "," << c;
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(5, 2));
+    screenshot(view.get(), "main-copy-all");
+
+    groupBox()->setFocus();
+    press(Qt::Key_Down);
+    ASSERT_EQ(main->currentGroup, 1);
+    grid()->setFocus();
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown(0, 1), "162.40000");
+    EXPECT_EQ(shown(0, 2), "088.5");
+    EXPECT_EQ(shown(0, 3), "000.00");
+    EXPECT_EQ(shown(0, 4), "000.0");
+    EXPECT_EQ(shown(0, 5), "    Ch 1");
+}
+
+TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
+    // In an open cell: the cell's own text editing, never the row commands
+    // (a row Paste of text this window did not copy would show a message).
+    QGuiApplication::clipboard()->setText("XY");
+    clickCell(2, 5);
+    type("AB");
+    ASSERT_TRUE(main->Grid.editing());
+    auto* cell = qobject_cast<QLineEdit*>(focus());
+    ASSERT_NE(cell, nullptr);
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(cell->selectedText(), "AB");
+    press(Qt::Key_End);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(cell->text(), "ABXY");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cell->text(), "AB");
+    EXPECT_EQ(main->clipboard.copiedLength, -1);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(main->Grid.editing());
+    EXPECT_EQ(shown(2, 5), "    Ch 3");
+
+    // In a text box: the box's, also when it has nothing to undo or paste.
+    clickCell(4, 5);
+    type("FIRE");
+    press(Qt::Key_Return);
+    auto* label = view->findChild<QLineEdit*>("txtGrpLab");
+    ASSERT_NE(label, nullptr);
+    label->setFocus();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shown(4, 5), "FIRE");
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(label->selectedText(), "  GROUP1");
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(label->text(), "XY");
+    EXPECT_EQ(main->txtGrpLab.Text(), "XY");
+    QGuiApplication::clipboard()->clear();
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(main->clipboard.copiedLength, -1);
+    groupBox()->setFocus();
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(groupBox()->lineEdit()->selectedText(), "1");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shown(4, 5), "FIRE");
+    EXPECT_EQ(main->clipboard.copiedLength, -1);
+
+    // In the grid: the row commands.
+    clickCell(4, 1);
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(main->clipboard.allCopied);
+    EXPECT_GT(main->clipboard.copiedLength, 0);
+    groupBox()->setFocus();
+    press(Qt::Key_Down);
+    grid()->setFocus();
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown(4, 5), "FIRE");
+    EXPECT_TRUE(platform.boxes.empty());
 }
