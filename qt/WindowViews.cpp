@@ -175,18 +175,21 @@ MoveView::MoveView(vkteditor::frmMove& model, QWidget* owner) : QDialog(owner), 
     layout->addWidget(NewCombo(this, model.cboFromBank, true), 0, 1);
     layout->addWidget(NewLabel(this, model.lblToBank), 1, 0);
     layout->addWidget(NewCombo(this, model.cboToBank, true), 1, 1);
+    auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(this);
+    auto* cancel = new QPushButton(this);
     Bind(ok, model.btnMoveOK, [&model] { model.btnMoveOK_Click(); });
+    Bind(cancel, model.btnMoveCancel, [&model] { model.btnMoveCancel_Click(); });
     ok->setDefault(true);
-    layout->addWidget(ok, 2, 0, 1, 2, Qt::AlignHCenter);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons, 2, 0, 1, 2);
     FollowWindow(this, model, true);
 }
 
-void MoveView::reject() {
-    // Closing the dialog is OK without a valid pair of banks: nothing moves.
-    m_.setVisible(false);
-    if (m_.afterMove) m_.afterMove();
-}
+// Esc and the close box are Cancel.
+void MoveView::reject() { m_.btnMoveCancel_Click(); }
 
 SplashView::SplashView(vkteditor::frmSplash& model) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     auto* frame = new QVBoxLayout(this);
