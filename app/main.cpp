@@ -168,6 +168,7 @@ int main(int argc, char** argv) {
     VKTTune::frmTune tune(platform, link);
     vktqt::TuneView tuneView(tune, &mainView);
     main.showTune = [&] { VKTTune::ShowTuneWindow(platform, tune); };
+    main.tuningInProgress = [&] { return vktqt::TuningHoldsRadio(tune); };
 
     // No radio at hand: the built-in emulator stands in on Comm Port 1.
     QProcess emulator;

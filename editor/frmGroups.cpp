@@ -215,11 +215,28 @@ void frmGroups::resizeLayout(int width, int height) {
 }
 
 bool frmGroups::Form_QueryUnload() {
-    switch (platform_.MsgBox(SaveBeforeExit, vkt::Buttons::YesNoCancel, vkt::Icon::Question, vkt::AppTitle)) {
-    case Answer::Cancel: return true;
-    case Answer::Yes: files.SaveSetupAs(); break;
-    default: break;
+    // A transfer or a tuning procedure ends through its own Cancel or Quit,
+    // which leaves the radio released and as it was.
+    if (proc.Loaded()) {
+        statusText.setCaption(RadioBusyText);
+        return true;
     }
+    if (tuningInProgress && tuningInProgress()) {
+        statusText.setCaption(TuningBusyText);
+        return true;
+    }
+    // Every question before anything is done, so that Cancel on any of them
+    // changes nothing. The global parameters are answered first: whether
+    // they go into the image decides what a save below writes.
+    Answer globals = Answer::No;
+    if (globalsWindowOpen()) {
+        globals = platform_.MsgBox(frmGlobals::SaveQuestion, vkt::Buttons::YesNoCancel, vkt::Icon::None);
+        if (globals == Answer::Cancel) return true;
+    }
+    const Answer save = platform_.MsgBox(SaveBeforeExit, vkt::Buttons::YesNoCancel, vkt::Icon::Question, vkt::AppTitle);
+    if (save == Answer::Cancel) return true;
+    if (globalsWindowOpen()) globalsForm.Unload(globals == Answer::Yes);
+    if (save == Answer::Yes) files.SaveSetupAs();
     link_.ClosePort();
     return false;
 }

@@ -51,6 +51,9 @@ public:
 
     static constexpr const char* MainCaption = "VKTEDWIN  -  VKT Editor";
     static constexpr const char* SaveBeforeExit = "Save before exit?";
+    static constexpr const char* RadioBusyText = "A radio command is still running: let it finish, or cancel it, before closing the editor.";
+    static constexpr const char* TuningBusyText =
+        "A tuning procedure holds the radio: finish it with its own Quit button before closing the editor.";
     static constexpr int MinWidth = 9180, MinHeight = 6570;
 
     // --- controls beyond the group fields ---
@@ -114,6 +117,8 @@ public:
     std::function<void()> showAbout;
     std::function<void()> showTune;
     std::function<void()> findCable;
+    // True while a tuning procedure holds the radio.
+    std::function<bool()> tuningInProgress;
     // Runs after another Comm Port was chosen.
     std::function<void()> commPortChanged;
     // Turns the serial trace on or off; false when it could not start.
@@ -127,7 +132,9 @@ public:
     // The new size in twips; true when the window was made smaller than its
     // minimum and has been put back to it.
     bool Form_Resize(int width, int height, bool minimized);
-    // True keeps the window open.
+    // Asks about the global parameters window, if it is loaded, then whether
+    // to save; true (Cancel, or a radio conversation still running) keeps
+    // every window open as it was.
     bool Form_QueryUnload();
 
     void cboCurrentGroup_Click();

@@ -1,10 +1,11 @@
 // The main window through its real widgets: what a technician types reaches
 // the image, the radio and the files whatever key stores it, the group list,
-// the clipboard commands and the editing keys.
+// the clipboard commands and the editing keys, and closing the window.
 
 #include <QClipboard>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QTimer>
 
 #include <functional>
 
@@ -206,4 +207,58 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(shown(4, 5), "FIRE");
     EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
+    action("Global Parameters")->trigger();
+    ASSERT_TRUE(globalsView->isVisible());
+    // Cancel on either question keeps every window open.
+    platform.answer(Answer::Cancel, "Save Global Parameters?");
+    EXPECT_FALSE(view->close());
+    platform.answer(Answer::No, "Save Global Parameters?");
+    platform.answer(Answer::Cancel, "Save before exit?");
+    EXPECT_FALSE(view->close());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(globalsView->isVisible());
+    EXPECT_TRUE(main->globalsWindowOpen());
+
+    // Otherwise the program ends with the window, hidden windows or not.
+    action("Global Parameters")->trigger();
+    main->globalsForm.mnuExit_Click();  // only hidden
+    platform.answer(Answer::No, "Save Global Parameters?");
+    platform.answer(Answer::No, "Save before exit?");
+    QTimer::singleShot(0, view.get(), [this] { view->close(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(globalsView->isVisible());
+    EXPECT_EQ(platform.boxes.size(), 5u);
+}
+
+TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
+    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(14, 15) + 1)] = 0x08;
+    bool refused = false;
+    platform.onEvents = [&] {
+        if (!refused && main->proc.Prog1.Value() > 100) refused = !view->close();
+    };
+    command(Qt::Key_F2);
+    platform.onEvents = nullptr;
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::RadioBusyText);
+    EXPECT_EQ(VKTCore::MemoryImage[static_cast<size_t>(rxFreqAddress(14, 15) + 1)], 0x08);  // the read went on to the end
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheSetupSavedOnExit) {
+    const std::string setup = (temp.path() / "exit.vkt").string();
+    action("Global Parameters")->trigger();
+    main->globalsForm.cboGlobalGroup.setListIndex(6);
+    platform.answer(Answer::No, "Save Global Parameters?");
+    platform.answer(Answer::Yes, "Save before exit?");
+    platform.dialogAnswers.push_back(setup);
+    EXPECT_TRUE(view->close());
+    const auto saved = FileBytes(setup, 255, 1);
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0] >> 4, 0);  // the factory's global group 1, not 7
 }

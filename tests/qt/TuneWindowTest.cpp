@@ -15,6 +15,7 @@ class TuneViewTest : public ViewTest {
 protected:
     TuneViewTest() {
         main->showTune = [this] { VKTTune::ShowTuneWindow(platform, tune); };
+        main->tuningInProgress = [this] { return vktqt::TuningHoldsRadio(tune); };
         platform.answer(Answer::OK);  // the warning
         action("Tune")->trigger();
         QApplication::processEvents();
@@ -45,4 +46,20 @@ TEST_F(TuneViewTest, ShowsOneProcedureFrameAtATime) {
     }
     QTest::mouseClick(button("Quit"), Qt::LeftButton);
     EXPECT_FALSE(tuneView.isVisible());
+}
+
+TEST_F(TuneViewTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
+    const uint8_t lowPower = port.radio().eeprom[20];
+    QTest::mouseClick(button("Set HIGH Power"), Qt::LeftButton);
+    ASSERT_FALSE(tune.cmdTuneQuit.Enabled());
+    EXPECT_FALSE(view->close());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(tuneView.isVisible());
+    EXPECT_NE(main->statusText.Caption().find("tuning"), std::string::npos) << main->statusText.Caption();
+    EXPECT_TRUE(platform.boxes.size() == 1);  // the warning only: nothing asked
+
+    QTest::mouseClick(button("Finished/Quit"), Qt::LeftButton);
+    EXPECT_EQ(port.radio().eeprom[20], lowPower);
+    platform.answer(Answer::No, "Save before exit?");
+    EXPECT_TRUE(view->close());
 }
