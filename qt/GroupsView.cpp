@@ -17,6 +17,7 @@
 #include "qt/Binding.h"
 #include "qt/ChannelGridView.h"
 #include "qt/VerticalLabel.h"
+#include "qt/WindowViews.h"
 
 namespace vktqt {
 
@@ -315,6 +316,12 @@ void GroupsView::placeFrames() {
         Place(g, Px(l.framesLeft), y, Px(l.frameWidth), h);
         y += h + 2;
     }
+}
+
+void GroupsView::showEvent(QShowEvent* e) {
+    if (!placed_) CentreOnScreen(this);
+    placed_ = true;
+    QMainWindow::showEvent(e);
 }
 
 void GroupsView::changeEvent(QEvent* e) {

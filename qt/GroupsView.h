@@ -30,6 +30,7 @@ protected:
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void buildMenus();
@@ -48,6 +49,7 @@ private:
     std::vector<QGroupBox*> frames_;
     GlobalsView* globals_ = nullptr;
     bool applying_ = false;
+    bool placed_ = false;
 };
 
 } // namespace vktqt

@@ -1,6 +1,9 @@
 #include "qt/WindowViews.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QShowEvent>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -23,11 +26,6 @@ namespace {
 
 QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
-void Centre(QWidget* w) {
-    const QRect screen = (w->screen() ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    w->move(screen.center() - w->rect().center());
-}
-
 QLabel* NewLabel(QWidget* parent, vkt::Label& model) {
     auto* l = new QLabel(parent);
     Bind(l, model);
@@ -44,12 +42,22 @@ QComboBox* NewCombo(QWidget* parent, vkt::ComboBox& model, bool editable = false
 
 } // namespace
 
-void FollowWindow(QWidget* w, vkt::Window& model, bool modal) {
+void CentreOnScreen(QWidget* w) {
+    w->ensurePolished();
+    if (w->layout()) w->layout()->activate();
+    if (!w->testAttribute(Qt::WA_Resized)) w->adjustSize();
+    const QRect screen = (w->screen() ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    const QPoint topLeft = screen.center() - QRect(QPoint(), w->frameGeometry().size()).center();
+    w->move(std::max(topLeft.x(), screen.left()), std::max(topLeft.y(), screen.top()));
+}
+
+void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placement) {
     auto previous = model.changed;
-    auto follow = [w, &model, modal] {
+    auto follow = [w, &model, modal, placement] {
         w->setWindowTitle(Qs(model.Caption()));
         if (model.Visible() && !w->isVisible()) {
             if (modal) w->setWindowModality(Qt::ApplicationModal);
+            if (placement == Placement::Centred) CentreOnScreen(w);
             w->show();
             w->raise();
             w->activateWindow();
@@ -160,13 +168,22 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     right->addStretch();
 
     FollowWindow(this, model);
-    Centre(this);
+}
+
+void GlobalsView::showEvent(QShowEvent* e) {
+    if (!placed_) CentreOnScreen(this);
+    placed_ = true;
+    QWidget::showEvent(e);
 }
 
 void GlobalsView::closeEvent(QCloseEvent* e) {
     // The close box asks whether to save; Cancel keeps the window.
-    if (m_.Form_QueryUnload()) e->ignore();
-    else e->accept();
+    if (m_.Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    placed_ = false;
 }
 
 MoveView::MoveView(vkteditor::frmMove& model, QWidget* owner) : QDialog(owner), m_(model) {
@@ -185,7 +202,7 @@ MoveView::MoveView(vkteditor::frmMove& model, QWidget* owner) : QDialog(owner), 
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons, 2, 0, 1, 2);
-    FollowWindow(this, model, true);
+    FollowWindow(this, model, true, Placement::Centred);
 }
 
 // Esc and the close box are Cancel.
@@ -206,7 +223,7 @@ SplashView::SplashView(vkteditor::frmSplash& model) : QWidget(nullptr, Qt::Splas
     frame->addWidget(NewLabel(this, model.lblCopyright), 0, Qt::AlignHCenter);
     setFixedSize(Px(model.Width()), Px(model.Height()));
     setStyleSheet("SplashView { border: 2px solid palette(dark); }");
-    Centre(this);
+    CentreOnScreen(this);
 }
 
 AboutView::AboutView(vkteditor::frmAbout& model, QWidget* owner) : QDialog(owner) {

@@ -32,6 +32,7 @@ TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_EQ(action("Read Radio")->shortcut(), QKeySequence(Qt::Key_F2));
     EXPECT_EQ(action("Write Current Group to Radio")->shortcut(), QKeySequence(Qt::Key_F4));
     EXPECT_FALSE(action("Read Current Group")->isVisible());
+    EXPECT_TRUE(Centred(view.get()));
     screenshot(view.get(), "main");
 }
 

@@ -53,6 +53,7 @@ TEST_F(ViewTest, MoveBanksOKMovesAndShowsTheGroupAgain) {
     const unsigned bank2 = VKTCore::MemoryImage[static_cast<size_t>(at)] * 256u + VKTCore::MemoryImage[static_cast<size_t>(at + 1)];
     press(Qt::Key_M, Qt::ControlModifier);
     ASSERT_TRUE(moveView->isVisible());
+    EXPECT_TRUE(Centred(moveView.get()));
     screenshot(moveView.get(), "move-banks");
     const auto boxes = moveView->findChildren<QComboBox*>();
     ASSERT_EQ(boxes.size(), 2);
