@@ -1,7 +1,6 @@
 #include "editor/frmGroups.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "core/MemoryImage.h"
 #include "core/Text.h"
@@ -45,7 +44,6 @@ frmGroups::frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore:
     mnuReadCurrGroup.setVisible(false);
     mnuWriteCurrGroup.setVisible(false);
     for (size_t n = 0; n < mnuCommPort.size(); ++n) mnuCommPort[n] = vkt::MenuItem("Use Comm Port " + std::to_string(n + 1));
-    resize(MinWidth, MinHeight);
     gridEditor.openOffsetBox = [this] { clipboard.openOffsetBox(); };
     moveForm.afterMove = [this] { displayGroupMemory(); };
 }
@@ -58,7 +56,6 @@ void frmGroups::Form_Load() {
     currentGroup = std::max(0, cboCurrentGroup.ListIndex());
     GroupRecords.clear();
     for (int g = 0; g < VKTCore::GroupCount; ++g) GroupRecords.push_back(std::make_unique<VKTCore::clsGroup>(*this));
-    layout.rowHeight = 255;
     txtPassWord.setText("731604");
     txtID.setText("0000000");
     txtGrpLab.setText("GROUP 0");
@@ -86,7 +83,6 @@ void frmGroups::Form_Activate() {
     if (loading) {
         VKTCore::MemoryImage.fill(0);
         WriteDefaults::WriteAllDefaults();
-        layout = GroupsLayout{};
         showGroup(0);
         link_.ApplyCommPortSetting(mnuCommPort);
         loading = false;
@@ -167,51 +163,6 @@ void frmGroups::cboCurrentGroup_KeyUp(int key) {
     platform_.Beep();
     cboCurrentGroup.setEditText(std::to_string(typedGroup));
     typedGroup = 0;
-}
-
-bool frmGroups::Form_Resize(int width, int height, bool minimized) {
-    if (loading || minimized) return false;
-    const bool snapped = width < MinWidth || height < MinHeight;
-    if (snapped) defaultLayout();
-    else resizeLayout(width, height);
-    layout.windowWidth = snapped ? MinWidth : width;
-    layout.windowHeight = snapped ? MinHeight : height;
-    if (snapped) resize(MinWidth, MinHeight);
-    notify();
-    return snapped;
-}
-
-void frmGroups::defaultLayout() {
-    layout = GroupsLayout{};
-    layout.rowHeight = 250;
-}
-
-void frmGroups::resizeLayout(int width, int height) {
-    GroupsLayout d;
-    const int extraWidth = width - MinWidth;
-    const int extraHeight = height - MinHeight;
-    layout.gridWidth = d.gridWidth + extraWidth;
-    layout.gridHeight = d.gridHeight + extraHeight;
-    // The data columns share the gained width in proportion; Chan keeps its own.
-    const int dataWidth = std::accumulate(d.colWidths.begin() + 1, d.colWidths.end(), 0);
-    int given = 0;
-    for (size_t c = 1; c < d.colWidths.size(); ++c) {
-        const int share = c + 1 == d.colWidths.size() ? extraWidth - given : extraWidth * d.colWidths[c] / dataWidth;
-        layout.colWidths[c] = d.colWidths[c] + share;
-        given += share;
-    }
-    layout.colWidths[0] = d.colWidths[0];
-    // Rows grow with the grid's height, and the check boxes stay level with them.
-    layout.rowHeight = std::max(d.rowHeight, (layout.gridHeight - d.headerHeight) / 17);
-    // The check-box columns and their headings move with the grid's right edge.
-    layout.scanLeft = d.scanLeft + extraWidth;
-    layout.narrLeft = d.narrLeft + extraWidth;
-    layout.loPowerLeft = d.loPowerLeft + extraWidth;
-    layout.lblScanLeft = d.lblScanLeft + extraWidth;
-    layout.lblNarrLeft = d.lblNarrLeft + extraWidth;
-    layout.lblLoPowerLeft = d.lblLoPowerLeft + extraWidth;
-    layout.groupScanListLeft = d.groupScanListLeft + extraWidth;
-    layout.framesLeft = width - layout.frameWidth - (MinWidth - d.framesLeft - d.frameWidth);
 }
 
 bool frmGroups::Form_QueryUnload() {

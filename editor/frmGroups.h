@@ -27,20 +27,6 @@
 
 namespace vkteditor {
 
-// Where the grid, the check-box columns and the frames stand, in twips.
-struct GroupsLayout {
-    int windowWidth = 9180, windowHeight = 6570;
-    int gridLeft = 0, gridTop = 960, gridWidth = 5715, gridHeight = 4560;
-    int headerHeight = 270, rowHeight = 255;
-    std::array<int, 6> colWidths{690, 1110, 750, 1110, 750, 990};
-    int scanLeft = 5820, narrLeft = 6075, loPowerLeft = 6330;
-    int lblScanLeft = 4920, lblNarrLeft = 4710, lblLoPowerLeft = 4845;
-    int groupScanListLeft = 4785;
-    int framesLeft = 6600, frameWidth = 2600;
-    // The top of check box row i, level with grid row i.
-    int checkTop(int i) const { return gridTop + headerHeight + rowHeight * i; }
-};
-
 class frmGroups : public vkt::Window,
                   public vkt::GroupControls,
                   public vktstore::SetupWindow,
@@ -54,7 +40,6 @@ public:
     static constexpr const char* RadioBusyText = "A radio command is still running: let it finish, or cancel it, before closing the editor.";
     static constexpr const char* TuningBusyText =
         "A tuning procedure holds the radio: finish it with its own Quit button before closing the editor.";
-    static constexpr int MinWidth = 9180, MinHeight = 6570;
 
     // --- controls beyond the group fields ---
     vkt::Label lblCurrentGroup{"Current Group:"};
@@ -99,7 +84,6 @@ public:
     int currentGroup = 0;
     bool loading = false;
     int typedGroup = 0;
-    GroupsLayout layout;
 
     ChannelGrid Grid;
     GridEditor gridEditor;
@@ -129,9 +113,6 @@ public:
     void Form_Load();
     void Form_Activate();
     void Form_GotFocus();
-    // The new size in twips; true when the window was made smaller than its
-    // minimum and has been put back to it.
-    bool Form_Resize(int width, int height, bool minimized);
     // Asks about the global parameters window, if it is loaded, then whether
     // to save; true (Cancel, or a radio conversation still running) keeps
     // every window open as it was.
@@ -202,8 +183,6 @@ private:
     void storeGroup(int g);
     void putBackGroupBox();
     void setControlDefaults();
-    void defaultLayout();
-    void resizeLayout(int width, int height);
     void loadScreen(vkt::MenuItem& chosen, const std::function<void(vktstore::clsDBUtil&)>& action);
 
     vkt::Platform& platform_;

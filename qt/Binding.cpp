@@ -118,9 +118,9 @@ void Bind(QRadioButton* w, vkt::OptionButton& c, std::initializer_list<vkt::Opti
     });
 }
 
-void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger) {
-    OnChange(c, [a, &c] {
-        a->setText(Qs(c.Caption()));
+void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger, MenuPlace place) {
+    OnChange(c, [a, &c, place] {
+        a->setText((place == MenuPlace::OnMenuBar ? "&" : "") + Qs(c.Caption()));
         a->setEnabled(c.Enabled());
         a->setVisible(c.Visible());
         a->setToolTip(Qs(c.ToolTip()));

@@ -4,6 +4,10 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+
+#include <algorithm>
+#include <array>
 
 #include "editor/Keys.h"
 
@@ -97,7 +101,9 @@ ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& edito
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setTabKeyNavigation(true);
+    fitRows();
     auto previousChanged = grid_.changed;
     grid_.changed = [this, previousChanged](int row, int col) {
         if (previousChanged) previousChanged(row, col);
@@ -124,13 +130,91 @@ void ChannelGridView::showCells(int row, int col) {
         selectionModel()->clearSelection();
 }
 
-// An editor closed without its text being taken (Escape) cancels the edit.
+// An editor closed without its text being taken (Escape) cancels the edit;
+// one closed by Enter moves on to the row below.
 void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     if (editor == openEditor_) {
         openEditor_ = nullptr;
         grid_.cancelEdit();
     }
     QTableView::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache) moveDown();
+}
+
+void ChannelGridView::moveDown() {
+    const QModelIndex at = currentIndex();
+    if (at.isValid() && at.row() + 1 < model_.rowCount()) setCurrentIndex(model_.index(at.row() + 1, at.column()));
+}
+
+namespace {
+
+// The widest text each column can hold.
+const char* const WidestText[] = {"16", "000.00000", "D000-", "000.00000", "D000-", "WWWWWWWW"};
+
+} // namespace
+
+int ChannelGridView::neededWidth(int c) const {
+    // The delegate's margins around its text, as QStyledItemDelegate draws it.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int text = fontMetrics().horizontalAdvance(QString::fromLatin1(WidestText[c])) + 2 * margin;
+    return std::max(text, horizontalHeader()->sectionSizeHint(c));
+}
+
+void ChannelGridView::fitRows() {
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1);
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + margin + 2);
+    updateGeometry();
+}
+
+QSize ChannelGridView::minimumSizeHint() const {
+    int width = 0;
+    for (int c = 0; c < model_.columnCount(); ++c) width += neededWidth(c);
+    const int height = horizontalHeader()->sizeHint().height() + model_.rowCount() * verticalHeader()->defaultSectionSize();
+    return QSize(width, height) + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
+QSize ChannelGridView::sizeHint() const { return minimumSizeHint(); }
+
+// Chan keeps what it needs; the data columns share the rest in proportion.
+void ChannelGridView::spreadColumns() {
+    std::array<int, 6> need{};
+    int dataNeed = 0;
+    for (int c = 0; c < 6; ++c) {
+        need[static_cast<size_t>(c)] = neededWidth(c);
+        if (c > 0) dataNeed += need[static_cast<size_t>(c)];
+    }
+    const int extra = std::max(0, viewport()->width() - need[0] - dataNeed);
+    setColumnWidth(0, need[0]);
+    int given = 0;
+    for (int c = 1; c < 6; ++c) {
+        const int share = c == 5 ? extra - given : extra * need[static_cast<size_t>(c)] / dataNeed;
+        setColumnWidth(c, need[static_cast<size_t>(c)] + share);
+        given += share;
+    }
+}
+
+void ChannelGridView::resizeEvent(QResizeEvent* e) {
+    QTableView::resizeEvent(e);
+    spreadColumns();
+}
+
+void ChannelGridView::changeEvent(QEvent* e) {
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+        fitRows();
+        spreadColumns();
+    }
+}
+
+// Tab walks the cells, and from the last one (Shift+Tab: the first) on to
+// the next control rather than round the grid again.
+bool ChannelGridView::focusNextPrevChild(bool next) {
+    const QModelIndex at = currentIndex();
+    const bool atEnd = next ? at.row() == model_.rowCount() - 1 && at.column() == model_.columnCount() - 1
+                            : at.row() == 0 && at.column() == 0;
+    if (state() != EditingState && (atEnd || !at.isValid())) return QWidget::focusNextPrevChild(next);
+    return QTableView::focusNextPrevChild(next);
 }
 
 // The current cell follows the grid's Row and Col; an edit the model ended
@@ -168,6 +252,12 @@ bool ChannelGridView::eventFilter(QObject* watched, QEvent* event) {
 
 void ChannelGridView::keyPressEvent(QKeyEvent* e) {
     if (editor_.Grid_KeyDown(ModelKey(e->key()))) return;
+    // Enter in a cell being typed in comes here too, when its editor has
+    // let it pass: the editor's closing moves down then.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (state() != EditingState) moveDown();
+        return;
+    }
     QTableView::keyPressEvent(e);
 }
 

@@ -25,6 +25,7 @@ QLabel* Text(QWidget* parent, vkt::Label& model, QLayout* into) {
     auto* l = new QLabel(parent);
     l->setWordWrap(true);
     l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Bind(l, model);
     into->addWidget(l);
     return l;

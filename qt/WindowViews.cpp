@@ -83,7 +83,8 @@ ProcView::ProcView(VKTCom::frmProc& model, QWidget* owner) : QDialog(owner, Qt::
     layout->addWidget(info);
     layout->addWidget(bar);
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
-    setFixedSize(Px(model.Width()), Px(model.Height()));
+    bar->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto previous = model.changed;
     model.changed = [this, &model, owner, previous] {
         if (previous) previous();
@@ -98,7 +99,7 @@ void ProcView::closeEvent(QCloseEvent* e) { e->ignore(); }
 GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
     auto* outer = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
-    QMenu* window = bar->addMenu(Qs(model.mnuFile.Caption()));
+    QMenu* window = bar->addMenu("&" + Qs(model.mnuFile.Caption()));
     Bind(window->addAction(QString()), model.mnuSave, [&model] { model.mnuSave_Click(); });
     Bind(window->addAction(QString()), model.mnuExit, [&model] { model.mnuExit_Click(); });
     window->addSeparator();
@@ -112,7 +113,10 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     Bind(rotary, model.fraRotarySwitch);
     auto* grid = new QGridLayout(rotary);
     grid->addWidget(NewLabel(rotary, model.lblPosHeading), 0, 0);
-    grid->addWidget(NewLabel(rotary, model.lblGroup), 0, 1, 1, 4);
+    // One caption heads two columns: each of its words stands over its own.
+    const QStringList headings = Qs(model.lblGroup.Caption()).split(' ', Qt::SkipEmptyParts);
+    grid->addWidget(new QLabel(headings.value(0), rotary), 0, 1);
+    grid->addWidget(new QLabel(headings.value(1), rotary), 0, 3);
     for (int p = 0; p < vkt::RotaryPositions; ++p) {
         const auto i = static_cast<size_t>(p);
         grid->addWidget(NewLabel(rotary, model.lblPos[i]), p + 1, 0);
@@ -128,13 +132,15 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     auto* sample = new QCheckBox(rotary);
     Bind(sample, model.chkSample);
     sample->setEnabled(false);
-    grid->addWidget(sample, 17, 0, 1, 5);
+    grid->addWidget(sample, 17, 0, 1, 6);
     auto* globalRow = new QHBoxLayout;
     globalRow->addWidget(NewLabel(rotary, model.lblGlobGrp));
     globalRow->addWidget(NewCombo(rotary, model.cboGlobalGroup));
     globalRow->addWidget(NewLabel(rotary, model.lblGlobChan));
     globalRow->addWidget(NewCombo(rotary, model.cboGlobalChannel));
-    grid->addLayout(globalRow, 18, 0, 1, 5);
+    grid->addLayout(globalRow, 18, 0, 1, 6);
+    // Room the long rows below need goes after the columns, not between them.
+    grid->setColumnStretch(5, 1);
     columns->addWidget(rotary);
 
     auto* right = new QVBoxLayout;
@@ -221,7 +227,7 @@ SplashView::SplashView(vkteditor::frmSplash& model) : QWidget(nullptr, Qt::Splas
     frame->addWidget(NewLabel(this, model.lblPlatform), 0, Qt::AlignHCenter);
     frame->addWidget(NewLabel(this, model.lblCompanyName), 0, Qt::AlignHCenter);
     frame->addWidget(NewLabel(this, model.lblCopyright), 0, Qt::AlignHCenter);
-    setFixedSize(Px(model.Width()), Px(model.Height()));
+    frame->setContentsMargins(QMargins(4, 2, 4, 2) * fontMetrics().averageCharWidth());
     setStyleSheet("SplashView { border: 2px solid palette(dark); }");
     CentreOnScreen(this);
 }

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QTimer>
 
 #include <functional>
@@ -33,13 +34,12 @@ TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_EQ(action("Write Current Group to Radio")->shortcut(), QKeySequence(Qt::Key_F4));
     EXPECT_FALSE(action("Read Current Group")->isVisible());
     EXPECT_TRUE(Centred(view.get()));
-    screenshot(view.get(), "main");
 }
 
 // The road a technician takes: read the radio, pick a group from the list,
 // type a frequency and write the group while the cell is still open.
 TEST_F(ViewTest, ReadPickTypeAndWriteWithTheCellStillOpen) {
-    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(0, 1) + 1)] = 0x08;  // 162.41 in group 1
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 1) + 1)] = 0x08;  // 162.41 in group 1
     command(Qt::Key_F2);
     EXPECT_EQ(shown(1, 1), "162.41000");
 
@@ -52,18 +52,17 @@ TEST_F(ViewTest, ReadPickTypeAndWriteWithTheCellStillOpen) {
     ASSERT_TRUE(main->Grid.editing());
     platform.answer(Answer::OK, "Are you sure you want to write to the radio?");
     command(Qt::Key_F4);
-    EXPECT_EQ(radioByte(rxFreqAddress(2, 2)), 0xAD);  // (155.5 - 100) / 0.00125 = 0xAD70
-    EXPECT_EQ(radioByte(rxFreqAddress(2, 2) + 1), 0x70);
+    EXPECT_EQ(radioByte(VKTCore::ChannelSlotAddress(2, 2)), 0xAD);  // (155.5 - 100) / 0.00125 = 0xAD70
+    EXPECT_EQ(radioByte(VKTCore::ChannelSlotAddress(2, 2) + 1), 0x70);
     EXPECT_EQ(shown(2, 1), "155.50000");
     EXPECT_EQ(platform.beeps, 2);  // the end of the read and of the write
-    screenshot(view.get(), "main-after-read");
 }
 
 // A frequency left in an open cell is checked on its own row by every
 // command that stores the group, and a refused one is never stored.
 TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
     const std::string setup = (temp.path() / "setup.vkt").string();
-    const int at = rxFreqAddress(0, 3);
+    const int at = VKTCore::ChannelSlotAddress(0, 3);
     const std::vector<uint8_t> factory{radioByte(at), radioByte(at + 1)};
     const QString before = shown(3, 1);
     auto onRadio = [&] { return std::vector<uint8_t>{radioByte(at), radioByte(at + 1)}; };
@@ -129,8 +128,8 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
 }
 
 TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
-    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
-    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(0, 0) + 3)] = 0x85;
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 3)] = 0x85;
     command(Qt::Key_F2);
     clickCell(5, 2);
     press(Qt::Key_A, Qt::ControlModifier);
@@ -237,7 +236,7 @@ TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
 }
 
 TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
-    port.radio().eeprom[static_cast<size_t>(rxFreqAddress(14, 15) + 1)] = 0x08;
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)] = 0x08;
     bool refused = false;
     platform.onEvents = [&] {
         if (!refused && main->proc.Prog1.Value() > 100) refused = !view->close();
@@ -247,7 +246,7 @@ TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
     EXPECT_TRUE(refused);
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::RadioBusyText);
-    EXPECT_EQ(VKTCore::MemoryImage[static_cast<size_t>(rxFreqAddress(14, 15) + 1)], 0x08);  // the read went on to the end
+    EXPECT_EQ(VKTCore::MemoryImage[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)], 0x08);  // the read went on to the end
     EXPECT_TRUE(platform.boxes.empty());
 }
 
@@ -262,4 +261,62 @@ TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheSetupSavedOnExit) {
     const auto saved = FileBytes(setup, 255, 1);
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(saved[0] >> 4, 0);  // the factory's global group 1, not 7
+}
+
+TEST_F(ViewTest, MenusOpenWithAltAndTheirFirstLetter) {
+    const std::pair<Qt::Key, QString> menus[] = {
+        {Qt::Key_F, "File"}, {Qt::Key_R, "Radio"}, {Qt::Key_E, "Edit"}, {Qt::Key_C, "Comm-Port"}, {Qt::Key_H, "Help"}};
+    for (const auto& [letter, title] : menus) {
+        grid()->setFocus();
+        press(letter, Qt::AltModifier);
+        auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(open, nullptr) << title.toStdString();
+        EXPECT_EQ(open->title(), "&" + title);
+        press(Qt::Key_Escape);
+        press(Qt::Key_Escape);
+        activate(view.get());
+    }
+    bool tuned = false;
+    main->showTune = [&] { tuned = true; };
+    grid()->setFocus();
+    press(Qt::Key_T, Qt::AltModifier);
+    EXPECT_TRUE(tuned);
+}
+
+TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
+    QStringList expected{"txtGrpLab", "txtID", "txtPassWord", "Grid"};
+    QStringList walked;
+    groupBox()->setFocus();
+    for (int i = 0; i < 4; ++i) {
+        press(Qt::Key_Tab);
+        walked << focus()->objectName();
+    }
+    // Tab walks the cells; from the last one it goes on.
+    grid()->setCurrentIndex(grid()->model()->index(15, 5));
+    for (int r = 1; r <= 16; ++r)
+        for (const char* column : {"chkScan", "chkNarr", "chkLoPower"}) expected << column + QString::number(r);
+    expected << "cboDisplay" << "cboBackLight" << "cboDuration" << "cboPri1Chan" << "cboPri2Chan" << "chkPriTX"
+             << "optUCGEnabled" << "chkUCGEncode" << "cboUCGChan" << "cboBCI" << "cboANI" << "optBattSaveOn" << "chkENTCLRLock"
+             << "chkPriKeyLock" << "cboTOT" << "cboScan" << "chkGroupScanList";
+    while (walked.size() < expected.size()) {
+        press(Qt::Key_Tab);
+        walked << focus()->objectName();
+    }
+    EXPECT_EQ(walked.join(" "), expected.join(" "));
+}
+
+TEST_F(ViewTest, EnterTakesACellAndMovesDownEscapeCancelsIt) {
+    clickCell(2, 1);
+    type("155.5");
+    press(Qt::Key_Return);
+    EXPECT_EQ(shown(2, 1), "155.50000");
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
+    const QString before = shown(3, 1);
+    type("150");
+    ASSERT_TRUE(main->Grid.editing());
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(main->Grid.editing());
+    EXPECT_EQ(shown(3, 1), before);
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
+    EXPECT_EQ(platform.beeps, 0);
 }

@@ -10,7 +10,6 @@ TEST_F(ViewTest, ProgressCancelReachesTheModel) {
     QApplication::processEvents();
     EXPECT_TRUE(procView->isVisible());
     EXPECT_FALSE(view->centralWidget()->isEnabled());
-    screenshot(procView.get(), "progress");
     QPushButton* cancel = nullptr;
     for (auto* b : procView->findChildren<QPushButton*>())
         if (b->text() == "Cancel") cancel = b;

@@ -18,46 +18,26 @@
 #include <memory>
 #include <ostream>
 
-#include "core/MemoryImage.h"
-#include "editor/frmGroups.h"
 #include "qt/ChannelGridView.h"
 #include "qt/GroupsView.h"
 #include "qt/WindowViews.h"
-#include "sim/SimSerialPort.h"
-#include "store/dbGlobal.h"
-#include "tests/support/ScriptedPlatform.h"
-#include "tests/support/TempFolder.h"
+#include "tests/editor/EditorFixture.h"
 
 // Texts in failure messages as text.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
-class ViewTest : public ::testing::Test {
+class ViewTest : public EditorTest {
 protected:
     ViewTest() {
-        temp.seedDatabases(VKT_SHIPPED_DB_DIR);
-        platform.setSerialPort(port);
-        port.radio().eeprom = vktsim::RadioModel::FactorySetup();
-        table = std::make_unique<vktstore::ChannelTable>(dbGlobal::CurrentPath());
-        main = std::make_unique<vkteditor::frmGroups>(platform, link, *table);
         view = std::make_unique<vktqt::GroupsView>(*main);
         procView = std::make_unique<vktqt::ProcView>(main->proc, view.get());
         globalsView = std::make_unique<vktqt::GlobalsView>(main->globalsForm, view.get());
         moveView = std::make_unique<vktqt::MoveView>(main->moveForm, view.get());
-        main->Form_Load();
         view->show();
-        if (main->loading) main->Form_Activate();
         activate(view.get());
     }
-    ~ViewTest() override {
-        platform.expectNoMoreScript();
-        moveView.reset();
-        globalsView.reset();
-        procView.reset();
-        view.reset();
-        main.reset();
-        table.reset();
-    }
 
+public:
     static void activate(QWidget* w) {
         w->activateWindow();
         EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
@@ -70,7 +50,7 @@ protected:
         const QSize frame = w->frameGeometry().size() - w->size();
         return std::abs(off.x()) <= frame.width() / 2 + 1 && std::abs(off.y()) <= frame.height() / 2 + 1;
     }
-    // A menu item of the main window by its caption.
+    // A menu item of the main window by its caption, & marks and all.
     QAction* action(const QString& text) const {
         for (QAction* a : view->findChildren<QAction*>())
             if (a->text() == text) return a;
@@ -100,6 +80,7 @@ protected:
         QAbstractItemView* g = grid();
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, col)).center());
     }
+public:
     // Picks an entry of a list box from its drop-down list with the mouse.
     static void pickFromList(QComboBox* box, int index) {
         box->showPopup();
@@ -109,6 +90,7 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
         activate(box->window());
     }
+protected:
     // A key whose command shows and closes a window of its own (the
     // progress window): done once the main window is active again, as the
     // technician sees it.
@@ -123,16 +105,7 @@ protected:
         QApplication::processEvents();
         w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
     }
-    // Address of a channel's receive frequency in group g (0 ... 14), row r.
-    static int rxFreqAddress(int g, int r) { return 256 + 384 * g + 128 + 8 * r; }
-
-    TempFolder temp{"vkt-views-"};
-    vktsim::VirtualClock clock;
-    vktsim::SimSerialPort port{clock};
-    vkttest::ScriptedPlatform platform{clock};
-    VKTCom::RadioLink link{platform};
-    std::unique_ptr<vktstore::ChannelTable> table;
-    std::unique_ptr<vkteditor::frmGroups> main;
+    // Declared after the window model, so gone before it.
     std::unique_ptr<vktqt::GroupsView> view;
     std::unique_ptr<vktqt::ProcView> procView;
     std::unique_ptr<vktqt::GlobalsView> globalsView;
