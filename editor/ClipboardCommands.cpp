@@ -152,6 +152,7 @@ void ClipboardCommands::txtOffset_KeyDown(int key) {
         platform_.Beep();
         txtOffset_.setText("");
         editor_.putBackSavedValue(col);
+        if (told) told(OffsetRule);
         return;
     }
     if (key == KeyReturn) {

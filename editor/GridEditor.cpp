@@ -48,6 +48,7 @@ void GridEditor::Grid_AfterColEdit(int c) {
     if (refused) {
         platform_.Beep();
         grid_.setCellText(grid_.Row(), c, textAtEditStart_);
+        if (told) told(Rule(c));
     }
 }
 
@@ -108,6 +109,20 @@ void GridEditor::putBackSavedValue(int col) { grid_.setCellText(grid_.Row(), col
 void GridEditor::reject(int col) {
     platform_.Beep();
     putBackSavedValue(col);
+    if (told) told(Rule(col));
+}
+
+std::string GridEditor::Rule(int col) {
+    static const char* const Names[] = {"Chan", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"};
+    const std::string name = Names[col];
+    switch (col) {
+    case vkt::ColRecFreq:
+    case vkt::ColTxFreq: return name + " must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none";
+    case vkt::ColRecCG:
+    case vkt::ColTxCG: return name + " takes a tone such as 088.5, or a digital code such as D023 or D023-";
+    case vkt::ColChLabel: return name + " takes up to 8 letters, digits, spaces and - * $ / + % \\ | _ < >";
+    default: return name + " is not typed in";
+    }
 }
 
 void GridEditor::checkFrequency(double& freq, int col) {

@@ -34,6 +34,8 @@ public:
 
     // Called when the space bar comes up in the Tx Freq column.
     std::function<void()> openOffsetBox;
+    // Told why an entry was refused, after the beep.
+    std::function<void(const std::string& why)> told;
 
     int currentCol = 0;
     double savedCellValue = 0;
@@ -43,6 +45,9 @@ public:
     std::string undoText;
 
     void putBackSavedValue(int col);
+
+    // Why an entry in column col is refused.
+    static std::string Rule(int col);
 
 private:
     void reject(int col);

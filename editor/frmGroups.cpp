@@ -1,7 +1,9 @@
 #include "editor/frmGroups.h"
 
 #include <algorithm>
+#include <filesystem>
 
+#include "core/ChannelCodes.h"
 #include "core/MemoryImage.h"
 #include "core/Text.h"
 #include "core/WriteDefaults.h"
@@ -13,6 +15,10 @@ namespace vkteditor {
 using vkt::Answer;
 
 namespace {
+
+bool AllDigits(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 std::vector<std::string> GroupNumbers() {
     std::vector<std::string> items;
@@ -45,10 +51,26 @@ frmGroups::frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore:
     mnuWriteCurrGroup.setVisible(false);
     for (size_t n = 0; n < mnuCommPort.size(); ++n) mnuCommPort[n] = vkt::MenuItem("Use Comm Port " + std::to_string(n + 1));
     gridEditor.openOffsetBox = [this] { clipboard.openOffsetBox(); };
+    gridEditor.told = [this](const std::string& why) { statusText.setCaption(why); };
+    clipboard.told = gridEditor.told;
+    limitTyping(txtGrpLab, 8, VKTCore::LabelEncodable, GroupLabelRule);
+    limitTyping(txtID, 7, AllDigits, IdRule);
+    limitTyping(txtPassWord, 6, AllDigits, PassWordRule);
     moveForm.afterMove = [this] { displayGroupMemory(); };
 }
 
 frmGroups::~frmGroups() = default;
+
+void frmGroups::limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why) {
+    box.MaxLength = maxLength;
+    box.Accepts = accepts;
+    box.Refused = [this, why] { typingRefused(why); };
+}
+
+void frmGroups::typingRefused(const std::string& why) {
+    platform_.Beep();
+    statusText.setCaption(why);
+}
 
 void frmGroups::Form_Load() {
     link_.InitLinkParameters();
@@ -154,13 +176,13 @@ void frmGroups::cboCurrentGroup_KeyUp(int key) {
     // Only a pick from the list switches groups, so a number typed and
     // entered is refused and the box names the group shown again.
     if (key == KeyReturn) {
-        if (text != std::to_string(currentGroup + 1)) platform_.Beep();
+        if (text != std::to_string(currentGroup + 1)) typingRefused(GroupNumberRule);
         putBackGroupBox();
         return;
     }
     const int n = vkt::ToInt(vkt::Val(text));
     if (vkt::IsNumeric(text) && n >= 1 && n <= VKTCore::GroupCount) return;
-    platform_.Beep();
+    typingRefused(GroupNumberRule);
     cboCurrentGroup.setEditText(std::to_string(typedGroup));
     typedGroup = 0;
 }
@@ -241,15 +263,46 @@ namespace vkteditor {
 
 void frmGroups::keepBackupsIn(const std::string& folder) {
     backups_ = std::make_unique<vktstore::Backups>(folder);
-    radio.afterRead = [this](const std::string& what) {
-        const auto saved = backups_->save(VKTCore::MemoryImage, link_.RadioInfo, what);
-        statusText.setCaption(saved ? "Backup of this read: " + *saved : "The backup of this read could not be saved in " + backups_->folder());
-    };
     radio.beforeWrite = [this] {
         const std::string id = vktstore::IdentityText(link_.RadioInfo);
         const auto last = backups_->latestFor(link_.RadioInfo);
         statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");
     };
+}
+
+namespace {
+
+std::string Seconds(double s) { return vkt::FixedText(s, 1) + " s"; }
+
+} // namespace
+
+void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)()) {
+    readBackup_.reset();
+    proc.Cancelled = false;
+    radio.afterRead = [this](const std::string& kind) {
+        readBackup_ = "";
+        if (!backups_) return;
+        const auto saved = backups_->save(VKTCore::MemoryImage, link_.RadioInfo, kind);
+        readBackup_ = saved ? ", backup " + std::filesystem::path(*saved).filename().string()
+                            : ", but its backup could not be saved in " + backups_->folder();
+    };
+    const double start = platform_.Timer();
+    (radio.*command)();
+    const std::string took = Seconds(platform_.Timer() - start);
+    if (readBackup_)
+        statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
+                              *readBackup_);
+    else
+        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took +
+                              "; the window still shows what it showed before");
+}
+
+void frmGroups::reportWrite(void (VKTCom::RadioCommands::*command)()) {
+    proc.Cancelled = false;
+    const double start = platform_.Timer();
+    (radio.*command)();
+    if (proc.Cancelled)
+        statusText.setCaption("Write cancelled after " + Seconds(platform_.Timer() - start) + ": the radio may hold part of the setup");
 }
 
 } // namespace vkteditor

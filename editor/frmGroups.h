@@ -6,9 +6,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/GroupControls.h"
+#include "core/MemoryImage.h"
 #include "core/clsGlobals.h"
 #include "core/clsGroup.h"
 #include "editor/ChannelGrid.h"
@@ -37,6 +40,10 @@ public:
 
     static constexpr const char* MainCaption = "VKTEDWIN  -  VKT Editor";
     static constexpr const char* SaveBeforeExit = "Save before exit?";
+    static constexpr const char* GroupNumberRule = "Current Group takes a group number, 1 ... 15: pick it from the list to show it";
+    static constexpr const char* GroupLabelRule = "Group Label takes up to 8 letters, digits, spaces and - * $ / + % \\ | _ < >";
+    static constexpr const char* IdRule = "ANI/ID Number takes 7 digits";
+    static constexpr const char* PassWordRule = "Pass Word takes 6 digits";
     static constexpr const char* RadioBusyText = "A radio command is still running: let it finish, or cancel it, before closing the editor.";
     static constexpr const char* TuningBusyText =
         "A tuning procedure holds the radio: finish it with its own Quit button before closing the editor.";
@@ -118,6 +125,9 @@ public:
     // every window open as it was.
     bool Form_QueryUnload();
 
+    // Invalid typing beeps, puts nothing in, and the status bar says why.
+    void typingRefused(const std::string& why);
+
     void cboCurrentGroup_Click();
     void cboCurrentGroup_KeyDown(int key);
     void cboCurrentGroup_KeyUp(int key);
@@ -129,12 +139,15 @@ public:
     void mnuDefault_Click();
     void mnuBlank_Click();
     void mnuSetup_Click() { platform_.PrinterSetup(); }
-    void mnuRead_Click() { radio.mnuRead_Click(); }
-    void mnuReadGlobal_Click() { radio.mnuReadGlobal_Click(); }
-    void mnuReadGroup_Click() { radio.mnuReadGroup_Click(); }
-    void mnuWriteAll_Click() { radio.mnuWriteAll_Click(); }
-    void mnuWriteGlobal_Click() { radio.mnuWriteGlobal_Click(); }
-    void mnuWriteGroup_Click() { radio.mnuWriteGroup_Click(); }
+    void mnuRead_Click() { reportRead("Read radio", VKTCore::RadioMemorySize, &VKTCom::RadioCommands::mnuRead_Click); }
+    void mnuReadGlobal_Click() { reportRead("Read global information from radio", 256, &VKTCom::RadioCommands::mnuReadGlobal_Click); }
+    void mnuReadGroup_Click() {
+        reportRead("Read group " + std::to_string(shownGroupNumber()) + " from radio", VKTCore::GroupAreaSize,
+                   &VKTCom::RadioCommands::mnuReadGroup_Click);
+    }
+    void mnuWriteAll_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteAll_Click); }
+    void mnuWriteGlobal_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteGlobal_Click); }
+    void mnuWriteGroup_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteGroup_Click); }
     void mnuReadCurrGroup_Click() { readCurrentGroup(); }
     void mnuWriteCurrGroup_Click() { writeCurrentGroup(); }
     void mnuGlobals_Click() { globalsForm.Show(); }
@@ -179,6 +192,11 @@ public:
     vkt::Platform& platform() { return platform_; }
 
 private:
+    // Run a Radio menu command and say in the status bar what came of it
+    // and how long it took.
+    void reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)());
+    void reportWrite(void (VKTCom::RadioCommands::*command)());
+    void limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why);
     void showGroup(int g);
     void storeGroup(int g);
     void putBackGroupBox();
@@ -188,6 +206,8 @@ private:
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;
     std::unique_ptr<vktstore::Backups> backups_;
+    // Set when a read has come back whole: what is to be said of its backup.
+    std::optional<std::string> readBackup_;
 };
 
 } // namespace vkteditor

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QValidator>
 
 namespace vktqt {
 
@@ -54,8 +55,27 @@ void Bind(QPushButton* w, vkt::Button& c, Handler onClick) {
     QObject::connect(w, &QPushButton::clicked, w, [onClick] { if (onClick) onClick(); });
 }
 
+namespace {
+
+// Lets through only a text its box takes.
+class RuleValidator : public QValidator {
+public:
+    RuleValidator(const vkt::TextBox& box, QObject* parent) : QValidator(parent), box_(box) {}
+    State validate(QString& input, int&) const override {
+        return !box_.Accepts || box_.Accepts(input.toStdString()) ? Acceptable : Invalid;
+    }
+
+private:
+    const vkt::TextBox& box_;
+};
+
+} // namespace
+
 void Bind(QLineEdit* w, vkt::TextBox& c, Handler onEdit) {
     BindState(w, c);
+    if (c.MaxLength > 0) w->setMaxLength(c.MaxLength);
+    if (c.Accepts) w->setValidator(new RuleValidator(c, w));
+    QObject::connect(w, &QLineEdit::inputRejected, w, [&c] { if (c.Refused) c.Refused(); });
     OnChange(c, [w, &c] {
         const QString t = Qs(c.Text());
         if (w->text() != t) {

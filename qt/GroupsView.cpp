@@ -211,11 +211,11 @@ QLayout* GroupsView::buildGroupFields() {
     group->installEventFilter(new KeyRelay(group, m));
 
     // A box as wide as the most its field holds.
-    auto text = [c](vkt::TextBox& model, const char* name, QChar widest, int length) {
+    auto text = [c](vkt::TextBox& model, const char* name, QChar widest) {
         auto* t = Named(new QLineEdit(c), name);
         Bind(t, model);
         const QMargins m = t->textMargins() + t->contentsMargins();
-        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(length + 1, widest)) + m.left() + m.right() + 8);
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(model.MaxLength + 1, widest)) + m.left() + m.right() + 8);
         t->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
         return t;
     };
@@ -223,11 +223,11 @@ QLayout* GroupsView::buildGroupFields() {
     fields->addWidget(NewLabel(c, m.lblCurrentGroup), 0, 0);
     fields->addWidget(group, 0, 1, left);
     fields->addWidget(NewLabel(c, m.lblGrpLbl), 0, 3);
-    fields->addWidget(text(m.txtGrpLab, "txtGrpLab", 'W', 8), 0, 4, left);
+    fields->addWidget(text(m.txtGrpLab, "txtGrpLab", 'W'), 0, 4, left);
     fields->addWidget(NewLabel(c, m.lblANI), 1, 0);
-    fields->addWidget(text(m.txtID, "txtID", '0', 7), 1, 1, left);
+    fields->addWidget(text(m.txtID, "txtID", '0'), 1, 1, left);
     fields->addWidget(NewLabel(c, m.lblPassWord), 1, 3);
-    fields->addWidget(text(m.txtPassWord, "txtPassWord", '0', 6), 1, 4, left);
+    fields->addWidget(text(m.txtPassWord, "txtPassWord", '0'), 1, 4, left);
     fields->setColumnMinimumWidth(2, fontMetrics().averageCharWidth() * 2);
 
     // The transmit offset entry, hidden until the space bar opens it.

@@ -238,14 +238,17 @@ TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
 TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)] = 0x08;
     bool refused = false;
+    std::string said;
     platform.onEvents = [&] {
-        if (!refused && main->proc.Prog1.Value() > 100) refused = !view->close();
+        if (refused || main->proc.Prog1.Value() <= 100) return;
+        refused = !view->close();
+        said = main->statusText.Caption();
     };
     command(Qt::Key_F2);
     platform.onEvents = nullptr;
     EXPECT_TRUE(refused);
     EXPECT_TRUE(view->isVisible());
-    EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::RadioBusyText);
+    EXPECT_EQ(said, vkteditor::frmGroups::RadioBusyText);
     EXPECT_EQ(VKTCore::MemoryImage[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)], 0x08);  // the read went on to the end
     EXPECT_TRUE(platform.boxes.empty());
 }
@@ -319,4 +322,43 @@ TEST_F(ViewTest, EnterTakesACellAndMovesDownEscapeCancelsIt) {
     EXPECT_EQ(shown(3, 1), before);
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
     EXPECT_EQ(platform.beeps, 0);
+}
+
+// Typing a box cannot take beeps, changes nothing, and the status bar says why.
+TEST_F(ViewTest, RefusedTypingSaysWhy) {
+    struct Case {
+        const char* box;
+        QString typed;
+        QString kept;
+        std::string why;
+    };
+    const Case cases[] = {
+        {"txtPassWord", "12a3456789", "123456", "Pass Word takes 6 digits"},
+        {"txtID", "x12345678", "1234567", "ANI/ID Number takes 7 digits"},
+        {"txtGrpLab", "fire!1234567", "fire1234", vkteditor::frmGroups::GroupLabelRule},
+    };
+    for (const Case& c : cases) {
+        auto* box = view->findChild<QLineEdit*>(c.box);
+        box->setFocus();
+        box->selectAll();
+        const int beeps = platform.beeps;
+        type(c.typed);
+        EXPECT_EQ(box->text(), c.kept) << c.box;
+        EXPECT_EQ(platform.beeps, beeps + c.typed.size() - c.kept.size()) << c.box;
+        EXPECT_EQ(main->statusText.Caption(), c.why) << c.box;
+    }
+    EXPECT_EQ(main->txtPassWord.Text(), "123456");
+
+    clickCell(4, 3);
+    type("180");
+    press(Qt::Key_Return);
+    EXPECT_EQ(main->statusText.Caption(), "Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+    clickCell(4, 5);
+    type("a!");
+    press(Qt::Key_Return);
+    EXPECT_EQ(main->statusText.Caption().rfind("Ch Label takes up to 8", 0), 0u) << main->statusText.Caption();
+    groupBox()->setFocus();
+    groupBox()->lineEdit()->selectAll();
+    type("0");
+    EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::GroupNumberRule);
 }
