@@ -83,6 +83,7 @@ public:
     vkt::MenuItem mnuCommPortx{"Comm-Port"};
     VKTCom::RadioLink::CommPortMenu mnuCommPort;
     vkt::MenuItem mnuFindCable{"Find Cable..."};
+    vkt::MenuItem mnuCommSettings{"Comm Port &Settings..."};
     vkt::MenuItem mnuH{"Help"}, mnuAbout{"About VKTEDWIN"}, mnuHelp{"Help", "Ctrl+H"};
     // Off unless asked for: a record of the serial line in a file.
     vkt::MenuItem mnuTrace{"Serial &Trace"};
@@ -108,6 +109,7 @@ public:
     std::function<void()> showAbout;
     std::function<void()> showTune;
     std::function<void()> findCable;
+    std::function<void()> commSettings;
     // True while a tuning procedure holds the radio.
     std::function<bool()> tuningInProgress;
     // Runs after another Comm Port was chosen.
@@ -156,6 +158,7 @@ public:
         if (commPortChanged) commPortChanged();
     }
     void mnuFindCable_Click() { if (findCable) findCable(); }
+    void mnuCommSettings_Click() { if (commSettings) commSettings(); }
     void mnuAbout_Click() { if (showAbout) showAbout(); }
     void mnuTuneRadio_Click() { if (showTune) showTune(); }
     void mnuHelp_Click() { platform_.ShowHelp(); }

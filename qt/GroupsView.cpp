@@ -175,6 +175,7 @@ void GroupsView::buildMenus() {
     comm->setToolTipsVisible(true);
     comm->addSeparator();
     MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); });
+    MenuAction(comm, m.mnuCommSettings, [&m] { m.mnuCommSettings_Click(); });
 
     QMenu* help = bar->addMenu(MenuTitle(m.mnuH));
     MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); });

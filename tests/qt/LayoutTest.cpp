@@ -19,6 +19,7 @@
 
 #include "editor/frmAbout.h"
 #include "editor/frmSplash.h"
+#include "qt/CommPortSettingsDialog.h"
 #include "qt/FindCableDialog.h"
 #include "qt/HelpViewer.h"
 #include "qt/QtPlatform.h"
@@ -171,6 +172,9 @@ TEST_F(LayoutTest, SmallerWindows) {
     vktqt::FindCableDialog findCable(machine, 1, view.get());
     findCable.show();
     walk(&findCable, "find-cable");
+    vktqt::CommPortSettingsDialog settings(machine, {{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}}, view.get());
+    settings.show();
+    walk(&settings, "comm-port-settings");
 
     vktqt::HelpViewer help;
     help.showContents();
