@@ -106,7 +106,7 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     layout->addLayout(buildFrames(), 0, 2, 4, 1);
     layout->setColumnStretch(0, 1);
     layout->setRowStretch(3, 1);
-    layout->setHorizontalSpacing(layout->horizontalSpacing() * 2);
+    layout->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
     setTabOrder();
 
     statusBar()->setSizeGripEnabled(true);
