@@ -139,8 +139,7 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(5, 2));
     screenshot(view.get(), "main-copy-all");
 
-    groupBox()->setFocus();
-    press(Qt::Key_Down);
+    pickFromList(groupBox(), 1);
     ASSERT_EQ(main->currentGroup, 1);
     grid()->setFocus();
     press(Qt::Key_V, Qt::ControlModifier);
