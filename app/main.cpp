@@ -20,6 +20,7 @@
 #include "editor/Version.h"
 #include "platform/PrintDocument.h"
 #include "qt/ApplicationObject.h"
+#include "qt/CommPortSettingsDialog.h"
 #include "qt/FindCableDialog.h"
 #include "qt/GroupsView.h"
 #include "qt/SerialDevices.h"
@@ -194,6 +195,7 @@ int main(int argc, char** argv) {
     VKTTune::frmTune tune(platform, link);
     vktqt::TuneView tuneView(tune, &mainView);
     main.showTune = [&] { VKTTune::ShowTuneWindow(platform, tune); };
+    main.tuningInProgress = [&] { return vktqt::TuningHoldsRadio(tune); };
 
     // No radio at hand: the built-in emulator stands in on Comm Port 1.
     QProcess emulator;
@@ -203,24 +205,20 @@ int main(int argc, char** argv) {
             emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom", "--exit-with-parent"});
             if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000)) {
                 const std::string device = emulator.readLine().trimmed().toStdString();
-                platform.setDeviceForThisRun(1, device);
-                main.statusText.setCaption("No serial device found: Comm Port 1 is the built-in radio emulator (" + device + ")");
+                platform.setDeviceForThisRun(1, device, "the built-in radio emulator (no serial device was found)");
             }
         }
     }
 
     // Each Comm Port item tells which device it is; the status bar tells the chosen one's.
-    auto showPorts = [&] {
-        const auto ports = vktqt::FindCableDialog::Ports();
-        for (int n = 1; n <= 4; ++n)
-            main.mnuCommPort[static_cast<size_t>(n - 1)].setToolTip(vktqt::PortStatusText(platform.deviceOfPort(n), ports));
-        const int port = platform.serialPort().portNumber();
-        main.statusText.setCaption("Comm Port " + std::to_string(port) + ": " + vktqt::PortStatusText(platform.deviceOfPort(port), ports) +
-                                   (emulator.state() == QProcess::Running && port == 1 ? " (the built-in radio emulator)" : ""));
-    };
+    auto showPorts = [&] { vktqt::DescribeCommPorts(platform, main); };
     main.commPortChanged = showPorts;
     main.findCable = [&] {
         vktqt::FindCableDialog(platform, platform.serialPort().portNumber(), &mainView).exec();
+        showPorts();
+    };
+    main.commSettings = [&] {
+        vktqt::CommPortSettingsDialog(platform, vktqt::QtPlatform::MachinePorts(), &mainView).exec();
         showPorts();
     };
 
@@ -236,7 +234,7 @@ int main(int argc, char** argv) {
         main.files.SetupFileName = QFileInfo(args.positionalArguments().constFirst()).absoluteFilePath().toStdString();
         main.files.ReadSetupFile();
     }
-    if (emulator.state() != QProcess::Running) showPorts();
+    showPorts();
     const int rc = QCoreApplication::exec();
     if (emulator.state() != QProcess::NotRunning) {
         emulator.terminate();

@@ -21,6 +21,18 @@ std::string TakeField(std::string& text, char separator) {
     return field;
 }
 
+// A frequency on its channel step ("000.00" for none), a tone with its
+// leading zeros; a number with no encoding as it is.
+std::string ShownNumber(int col, double v) {
+    const std::string text = vkt::NumberText(v);
+    if (col == vkt::ColRecFreq || col == vkt::ColTxFreq) {
+        const auto steps = VKTCore::FreqTextToSteps(text);
+        return steps ? VKTCore::strHexToFreq(*steps) : GridEditor::FrequencyText(v);
+    }
+    const auto code = VKTCore::CGTextToCode(text);
+    return code ? VKTCore::CGCodeToText(*code) : text;
+}
+
 } // namespace
 
 void ClipboardCommands::reset() {
@@ -84,17 +96,12 @@ void ClipboardCommands::mnuPaste_Click() {
 }
 
 // A text that starts at or after "D" (a digital code) goes in as text, any
-// other as its number. A channel guard that is not wholly a code is refused
-// as the grid refuses it typed: a beep, and the cell keeps its value.
+// other as its number, shown as the group will show it once stored. A
+// channel guard that is not wholly a code is refused as the grid refuses it
+// typed: a beep, and the cell keeps its value.
 void ClipboardCommands::setCellValue(int col, const std::string& field) {
-    std::string text;
-    if (!field.empty() && static_cast<unsigned char>(field[0]) >= 'D') {
-        text = field;
-    } else {
-        const double v = vkt::Val(field);
-        const bool frequency = col == vkt::ColRecFreq || col == vkt::ColTxFreq;
-        text = frequency ? GridEditor::FrequencyText(v) : vkt::NumberText(v);
-    }
+    const bool code = !field.empty() && static_cast<unsigned char>(field[0]) >= 'D';
+    const std::string text = code ? field : ShownNumber(col, vkt::Val(field));
     if ((col == vkt::ColRecCG || col == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) {
         platform_.Beep();
         return;
@@ -149,6 +156,7 @@ void ClipboardCommands::txtOffset_KeyDown(int key) {
         platform_.Beep();
         txtOffset_.setText("");
         editor_.putBackSavedValue(col);
+        if (told) told(OffsetRule);
         return;
     }
     if (key == KeyReturn) {

@@ -2,6 +2,7 @@
 // Copy and paste of channel rows through the system clipboard, the one-step
 // undo of the last cell typed into, and the transmit offset entry.
 
+#include <functional>
 #include <string>
 
 #include "core/GroupControls.h"
@@ -43,9 +44,12 @@ public:
     void helpScreen(int code);
     // Where the focus goes when the offset entry closes.
     std::function<void()> focusGrid;
+    // Told why a key in the offset entry was refused, after the beep.
+    std::function<void(const std::string& why)> told;
 
     static constexpr const char* NothingCopied = "No record has been selected to the clipboard";
     static constexpr const char* OffsetHint = "Enter the frequency offset, eg: -2, 7";
+    static constexpr const char* OffsetRule = "The offset is a number of MHz, such as -0.6 or 5 (F1 for a hint)";
 
 private:
     void putOnClipboard(const std::string& text);

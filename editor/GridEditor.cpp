@@ -41,7 +41,15 @@ void GridEditor::Grid_AfterColEdit(int c) {
     if ((c == vkt::ColRecCG || c == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) {
         platform_.Beep();
         grid_.setCellText(grid_.Row(), c, textAtEditStart_);
+        if (told) told(Rule(c));
     }
+}
+
+void GridEditor::finishEdit() {
+    if (!grid_.editing()) return;
+    const int col = grid_.editCol();
+    grid_.endEdit();
+    Grid_AfterColEdit(col);
 }
 
 void GridEditor::Grid_Click() { undoArmed = true; }
@@ -94,6 +102,20 @@ void GridEditor::putBackSavedValue(int col) { grid_.setCellText(grid_.Row(), col
 void GridEditor::reject(int col) {
     platform_.Beep();
     putBackSavedValue(col);
+    if (told) told(Rule(col));
+}
+
+std::string GridEditor::Rule(int col) {
+    static const char* const Names[] = {"Chan", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"};
+    const std::string name = Names[col];
+    switch (col) {
+    case vkt::ColRecFreq:
+    case vkt::ColTxFreq: return name + " must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none";
+    case vkt::ColRecCG:
+    case vkt::ColTxCG: return name + " takes a tone such as 088.5, or a digital code such as D023 or D023-";
+    case vkt::ColChLabel: return name + " takes up to 8 letters, digits, spaces and - * $ / + % \\ | _ < >";
+    default: return name + " is not typed in";
+    }
 }
 
 void GridEditor::checkFrequency(double& freq, int col) {

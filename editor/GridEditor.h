@@ -18,6 +18,9 @@ public:
     // An edit begins in column c of the current row; true cancels it.
     bool Grid_BeforeColEdit(int c);
     void Grid_AfterColEdit(int c);
+    // Ends an open cell edit and checks it. The current cell must still be
+    // the edited one: whatever moves it finishes the edit first.
+    void finishEdit();
     void Grid_Click();
     // True when the key is swallowed.
     bool Grid_KeyDown(int key);
@@ -31,6 +34,8 @@ public:
 
     // Called when the space bar comes up in the Tx Freq column.
     std::function<void()> openOffsetBox;
+    // Told why an entry was refused, after the beep.
+    std::function<void(const std::string& why)> told;
 
     int currentCol = 0;
     double savedCellValue = 0;
@@ -40,6 +45,9 @@ public:
     std::string undoText;
 
     void putBackSavedValue(int col);
+
+    // Why an entry in column col is refused.
+    static std::string Rule(int col);
 
 private:
     void reject(int col);

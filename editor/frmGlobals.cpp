@@ -32,15 +32,17 @@ void frmGlobals::mnuReadSettings_Click() {
 }
 
 bool frmGlobals::Form_QueryUnload() {
-    switch (platform_.MsgBox(SaveQuestion, vkt::Buttons::YesNoCancel, vkt::Icon::None)) {
-    case vkt::Answer::Cancel: return true;
-    case vkt::Answer::Yes: mnuSave_Click(); break;
-    default: break;
-    }
+    const vkt::Answer answer = platform_.MsgBox(SaveQuestion, vkt::Buttons::YesNoCancel, vkt::Icon::None);
+    if (answer == vkt::Answer::Cancel) return true;
+    Unload(answer == vkt::Answer::Yes);
+    return false;
+}
+
+void frmGlobals::Unload(bool save) {
+    if (save) mnuSave_Click();
     setVisible(false);
     globals_.reset();
     loaded_ = false;
-    return false;
 }
 
 } // namespace vkteditor

@@ -44,6 +44,8 @@ public:
     void mnuReadSettings_Click();
     // The close box; true keeps the window open.
     bool Form_QueryUnload();
+    // Closes the window, its settings stored into the image first or not.
+    void Unload(bool save);
 
     // True from loading until the window is closed through its close box.
     bool globalsWindowOpen() const { return loaded_; }

@@ -1,11 +1,13 @@
 #include "editor/frmGroups.h"
 
 #include <algorithm>
-#include <numeric>
+#include <filesystem>
 
+#include "core/ChannelCodes.h"
 #include "core/MemoryImage.h"
 #include "core/Text.h"
 #include "core/WriteDefaults.h"
+#include "editor/Keys.h"
 #include "editor/SetupReport.h"
 
 namespace vkteditor {
@@ -13,6 +15,10 @@ namespace vkteditor {
 using vkt::Answer;
 
 namespace {
+
+bool AllDigits(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 std::vector<std::string> GroupNumbers() {
     std::vector<std::string> items;
@@ -44,12 +50,28 @@ frmGroups::frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore:
     mnuReadCurrGroup.setVisible(false);
     mnuWriteCurrGroup.setVisible(false);
     for (size_t n = 0; n < mnuCommPort.size(); ++n) mnuCommPort[n] = vkt::MenuItem("Use Comm Port " + std::to_string(n + 1));
-    resize(MinWidth, MinHeight);
     gridEditor.openOffsetBox = [this] { clipboard.openOffsetBox(); };
+    gridEditor.told = [this](const std::string& why) { statusText.setCaption(why); };
+    clipboard.told = gridEditor.told;
+    // A character the radio cannot show is taken, to be stored as a space.
+    limitTyping(txtGrpLab, 8, nullptr, GroupLabelRule);
+    limitTyping(txtID, 7, AllDigits, IdRule);
+    limitTyping(txtPassWord, 6, AllDigits, PassWordRule);
     moveForm.afterMove = [this] { displayGroupMemory(); };
 }
 
 frmGroups::~frmGroups() = default;
+
+void frmGroups::limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why) {
+    box.MaxLength = maxLength;
+    box.Accepts = accepts;
+    box.Refused = [this, why] { typingRefused(why); };
+}
+
+void frmGroups::typingRefused(const std::string& why) {
+    platform_.Beep();
+    statusText.setCaption(why);
+}
 
 void frmGroups::Form_Load() {
     link_.InitLinkParameters();
@@ -57,7 +79,6 @@ void frmGroups::Form_Load() {
     currentGroup = std::max(0, cboCurrentGroup.ListIndex());
     GroupRecords.clear();
     for (int g = 0; g < VKTCore::GroupCount; ++g) GroupRecords.push_back(std::make_unique<VKTCore::clsGroup>(*this));
-    layout.rowHeight = 255;
     txtPassWord.setText("731604");
     txtID.setText("0000000");
     txtGrpLab.setText("GROUP 0");
@@ -85,7 +106,6 @@ void frmGroups::Form_Activate() {
     if (loading) {
         VKTCore::MemoryImage.fill(0);
         WriteDefaults::WriteAllDefaults();
-        layout = GroupsLayout{};
         showGroup(0);
         link_.ApplyCommPortSetting(mnuCommPort);
         loading = false;
@@ -100,11 +120,15 @@ void frmGroups::Form_GotFocus() {
 }
 
 void frmGroups::showGroup(int g) {
+    // What the image holds replaces what was being typed.
+    Grid.cancelEdit();
     vktstore::ChannelTable::Batch batch(Grid.table());
     GroupRecords.at(static_cast<size_t>(g))->Read_Group(g);
 }
 
 void frmGroups::storeGroup(int g) {
+    // A cell still open is checked like any other before its row is encoded.
+    gridEditor.finishEdit();
     vktstore::ChannelTable::Batch batch(Grid.table());
     GroupRecords.at(static_cast<size_t>(g))->Write_Group(g);
 }
@@ -148,70 +172,52 @@ void frmGroups::cboCurrentGroup_KeyDown(int) {
     if (typedGroup == 0) typedGroup = vkt::ToInt(vkt::Val(cboCurrentGroup.Text()));
 }
 
-void frmGroups::cboCurrentGroup_KeyUp(int) {
+void frmGroups::cboCurrentGroup_KeyUp(int key) {
     const std::string& text = cboCurrentGroup.Text();
+    // Only a pick from the list switches groups, so a number typed and
+    // entered is refused and the box names the group shown again.
+    if (key == KeyReturn) {
+        if (text != std::to_string(currentGroup + 1)) typingRefused(GroupNumberRule);
+        putBackGroupBox();
+        return;
+    }
     const int n = vkt::ToInt(vkt::Val(text));
     if (vkt::IsNumeric(text) && n >= 1 && n <= VKTCore::GroupCount) return;
-    platform_.Beep();
+    typingRefused(GroupNumberRule);
     cboCurrentGroup.setEditText(std::to_string(typedGroup));
     typedGroup = 0;
 }
 
-bool frmGroups::Form_Resize(int width, int height, bool minimized) {
-    if (loading || minimized) return false;
-    const bool snapped = width < MinWidth || height < MinHeight;
-    if (snapped) defaultLayout();
-    else resizeLayout(width, height);
-    layout.windowWidth = snapped ? MinWidth : width;
-    layout.windowHeight = snapped ? MinHeight : height;
-    if (snapped) resize(MinWidth, MinHeight);
-    notify();
-    return snapped;
-}
-
-void frmGroups::defaultLayout() {
-    layout = GroupsLayout{};
-    layout.rowHeight = 250;
-}
-
-void frmGroups::resizeLayout(int width, int height) {
-    GroupsLayout d;
-    const int extraWidth = width - MinWidth;
-    const int extraHeight = height - MinHeight;
-    layout.gridWidth = d.gridWidth + extraWidth;
-    layout.gridHeight = d.gridHeight + extraHeight;
-    // The data columns share the gained width in proportion; Chan keeps its own.
-    const int dataWidth = std::accumulate(d.colWidths.begin() + 1, d.colWidths.end(), 0);
-    int given = 0;
-    for (size_t c = 1; c < d.colWidths.size(); ++c) {
-        const int share = c + 1 == d.colWidths.size() ? extraWidth - given : extraWidth * d.colWidths[c] / dataWidth;
-        layout.colWidths[c] = d.colWidths[c] + share;
-        given += share;
-    }
-    layout.colWidths[0] = d.colWidths[0];
-    // Rows grow with the grid's height, and the check boxes stay level with them.
-    layout.rowHeight = std::max(d.rowHeight, (layout.gridHeight - d.headerHeight) / 17);
-    // The check-box columns and their headings move with the grid's right edge.
-    layout.scanLeft = d.scanLeft + extraWidth;
-    layout.narrLeft = d.narrLeft + extraWidth;
-    layout.loPowerLeft = d.loPowerLeft + extraWidth;
-    layout.lblScanLeft = d.lblScanLeft + extraWidth;
-    layout.lblNarrLeft = d.lblNarrLeft + extraWidth;
-    layout.lblLoPowerLeft = d.lblLoPowerLeft + extraWidth;
-    layout.groupScanListLeft = d.groupScanListLeft + extraWidth;
-    layout.framesLeft = width - layout.frameWidth - (MinWidth - d.framesLeft - d.frameWidth);
-}
-
 bool frmGroups::Form_QueryUnload() {
-    switch (platform_.MsgBox(SaveBeforeExit, vkt::Buttons::YesNoCancel, vkt::Icon::Question, vkt::AppTitle)) {
-    case Answer::Cancel: return true;
-    case Answer::Yes:
-        // A save that fails (a read-only place, a full disk) keeps the
-        // program open with everything as it was, as Cancel would.
-        if (files.SaveSetupAs() == vktstore::SaveResult::Failed) return true;
-        break;
-    default: break;
+    // A transfer or a tuning procedure ends through its own Cancel or Quit,
+    // which leaves the radio released and as it was.
+    if (proc.Loaded()) {
+        statusText.setCaption(RadioBusyText);
+        return true;
     }
+    if (tuningInProgress && tuningInProgress()) {
+        statusText.setCaption(TuningBusyText);
+        return true;
+    }
+    // Every question before anything is done, so that Cancel on any of them
+    // changes nothing. The global parameters are answered first: whether
+    // they go into the image decides what a save below writes.
+    Answer globals = Answer::No;
+    if (globalsWindowOpen()) {
+        globals = platform_.MsgBox(frmGlobals::SaveQuestion, vkt::Buttons::YesNoCancel, vkt::Icon::None);
+        if (globals == Answer::Cancel) return true;
+    }
+    const Answer save = platform_.MsgBox(SaveBeforeExit, vkt::Buttons::YesNoCancel, vkt::Icon::Question, vkt::AppTitle);
+    if (save == Answer::Cancel) return true;
+    const VKTCore::Image before = VKTCore::MemoryImage;
+    if (globals == Answer::Yes) writeGlobals();
+    // A save that fails (a read-only place, a full disk) keeps the program
+    // open with everything as it was, as Cancel would.
+    if (save == Answer::Yes && files.SaveSetupAs(vktstore::GlobalsWindow::AsDecided) == vktstore::SaveResult::Failed) {
+        VKTCore::MemoryImage = before;
+        return true;
+    }
+    if (globalsWindowOpen()) globalsForm.Unload(false);
     link_.ClosePort();
     return false;
 }
@@ -244,7 +250,7 @@ void frmGroups::mnuBlank_Click() {
 }
 
 void frmGroups::moveGrid(int row, int col) {
-    Grid.endEdit();
+    gridEditor.finishEdit();
     Grid.setRow(row);
     Grid.setCol(col);
 }
@@ -265,15 +271,46 @@ namespace vkteditor {
 
 void frmGroups::keepBackupsIn(const std::string& folder) {
     backups_ = std::make_unique<vktstore::Backups>(folder);
-    radio.afterRead = [this](const std::string& what) {
-        const auto saved = backups_->save(VKTCore::MemoryImage, link_.RadioInfo, what);
-        statusText.setCaption(saved ? "Backup of this read: " + *saved : "The backup of this read could not be saved in " + backups_->folder());
-    };
     radio.beforeWrite = [this] {
         const std::string id = vktstore::IdentityText(link_.RadioInfo);
         const auto last = backups_->latestFor(link_.RadioInfo);
         statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");
     };
+}
+
+namespace {
+
+std::string Seconds(double s) { return vkt::FixedText(s, 1) + " s"; }
+
+} // namespace
+
+void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)()) {
+    readBackup_.reset();
+    proc.Cancelled = false;
+    radio.afterRead = [this](const std::string& kind) {
+        readBackup_ = "";
+        if (!backups_) return;
+        const auto saved = backups_->save(VKTCore::MemoryImage, link_.RadioInfo, kind);
+        readBackup_ = saved ? ", backup " + std::filesystem::path(*saved).filename().string()
+                            : ", but its backup could not be saved in " + backups_->folder();
+    };
+    const double start = platform_.Timer();
+    (radio.*command)();
+    const std::string took = Seconds(platform_.Timer() - start);
+    if (readBackup_)
+        statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
+                              *readBackup_);
+    else
+        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took +
+                              "; the window still shows what it showed before");
+}
+
+void frmGroups::reportWrite(void (VKTCom::RadioCommands::*command)()) {
+    proc.Cancelled = false;
+    const double start = platform_.Timer();
+    (radio.*command)();
+    if (proc.Cancelled)
+        statusText.setCaption("Write cancelled after " + Seconds(platform_.Timer() - start) + ": the radio may hold part of the setup");
 }
 
 } // namespace vkteditor

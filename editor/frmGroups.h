@@ -6,9 +6,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/GroupControls.h"
+#include "core/MemoryImage.h"
 #include "core/clsGlobals.h"
 #include "core/clsGroup.h"
 #include "editor/ChannelGrid.h"
@@ -27,20 +30,6 @@
 
 namespace vkteditor {
 
-// Where the grid, the check-box columns and the frames stand, in twips.
-struct GroupsLayout {
-    int windowWidth = 9180, windowHeight = 6570;
-    int gridLeft = 0, gridTop = 960, gridWidth = 5715, gridHeight = 4560;
-    int headerHeight = 270, rowHeight = 255;
-    std::array<int, 6> colWidths{690, 1110, 750, 1110, 750, 990};
-    int scanLeft = 5820, narrLeft = 6075, loPowerLeft = 6330;
-    int lblScanLeft = 4920, lblNarrLeft = 4710, lblLoPowerLeft = 4845;
-    int groupScanListLeft = 4785;
-    int framesLeft = 6600, frameWidth = 2600;
-    // The top of check box row i, level with grid row i.
-    int checkTop(int i) const { return gridTop + headerHeight + rowHeight * i; }
-};
-
 class frmGroups : public vkt::Window,
                   public vkt::GroupControls,
                   public vktstore::SetupWindow,
@@ -51,7 +40,13 @@ public:
 
     static constexpr const char* MainCaption = "VKTEDWIN  -  VKT Editor";
     static constexpr const char* SaveBeforeExit = "Save before exit?";
-    static constexpr int MinWidth = 9180, MinHeight = 6570;
+    static constexpr const char* GroupNumberRule = "Current Group takes a group number, 1 ... 15: pick it from the list to show it";
+    static constexpr const char* GroupLabelRule = "Group Label takes up to 8 characters";
+    static constexpr const char* IdRule = "ANI/ID Number takes 7 digits";
+    static constexpr const char* PassWordRule = "Pass Word takes 6 digits";
+    static constexpr const char* RadioBusyText = "A radio command is still running: let it finish, or cancel it, before closing the editor.";
+    static constexpr const char* TuningBusyText =
+        "A tuning procedure holds the radio: finish it with its own Quit button before closing the editor.";
 
     // --- controls beyond the group fields ---
     vkt::Label lblCurrentGroup{"Current Group:"};
@@ -88,6 +83,7 @@ public:
     vkt::MenuItem mnuCommPortx{"Comm-Port"};
     VKTCom::RadioLink::CommPortMenu mnuCommPort;
     vkt::MenuItem mnuFindCable{"Find Cable..."};
+    vkt::MenuItem mnuCommSettings{"Comm Port &Settings..."};
     vkt::MenuItem mnuH{"Help"}, mnuAbout{"About VKTEDWIN"}, mnuHelp{"Help", "Ctrl+H"};
     // Off unless asked for: a record of the serial line in a file.
     vkt::MenuItem mnuTrace{"Serial &Trace"};
@@ -96,7 +92,6 @@ public:
     int currentGroup = 0;
     bool loading = false;
     int typedGroup = 0;
-    GroupsLayout layout;
 
     ChannelGrid Grid;
     GridEditor gridEditor;
@@ -114,6 +109,9 @@ public:
     std::function<void()> showAbout;
     std::function<void()> showTune;
     std::function<void()> findCable;
+    std::function<void()> commSettings;
+    // True while a tuning procedure holds the radio.
+    std::function<bool()> tuningInProgress;
     // Runs after another Comm Port was chosen.
     std::function<void()> commPortChanged;
     // Turns the serial trace on or off; false when it could not start.
@@ -124,11 +122,13 @@ public:
     void Form_Load();
     void Form_Activate();
     void Form_GotFocus();
-    // The new size in twips; true when the window was made smaller than its
-    // minimum and has been put back to it.
-    bool Form_Resize(int width, int height, bool minimized);
-    // True keeps the window open.
+    // Asks about the global parameters window, if it is loaded, then whether
+    // to save; true (Cancel, or a radio conversation still running) keeps
+    // every window open as it was.
     bool Form_QueryUnload();
+
+    // Invalid typing beeps, puts nothing in, and the status bar says why.
+    void typingRefused(const std::string& why);
 
     void cboCurrentGroup_Click();
     void cboCurrentGroup_KeyDown(int key);
@@ -141,13 +141,16 @@ public:
     void mnuDefault_Click();
     void mnuBlank_Click();
     void mnuSetup_Click() { platform_.PrinterSetup(); }
-    void mnuRead_Click() { radio.mnuRead_Click(); }
-    void mnuReadGlobal_Click() { radio.mnuReadGlobal_Click(); }
-    void mnuReadGroup_Click() { radio.mnuReadGroup_Click(); }
-    void mnuWriteAll_Click() { radio.mnuWriteAll_Click(); }
+    void mnuRead_Click() { reportRead("Read radio", VKTCore::RadioMemorySize, &VKTCom::RadioCommands::mnuRead_Click); }
+    void mnuReadGlobal_Click() { reportRead("Read global information from radio", 256, &VKTCom::RadioCommands::mnuReadGlobal_Click); }
+    void mnuReadGroup_Click() {
+        reportRead("Read group " + std::to_string(shownGroupNumber()) + " from radio", VKTCore::GroupAreaSize,
+                   &VKTCom::RadioCommands::mnuReadGroup_Click);
+    }
+    void mnuWriteAll_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteAll_Click); }
     void mnuVerify_Click() { radio.mnuVerify_Click(); }
-    void mnuWriteGlobal_Click() { radio.mnuWriteGlobal_Click(); }
-    void mnuWriteGroup_Click() { radio.mnuWriteGroup_Click(); }
+    void mnuWriteGlobal_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteGlobal_Click); }
+    void mnuWriteGroup_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteGroup_Click); }
     void mnuReadCurrGroup_Click() { readCurrentGroup(); }
     void mnuWriteCurrGroup_Click() { writeCurrentGroup(); }
     void mnuGlobals_Click() { globalsForm.Show(); }
@@ -156,6 +159,7 @@ public:
         if (commPortChanged) commPortChanged();
     }
     void mnuFindCable_Click() { if (findCable) findCable(); }
+    void mnuCommSettings_Click() { if (commSettings) commSettings(); }
     void mnuAbout_Click() { if (showAbout) showAbout(); }
     void mnuTuneRadio_Click() { if (showTune) showTune(); }
     void mnuHelp_Click() { platform_.ShowHelp(); }
@@ -192,17 +196,22 @@ public:
     vkt::Platform& platform() { return platform_; }
 
 private:
+    // Run a Radio menu command and say in the status bar what came of it
+    // and how long it took.
+    void reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)());
+    void reportWrite(void (VKTCom::RadioCommands::*command)());
+    void limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why);
     void showGroup(int g);
     void storeGroup(int g);
     void putBackGroupBox();
     void setControlDefaults();
-    void defaultLayout();
-    void resizeLayout(int width, int height);
     void loadScreen(vkt::MenuItem& chosen, const std::function<void(vktstore::clsDBUtil&)>& action);
 
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;
     std::unique_ptr<vktstore::Backups> backups_;
+    // Set when a read has come back whole: what is to be said of its backup.
+    std::optional<std::string> readBackup_;
 };
 
 } // namespace vkteditor

@@ -16,6 +16,7 @@ public:
     vkt::Label lblToBank{"To Bank"};
     vkt::ComboBox cboToBank;
     vkt::Button btnMoveOK{"OK"};
+    vkt::Button btnMoveCancel{"Cancel"};
 
     int fromBank = 0;
     int toBank = 0;
@@ -23,6 +24,8 @@ public:
     // Shows the dialog (modal) unless it is already showing.
     void Show();
     void btnMoveOK_Click();
+    // Leaves without moving, and the main window keeps what it shows.
+    void btnMoveCancel_Click() { setVisible(false); }
     // Runs after the dialog closes: the main window shows its group again.
     std::function<void()> afterMove;
 };

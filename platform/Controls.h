@@ -60,6 +60,13 @@ public:
     int SelStart() const { return selStart_; }
     int SelLength() const { return selLength_; }
     void select(int start, int length) { selStart_ = start; selLength_ = length; notify(); }
+
+    // What the box takes: at most MaxLength characters (0: no limit) of a
+    // text Accepts allows (none: any). The view refuses other typing and
+    // tells Refused.
+    int MaxLength = 0;
+    std::function<bool(const std::string&)> Accepts;
+    std::function<void()> Refused;
 private:
     std::string text_;
     int selStart_ = 0;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QValidator>
 
 namespace vktqt {
 
@@ -56,8 +57,27 @@ void Bind(QPushButton* w, vkt::Button& c, Handler onClick) {
     QObject::connect(w, &QPushButton::clicked, w, [onClick] { if (onClick) onClick(); });
 }
 
+namespace {
+
+// Lets through only a text its box takes.
+class RuleValidator : public QValidator {
+public:
+    RuleValidator(const vkt::TextBox& box, QObject* parent) : QValidator(parent), box_(box) {}
+    State validate(QString& input, int&) const override {
+        return !box_.Accepts || box_.Accepts(input.toStdString()) ? Acceptable : Invalid;
+    }
+
+private:
+    const vkt::TextBox& box_;
+};
+
+} // namespace
+
 void Bind(QLineEdit* w, vkt::TextBox& c, Handler onEdit) {
     BindState(w, c);
+    if (c.MaxLength > 0) w->setMaxLength(c.MaxLength);
+    if (c.Accepts) w->setValidator(new RuleValidator(c, w));
+    QObject::connect(w, &QLineEdit::inputRejected, w, [&c] { if (c.Refused) c.Refused(); });
     // What the user types is in the widget already: putting the model's
     // selection back on each key would make the next key replace it.
     auto typing = std::make_shared<bool>(false);
@@ -94,12 +114,9 @@ void Bind(QComboBox* w, vkt::ComboBox& c, Handler onPick) {
         c.setListIndex(i);
         if (onPick) onPick();
     });
-    if (w->isEditable()) {
-        QObject::connect(w, &QComboBox::editTextChanged, w, [w, &c](const QString& t) {
-            if (w->currentIndex() >= 0 && w->itemText(w->currentIndex()) == t && c.ListIndex() == w->currentIndex()) return;
-            c.setEditText(t.toStdString());
-        });
-    }
+    // Only the user's typing, not the text a pick puts in the box.
+    if (w->isEditable())
+        QObject::connect(w->lineEdit(), &QLineEdit::textEdited, w, [&c](const QString& t) { c.setEditText(t.toStdString()); });
 }
 
 void Bind(QCheckBox* w, vkt::CheckBox& c, Handler onClick) {
@@ -129,9 +146,9 @@ void Bind(QRadioButton* w, vkt::OptionButton& c, std::initializer_list<vkt::Opti
     });
 }
 
-void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger) {
-    OnChange(c, [a, &c] {
-        a->setText(Qs(c.Caption()));
+void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger, MenuPlace place) {
+    OnChange(c, [a, &c, place] {
+        a->setText((place == MenuPlace::OnMenuBar ? "&" : "") + Qs(c.Caption()));
         a->setEnabled(c.Enabled());
         a->setVisible(c.Visible());
         a->setToolTip(Qs(c.ToolTip()));

@@ -33,7 +33,9 @@ void Bind(QLineEdit* w, vkt::TextBox& c, Handler onEdit = {});
 void Bind(QComboBox* w, vkt::ComboBox& c, Handler onPick = {});
 void Bind(QCheckBox* w, vkt::CheckBox& c, Handler onClick = {});
 void Bind(QRadioButton* w, vkt::OptionButton& c, std::initializer_list<vkt::OptionButton*> group, Handler onClick = {});
-void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger);
+// A command on the menu bar itself opens with Alt and its first letter.
+enum class MenuPlace { InMenu, OnMenuBar };
+void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger, MenuPlace place = MenuPlace::InMenu);
 void Bind(QProgressBar* w, vkt::ProgressBar& c);
 
 // Twips, the window models' unit, to pixels.

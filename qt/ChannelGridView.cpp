@@ -1,8 +1,13 @@
 #include "qt/ChannelGridView.h"
 
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+
+#include <algorithm>
+#include <array>
 
 #include "editor/Keys.h"
 
@@ -50,12 +55,9 @@ Qt::ItemFlags ChannelGridModel::flags(const QModelIndex& index) const {
 }
 
 void ChannelGridModel::cellChanged(int row, int col) {
-    if (row < 0) {
-        beginResetModel();
-        endResetModel();
-        return;
-    }
-    emit dataChanged(index(row, col), index(row, col));
+    // Every cell at once keeps the current cell where it is, as a reset would not.
+    if (row < 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    else emit dataChanged(index(row, col), index(row, col));
 }
 
 // Begins and ends the grid's edits as the grid editing rules want them.
@@ -81,11 +83,7 @@ public:
         if (edit->text() != t) edit->setText(t);
     }
 
-    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex& index) const override {
-        if (!view_.grid_.editing()) return;
-        view_.grid_.endEdit();
-        view_.editor_.Grid_AfterColEdit(index.column());
-    }
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override { view_.editor_.finishEdit(); }
 
 private:
     ChannelGridView& view_;
@@ -103,22 +101,120 @@ ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& edito
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setTabKeyNavigation(true);
+    fitRows();
     auto previousChanged = grid_.changed;
     grid_.changed = [this, previousChanged](int row, int col) {
         if (previousChanged) previousChanged(row, col);
-        model_.cellChanged(row, col);
-        if (openEditor_ && grid_.editing() && row == grid_.editRow() && col == grid_.editCol()) {
-            auto* edit = static_cast<QLineEdit*>(openEditor_.data());
-            const QString t = QString::fromStdString(grid_.cellText(row, col));
-            if (edit->text() != t) edit->setText(t);
-        }
-        if (row < 0) {
-            if (grid_.columnsSelected()) selectAll();
-            else clearSelection();
-        }
+        showCells(row, col);
     };
     grid_.moved = [this] { followGrid(); };
+}
+
+// Repaints changed cells, keeps an open cell editor showing its cell's text,
+// and marks every cell while the columns are selected (Copy All).
+void ChannelGridView::showCells(int row, int col) {
+    model_.cellChanged(row, col);
+    if (openEditor_ && grid_.editing() && row == grid_.editRow() && col == grid_.editCol()) {
+        auto* edit = static_cast<QLineEdit*>(openEditor_.data());
+        const QString t = QString::fromStdString(grid_.cellText(row, col));
+        if (edit->text() != t) edit->setText(t);
+    }
+    if (row >= 0) return;
+    // The selection model marks a range whatever the view's own selection mode.
+    if (grid_.columnsSelected())
+        selectionModel()->select(QItemSelection(model_.index(0, 0), model_.index(model_.rowCount() - 1, model_.columnCount() - 1)),
+                                 QItemSelectionModel::Select);
+    else
+        selectionModel()->clearSelection();
+}
+
+// An editor closed without its text being taken (Escape) cancels the edit;
+// one closed by Enter moves on to the row below.
+void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor == openEditor_) {
+        openEditor_ = nullptr;
+        grid_.cancelEdit();
+    }
+    QTableView::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::SubmitModelCache) moveDown();
+}
+
+void ChannelGridView::moveDown() {
+    const QModelIndex at = currentIndex();
+    if (at.isValid() && at.row() + 1 < model_.rowCount()) setCurrentIndex(model_.index(at.row() + 1, at.column()));
+}
+
+namespace {
+
+// The widest text each column can hold.
+const char* const WidestText[] = {"16", "000.00000", "D000-", "000.00000", "D000-", "WWWWWWWW"};
+
+} // namespace
+
+int ChannelGridView::neededWidth(int c) const {
+    // The delegate's margins around its text, as QStyledItemDelegate draws it.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const int text = fontMetrics().horizontalAdvance(QString::fromLatin1(WidestText[c])) + 2 * margin;
+    return std::max(text, horizontalHeader()->sectionSizeHint(c));
+}
+
+void ChannelGridView::fitRows() {
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this) + 1);
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + margin + 2);
+    updateGeometry();
+}
+
+QSize ChannelGridView::minimumSizeHint() const {
+    int width = 0;
+    for (int c = 0; c < model_.columnCount(); ++c) width += neededWidth(c);
+    const int height = horizontalHeader()->sizeHint().height() + model_.rowCount() * verticalHeader()->defaultSectionSize();
+    return QSize(width, height) + QSize(2 * frameWidth(), 2 * frameWidth());
+}
+
+QSize ChannelGridView::sizeHint() const { return minimumSizeHint(); }
+
+// Chan keeps what it needs; the data columns share the rest in proportion.
+void ChannelGridView::spreadColumns() {
+    std::array<int, 6> need{};
+    int dataNeed = 0;
+    for (int c = 0; c < 6; ++c) {
+        need[static_cast<size_t>(c)] = neededWidth(c);
+        if (c > 0) dataNeed += need[static_cast<size_t>(c)];
+    }
+    const int extra = std::max(0, viewport()->width() - need[0] - dataNeed);
+    setColumnWidth(0, need[0]);
+    int given = 0;
+    for (int c = 1; c < 6; ++c) {
+        const int share = c == 5 ? extra - given : extra * need[static_cast<size_t>(c)] / dataNeed;
+        setColumnWidth(c, need[static_cast<size_t>(c)] + share);
+        given += share;
+    }
+}
+
+void ChannelGridView::resizeEvent(QResizeEvent* e) {
+    QTableView::resizeEvent(e);
+    spreadColumns();
+}
+
+void ChannelGridView::changeEvent(QEvent* e) {
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) {
+        fitRows();
+        spreadColumns();
+    }
+}
+
+// Tab walks the cells, and from the last one (Shift+Tab: the first) on to
+// the next control rather than round the grid again.
+bool ChannelGridView::focusNextPrevChild(bool next) {
+    const QModelIndex at = currentIndex();
+    const bool atEnd = next ? at.row() == model_.rowCount() - 1 && at.column() == model_.columnCount() - 1
+                            : at.row() == 0 && at.column() == 0;
+    if (state() != EditingState && (atEnd || !at.isValid())) return QWidget::focusNextPrevChild(next);
+    return QTableView::focusNextPrevChild(next);
 }
 
 // The current cell follows the grid's Row and Col; an edit the model ended
@@ -126,11 +222,7 @@ ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& edito
 void ChannelGridView::followGrid() {
     if (following_) return;
     following_ = true;
-    if (openEditor_ && !grid_.editing()) {
-        QWidget* e = openEditor_;
-        openEditor_ = nullptr;
-        closeEditor(e, QAbstractItemDelegate::NoHint);
-    }
+    if (openEditor_ && !grid_.editing()) closeEditor(openEditor_, QAbstractItemDelegate::NoHint);
     const QModelIndex target = model_.index(grid_.Row(), grid_.Col());
     if (currentIndex() != target) setCurrentIndex(target);
     following_ = false;
@@ -160,6 +252,12 @@ bool ChannelGridView::eventFilter(QObject* watched, QEvent* event) {
 
 void ChannelGridView::keyPressEvent(QKeyEvent* e) {
     if (editor_.Grid_KeyDown(ModelKey(e->key()))) return;
+    // Enter in a cell being typed in comes here too, when its editor has
+    // let it pass: the editor's closing moves down then.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (state() != EditingState) moveDown();
+        return;
+    }
     QTableView::keyPressEvent(e);
 }
 

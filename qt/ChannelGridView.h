@@ -32,17 +32,33 @@ public:
     // Runs on a double-click in the grid.
     std::function<void()> onDoubleClick;
 
+    // All 16 rows at their natural height and every column as wide as its
+    // widest text: the grid never elides and never scrolls. Width beyond
+    // that goes to the data columns.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
+    bool focusNextPrevChild(bool next) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     friend class ChannelGridDelegate;
     void followGrid();
+    void showCells(int row, int col);
+    void moveDown();
+    // The width column c needs for its widest text and its heading.
+    int neededWidth(int c) const;
+    void fitRows();
+    void spreadColumns();
 
     vkteditor::ChannelGrid& grid_;
     vkteditor::GridEditor& editor_;

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -16,15 +15,8 @@
 
 namespace vktqt {
 
-std::vector<PortInfo> FindCableDialog::Ports() {
-    std::vector<PortInfo> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports.push_back({info.systemLocation().toStdString(), info.description().toStdString(), info.hasVendorIdentifier()});
-    return ports;
-}
-
 FindCableDialog::FindCableDialog(QtPlatform& platform, int currentPort, QWidget* parent)
-    : QDialog(parent), platform_(platform), known_(Ports()), seen_(known_), list_(new QListWidget(this)),
+    : QDialog(parent), platform_(platform), known_(QtPlatform::MachinePorts()), seen_(known_), list_(new QListWidget(this)),
       status_(new QLabel(this)), commPort_(new QComboBox(this)), assign_(new QPushButton("&Assign", this)), timer_(new QTimer(this)) {
     setWindowTitle("Find Cable");
     auto* layout = new QVBoxLayout(this);
@@ -46,7 +38,7 @@ FindCableDialog::FindCableDialog(QtPlatform& platform, int currentPort, QWidget*
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(assign_, &QPushButton::clicked, this, [this] {
         const int n = commPort_->currentIndex() + 1;
-        platform_.SaveSetting(vkt::SettingsApp, "Comm", DeviceKey(n), found_);
+        platform_.assignDevice(n, found_);
         status_->setText(QString::fromStdString("Comm Port " + std::to_string(n) + " is now " + found_ + "."));
         assign_->setEnabled(false);
     });
@@ -61,7 +53,7 @@ void FindCableDialog::showPorts() {
 }
 
 void FindCableDialog::poll() {
-    const std::vector<PortInfo> now = Ports();
+    const std::vector<PortInfo> now = QtPlatform::MachinePorts();
     // A port that went away was the cable being unplugged; it counts as new
     // when it comes back.
     std::vector<PortInfo> stillThere;

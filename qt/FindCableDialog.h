@@ -22,8 +22,6 @@ class QtPlatform;
 class FindCableDialog : public QDialog {
 public:
     FindCableDialog(QtPlatform& platform, int currentPort, QWidget* parent);
-    // The machine's serial ports now.
-    static std::vector<PortInfo> Ports();
 
 private:
     void poll();

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,9 +15,12 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include "editor/Keys.h"
 #include "qt/Binding.h"
 #include "qt/ChannelGridView.h"
+#include "qt/RowCheckBoxes.h"
 #include "qt/VerticalLabel.h"
+#include "qt/WindowViews.h"
 
 namespace vktqt {
 
@@ -27,20 +32,83 @@ QAction* MenuAction(QMenu* menu, vkt::MenuItem& item, Handler h) {
     return a;
 }
 
-void Place(QWidget* w, int x, int y, int width, int height) { w->setGeometry(x, y, width, height); }
+// A top-level menu opened with Alt and its caption's first letter.
+QString MenuTitle(const vkt::MenuItem& item) { return "&" + QString::fromStdString(item.Caption()); }
+
+template <class W> W* Named(W* w, const char* name) {
+    w->setObjectName(name);
+    return w;
+}
+
+QLabel* NewLabel(QWidget* parent, vkt::Label& model) {
+    auto* l = new QLabel(parent);
+    Bind(l, model);
+    return l;
+}
+
+QComboBox* NewCombo(QWidget* parent, vkt::ComboBox& model, const char* name) {
+    auto* b = Named(new QComboBox(parent), name);
+    Bind(b, model);
+    return b;
+}
+
+QCheckBox* NewCheck(QWidget* parent, vkt::CheckBox& model, const char* name) {
+    auto* b = Named(new QCheckBox(parent), name);
+    Bind(b, model);
+    return b;
+}
+
+// Two option buttons of one group side by side.
+QLayout* OptionPair(QWidget* parent, vkt::OptionButton& first, const char* firstName, vkt::OptionButton& second,
+                    const char* secondName) {
+    auto* a = Named(new QRadioButton(parent), firstName);
+    auto* b = Named(new QRadioButton(parent), secondName);
+    Bind(a, first, {&first, &second});
+    Bind(b, second, {&first, &second});
+    auto* row = new QHBoxLayout;
+    row->addWidget(a);
+    row->addWidget(b);
+    row->addStretch();
+    return row;
+}
 
 } // namespace
 
 GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QWidget(this)) {
-    QFont f = font();
-    f.setPixelSize(10);
-    setFont(f);
     setCentralWidget(central_);
-    grid_ = new ChannelGridView(m_.Grid, m_.gridEditor, central_);
-    grid_->setObjectName("Grid");
+    grid_ = Named(new ChannelGridView(m_.Grid, m_.gridEditor, central_), "Grid");
     grid_->onDoubleClick = [this] { m_.Grid_DblClick(); };
+    checks_ = new RowCheckBoxes(grid_, central_);
+    checks_->addColumn(m_.chkScan, "chkScan");
+    checks_->addColumn(m_.chkNarr, "chkNarr");
+    checks_->addColumn(m_.chkLoPower, "chkLoPower");
     buildMenus();
-    buildControls();
+
+    // Headings of the check-box columns, upright above them.
+    auto* headings = new QHBoxLayout;
+    headings->setSpacing(0);
+    for (vkt::Label* heading : {&m_.lblScan, &m_.lblNarr, &m_.lblLoPower}) {
+        auto* l = new VerticalLabel(central_);
+        Bind(l, *heading);
+        l->setFixedWidth(checks_->pitch());
+        headings->addWidget(l, 0, Qt::AlignBottom);
+    }
+
+    // Group fields on top, the grid with its boxes beside its rows, the
+    // timers under it, the frames at the right; width to spare goes to the
+    // grid, height to spare below everything.
+    auto* layout = new QGridLayout(central_);
+    layout->addLayout(buildGroupFields(), 0, 0, Qt::AlignBottom);
+    layout->addLayout(headings, 0, 1, Qt::AlignBottom);
+    layout->addWidget(grid_, 1, 0, Qt::AlignTop);
+    layout->addWidget(checks_, 1, 1, Qt::AlignTop);
+    layout->addLayout(buildTimers(), 2, 0, 1, 2);
+    layout->addLayout(buildFrames(), 0, 2, 4, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setRowStretch(3, 1);
+    layout->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
+    setTabOrder();
+
     statusBar()->setSizeGripEnabled(true);
     auto* status = new QLabel(statusBar());
     statusBar()->addWidget(status, 1);
@@ -52,10 +120,8 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
         // it owns; its contents and menus go instead.
         central_->setEnabled(m_.Enabled());
         menuBar()->setEnabled(m_.Enabled());
-        applyLayout();
     };
     m_.changed();
-    resize(Px(m_.Width()), Px(m_.Height()));
 }
 
 GroupsView::~GroupsView() { m_.changed = nullptr; }
@@ -63,7 +129,7 @@ GroupsView::~GroupsView() { m_.changed = nullptr; }
 void GroupsView::buildMenus() {
     vkteditor::frmGroups& m = m_;
     QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(QString::fromStdString(m.mnuFile.Caption()));
+    QMenu* file = bar->addMenu(MenuTitle(m.mnuFile));
     MenuAction(file, m.mnuSave, [&m] { m.mnuSave_Click(); });
     MenuAction(file, m.mnuSaveAs, [&m] { m.mnuSaveAs_Click(); });
     file->addSeparator();
@@ -79,7 +145,7 @@ void GroupsView::buildMenus() {
     file->addSeparator();
     MenuAction(file, m.mnuExit, [this] { close(); });
 
-    QMenu* radio = bar->addMenu(QString::fromStdString(m.mnuRadio.Caption()));
+    QMenu* radio = bar->addMenu(MenuTitle(m.mnuRadio));
     MenuAction(radio, m.mnuRead, [&m] { m.mnuRead_Click(); });
     MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); });
     MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); });
@@ -91,7 +157,7 @@ void GroupsView::buildMenus() {
     MenuAction(radio, m.mnuReadCurrGroup, [&m] { m.mnuReadCurrGroup_Click(); });
     MenuAction(radio, m.mnuWriteCurrGroup, [&m] { m.mnuWriteCurrGroup_Click(); });
 
-    QMenu* edit = bar->addMenu(QString::fromStdString(m.mnuEdit.Caption()));
+    QMenu* edit = bar->addMenu(MenuTitle(m.mnuEdit));
     MenuAction(edit, m.mnuGlobals, [&m] { m.mnuGlobals_Click(); });
     MenuAction(edit, m.mnuUndo, [&m] { m.mnuUndo_Click(); });
     QMenu* copy = edit->addMenu(QString::fromStdString(m.mnuCopy.Caption()));
@@ -103,163 +169,75 @@ void GroupsView::buildMenus() {
     connect(edit, &QMenu::aboutToShow, this, [&m] { m.Form_GotFocus(); });
 
     QAction* tune = bar->addAction(QString());
-    Bind(tune, m.mnuTuneRadio, [&m] { m.mnuTuneRadio_Click(); });
+    Bind(tune, m.mnuTuneRadio, [&m] { m.mnuTuneRadio_Click(); }, MenuPlace::OnMenuBar);
 
-    QMenu* comm = bar->addMenu(QString::fromStdString(m.mnuCommPortx.Caption()));
+    QMenu* comm = bar->addMenu(MenuTitle(m.mnuCommPortx));
     for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); });
     comm->setToolTipsVisible(true);
     comm->addSeparator();
     MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); });
+    MenuAction(comm, m.mnuCommSettings, [&m] { m.mnuCommSettings_Click(); });
 
-    QMenu* help = bar->addMenu(QString::fromStdString(m.mnuH.Caption()));
+    QMenu* help = bar->addMenu(MenuTitle(m.mnuH));
     MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); });
     MenuAction(help, m.mnuHelp, [&m] { m.mnuHelp_Click(); });
     help->addSeparator();
     MenuAction(help, m.mnuTrace, [&m] { m.mnuTrace_Click(); })->setCheckable(true);
 }
 
-void GroupsView::buildControls() {
+QLayout* GroupsView::buildGroupFields() {
     vkteditor::frmGroups& m = m_;
     QWidget* c = central_;
-    auto label = [c](vkt::Label& model, int x, int y, int w) {
-        auto* l = new QLabel(c);
-        Bind(l, model);
-        Place(l, x, y, w, 18);
-        return l;
-    };
-    auto combo = [](QWidget* parent, vkt::ComboBox& model, int x, int y, int w, Handler pick = {}) {
-        auto* b = new QComboBox(parent);
-        Bind(b, model, std::move(pick));
-        Place(b, x, y, w, 20);
-        return b;
-    };
-    auto text = [c](vkt::TextBox& model, int x, int y, int w) {
-        auto* t = new QLineEdit(c);
-        Bind(t, model);
-        Place(t, x, y, w, 20);
-        return t;
-    };
+    auto* fields = new QGridLayout;
 
     // The group box: an editable list whose typing is checked key by key.
-    label(m.lblCurrentGroup, 6, 8, 80);
-    auto* group = new QComboBox(c);
+    auto* group = Named(new QComboBox(c), "cboCurrentGroup");
     group->setEditable(true);
     group->setInsertPolicy(QComboBox::NoInsert);
     Bind(group, m.cboCurrentGroup, [&m] { m.cboCurrentGroup_Click(); });
-    group->setObjectName("cboCurrentGroup");
-    Place(group, 86, 7, 44, 20);
+    // The box has the focus and hands keys to its line edit itself, so its
+    // keys are watched on the box. Enter is the window model's alone: the box
+    // would otherwise pick the entry whose text was typed.
     struct KeyRelay : QObject {
         vkteditor::frmGroups& m;
         KeyRelay(QObject* parent, vkteditor::frmGroups& model) : QObject(parent), m(model) {}
         bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::KeyPress) m.cboCurrentGroup_KeyDown(ModelKey(static_cast<QKeyEvent*>(e)->key()));
-            if (e->type() == QEvent::KeyRelease) m.cboCurrentGroup_KeyUp(ModelKey(static_cast<QKeyEvent*>(e)->key()));
-            return false;
+            if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
+            const auto* k = static_cast<QKeyEvent*>(e);
+            const int key = ModelKey(k->key());
+            if (e->type() == QEvent::KeyPress) m.cboCurrentGroup_KeyDown(key);
+            else if (!k->isAutoRepeat()) m.cboCurrentGroup_KeyUp(key);
+            return key == vkteditor::KeyReturn;
         }
     };
-    group->lineEdit()->installEventFilter(new KeyRelay(group, m));
+    group->installEventFilter(new KeyRelay(group, m));
 
-    label(m.lblGrpLbl, 138, 8, 66);
-    text(m.txtGrpLab, 204, 7, 80);
-    label(m.lblANI, 6, 36, 80);
-    text(m.txtID, 86, 35, 62);
-    label(m.lblPassWord, 154, 36, 54);
-    text(m.txtPassWord, 208, 35, 76);
-
-    // Below the grid: time-out, scan hold and the group scan list.
-    label(m.lblTOT, 6, 372, 98);
-    combo(c, m.cboTOT, 104, 371, 52);
-    label(m.lblScanHold, 164, 372, 82);
-    combo(c, m.cboScan, 246, 371, 48);
-    groupScanList_ = new QCheckBox(c);
-    Bind(groupScanList_, m.chkGroupScanList);
-
-    // Headings of the three check-box columns, upright above them.
-    lblScan_ = new VerticalLabel(c);
-    lblNarr_ = new VerticalLabel(c);
-    lblLoPower_ = new VerticalLabel(c);
-    Bind(lblScan_, m.lblScan);
-    Bind(lblNarr_, m.lblNarr);
-    Bind(lblLoPower_, m.lblLoPower);
-    for (int i = 0; i < 16; ++i) {
-        scan_[static_cast<size_t>(i)] = new QCheckBox(c);
-        narr_[static_cast<size_t>(i)] = new QCheckBox(c);
-        loPower_[static_cast<size_t>(i)] = new QCheckBox(c);
-        Bind(scan_[static_cast<size_t>(i)], m.chkScan[static_cast<size_t>(i)]);
-        Bind(narr_[static_cast<size_t>(i)], m.chkNarr[static_cast<size_t>(i)]);
-        Bind(loPower_[static_cast<size_t>(i)], m.chkLoPower[static_cast<size_t>(i)]);
-    }
-
-    // The frames at the right.
-    auto frame = [this, c](vkt::Frame& model, int height) {
-        auto* g = new QGroupBox(c);
-        Bind(g, model);
-        g->setProperty("frameHeight", height);
-        frames_.push_back(g);
-        return g;
+    // A box as wide as the most its field holds.
+    auto text = [c](vkt::TextBox& model, const char* name, QChar widest) {
+        auto* t = Named(new QLineEdit(c), name);
+        Bind(t, model);
+        const QMargins m = t->textMargins() + t->contentsMargins();
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(model.MaxLength + 1, widest)) + m.left() + m.right() + 8);
+        t->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        return t;
     };
-    const int fw = Px(m.layout.frameWidth);
-    // Two option buttons of one group side by side at the top of a frame.
-    auto optionPair = [](QWidget* parent, vkt::OptionButton& first, vkt::OptionButton& second, int firstWidth) {
-        auto* a = new QRadioButton(parent);
-        auto* b = new QRadioButton(parent);
-        Bind(a, first, {&first, &second});
-        Bind(b, second, {&first, &second});
-        Place(a, 6, 13, firstWidth, 18);
-        Place(b, 84, 13, 80, 18);
-    };
-    auto inner = [](QWidget* parent, vkt::Label& model, int x, int y, int w) {
-        auto* l = new QLabel(parent);
-        Bind(l, model);
-        Place(l, x, y, w, 18);
-    };
-    QGroupBox* display = frame(m.fraDisplyControl, 72);
-    inner(display, m.lblDisplay, 6, 14, 56);
-    combo(display, m.cboDisplay, 62, 13, fw - 70);
-    inner(display, m.lblBackLight, 6, 33, 56);
-    combo(display, m.cboBackLight, 62, 32, fw - 70);
-    inner(display, m.lblDuration, 6, 52, 56);
-    combo(display, m.cboDuration, 62, 51, fw - 70);
-
-    QGroupBox* pri = frame(m.fraDualPri, 68);
-    inner(pri, m.lblPri1Chan, 6, 14, 60);
-    combo(pri, m.cboPri1Chan, 66, 13, fw - 74);
-    inner(pri, m.lblPri2, 6, 33, 60);
-    combo(pri, m.cboPri2Chan, 66, 32, fw - 74);
-    auto* priTx = new QCheckBox(pri);
-    Bind(priTx, m.chkPriTX);
-    Place(priTx, 6, 51, fw - 12, 16);
-
-    QGroupBox* ucg = frame(m.fraUCG, 54);
-    optionPair(ucg, m.optUCGEnabled, m.optUCGDisabled, 76);
-    auto* encode = new QCheckBox(ucg);
-    Bind(encode, m.chkUCGEncode);
-    Place(encode, 6, 32, 90, 18);
-    inner(ucg, m.lblUCGChan, 98, 33, 30);
-    combo(ucg, m.cboUCGChan, 126, 32, fw - 132);
-
-    QGroupBox* bci = frame(m.fraBCI, 38);
-    combo(bci, m.cboBCI, 6, 13, fw - 12);
-    QGroupBox* ani = frame(m.fraANI, 38);
-    combo(ani, m.cboANI, 6, 13, fw - 12);
-
-    QGroupBox* batt = frame(m.fraBattSave, 34);
-    optionPair(batt, m.optBattSaveOn, m.optBattSaveOff, 60);
-
-    QGroupBox* lock = frame(m.fraLockout, 48);
-    auto* ent = new QCheckBox(lock);
-    auto* priKey = new QCheckBox(lock);
-    Bind(ent, m.chkENTCLRLock);
-    Bind(priKey, m.chkPriKeyLock);
-    Place(ent, 6, 13, fw - 12, 16);
-    Place(priKey, 6, 29, fw - 12, 16);
+    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
+    fields->addWidget(NewLabel(c, m.lblCurrentGroup), 0, 0);
+    fields->addWidget(group, 0, 1, left);
+    fields->addWidget(NewLabel(c, m.lblGrpLbl), 0, 3);
+    fields->addWidget(text(m.txtGrpLab, "txtGrpLab", 'W'), 0, 4, left);
+    fields->addWidget(NewLabel(c, m.lblANI), 1, 0);
+    fields->addWidget(text(m.txtID, "txtID", '0'), 1, 1, left);
+    fields->addWidget(NewLabel(c, m.lblPassWord), 1, 3);
+    fields->addWidget(text(m.txtPassWord, "txtPassWord", '0'), 1, 4, left);
+    fields->setColumnMinimumWidth(2, fontMetrics().averageCharWidth() * 2);
 
     // The transmit offset entry, hidden until the space bar opens it.
     auto* offset = new QGroupBox(c);
     Bind(offset, m.frmOffset);
-    auto* offsetText = new QLineEdit(offset);
+    auto* offsetText = Named(new QLineEdit(offset), "txtOffset");
     Bind(offsetText, m.txtOffset);
-    offsetText->setObjectName("txtOffset");
+    (new QHBoxLayout(offset))->addWidget(offsetText);
     m.txtOffset.focusRequested = [offsetText] { offsetText->setFocus(); };
     m.clipboard.focusGrid = [this] { grid_->setFocus(); };
     struct OffsetKeys : QObject {
@@ -271,43 +249,91 @@ void GroupsView::buildControls() {
         }
     };
     offsetText->installEventFilter(new OffsetKeys(offsetText, m));
-    Place(offsetText, 6, 16, 70, 20);
-    offset->setProperty("isOffset", true);
-    Place(offset, 300, 4, 84, 42);
+    fields->addWidget(offset, 0, 5, 2, 1);
+    fields->setColumnStretch(6, 1);
+    return fields;
 }
 
-void GroupsView::applyLayout() {
-    if (applying_) return;
-    applying_ = true;
-    const vkteditor::GroupsLayout& l = m_.layout;
-    Place(grid_, Px(l.gridLeft), Px(l.gridTop), Px(l.gridWidth), Px(l.gridHeight));
-    for (int c = 0; c < 6; ++c) grid_->setColumnWidth(c, Px(l.colWidths[static_cast<size_t>(c)]));
-    grid_->horizontalHeader()->setFixedHeight(Px(l.headerHeight));
-    for (int r = 0; r < 16; ++r) grid_->setRowHeight(r, Px(l.rowHeight));
-    // The boxes stand level with their grid rows.
-    const int box = 17;
-    for (int i = 0; i < 16; ++i) {
-        const int top = Px(l.checkTop(i)) + (Px(l.rowHeight) - box) / 2;
-        Place(scan_[static_cast<size_t>(i)], Px(l.scanLeft), top, box, box);
-        Place(narr_[static_cast<size_t>(i)], Px(l.narrLeft), top, box, box);
-        Place(loPower_[static_cast<size_t>(i)], Px(l.loPowerLeft), top, box, box);
-    }
-    Place(lblScan_, Px(l.scanLeft), 2, box, Px(l.gridTop) + Px(l.headerHeight) - 4);
-    Place(lblNarr_, Px(l.narrLeft), 2, box, Px(l.gridTop) + Px(l.headerHeight) - 4);
-    Place(lblLoPower_, Px(l.loPowerLeft), 2, box, Px(l.gridTop) + Px(l.headerHeight) - 4);
-    Place(groupScanList_, Px(l.groupScanListLeft) - 20, Px(l.gridTop + l.gridHeight) + 4, 120, 18);
-    placeFrames();
-    applying_ = false;
+QLayout* GroupsView::buildFrames() {
+    vkteditor::frmGroups& m = m_;
+    QWidget* c = central_;
+    auto* frames = new QVBoxLayout;
+    auto frame = [c, frames](vkt::Frame& model) {
+        auto* g = new QGroupBox(c);
+        Bind(g, model);
+        frames->addWidget(g);
+        return g;
+    };
+    // A frame of label and list rows.
+    auto form = [c](QGroupBox* g, std::initializer_list<std::tuple<vkt::Label*, vkt::ComboBox*, const char*>> rows) {
+        auto* f = new QFormLayout(g);
+        for (const auto& [label, list, name] : rows) f->addRow(NewLabel(g, *label), NewCombo(g, *list, name));
+        return f;
+    };
+
+    form(frame(m.fraDisplyControl), {{&m.lblDisplay, &m.cboDisplay, "cboDisplay"},
+                                     {&m.lblBackLight, &m.cboBackLight, "cboBackLight"},
+                                     {&m.lblDuration, &m.cboDuration, "cboDuration"}});
+    QGroupBox* pri = frame(m.fraDualPri);
+    form(pri, {{&m.lblPri1Chan, &m.cboPri1Chan, "cboPri1Chan"}, {&m.lblPri2, &m.cboPri2Chan, "cboPri2Chan"}})
+        ->addRow(NewCheck(pri, m.chkPriTX, "chkPriTX"));
+
+    QGroupBox* ucg = frame(m.fraUCG);
+    auto* ucgRows = new QGridLayout(ucg);
+    ucgRows->addLayout(OptionPair(ucg, m.optUCGEnabled, "optUCGEnabled", m.optUCGDisabled, "optUCGDisabled"), 0, 0, 1, 3);
+    ucgRows->addWidget(NewCheck(ucg, m.chkUCGEncode, "chkUCGEncode"), 1, 0);
+    ucgRows->addWidget(NewLabel(ucg, m.lblUCGChan), 1, 1, Qt::AlignRight);
+    ucgRows->addWidget(NewCombo(ucg, m.cboUCGChan, "cboUCGChan"), 1, 2);
+    ucgRows->setColumnStretch(0, 1);
+
+    QGroupBox* bci = frame(m.fraBCI);
+    (new QVBoxLayout(bci))->addWidget(NewCombo(bci, m.cboBCI, "cboBCI"));
+    QGroupBox* ani = frame(m.fraANI);
+    (new QVBoxLayout(ani))->addWidget(NewCombo(ani, m.cboANI, "cboANI"));
+    QGroupBox* batt = frame(m.fraBattSave);
+    (new QVBoxLayout(batt))->addLayout(OptionPair(batt, m.optBattSaveOn, "optBattSaveOn", m.optBattSaveOff, "optBattSaveOff"));
+    QGroupBox* lock = frame(m.fraLockout);
+    auto* locks = new QVBoxLayout(lock);
+    locks->addWidget(NewCheck(lock, m.chkENTCLRLock, "chkENTCLRLock"));
+    locks->addWidget(NewCheck(lock, m.chkPriKeyLock, "chkPriKeyLock"));
+    frames->addStretch(1);
+    return frames;
 }
 
-void GroupsView::placeFrames() {
-    const vkteditor::GroupsLayout& l = m_.layout;
-    int y = 4;
-    for (QGroupBox* g : frames_) {
-        const int h = g->property("frameHeight").toInt();
-        Place(g, Px(l.framesLeft), y, Px(l.frameWidth), h);
-        y += h + 2;
-    }
+QLayout* GroupsView::buildTimers() {
+    vkteditor::frmGroups& m = m_;
+    QWidget* c = central_;
+    auto* timers = new QHBoxLayout;
+    timers->addWidget(NewLabel(c, m.lblTOT));
+    timers->addWidget(NewCombo(c, m.cboTOT, "cboTOT"));
+    timers->addSpacing(fontMetrics().averageCharWidth() * 2);
+    timers->addWidget(NewLabel(c, m.lblScanHold));
+    timers->addWidget(NewCombo(c, m.cboScan, "cboScan"));
+    timers->addSpacing(fontMetrics().averageCharWidth() * 2);
+    timers->addWidget(NewCheck(c, m.chkGroupScanList, "chkGroupScanList"));
+    timers->addStretch(1);
+    return timers;
+}
+
+// Reading order: the group fields, the grid, its boxes row by row, the
+// frames top to bottom, the timers.
+void GroupsView::setTabOrder() {
+    std::vector<QWidget*> order;
+    for (const char* name : {"cboCurrentGroup", "txtGrpLab", "txtID", "txtPassWord", "Grid"})
+        order.push_back(central_->findChild<QWidget*>(name));
+    for (int r = 0; r < 16; ++r)
+        for (int col = 0; col < checks_->columnCount(); ++col) order.push_back(checks_->box(col, r));
+    for (const char* name : {"cboDisplay", "cboBackLight", "cboDuration", "cboPri1Chan", "cboPri2Chan", "chkPriTX", "optUCGEnabled",
+                             "optUCGDisabled", "chkUCGEncode", "cboUCGChan", "cboBCI", "cboANI", "optBattSaveOn", "optBattSaveOff",
+                             "chkENTCLRLock", "chkPriKeyLock", "cboTOT", "cboScan", "chkGroupScanList", "txtOffset"})
+        order.push_back(central_->findChild<QWidget*>(name));
+    for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void GroupsView::showEvent(QShowEvent* e) {
+    if (!placed_) CentreOnScreen(this);
+    placed_ = true;
+    QMainWindow::showEvent(e);
 }
 
 void GroupsView::changeEvent(QEvent* e) {
@@ -325,9 +351,5 @@ void GroupsView::closeEvent(QCloseEvent* e) {
     QApplication::quit();
 }
 
-void GroupsView::resizeEvent(QResizeEvent* e) {
-    QMainWindow::resizeEvent(e);
-    if (m_.Form_Resize(Twips(width()), Twips(height()), isMinimized())) resize(Px(m_.Width()), Px(m_.Height()));
-}
 
 } // namespace vktqt

@@ -1,22 +1,19 @@
 #pragma once
-// The main window on Qt: the widgets of the group controls, the channel grid
-// with its three check-box columns, the frames at the right, the menus; all
-// of it bound to the main window model.
+// The main window on Qt: the group fields, the channel grid with its three
+// check-box columns, the frames at the right, the timers under the grid and
+// the menus, laid out to the room their texts need and bound to the main
+// window model.
 
 #include <QMainWindow>
 
-#include <array>
-
 #include "editor/frmGroups.h"
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
+class QGridLayout;
 
 namespace vktqt {
 
 class ChannelGridView;
-class GlobalsView;
+class RowCheckBoxes;
 
 class GroupsView : public QMainWindow {
 public:
@@ -29,25 +26,20 @@ public:
 protected:
     void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void buildMenus();
-    void buildControls();
-    void applyLayout();
-    void placeFrames();
+    QLayout* buildGroupFields();
+    QLayout* buildFrames();
+    QLayout* buildTimers();
+    void setTabOrder();
 
     vkteditor::frmGroups& m_;
     QWidget* central_;
     ChannelGridView* grid_;
-    std::array<QCheckBox*, 16> scan_{}, narr_{}, loPower_{};
-    QLabel* lblScan_ = nullptr;
-    QLabel* lblNarr_ = nullptr;
-    QLabel* lblLoPower_ = nullptr;
-    QCheckBox* groupScanList_ = nullptr;
-    std::vector<QGroupBox*> frames_;
-    GlobalsView* globals_ = nullptr;
-    bool applying_ = false;
+    RowCheckBoxes* checks_ = nullptr;
+    bool placed_ = false;
 };
 
 } // namespace vktqt

@@ -1,6 +1,7 @@
 #include "qt/HelpViewer.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -35,6 +36,12 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QPushButton::setEnabled);
     resize(640, 520);
+}
+
+// Escape closes the help, as it closes a dialog.
+void HelpViewer::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) close();
+    else QWidget::keyPressEvent(e);
 }
 
 void HelpViewer::showContents() {

@@ -14,6 +14,9 @@ public:
     void showContents();
     QTextBrowser* browser() const { return browser_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     QTextBrowser* browser_;
 };

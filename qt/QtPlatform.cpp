@@ -16,7 +16,6 @@
 #include <QThread>
 
 #include "qt/HelpViewer.h"
-#include "qt/SerialDevices.h"
 
 namespace vktqt {
 
@@ -80,13 +79,6 @@ QString QtFilter(const std::string& filter) {
     return out.join(";;");
 }
 
-std::vector<PortInfo> MachinePorts() {
-    std::vector<PortInfo> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        ports.push_back({info.systemLocation().toStdString(), info.description().toStdString(), info.hasVendorIdentifier()});
-    return ports;
-}
-
 } // namespace
 
 QtPlatform::QtPlatform() : serial_([this](int n) { return deviceOfPort(n); }) {
@@ -101,23 +93,45 @@ void QtPlatform::setMainWindow(QWidget* w) {
     printer_.setParentWindow(w);
 }
 
-void QtPlatform::setDeviceForThisRun(int n, std::string device) { runDevices_[n] = std::move(device); }
+std::vector<PortInfo> QtPlatform::MachinePorts() {
+    std::vector<PortInfo> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports.push_back({info.systemLocation().toStdString(), info.description().toStdString(), info.hasVendorIdentifier()});
+    return ports;
+}
+
+void QtPlatform::setDeviceForThisRun(int n, std::string device, std::string description) {
+    runDevices_[n] = {std::move(device), std::move(description)};
+}
+
+std::string QtPlatform::storedDevice(int n) { return GetSetting(vkt::SettingsApp, "Comm", DeviceKey(n), ""); }
+
+void QtPlatform::assignDevice(int n, const std::string& device) {
+    SaveSetting(vkt::SettingsApp, "Comm", DeviceKey(n), device);
+    // The technician's choice counts at once, also over a stand-in.
+    runDevices_.erase(n);
+}
+
+std::string QtPlatform::describePort(int n) {
+    if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device + " \u2014 " + it->second.description;
+    return PortStatusText(deviceOfPort(n), MachinePorts());
+}
 
 bool QtPlatform::anySerialDevice() {
     for (int n = 1; n <= 4; ++n)
-        if (!GetSetting(vkt::SettingsApp, "Comm", DeviceKey(n), "").empty()) return true;
+        if (!storedDevice(n).empty()) return true;
     const auto ports = MachinePorts();
     return std::any_of(ports.begin(), ports.end(), [](const PortInfo& p) { return p.usb; });
 }
 
 std::string QtPlatform::deviceOfPort(int n) {
-    if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second;
+    if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device;
 #ifdef Q_OS_WIN
     const bool windows = true;
 #else
     const bool windows = false;
 #endif
-    const std::string stored = GetSetting(vkt::SettingsApp, "Comm", DeviceKey(n), "");
+    const std::string stored = storedDevice(n);
     return DeviceForPort(n, stored, windows || !stored.empty() ? std::vector<PortInfo>{} : MachinePorts(), windows);
 }
 

@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "qt/QtPrinter.h"
 #include "qt/QtSerialPort.h"
+#include "qt/SerialDevices.h"
 #include "store/FileWriter.h"
 
 class QWidget;
@@ -57,8 +58,19 @@ public:
 
     // The serial device Comm Port n stands for.
     std::string deviceOfPort(int n);
-    // Comm Port n stands for this device for the rest of the run (not stored).
-    void setDeviceForThisRun(int n, std::string device);
+    // What Comm Port n stands for, in the words every port message uses:
+    // "/dev/ttyUSB0 — FT232R USB UART", "/dev/ttyUSB1 — not present".
+    std::string describePort(int n);
+    // Comm Port n stands for this device, so described, for the rest of the
+    // run (not stored).
+    void setDeviceForThisRun(int n, std::string device, std::string description = "given for this run");
+    // Comm Port n stands for this device from now on, stored in the settings
+    // ("" for the machine's default).
+    void assignDevice(int n, const std::string& device);
+    // The stored device of Comm Port n, "" when none.
+    std::string storedDevice(int n);
+    // The machine's serial ports now.
+    static std::vector<PortInfo> MachinePorts();
     // True when a device is stored for some port or a USB serial adapter is
     // plugged in (a bare built-in port is no sign of a programming cable).
     bool anySerialDevice();
@@ -70,7 +82,11 @@ private:
     QtPrinter printer_;
     QtSerialPort serial_;
     std::unique_ptr<QWidget> help_;
-    std::map<int, std::string> runDevices_;
+    struct RunDevice {
+        std::string device;
+        std::string description;
+    };
+    std::map<int, RunDevice> runDevices_;
     std::unique_ptr<vktstore::LogFile> traceFile_;
     std::unique_ptr<VKTCom::SerialTrace> trace_;
 };

@@ -9,10 +9,14 @@
 
 namespace vktqt {
 
-std::vector<std::string> DefaultDevices(std::vector<PortInfo> ports) {
+std::vector<PortInfo> UsbFirst(std::vector<PortInfo> ports) {
     std::stable_sort(ports.begin(), ports.end(), [](const PortInfo& a, const PortInfo& b) { return a.usb && !b.usb; });
+    return ports;
+}
+
+std::vector<std::string> DefaultDevices(const std::vector<PortInfo>& ports) {
     std::vector<std::string> out;
-    for (const PortInfo& p : ports) out.push_back(p.systemLocation);
+    for (const PortInfo& p : UsbFirst(ports)) out.push_back(p.systemLocation);
     return out;
 }
 
@@ -61,7 +65,7 @@ std::string OpenFailureText(int port, const std::string& device, const std::stri
     const std::string name = "Comm Port " + std::to_string(port);
     if (device.empty())
         return name + " has no serial device: none was found on this computer. Plug in the programming cable, "
-                      "or set " + DeviceKey(port) + " in the \"Comm\" settings.";
+                      "or choose the port's device in Comm-Port, Comm Port Settings.";
     if (problem == OpenProblem::InUse)
         return name + " (" + device + ") is in use by another program" + (holder.empty() ? "" : " (" + holder + ")") +
                ". Close that program, or choose the Comm Port of another cable.";

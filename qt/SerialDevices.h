@@ -14,8 +14,10 @@ struct PortInfo {
     bool usb = false;
 };
 
+// The ports in the order they are offered: USB adapters first.
+std::vector<PortInfo> UsbFirst(std::vector<PortInfo> ports);
 // The default device of each port, index n - 1.
-std::vector<std::string> DefaultDevices(std::vector<PortInfo> ports);
+std::vector<std::string> DefaultDevices(const std::vector<PortInfo>& ports);
 // The device of port n: the stored setting when there is one, else its default.
 std::string DeviceForPort(int n, const std::string& stored, const std::vector<PortInfo>& ports, bool windows);
 // The settings key of port n's device.

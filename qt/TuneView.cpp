@@ -27,6 +27,7 @@ QLabel* Text(QWidget* parent, vkt::Label& model, QLayout* into) {
     auto* l = new QLabel(parent);
     l->setWordWrap(true);
     l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Bind(l, model);
     into->addWidget(l);
     return l;
@@ -60,6 +61,10 @@ template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<
 }
 
 } // namespace
+
+bool TuningHoldsRadio(const VKTTune::frmTune& tune) {
+    return tune.Visible() && !(tune.TabStrip1.Enabled() && tune.cmdTuneQuit.Enabled());
+}
 
 TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
     auto* outer = new QVBoxLayout(this);

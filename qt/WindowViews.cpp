@@ -1,6 +1,9 @@
 #include "qt/WindowViews.h"
 
+#include <algorithm>
+
 #include <QApplication>
+#include <QShowEvent>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -22,11 +25,6 @@ namespace {
 
 QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
-void Centre(QWidget* w) {
-    const QRect screen = (w->screen() ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    w->move(screen.center() - w->rect().center());
-}
-
 QLabel* NewLabel(QWidget* parent, vkt::Label& model) {
     auto* l = new QLabel(parent);
     Bind(l, model);
@@ -43,12 +41,22 @@ QComboBox* NewCombo(QWidget* parent, vkt::ComboBox& model, bool editable = false
 
 } // namespace
 
-void FollowWindow(QWidget* w, vkt::Window& model, bool modal) {
+void CentreOnScreen(QWidget* w) {
+    w->ensurePolished();
+    if (w->layout()) w->layout()->activate();
+    if (!w->testAttribute(Qt::WA_Resized)) w->adjustSize();
+    const QRect screen = (w->screen() ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+    const QPoint topLeft = screen.center() - QRect(QPoint(), w->frameGeometry().size()).center();
+    w->move(std::max(topLeft.x(), screen.left()), std::max(topLeft.y(), screen.top()));
+}
+
+void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placement) {
     auto previous = model.changed;
-    auto follow = [w, &model, modal] {
+    auto follow = [w, &model, modal, placement] {
         w->setWindowTitle(Qs(model.Caption()));
         if (model.Visible() && !w->isVisible()) {
             if (modal) w->setWindowModality(Qt::ApplicationModal);
+            if (placement == Placement::Centred) CentreOnScreen(w);
             w->show();
             w->raise();
             w->activateWindow();
@@ -74,7 +82,8 @@ ProcView::ProcView(VKTCom::frmProc& model, QWidget* owner) : QDialog(owner, Qt::
     layout->addWidget(info);
     layout->addWidget(bar);
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
-    setFixedSize(Px(model.Width()), Px(model.Height()));
+    bar->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     auto previous = model.changed;
     model.changed = [this, &model, owner, previous] {
         if (previous) previous();
@@ -89,7 +98,7 @@ void ProcView::closeEvent(QCloseEvent* e) { e->ignore(); }
 GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
     auto* outer = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);
-    QMenu* window = bar->addMenu(Qs(model.mnuFile.Caption()));
+    QMenu* window = bar->addMenu("&" + Qs(model.mnuFile.Caption()));
     Bind(window->addAction(QString()), model.mnuSave, [&model] { model.mnuSave_Click(); });
     Bind(window->addAction(QString()), model.mnuExit, [&model] { model.mnuExit_Click(); });
     window->addSeparator();
@@ -103,7 +112,10 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     Bind(rotary, model.fraRotarySwitch);
     auto* grid = new QGridLayout(rotary);
     grid->addWidget(NewLabel(rotary, model.lblPosHeading), 0, 0);
-    grid->addWidget(NewLabel(rotary, model.lblGroup), 0, 1, 1, 4);
+    // One caption heads two columns: each of its words stands over its own.
+    const QStringList headings = Qs(model.lblGroup.Caption()).split(' ', Qt::SkipEmptyParts);
+    grid->addWidget(new QLabel(headings.value(0), rotary), 0, 1);
+    grid->addWidget(new QLabel(headings.value(1), rotary), 0, 3);
     for (int p = 0; p < vkt::RotaryPositions; ++p) {
         const auto i = static_cast<size_t>(p);
         grid->addWidget(NewLabel(rotary, model.lblPos[i]), p + 1, 0);
@@ -119,13 +131,15 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     auto* sample = new QCheckBox(rotary);
     Bind(sample, model.chkSample);
     sample->setEnabled(false);
-    grid->addWidget(sample, 17, 0, 1, 5);
+    grid->addWidget(sample, 17, 0, 1, 6);
     auto* globalRow = new QHBoxLayout;
     globalRow->addWidget(NewLabel(rotary, model.lblGlobGrp));
     globalRow->addWidget(NewCombo(rotary, model.cboGlobalGroup));
     globalRow->addWidget(NewLabel(rotary, model.lblGlobChan));
     globalRow->addWidget(NewCombo(rotary, model.cboGlobalChannel));
-    grid->addLayout(globalRow, 18, 0, 1, 5);
+    grid->addLayout(globalRow, 18, 0, 1, 6);
+    // Room the long rows below need goes after the columns, not between them.
+    grid->setColumnStretch(5, 1);
     columns->addWidget(rotary);
 
     auto* right = new QVBoxLayout;
@@ -159,13 +173,22 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     right->addStretch();
 
     FollowWindow(this, model);
-    Centre(this);
+}
+
+void GlobalsView::showEvent(QShowEvent* e) {
+    if (!placed_) CentreOnScreen(this);
+    placed_ = true;
+    QWidget::showEvent(e);
 }
 
 void GlobalsView::closeEvent(QCloseEvent* e) {
     // The close box asks whether to save; Cancel keeps the window.
-    if (m_.Form_QueryUnload()) e->ignore();
-    else e->accept();
+    if (m_.Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    placed_ = false;
 }
 
 MoveView::MoveView(vkteditor::frmMove& model, QWidget* owner) : QDialog(owner), m_(model) {
@@ -174,18 +197,21 @@ MoveView::MoveView(vkteditor::frmMove& model, QWidget* owner) : QDialog(owner), 
     layout->addWidget(NewCombo(this, model.cboFromBank, true), 0, 1);
     layout->addWidget(NewLabel(this, model.lblToBank), 1, 0);
     layout->addWidget(NewCombo(this, model.cboToBank, true), 1, 1);
+    auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(this);
+    auto* cancel = new QPushButton(this);
     Bind(ok, model.btnMoveOK, [&model] { model.btnMoveOK_Click(); });
+    Bind(cancel, model.btnMoveCancel, [&model] { model.btnMoveCancel_Click(); });
     ok->setDefault(true);
-    layout->addWidget(ok, 2, 0, 1, 2, Qt::AlignHCenter);
-    FollowWindow(this, model, true);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons, 2, 0, 1, 2);
+    FollowWindow(this, model, true, Placement::Centred);
 }
 
-void MoveView::reject() {
-    // Closing the dialog is OK without a valid pair of banks: nothing moves.
-    m_.setVisible(false);
-    if (m_.afterMove) m_.afterMove();
-}
+// Esc and the close box are Cancel.
+void MoveView::reject() { m_.btnMoveCancel_Click(); }
 
 SplashView::SplashView(vkteditor::frmSplash& model) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     auto* frame = new QVBoxLayout(this);
@@ -200,9 +226,9 @@ SplashView::SplashView(vkteditor::frmSplash& model) : QWidget(nullptr, Qt::Splas
     frame->addWidget(NewLabel(this, model.lblPlatform), 0, Qt::AlignHCenter);
     frame->addWidget(NewLabel(this, model.lblCompanyName), 0, Qt::AlignHCenter);
     frame->addWidget(NewLabel(this, model.lblCopyright), 0, Qt::AlignHCenter);
-    setFixedSize(Px(model.Width()), Px(model.Height()));
+    frame->setContentsMargins(QMargins(4, 2, 4, 2) * fontMetrics().averageCharWidth());
     setStyleSheet("SplashView { border: 2px solid palette(dark); }");
-    Centre(this);
+    CentreOnScreen(this);
 }
 
 AboutView::AboutView(vkteditor::frmAbout& model, QWidget* owner) : QDialog(owner) {

@@ -13,8 +13,13 @@
 
 namespace vktqt {
 
-// Shows, hides, titles and places a top-level widget as its window model says.
-void FollowWindow(QWidget* w, vkt::Window& model, bool modal = false);
+// How a window is placed when its model shows it.
+enum class Placement { AsIs, Centred };
+// Shows, hides and titles a top-level widget as its window model says.
+void FollowWindow(QWidget* w, vkt::Window& model, bool modal = false, Placement placement = Placement::AsIs);
+// Centres a window on its screen at the size it will be shown at, its top
+// left corner kept on the screen.
+void CentreOnScreen(QWidget* w);
 
 class ProcView : public QDialog {
 public:
@@ -31,9 +36,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     vkteditor::frmGlobals& m_;
+    // Centred when loaded; shown again after hiding, it stays where it was.
+    bool placed_ = false;
 };
 
 class MoveView : public QDialog {

@@ -28,18 +28,18 @@ void FileOpenSave::SaveSetup() {
     WriteSetupFile();
 }
 
-SaveResult FileOpenSave::SaveSetupAs() {
+SaveResult FileOpenSave::SaveSetupAs(GlobalsWindow globals) {
     if (!AskSetupFileName(true)) return SaveResult::Cancelled;
-    return WriteSetupFile() ? SaveResult::Saved : SaveResult::Failed;
+    return WriteSetupFile(globals) ? SaveResult::Saved : SaveResult::Failed;
 }
 
 void FileOpenSave::OpenSetup() {
     if (AskSetupFileName(false)) ReadSetupFile();
 }
 
-bool FileOpenSave::WriteSetupFile() {
+bool FileOpenSave::WriteSetupFile(GlobalsWindow globals) {
     window_.storeShownGroup();
-    if (window_.globalsWindowOpen()) window_.storeGlobals();
+    if (globals == GlobalsWindow::Stored && window_.globalsWindowOpen()) window_.storeGlobals();
     FileError error;
     if (!WriteFileReplacing(SetupFileName, VKTCore::MemoryImage, error)) {
         ShowFileError(error);

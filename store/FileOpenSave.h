@@ -25,6 +25,9 @@ public:
 
 // How a save ended: a cancelled file dialog is no failure.
 enum class SaveResult { Saved, Cancelled, Failed };
+// Whether a save stores an open global parameters window into the image
+// first, or leaves that to whoever already decided it.
+enum class GlobalsWindow { Stored, AsDecided };
 
 class FileOpenSave {
 public:
@@ -35,10 +38,10 @@ public:
     std::string ReportFileName;
 
     void SaveSetup();
-    SaveResult SaveSetupAs();
+    SaveResult SaveSetupAs(GlobalsWindow globals = GlobalsWindow::Stored);
     void OpenSetup();
     bool AskSetupFileName(bool forSave);
-    bool WriteSetupFile();
+    bool WriteSetupFile(GlobalsWindow globals = GlobalsWindow::Stored);
     bool ReadSetupFile();
     void UpdateFileTitle();
     void ShowFileError(const FileError& error);

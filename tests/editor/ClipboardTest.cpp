@@ -29,7 +29,7 @@ TEST_F(EditorTest, ARowPastesIntoAnotherGroupKeepingItsChan) {
     EXPECT_EQ(cell(9, 0), "10");
     EXPECT_EQ(cell(9, 1), "162.40000");
     EXPECT_EQ(cell(9, 2), "D023-");
-    EXPECT_EQ(cell(9, 4), "88.5");  // a tone goes in as its number
+    EXPECT_EQ(cell(9, 4), "088.5");  // a tone goes in as its number, shown as the group shows it
     EXPECT_EQ(cell(9, 5), "");
     EXPECT_EQ(main->chkScan[9].Value(), 1);
     EXPECT_EQ(main->chkNarr[9].Value(), 0);

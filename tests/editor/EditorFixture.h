@@ -47,8 +47,7 @@ protected:
         if (main->gridEditor.Grid_BeforeColEdit(col)) return;
         main->Grid.beginEdit(row, col);
         main->Grid.setEditText(text);
-        main->Grid.endEdit();
-        main->gridEditor.Grid_AfterColEdit(col);
+        main->gridEditor.finishEdit();
     }
     std::vector<uint8_t> wire() const {
         std::vector<uint8_t> out;

@@ -148,25 +148,6 @@ TEST_F(EditorTest, ActivationEmptiesTheClipboardAndDisablesPaste) {
     EXPECT_FALSE(main->mnuPaste.Enabled());
 }
 
-TEST_F(EditorTest, ResizingBelowTheMinimumSnapsBack) {
-    EXPECT_TRUE(main->Form_Resize(8000, 7000, false));
-    EXPECT_EQ(main->Width(), 9180);
-    EXPECT_EQ(main->Height(), 6570);
-    EXPECT_EQ(main->layout.gridWidth, 5715);
-    EXPECT_EQ(main->layout.colWidths[1], 1110);
-    EXPECT_EQ(main->layout.framesLeft, 6600);
-
-    EXPECT_FALSE(main->Form_Resize(12180, 8570, false));
-    EXPECT_EQ(main->layout.gridWidth, 5715 + 3000);
-    EXPECT_EQ(main->layout.scanLeft, 5820 + 3000);
-    EXPECT_EQ(main->layout.framesLeft, 12180 - 2580);
-    EXPECT_EQ(main->layout.frameWidth, 2600);
-    int total = 0;
-    for (int w : main->layout.colWidths) total += w;
-    EXPECT_EQ(total, 5400 + 3000);
-    EXPECT_FALSE(main->Form_Resize(100, 100, true));  // minimised: ignored
-}
-
 TEST_F(EditorTest, SettingsOnAFirstRunAndTheTuneWarning) {
     struct NoScreen : ControlModule::StartUpScreen {
         void showSplash(vkteditor::frmSplash&) override { ++shown; }

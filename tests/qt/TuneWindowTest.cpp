@@ -1,0 +1,63 @@
+// The tuning window through its real widgets, and the main window's close
+// while a procedure holds the radio.
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTabBar>
+
+#include "qt/TuneView.h"
+#include "tests/qt/ViewFixture.h"
+#include "tune/frmTune.h"
+
+using vkt::Answer;
+
+class TuneWindowTest : public ViewTest {
+protected:
+    TuneWindowTest() {
+        main->showTune = [this] { VKTTune::ShowTuneWindow(platform, tune); };
+        main->tuningInProgress = [this] { return vktqt::TuningHoldsRadio(tune); };
+        platform.answer(Answer::OK);  // the warning
+        action("&Tune")->trigger();
+        QApplication::processEvents();
+    }
+    QPushButton* button(const QString& text) {
+        for (auto* b : tuneView.findChildren<QPushButton*>())
+            if (b->text() == text && b->isVisible()) return b;
+        ADD_FAILURE() << "no button " << text.toStdString();
+        return nullptr;
+    }
+
+    VKTTune::frmTune tune{platform, link};
+    vktqt::TuneView tuneView{tune, view.get()};
+};
+
+TEST_F(TuneWindowTest, ShowsOneProcedureFrameAtATime) {
+    ASSERT_TRUE(tuneView.isVisible());
+    auto* tabs = tuneView.findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    ASSERT_EQ(tabs->count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        int shown = 0;
+        for (auto* g : tuneView.findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) shown += g->isVisible();
+        EXPECT_EQ(shown, 1) << i;
+    }
+    QTest::mouseClick(button("Quit"), Qt::LeftButton);
+    EXPECT_FALSE(tuneView.isVisible());
+}
+
+TEST_F(TuneWindowTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
+    const uint8_t lowPower = port.radio().eeprom[20];
+    QTest::mouseClick(button("Set HIGH Power"), Qt::LeftButton);
+    ASSERT_FALSE(tune.cmdTuneQuit.Enabled());
+    EXPECT_FALSE(view->close());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(tuneView.isVisible());
+    EXPECT_NE(main->statusText.Caption().find("tuning"), std::string::npos) << main->statusText.Caption();
+    EXPECT_TRUE(platform.boxes.size() == 1);  // the warning only: nothing asked
+
+    QTest::mouseClick(button("Finished/Quit"), Qt::LeftButton);
+    EXPECT_EQ(port.radio().eeprom[20], lowPower);
+    platform.answer(Answer::No, "Save before exit?");
+    EXPECT_TRUE(view->close());
+}
