@@ -305,12 +305,17 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
                               "; the window still shows what it showed before");
 }
 
-void frmGroups::reportWrite(void (VKTCom::RadioCommands::*command)()) {
+void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)()) {
     proc.Cancelled = false;
     const double start = platform_.Timer();
     (radio.*command)();
+    const std::string took = Seconds(platform_.Timer() - start);
     if (proc.Cancelled)
-        statusText.setCaption("Write cancelled after " + Seconds(platform_.Timer() - start) + ": the radio may hold part of the setup");
+        statusText.setCaption("Write cancelled after " + took + ": the radio may hold part of the setup");
+    else if (radio.LastWrite && *radio.LastWrite)
+        statusText.setCaption("Wrote " + what + " to radio " + vktstore::IdentityText(link_.RadioInfo) + " in " + took);
+    else if (radio.LastWrite)
+        statusText.setCaption("Writing " + what + " failed after " + took + ": the radio may hold part of it");
 }
 
 } // namespace vkteditor

@@ -147,10 +147,12 @@ public:
         reportRead("Read group " + std::to_string(shownGroupNumber()) + " from radio", VKTCore::GroupAreaSize,
                    &VKTCom::RadioCommands::mnuReadGroup_Click);
     }
-    void mnuWriteAll_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteAll_Click); }
+    void mnuWriteAll_Click() { reportWrite("the setup", &VKTCom::RadioCommands::mnuWriteAll_Click); }
     void mnuVerify_Click() { radio.mnuVerify_Click(); }
-    void mnuWriteGlobal_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteGlobal_Click); }
-    void mnuWriteGroup_Click() { reportWrite(&VKTCom::RadioCommands::mnuWriteGroup_Click); }
+    void mnuWriteGlobal_Click() { reportWrite("the global information", &VKTCom::RadioCommands::mnuWriteGlobal_Click); }
+    void mnuWriteGroup_Click() {
+        reportWrite("group " + std::to_string(shownGroupNumber()), &VKTCom::RadioCommands::mnuWriteGroup_Click);
+    }
     void mnuReadCurrGroup_Click() { readCurrentGroup(); }
     void mnuWriteCurrGroup_Click() { writeCurrentGroup(); }
     void mnuGlobals_Click() { globalsForm.Show(); }
@@ -199,7 +201,7 @@ private:
     // Run a Radio menu command and say in the status bar what came of it
     // and how long it took.
     void reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)());
-    void reportWrite(void (VKTCom::RadioCommands::*command)());
+    void reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)());
     void limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why);
     void showGroup(int g);
     void storeGroup(int g);

@@ -37,13 +37,14 @@ void RadioCommands::mnuReadGroup_Click() {
 }
 
 void RadioCommands::mnuWriteAll_Click() {
+    LastWrite.reset();
     window_.storeGroupMemory();
     if (!confirmWrite()) return;
     const bool skipGlobals = platform_.MsgBox(AskGlobals, Buttons::YesNo, Icon::None) == Answer::No;
     if (window_.globalsWindowOpen() && !skipGlobals) window_.writeGlobals();
     window_.writeCurrentGroup();
     proc_.ShowPleaseWait(WritingText);
-    transfers_.WriteAllMemory(skipGlobals);
+    LastWrite = transfers_.WriteAllMemory(skipGlobals);
     proc_.Unload();
 }
 
@@ -74,20 +75,24 @@ void RadioCommands::mnuVerify_Click() {
 }
 
 void RadioCommands::mnuWriteGlobal_Click() {
+    LastWrite.reset();
     window_.storeGroupMemory();
     if (!confirmWrite()) return;
     window_.writeCurrentGroup();
     proc_.ShowPleaseWait(WritingText);
-    if (!transfers_.WriteGlobalMemory()) platform_.MsgBox(WriteGlobalFailed, Buttons::OK, Icon::None);
+    LastWrite = transfers_.WriteGlobalMemory();
+    if (!*LastWrite) platform_.MsgBox(WriteGlobalFailed, Buttons::OK, Icon::None);
     proc_.Unload();
 }
 
 void RadioCommands::mnuWriteGroup_Click() {
+    LastWrite.reset();
     window_.storeGroupMemory();
     if (!confirmWrite()) return;
     window_.writeCurrentGroup();
     proc_.ShowPleaseWait(WritingText);
-    if (!transfers_.WriteGroupMemory(window_.shownGroupNumber())) platform_.MsgBox(WriteGroupFailed, Buttons::OK, Icon::None);
+    LastWrite = transfers_.WriteGroupMemory(window_.shownGroupNumber());
+    if (!*LastWrite) platform_.MsgBox(WriteGroupFailed, Buttons::OK, Icon::None);
     proc_.Unload();
 }
 

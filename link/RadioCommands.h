@@ -4,6 +4,7 @@
 // refresh of the window afterwards.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "link/Transfers.h"
@@ -45,6 +46,9 @@ public:
     // write's confirmation: where the editor keeps and names its backups.
     std::function<void(const std::string& what)> afterRead;
     std::function<void()> beforeWrite;
+    // What the last write command came to: nothing when it was not confirmed,
+    // else whether its transfer said it was done.
+    std::optional<bool> LastWrite;
 
     static constexpr const char* ConfirmWrite = "Are you sure you want to write to the radio?";
     static constexpr const char* AskGlobals = "Write Global Parameters?";

@@ -116,3 +116,14 @@ TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
     for (size_t i = sent; i < port.sent.size(); ++i) ASSERT_NE(port.sent[i].byte, 212) << i;
     EXPECT_FALSE(main->proc.Loaded());
 }
+
+// The status bar says what a write came to; a failed one says so too.
+TEST_F(EditorTest, AFailedWriteSaysSoUnderTheWindow) {
+    radio().faults.silentFromBlock = 10;
+    platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
+    platform.answer(Answer::OK, VKTCom::Transfers::WriteErrorText);
+    platform.answer(Answer::Cancel, VKTCom::Transfers::BlockFailedText);
+    platform.answer(Answer::OK, RadioCommands::WriteGroupFailed);
+    main->mnuWriteGroup_Click();
+    EXPECT_EQ(main->statusText.Caption().rfind("Writing group 1 failed after ", 0), 0u) << main->statusText.Caption();
+}

@@ -57,6 +57,7 @@ TEST_F(ViewTest, ReadPickTypeAndWriteWithTheCellStillOpen) {
     EXPECT_EQ(radioByte(VKTCore::ChannelSlotAddress(2, 2) + 1), 0x70);
     EXPECT_EQ(shown(2, 1), "155.50000");
     EXPECT_EQ(platform.beeps, 2);  // the end of the read and of the write
+    EXPECT_EQ(main->statusText.Caption().rfind("Wrote group 3 to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
 }
 
 // A frequency left in an open cell is checked on its own row by every
