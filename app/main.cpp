@@ -195,7 +195,7 @@ int main(int argc, char** argv) {
     VKTTune::frmTune tune(platform, link);
     vktqt::TuneView tuneView(tune, &mainView);
     main.showTune = [&] { VKTTune::ShowTuneWindow(platform, tune); };
-    main.tuningInProgress = [&] { return vktqt::TuningHoldsRadio(tune); };
+    tune.holdsRadioChanged = [&main](bool holds) { main.tuningHoldsRadio(holds); };
 
     // No radio at hand: the built-in emulator stands in on Comm Port 1.
     QProcess emulator;

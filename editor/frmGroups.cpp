@@ -73,6 +73,14 @@ void frmGroups::typingRefused(const std::string& why) {
     statusText.setCaption(why);
 }
 
+void frmGroups::tuningHoldsRadio(bool holds) {
+    tuningHolds_ = holds;
+    for (vkt::MenuItem* item : {&mnuRead, &mnuReadGlobal, &mnuReadGroup, &mnuWriteAll, &mnuVerify, &mnuWriteGlobal, &mnuWriteGroup,
+                                &mnuFindCable, &mnuCommSettings})
+        item->setEnabled(!holds);
+    for (vkt::MenuItem& port : mnuCommPort) port.setEnabled(!holds);
+}
+
 void frmGroups::Form_Load() {
     link_.InitLinkParameters();
     GlobalsRecord = std::make_unique<VKTCore::clsGlobals>(globalsForm);
@@ -195,7 +203,7 @@ bool frmGroups::Form_QueryUnload() {
         statusText.setCaption(RadioBusyText);
         return true;
     }
-    if (tuningInProgress && tuningInProgress()) {
+    if (tuningHolds_) {
         statusText.setCaption(TuningBusyText);
         return true;
     }

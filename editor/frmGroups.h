@@ -110,8 +110,6 @@ public:
     std::function<void()> showTune;
     std::function<void()> findCable;
     std::function<void()> commSettings;
-    // True while a tuning procedure holds the radio.
-    std::function<bool()> tuningInProgress;
     // Runs after another Comm Port was chosen.
     std::function<void()> commPortChanged;
     // Turns the serial trace on or off; false when it could not start.
@@ -189,6 +187,10 @@ public:
     void showGlobals() override { readGlobals(); }
     void setCaption(const std::string& caption) override { vkt::Window::setCaption(caption); }
 
+    // Told by the tuning window whether it holds the radio: meanwhile no
+    // command here may start a conversation of its own or close the window.
+    void tuningHoldsRadio(bool holds);
+
     // Keeps a backup of every read radio in this folder.
     void keepBackupsIn(const std::string& folder);
     vktstore::Backups* backups() { return backups_.get(); }
@@ -209,6 +211,7 @@ private:
     void setControlDefaults();
     void loadScreen(vkt::MenuItem& chosen, const std::function<void(vktstore::clsDBUtil&)>& action);
 
+    bool tuningHolds_ = false;
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;
     std::unique_ptr<vktstore::Backups> backups_;

@@ -62,10 +62,6 @@ template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<
 
 } // namespace
 
-bool TuningHoldsRadio(const VKTTune::frmTune& tune) {
-    return tune.Visible() && !(tune.TabStrip1.Enabled() && tune.cmdTuneQuit.Enabled());
-}
-
 TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
     auto* outer = new QVBoxLayout(this);
     auto* noteRow = new QHBoxLayout;

@@ -7,10 +7,6 @@
 
 namespace vktqt {
 
-// True while a procedure holds the radio or has changed its calibration:
-// the window then lets no one leave but through the procedure's own end.
-bool TuningHoldsRadio(const VKTTune::frmTune& tune);
-
 class TuneView : public QWidget {
 public:
     TuneView(VKTTune::frmTune& model, QWidget* owner);

@@ -15,7 +15,7 @@ class TuneWindowTest : public ViewTest {
 protected:
     TuneWindowTest() {
         main->showTune = [this] { VKTTune::ShowTuneWindow(platform, tune); };
-        main->tuningInProgress = [this] { return vktqt::TuningHoldsRadio(tune); };
+        tune.holdsRadioChanged = [this](bool holds) { main->tuningHoldsRadio(holds); };
         platform.answer(Answer::OK);  // the warning
         action("&Tune")->trigger();
         QApplication::processEvents();
@@ -55,9 +55,17 @@ TEST_F(TuneWindowTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
     EXPECT_TRUE(tuneView.isVisible());
     EXPECT_NE(main->statusText.Caption().find("tuning"), std::string::npos) << main->statusText.Caption();
     EXPECT_TRUE(platform.boxes.size() == 1);  // the warning only: nothing asked
+    // Nor can the main window start a conversation of its own meanwhile.
+    for (const char* item : {"Read Radio", "Write Radio", "Write Current Group to Radio", "Verify Radio", "Use Comm Port 2"})
+        EXPECT_FALSE(action(item)->isEnabled()) << item;
+    const size_t sent = port.sent.size();
+    QTest::keyClick(view.get(), Qt::Key_F2);
+    QApplication::processEvents();
+    EXPECT_EQ(port.sent.size(), sent);
 
     QTest::mouseClick(button("Finished/Quit"), Qt::LeftButton);
     EXPECT_EQ(port.radio().eeprom[20], lowPower);
+    EXPECT_TRUE(action("Read Radio")->isEnabled());
     platform.answer(Answer::No, "Save before exit?");
     EXPECT_TRUE(view->close());
 }
