@@ -197,21 +197,24 @@ int main(int argc, char** argv) {
     main.showTune = [&] { VKTTune::ShowTuneWindow(platform, tune); };
     tune.holdsRadioChanged = [&main](bool holds) { main.tuningHoldsRadio(holds); };
 
-    // No radio at hand: the built-in emulator stands in on Comm Port 1.
+    // The emulated radio runs from the moment it is chosen: by the technician,
+    // or at the start while no port was ever chosen and no cable is at hand.
     QProcess emulator;
-    if (!platform.anySerialDevice()) {
+    auto startEmulator = [&] {
+        if (emulator.state() != QProcess::NotRunning) return;
         const QString sim = RadioSimProgram();
-        if (!sim.isEmpty()) {
-            emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom", "--exit-with-parent"});
-            if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000)) {
-                const std::string device = emulator.readLine().trimmed().toStdString();
-                platform.setDeviceForThisRun(1, device, "the built-in radio emulator (no serial device was found)");
-            }
-        }
-    }
+        if (sim.isEmpty()) return;
+        emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom", "--exit-with-parent"});
+        if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000))
+            platform.setDeviceForThisRun(vkt::EmulatedPort, emulator.readLine().trimmed().toStdString(), "the built-in radio emulator");
+    };
+    main.noCableAtHand = [&platform] { return !platform.anySerialDevice(); };
 
     // Each Comm Port item tells which device it is; the status bar tells the chosen one's.
-    auto showPorts = [&] { vktqt::DescribeCommPorts(platform, main); };
+    auto showPorts = [&] {
+        if (platform.serialPort().portNumber() == vkt::EmulatedPort) startEmulator();
+        vktqt::DescribeCommPorts(platform, main);
+    };
     main.commPortChanged = showPorts;
     main.findCable = [&] {
         vktqt::FindCableDialog(platform, platform.serialPort().portNumber(), &mainView).exec();

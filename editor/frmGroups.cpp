@@ -50,6 +50,8 @@ frmGroups::frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore:
     mnuReadCurrGroup.setVisible(false);
     mnuWriteCurrGroup.setVisible(false);
     for (size_t n = 0; n < mnuCommPort.size(); ++n) mnuCommPort[n] = vkt::MenuItem("Use Comm Port " + std::to_string(n + 1));
+    mnuEmulated.setToolTip("The built-in radio emulator, for trying the program without a radio");
+    lblEmulatedMark.setVisible(false);
     gridEditor.openOffsetBox = [this] { clipboard.openOffsetBox(); };
     gridEditor.told = [this](const std::string& why) { statusText.setCaption(why); };
     clipboard.told = gridEditor.told;
@@ -76,9 +78,16 @@ void frmGroups::typingRefused(const std::string& why) {
 void frmGroups::tuningHoldsRadio(bool holds) {
     tuningHolds_ = holds;
     for (vkt::MenuItem* item : {&mnuRead, &mnuReadGlobal, &mnuReadGroup, &mnuWriteAll, &mnuVerify, &mnuWriteGlobal, &mnuWriteGroup,
-                                &mnuFindCable, &mnuCommSettings})
+                                &mnuEmulated, &mnuFindCable, &mnuCommSettings})
         item->setEnabled(!holds);
     for (vkt::MenuItem& port : mnuCommPort) port.setEnabled(!holds);
+}
+
+void frmGroups::radioChosen() {
+    const bool emulated = link_.Emulated();
+    proc.RadioNote = emulated ? EmulatedNote : "";
+    lblEmulatedMark.setVisible(emulated);
+    if (commPortChanged) commPortChanged();
 }
 
 void frmGroups::Form_Load() {
@@ -115,7 +124,8 @@ void frmGroups::Form_Activate() {
         VKTCore::MemoryImage.fill(0);
         WriteDefaults::WriteAllDefaults();
         showGroup(0);
-        link_.ApplyCommPortSetting(mnuCommPort);
+        link_.ApplyCommPortSetting({mnuCommPort, mnuEmulated}, noCableAtHand && noCableAtHand());
+        radioChosen();
         loading = false;
     }
     platform_.ClipboardClear();

@@ -66,6 +66,9 @@ public:
     vkt::Label dataVKTInfo{"VKTInfo"};
     // A line under the window for what the technician should know.
     vkt::Label statusText;
+    // Stays in the status bar while the emulated radio stands for the radio.
+    vkt::Label lblEmulatedMark{"Emulated radio"};
+    static constexpr const char* EmulatedNote = " (emulated radio)";
 
     // --- menus ---
     vkt::MenuItem mnuFile{"File"}, mnuSave{"&Save", "Ctrl+S"}, mnuSaveAs{"Sa&ve As"}, mnuSep1{"-"},
@@ -81,7 +84,9 @@ public:
         mnuMove{"Move", "Ctrl+M"};
     vkt::MenuItem mnuTuneRadio{"Tune"};
     vkt::MenuItem mnuCommPortx{"Comm-Port"};
-    VKTCom::RadioLink::CommPortMenu mnuCommPort;
+    std::array<vkt::MenuItem, 4> mnuCommPort;
+    // The built-in radio emulator, chosen like a Comm Port.
+    vkt::MenuItem mnuEmulated{"Emulated Radio"};
     vkt::MenuItem mnuFindCable{"Find Cable..."};
     vkt::MenuItem mnuCommSettings{"Comm Port &Settings..."};
     vkt::MenuItem mnuH{"Help"}, mnuAbout{"About VKTEDWIN"}, mnuHelp{"Help", "Ctrl+H"};
@@ -112,6 +117,9 @@ public:
     std::function<void()> commSettings;
     // Runs after another Comm Port was chosen.
     std::function<void()> commPortChanged;
+    // True when no cable is at hand (no port set, no USB serial adapter): a
+    // technician who never chose a port then starts on the emulated radio.
+    std::function<bool()> noCableAtHand;
     // Turns the serial trace on or off; false when it could not start.
     std::function<bool(bool on)> setTrace;
     void mnuTrace_Click() { mnuTrace.setChecked(setTrace && setTrace(!mnuTrace.Checked())); }
@@ -155,9 +163,10 @@ public:
     void mnuWriteCurrGroup_Click() { writeCurrentGroup(); }
     void mnuGlobals_Click() { globalsForm.Show(); }
     void mnuCommPort_Click(int n) {
-        link_.SelectCommPort(n, mnuCommPort);
-        if (commPortChanged) commPortChanged();
+        link_.SelectCommPort(n, {mnuCommPort, mnuEmulated});
+        radioChosen();
     }
+    void mnuEmulated_Click() { mnuCommPort_Click(vkt::EmulatedPort); }
     void mnuFindCable_Click() { if (findCable) findCable(); }
     void mnuCommSettings_Click() { if (commSettings) commSettings(); }
     void mnuAbout_Click() { if (showAbout) showAbout(); }
@@ -208,6 +217,9 @@ private:
     void showGroup(int g);
     void storeGroup(int g);
     void putBackGroupBox();
+    // After a port was chosen: what names the emulated radio, and whoever
+    // shows the ports.
+    void radioChosen();
     void setControlDefaults();
     void loadScreen(vkt::MenuItem& chosen, const std::function<void(vktstore::clsDBUtil&)>& action);
 

@@ -221,15 +221,18 @@ bool RadioLink::WriteEEByte(int page, int offset, int mask, int value) {
     return false;
 }
 
-void RadioLink::checkCommPort(int n, CommPortMenu& mnuCommPort) {
-    for (size_t i = 0; i < mnuCommPort.size(); ++i) mnuCommPort[i].setChecked(static_cast<int>(i) + 1 == n);
-}
-
-void RadioLink::SelectCommPort(int n, CommPortMenu& mnuCommPort) {
+void RadioLink::usePort(int n, CommPortMenu menu) {
     ClosePort();
     Comm().setPortNumber(n);
-    checkCommPort(n, mnuCommPort);
-    platform_.SaveSetting(vkt::SettingsApp, "Comm", "Port", std::to_string(n));
+    for (size_t i = 0; i < menu.ports.size(); ++i) menu.ports[i].setChecked(static_cast<int>(i) + 1 == n);
+    menu.emulated.setChecked(n == vkt::EmulatedPort);
+}
+
+void RadioLink::SelectCommPort(int n, CommPortMenu menu) {
+    usePort(n, menu);
+    // Once a Comm Port was picked, the emulator never stands in by itself.
+    platform_.SaveSetting(vkt::SettingsApp, "Comm", "Emulated", n == vkt::EmulatedPort ? "1" : "0");
+    if (n != vkt::EmulatedPort) platform_.SaveSetting(vkt::SettingsApp, "Comm", "Port", std::to_string(n));
 }
 
 int RadioLink::StoredCommPort() {
@@ -238,11 +241,10 @@ int RadioLink::StoredCommPort() {
     return vkt::IsNumeric(text) && n == static_cast<int>(n) && n >= 1 && n <= 4 ? static_cast<int>(n) : 1;
 }
 
-void RadioLink::ApplyCommPortSetting(CommPortMenu& mnuCommPort) {
-    const int n = StoredCommPort();
-    ClosePort();
-    Comm().setPortNumber(n);
-    checkCommPort(n, mnuCommPort);
+void RadioLink::ApplyCommPortSetting(CommPortMenu menu, bool emulatorByDefault) {
+    const std::string emulated = platform_.GetSetting(vkt::SettingsApp, "Comm", "Emulated", "");
+    const bool neverChosen = emulated.empty() && platform_.GetSetting(vkt::SettingsApp, "Comm", "Port", "").empty();
+    usePort(emulated == "1" || (neverChosen && emulatorByDefault) ? vkt::EmulatedPort : StoredCommPort(), menu);
 }
 
 } // namespace VKTCom

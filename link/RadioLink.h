@@ -71,12 +71,20 @@ public:
     bool ReadEEByte(int page, int offset, int& value);
     bool WriteEEByte(int page, int offset, int mask, int value);
 
-    // The "Use Comm Port n" items, n = 1 ... 4 at index n - 1.
-    using CommPortMenu = std::array<vkt::MenuItem, 4>;
-    void SelectCommPort(int n, CommPortMenu& mnuCommPort);
-    // The stored port (1 ... 4; anything else counts as 1) chosen at start-up.
-    void ApplyCommPortSetting(CommPortMenu& mnuCommPort);
+    // The "Use Comm Port n" items, n = 1 ... 4 at index n - 1, and the
+    // "Emulated Radio" item: the one that stands for the port in use is checked.
+    struct CommPortMenu {
+        std::array<vkt::MenuItem, 4>& ports;
+        vkt::MenuItem& emulated;
+    };
+    // n = 1 ... 4, or vkt::EmulatedPort; the choice is remembered.
+    void SelectCommPort(int n, CommPortMenu menu);
+    // The port chosen at start-up: the emulated radio when it was chosen
+    // last, or when no port was ever chosen and emulatorByDefault (no cable
+    // at hand); else the stored port (1 ... 4; anything else counts as 1).
+    void ApplyCommPortSetting(CommPortMenu menu, bool emulatorByDefault = false);
     int StoredCommPort();
+    bool Emulated() { return Comm().portNumber() == vkt::EmulatedPort; }
 
     vkt::SerialPort& Comm() { return platform_.serialPort(); }
 
@@ -97,7 +105,7 @@ private:
     bool openAtHookSpeed();
     bool openPort();
     void send(std::initializer_list<int> bytes);
-    void checkCommPort(int n, CommPortMenu& mnuCommPort);
+    void usePort(int n, CommPortMenu menu);
 
     vkt::Platform& platform_;
 };

@@ -34,6 +34,9 @@ public:
     virtual std::vector<uint8_t> readAll() = 0;
 };
 
+// The port number of the emulated radio, beyond the four Comm Ports.
+inline constexpr int EmulatedPort = 5;
+
 // The baud rate of a settings string ("9600,n,8,1" gives 9600; 0 when unreadable).
 int BaudOfSettings(const std::string& settings);
 

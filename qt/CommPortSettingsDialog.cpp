@@ -58,7 +58,8 @@ void CommPortSettingsDialog::accept() {
 void DescribeCommPorts(QtPlatform& platform, vkteditor::frmGroups& main) {
     for (int n = 1; n <= 4; ++n) main.mnuCommPort[static_cast<size_t>(n - 1)].setToolTip(platform.describePort(n));
     const int port = platform.serialPort().portNumber();
-    main.statusText.setCaption("Comm Port " + std::to_string(port) + ": " + platform.describePort(port));
+    const std::string name = port == vkt::EmulatedPort ? "Emulated radio" : "Comm Port " + std::to_string(port);
+    main.statusText.setCaption(name + ": " + platform.describePort(port));
 }
 
 } // namespace vktqt

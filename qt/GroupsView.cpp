@@ -113,6 +113,10 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     auto* status = new QLabel(statusBar());
     statusBar()->addWidget(status, 1);
     Bind(status, m_.statusText);
+    auto* emulated = new QLabel(statusBar());
+    emulated->setFrameShape(QFrame::StyledPanel);
+    statusBar()->addPermanentWidget(emulated);
+    Bind(emulated, m_.lblEmulatedMark);
 
     m_.changed = [this] {
         setWindowTitle(QString::fromStdString(m_.Caption()));
@@ -173,6 +177,7 @@ void GroupsView::buildMenus() {
 
     QMenu* comm = bar->addMenu(MenuTitle(m.mnuCommPortx));
     for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); });
+    MenuAction(comm, m.mnuEmulated, [&m] { m.mnuEmulated_Click(); });
     comm->setToolTipsVisible(true);
     comm->addSeparator();
     MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); });

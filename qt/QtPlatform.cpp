@@ -114,6 +114,7 @@ void QtPlatform::assignDevice(int n, const std::string& device) {
 
 std::string QtPlatform::describePort(int n) {
     if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device + " \u2014 " + it->second.description;
+    if (n == vkt::EmulatedPort) return EmulatorNotRunning;
     return PortStatusText(deviceOfPort(n), MachinePorts());
 }
 
@@ -126,6 +127,7 @@ bool QtPlatform::anySerialDevice() {
 
 std::string QtPlatform::deviceOfPort(int n) {
     if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device;
+    if (n == vkt::EmulatedPort) return "";
 #ifdef Q_OS_WIN
     const bool windows = true;
 #else

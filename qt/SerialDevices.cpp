@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #endif
 
+#include "platform/SerialPort.h"
+
 namespace vktqt {
 
 std::vector<PortInfo> UsbFirst(std::vector<PortInfo> ports) {
@@ -62,6 +64,7 @@ std::string DeviceKey(int n) { return "Device" + std::to_string(n); }
 
 std::string OpenFailureText(int port, const std::string& device, const std::string& reason, OpenProblem problem,
                             const std::string& holder) {
+    if (port == vkt::EmulatedPort && device.empty()) return std::string("The emulated radio cannot be used: ") + EmulatorNotRunning + ".";
     const std::string name = "Comm Port " + std::to_string(port);
     if (device.empty())
         return name + " has no serial device: none was found on this computer. Plug in the programming cable, "

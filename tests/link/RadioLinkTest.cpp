@@ -185,19 +185,56 @@ TEST_F(LinkTest, PortThatCannotOpenSaysWhyAtOnce) {
 }
 
 TEST_F(LinkTest, SelectCommPortChecksOneItemAndStoresIt) {
-    RadioLink::CommPortMenu menu;
+    std::array<vkt::MenuItem, 4> ports;
+    vkt::MenuItem emulated;
     link.UseFastLink = false;
     ASSERT_TRUE(link.HookRadio());
-    link.SelectCommPort(3, menu);
+    link.SelectCommPort(3, {ports, emulated});
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(port.portNumber(), 3);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(menu[static_cast<size_t>(i)].Checked(), i == 2);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(ports[static_cast<size_t>(i)].Checked(), i == 2);
+    EXPECT_FALSE(emulated.Checked());
     EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "3");
 
-    RadioLink::CommPortMenu next;
-    link.ApplyCommPortSetting(next);
+    std::array<vkt::MenuItem, 4> next;
+    link.ApplyCommPortSetting({next, emulated}, true);  // a port was chosen: no emulator by itself
     EXPECT_EQ(port.portNumber(), 3);
     EXPECT_TRUE(next[2].Checked());
+}
+
+// The emulated radio stands for the radio only when chosen, or at the start
+// while no port was ever chosen and no cable is at hand.
+TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
+    struct Case {
+        const char* storedPort;
+        const char* storedEmulated;
+        bool noCable;
+        int chosen;
+    };
+    const Case cases[] = {
+        {"", "", true, vkt::EmulatedPort}, {"", "", false, 1}, {"2", "", true, 2},
+        {"2", "1", false, vkt::EmulatedPort}, {"2", "0", true, 2}, {"", "0", true, 1},
+    };
+    for (const Case& c : cases) {
+        platform.settings.clear();
+        if (*c.storedPort) platform.SaveSetting("VKTEDWIN", "Comm", "Port", c.storedPort);
+        if (*c.storedEmulated) platform.SaveSetting("VKTEDWIN", "Comm", "Emulated", c.storedEmulated);
+        std::array<vkt::MenuItem, 4> ports;
+        vkt::MenuItem emulated;
+        link.ApplyCommPortSetting({ports, emulated}, c.noCable);
+        EXPECT_EQ(port.portNumber(), c.chosen) << c.storedPort << "/" << c.storedEmulated << "/" << c.noCable;
+        EXPECT_EQ(emulated.Checked(), c.chosen == vkt::EmulatedPort);
+    }
+    // Chosen from the menu it is remembered; a Comm Port picked ends that for good.
+    std::array<vkt::MenuItem, 4> ports;
+    vkt::MenuItem emulated;
+    link.SelectCommPort(vkt::EmulatedPort, {ports, emulated});
+    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Emulated", ""), "1");
+    EXPECT_TRUE(link.Emulated());
+    link.SelectCommPort(4, {ports, emulated});
+    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Emulated", ""), "0");
+    link.ApplyCommPortSetting({ports, emulated}, true);
+    EXPECT_EQ(port.portNumber(), 4);
 }
 
 TEST_F(LinkTest, StoredPortOutsideOneToFourCountsAsOne) {

@@ -5,11 +5,14 @@
 #include <QClipboard>
 #include <QFile>
 #include <QItemSelectionModel>
+#include <QLabel>
+#include <QStatusBar>
 #include <QMenu>
 #include <QTimer>
 
 #include <filesystem>
 #include <functional>
+#include <set>
 
 #include "tests/qt/ViewFixture.h"
 
@@ -385,4 +388,48 @@ TEST_F(ViewTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
     EXPECT_FALSE(view->close());
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(platform.boxes.back().title, vktstore::FileOpenSave::FileErrorTitle);
+}
+
+// The emulated radio is chosen like a Comm Port, and while it is, the status
+// bar, the progress window and every write confirmation say so.
+TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
+    auto* mark = [this]() -> QLabel* {
+        for (auto* l : view->statusBar()->findChildren<QLabel*>())
+            if (l->text() == "Emulated radio") return l;
+        return nullptr;
+    }();
+    ASSERT_NE(mark, nullptr);
+    EXPECT_FALSE(mark->isVisible());
+    action("Emulated Radio")->trigger();
+    EXPECT_TRUE(action("Emulated Radio")->isChecked());
+    EXPECT_FALSE(action("Use Comm Port 1")->isChecked());
+    EXPECT_TRUE(mark->isVisible());
+
+    std::set<std::string> shown;
+    platform.onEvents = [&] { if (main->proc.Loaded()) shown.insert(main->proc.lblInfo.Caption()); };
+    command(Qt::Key_F2);
+    platform.onEvents = nullptr;
+    EXPECT_EQ(shown, (std::set<std::string>{"Please Wait - Reading Radio (emulated radio)", "Reading VKT Memory (emulated radio)"}));
+    platform.answer(Answer::Cancel, "Are you sure you want to write to the radio? (emulated radio)");
+    command(Qt::Key_F4);
+
+    action("Use Comm Port 2")->trigger();
+    EXPECT_FALSE(mark->isVisible());
+    platform.answer(Answer::Cancel, "Are you sure you want to write to the radio?");
+    command(Qt::Key_F4);
+}
+
+// Verify Radio comes after Write Radio and reads the radio aside.
+TEST_F(ViewTest, VerifyRadioFromTheMenu) {
+    QAction* write = action("Write Radio");
+    QAction* verify = action("Verify Radio");
+    const auto items = write->associatedObjects();
+    ASSERT_FALSE(items.isEmpty());
+    const auto menu = qobject_cast<QMenu*>(items.first());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 1);
+    platform.answer(Answer::OK, VKTCom::RadioCommands::RadioMatches);
+    verify->trigger();
+    activate(view.get());
+    EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
 }
