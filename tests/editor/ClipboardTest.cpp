@@ -42,22 +42,18 @@ TEST_F(EditorTest, ARowPastesIntoAnotherGroupKeepingItsChan) {
     EXPECT_EQ(image(slot + 7), 0x85);
 }
 
-TEST_F(EditorTest, CopyAllPastesSixteenRowsAcrossGroups) {
-    for (int r = 0; r < 16; ++r) main->Grid.setCellText(r, 5, "ROW" + std::to_string(r));
-    main->mnuAll_Click();
-    EXPECT_TRUE(main->Grid.columnsSelected());
-    pick(14);
-    main->mnuPaste_Click();
-    for (int r = 0; r < 16; ++r) EXPECT_EQ(cell(r, 5), "ROW" + std::to_string(r));
-    EXPECT_EQ(cell(15, 0), "16");
-    EXPECT_EQ(grid().Row(), 0);
-    EXPECT_EQ(grid().Col(), 0);
-    EXPECT_FALSE(main->Grid.columnsSelected());
-}
-
-TEST_F(EditorTest, PasteAfterReactivationSaysNothingWasCopied) {
+// Another program may have used the clipboard meanwhile: activation empties
+// it, and a Paste then says nothing was copied.
+TEST_F(EditorTest, ActivationEmptiesTheClipboardAndDisablesPaste) {
     main->mnuRow_Click();
+    EXPECT_TRUE(main->mnuPaste.Enabled());
+    EXPECT_FALSE(platform.clipboard.empty());
     main->Form_Activate();
+    EXPECT_TRUE(platform.clipboard.empty());
+    EXPECT_FALSE(main->mnuPaste.Enabled());
+    EXPECT_EQ(main->clipboard.copiedLength, -1);
+    main->Form_GotFocus();
+    EXPECT_FALSE(main->mnuPaste.Enabled());
     platform.clipboard = "something from another program";
     platform.answer(Answer::OK, ClipboardCommands::NothingCopied);
     main->mnuPaste_Click();

@@ -70,21 +70,6 @@ TEST_F(EditorTest, HomeGoesToTheReceiveFrequency) {
     EXPECT_EQ(grid().Col(), 1);
 }
 
-TEST_F(EditorTest, ChannelGuardsThatAreNotWhollyACodeAreRefused) {
-    const std::pair<int, const char*> refused[] = {{2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
-    for (const auto& [col, typed] : refused) {
-        const int beeps = platform.beeps;
-        type(0, col, typed);
-        EXPECT_EQ(cell(0, col), "000.0") << typed;
-        EXPECT_EQ(platform.beeps, beeps + 1) << typed;
-    }
-    type(0, 2, "d023-");
-    EXPECT_EQ(cell(0, 2), "d023-");
-    main->storeGroupMemory();
-    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 0) + 2), 0xC8);
-    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 0) + 3), 0x13);
-}
-
 // A label character without a code is stored as a space, as the group label
 // box stores it; the label is not refused.
 TEST_F(EditorTest, ALabelCharacterWithoutACodeIsStoredAsASpace) {

@@ -1,4 +1,3 @@
-#include "core/ChannelCodes.h"
 #include "link/RadioCommands.h"
 #include "tests/editor/EditorFixture.h"
 
@@ -6,58 +5,23 @@ using vkt::Answer;
 using VKTCom::RadioCommands;
 using namespace VKTCore;
 
-TEST_F(EditorTest, ReadRadioFillsTheWindowWithTheRadiosGroupOne) {
-    radio().eeprom[GroupBase(0) + 38] = 0x73;
-    radio().eeprom[ChannelSlotAddress(0, 0)] = 0xC4;  // 165.0 MHz region
-    radio().eeprom[ChannelSlotAddress(0, 0) + 1] = 0x00;
-    main->mnuRead_Click();
-    EXPECT_EQ(main->txtPassWord.Text(), "730000");
-    EXPECT_EQ(cell(0, 1), StepsToMHzText(0xC400));
-    EXPECT_TRUE(platform.boxes.empty());
-    EXPECT_FALSE(main->proc.Loaded());
-    EXPECT_TRUE(main->Enabled());
-    for (int a = 0; a < RadioMemorySize; ++a) ASSERT_EQ(image(a), radio().eeprom[static_cast<size_t>(a)]) << a;
-}
-
-TEST_F(EditorTest, WriteCurrentGroupPutsExactlyTheEditsInTheRadio) {
-    main->mnuRead_Click();
-    pick(2);
-    const vktsim::Eeprom before = radio().eeprom;
-    type(3, 1, "155.5");
-    main->cboTOT.setText("60");
-    platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
-    main->mnuWriteGroup_Click();
-    std::vector<int> changed;
-    for (int a = 0; a < RadioMemorySize; ++a)
-        if (radio().eeprom[static_cast<size_t>(a)] != before[static_cast<size_t>(a)]) changed.push_back(a);
-    const int slot = ChannelSlotAddress(2, 3);
-    EXPECT_EQ(changed, (std::vector<int>{GroupBase(2) + 45, slot, slot + 1}));
-    EXPECT_EQ(radio().eeprom[GroupBase(2) + 45], 0x40);
-    const auto steps = *FreqTextToSteps("155.5");
-    EXPECT_EQ(radio().eeprom[static_cast<size_t>(slot)], steps >> 8);
-    EXPECT_EQ(radio().eeprom[static_cast<size_t>(slot + 1)], steps & 0xFF);
-}
-
-TEST_F(EditorTest, WriteRadioWithoutGlobalsSendsNoPageZeroByte) {
-    main->mnuGlobals_Click();  // an open globals window is not stored either
-    main->globalsForm.cboTalkBack.setListIndex(1);
-    platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
-    platform.answer(Answer::No, RadioCommands::AskGlobals);
-    main->mnuWriteAll_Click();
-    const auto w = wire();
-    for (size_t i = 0; i + 4 < w.size(); ++i) ASSERT_FALSE(w[i] == 209 && w[i + 1] == 0) << "masked write to page 0 at " << i;
-    EXPECT_EQ(image(155) & 0x20, 0);
-    EXPECT_EQ(radio().eeprom[155] & 0x20, 0);
-}
-
-TEST_F(EditorTest, WriteRadioWithGlobalsStoresTheOpenWindowFirst) {
-    main->mnuGlobals_Click();
-    main->globalsForm.cboTalkBack.setListIndex(1);
-    platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
-    platform.answer(Answer::Yes, RadioCommands::AskGlobals);
-    main->mnuWriteAll_Click();
-    EXPECT_EQ(image(155) & 0x20, 0x20);
-    EXPECT_EQ(radio().eeprom[155] & 0x20, 0x20);
+// Write Radio stores the open globals window, and sends page 0, only when
+// the technician answers Yes.
+TEST_F(EditorTest, WriteRadioSendsThePageZeroBytesOnlyWhenAsked) {
+    for (const Answer globals : {Answer::No, Answer::Yes}) {
+        port.sent.clear();
+        main->mnuGlobals_Click();
+        main->globalsForm.cboTalkBack.setListIndex(1);
+        platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
+        platform.answer(globals, RadioCommands::AskGlobals);
+        main->mnuWriteAll_Click();
+        const auto w = wire();
+        bool pageZero = false;
+        for (size_t i = 0; i + 4 < w.size(); ++i) pageZero = pageZero || (w[i] == 209 && w[i + 1] == 0);
+        EXPECT_EQ(pageZero, globals == Answer::Yes);
+        EXPECT_EQ(image(155) & 0x20, globals == Answer::Yes ? 0x20 : 0);
+        EXPECT_EQ(radio().eeprom[155] & 0x20, globals == Answer::Yes ? 0x20 : 0);
+    }
 }
 
 TEST_F(EditorTest, CancelledConfirmationWritesNothingButStoresTheGroup) {

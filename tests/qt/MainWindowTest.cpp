@@ -14,6 +14,7 @@
 #include <functional>
 #include <set>
 
+#include "core/ChannelCodes.h"
 #include "tests/qt/ViewFixture.h"
 
 using vkt::Answer;
@@ -31,33 +32,65 @@ std::vector<uint8_t> FileBytes(const std::string& path, int at, int count) {
 
 TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
-    EXPECT_EQ(shown(0, 1), "162.40000");
-    EXPECT_EQ(shown(0, 5), "    Ch 1");
+    EXPECT_EQ(groupBox()->currentText(), "1");
+    EXPECT_EQ(main->currentGroup, 0);
+    EXPECT_FALSE(main->loading);
+    const std::pair<const char*, const char*> boxes[] = {{"txtGrpLab", "  GROUP1"}, {"txtID", "0000000"}, {"txtPassWord", "000000"}};
+    for (const auto& [box, text] : boxes) EXPECT_EQ(view->findChild<QLineEdit*>(box)->text(), text);  // "GROUP 0" never stays
+    const std::tuple<int, int, const char*> cells[] = {
+        {0, 1, "162.40000"}, {1, 1, "162.45000"}, {0, 2, "000.0"}, {0, 3, "000.00"}, {0, 5, "    Ch 1"}, {15, 5, "   Ch 16"}};
+    for (const auto& [row, col, text] : cells) EXPECT_EQ(shown(row, col), text) << row << "," << col;
     EXPECT_EQ(grid()->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), "Ch Label");
-    EXPECT_EQ(action("Read Radio")->shortcut(), QKeySequence(Qt::Key_F2));
-    EXPECT_EQ(action("Write Current Group to Radio")->shortcut(), QKeySequence(Qt::Key_F4));
+    EXPECT_EQ(image(5), 0x0F);
+    // What the grid showed went into the channel table too.
+    vktstore::ChannelTable reread(dbGlobal::CurrentPath());
+    EXPECT_EQ(reread.value(0, 1).text, "162.40000");
+    EXPECT_EQ(reread.value(15, 5).text, "   Ch 16");
+
+    const std::pair<const char*, const char*> keys[] = {
+        {"&Save", "Ctrl+S"}, {"&Open", "Ctrl+O"}, {"&Last Screen", "Ctrl+L"}, {"&Print Displayed VKT Setup", "Ctrl+P"},
+        {"Read Radio", "F2"}, {"Write Radio", "F3"}, {"Write Current Group to Radio", "F4"}, {"Undo", "Ctrl+Z"},
+        {"Copy All", "Ctrl+A"}, {"Copy a row", "Ctrl+R"}, {"Paste", "Ctrl+V"}, {"Move", "Ctrl+M"}, {"Help", "Ctrl+H"}};
+    for (const auto& [caption, key] : keys) EXPECT_EQ(action(caption)->shortcut(), QKeySequence(key)) << caption;
     EXPECT_FALSE(action("Read Current Group")->isVisible());
+    EXPECT_FALSE(action("Write Current Group")->isVisible());
+    EXPECT_TRUE(action("Use Comm Port 1")->isChecked());
+    EXPECT_EQ(port.portNumber(), 1);
     EXPECT_TRUE(Centred(view.get()));
 }
 
 // The road a technician takes: read the radio, pick a group from the list,
-// type a frequency and write the group while the cell is still open.
+// change its time-out, type a frequency and write the group while the cell
+// is still open. The radio gets exactly those edits.
 TEST_F(ViewTest, ReadPickTypeAndWriteWithTheCellStillOpen) {
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 1) + 1)] = 0x08;  // 162.41 in group 1
     command(Qt::Key_F2);
     EXPECT_EQ(shown(1, 1), "162.41000");
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) ASSERT_EQ(image(a), radioByte(a)) << a;
+    EXPECT_TRUE(platform.boxes.empty());
 
     pickFromList(groupBox(), 2);
     EXPECT_EQ(main->currentGroup, 2);
     EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP3");
 
+    const vktsim::Eeprom before = port.radio().eeprom;
+    auto* timeOut = view->findChild<QComboBox*>("cboTOT");
+    timeOut->setFocus();
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Down);  // OFF, 15, 30, 45, 60
+    ASSERT_EQ(timeOut->currentText(), "60");
     clickCell(2, 1);
     type("155.5");
     ASSERT_TRUE(main->Grid.editing());
     platform.answer(Answer::OK, "Are you sure you want to write to the radio?");
     command(Qt::Key_F4);
-    EXPECT_EQ(radioByte(VKTCore::ChannelSlotAddress(2, 2)), 0xAD);  // (155.5 - 100) / 0.00125 = 0xAD70
-    EXPECT_EQ(radioByte(VKTCore::ChannelSlotAddress(2, 2) + 1), 0x70);
+    std::vector<int> changed;
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
+        if (radioByte(a) != before[static_cast<size_t>(a)]) changed.push_back(a);
+    const int slot = VKTCore::ChannelSlotAddress(2, 2);
+    EXPECT_EQ(changed, (std::vector<int>{VKTCore::GroupBase(2) + 45, slot, slot + 1}));
+    EXPECT_EQ(radioByte(VKTCore::GroupBase(2) + 45), 0x40);
+    EXPECT_EQ(radioByte(slot), 0xAD);  // (155.5 - 100) / 0.00125 = 0xAD70
+    EXPECT_EQ(radioByte(slot + 1), 0x70);
     EXPECT_EQ(shown(2, 1), "155.50000");
     EXPECT_EQ(platform.beeps, 2);  // the end of the read and of the write
     EXPECT_EQ(main->statusText.Caption().rfind("Wrote group 3 to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
@@ -99,10 +132,21 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
     }
 }
 
+// A pick from the list switches at once: the group left is stored and the
+// new one shown; picked again, a group shows what was stored, encoded.
 TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
+    QLineEdit* password = typeInto("txtPassWord", "123456");
+    clickCell(4, 5);
+    type("FIRE");
+    press(Qt::Key_Return);
     pickFromList(groupBox(), 4);
     EXPECT_EQ(main->currentGroup, 4);
     EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP5");
+    EXPECT_EQ(image(VKTCore::GroupBase(0) + 38), 0x12);
+    EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 4) + 4), 0x0F);  // F of "    FIRE"
+    EXPECT_EQ(shown(4, 5), "    Ch 5");
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+    EXPECT_EQ(main->gridEditor.undoCol, -1);
     // A shortcut right after the pick keeps it.
     press(Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(groupBox()->currentText(), "5");
@@ -112,29 +156,63 @@ TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
     press(Qt::Key_Down);
     EXPECT_EQ(main->currentGroup, 5);
     EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP6");
+
+    pickFromList(groupBox(), 0);
+    EXPECT_EQ(password->text(), "123456");
+    EXPECT_EQ(shown(4, 5), "    FIRE");
+    typeInto("txtPassWord", "12");
+    QLineEdit* label = typeInto("txtGrpLab", "fire");
+    pickFromList(groupBox(), 0);
+    EXPECT_EQ(password->text(), "000012");
+    EXPECT_EQ(label->text(), "    FIRE");
 }
 
 TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
+    // No group number: a beep at the key, and the box names the group shown.
     groupBox()->setFocus();
+    for (const QString typed : {"16", "0", "x", ""}) {
+        groupBox()->lineEdit()->selectAll();
+        const int beeps = platform.beeps;
+        if (typed.isEmpty()) press(Qt::Key_Backspace);
+        else type(typed);
+        EXPECT_EQ(platform.beeps, beeps + 1) << typed.toStdString();
+        EXPECT_EQ(groupBox()->currentText(), "1") << typed.toStdString();
+    }
+    // A group number is typed without a beep, and refused when entered.
+    const int beeps = platform.beeps;
     groupBox()->lineEdit()->selectAll();
     type("7");
     EXPECT_EQ(groupBox()->currentText(), "7");
-    EXPECT_EQ(platform.beeps, 0);
+    EXPECT_EQ(platform.beeps, beeps);
     press(Qt::Key_Return);
-    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(platform.beeps, beeps + 1);
     EXPECT_EQ(groupBox()->currentText(), "1");
     EXPECT_EQ(main->currentGroup, 0);
     EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP1");
 
+    // Typed and not entered, it changes nothing a command stores: Save
+    // stores the group shown, where it belongs.
+    typeInto("txtPassWord", "654321");
+    groupBox()->setFocus();
     groupBox()->lineEdit()->selectAll();
-    type("x");
-    EXPECT_EQ(platform.beeps, 2);
+    type("7");
+    const std::string setup = (temp.path() / "typed.vkt").string();
+    platform.dialogAnswers.push_back(setup);
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(0) + 38, 1), std::vector<uint8_t>{0x65});
+    EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(6) + 38, 1), std::vector<uint8_t>{0x00});
     EXPECT_EQ(groupBox()->currentText(), "1");
 }
 
+// Copy All marks the sixteen rows; pasted into another group, they show at
+// once, with the cursor back in the first cell and the marks gone.
 TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 3)] = 0x85;
+    for (int r = 0; r < 16; ++r) {
+        const VKTCore::LabelCodes label = VKTCore::EncodeLabel("ROW" + std::to_string(r));
+        std::copy(label.begin(), label.end(), port.radio().eeprom.begin() + VKTCore::LabelSlotAddress(0, r));
+    }
     command(Qt::Key_F2);
     clickCell(5, 2);
     press(Qt::Key_A, Qt::ControlModifier);
@@ -152,7 +230,11 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_EQ(shown(0, 2), "088.5");
     EXPECT_EQ(shown(0, 3), "000.00");
     EXPECT_EQ(shown(0, 4), "000.0");
-    EXPECT_EQ(shown(0, 5), "    Ch 1");
+    for (int r = 0; r < 16; ++r) EXPECT_EQ(shown(r, 5), QString("ROW%1").arg(r).rightJustified(8)) << r;
+    EXPECT_EQ(shown(15, 0), "16");
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(0, 0));
+    EXPECT_FALSE(main->Grid.columnsSelected());
+    EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
 }
 
 TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
@@ -342,11 +424,8 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
         {"txtGrpLab", "fire!1234567", "fire!123", vkteditor::frmGroups::GroupLabelRule},
     };
     for (const Case& c : cases) {
-        auto* box = view->findChild<QLineEdit*>(c.box);
-        box->setFocus();
-        box->selectAll();
         const int beeps = platform.beeps;
-        type(c.typed);
+        QLineEdit* box = typeInto(c.box, c.typed);
         EXPECT_EQ(box->text(), c.kept) << c.box;
         EXPECT_EQ(platform.beeps, beeps + c.typed.size() - c.kept.size()) << c.box;
         EXPECT_EQ(main->statusText.Caption(), c.why) << c.box;
@@ -363,31 +442,57 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
     EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::GroupNumberRule);
 }
 
-// A code with a digit 9 is refused with a beep; a label character without a
-// code is taken, to be stored as a space.
+// A channel guard that is not wholly a code is refused with a beep; a label
+// character without a code is taken, to be stored as a space.
 TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
+    const std::pair<int, QString> refused[] = {{2, "D999"}, {2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
+    for (const auto& [col, typed] : refused) {
+        const int beeps = platform.beeps;
+        clickCell(2, col);
+        type(typed);
+        press(Qt::Key_Return);
+        EXPECT_EQ(shown(2, col), "000.0") << typed.toStdString();
+        EXPECT_EQ(platform.beeps, beeps + 1) << typed.toStdString();
+    }
+    const int beeps = platform.beeps;
     clickCell(2, 2);
-    type("D999");
+    type("d023-");
     press(Qt::Key_Return);
-    EXPECT_EQ(shown(2, 2), "000.0");
-    EXPECT_EQ(platform.beeps, 1);
     clickCell(2, 5);
     type("ST.JOHN");
     press(Qt::Key_Return);
+    EXPECT_EQ(shown(2, 2), "d023-");
     EXPECT_EQ(shown(2, 5), "ST.JOHN");
-    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(platform.beeps, beeps);
+    main->storeGroupMemory();
+    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 2), 0xC8);
+    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 3), 0x13);
 }
 
 // The close box, "Save before exit?" answered Yes, and a save that fails:
-// the window stays open.
+// nothing typed may be lost, so the window stays open with everything as it
+// was, as if Cancel had been answered; the next close can still save.
 TEST_F(ViewTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
-    std::filesystem::create_directory(temp.path() / "taken.vkt");
+    QLineEdit* password = typeInto("txtPassWord", "999999");
+    clickCell(3, 5);
+    type("KEEP ME");
+    std::filesystem::create_directory(temp.path() / "taken.vkt");  // a folder where the file would go
     platform.answer(Answer::Yes, vkteditor::frmGroups::SaveBeforeExit);
     platform.dialogAnswers.push_back((temp.path() / "taken.vkt").string());
     platform.answer(Answer::OK);
     EXPECT_FALSE(view->close());
     EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(platform.boxes.back().title, vktstore::FileOpenSave::FileErrorTitle);
+    EXPECT_EQ(password->text(), "999999");
+    EXPECT_EQ(shown(3, 5), "KEEP ME");
+    EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
+    EXPECT_TRUE(main->files.SetupFileName.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(temp.path() / "taken.vkt"));
+
+    platform.answer(Answer::Yes, vkteditor::frmGroups::SaveBeforeExit);
+    platform.dialogAnswers.push_back((temp.path() / "kept.vkt").string());
+    EXPECT_TRUE(view->close());
+    EXPECT_EQ(FileBytes((temp.path() / "kept.vkt").string(), VKTCore::GroupBase(0) + 38, 3), (std::vector<uint8_t>{0x99, 0x99, 0x99}));
 }
 
 // The emulated radio is chosen like a Comm Port, and while it is, the status
@@ -415,6 +520,10 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
 
     action("Use Comm Port 2")->trigger();
     EXPECT_FALSE(mark->isVisible());
+    EXPECT_TRUE(action("Use Comm Port 2")->isChecked());
+    EXPECT_FALSE(action("Emulated Radio")->isChecked());
+    EXPECT_EQ(port.portNumber(), 2);
+    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "2");
     platform.answer(Answer::Cancel, "Are you sure you want to write to the radio?");
     command(Qt::Key_F4);
 }

@@ -30,10 +30,7 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
         clickCell(2, 5);
         type("FIRE");
         press(Qt::Key_Return);
-        auto* password = view->findChild<QLineEdit*>("txtPassWord");
-        password->setFocus();
-        password->selectAll();
-        type("424242");
+        QLineEdit* password = typeInto("txtPassWord", "424242");
         const auto image = VKTCore::MemoryImage;
 
         press(Qt::Key_M, Qt::ControlModifier);

@@ -71,6 +71,14 @@ public:
             QApplication::processEvents();
         }
     }
+    // Types over the whole text of a text box of the main window.
+    QLineEdit* typeInto(const char* name, const QString& text) const {
+        auto* box = view->findChild<QLineEdit*>(name);
+        box->setFocus();
+        box->selectAll();
+        type(text);
+        return box;
+    }
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focus(), key, modifiers);
         QApplication::processEvents();
