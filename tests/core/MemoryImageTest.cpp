@@ -47,13 +47,6 @@ TEST(MemoryImage, HexToNumber) {
     for (const auto& [text, value] : cases) EXPECT_EQ(HexToNumber(text), value) << text;
 }
 
-TEST(MemoryImage, StepsToMHzText) {
-    EXPECT_EQ(StepsToMHzText(0), "000.00");
-    EXPECT_EQ(StepsToMHzText(65535), "181.91875");
-    EXPECT_EQ(StepsToMHzText(49920), "162.40000");
-    EXPECT_EQ(StepsToMHzText(1), "100.00125");
-}
-
 TEST(MemoryImage, SwitchCodeText) {
     const char* expected[] = {"Keypad", "", "", "Always Off", "Always On", "Right Toggle", "Middle Toggle", "Left Toggle", ""};
     for (int code = 0; code <= 8; ++code) EXPECT_EQ(SwitchCodeText(code), expected[code]) << code;

@@ -64,29 +64,6 @@ TEST(FactorySetupFile, IsTheFactoryImage) {
     EXPECT_EQ(bytes, std::string(expected.begin(), expected.end()));
 }
 
-TEST_F(FactoryImage, ExactBytesOfPageZeroAndFirstAndLastGroup) {
-    const uint8_t page0[] = {0, 0, 0, 0, 0, 0x0F, 0, 0xF8};
-    for (int a = 0; a < 8; ++a) EXPECT_EQ(At(a), page0[a]) << a;
-    EXPECT_EQ(At(128), 0x00);
-    EXPECT_EQ(At(129), 0x1F);
-    EXPECT_EQ(At(143), 0xFF);
-    // Group 1: label "  GROUP1", channel 1 at 162.40, label "    Ch 1".
-    const uint8_t g1Label[8] = {0x30, 0x30, 0x10, 0x1B, 0x18, 0x1E, 0x19, 0x01};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(256 + 51 + i), g1Label[i]) << i;
-    const uint8_t g1Ch1[8] = {0xC3, 0x00, 0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(384 + i), g1Ch1[i]) << i;
-    const uint8_t ch1Label[8] = {0x30, 0x30, 0x30, 0x30, 0x0C, 0x2F, 0x30, 0x01};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(512 + i), ch1Label[i]) << i;
-    // Group 15: label " GROUP15", channel 16 at 162.55 (C3 78), label "   Ch 16".
-    const uint8_t g15Label[8] = {0x30, 0x10, 0x1B, 0x18, 0x1E, 0x19, 0x01, 0x05};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(GroupBase(14) + 51 + i), g15Label[i]) << i;
-    EXPECT_EQ(At(ChannelSlotAddress(14, 15)), 0xC3);
-    EXPECT_EQ(At(ChannelSlotAddress(14, 15) + 1), 0x78);
-    const uint8_t ch16Label[8] = {0x30, 0x30, 0x30, 0x0C, 0x2F, 0x30, 0x01, 0x06};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(LabelSlotAddress(14, 15) + i), ch16Label[i]) << i;
-    for (int a = 6016; a < 6019; ++a) EXPECT_EQ(At(a), 0) << a;
-}
-
 TEST_F(FactoryImage, DecodesAsTheFactorySetup) {
     vkt::GroupControls c;
     clsGroup group(c);

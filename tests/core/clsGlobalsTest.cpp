@@ -54,32 +54,20 @@ TEST_F(GlobalsCodec, OptionsByte) {
     EXPECT_EQ(c.cboBattSave.Text(), "Inhibit");
 }
 
-TEST_F(GlobalsCodec, SwitchAssignments) {
-    MemoryImage[152] = 0xFA;
-    MemoryImage[153] = 0x80;
-    globals.Read_Switch_Assignments();
-    EXPECT_EQ(c.cboLoPowerSwitch.Text(), "Left Toggle");
-    EXPECT_EQ(c.cboChanScan.Text(), "Middle Toggle");
-    EXPECT_EQ(c.cboPriScan.Text(), "Right Toggle");
-    EXPECT_EQ(c.cboRTA.Text(), "Keypad");
-    EXPECT_EQ(c.cboGroupScan.Text(), "Keypad");
-    globals.Write_Switch_Assignments();
-    EXPECT_EQ(At(152), 0xFA);
-    EXPECT_EQ(At(153), 0x80);
-}
-
 TEST_F(GlobalsCodec, SwitchCodeTable) {
     const int indexOfCode[8] = {2, 0, 0, 0, 1, 5, 4, 3};
     for (int code = 0; code < 8; ++code) EXPECT_EQ(clsGlobals::Set_Switch_Assignment(code), indexOfCode[code]) << code;
     const int codeOfIndex[6] = {3, 4, 0, 7, 6, 5};
     for (int i = 0; i < 6; ++i) EXPECT_EQ(clsGlobals::Set_Switch_Returns(i), codeOfIndex[i]) << i;
 
-    // Every code in every switch position: read, write back, compare.
+    // Every code in every switch position: read, shown, written back.
     for (int code = 0; code < 8; ++code) {
         const int written = code == 1 || code == 2 ? 3 : code;
         MemoryImage[152] = static_cast<uint8_t>(code << 5 | code << 2 | code >> 1);
         MemoryImage[153] = static_cast<uint8_t>((code & 1) << 7 | code << 4 | code << 1 | 0x01);
         globals.Read_Switch_Assignments();
+        for (auto* box : {&c.cboLoPowerSwitch, &c.cboChanScan, &c.cboPriScan, &c.cboRTA, &c.cboGroupScan})
+            EXPECT_EQ(box->Text(), SwitchCodeText(written)) << code;
         globals.Write_Switch_Assignments();
         EXPECT_EQ(At(152), written << 5 | written << 2 | written >> 1) << code;
         EXPECT_EQ(At(153), (written & 1) << 7 | written << 4 | written << 1 | 0x01) << code;

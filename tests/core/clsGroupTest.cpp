@@ -5,7 +5,6 @@
 
 #include "core/MemoryMap.h"
 #include "core/clsGroup.h"
-#include "tests/core/GridRows.h"
 #include "tests/core/TestImage.h"
 
 using namespace VKTCore;
@@ -119,32 +118,24 @@ TEST_F(GroupCodec, ReadThenWriteLeavesStoredFormsAsTheyWere) {
     }
 }
 
-TEST_F(GroupCodec, OddGroupLivesInTheSecondHalfOfItsPage) {
-    c.txtPassWord.setText("123456");
-    group.Write_Password(1);
-    EXPECT_EQ(At(678), 0x12);
-    EXPECT_EQ(At(679), 0x34);
-    EXPECT_EQ(At(680), 0x56);
-    EXPECT_EQ(GroupBase(1) + 38, 678);
-}
-
+// Group 2 (index 1) lives in the second half of its page.
 TEST_F(GroupCodec, PasswordPaddingAndTruncation) {
     c.txtPassWord.setText("123");
-    group.Write_Password(0);
-    EXPECT_EQ(block(0, 38), 0x00);
-    EXPECT_EQ(block(0, 39), 0x01);
-    EXPECT_EQ(block(0, 40), 0x23);
-    group.Read_Password(0);
+    group.Write_Password(1);
+    EXPECT_EQ(block(1, 38), 0x00);
+    EXPECT_EQ(block(1, 39), 0x01);
+    EXPECT_EQ(block(1, 40), 0x23);
+    group.Read_Password(1);
     EXPECT_EQ(c.txtPassWord.Text(), "000123");
     c.txtPassWord.setText("1234567");
-    group.Write_Password(0);
-    group.Read_Password(0);
+    group.Write_Password(1);
+    group.Read_Password(1);
     EXPECT_EQ(c.txtPassWord.Text(), "123456");
     // A letter the keyboard makes of several bytes is one digit, stored as 0;
     // the digits after it keep their places.
     c.txtPassWord.setText("1\xC3\xA9" "3456");
-    group.Write_Password(0);
-    group.Read_Password(0);
+    group.Write_Password(1);
+    group.Read_Password(1);
     EXPECT_EQ(c.txtPassWord.Text(), "103456");
     c.txtID.setText("12\xC3\xA9" "4567");
     group.Write_ID_Num(0);
@@ -253,16 +244,6 @@ TEST_F(GroupCodec, OptionButtonsReadBothWays) {
     EXPECT_FALSE(c.optBattSaveOn.Value());
     EXPECT_TRUE(c.optUCGDisabled.Value());
     EXPECT_FALSE(c.optUCGEnabled.Value());
-}
-
-TEST_F(GroupCodec, ReadGroupFillsAllSixteenRows) {
-    for (int ch = 0; ch < 16; ++ch) {
-        const int slot = ChannelSlotAddress(6, ch);
-        MemoryImage[static_cast<size_t>(slot)] = 0xC3;
-        MemoryImage[static_cast<size_t>(slot + 1)] = static_cast<uint8_t>(ch);
-    }
-    group.Read_Group(6);
-    for (int ch = 0; ch < 16; ++ch) EXPECT_EQ(RowOf(c, ch)[1], StepsToMHzText(static_cast<unsigned>(0xC300 + ch)));
 }
 
 TEST_F(GroupCodec, HugeTypedNumbersDoNotOverflow) {
