@@ -158,7 +158,9 @@ TEST(FaultMatrix, EveryTransferAgainstEveryFault) {
             if (t.write && name == "silent from block k" && t.name != std::string("WriteGlobalMemory")) {
                 EXPECT_FALSE(ok);
                 ASSERT_FALSE(platform.boxes.empty());
+                EXPECT_EQ(platform.boxes.front().title, "VKT Write");
                 EXPECT_EQ(platform.boxes.back().text, Transfers::BlockFailedText);
+                EXPECT_EQ(platform.boxes.back().title, "DOWNLOAD ERROR");
             }
             // Cancel ends a read with False and a write's block phase with True.
             if (f.cancelAtMiddle) {

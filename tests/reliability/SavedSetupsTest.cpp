@@ -58,13 +58,20 @@ TEST_P(SavedSetup, AnEmulatedRadioHoldingItReadsBackIdentically) {
     expectReleased();
 }
 
+// On radios holding a pattern and its complement, so that every bit of the
+// setup differs from the radio's once: each bit that goes out is the
+// setup's, each other one the radio's; and the image stays as it was.
 TEST_P(SavedSetup, WritingItToARadioLeavesExactlyTheSentBits) {
     MemoryImage = Load(GetParam());
-    radio().eeprom.fill(0x5A);
-    ASSERT_TRUE(transfers.WriteAllMemory(false));
-    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
-        const int sent = VKTCom::SentBits(a);
-        ASSERT_EQ(radio().eeprom[static_cast<size_t>(a)], (0x5A & ~sent) | (MemoryImage[static_cast<size_t>(a)] & sent)) << a;
+    const Image setup = MemoryImage;
+    for (const uint8_t held : {0x5A, 0xA5}) {
+        radio().eeprom.fill(held);
+        ASSERT_TRUE(transfers.WriteAllMemory(false));
+        for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
+            const int sent = VKTCom::SentBits(a);
+            ASSERT_EQ(radio().eeprom[static_cast<size_t>(a)], (held & ~sent) | (setup[static_cast<size_t>(a)] & sent)) << a;
+        }
+        EXPECT_EQ(MemoryImage, setup);
     }
 }
 
