@@ -187,41 +187,46 @@ TEST_F(TuneViewTest, TheCalibrationIsLeftOnlyThroughItsQuit) {
     released();
 }
 
-// Closing the window, by its Quit or its close box, during a squelch run
-// aborts the run as ABORT does; the window goes once the start gain is back,
-// and opens again on the first procedure.
+// ABORT during a squelch run ends it with the start gain back. Closing the
+// window, by its Quit or its close box, aborts the run as ABORT does; the
+// window goes once the start gain is back, and opens again on the first
+// procedure.
 TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
     GLOBALS::ShowTuneWarning = false;
-    for (const bool closeBox : {true, false}) {
-        SCOPED_TRACE(closeBox ? "close box" : "Quit");
+    for (const char* way : {"ABORT", "close box", "Quit"}) {
+        SCOPED_TRACE(way);
+        const bool closes = way != std::string("ABORT");
         radio().eeprom = vktsim::RadioModel::FactorySetup();
         radio().eeprom[67] = 30;
         port.sent.clear();
         showTab(4);
-        bool closed = false;
+        bool done = false;
         platform.onEvents = [&] {
-            if (closed || bursts() < 2) return;
-            closed = true;
+            if (done || bursts() < 2) return;
+            done = true;
             save("tune-squelch-running.png");
-            if (closeBox) view.close();
-            else click(button("Quit"));
+            if (way == std::string("close box")) view.close();
+            else click(button(way));
             EXPECT_TRUE(view.isVisible());  // until the run has ended
         };
         platform.answer(Answer::OK, "Comm Error 7 in Sub 'DoSquelchAdj', please try again.     ");
         click(button("Narrow Band Squelch Adj"));
         platform.onEvents = nullptr;
-        EXPECT_FALSE(view.isVisible());
+        EXPECT_EQ(view.isVisible(), !closes);
+        EXPECT_FALSE(tune.SquelchAbort);
         EXPECT_EQ(writtenTo(67).back(), 30);
         EXPECT_EQ(calibration(), "alignment 80 80 C8 78 01 08 FF E0 1E 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
         released();
 
-        ASSERT_TRUE(VKTTune::ShowTuneWindow(platform, tune));
-        QApplication::processEvents();
-        EXPECT_TRUE(view.isVisible());
-        EXPECT_EQ(tabs()->currentIndex(), 0);
-        EXPECT_TRUE(tune.fraPower.Visible());
-        EXPECT_FALSE(tune.fraSquelch.Visible());
-        showTab(4);
+        if (closes) {
+            ASSERT_TRUE(VKTTune::ShowTuneWindow(platform, tune));
+            QApplication::processEvents();
+            EXPECT_TRUE(view.isVisible());
+            EXPECT_EQ(tabs()->currentIndex(), 0);
+            EXPECT_TRUE(tune.fraPower.Visible());
+            EXPECT_FALSE(tune.fraSquelch.Visible());
+            showTab(4);
+        }
         EXPECT_TRUE(button("Narrow Band Squelch Adj"));
         EXPECT_FALSE(tune.cmdAbortSq.Visible());
     }

@@ -4,7 +4,6 @@
 #include "tests/tune/TuneFixture.h"
 
 using namespace VKTCom;
-using vkt::Answer;
 
 TEST_F(TuneTest, AccessorsHookFirstAndReleaseAsTheySay) {
     TuneAccess& a = tune.access();
@@ -20,15 +19,6 @@ TEST_F(TuneTest, AccessorsHookFirstAndReleaseAsTheySay) {
     EXPECT_EQ(a.ReadNarrowFlag(0, 9), "N");
     EXPECT_EQ(a.ReadLowPowerFlag(0, 0), "-");
     EXPECT_TRUE(link.RadioHooked);  // flag accessors never release
-}
-
-TEST_F(TuneTest, AnUnpluggedRadioShowsTheHookMessageOnce) {
-    radio().faults.silent = true;
-    platform.answer(Answer::Cancel, RadioLink::HookPromptText);
-    platform.answer(Answer::OK, RadioLink::HookErrorText);
-    EXPECT_EQ(tune.access().ReadModulation(), -1);
-    EXPECT_EQ(platform.boxes.size(), 2u);
-    released();
 }
 
 TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {
