@@ -4,7 +4,6 @@
 #include <fstream>
 #include <algorithm>
 #include <functional>
-#include <random>
 #include <sstream>
 
 #include "cli/ChannelCsv.h"
@@ -15,6 +14,7 @@
 #include "sim/SimSerialPort.h"
 #include "tests/support/Fifo.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/TempFolder.h"
 
 using namespace vktcli;
 
@@ -23,16 +23,9 @@ namespace {
 class VktTest : public ::testing::Test {
 protected:
     VktTest() {
-        std::random_device rd;
-        folder = std::filesystem::temp_directory_path() / ("vkt-cli-" + std::to_string(rd()));
-        std::filesystem::create_directories(folder);
         platform.setSerialPort(port);
         platform.otherwise = vkt::Answer::Cancel;  // not on a terminal
         port.radio().eeprom = vktsim::RadioModel::FactorySetup();
-    }
-    ~VktTest() override {
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
     int run(std::vector<std::string> args, const std::string& input = "") {
         out.str("");
@@ -53,7 +46,8 @@ protected:
         return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
     }
 
-    std::filesystem::path folder;
+    TempFolder temp{"vkt-cli-"};
+    const std::filesystem::path& folder = temp.path();
     vktsim::VirtualClock clock;
     vktsim::SimSerialPort port{clock};
     vkttest::ScriptedPlatform platform{clock};
@@ -170,6 +164,7 @@ std::string RowWith(const std::string& rx, const std::string& rxcg = "000.0", co
 } // namespace
 
 // Each bad file is refused with where and why, and nothing is written.
+// Which texts are channel guards the code table's own test says.
 TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
     ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
     const std::string sixty(60, '7');
@@ -181,12 +176,7 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
         {Header + RowWith("180"), "line 2, column rx_freq: \"180\" is not a frequency"},
         {Header + RowWith("162.4x"), "line 2, column rx_freq: \"162.4x\" is not a frequency"},
         {Header + RowWith("0", "D999"), "line 2, column rx_cg: \"D999\" is not a channel guard"},
-        {Header + RowWith("0", "D089"), "line 2, column rx_cg: \"D089\" is not a channel guard"},
-        {Header + RowWith("0", "d023-junk-"), "line 2, column rx_cg: \"d023-junk-\" is not a channel guard"},
         {Header + RowWith("0", "12345.6"), "line 2, column rx_cg: \"12345.6\" is not a channel guard"},
-        {Header + RowWith("0", "1234.5678"), "line 2, column rx_cg: \"1234.5678\" is not a channel guard"},
-        {Header + RowWith("0", "088.55"), "line 2, column rx_cg: \"088.55\" is not a channel guard"},
-        {Header + RowWith("0", "D02"), "line 2, column rx_cg: \"D02\" is not a channel guard"},
         {Header + RowWith("0", sixty), "line 2, column rx_cg: \"" + sixty.substr(0, 40) + "...\" is not"},
         {Header + RowWith("0", "000.0", "1.5"), "line 2, column group: \"1.5\" is not a group number 1 ... 15"},
         {Header + RowWith("0", "000.0", "16"), "line 2, column group: \"16\" is not a group number"},

@@ -13,35 +13,11 @@
 #include "core/MemoryImage.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
-#include "qt/QtPlatform.h"
 #include "sim/RadioModel.h"
+#include "tests/support/PtyPlatform.h"
 #include "tests/support/PtyRadioProcess.h"
 
 namespace {
-
-// The Qt platform with the emulator's device as Comm Port 1 and message
-// boxes that fail the test instead of waiting for a click.
-class PtyPlatform : public vktqt::QtPlatform {
-public:
-    explicit PtyPlatform(std::string device, bool boxesExpected = false)
-        : port_([device](int) { return device; }), boxesExpected_(boxesExpected) {}
-    vkt::Answer MsgBox(const std::string& text, vkt::Buttons, vkt::Icon, const std::string&, bool) override {
-        if (!boxesExpected_) ADD_FAILURE() << "message box: " << text;
-        boxes.push_back(text);
-        return vkt::Answer::Cancel;
-    }
-    void WaitForEvents(double seconds) override {
-        vktqt::QtPlatform::WaitForEvents(seconds);
-        if (onEvents) onEvents();
-    }
-    vkt::SerialPort& serialPort() override { return port_; }
-    std::vector<std::string> boxes;
-    std::function<void()> onEvents;
-
-private:
-    vktqt::QtSerialPort port_;
-    bool boxesExpected_;
-};
 
 QByteArray EveryByteValue(int size) {
     QByteArray b(size, 0);
@@ -137,52 +113,6 @@ TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorks) {
     EXPECT_TRUE(platform.boxes.empty());
 }
 
-// The command-line tool over a real pseudo-terminal: a fleet setup written
-// and read back, and the emulator's memory holding exactly what was sent.
-TEST(SerialPty, VktWriteVerifyOverARealLine) {
-    QTemporaryDir dir;
-    const QString eepromPath = dir.filePath("radio.bin");
-    {
-        QFile f(eepromPath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(VKTCore::RadioMemorySize, '\x5A'));
-    }
-    const QString setupPath = QString(VKT_TEST_DATA_DIR) + "/fleet.vkt";
-    PtyRadioProcess sim({"--eeprom", eepromPath});
-    ASSERT_FALSE(sim.device().empty());
-    QProcess vkt;
-    vkt.start(VKT_CLI, {"write", setupPath, "--device", QString::fromStdString(sim.device()), "--verify"});
-    ASSERT_TRUE(vkt.waitForFinished(60000));
-    const QString out = vkt.readAllStandardOutput();
-    EXPECT_EQ(vkt.exitCode(), 0) << vkt.readAllStandardError().toStdString();
-    EXPECT_EQ(out, "radio 1 (2AAA0105): written and verified (1 so far)\n");
-    ASSERT_TRUE(sim.stop());
-
-    QFile setupFile(setupPath), eepromFile(eepromPath);
-    ASSERT_TRUE(setupFile.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(eepromFile.open(QIODevice::ReadOnly));
-    const QByteArray setup = setupFile.readAll(), radio = eepromFile.readAll();
-    ASSERT_EQ(radio.size(), VKTCore::RadioMemorySize);
-    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
-        const int sent = VKTCom::SentBits(a);
-        ASSERT_EQ(static_cast<uint8_t>(radio[a]), (0x5A & ~sent) | (static_cast<uint8_t>(setup[a]) & sent)) << a;
-    }
-}
-
-TEST(SerialPty, VktEndsAWriteOnAnInterruptWith130) {
-    PtyRadioProcess sim({});
-    ASSERT_FALSE(sim.device().empty());
-    QProcess vkt;
-    vkt.start(VKT_CLI, {"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", "--device", QString::fromStdString(sim.device())});
-    ASSERT_TRUE(vkt.waitForStarted());
-    vkt.waitForFinished(3000);  // well into the page-0 writes
-    ::kill(static_cast<pid_t>(vkt.processId()), SIGINT);
-    ASSERT_TRUE(vkt.waitForFinished(10000));
-    EXPECT_EQ(vkt.exitCode(), 130);
-    EXPECT_EQ(vkt.readAllStandardOutput(), "radio 1 (2AAA0105): INTERRUPTED\n");
-    EXPECT_TRUE(vkt.readAllStandardError().contains("the radio was released"));
-}
-
 // A port another program has open is in use, not forbidden: no advice about
 // groups and modes, and the program named where the system says who.
 TEST(SerialPty, APortInUseSaysSoAndByWhom) {
@@ -227,15 +157,18 @@ struct FourRadios {
 
 } // namespace
 
+// The command-line tool writes and verifies a fleet setup over real lines:
+// each emulator's memory holds exactly what was sent.
 TEST(SerialPty, FourRadiosAtOnceAndOneSilentFailsAlone) {
     FourRadios radios(2);
     QProcess vkt;
-    vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt"} + radios.devices());
+    vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", "--verify"} + radios.devices());
     ASSERT_TRUE(vkt.waitForFinished(60000));
     const QString out = vkt.readAllStandardOutput();
     EXPECT_EQ(vkt.exitCode(), 1) << out.toStdString();
     EXPECT_TRUE(out.contains(QString::fromStdString(radios.sims[2]->device()) + "  radio unknown  FAILED: hook: no answer")) << out.toStdString();
-    EXPECT_TRUE(out.contains("3 of 4 radios written in ")) << out.toStdString();
+    EXPECT_EQ(out.count("  written and verified  "), 3) << out.toStdString();
+    EXPECT_TRUE(out.contains("3 of 4 radios written and verified in ")) << out.toStdString();
     EXPECT_TRUE(out.contains("; not done: " + QString::fromStdString(radios.sims[2]->device()))) << out.toStdString();
 
     QFile setupFile(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");

@@ -13,7 +13,7 @@
 #include "core/MemoryImage.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
-#include "qt/QtPlatform.h"
+#include "tests/support/PtyPlatform.h"
 #include "tests/support/PtyRadioProcess.h"
 
 namespace {
@@ -49,33 +49,6 @@ QByteArray SetupFile() {
     return setup;
 }
 
-// The Qt platform on the emulator's device, answering every box Cancel.
-class LinePlatform : public vktqt::QtPlatform {
-public:
-    LinePlatform(std::string device, bool forgetsSpeedChange)
-        : port_([device](int) { return device; }), forgets_(forgetsSpeedChange) {}
-    vkt::Answer MsgBox(const std::string& text, vkt::Buttons, vkt::Icon, const std::string&, bool) override {
-        boxes.push_back(text);
-        return vkt::Answer::Cancel;
-    }
-    vkt::SerialPort& serialPort() override { return port_; }
-    std::vector<std::string> boxes;
-
-private:
-    // A port that stays at 4800 baud whatever it is told.
-    class Port : public vktqt::QtSerialPort {
-    public:
-        using QtSerialPort::QtSerialPort;
-        bool stuck = false;
-        void setSettings(const std::string& s) override { QtSerialPort::setSettings(stuck ? "4800,n,8,1" : s); }
-    };
-    Port port_;
-    bool forgets_;
-
-public:
-    void arm() { port_.stuck = forgets_; }
-};
-
 } // namespace
 
 TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOnlyWhenChanged) {
@@ -92,7 +65,7 @@ TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOnlyWhenChange
     EXPECT_EQ(QFileInfo(path).lastModified(), before);
 
     PtyRadioProcess sim({"--eeprom", path});
-    LinePlatform platform(sim.device(), false);
+    PtyPlatform platform(sim.device());
     vkt::Window main("main");
     VKTCom::frmProc proc(platform, main);
     VKTCom::RadioLink link(platform);
@@ -143,13 +116,13 @@ TEST(RadioSimProgram, AProgramThatForgetsTheSpeedChangeGetsNoAnswer) {
     PtyRadioProcess sim({});
     ASSERT_FALSE(sim.device().empty());
     for (bool forgets : {false, true}) {
-        LinePlatform platform(sim.device(), forgets);
+        PtyPlatform platform(sim.device(), forgets);
         vkt::Window main("main");
         VKTCom::frmProc proc(platform, main);
         VKTCom::RadioLink link(platform);
         link.InitLinkParameters();
         VKTCom::Transfers transfers(link, proc);
-        platform.arm();
+        if (forgets) platform.keepTheLineAt4800();
         EXPECT_EQ(transfers.ReadGroupMemory(1), !forgets) << forgets;
         EXPECT_EQ(platform.boxes.empty(), !forgets);
     }

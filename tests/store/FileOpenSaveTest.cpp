@@ -166,13 +166,6 @@ TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
         EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
 }
 
-TEST_F(SetupFileTest, SaveReplacesAnExistingLongerFile) {
-    writeBytes("big.vkt", std::string(10000, '\x01'));
-    files.SetupFileName = path("big.vkt");
-    EXPECT_TRUE(files.WriteSetupFile());
-    EXPECT_EQ(readBytes("big.vkt"), imageBytes());
-}
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 
