@@ -2,30 +2,7 @@
 #include "core/GLOBALS.h"
 #include "tests/editor/EditorFixture.h"
 
-using vkt::Answer;
 using namespace VKTCore;
-
-TEST_F(EditorTest, ClosingAsksToSave) {
-    platform.answer(Answer::Cancel, "Save before exit?");
-    EXPECT_TRUE(main->Form_QueryUnload());
-    EXPECT_EQ(platform.boxes[0].icon, vkt::Icon::Question);
-    EXPECT_EQ(platform.boxes[0].buttons, vkt::Buttons::YesNoCancel);
-
-    platform.answer(Answer::No, "Save before exit?");
-    EXPECT_FALSE(main->Form_QueryUnload());
-
-    // Yes, then a cancelled file dialog: the window still closes.
-    platform.answer(Answer::Yes, "Save before exit?");
-    platform.dialogAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(main->Form_QueryUnload());
-
-    platform.answer(Answer::Yes, "Save before exit?");
-    platform.dialogAnswers.push_back((folder / "exit.vkt").string());
-    main->txtPassWord.setText("999999");
-    EXPECT_FALSE(main->Form_QueryUnload());
-    EXPECT_EQ(std::filesystem::file_size(folder / "exit.vkt"), 6019u);
-    EXPECT_FALSE(port.isOpen());
-}
 
 TEST_F(EditorTest, SettingsOnAFirstRunAndTheTuneWarning) {
     struct NoScreen : ControlModule::StartUpScreen {

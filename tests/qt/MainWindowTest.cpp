@@ -307,18 +307,23 @@ TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
     EXPECT_TRUE(view->isVisible());
     EXPECT_TRUE(globalsView->isVisible());
     EXPECT_TRUE(main->globalsWindowOpen());
+    EXPECT_EQ(platform.boxes[2].icon, vkt::Icon::Question);
+    EXPECT_EQ(platform.boxes[2].buttons, vkt::Buttons::YesNoCancel);
 
-    // Otherwise the program ends with the window, hidden windows or not.
+    // Otherwise the program ends with the window, hidden windows or not,
+    // also when Yes is followed by a cancelled file dialog.
     action("Global Parameters")->trigger();
     main->globalsForm.mnuExit_Click();  // only hidden
     platform.answer(Answer::No, "Save Global Parameters?");
-    platform.answer(Answer::No, "Save before exit?");
+    platform.answer(Answer::Yes, "Save before exit?");
+    platform.dialogAnswers.push_back(std::nullopt);
     QTimer::singleShot(0, view.get(), [this] { view->close(); });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(globalsView->isVisible());
     EXPECT_EQ(platform.boxes.size(), 5u);
+    EXPECT_FALSE(port.isOpen());
 }
 
 TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
