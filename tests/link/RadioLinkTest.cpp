@@ -14,19 +14,6 @@ int CountHookAttempts(const std::vector<uint8_t>& w) {
 
 } // namespace
 
-TEST_F(LinkTest, HooksAtTheFirstAttempt) {
-    link.UseFastLink = false;
-    ASSERT_TRUE(link.HookRadio());
-    EXPECT_TRUE(link.RadioHooked);
-    std::vector<uint8_t> expected = HookBytes();
-    Append(expected, IdentityBytes());
-    EXPECT_EQ(wire(), expected);
-    EXPECT_EQ(link.RadioInfo, vktsim::RadioModel::FastIdentity);
-    EXPECT_TRUE(link.FastRadio);
-    EXPECT_EQ(port.settings(), "4800,n,8,1");
-    EXPECT_TRUE(platform.boxes.empty());
-}
-
 TEST_F(LinkTest, SilentRadioIsTriedExactlyFourTimes) {
     radio().faults.silent = true;
     platform.answer(Answer::Cancel, RadioLink::HookPromptText);
@@ -94,19 +81,28 @@ TEST_F(LinkTest, IdentityDecidesTheFastRadio) {
     }
 }
 
+// A fast radio hooked at the first attempt; switched to 9600 baud only when
+// the fast link is wished and the radio takes the change.
 TEST_F(LinkTest, FastLinkOnlyWhenWishedAndFast) {
-    link.UseFastLink = true;
-    ASSERT_TRUE(link.HookRadio());
-    std::vector<uint8_t> expected = HookBytes();
-    Append(expected, IdentityBytes());
-    Append(expected, {5, 1});
-    EXPECT_EQ(wire(), expected);
-    EXPECT_EQ(port.settings(), "9600,n,8,1");
-    clock.advance(0.01);
-    EXPECT_EQ(radio().baud(), 9600);
+    for (const bool wished : {false, true}) {
+        port.sent.clear();
+        link.UseFastLink = wished;
+        ASSERT_TRUE(link.HookRadio());
+        EXPECT_TRUE(link.RadioHooked);
+        std::vector<uint8_t> expected = HookBytes();
+        Append(expected, IdentityBytes());
+        if (wished) Append(expected, {5, 1});
+        EXPECT_EQ(wire(), expected);
+        EXPECT_EQ(link.RadioInfo, vktsim::RadioModel::FastIdentity);
+        EXPECT_TRUE(link.FastRadio);
+        EXPECT_EQ(port.settings(), wished ? "9600,n,8,1" : "4800,n,8,1");
+        clock.advance(0.01);
+        EXPECT_EQ(radio().baud(), wished ? 9600 : 4800);
+        EXPECT_TRUE(platform.boxes.empty());
+        link.UnhookRadio();
+    }
 
     // A radio that ignores the change leaves the line at 4800 baud.
-    link.UnhookRadio();
     radio().faults.refuseSpeedChange = true;
     ASSERT_TRUE(link.HookRadio());
     EXPECT_EQ(port.settings(), "4800,n,8,1");
