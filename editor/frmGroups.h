@@ -139,6 +139,8 @@ public:
     void cboCurrentGroup_Click();
     void cboCurrentGroup_KeyDown(int key);
     void cboCurrentGroup_KeyUp(int key);
+    // Leaving the box drops a number typed into it: typing never switches.
+    void cboCurrentGroup_LostFocus() { putBackGroupBox(); }
 
     void mnuSave_Click() { files.SaveSetup(); }
     void mnuSaveAs_Click() { files.SaveSetupAs(); }

@@ -207,6 +207,12 @@ QLayout* GroupsView::buildGroupFields() {
         vkteditor::frmGroups& m;
         KeyRelay(QObject* parent, vkteditor::frmGroups& model) : QObject(parent), m(model) {}
         bool eventFilter(QObject*, QEvent* e) override {
+            // Before the box itself takes a typed number for a pick as the
+            // focus leaves it.
+            if (e->type() == QEvent::FocusOut) {
+                m.cboCurrentGroup_LostFocus();
+                return false;
+            }
             if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
             const auto* k = static_cast<QKeyEvent*>(e);
             const int key = ModelKey(k->key());

@@ -202,6 +202,15 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
     EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(0) + 38, 1), std::vector<uint8_t>{0x65});
     EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(6) + 38, 1), std::vector<uint8_t>{0x00});
     EXPECT_EQ(groupBox()->currentText(), "1");
+
+    // Nor does leaving the box with a number typed in it switch the group.
+    groupBox()->setFocus();
+    groupBox()->lineEdit()->selectAll();
+    type("7");
+    clickCell(3, 1);
+    EXPECT_EQ(main->currentGroup, 0);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP1");
+    EXPECT_EQ(groupBox()->currentText(), "1");
 }
 
 // Copy All marks the sixteen rows; pasted into another group, they show at
