@@ -80,26 +80,31 @@ TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOnlyWhenChange
     EXPECT_EQ(after[256 + 40], '\x22');  // group 1 was written
 }
 
-TEST(RadioSimProgram, RefusesAFileThatIsNoRadioMemory) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("notes.txt");
-    Write(path, "some notes that are not a radio");
-    const auto [code, said] = Refused({"--eeprom", path});
-    EXPECT_EQ(code, 2);
-    EXPECT_TRUE(said.contains("neither a radio's memory (6016) nor a setup file (6019)")) << said.toStdString();
-    EXPECT_EQ(Bytes(path), QByteArray("some notes that are not a radio"));
+// Neither the memory file nor the link may be a file of the user's that the
+// emulator would overwrite or replace.
+TEST(RadioSimProgram, RefusesToTakeOverAFileThatIsNotItsOwn) {
+    struct Case {
+        const char* option;
+        QByteArray contents;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"--eeprom", "some notes that are not a radio", "neither a radio's memory (6016) nor a setup file (6019)"},
+        {"--link", "a user's file", "is not a link to an emulated radio's device"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("notes.txt");
+        Write(path, c.contents);
+        const auto [code, said] = Refused({c.option, path});
+        EXPECT_EQ(code, 2) << c.option;
+        EXPECT_TRUE(said.contains(c.message)) << said.toStdString();
+        EXPECT_EQ(Bytes(path), c.contents) << c.option;
+    }
 }
 
-TEST(RadioSimProgram, LinkReplacesOnlyAnEmulatorsOwnLink) {
+TEST(RadioSimProgram, TakesOverAndRemovesALinkAnEarlierEmulatorLeftBehind) {
     QTemporaryDir dir;
-    const QString file = dir.filePath("radio");
-    Write(file, "a user's file");
-    const auto [code, said] = Refused({"--link", file});
-    EXPECT_EQ(code, 2);
-    EXPECT_TRUE(said.contains("is not a link to an emulated radio's device")) << said.toStdString();
-    EXPECT_EQ(Bytes(file), QByteArray("a user's file"));
-
-    // A link an earlier emulator left behind is taken over, and removed at the end.
     const QString link = dir.filePath("cable");
     ASSERT_EQ(::symlink("/dev/pts/999", link.toLocal8Bit().constData()), 0);
     {
