@@ -1,19 +1,8 @@
 // The Move Banks dialog through its real widgets: every way out but OK leaves
 // the main window as it was.
 
-#include <QPushButton>
-
+#include "tests/qt/ShownButton.h"
 #include "tests/qt/ViewFixture.h"
-
-namespace {
-
-QPushButton* Button(QWidget* w, const QString& text) {
-    for (auto* b : w->findChildren<QPushButton*>())
-        if (b->text() == text) return b;
-    return nullptr;
-}
-
-} // namespace
 
 TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
     struct Way {
@@ -23,7 +12,7 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
     const Way ways[] = {
         {"Esc", [] { press(Qt::Key_Escape); }},
         {"close box", [this] { moveView->close(); }},
-        {"Cancel", [this] { QTest::mouseClick(Button(moveView.get(), "Cancel"), Qt::LeftButton); }},
+        {"Cancel", [this] { QTest::mouseClick(ShownButton(*moveView, "Cancel"), Qt::LeftButton); }},
     };
     for (const Way& way : ways) {
         activate(view.get());

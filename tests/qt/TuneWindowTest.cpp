@@ -6,6 +6,7 @@
 #include <QTabBar>
 
 #include "qt/TuneView.h"
+#include "tests/qt/ShownButton.h"
 #include "tests/qt/ViewFixture.h"
 #include "tune/frmTune.h"
 
@@ -20,12 +21,7 @@ protected:
         action("&Tune")->trigger();
         QApplication::processEvents();
     }
-    QPushButton* button(const QString& text) {
-        for (auto* b : tuneView.findChildren<QPushButton*>())
-            if (b->text() == text && b->isVisible()) return b;
-        ADD_FAILURE() << "no button " << text.toStdString();
-        return nullptr;
-    }
+    QPushButton* button(const QString& text) { return ShownButton(tuneView, text); }
 
     VKTTune::frmTune tune{platform, link};
     vktqt::TuneView tuneView{tune, view.get()};
