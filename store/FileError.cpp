@@ -31,6 +31,15 @@ int NumberOfErrno(int e, bool reading) {
     }
 }
 
+const char* KindOfFile(unsigned mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    if (S_ISLNK(mode)) return "a link";
+    return nullptr;
+}
+
 } // namespace
 
 FileError ErrorOf(int e, const std::string& path, bool reading) {
@@ -39,13 +48,9 @@ FileError ErrorOf(int e, const std::string& path, bool reading) {
 
 FileError Refusal(const std::string& path, const std::string& why) { return {75, path + " " + why}; }
 
-std::string KindOfFile(unsigned mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    if (S_ISLNK(mode)) return "a link";
-    return "not a regular file";
+FileError NotARegularFile(const std::string& path, unsigned mode) {
+    const char* kind = KindOfFile(mode);
+    return Refusal(path, kind ? std::string("is ") + kind + ", not a regular file" : "is not a regular file");
 }
 
 } // namespace vktstore

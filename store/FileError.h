@@ -15,9 +15,10 @@ struct FileError {
 
 // The failure of a system call that set errno e.
 FileError ErrorOf(int e, const std::string& path, bool reading);
-// A file the program will not touch, and why ("is a FIFO, not a regular file").
+// A file the program will not touch, and why ("has another name").
 FileError Refusal(const std::string& path, const std::string& why);
-// The words for a file type that is not a regular file ("a FIFO", "a device").
-std::string KindOfFile(unsigned mode);
+// A file of a type the program neither reads nor writes, named as what it is
+// ("is a FIFO, not a regular file").
+FileError NotARegularFile(const std::string& path, unsigned mode);
 
 } // namespace vktstore

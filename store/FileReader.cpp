@@ -20,7 +20,7 @@ int OpenRegular(const std::string& path, FileError& error) {
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? ErrorOf(EISDIR, path, true) : Refusal(path, "is " + KindOfFile(st.st_mode) + ", not a regular file");
+        error = S_ISDIR(st.st_mode) ? ErrorOf(EISDIR, path, true) : NotARegularFile(path, st.st_mode);
         ::close(fd);
         return -1;
     }

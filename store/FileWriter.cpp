@@ -163,7 +163,7 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
         return false;
     }
     if (exists && !S_ISREG(old.st_mode)) {
-        error = Refusal(path, "is " + KindOfFile(old.st_mode) + ", not a regular file");
+        error = NotARegularFile(path, old.st_mode);
         return false;
     }
     // A read-only file stays as it is, whoever asks (root included).
@@ -234,7 +234,7 @@ private:
 std::unique_ptr<LogFile> LogFile::open(const std::string& path, FileError& error) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        error = Refusal(path, "is " + KindOfFile(st.st_mode) + ", not a regular file");
+        error = NotARegularFile(path, st.st_mode);
         return nullptr;
     }
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0644));
@@ -244,7 +244,7 @@ std::unique_ptr<LogFile> LogFile::open(const std::string& path, FileError& error
     }
     // What was opened is checked, not what the name showed a moment ago.
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = Refusal(path, "is " + KindOfFile(st.st_mode) + ", not a regular file");
+        error = NotARegularFile(path, st.st_mode);
         return nullptr;
     }
     if (st.st_nlink > 1) {
