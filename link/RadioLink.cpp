@@ -70,8 +70,7 @@ RadioLink::WaitResult RadioLink::awaitBytes(int count, Deadline d, const std::st
 
 bool RadioLink::staysQuiet(Deadline d, const std::string& what) {
     if (poll(1, d, {}) == WaitResult::TimedOut) return true;
-    LastFailure = what;
-    note(what);
+    failed(what);
     return false;
 }
 
@@ -129,10 +128,7 @@ bool RadioLink::HookRadio() {
             }
             if (timedOut && ++attempts > LinkRetries) break;
         }
-        if (reply >= 0 && reply != HookAck) {
-            LastFailure = "hook: wrong answer " + std::to_string(reply);
-            note(LastFailure);
-        }
+        if (reply >= 0 && reply != HookAck) failed("hook: wrong answer " + std::to_string(reply));
         if (reply == HookAck) {
             RadioHooked = true;
             ReadRadioInfo();

@@ -91,6 +91,11 @@ public:
     // Told of hook attempts, time-outs and retries, for the serial trace.
     std::function<void(const std::string&)> onNote;
     void note(const std::string& text) { if (onNote) onNote(text); }
+    // Where the conversation failed: kept as LastFailure and noted in the trace.
+    void failed(const std::string& why) {
+        LastFailure = why;
+        note(why);
+    }
     vkt::Platform& platform() { return platform_; }
 
     static constexpr const char* HookErrorText =

@@ -51,8 +51,7 @@ bool Transfers::ReadBlock(int N) {
     // A byte waiting before the command belongs to no block: taken as this
     // block's, it would shift every byte after it.
     if (const int waiting = Comm().inBufferCount(); waiting > 0) {
-        link_.LastFailure = block + ": " + std::to_string(waiting) + " stray bytes before the command";
-        link_.note(link_.LastFailure);
+        link_.failed(block + ": " + std::to_string(waiting) + " stray bytes before the command");
         return readFailed();
     }
     Comm().writeByte(Protocol::ReadBlock);
@@ -120,8 +119,7 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
         if (waited == RadioLink::WaitResult::Arrived && RefusalLimit > 0) {
             if (!refusing) refusing = link_.deadline(RefusalLimit);
             if (link_.passed(*refusing)) {
-                link_.LastFailure = "masked write " + AddressText(page, offset) + ": refused for " + vkt::NumberText(RefusalLimit) + " s";
-                link_.note(link_.LastFailure);
+                link_.failed("masked write " + AddressText(page, offset) + ": refused for " + vkt::NumberText(RefusalLimit) + " s");
                 proc_.Unload();
                 return false;
             }
