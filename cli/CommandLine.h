@@ -34,6 +34,11 @@ bool LoadSetup(const std::string& path, VKTCore::Image& image, Console& c);
 bool SaveSetup(const std::string& path, const VKTCore::Image& image, Console& c);
 int UsageError(Console& c, const std::string& problem);
 
+// What a radio run did when it was done: "read", "written" or "written and verified".
+const char* DoneText(bool reading, bool verify);
+// A progress bar of width cells: "[####      ]".
+std::string ProgressBar(int percent, int width);
+
 // The radio commands, one cable or several.
 int Read(const Args& a, Console& c);
 int Write(const Args& a, Console& c);

@@ -104,6 +104,16 @@ int UsageError(Console& c, const std::string& problem) {
     return ExitCode::Usage;
 }
 
+const char* DoneText(bool reading, bool verify) {
+    if (reading) return "read";
+    return verify ? "written and verified" : "written";
+}
+
+std::string ProgressBar(int percent, int width) {
+    const auto filled = static_cast<size_t>(std::clamp(percent, 0, 100) * width / 100);
+    return "[" + std::string(filled, '#') + std::string(static_cast<size_t>(width) - filled, ' ') + "]";
+}
+
 namespace {
 
 void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c) {

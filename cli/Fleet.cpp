@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "cli/CommandLine.h"
 #include "cli/RunLog.h"
 #include "platform/WorkerPool.h"
 #include "core/Text.h"
@@ -31,6 +32,8 @@ std::string OneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\r', ' ');
     return text;
 }
+
+bool Reading(const Fleet& fleet) { return fleet.action == "read"; }
 
 struct CableState {
     bool running = false;
@@ -100,17 +103,12 @@ private:
         }
     }
 
-    std::string doneText() const {
-        if (fleet_.action == "read") return "read";
-        return fleet_.verify ? "written and verified" : "written";
-    }
-
     void report(size_t i, const WorkerResult& r) {
         CableState& s = cables_[i];
         s.reported = true;
         s.result = r;
         std::string what;
-        if (r.status == "done") what = fleet_.action == "read" ? "read into " + r.detail : doneText();
+        if (r.status == "done") what = Reading(fleet_) ? "read into " + r.detail : DoneText(false, fleet_.verify);
         else if (r.status == "unverified") what = "written but NOT verified: " + r.detail;
         else if (r.status == "interrupted") what = "INTERRUPTED " + r.detail;
         else what = "FAILED: " + r.detail;
@@ -147,8 +145,7 @@ private:
             if (!s.running) continue;
             std::string cable = fleet_.cables[i];
             cable.resize(width_, ' ');
-            const auto filled = static_cast<size_t>(s.percent * BarWidth / 100);
-            c_.err << cable << "  [" << std::string(filled, '#') << std::string(BarWidth - filled, ' ') << "] "
+            c_.err << cable << "  " << ProgressBar(s.percent, BarWidth) << " "
                    << (s.percent < 10 ? "  " : s.percent < 100 ? " " : "") << s.percent << "% " << s.phase << "\n";
             ++drawn_;
         }
@@ -186,7 +183,7 @@ int RunFleet(const Fleet& fleet, Console& c) {
         int done = 0;
         const auto notDone = r.run(interrupted, done);
         std::string summary = std::to_string(done) + " of " + std::to_string(fleet.cables.size()) + " radios " +
-                              (fleet.action == "read" ? "read" : fleet.verify ? "written and verified" : "written") + " in " +
+                              DoneText(Reading(fleet), fleet.verify) + " in " +
                               vkt::FixedText(r.seconds(), 1) + " s";
         if (!notDone.empty()) {
             summary += "; not done: ";

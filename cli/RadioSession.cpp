@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
+#include "cli/CommandLine.h"
 #include "core/Text.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
@@ -79,8 +80,7 @@ private:
         percent = std::clamp(percent, 0, 100);
         if (percent == shown_) return;
         shown_ = percent;
-        const auto filled = static_cast<size_t>(percent * BarWidth / 100);
-        c_.err << "\r[" << std::string(filled, '#') << std::string(BarWidth - filled, ' ') << "] " << percent << "% " << std::flush;
+        c_.err << "\r" << ProgressBar(percent, BarWidth) << " " << percent << "% " << std::flush;
     }
 
     // A transfer that did it all ends its bar full.
