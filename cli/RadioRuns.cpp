@@ -147,20 +147,22 @@ int Read(const Args& a, Console& c) {
     OneCable(a, c);
     AsWorker(a, c);
     const double start = c.platform.Timer();
+    MemoryImage.fill(0);
+    RadioOutcome r = ReadRadio(MemoryImage, c);
     if (a.worker) {
         // One file per radio in the run's folder, named as the backups are.
-        MemoryImage.fill(0);
-        RadioOutcome r = ReadRadio(MemoryImage, c);
         std::string saved;
         if (r.done) {
             const auto path = vktstore::Backups(a.output).save(MemoryImage, r.identityBytes, CableTag(a.cables[0].name));
-            if (path) saved = *path;
-            else r = {r.identity, r.identityBytes, false, false, "the file could not be written in " + a.output};
+            if (path) {
+                saved = *path;
+            } else {
+                r.done = false;
+                r.failure = "the file could not be written in " + a.output;
+            }
         }
         return Report(r, "reading", c.platform.Timer() - start, saved, c);
     }
-    MemoryImage.fill(0);
-    const RadioOutcome r = ReadRadio(MemoryImage, c);
     Log(a, c, "read", r, c.platform.Timer() - start, {});
     if (const auto ended = ReadEnded(r, c)) return *ended;
     // The three spare bytes of a setup file are zeros.
@@ -180,7 +182,7 @@ int Write(const Args& a, Console& c) {
     OneCable(a, c);
     AsWorker(a, c);
     const Setup file = SetupOf(a, c);
-    const char* done = a.verify ? "written and verified" : "written";
+    const char* done = DoneText(false, a.verify);
     for (int n = 1;; ++n) {
         const double start = c.platform.Timer();
         const RadioOutcome r = WriteRadio(setup, a.noGlobals, a.verify, c);

@@ -31,7 +31,8 @@ volatile std::sig_atomic_t terminated = 0;
 
 void OnInterrupt(int signal) {
     if (signal == SIGTERM) terminated = 1;
-    if (++interrupts >= 2) std::_Exit(vktcli::Interrupted);
+    interrupts = interrupts + 1;
+    if (interrupts >= 2) std::_Exit(vktcli::Interrupted);
 }
 
 void CatchInterrupts() {
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
                             [] { return interrupts > 0; },
                             [] { return terminated != 0; },
                             &workers,
-                            vktqt::Sha256Hex};
+                            vktqt::Sha256Hex,
+                            {}};
     return vktcli::RunVkt(args, console);
 }
