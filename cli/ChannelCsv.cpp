@@ -152,8 +152,7 @@ bool MatchHeader(const Record& header, std::array<size_t, ColumnCount>& at, std:
 
 // A whole number of a few digits within [lowest, highest]: "1.5" is none.
 std::optional<int> WholeNumber(const std::string& text, int lowest, int highest) {
-    if (text.empty() || text.size() > 4 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
+    if (text.empty() || text.size() > 4 || !vkt::AllDigits(text)) return std::nullopt;
     const int n = std::stoi(text);
     if (n < lowest || n > highest) return std::nullopt;
     return n;

@@ -1,5 +1,6 @@
 #include "core/Text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cfenv>
 #include <cmath>
@@ -72,6 +73,10 @@ double Val(const std::string& text) {
     if (len == 0) return 0.0;
     const double v = std::strtod(text.substr(start, len).c_str(), nullptr);
     return std::isfinite(v) ? v : 0.0;
+}
+
+bool AllDigits(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool IsNumeric(const std::string& text) {

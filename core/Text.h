@@ -17,6 +17,8 @@ std::string CharsMid(const std::string& text, size_t start, size_t count = std::
 double Val(const std::string& text);
 // True when the whole text (spaces aside) is a signed decimal number.
 bool IsNumeric(const std::string& text);
+// True when every character is a digit 0 ... 9 (and so for "").
+bool AllDigits(const std::string& text);
 
 // Upper-case hexadecimal without leading zeros ("0" for 0).
 std::string Hex(unsigned value);

@@ -16,10 +16,6 @@ using vkt::Answer;
 
 namespace {
 
-bool AllDigits(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 std::vector<std::string> GroupNumbers() {
     std::vector<std::string> items;
     for (int g = 1; g <= VKTCore::GroupCount; ++g) items.push_back(std::to_string(g));
@@ -57,8 +53,8 @@ frmGroups::frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore:
     clipboard.told = gridEditor.told;
     // A character the radio cannot show is taken, to be stored as a space.
     limitTyping(txtGrpLab, 8, nullptr, GroupLabelRule);
-    limitTyping(txtID, 7, AllDigits, IdRule);
-    limitTyping(txtPassWord, 6, AllDigits, PassWordRule);
+    limitTyping(txtID, 7, vkt::AllDigits, IdRule);
+    limitTyping(txtPassWord, 6, vkt::AllDigits, PassWordRule);
     moveForm.afterMove = [this] { displayGroupMemory(); };
 }
 
