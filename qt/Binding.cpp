@@ -167,4 +167,26 @@ void Bind(QProgressBar* w, vkt::ProgressBar& c) {
     });
 }
 
+QLabel* NewLabel(QWidget* parent, vkt::Label& model) {
+    auto* l = new QLabel(parent);
+    Bind(l, model);
+    return l;
+}
+
+QComboBox* NewCombo(QWidget* parent, vkt::ComboBox& model, const char* name, bool editable) {
+    auto* c = new QComboBox(parent);
+    if (name) c->setObjectName(name);
+    c->setEditable(editable);
+    if (editable) c->setInsertPolicy(QComboBox::NoInsert);
+    Bind(c, model);
+    return c;
+}
+
+QCheckBox* NewCheck(QWidget* parent, vkt::CheckBox& model, const char* name) {
+    auto* c = new QCheckBox(parent);
+    if (name) c->setObjectName(name);
+    Bind(c, model);
+    return c;
+}
+
 } // namespace vktqt

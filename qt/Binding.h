@@ -38,6 +38,12 @@ enum class MenuPlace { InMenu, OnMenuBar };
 void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger, MenuPlace place = MenuPlace::InMenu);
 void Bind(QProgressBar* w, vkt::ProgressBar& c);
 
+// A new widget in parent that shows its model; named where the tab order
+// and tests look it up.
+QLabel* NewLabel(QWidget* parent, vkt::Label& model);
+QComboBox* NewCombo(QWidget* parent, vkt::ComboBox& model, const char* name = nullptr, bool editable = false);
+QCheckBox* NewCheck(QWidget* parent, vkt::CheckBox& model, const char* name = nullptr);
+
 // Twips, the window models' unit, to pixels.
 constexpr int Px(int twips) { return twips / 15; }
 constexpr int Twips(int px) { return px * 15; }

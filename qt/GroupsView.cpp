@@ -40,24 +40,6 @@ template <class W> W* Named(W* w, const char* name) {
     return w;
 }
 
-QLabel* NewLabel(QWidget* parent, vkt::Label& model) {
-    auto* l = new QLabel(parent);
-    Bind(l, model);
-    return l;
-}
-
-QComboBox* NewCombo(QWidget* parent, vkt::ComboBox& model, const char* name) {
-    auto* b = Named(new QComboBox(parent), name);
-    Bind(b, model);
-    return b;
-}
-
-QCheckBox* NewCheck(QWidget* parent, vkt::CheckBox& model, const char* name) {
-    auto* b = Named(new QCheckBox(parent), name);
-    Bind(b, model);
-    return b;
-}
-
 // Two option buttons of one group side by side.
 QLayout* OptionPair(QWidget* parent, vkt::OptionButton& first, const char* firstName, vkt::OptionButton& second,
                     const char* secondName) {

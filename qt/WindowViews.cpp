@@ -25,20 +25,6 @@ namespace {
 
 QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
-QLabel* NewLabel(QWidget* parent, vkt::Label& model) {
-    auto* l = new QLabel(parent);
-    Bind(l, model);
-    return l;
-}
-
-QComboBox* NewCombo(QWidget* parent, vkt::ComboBox& model, bool editable = false) {
-    auto* c = new QComboBox(parent);
-    c->setEditable(editable);
-    if (editable) c->setInsertPolicy(QComboBox::NoInsert);
-    Bind(c, model);
-    return c;
-}
-
 } // namespace
 
 void CentreOnScreen(QWidget* w) {
@@ -194,9 +180,9 @@ void GlobalsView::closeEvent(QCloseEvent* e) {
 MoveView::MoveView(vkteditor::frmMove& model, QWidget* owner) : QDialog(owner), m_(model) {
     auto* layout = new QGridLayout(this);
     layout->addWidget(NewLabel(this, model.lblFromBank), 0, 0);
-    layout->addWidget(NewCombo(this, model.cboFromBank, true), 0, 1);
+    layout->addWidget(NewCombo(this, model.cboFromBank, "cboFromBank", true), 0, 1);
     layout->addWidget(NewLabel(this, model.lblToBank), 1, 0);
-    layout->addWidget(NewCombo(this, model.cboToBank, true), 1, 1);
+    layout->addWidget(NewCombo(this, model.cboToBank, "cboToBank", true), 1, 1);
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(this);
     auto* cancel = new QPushButton(this);
