@@ -45,11 +45,4 @@ std::string FieldText(const Image& image, int base, const Field& f) {
     return vkt::NumberText(static_cast<double>(value) * f.scale + f.bias);
 }
 
-uint8_t UnitWideBits(int address) {
-    uint8_t bits = 0;
-    for (const Field& run : Page0::UnitWide)
-        for (int i = 0; i < run.count; ++i) bits |= FieldBitsAt(run[i], address);
-    return bits;
-}
-
 } // namespace VKTCore

@@ -182,7 +182,15 @@ constexpr ByteBits ByteOf(const Field& field) {
 // The value as a technician reads it: "93.75", "000123", "  Ch 1", "162.40000", "D023-".
 std::string FieldText(const Image& image, int base, const Field& field);
 
+// The bits of the record's byte at offset that any element of the fields holds.
+template <class Fields>
+constexpr uint8_t FieldsBitsAt(const Fields& fields, int offset) {
+    uint8_t bits = 0;
+    for (const Field& run : fields)
+        for (int i = 0; i < run.count; ++i) bits |= FieldBitsAt(run[i], offset);
+    return bits;
+}
 // The page-0 bits of the unit-wide settings at an address (0 for the rest).
-uint8_t UnitWideBits(int address);
+constexpr uint8_t UnitWideBits(int address) { return FieldsBitsAt(Page0::UnitWide, address); }
 
 } // namespace VKTCore

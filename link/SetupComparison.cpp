@@ -46,10 +46,7 @@ void Add(std::vector<Entry>& out, const std::string& prefix, int base, const Fie
 // Sent bits of a group block that no field claims, shown as their byte.
 void AddUnnamed(std::vector<Entry>& out, const std::string& prefix, int base) {
     for (int r = 0; r < VKTCore::GroupBlockSize; ++r) {
-        uint8_t named = 0;
-        for (const Field& run : VKTCore::GroupBlock::Fields)
-            for (int i = 0; i < run.count; ++i) named |= VKTCore::FieldBitsAt(run[i], r);
-        const uint8_t unnamed = SentBits(base + r) & ~named;
+        const uint8_t unnamed = SentBits(base + r) & ~VKTCore::FieldsBitsAt(VKTCore::GroupBlock::Fields, r);
         if (unnamed)
             out.push_back({prefix + "byte " + std::to_string(r), base,
                            Field{.name = "byte", .offset = r, .mask = unnamed, .encoding = VKTCore::Encoding::Digits}, base + r});
