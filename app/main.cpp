@@ -20,14 +20,18 @@
 #include "editor/Version.h"
 #include "platform/PrintDocument.h"
 #include "qt/ApplicationObject.h"
-#include "qt/CommPortSettingsDialog.h"
-#include "qt/FindCableDialog.h"
-#include "qt/GroupsView.h"
+#include "views/CommPortSettingsDialog.h"
+#include "views/FindCableDialog.h"
+#include "views/GroupsView.h"
 #include "qt/SerialDevices.h"
 #include "qt/QtPlatform.h"
 #include "qt/QtPrinter.h"
-#include "qt/TuneView.h"
-#include "qt/WindowViews.h"
+#include "views/TuneView.h"
+#include "views/AboutView.h"
+#include "views/GlobalsView.h"
+#include "views/MoveView.h"
+#include "views/ProcView.h"
+#include "views/SplashView.h"
 #include "store/ChannelTable.h"
 #include "store/FileReader.h"
 #include "store/clsDBUtil.h"
@@ -99,7 +103,7 @@ int PrintReport(const QString& setupFile, const QString& pdf) {
 class Screen : public ControlModule::StartUpScreen {
 public:
     void showSplash(vkteditor::frmSplash& splash) override {
-        splashView_ = std::make_unique<vktqt::SplashView>(splash);
+        splashView_ = std::make_unique<vktviews::SplashView>(splash);
         splashView_->show();
         QCoreApplication::processEvents();
     }
@@ -109,10 +113,10 @@ public:
         // Showing the window activates it, window manager or not.
         if (main.loading) main.Form_Activate();
     }
-    vktqt::GroupsView* mainView = nullptr;
+    vktviews::GroupsView* mainView = nullptr;
 
 private:
-    std::unique_ptr<vktqt::SplashView> splashView_;
+    std::unique_ptr<vktviews::SplashView> splashView_;
 };
 
 } // namespace
@@ -170,14 +174,14 @@ int main(int argc, char** argv) {
     vkteditor::frmSplash splash;
     vkteditor::frmAbout about(platform);
 
-    vktqt::GroupsView mainView(main);
+    vktviews::GroupsView mainView(main);
     platform.setMainWindow(&mainView);
-    vktqt::ProcView procView(main.proc, &mainView);
-    vktqt::GlobalsView globalsView(main.globalsForm, &mainView);
-    vktqt::MoveView moveView(main.moveForm, &mainView);
+    vktviews::ProcView procView(main.proc, &mainView);
+    vktviews::GlobalsView globalsView(main.globalsForm, &mainView);
+    vktviews::MoveView moveView(main.moveForm, &mainView);
     main.showAbout = [&] {
         about.Form_Load();
-        vktqt::AboutView(about, &mainView).exec();
+        vktviews::AboutView(about, &mainView).exec();
     };
     const std::string tracePath = (data + "/serial-trace.log").toStdString();
     link.onNote = [&platform](const std::string& text) { platform.traceNote(text); };
@@ -193,7 +197,7 @@ int main(int argc, char** argv) {
     };
     if (args.isSet("trace")) main.mnuTrace_Click();
     VKTTune::frmTune tune(platform, link);
-    vktqt::TuneView tuneView(tune, &mainView);
+    vktviews::TuneView tuneView(tune, &mainView);
     main.showTune = [&] { VKTTune::ShowTuneWindow(platform, tune); };
     tune.holdsRadioChanged = [&main](bool holds) { main.tuningHoldsRadio(holds); };
 
@@ -213,15 +217,15 @@ int main(int argc, char** argv) {
     // Each Comm Port item tells which device it is; the status bar tells the chosen one's.
     auto showPorts = [&] {
         if (platform.serialPort().portNumber() == vkt::EmulatedPort) startEmulator();
-        vktqt::DescribeCommPorts(platform, main);
+        vktviews::DescribeCommPorts(platform, platform.serialPort().portNumber(), main);
     };
     main.commPortChanged = showPorts;
     main.findCable = [&] {
-        vktqt::FindCableDialog(platform, platform.serialPort().portNumber(), &mainView).exec();
+        vktviews::FindCableDialog(platform, platform.serialPort().portNumber(), &mainView).exec();
         showPorts();
     };
     main.commSettings = [&] {
-        vktqt::CommPortSettingsDialog(platform, vktqt::QtPlatform::MachinePorts(), &mainView).exec();
+        vktviews::CommPortSettingsDialog(platform, &mainView).exec();
         showPorts();
     };
 

@@ -14,10 +14,10 @@
 #include "editor/SetupReport.h"
 #include "editor/frmGroups.h"
 #include "platform/PrintDocument.h"
-#include "qt/GroupsView.h"
+#include "views/GroupsView.h"
 #include "qt/QtPlatform.h"
 #include "qt/QtPrinter.h"
-#include "qt/WindowViews.h"
+#include "views/ProcView.h"
 #include "store/dbGlobal.h"
 
 namespace {
@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     VKTCom::RadioLink link(platform);
     vktstore::ChannelTable table(dbGlobal::CurrentPath());
     vkteditor::frmGroups main(platform, link, table);
-    vktqt::GroupsView view(main);
-    vktqt::ProcView proc(main.proc, &view);
+    vktviews::GroupsView view(main);
+    vktviews::ProcView proc(main.proc, &view);
     main.Form_Load();
     view.show();
     if (main.loading) main.Form_Activate();

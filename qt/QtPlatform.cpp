@@ -93,8 +93,8 @@ void QtPlatform::setMainWindow(QWidget* w) {
     printer_.setParentWindow(w);
 }
 
-std::vector<PortInfo> QtPlatform::MachinePorts() {
-    std::vector<PortInfo> ports;
+std::vector<vkt::PortInfo> QtPlatform::MachinePorts() {
+    std::vector<vkt::PortInfo> ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         ports.push_back({info.systemLocation().toStdString(), info.description().toStdString(), info.hasVendorIdentifier()});
     return ports;
@@ -104,10 +104,10 @@ void QtPlatform::setDeviceForThisRun(int n, std::string device, std::string desc
     runDevices_[n] = {std::move(device), std::move(description)};
 }
 
-std::string QtPlatform::storedDevice(int n) { return GetSetting(vkt::SettingsApp, "Comm", DeviceKey(n), ""); }
+std::string QtPlatform::storedDevice(int n) { return GetSetting(vkt::SettingsApp, "Comm", vkt::DeviceKey(n), ""); }
 
 void QtPlatform::assignDevice(int n, const std::string& device) {
-    SaveSetting(vkt::SettingsApp, "Comm", DeviceKey(n), device);
+    SaveSetting(vkt::SettingsApp, "Comm", vkt::DeviceKey(n), device);
     // The technician's choice counts at once, also over a stand-in.
     runDevices_.erase(n);
 }
@@ -115,14 +115,14 @@ void QtPlatform::assignDevice(int n, const std::string& device) {
 std::string QtPlatform::describePort(int n) {
     if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device + " \u2014 " + it->second.description;
     if (n == vkt::EmulatedPort) return EmulatorNotRunning;
-    return PortStatusText(deviceOfPort(n), MachinePorts());
+    return vkt::PortStatusText(deviceOfPort(n), MachinePorts());
 }
 
 bool QtPlatform::anySerialDevice() {
     for (int n = 1; n <= 4; ++n)
         if (!storedDevice(n).empty()) return true;
     const auto ports = MachinePorts();
-    return std::any_of(ports.begin(), ports.end(), [](const PortInfo& p) { return p.usb; });
+    return std::any_of(ports.begin(), ports.end(), [](const vkt::PortInfo& p) { return p.usb; });
 }
 
 std::string QtPlatform::deviceOfPort(int n) {
@@ -134,7 +134,7 @@ std::string QtPlatform::deviceOfPort(int n) {
     const bool windows = false;
 #endif
     const std::string stored = storedDevice(n);
-    return DeviceForPort(n, stored, windows || !stored.empty() ? std::vector<PortInfo>{} : MachinePorts(), windows);
+    return vkt::DeviceForPort(n, stored, windows || !stored.empty() ? std::vector<vkt::PortInfo>{} : MachinePorts(), windows);
 }
 
 Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title, bool systemModal) {

@@ -11,6 +11,7 @@
 
 #include "link/SerialTrace.h"
 #include "platform/Platform.h"
+#include "platform/SerialPorts.h"
 #include "qt/QtPrinter.h"
 #include "qt/QtSerialPort.h"
 #include "qt/SerialDevices.h"
@@ -20,7 +21,7 @@ class QWidget;
 
 namespace vktqt {
 
-class QtPlatform : public vkt::Platform {
+class QtPlatform : public vkt::Platform, public vkt::PortDirectory {
 public:
     QtPlatform();
     ~QtPlatform() override;
@@ -60,17 +61,18 @@ public:
     std::string deviceOfPort(int n);
     // What Comm Port n stands for, in the words every port message uses:
     // "/dev/ttyUSB0 — FT232R USB UART", "/dev/ttyUSB1 — not present".
-    std::string describePort(int n);
+    std::string describePort(int n) override;
     // Comm Port n stands for this device, so described, for the rest of the
     // run (not stored).
     void setDeviceForThisRun(int n, std::string device, std::string description = "given for this run");
     // Comm Port n stands for this device from now on, stored in the settings
     // ("" for the machine's default).
-    void assignDevice(int n, const std::string& device);
+    void assignDevice(int n, const std::string& device) override;
     // The stored device of Comm Port n, "" when none.
-    std::string storedDevice(int n);
+    std::string storedDevice(int n) override;
+    std::vector<vkt::PortInfo> machinePorts() override { return MachinePorts(); }
     // The machine's serial ports now.
-    static std::vector<PortInfo> MachinePorts();
+    static std::vector<vkt::PortInfo> MachinePorts();
     // True when a device is stored for some port or a USB serial adapter is
     // plugged in (a bare built-in port is no sign of a programming cable).
     bool anySerialDevice();

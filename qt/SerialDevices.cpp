@@ -1,7 +1,5 @@
 #include "qt/SerialDevices.h"
 
-#include <algorithm>
-
 #ifndef _WIN32
 #include <grp.h>
 #include <sys/stat.h>
@@ -10,39 +8,6 @@
 #include "platform/SerialPort.h"
 
 namespace vktqt {
-
-std::vector<PortInfo> UsbFirst(std::vector<PortInfo> ports) {
-    std::stable_sort(ports.begin(), ports.end(), [](const PortInfo& a, const PortInfo& b) { return a.usb && !b.usb; });
-    return ports;
-}
-
-std::vector<std::string> DefaultDevices(const std::vector<PortInfo>& ports) {
-    std::vector<std::string> out;
-    for (const PortInfo& p : UsbFirst(ports)) out.push_back(p.systemLocation);
-    return out;
-}
-
-std::string DeviceForPort(int n, const std::string& stored, const std::vector<PortInfo>& ports, bool windows) {
-    if (windows) return "COM" + std::to_string(n);
-    if (!stored.empty()) return stored;
-    const auto defaults = DefaultDevices(ports);
-    return n >= 1 && static_cast<size_t>(n) <= defaults.size() ? defaults[static_cast<size_t>(n - 1)] : "";
-}
-
-std::string PortStatusText(const std::string& device, const std::vector<PortInfo>& ports) {
-    if (device.empty()) return "no device: not present";
-    for (const PortInfo& p : ports)
-        if (p.systemLocation == device) return device + " \u2014 " + (p.description.empty() ? "serial port" : p.description);
-    return device + " \u2014 not present";
-}
-
-std::vector<PortInfo> AppearedPorts(const std::vector<PortInfo>& before, const std::vector<PortInfo>& after) {
-    std::vector<PortInfo> out;
-    for (const PortInfo& a : after)
-        if (std::none_of(before.begin(), before.end(), [&](const PortInfo& b) { return b.systemLocation == a.systemLocation; }))
-            out.push_back(a);
-    return out;
-}
 
 std::string PermissionAdvice(const std::string& device) {
 #ifdef _WIN32
@@ -59,8 +24,6 @@ std::string PermissionAdvice(const std::string& device) {
            " $USER) and log in again, or install the udev rule that comes with the program.";
 #endif
 }
-
-std::string DeviceKey(int n) { return "Device" + std::to_string(n); }
 
 std::string OpenFailureText(int port, const std::string& device, const std::string& reason, OpenProblem problem,
                             const std::string& holder) {

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/SerialPorts.h"
 #include "qt/SerialDevices.h"
 
+using namespace vkt;
 using namespace vktqt;
 
 TEST(SerialDevices, UsbAdaptersComeFirstInTheDefaults) {

@@ -1,0 +1,89 @@
+// Comm Port Settings through its real widgets, and what the Comm-Port menu
+// says of each port.
+
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QPushButton>
+
+#include "views/CommPortSettingsDialog.h"
+#include "qt/QtPlatform.h"
+#include "tests/views/ViewFixture.h"
+
+using vktviews::CommPortSettingsDialog;
+using vkt::PortInfo;
+
+namespace {
+
+const std::vector<PortInfo> Ports = {{"/dev/ttyS0", "16550A", false}, {"/dev/ttyUSB0", "FT232R USB UART", true}};
+
+QStringList Items(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+class CommPortSettingsTest : public ::testing::Test {
+protected:
+    CommPortSettingsTest() {
+        for (int n = 1; n <= 4; ++n) platform.assignDevice(n, "");
+        platform.assignDevice(3, "/dev/ttyUSB7");  // stored, not plugged in
+    }
+    ~CommPortSettingsTest() override {
+        for (int n = 1; n <= 4; ++n) platform.assignDevice(n, "");
+    }
+    MachineWithPorts platform{Ports};
+};
+
+} // namespace
+
+TEST_F(CommPortSettingsTest, OffersThePortsUsbFirstAndMarksAnAbsentOne) {
+    CommPortSettingsDialog dialog(platform, nullptr);
+    EXPECT_EQ(Items(dialog.portBox(2)), (QStringList{"Automatic: /dev/ttyS0 \u2014 16550A", "/dev/ttyUSB0 \u2014 FT232R USB UART",
+                                                     "/dev/ttyS0 \u2014 16550A"}));
+    EXPECT_EQ(dialog.portBox(1)->currentText(), "Automatic: /dev/ttyUSB0 \u2014 FT232R USB UART");
+    EXPECT_EQ(dialog.portBox(3)->currentText(), "/dev/ttyUSB7 \u2014 not present");
+    EXPECT_EQ(dialog.portBox(4)->currentText(), "Automatic: no device: not present");
+}
+
+TEST_F(CommPortSettingsTest, OKStoresTheChoicesAndCancelNothing) {
+    // The USB adapter for port 2, Automatic for port 3, then the button.
+    auto choose = [this](QDialogButtonBox::StandardButton button) {
+        CommPortSettingsDialog dialog(platform, nullptr);
+        dialog.show();
+        ViewTest::pickFromList(dialog.portBox(2), 1);
+        ViewTest::pickFromList(dialog.portBox(3), 0);
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(button), Qt::LeftButton);
+    };
+    choose(QDialogButtonBox::Cancel);
+    EXPECT_EQ(platform.storedDevice(2), "");
+    EXPECT_EQ(platform.storedDevice(3), "/dev/ttyUSB7");
+    choose(QDialogButtonBox::Ok);
+    EXPECT_EQ(platform.storedDevice(2), "/dev/ttyUSB0");
+    EXPECT_EQ(platform.deviceOfPort(2), "/dev/ttyUSB0");
+    EXPECT_EQ(platform.storedDevice(3), "");
+}
+
+TEST_F(CommPortSettingsTest, AChosenDeviceReplacesTheStandInAtOnce) {
+    platform.setDeviceForThisRun(1, "/dev/pts/9", "the built-in radio emulator");
+    EXPECT_EQ(platform.describePort(1), "/dev/pts/9 \u2014 the built-in radio emulator");
+    platform.assignDevice(1, "/dev/ttyUSB0");
+    EXPECT_EQ(platform.deviceOfPort(1), "/dev/ttyUSB0");
+    EXPECT_EQ(platform.describePort(3), "/dev/ttyUSB7 \u2014 not present");
+}
+
+TEST_F(ViewTest, EachCommPortItemSaysWhatItStandsFor) {
+    vktqt::QtPlatform machine;
+    machine.setDeviceForThisRun(1, "/dev/pts/9", "the built-in radio emulator");
+    vktviews::DescribeCommPorts(machine, machine.serialPort().portNumber(), *main);
+    for (int n = 1; n <= 4; ++n) {
+        QAction* item = action(QString("Use Comm Port %1").arg(n));
+        EXPECT_EQ(item->toolTip().toStdString(), machine.describePort(n));
+        EXPECT_TRUE(qobject_cast<QMenu*>(item->parent())->toolTipsVisible());
+    }
+    EXPECT_EQ(action("Use Comm Port 1")->toolTip(), "/dev/pts/9 \u2014 the built-in radio emulator");
+    EXPECT_EQ(main->statusText.Caption(), "Comm Port 1: /dev/pts/9 \u2014 the built-in radio emulator");
+    bool opened = false;
+    main->commSettings = [&] { opened = true; };
+    action("Comm Port &Settings...")->trigger();
+    EXPECT_TRUE(opened);
+}

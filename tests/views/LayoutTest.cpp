@@ -1,0 +1,197 @@
+// Every window, laid out as shown: at its default size and at twice that size
+// (and, run again, at 150 % and 200 % display scale), no two visible controls
+// side by side overlap, every control lies inside its window, and every
+// label, list, button, tab and grid column has the room its text needs.
+// With VKT_SCREENSHOTS=DIR set, each window is pictured in DIR as walked.
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTabBar>
+#include <QStyleOptionViewItem>
+#include <QScreen>
+#include <QTextBrowser>
+
+#include "editor/frmAbout.h"
+#include "editor/frmSplash.h"
+#include "views/CommPortSettingsDialog.h"
+#include "views/FindCableDialog.h"
+#include "qt/HelpViewer.h"
+#include "qt/QtPlatform.h"
+#include "views/TuneView.h"
+#include "tests/views/ViewFixture.h"
+#include "tune/frmTune.h"
+#include "views/AboutView.h"
+#include "views/SplashView.h"
+
+namespace {
+
+QString NameOf(const QWidget* w) {
+    QString text;
+    if (auto* l = qobject_cast<const QLabel*>(w)) text = l->text();
+    else if (auto* b = qobject_cast<const QAbstractButton*>(w)) text = b->text();
+    else if (auto* g = qobject_cast<const QGroupBox*>(w)) text = g->title();
+    else if (auto* c = qobject_cast<const QComboBox*>(w)) text = c->currentText();
+    QString name = QString(w->metaObject()->className());
+    if (!w->objectName().isEmpty()) name += " " + w->objectName();
+    if (!text.isEmpty()) name += " \"" + text.left(30) + "\"";
+    return name;
+}
+
+// Widgets whose insides Qt lays out itself.
+bool IsComposite(const QWidget* w) {
+    return qobject_cast<const QAbstractScrollArea*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QTabBar*>(w) || qobject_cast<const QMenuBar*>(w) ||
+           qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QProgressBar*>(w) ||
+           qobject_cast<const QAbstractSlider*>(w);
+}
+
+// The room a control's text needs, against the room it has.
+void CheckText(const QWidget* w, QStringList& faults) {
+    auto fault = [&](const QString& why) { faults << NameOf(w) + ": " + why; };
+    const QSize has = w->size();
+    if (auto* l = qobject_cast<const QLabel*>(w)) {
+        if (l->wordWrap()) {
+            if (l->heightForWidth(has.width()) > has.height()) fault("wrapped text taller than its label");
+        } else if (has.width() < l->sizeHint().width() || has.height() < l->minimumSizeHint().height()) {
+            fault(QString("text needs %1x%2, has %3x%4").arg(l->sizeHint().width()).arg(l->sizeHint().height()).arg(has.width()).arg(has.height()));
+        }
+    } else if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)) {
+        const QSize needs = w->sizeHint();
+        if (has.width() < needs.width() || has.height() < needs.height())
+            fault(QString("needs %1x%2, has %3x%4").arg(needs.width()).arg(needs.height()).arg(has.width()).arg(has.height()));
+    } else if (auto* g = qobject_cast<const QGroupBox*>(w)) {
+        if (has.width() < g->minimumSizeHint().width()) fault("title wider than its frame");
+    } else if (auto* t = qobject_cast<const QTabBar*>(w)) {
+        for (int i = 0; i < t->count(); ++i)
+            if (t->tabRect(i).width() < t->fontMetrics().horizontalAdvance(t->tabText(i))) fault("tab " + t->tabText(i) + " elided");
+    } else if (auto* e = qobject_cast<const QLineEdit*>(w)) {
+        if (e->fontMetrics().horizontalAdvance(e->text()) > e->contentsRect().width() - 4) fault("text wider than its box");
+    } else if (auto* m = qobject_cast<const QMenuBar*>(w)) {
+        if (has.width() < m->sizeHint().width()) fault("menus wider than the window");
+    } else if (auto* table = qobject_cast<const QTableView*>(w)) {
+        QStyleOptionViewItem cell;
+        cell.initFrom(table);
+        cell.widget = table;
+        for (int c = 0; c < table->model()->columnCount(); ++c) {
+            int needs = table->horizontalHeader()->sectionSizeHint(c);
+            for (int r = 0; r < table->model()->rowCount(); ++r)
+                needs = std::max(needs, table->itemDelegate()->sizeHint(cell, table->model()->index(r, c)).width());
+            if (table->columnWidth(c) < needs) fault(QString("column %1 needs %2, has %3").arg(c).arg(needs).arg(table->columnWidth(c)));
+        }
+        const int rows = table->horizontalHeader()->height() + table->model()->rowCount() * table->rowHeight(0);
+        if (table->viewport()->height() + table->horizontalHeader()->height() < rows) fault("rows cut off");
+    }
+}
+
+void Walk(QWidget* parent, QWidget* window, QStringList& faults) {
+    QList<QWidget*> shown;
+    for (QObject* o : parent->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && !w->isWindow() && w->isVisible()) shown << w;
+    }
+    for (int i = 0; i < shown.size(); ++i)
+        for (int j = i + 1; j < shown.size(); ++j)
+            if (shown[i]->geometry().intersects(shown[j]->geometry())) faults << NameOf(shown[i]) + " overlaps " + NameOf(shown[j]);
+    for (QWidget* w : shown) {
+        const QRect inWindow(w->mapTo(window, QPoint()), w->size());
+        if (!window->rect().contains(inWindow)) faults << NameOf(w) + " outside its window";
+        CheckText(w, faults);
+        if (!IsComposite(w)) Walk(w, window, faults);
+    }
+}
+
+// The display scale, for the pictures' names: "" at 100 %, "-200percent".
+QString Scale() {
+    const int percent = qRound(QGuiApplication::primaryScreen()->devicePixelRatio() * 100);
+    return percent == 100 ? QString() : QString("-%1percent").arg(percent);
+}
+
+class LayoutTest : public ViewTest {
+protected:
+    // Walks a shown window at its own size and at twice that size.
+    void walk(QWidget* window, const QString& name) {
+        ASSERT_TRUE(window->isVisible()) << name.toStdString();
+        QApplication::processEvents();
+        const QSize size = window->size();
+        for (const int times : {1, 2}) {
+            window->resize(size * times);
+            QApplication::processEvents();
+            QStringList faults;
+            Walk(window, window, faults);
+            EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << " x" << times << ":\n  " << faults.join("\n  ").toStdString();
+            screenshot(window, name + (times == 1 ? "" : "-double") + Scale());
+        }
+        window->resize(size);
+    }
+};
+
+} // namespace
+
+TEST_F(LayoutTest, MainWindow) {
+    command(Qt::Key_F2);
+    walk(view.get(), "main");
+    // The minimum is the laid-out size: smaller is not to be had.
+    view->resize(100, 100);
+    EXPECT_EQ(view->size(), view->minimumSize());
+    EXPECT_GE(view->minimumSize().width(), view->minimumSizeHint().width());
+    QStringList faults;
+    Walk(view.get(), view.get(), faults);
+    EXPECT_TRUE(faults.isEmpty()) << faults.join("\n  ").toStdString();
+}
+
+TEST_F(LayoutTest, SmallerWindows) {
+    action("Global Parameters")->trigger();
+    walk(globalsView.get(), "globals");
+    main->globalsForm.mnuExit_Click();
+
+    action("Move")->trigger();
+    walk(moveView.get(), "move-banks");
+    main->moveForm.btnMoveCancel_Click();
+
+    main->proc.ShowForm("Reading VKT Memory", false);
+    walk(procView.get(), "progress");
+    main->proc.Unload();
+
+    vkteditor::frmAbout about(platform);
+    about.Form_Load();
+    vktviews::AboutView aboutView(about, view.get());
+    aboutView.show();
+    walk(&aboutView, "about");
+
+    vkteditor::frmSplash splash;
+    splash.Form_Load();
+    vktviews::SplashView splashView(splash);
+    splashView.show();
+    walk(&splashView, "splash");
+
+    MachineWithPorts machine{{{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}}};
+    vktviews::FindCableDialog findCable(machine, 1, view.get());
+    findCable.show();
+    walk(&findCable, "find-cable");
+    vktviews::CommPortSettingsDialog settings(machine, view.get());
+    settings.show();
+    walk(&settings, "comm-port-settings");
+
+    vktqt::HelpViewer help;
+    help.showContents();
+    walk(&help, "help");
+}
+
+TEST_F(LayoutTest, TuningWindowOnEachTab) {
+    VKTTune::frmTune tune(platform, link);
+    vktviews::TuneView tuneView(tune, view.get());
+    platform.answer(vkt::Answer::OK);  // the warning
+    ASSERT_TRUE(VKTTune::ShowTuneWindow(platform, tune));
+    auto* tabs = tuneView.findChild<QTabBar*>();
+    const char* names[] = {"tune-power", "tune-frequency", "tune-modulation", "tune-frontend", "tune-squelch"};
+    for (int i = 0; i < tabs->count(); ++i) {
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+        walk(&tuneView, names[i]);
+    }
+}

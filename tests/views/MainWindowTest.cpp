@@ -1,0 +1,558 @@
+// The main window through its real widgets: what a technician types reaches
+// the image, the radio and the files whatever key stores it, the group list,
+// the clipboard commands and the editing keys, and closing the window.
+
+#include <QClipboard>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QStatusBar>
+#include <QMenu>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+#include <set>
+
+#include "core/ChannelCodes.h"
+#include "tests/views/ViewFixture.h"
+
+using vkt::Answer;
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const std::string& path, int at, int count) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(at)) return {};
+    const QByteArray b = f.read(count);
+    return {b.begin(), b.end()};
+}
+
+} // namespace
+
+TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
+    EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
+    EXPECT_EQ(groupBox()->currentText(), "1");
+    EXPECT_EQ(main->currentGroup, 0);
+    EXPECT_FALSE(main->loading);
+    const std::pair<const char*, const char*> boxes[] = {{"txtGrpLab", "  GROUP1"}, {"txtID", "0000000"}, {"txtPassWord", "000000"}};
+    for (const auto& [box, text] : boxes) EXPECT_EQ(view->findChild<QLineEdit*>(box)->text(), text);  // "GROUP 0" never stays
+    const std::tuple<int, int, const char*> cells[] = {
+        {0, 1, "162.40000"}, {1, 1, "162.45000"}, {0, 2, "000.0"}, {0, 3, "000.00"}, {0, 5, "    Ch 1"}, {15, 5, "   Ch 16"}};
+    for (const auto& [row, col, text] : cells) EXPECT_EQ(shown(row, col), text) << row << "," << col;
+    EXPECT_EQ(grid()->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), "Ch Label");
+    EXPECT_EQ(image(5), 0x0F);
+    // What the grid showed went into the channel table too.
+    vktstore::ChannelTable reread(dbGlobal::CurrentPath());
+    EXPECT_EQ(reread.value(0, 1).text, "162.40000");
+    EXPECT_EQ(reread.value(15, 5).text, "   Ch 16");
+
+    const std::pair<const char*, const char*> keys[] = {
+        {"&Save", "Ctrl+S"}, {"&Open", "Ctrl+O"}, {"&Last Screen", "Ctrl+L"}, {"&Print Displayed VKT Setup", "Ctrl+P"},
+        {"Read Radio", "F2"}, {"Write Radio", "F3"}, {"Write Current Group to Radio", "F4"}, {"Undo", "Ctrl+Z"},
+        {"Copy All", "Ctrl+A"}, {"Copy a row", "Ctrl+R"}, {"Paste", "Ctrl+V"}, {"Move", "Ctrl+M"}, {"Help", "Ctrl+H"}};
+    for (const auto& [caption, key] : keys) EXPECT_EQ(action(caption)->shortcut(), QKeySequence(key)) << caption;
+    EXPECT_FALSE(action("Read Current Group")->isVisible());
+    EXPECT_FALSE(action("Write Current Group")->isVisible());
+    EXPECT_TRUE(action("Use Comm Port 1")->isChecked());
+    EXPECT_EQ(port.portNumber(), 1);
+    EXPECT_TRUE(Centred(view.get()));
+}
+
+// The road a technician takes: read the radio, pick a group from the list,
+// change its time-out, type a frequency and write the group while the cell
+// is still open. The radio gets exactly those edits.
+TEST_F(ViewTest, ReadPickTypeAndWriteWithTheCellStillOpen) {
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 1) + 1)] = 0x08;  // 162.41 in group 1
+    command(Qt::Key_F2);
+    EXPECT_EQ(shown(1, 1), "162.41000");
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) ASSERT_EQ(image(a), radioByte(a)) << a;
+    EXPECT_TRUE(platform.boxes.empty());
+
+    pickFromList(groupBox(), 2);
+    EXPECT_EQ(main->currentGroup, 2);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP3");
+
+    const vktsim::Eeprom before = port.radio().eeprom;
+    auto* timeOut = view->findChild<QComboBox*>("cboTOT");
+    timeOut->setFocus();
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Down);  // OFF, 15, 30, 45, 60
+    ASSERT_EQ(timeOut->currentText(), "60");
+    clickCell(2, 1);
+    type("155.5");
+    ASSERT_TRUE(main->Grid.editing());
+    platform.answer(Answer::OK, "Are you sure you want to write to the radio?");
+    command(Qt::Key_F4);
+    std::vector<int> changed;
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
+        if (radioByte(a) != before[static_cast<size_t>(a)]) changed.push_back(a);
+    const int slot = VKTCore::ChannelSlotAddress(2, 2);
+    EXPECT_EQ(changed, (std::vector<int>{VKTCore::GroupBase(2) + 45, slot, slot + 1}));
+    EXPECT_EQ(radioByte(VKTCore::GroupBase(2) + 45), 0x40);
+    EXPECT_EQ(radioByte(slot), 0xAD);  // (155.5 - 100) / 0.00125 = 0xAD70
+    EXPECT_EQ(radioByte(slot + 1), 0x70);
+    EXPECT_EQ(shown(2, 1), "155.50000");
+    EXPECT_EQ(platform.beeps, 2);  // the end of the read and of the write
+    EXPECT_EQ(main->statusText.Caption().rfind("Wrote group 3 to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
+}
+
+// A frequency left in an open cell is checked on its own row by every
+// command that stores the group, and a refused one is never stored.
+TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
+    const std::string setup = (temp.path() / "setup.vkt").string();
+    const int at = VKTCore::ChannelSlotAddress(0, 3);
+    const std::vector<uint8_t> factory{radioByte(at), radioByte(at + 1)};
+    const QString before = shown(3, 1);
+    auto onRadio = [&] { return std::vector<uint8_t>{radioByte(at), radioByte(at + 1)}; };
+    auto inFile = [&] { return FileBytes(setup, at, 2); };
+    struct Road {
+        const char* name;
+        std::function<void()> store;
+        std::function<std::vector<uint8_t>()> stored;
+    };
+    const Road roads[] = {
+        {"F4", [&] { platform.answer(Answer::OK); command(Qt::Key_F4); }, onRadio},
+        {"F3", [&] { platform.answer(Answer::OK); platform.answer(Answer::No, "Write Global Parameters?"); command(Qt::Key_F3); }, onRadio},
+        {"Ctrl+S", [&] { platform.dialogAnswers.push_back(setup); press(Qt::Key_S, Qt::ControlModifier); }, inFile},
+        {"Save As", [&] { platform.dialogAnswers.push_back(setup); action("Sa&ve As")->trigger(); }, inFile},
+        {"close, Yes", [&] { platform.answer(Answer::Yes, "Save before exit?"); platform.dialogAnswers.push_back(setup); view->close(); }, inFile},
+    };
+    for (const Road& road : roads) {
+        QFile::remove(QString::fromStdString(setup));
+        clickCell(3, 1);
+        type("180");
+        ASSERT_TRUE(main->Grid.editing()) << road.name;
+        const int beeps = platform.beeps;
+        road.store();
+        EXPECT_EQ(road.stored(), factory) << road.name;
+        EXPECT_GT(platform.beeps, beeps) << road.name;
+        EXPECT_EQ(shown(3, 1), before) << road.name;
+        EXPECT_EQ(table->value(3, 1).text, before.toStdString()) << road.name;
+        EXPECT_FALSE(main->Grid.editing()) << road.name;
+    }
+}
+
+// A pick from the list switches at once: the group left is stored and the
+// new one shown; picked again, a group shows what was stored, encoded.
+TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
+    QLineEdit* password = typeInto("txtPassWord", "123456");
+    clickCell(4, 5);
+    type("FIRE");
+    press(Qt::Key_Return);
+    pickFromList(groupBox(), 4);
+    EXPECT_EQ(main->currentGroup, 4);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP5");
+    EXPECT_EQ(image(VKTCore::GroupBase(0) + 38), 0x12);
+    EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 4) + 4), 0x0F);  // F of "    FIRE"
+    EXPECT_EQ(shown(4, 5), "    Ch 5");
+    EXPECT_EQ(grid()->currentIndex().row(), 0);
+    EXPECT_EQ(main->gridEditor.undoCol, -1);
+    // A shortcut right after the pick keeps it.
+    press(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(groupBox()->currentText(), "5");
+    EXPECT_EQ(main->currentGroup, 4);
+
+    groupBox()->setFocus();
+    press(Qt::Key_Down);
+    EXPECT_EQ(main->currentGroup, 5);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP6");
+
+    pickFromList(groupBox(), 0);
+    EXPECT_EQ(password->text(), "123456");
+    EXPECT_EQ(shown(4, 5), "    FIRE");
+    typeInto("txtPassWord", "12");
+    QLineEdit* label = typeInto("txtGrpLab", "fire");
+    pickFromList(groupBox(), 0);
+    EXPECT_EQ(password->text(), "000012");
+    EXPECT_EQ(label->text(), "    FIRE");
+}
+
+TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
+    // No group number: a beep at the key, and the box names the group shown.
+    groupBox()->setFocus();
+    for (const QString typed : {"16", "0", "x", ""}) {
+        groupBox()->lineEdit()->selectAll();
+        const int beeps = platform.beeps;
+        if (typed.isEmpty()) press(Qt::Key_Backspace);
+        else type(typed);
+        EXPECT_EQ(platform.beeps, beeps + 1) << typed.toStdString();
+        EXPECT_EQ(groupBox()->currentText(), "1") << typed.toStdString();
+    }
+    // A group number is typed without a beep, and refused when entered.
+    const int beeps = platform.beeps;
+    groupBox()->lineEdit()->selectAll();
+    type("7");
+    EXPECT_EQ(groupBox()->currentText(), "7");
+    EXPECT_EQ(platform.beeps, beeps);
+    press(Qt::Key_Return);
+    EXPECT_EQ(platform.beeps, beeps + 1);
+    EXPECT_EQ(groupBox()->currentText(), "1");
+    EXPECT_EQ(main->currentGroup, 0);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP1");
+
+    // Typed and not entered, it changes nothing a command stores: Save
+    // stores the group shown, where it belongs.
+    typeInto("txtPassWord", "654321");
+    groupBox()->setFocus();
+    groupBox()->lineEdit()->selectAll();
+    type("7");
+    const std::string setup = (temp.path() / "typed.vkt").string();
+    platform.dialogAnswers.push_back(setup);
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(0) + 38, 1), std::vector<uint8_t>{0x65});
+    EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(6) + 38, 1), std::vector<uint8_t>{0x00});
+    EXPECT_EQ(groupBox()->currentText(), "1");
+
+    // Nor does leaving the box with a number typed in it switch the group.
+    groupBox()->setFocus();
+    groupBox()->lineEdit()->selectAll();
+    type("7");
+    clickCell(3, 1);
+    EXPECT_EQ(main->currentGroup, 0);
+    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP1");
+    EXPECT_EQ(groupBox()->currentText(), "1");
+}
+
+// Copy All marks the sixteen rows; pasted into another group, they show at
+// once, with the cursor back in the first cell and the marks gone.
+TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 3)] = 0x85;
+    for (int r = 0; r < 16; ++r) {
+        const VKTCore::LabelCodes label = VKTCore::EncodeLabel("ROW" + std::to_string(r));
+        std::copy(label.begin(), label.end(), port.radio().eeprom.begin() + VKTCore::LabelSlotAddress(0, r));
+    }
+    command(Qt::Key_F2);
+    clickCell(5, 2);
+    press(Qt::Key_A, Qt::ControlModifier);
+    const QItemSelectionModel* marks = grid()->selectionModel();
+    for (int r = 0; r < 16; ++r)
+        for (int c = 0; c < 6; ++c) EXPECT_TRUE(marks->isSelected(grid()->model()->index(r, c))) << r << "," << c;
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(5, 2));
+    screenshot(view.get(), "main-copy-all");
+
+    pickFromList(groupBox(), 1);
+    ASSERT_EQ(main->currentGroup, 1);
+    grid()->setFocus();
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown(0, 1), "162.40000");
+    EXPECT_EQ(shown(0, 2), "088.5");
+    EXPECT_EQ(shown(0, 3), "000.00");
+    EXPECT_EQ(shown(0, 4), "000.0");
+    for (int r = 0; r < 16; ++r) EXPECT_EQ(shown(r, 5), QString("ROW%1").arg(r).rightJustified(8)) << r;
+    EXPECT_EQ(shown(15, 0), "16");
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(0, 0));
+    EXPECT_FALSE(main->Grid.columnsSelected());
+    EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
+}
+
+TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
+    // In an open cell: the cell's own text editing, never the row commands
+    // (a row Paste of text this window did not copy would show a message).
+    QGuiApplication::clipboard()->setText("XY");
+    clickCell(2, 5);
+    type("AB");
+    ASSERT_TRUE(main->Grid.editing());
+    auto* cell = qobject_cast<QLineEdit*>(focus());
+    ASSERT_NE(cell, nullptr);
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(cell->selectedText(), "AB");
+    press(Qt::Key_End);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(cell->text(), "ABXY");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(cell->text(), "AB");
+    EXPECT_EQ(main->clipboard.copiedLength, -1);
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(main->Grid.editing());
+    EXPECT_EQ(shown(2, 5), "    Ch 3");
+
+    // In a text box: the box's, also when it has nothing to undo or paste.
+    clickCell(4, 5);
+    type("FIRE");
+    press(Qt::Key_Return);
+    auto* label = view->findChild<QLineEdit*>("txtGrpLab");
+    ASSERT_NE(label, nullptr);
+    label->setFocus();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shown(4, 5), "FIRE");
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(label->selectedText(), "  GROUP1");
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(label->text(), "XY");
+    EXPECT_EQ(main->txtGrpLab.Text(), "XY");
+    QGuiApplication::clipboard()->clear();
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(main->clipboard.copiedLength, -1);
+    groupBox()->setFocus();
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(groupBox()->lineEdit()->selectedText(), "1");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shown(4, 5), "FIRE");
+    EXPECT_EQ(main->clipboard.copiedLength, -1);
+
+    // In the grid: the row commands.
+    clickCell(4, 1);
+    press(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(main->clipboard.allCopied);
+    EXPECT_GT(main->clipboard.copiedLength, 0);
+    groupBox()->setFocus();
+    press(Qt::Key_Down);
+    grid()->setFocus();
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown(4, 5), "FIRE");
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
+    action("Global Parameters")->trigger();
+    ASSERT_TRUE(globalsView->isVisible());
+    // Cancel on either question keeps every window open.
+    platform.answer(Answer::Cancel, "Save Global Parameters?");
+    EXPECT_FALSE(view->close());
+    platform.answer(Answer::No, "Save Global Parameters?");
+    platform.answer(Answer::Cancel, "Save before exit?");
+    EXPECT_FALSE(view->close());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(globalsView->isVisible());
+    EXPECT_TRUE(main->globalsWindowOpen());
+    EXPECT_EQ(platform.boxes[2].icon, vkt::Icon::Question);
+    EXPECT_EQ(platform.boxes[2].buttons, vkt::Buttons::YesNoCancel);
+
+    // Otherwise the program ends with the window, hidden windows or not,
+    // also when Yes is followed by a cancelled file dialog.
+    action("Global Parameters")->trigger();
+    main->globalsForm.mnuExit_Click();  // only hidden
+    platform.answer(Answer::No, "Save Global Parameters?");
+    platform.answer(Answer::Yes, "Save before exit?");
+    platform.dialogAnswers.push_back(std::nullopt);
+    QTimer::singleShot(0, view.get(), [this] { view->close(); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_FALSE(view->isVisible());
+    EXPECT_FALSE(globalsView->isVisible());
+    EXPECT_EQ(platform.boxes.size(), 5u);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)] = 0x08;
+    bool refused = false;
+    std::string said;
+    platform.onEvents = [&] {
+        if (refused || main->proc.Prog1.Value() <= 100) return;
+        refused = !view->close();
+        said = main->statusText.Caption();
+    };
+    command(Qt::Key_F2);
+    platform.onEvents = nullptr;
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(said, vkteditor::frmGroups::RadioBusyText);
+    EXPECT_EQ(VKTCore::MemoryImage[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)], 0x08);  // the read went on to the end
+    EXPECT_TRUE(platform.boxes.empty());
+}
+
+TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheSetupSavedOnExit) {
+    const std::string setup = (temp.path() / "exit.vkt").string();
+    action("Global Parameters")->trigger();
+    main->globalsForm.cboGlobalGroup.setListIndex(6);
+    platform.answer(Answer::No, "Save Global Parameters?");
+    platform.answer(Answer::Yes, "Save before exit?");
+    platform.dialogAnswers.push_back(setup);
+    EXPECT_TRUE(view->close());
+    const auto saved = FileBytes(setup, 255, 1);
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0] >> 4, 0);  // the factory's global group 1, not 7
+}
+
+TEST_F(ViewTest, MenusOpenWithAltAndTheirFirstLetter) {
+    const std::pair<Qt::Key, QString> menus[] = {
+        {Qt::Key_F, "File"}, {Qt::Key_R, "Radio"}, {Qt::Key_E, "Edit"}, {Qt::Key_C, "Comm-Port"}, {Qt::Key_H, "Help"}};
+    for (const auto& [letter, title] : menus) {
+        grid()->setFocus();
+        press(letter, Qt::AltModifier);
+        auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(open, nullptr) << title.toStdString();
+        EXPECT_EQ(open->title(), "&" + title);
+        press(Qt::Key_Escape);
+        press(Qt::Key_Escape);
+        activate(view.get());
+    }
+    bool tuned = false;
+    main->showTune = [&] { tuned = true; };
+    grid()->setFocus();
+    press(Qt::Key_T, Qt::AltModifier);
+    EXPECT_TRUE(tuned);
+}
+
+TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
+    QStringList expected{"txtGrpLab", "txtID", "txtPassWord", "Grid"};
+    QStringList walked;
+    groupBox()->setFocus();
+    for (int i = 0; i < 4; ++i) {
+        press(Qt::Key_Tab);
+        walked << focus()->objectName();
+    }
+    // Tab walks the cells; from the last one it goes on.
+    grid()->setCurrentIndex(grid()->model()->index(15, 5));
+    for (int r = 1; r <= 16; ++r)
+        for (const char* column : {"chkScan", "chkNarr", "chkLoPower"}) expected << column + QString::number(r);
+    expected << "cboDisplay" << "cboBackLight" << "cboDuration" << "cboPri1Chan" << "cboPri2Chan" << "chkPriTX"
+             << "optUCGEnabled" << "chkUCGEncode" << "cboUCGChan" << "cboBCI" << "cboANI" << "optBattSaveOn" << "chkENTCLRLock"
+             << "chkPriKeyLock" << "cboTOT" << "cboScan" << "chkGroupScanList";
+    while (walked.size() < expected.size()) {
+        press(Qt::Key_Tab);
+        walked << focus()->objectName();
+    }
+    EXPECT_EQ(walked.join(" "), expected.join(" "));
+}
+
+TEST_F(ViewTest, EnterTakesACellAndMovesDownEscapeCancelsIt) {
+    clickCell(2, 1);
+    type("155.5");
+    press(Qt::Key_Return);
+    EXPECT_EQ(shown(2, 1), "155.50000");
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
+    const QString before = shown(3, 1);
+    type("150");
+    ASSERT_TRUE(main->Grid.editing());
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(main->Grid.editing());
+    EXPECT_EQ(shown(3, 1), before);
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
+    EXPECT_EQ(platform.beeps, 0);
+}
+
+// Typing a box cannot take beeps, changes nothing, and the status bar says why.
+TEST_F(ViewTest, RefusedTypingSaysWhy) {
+    struct Case {
+        const char* box;
+        QString typed;
+        QString kept;
+        std::string why;
+    };
+    const Case cases[] = {
+        {"txtPassWord", "12a3456789", "123456", "Pass Word takes 6 digits"},
+        {"txtID", "x12345678", "1234567", "ANI/ID Number takes 7 digits"},
+        {"txtGrpLab", "fire!1234567", "fire!123", vkteditor::frmGroups::GroupLabelRule},
+    };
+    for (const Case& c : cases) {
+        const int beeps = platform.beeps;
+        QLineEdit* box = typeInto(c.box, c.typed);
+        EXPECT_EQ(box->text(), c.kept) << c.box;
+        EXPECT_EQ(platform.beeps, beeps + c.typed.size() - c.kept.size()) << c.box;
+        EXPECT_EQ(main->statusText.Caption(), c.why) << c.box;
+    }
+    EXPECT_EQ(main->txtPassWord.Text(), "123456");
+
+    clickCell(4, 3);
+    type("180");
+    press(Qt::Key_Return);
+    EXPECT_EQ(main->statusText.Caption(), "Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+    groupBox()->setFocus();
+    groupBox()->lineEdit()->selectAll();
+    type("0");
+    EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::GroupNumberRule);
+}
+
+// A channel guard that is not wholly a code is refused with a beep; a label
+// character without a code is taken, to be stored as a space.
+TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
+    const std::pair<int, QString> refused[] = {{2, "D999"}, {2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
+    for (const auto& [col, typed] : refused) {
+        const int beeps = platform.beeps;
+        clickCell(2, col);
+        type(typed);
+        press(Qt::Key_Return);
+        EXPECT_EQ(shown(2, col), "000.0") << typed.toStdString();
+        EXPECT_EQ(platform.beeps, beeps + 1) << typed.toStdString();
+    }
+    const int beeps = platform.beeps;
+    clickCell(2, 2);
+    type("d023-");
+    press(Qt::Key_Return);
+    clickCell(2, 5);
+    type("ST.JOHN");
+    press(Qt::Key_Return);
+    EXPECT_EQ(shown(2, 2), "d023-");
+    EXPECT_EQ(shown(2, 5), "ST.JOHN");
+    EXPECT_EQ(platform.beeps, beeps);
+    main->storeGroupMemory();
+    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 2), 0xC8);
+    EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 3), 0x13);
+}
+
+// The close box, "Save before exit?" answered Yes, and a save that fails:
+// nothing typed may be lost, so the window stays open with everything as it
+// was, as if Cancel had been answered; the next close can still save.
+TEST_F(ViewTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
+    QLineEdit* password = typeInto("txtPassWord", "999999");
+    clickCell(3, 5);
+    type("KEEP ME");
+    std::filesystem::create_directory(temp.path() / "taken.vkt");  // a folder where the file would go
+    platform.answer(Answer::Yes, vkteditor::frmGroups::SaveBeforeExit);
+    platform.dialogAnswers.push_back((temp.path() / "taken.vkt").string());
+    platform.answer(Answer::OK);
+    EXPECT_FALSE(view->close());
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(platform.boxes.back().title, vktstore::FileOpenSave::FileErrorTitle);
+    EXPECT_EQ(password->text(), "999999");
+    EXPECT_EQ(shown(3, 5), "KEEP ME");
+    EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
+    EXPECT_TRUE(main->files.SetupFileName.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(temp.path() / "taken.vkt"));
+
+    platform.answer(Answer::Yes, vkteditor::frmGroups::SaveBeforeExit);
+    platform.dialogAnswers.push_back((temp.path() / "kept.vkt").string());
+    EXPECT_TRUE(view->close());
+    EXPECT_EQ(FileBytes((temp.path() / "kept.vkt").string(), VKTCore::GroupBase(0) + 38, 3), (std::vector<uint8_t>{0x99, 0x99, 0x99}));
+}
+
+// The emulated radio is chosen like a Comm Port, and while it is, the status
+// bar, the progress window and every write confirmation say so.
+TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
+    auto* mark = [this]() -> QLabel* {
+        for (auto* l : view->statusBar()->findChildren<QLabel*>())
+            if (l->text() == "Emulated radio") return l;
+        return nullptr;
+    }();
+    ASSERT_NE(mark, nullptr);
+    EXPECT_FALSE(mark->isVisible());
+    action("Emulated Radio")->trigger();
+    EXPECT_TRUE(action("Emulated Radio")->isChecked());
+    EXPECT_FALSE(action("Use Comm Port 1")->isChecked());
+    EXPECT_TRUE(mark->isVisible());
+
+    std::set<std::string> shown;
+    platform.onEvents = [&] { if (main->proc.Loaded()) shown.insert(main->proc.lblInfo.Caption()); };
+    command(Qt::Key_F2);
+    platform.onEvents = nullptr;
+    EXPECT_EQ(shown, (std::set<std::string>{"Please Wait - Reading Radio (emulated radio)", "Reading VKT Memory (emulated radio)"}));
+    platform.answer(Answer::Cancel, "Are you sure you want to write to the radio? (emulated radio)");
+    command(Qt::Key_F4);
+
+    action("Use Comm Port 2")->trigger();
+    EXPECT_FALSE(mark->isVisible());
+    EXPECT_TRUE(action("Use Comm Port 2")->isChecked());
+    EXPECT_FALSE(action("Emulated Radio")->isChecked());
+    EXPECT_EQ(port.portNumber(), 2);
+    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "2");
+    platform.answer(Answer::Cancel, "Are you sure you want to write to the radio?");
+    command(Qt::Key_F4);
+}
+
+// Verify Radio comes after Write Radio and reads the radio aside.
+TEST_F(ViewTest, VerifyRadioFromTheMenu) {
+    QAction* write = action("Write Radio");
+    QAction* verify = action("Verify Radio");
+    const auto items = write->associatedObjects();
+    ASSERT_FALSE(items.isEmpty());
+    const auto menu = qobject_cast<QMenu*>(items.first());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 1);
+    platform.answer(Answer::OK, VKTCom::RadioCommands::RadioMatches);
+    verify->trigger();
+    activate(view.get());
+    EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
+}

@@ -1,0 +1,271 @@
+// The tuning window through its real widgets, offscreen, on an emulated
+// radio in virtual time: clicks and keys arrive while a procedure talks to
+// the radio, as they do when the window system runs during every wait.
+// With VKT_SCREENSHOTS=DIR set, it also saves pictures of the window.
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "core/GLOBALS.h"
+#include "views/TuneView.h"
+#include "tests/views/ShownButton.h"
+#include "tests/tune/TuneFixture.h"
+
+namespace {
+
+using vkt::Answer;
+
+class TuneViewTest : public TuneTest {
+protected:
+    TuneViewTest() {
+        tune.setVisible(true);
+        QApplication::processEvents();
+    }
+
+    QPushButton* button(const QString& text) { return ShownButton(view, text); }
+    QTabBar* tabs() { return view.findChild<QTabBar*>(); }
+    void showTab(int i) {
+        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
+        ASSERT_EQ(tune.TabStrip1.SelectedIndex(), i);
+    }
+    static void click(QWidget* w) {
+        if (w) QTest::mouseClick(w, Qt::LeftButton);
+    }
+    // A double click reaches a button as two clicks, the second while the
+    // handler of the first may still be talking to the radio.
+    static void doubleClick(QWidget* w) {
+        click(w);
+        click(w);
+    }
+    void save(const char* name) {
+        const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
+        if (dir.isEmpty()) return;
+        QApplication::processEvents();  // the layout of what was shown or hidden
+        view.grab().save(QString::fromLocal8Bit(dir) + "/" + name);
+    }
+
+    vktviews::TuneView view{tune, nullptr};
+};
+
+// The technician of the frequency calibration at the keyboard and mouse:
+// at each prompt types the reading's last digits over the prompt's
+// selection of them and double-clicks the step button.
+struct Technician {
+    QLineEdit* reading;
+    QPushButton* step;
+    std::vector<QString> lastDigits;
+    size_t next = 0;
+    void act(VKTTune::frmTune& tune) {
+        if (!tune.StepCommand.empty() || !reading->isEnabled() || !step->isEnabled()) return;
+        if (next == lastDigits.size()) {
+            ADD_FAILURE() << "the calibration asks for more readings";
+            tune.cmdQuitFreq_Click();
+            return;
+        }
+        QTest::keyClicks(reading, lastDigits[next++]);
+        QTest::mouseClick(step, Qt::LeftButton);
+        QTest::mouseClick(step, Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+// The worked example of the frequency calibration, readings 173.99512,
+// 173.99760 and 173.99600, with a double click on Start and on each step
+// button: the second click comes while the step talks to the radio, or
+// before the loop has taken the step up, and finds the button disabled.
+TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
+    showTab(1);
+    QPushButton* start = button("Start");
+    Technician t{view.findChild<QLineEdit*>(), start, {"512", "760", "600"}};
+    bool secondClick = true;
+    platform.onEvents = [&] {
+        if (secondClick) {
+            secondClick = false;
+            click(start);
+        }
+        t.act(tune);
+    };
+    click(start);
+    platform.onEvents = nullptr;
+    EXPECT_EQ(t.next, 3u);
+    // Pull correction 264, crystal correction -2943; channel 1 as it was.
+    EXPECT_EQ(calibration(), "alignment 80 80 C8 78 F4 81 01 08 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+    EXPECT_EQ(tune.CorrectionValue, -2943);
+    EXPECT_EQ(start->text(), "Start");
+    EXPECT_TRUE(start->isEnabled());
+    EXPECT_EQ(tune.fraFreqStep1.Caption(), "Step 1");
+    EXPECT_TRUE(button("Quit")->isEnabled());
+    EXPECT_TRUE(tune.lblFreqInfo.Caption().starts_with("Frequency adjust completed."));
+    released();
+}
+
+// While one of the other procedures talks to the radio, a second click on
+// anything that would talk to it too finds it disabled.
+TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
+    struct Case {
+        int tab;
+        const char* first;
+        const char* second;
+        const char* finish;  // the button that ends the procedure, if any
+        const char* modulation;
+    };
+    const Case cases[] = {
+        {0, "Set HIGH Power", "Write", "Finished/Quit", "80"},
+        {0, "Set LOW Power", "Finished/Quit", "Finished/Quit", "80"},
+        {2, "Set &Modulation", "Set &Modulation", nullptr, "7A"},
+        {3, "Start", "Start", "QUIT", "80"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.first) + ", then " + c.second);
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        showTab(c.tab);
+        for (auto* deviation : view.findChildren<QLineEdit*>()) {
+            if (!deviation->isVisible()) continue;
+            deviation->selectAll();
+            QTest::keyClicks(deviation, "5.0");
+        }
+        QPushButton* first = button(c.first);
+        bool secondClick = true;
+        platform.onEvents = [&] {
+            if (!secondClick) return;
+            secondClick = false;
+            click(button(c.second));
+            const int other = (c.tab + 1) % tabs()->count();
+            QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(other).center());
+        };
+        click(first);
+        platform.onEvents = nullptr;
+        EXPECT_FALSE(secondClick);
+        EXPECT_EQ(tune.TabStrip1.SelectedIndex(), c.tab);
+        if (c.finish) click(button(c.finish));
+        EXPECT_EQ(calibration(), std::string("alignment 80 ") + c.modulation +
+                                     " C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+        EXPECT_TRUE(platform.boxes.empty());
+        released();
+    }
+}
+
+// While channel 1 holds the test settings, the other tabs, the window's Quit
+// and its close box are out of reach; QUIT is the way out, and it opens them.
+TEST_F(TuneViewTest, TheCalibrationIsLeftOnlyThroughItsQuit) {
+    showTab(1);
+    bool tried = false;
+    platform.onEvents = [&] {
+        if (tried || !tune.txtFreq.Enabled() || !tune.StepCommand.empty()) return;
+        tried = true;
+        EXPECT_FALSE(tabs()->isEnabled());
+        save("tune-calibrating.png");
+        for (int i : {0, 2, 3, 4}) QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
+        click(button("Quit"));
+        view.close();
+        EXPECT_TRUE(view.isVisible());
+        EXPECT_EQ(tune.TabStrip1.SelectedIndex(), 1);
+        EXPECT_TRUE(tune.fraFreqAdj.Visible());
+        EXPECT_TRUE(tune.cmdQuitFreq.Enabled());
+        EXPECT_EQ(calibration(), "alignment 80 80 C8 78 00 00 00 00 3C 55 | channel 1 BF 68 00 00 E7 3C 00 00 | Low Power 00 01 | Narrow 00 00");
+        if (QPushButton* quit = button("QUIT")) click(quit);
+        else tune.cmdQuitFreq_Click();  // out of sight: end the run all the same
+    };
+    click(button("Start"));
+    platform.onEvents = nullptr;
+    EXPECT_TRUE(tried);
+    EXPECT_EQ(calibration(), FactoryCalibration);
+    EXPECT_TRUE(tabs()->isEnabled());
+    EXPECT_TRUE(button("Quit")->isEnabled());
+    released();
+}
+
+// ABORT during a squelch run ends it with the start gain back. Closing the
+// window, by its Quit or its close box, aborts the run as ABORT does; the
+// window goes once the start gain is back, and opens again on the first
+// procedure.
+TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
+    GLOBALS::ShowTuneWarning = false;
+    for (const char* way : {"ABORT", "close box", "Quit"}) {
+        SCOPED_TRACE(way);
+        const bool closes = way != std::string("ABORT");
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        radio().eeprom[67] = 30;
+        port.sent.clear();
+        showTab(4);
+        bool done = false;
+        platform.onEvents = [&] {
+            if (done || bursts() < 2) return;
+            done = true;
+            save("tune-squelch-running.png");
+            if (way == std::string("close box")) view.close();
+            else click(button(way));
+            EXPECT_TRUE(view.isVisible());  // until the run has ended
+        };
+        platform.answer(Answer::OK, "Comm Error 7 in Sub 'DoSquelchAdj', please try again.     ");
+        click(button("Narrow Band Squelch Adj"));
+        platform.onEvents = nullptr;
+        EXPECT_EQ(view.isVisible(), !closes);
+        EXPECT_FALSE(tune.SquelchAbort);
+        EXPECT_EQ(writtenTo(67).back(), 30);
+        EXPECT_EQ(calibration(), "alignment 80 80 C8 78 01 08 FF E0 1E 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+        released();
+
+        if (closes) {
+            ASSERT_TRUE(VKTTune::ShowTuneWindow(platform, tune));
+            QApplication::processEvents();
+            EXPECT_TRUE(view.isVisible());
+            EXPECT_EQ(tabs()->currentIndex(), 0);
+            EXPECT_TRUE(tune.fraPower.Visible());
+            EXPECT_FALSE(tune.fraSquelch.Visible());
+            showTab(4);
+        }
+        EXPECT_TRUE(button("Narrow Band Squelch Adj"));
+        EXPECT_FALSE(tune.cmdAbortSq.Visible());
+    }
+    GLOBALS::ShowTuneWarning = true;
+}
+
+// Every step of the front-end up-down is written at once, by arrow key, page
+// key, wheel or mouse; the keyboard keeps stepping after each write; typing
+// changes nothing.
+TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
+    radio().eeprom[8] = 140;
+    showTab(3);
+    click(button("Start"));
+    auto* updown = view.findChild<QSpinBox*>();
+    ASSERT_TRUE(updown->isVisible());
+    EXPECT_EQ(updown->value(), 140);
+    EXPECT_EQ(tune.lblFEDAC.Caption(), "8C");
+    EXPECT_FALSE(button("Quit")->isEnabled());
+    save("tune-frontend-adjusting.png");
+    QApplication::setActiveWindow(&view);
+    updown->setFocus();
+    ASSERT_TRUE(updown->hasFocus());
+    auto dac = [this] { return std::pair{int{ee(8)}, tune.lblFEDAC.Caption()}; };
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(dac(), (std::pair{141, std::string("8D")}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(dac(), (std::pair{142, std::string("8E")}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+    QWheelEvent wheel(QPointF(5, 5), updown->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(updown, &wheel);
+    EXPECT_EQ(dac(), (std::pair{133, std::string("85")}));
+    QTest::mouseClick(updown, Qt::LeftButton, {}, QPoint(updown->width() - 4, updown->height() - 4));  // the down arrow
+    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+    QTest::keyClicks(QApplication::focusWidget(), "99");
+    EXPECT_EQ(updown->value(), 132);
+    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+
+    click(button("QUIT"));  // it puts nothing back
+    EXPECT_FALSE(updown->isVisible());
+    EXPECT_TRUE(button("Quit")->isEnabled());
+    EXPECT_TRUE(tabs()->isEnabled());
+    EXPECT_EQ(calibration(), "alignment 84 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+    EXPECT_TRUE(platform.boxes.empty());
+    released();
+}

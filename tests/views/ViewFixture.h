@@ -1,0 +1,135 @@
+#pragma once
+// The editor's windows on their real widgets, offscreen, as the program
+// builds them: the main window with its progress, global parameters and Move
+// Banks windows, on an emulated radio in virtual time and channel databases
+// in a folder of the test's own. Keys and clicks go through QTest to the
+// widget that has the focus, as a technician's would.
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+#include "views/ChannelGridView.h"
+#include "views/GroupsView.h"
+#include "views/GlobalsView.h"
+#include "views/MoveView.h"
+#include "views/ProcView.h"
+#include "qt/QtPlatform.h"
+#include "tests/editor/EditorFixture.h"
+
+// The machine's settings with these serial ports plugged in, for the windows
+// that choose ports.
+class MachineWithPorts : public vktqt::QtPlatform {
+public:
+    explicit MachineWithPorts(std::vector<vkt::PortInfo> ports = {}) : ports_(std::move(ports)) {}
+    std::vector<vkt::PortInfo> machinePorts() override { return ports_; }
+
+private:
+    std::vector<vkt::PortInfo> ports_;
+};
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+class ViewTest : public EditorTest {
+protected:
+    ViewTest() {
+        view = std::make_unique<vktviews::GroupsView>(*main);
+        procView = std::make_unique<vktviews::ProcView>(main->proc, view.get());
+        globalsView = std::make_unique<vktviews::GlobalsView>(main->globalsForm, view.get());
+        moveView = std::make_unique<vktviews::MoveView>(main->moveForm, view.get());
+        view->show();
+        activate(view.get());
+    }
+
+public:
+    static void activate(QWidget* w) {
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
+        QApplication::processEvents();
+    }
+    // The window stands in the middle of its screen, give or take its frame,
+    // which a window system adds once the window is shown.
+    static bool Centred(const QWidget* w) {
+        const QPoint off = w->frameGeometry().center() - w->screen()->availableGeometry().center();
+        const QSize frame = w->frameGeometry().size() - w->size();
+        return std::abs(off.x()) <= frame.width() / 2 + 1 && std::abs(off.y()) <= frame.height() / 2 + 1;
+    }
+    // A menu item of the main window by its caption, & marks and all.
+    QAction* action(const QString& text) const {
+        for (QAction* a : view->findChildren<QAction*>())
+            if (a->text() == text) return a;
+        ADD_FAILURE() << "no menu item " << text.toStdString();
+        return nullptr;
+    }
+    vktviews::ChannelGridView* grid() const { return view->findChild<vktviews::ChannelGridView*>("Grid"); }
+    QComboBox* groupBox() const { return view->findChild<QComboBox*>("cboCurrentGroup"); }
+    QString shown(int row, int col) const { return grid()->model()->index(row, col).data().toString(); }
+    uint8_t radioByte(int address) { return port.radio().eeprom.at(static_cast<size_t>(address)); }
+
+    static QWidget* focus() { return QApplication::focusWidget(); }
+    // Keys to whatever has the focus, one at a time, as typed, with what
+    // each sets off (the grid takes a cell's text on a queued call) done.
+    static void type(const QString& text) {
+        for (const QChar c : text) {
+            QTest::keyClick(focus(), c.toLatin1());
+            QApplication::processEvents();
+        }
+    }
+    // Types over the whole text of a text box of the main window.
+    QLineEdit* typeInto(const char* name, const QString& text) const {
+        auto* box = view->findChild<QLineEdit*>(name);
+        box->setFocus();
+        box->selectAll();
+        type(text);
+        return box;
+    }
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(focus(), key, modifiers);
+        QApplication::processEvents();
+    }
+    // A click on a grid cell, as the mouse would.
+    void clickCell(int row, int col) const {
+        QAbstractItemView* g = grid();
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, col)).center());
+    }
+public:
+    // Picks an entry of a list box from its drop-down list with the mouse.
+    static void pickFromList(QComboBox* box, int index) {
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(list->window()));
+        const QRect r = list->visualRect(list->model()->index(index, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+        activate(box->window());
+    }
+protected:
+    // A key whose command shows and closes a window of its own (the
+    // progress window): done once the main window is active again, as the
+    // technician sees it.
+    void command(Qt::Key key) {
+        press(key);
+        activate(view.get());
+    }
+    // With VKT_SCREENSHOTS=DIR set, a picture of the window in DIR.
+    static void screenshot(QWidget* w, const QString& name) {
+        const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
+        if (dir.isEmpty()) return;
+        QApplication::processEvents();
+        w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+    }
+    // Declared after the window model, so gone before it.
+    std::unique_ptr<vktviews::GroupsView> view;
+    std::unique_ptr<vktviews::ProcView> procView;
+    std::unique_ptr<vktviews::GlobalsView> globalsView;
+    std::unique_ptr<vktviews::MoveView> moveView;
+};

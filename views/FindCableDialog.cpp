@@ -1,0 +1,75 @@
+#include "views/FindCableDialog.h"
+
+#include <QComboBox>
+
+#include <algorithm>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vktviews {
+
+using vkt::PortInfo;
+
+FindCableDialog::FindCableDialog(vkt::PortDirectory& ports, int currentPort, QWidget* parent)
+    : QDialog(parent), ports_(ports), known_(ports.machinePorts()), seen_(known_), list_(new QListWidget(this)),
+      status_(new QLabel(this)), commPort_(new QComboBox(this)), assign_(new QPushButton("&Assign", this)), timer_(new QTimer(this)) {
+    setWindowTitle("Find Cable");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("Serial ports on this computer:", this));
+    layout->addWidget(list_);
+    status_->setWordWrap(true);
+    status_->setText("Unplug the programming cable from the computer, wait a moment, then plug it in again.");
+    layout->addWidget(status_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel("Use it as", this));
+    for (int n = 1; n <= 4; ++n) commPort_->addItem(QString("Comm Port %1").arg(n));
+    commPort_->setCurrentIndex(std::clamp(currentPort, 1, 4) - 1);
+    row->addWidget(commPort_);
+    row->addWidget(assign_);
+    layout->addLayout(row);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    layout->addWidget(close);
+    assign_->setEnabled(false);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(assign_, &QPushButton::clicked, this, [this] {
+        const int n = commPort_->currentIndex() + 1;
+        ports_.assignDevice(n, found_);
+        status_->setText(QString::fromStdString("Comm Port " + std::to_string(n) + " is now " + found_ + "."));
+        assign_->setEnabled(false);
+    });
+    connect(timer_, &QTimer::timeout, this, [this] { poll(); });
+    timer_->start(500);
+    showPorts();
+}
+
+void FindCableDialog::showPorts() {
+    list_->clear();
+    for (const PortInfo& p : seen_) list_->addItem(QString::fromStdString(PortStatusText(p.systemLocation, seen_)));
+}
+
+void FindCableDialog::poll() {
+    const std::vector<PortInfo> now = ports_.machinePorts();
+    // A port that went away was the cable being unplugged; it counts as new
+    // when it comes back.
+    std::vector<PortInfo> stillThere;
+    for (const PortInfo& k : known_)
+        if (std::any_of(now.begin(), now.end(), [&](const PortInfo& p) { return p.systemLocation == k.systemLocation; }))
+            stillThere.push_back(k);
+    known_ = stillThere;
+    const auto appeared = AppearedPorts(known_, now);
+    seen_ = now;
+    showPorts();
+    if (!appeared.empty()) {
+        found_ = appeared.front().systemLocation;
+        known_ = now;
+        status_->setText(QString::fromStdString("The cable is " + PortStatusText(found_, now) + "."));
+        assign_->setEnabled(true);
+    }
+}
+
+} // namespace vktviews

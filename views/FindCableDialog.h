@@ -1,0 +1,39 @@
+#pragma once
+// "Find Cable...": lists the serial ports, watches for the one that appears
+// when the technician plugs the programming cable in, and assigns it to a
+// Comm Port.
+
+#include <QDialog>
+
+#include <vector>
+
+#include "platform/SerialPorts.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTimer;
+
+namespace vktviews {
+
+class FindCableDialog : public QDialog {
+public:
+    FindCableDialog(vkt::PortDirectory& ports, int currentPort, QWidget* parent);
+
+private:
+    void poll();
+    void showPorts();
+
+    vkt::PortDirectory& ports_;
+    std::vector<vkt::PortInfo> known_;
+    std::vector<vkt::PortInfo> seen_;
+    QListWidget* list_;
+    QLabel* status_;
+    QComboBox* commPort_;
+    QPushButton* assign_;
+    QTimer* timer_;
+    std::string found_;
+};
+
+} // namespace vktviews

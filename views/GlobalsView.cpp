@@ -1,0 +1,121 @@
+#include "views/GlobalsView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "views/Binding.h"
+#include "views/WindowPlacement.h"
+
+namespace vktviews {
+
+namespace {
+
+QString Qs(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
+    auto* outer = new QVBoxLayout(this);
+    auto* bar = new QMenuBar(this);
+    QMenu* window = bar->addMenu("&" + Qs(model.mnuFile.Caption()));
+    Bind(window->addAction(QString()), model.mnuSave, [&model] { model.mnuSave_Click(); });
+    Bind(window->addAction(QString()), model.mnuExit, [&model] { model.mnuExit_Click(); });
+    window->addSeparator();
+    Bind(window->addAction(QString()), model.mnuReadSettings, [&model] { model.mnuReadSettings_Click(); });
+    outer->setMenuBar(bar);
+
+    auto* columns = new QHBoxLayout;
+    outer->addLayout(columns);
+
+    auto* rotary = new QGroupBox(this);
+    Bind(rotary, model.fraRotarySwitch);
+    auto* grid = new QGridLayout(rotary);
+    grid->addWidget(NewLabel(rotary, model.lblPosHeading), 0, 0);
+    // One caption heads two columns: each of its words stands over its own.
+    const QStringList headings = Qs(model.lblGroup.Caption()).split(' ', Qt::SkipEmptyParts);
+    grid->addWidget(new QLabel(headings.value(0), rotary), 0, 1);
+    grid->addWidget(new QLabel(headings.value(1), rotary), 0, 3);
+    for (int p = 0; p < vkt::RotaryPositions; ++p) {
+        const auto i = static_cast<size_t>(p);
+        grid->addWidget(NewLabel(rotary, model.lblPos[i]), p + 1, 0);
+        grid->addWidget(NewCombo(rotary, model.cboGroup[i]), p + 1, 1);
+        auto* gv = new QCheckBox(rotary);
+        Bind(gv, model.chkGrpVar[i]);
+        grid->addWidget(gv, p + 1, 2);
+        grid->addWidget(NewCombo(rotary, model.cboChan[i]), p + 1, 3);
+        auto* cv = new QCheckBox(rotary);
+        Bind(cv, model.chkChanVar[i]);
+        grid->addWidget(cv, p + 1, 4);
+    }
+    auto* sample = new QCheckBox(rotary);
+    Bind(sample, model.chkSample);
+    sample->setEnabled(false);
+    grid->addWidget(sample, 17, 0, 1, 6);
+    auto* globalRow = new QHBoxLayout;
+    globalRow->addWidget(NewLabel(rotary, model.lblGlobGrp));
+    globalRow->addWidget(NewCombo(rotary, model.cboGlobalGroup));
+    globalRow->addWidget(NewLabel(rotary, model.lblGlobChan));
+    globalRow->addWidget(NewCombo(rotary, model.cboGlobalChannel));
+    grid->addLayout(globalRow, 18, 0, 1, 6);
+    // Room the long rows below need goes after the columns, not between them.
+    grid->setColumnStretch(5, 1);
+    columns->addWidget(rotary);
+
+    auto* right = new QVBoxLayout;
+    columns->addLayout(right);
+    auto* toggles = new QGroupBox(this);
+    Bind(toggles, model.fraToggles);
+    auto* tg = new QGridLayout(toggles);
+    const std::pair<vkt::Label*, vkt::ComboBox*> toggleRows[] = {
+        {&model.lblLoPowerSwitch, &model.cboLoPowerSwitch}, {&model.lblChanScan, &model.cboChanScan},
+        {&model.lblPriScan, &model.cboPriScan}, {&model.lblRTA, &model.cboRTA}, {&model.lblGroupScan, &model.cboGroupScan}};
+    int row = 0;
+    for (const auto& [l, c] : toggleRows) {
+        tg->addWidget(NewLabel(toggles, *l), row, 0);
+        tg->addWidget(NewCombo(toggles, *c), row++, 1);
+    }
+    right->addWidget(toggles);
+    auto* unit = new QGroupBox(this);
+    Bind(unit, model.fraUnit);
+    auto* ug = new QGridLayout(unit);
+    const std::pair<vkt::Label*, vkt::ComboBox*> unitRows[] = {
+        {&model.lblDTMFDev, &model.cboDTMFDev}, {&model.lblPorch, &model.cboPorchTime}, {&model.lblAniRate, &model.cboANIRate},
+        {&model.lblPriRate, &model.cboPriRate}, {&model.lblBattSave, &model.cboBattSave},
+        {&model.lblFreqDisplay, &model.cboFreqDisplay}, {&model.lblPerChanPower, &model.cboLoPower},
+        {&model.lblTalkBack, &model.cboTalkBack}, {&model.lblNuisanceChan, &model.cboNuisanceChan}};
+    row = 0;
+    for (const auto& [l, c] : unitRows) {
+        ug->addWidget(NewLabel(unit, *l), row, 0);
+        ug->addWidget(NewCombo(unit, *c), row++, 1);
+    }
+    right->addWidget(unit);
+    right->addStretch();
+
+    FollowWindow(this, model);
+}
+
+void GlobalsView::showEvent(QShowEvent* e) {
+    if (!placed_) CentreOnScreen(this);
+    placed_ = true;
+    QWidget::showEvent(e);
+}
+
+void GlobalsView::closeEvent(QCloseEvent* e) {
+    // The close box asks whether to save; Cancel keeps the window.
+    if (m_.Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    placed_ = false;
+}
+
+} // namespace vktviews

@@ -1,0 +1,348 @@
+#include "views/GroupsView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QStatusBar>
+
+#include "editor/Keys.h"
+#include "views/Binding.h"
+#include "views/ChannelGridView.h"
+#include "views/RowCheckBoxes.h"
+#include "views/VerticalLabel.h"
+#include "views/WindowPlacement.h"
+
+namespace vktviews {
+
+namespace {
+
+QAction* MenuAction(QMenu* menu, vkt::MenuItem& item, Handler h) {
+    QAction* a = menu->addAction(QString());
+    Bind(a, item, std::move(h));
+    return a;
+}
+
+// A top-level menu opened with Alt and its caption's first letter.
+QString MenuTitle(const vkt::MenuItem& item) { return "&" + QString::fromStdString(item.Caption()); }
+
+template <class W> W* Named(W* w, const char* name) {
+    w->setObjectName(name);
+    return w;
+}
+
+// Two option buttons of one group side by side.
+QLayout* OptionPair(QWidget* parent, vkt::OptionButton& first, const char* firstName, vkt::OptionButton& second,
+                    const char* secondName) {
+    auto* a = Named(new QRadioButton(parent), firstName);
+    auto* b = Named(new QRadioButton(parent), secondName);
+    Bind(a, first, {&first, &second});
+    Bind(b, second, {&first, &second});
+    auto* row = new QHBoxLayout;
+    row->addWidget(a);
+    row->addWidget(b);
+    row->addStretch();
+    return row;
+}
+
+} // namespace
+
+GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QWidget(this)) {
+    setCentralWidget(central_);
+    grid_ = Named(new ChannelGridView(m_.Grid, m_.gridEditor, central_), "Grid");
+    grid_->onDoubleClick = [this] { m_.Grid_DblClick(); };
+    checks_ = new RowCheckBoxes(grid_, central_);
+    checks_->addColumn(m_.chkScan, "chkScan");
+    checks_->addColumn(m_.chkNarr, "chkNarr");
+    checks_->addColumn(m_.chkLoPower, "chkLoPower");
+    buildMenus();
+
+    // Headings of the check-box columns, upright above them.
+    auto* headings = new QHBoxLayout;
+    headings->setSpacing(0);
+    for (vkt::Label* heading : {&m_.lblScan, &m_.lblNarr, &m_.lblLoPower}) {
+        auto* l = new VerticalLabel(central_);
+        Bind(l, *heading);
+        l->setFixedWidth(checks_->pitch());
+        headings->addWidget(l, 0, Qt::AlignBottom);
+    }
+
+    // Group fields on top, the grid with its boxes beside its rows, the
+    // timers under it, the frames at the right; width to spare goes to the
+    // grid, height to spare below everything.
+    auto* layout = new QGridLayout(central_);
+    layout->addLayout(buildGroupFields(), 0, 0, Qt::AlignBottom);
+    layout->addLayout(headings, 0, 1, Qt::AlignBottom);
+    layout->addWidget(grid_, 1, 0, Qt::AlignTop);
+    layout->addWidget(checks_, 1, 1, Qt::AlignTop);
+    layout->addLayout(buildTimers(), 2, 0, 1, 2);
+    layout->addLayout(buildFrames(), 0, 2, 4, 1);
+    layout->setColumnStretch(0, 1);
+    layout->setRowStretch(3, 1);
+    layout->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
+    setTabOrder();
+
+    statusBar()->setSizeGripEnabled(true);
+    auto* status = new QLabel(statusBar());
+    statusBar()->addWidget(status, 1);
+    Bind(status, m_.statusText);
+    auto* emulated = new QLabel(statusBar());
+    emulated->setFrameShape(QFrame::StyledPanel);
+    statusBar()->addPermanentWidget(emulated);
+    Bind(emulated, m_.lblEmulatedMark);
+
+    m_.changed = [this] {
+        setWindowTitle(QString::fromStdString(m_.Caption()));
+        // Disabling the main window itself would disable the progress window
+        // it owns; its contents and menus go instead.
+        central_->setEnabled(m_.Enabled());
+        menuBar()->setEnabled(m_.Enabled());
+    };
+    m_.changed();
+}
+
+GroupsView::~GroupsView() { m_.changed = nullptr; }
+
+void GroupsView::buildMenus() {
+    vkteditor::frmGroups& m = m_;
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(MenuTitle(m.mnuFile));
+    MenuAction(file, m.mnuSave, [&m] { m.mnuSave_Click(); });
+    MenuAction(file, m.mnuSaveAs, [&m] { m.mnuSaveAs_Click(); });
+    file->addSeparator();
+    MenuAction(file, m.mnuOpen, [&m] { m.mnuOpen_Click(); });
+    file->addSeparator();
+    QMenu* load = file->addMenu(QString::fromStdString(m.mnuLoad.Caption()));
+    MenuAction(load, m.mnuLast, [&m] { m.mnuLast_Click(); });
+    MenuAction(load, m.mnuDefault, [&m] { m.mnuDefault_Click(); });
+    MenuAction(load, m.mnuBlank, [&m] { m.mnuBlank_Click(); });
+    QMenu* print = file->addMenu(QString::fromStdString(m.mnuP.Caption()));
+    MenuAction(print, m.mnuPrint, [&m] { m.mnuPrint_Click(); });
+    MenuAction(file, m.mnuSetup, [&m] { m.mnuSetup_Click(); });
+    file->addSeparator();
+    MenuAction(file, m.mnuExit, [this] { close(); });
+
+    QMenu* radio = bar->addMenu(MenuTitle(m.mnuRadio));
+    MenuAction(radio, m.mnuRead, [&m] { m.mnuRead_Click(); });
+    MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); });
+    MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); });
+    MenuAction(radio, m.mnuWriteAll, [&m] { m.mnuWriteAll_Click(); });
+    MenuAction(radio, m.mnuVerify, [&m] { m.mnuVerify_Click(); });
+    MenuAction(radio, m.mnuWriteGlobal, [&m] { m.mnuWriteGlobal_Click(); });
+    MenuAction(radio, m.mnuWriteGroup, [&m] { m.mnuWriteGroup_Click(); });
+    MenuAction(radio, m.mnuSep3, {})->setSeparator(true);
+    MenuAction(radio, m.mnuReadCurrGroup, [&m] { m.mnuReadCurrGroup_Click(); });
+    MenuAction(radio, m.mnuWriteCurrGroup, [&m] { m.mnuWriteCurrGroup_Click(); });
+
+    QMenu* edit = bar->addMenu(MenuTitle(m.mnuEdit));
+    MenuAction(edit, m.mnuGlobals, [&m] { m.mnuGlobals_Click(); });
+    MenuAction(edit, m.mnuUndo, [&m] { m.mnuUndo_Click(); });
+    QMenu* copy = edit->addMenu(QString::fromStdString(m.mnuCopy.Caption()));
+    MenuAction(copy, m.mnuAll, [&m] { m.mnuAll_Click(); });
+    MenuAction(copy, m.mnuRow, [&m] { m.mnuRow_Click(); });
+    MenuAction(edit, m.mnuPaste, [&m] { m.mnuPaste_Click(); });
+    MenuAction(edit, m.mnuMove, [&m] { m.mnuMove_Click(); });
+    // Paste is offered only for what this window put on the clipboard.
+    connect(edit, &QMenu::aboutToShow, this, [&m] { m.Form_GotFocus(); });
+
+    QAction* tune = bar->addAction(QString());
+    Bind(tune, m.mnuTuneRadio, [&m] { m.mnuTuneRadio_Click(); }, MenuPlace::OnMenuBar);
+
+    QMenu* comm = bar->addMenu(MenuTitle(m.mnuCommPortx));
+    for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); });
+    MenuAction(comm, m.mnuEmulated, [&m] { m.mnuEmulated_Click(); });
+    comm->setToolTipsVisible(true);
+    comm->addSeparator();
+    MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); });
+    MenuAction(comm, m.mnuCommSettings, [&m] { m.mnuCommSettings_Click(); });
+
+    QMenu* help = bar->addMenu(MenuTitle(m.mnuH));
+    MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); });
+    MenuAction(help, m.mnuHelp, [&m] { m.mnuHelp_Click(); });
+    help->addSeparator();
+    MenuAction(help, m.mnuTrace, [&m] { m.mnuTrace_Click(); })->setCheckable(true);
+}
+
+QLayout* GroupsView::buildGroupFields() {
+    vkteditor::frmGroups& m = m_;
+    QWidget* c = central_;
+    auto* fields = new QGridLayout;
+
+    // The group box: an editable list whose typing is checked key by key.
+    auto* group = Named(new QComboBox(c), "cboCurrentGroup");
+    group->setEditable(true);
+    group->setInsertPolicy(QComboBox::NoInsert);
+    Bind(group, m.cboCurrentGroup, [&m] { m.cboCurrentGroup_Click(); });
+    // The box has the focus and hands keys to its line edit itself, so its
+    // keys are watched on the box. Enter is the window model's alone: the box
+    // would otherwise pick the entry whose text was typed.
+    struct KeyRelay : QObject {
+        vkteditor::frmGroups& m;
+        KeyRelay(QObject* parent, vkteditor::frmGroups& model) : QObject(parent), m(model) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            // Before the box itself takes a typed number for a pick as the
+            // focus leaves it.
+            if (e->type() == QEvent::FocusOut) {
+                m.cboCurrentGroup_LostFocus();
+                return false;
+            }
+            if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
+            const auto* k = static_cast<QKeyEvent*>(e);
+            const int key = ModelKey(k->key());
+            if (e->type() == QEvent::KeyPress) m.cboCurrentGroup_KeyDown(key);
+            else if (!k->isAutoRepeat()) m.cboCurrentGroup_KeyUp(key);
+            return key == vkteditor::KeyReturn;
+        }
+    };
+    group->installEventFilter(new KeyRelay(group, m));
+
+    // A box as wide as the most its field holds.
+    auto text = [c](vkt::TextBox& model, const char* name, QChar widest) {
+        auto* t = Named(new QLineEdit(c), name);
+        Bind(t, model);
+        const QMargins m = t->textMargins() + t->contentsMargins();
+        t->setMinimumWidth(t->fontMetrics().horizontalAdvance(QString(model.MaxLength + 1, widest)) + m.left() + m.right() + 8);
+        t->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        return t;
+    };
+    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
+    fields->addWidget(NewLabel(c, m.lblCurrentGroup), 0, 0);
+    fields->addWidget(group, 0, 1, left);
+    fields->addWidget(NewLabel(c, m.lblGrpLbl), 0, 3);
+    fields->addWidget(text(m.txtGrpLab, "txtGrpLab", 'W'), 0, 4, left);
+    fields->addWidget(NewLabel(c, m.lblANI), 1, 0);
+    fields->addWidget(text(m.txtID, "txtID", '0'), 1, 1, left);
+    fields->addWidget(NewLabel(c, m.lblPassWord), 1, 3);
+    fields->addWidget(text(m.txtPassWord, "txtPassWord", '0'), 1, 4, left);
+    fields->setColumnMinimumWidth(2, fontMetrics().averageCharWidth() * 2);
+
+    // The transmit offset entry, hidden until the space bar opens it.
+    auto* offset = new QGroupBox(c);
+    Bind(offset, m.frmOffset);
+    auto* offsetText = Named(new QLineEdit(offset), "txtOffset");
+    Bind(offsetText, m.txtOffset);
+    (new QHBoxLayout(offset))->addWidget(offsetText);
+    m.txtOffset.focusRequested = [offsetText] { offsetText->setFocus(); };
+    m.clipboard.focusGrid = [this] { grid_->setFocus(); };
+    struct OffsetKeys : QObject {
+        vkteditor::frmGroups& m;
+        OffsetKeys(QObject* parent, vkteditor::frmGroups& model) : QObject(parent), m(model) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::KeyPress) m.txtOffset_KeyDown(ModelKey(static_cast<QKeyEvent*>(e)->key()));
+            return false;
+        }
+    };
+    offsetText->installEventFilter(new OffsetKeys(offsetText, m));
+    fields->addWidget(offset, 0, 5, 2, 1);
+    fields->setColumnStretch(6, 1);
+    return fields;
+}
+
+QLayout* GroupsView::buildFrames() {
+    vkteditor::frmGroups& m = m_;
+    QWidget* c = central_;
+    auto* frames = new QVBoxLayout;
+    auto frame = [c, frames](vkt::Frame& model) {
+        auto* g = new QGroupBox(c);
+        Bind(g, model);
+        frames->addWidget(g);
+        return g;
+    };
+    // A frame of label and list rows.
+    auto form = [c](QGroupBox* g, std::initializer_list<std::tuple<vkt::Label*, vkt::ComboBox*, const char*>> rows) {
+        auto* f = new QFormLayout(g);
+        for (const auto& [label, list, name] : rows) f->addRow(NewLabel(g, *label), NewCombo(g, *list, name));
+        return f;
+    };
+
+    form(frame(m.fraDisplyControl), {{&m.lblDisplay, &m.cboDisplay, "cboDisplay"},
+                                     {&m.lblBackLight, &m.cboBackLight, "cboBackLight"},
+                                     {&m.lblDuration, &m.cboDuration, "cboDuration"}});
+    QGroupBox* pri = frame(m.fraDualPri);
+    form(pri, {{&m.lblPri1Chan, &m.cboPri1Chan, "cboPri1Chan"}, {&m.lblPri2, &m.cboPri2Chan, "cboPri2Chan"}})
+        ->addRow(NewCheck(pri, m.chkPriTX, "chkPriTX"));
+
+    QGroupBox* ucg = frame(m.fraUCG);
+    auto* ucgRows = new QGridLayout(ucg);
+    ucgRows->addLayout(OptionPair(ucg, m.optUCGEnabled, "optUCGEnabled", m.optUCGDisabled, "optUCGDisabled"), 0, 0, 1, 3);
+    ucgRows->addWidget(NewCheck(ucg, m.chkUCGEncode, "chkUCGEncode"), 1, 0);
+    ucgRows->addWidget(NewLabel(ucg, m.lblUCGChan), 1, 1, Qt::AlignRight);
+    ucgRows->addWidget(NewCombo(ucg, m.cboUCGChan, "cboUCGChan"), 1, 2);
+    ucgRows->setColumnStretch(0, 1);
+
+    QGroupBox* bci = frame(m.fraBCI);
+    (new QVBoxLayout(bci))->addWidget(NewCombo(bci, m.cboBCI, "cboBCI"));
+    QGroupBox* ani = frame(m.fraANI);
+    (new QVBoxLayout(ani))->addWidget(NewCombo(ani, m.cboANI, "cboANI"));
+    QGroupBox* batt = frame(m.fraBattSave);
+    (new QVBoxLayout(batt))->addLayout(OptionPair(batt, m.optBattSaveOn, "optBattSaveOn", m.optBattSaveOff, "optBattSaveOff"));
+    QGroupBox* lock = frame(m.fraLockout);
+    auto* locks = new QVBoxLayout(lock);
+    locks->addWidget(NewCheck(lock, m.chkENTCLRLock, "chkENTCLRLock"));
+    locks->addWidget(NewCheck(lock, m.chkPriKeyLock, "chkPriKeyLock"));
+    frames->addStretch(1);
+    return frames;
+}
+
+QLayout* GroupsView::buildTimers() {
+    vkteditor::frmGroups& m = m_;
+    QWidget* c = central_;
+    auto* timers = new QHBoxLayout;
+    timers->addWidget(NewLabel(c, m.lblTOT));
+    timers->addWidget(NewCombo(c, m.cboTOT, "cboTOT"));
+    timers->addSpacing(fontMetrics().averageCharWidth() * 2);
+    timers->addWidget(NewLabel(c, m.lblScanHold));
+    timers->addWidget(NewCombo(c, m.cboScan, "cboScan"));
+    timers->addSpacing(fontMetrics().averageCharWidth() * 2);
+    timers->addWidget(NewCheck(c, m.chkGroupScanList, "chkGroupScanList"));
+    timers->addStretch(1);
+    return timers;
+}
+
+// Reading order: the group fields, the grid, its boxes row by row, the
+// frames top to bottom, the timers.
+void GroupsView::setTabOrder() {
+    std::vector<QWidget*> order;
+    for (const char* name : {"cboCurrentGroup", "txtGrpLab", "txtID", "txtPassWord", "Grid"})
+        order.push_back(central_->findChild<QWidget*>(name));
+    for (int r = 0; r < 16; ++r)
+        for (int col = 0; col < checks_->columnCount(); ++col) order.push_back(checks_->box(col, r));
+    for (const char* name : {"cboDisplay", "cboBackLight", "cboDuration", "cboPri1Chan", "cboPri2Chan", "chkPriTX", "optUCGEnabled",
+                             "optUCGDisabled", "chkUCGEncode", "cboUCGChan", "cboBCI", "cboANI", "optBattSaveOn", "optBattSaveOff",
+                             "chkENTCLRLock", "chkPriKeyLock", "cboTOT", "cboScan", "chkGroupScanList", "txtOffset"})
+        order.push_back(central_->findChild<QWidget*>(name));
+    for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void GroupsView::showEvent(QShowEvent* e) {
+    if (!placed_) CentreOnScreen(this);
+    placed_ = true;
+    QMainWindow::showEvent(e);
+}
+
+void GroupsView::changeEvent(QEvent* e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) m_.Form_Activate();
+}
+
+void GroupsView::closeEvent(QCloseEvent* e) {
+    if (m_.Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    // The program ends with its main window; hidden windows go with it.
+    QApplication::quit();
+}
+
+
+} // namespace vktviews

@@ -1,0 +1,38 @@
+#include "views/ProcView.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "views/Binding.h"
+#include "views/WindowPlacement.h"
+
+namespace vktviews {
+
+ProcView::ProcView(VKTCom::frmProc& model, QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint) {
+    auto* layout = new QVBoxLayout(this);
+    auto* info = new QLabel(this);
+    auto* bar = new QProgressBar(this);
+    auto* cancel = new QPushButton(this);
+    Bind(info, model.lblInfo);
+    Bind(bar, model.Prog1);
+    Bind(cancel, model.CancelButton, [&model] { model.CancelButton_Click(); });
+    layout->addWidget(info);
+    layout->addWidget(bar);
+    layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    bar->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    auto previous = model.changed;
+    model.changed = [this, &model, owner, previous] {
+        if (previous) previous();
+        // Over the main window, 500 twips right of and below its corner.
+        if (owner) move(owner->geometry().topLeft() + QPoint(Px(500), Px(500)));
+    };
+    FollowWindow(this, model);
+}
+
+void ProcView::closeEvent(QCloseEvent* e) { e->ignore(); }
+
+} // namespace vktviews

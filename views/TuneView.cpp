@@ -1,0 +1,230 @@
+#include "views/TuneView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include <memory>
+
+#include "views/Binding.h"
+#include "views/WindowPlacement.h"
+
+namespace vktviews {
+
+namespace {
+
+QLabel* Text(QWidget* parent, vkt::Label& model, QLayout* into) {
+    auto* l = new QLabel(parent);
+    l->setWordWrap(true);
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Bind(l, model);
+    into->addWidget(l);
+    return l;
+}
+
+QPushButton* Push(QWidget* parent, vkt::Button& model, std::function<void()> click, QBoxLayout* into) {
+    auto* b = new QPushButton(parent);
+    Bind(b, model, std::move(click));
+    into->addWidget(b);
+    return b;
+}
+
+// A scroll bar or up-down control on a ranged model.
+template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<void()> onChange) {
+    BindState(w, model);
+    auto previous = model.changed;
+    auto show = [w, &model] {
+        QSignalBlocker block(w);
+        w->setRange(model.Min(), model.Max());
+        w->setValue(model.Value());
+    };
+    model.changed = [previous, show] {
+        if (previous) previous();
+        show();
+    };
+    show();
+    QObject::connect(w, &W::valueChanged, w, [&model, onChange](int v) {
+        model.setValue(v);
+        if (onChange) onChange();
+    });
+}
+
+} // namespace
+
+TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
+    auto* outer = new QVBoxLayout(this);
+    auto* noteRow = new QHBoxLayout;
+    auto* head = new QLabel(this);
+    Bind(head, model.lblNoteHead);
+    QFont bold = head->font();
+    bold.setBold(true);
+    head->setFont(bold);
+    noteRow->addWidget(head, 0, Qt::AlignTop);
+    Text(this, model.lblNote, noteRow)->setWordWrap(false);
+    noteRow->addStretch(1);
+    outer->addLayout(noteRow);
+
+    auto* tabs = new QTabBar(this);
+    for (const auto& t : model.TabStrip1.Tabs()) tabs->addTab(QString::fromStdString(t));
+    BindState(tabs, model.TabStrip1);
+    connect(tabs, &QTabBar::tabBarClicked, this, [&model](int i) {
+        if (!model.TabStrip1.Enabled() || i < 0) return;
+        model.TabStrip1.select(i);
+        model.TabStrip1_Click();
+    });
+    auto previousTabs = model.TabStrip1.changed;
+    model.TabStrip1.changed = [tabs, &model, previousTabs] {
+        if (previousTabs) previousTabs();
+        QSignalBlocker block(tabs);
+        tabs->setCurrentIndex(model.TabStrip1.SelectedIndex());
+    };
+    outer->addWidget(tabs);
+
+    // TX power
+    auto* power = new QGroupBox(this);
+    Bind(power, model.fraPower);
+    auto* p = new QVBoxLayout(power);
+    Text(power, model.lblPowerInstructions, p);
+    auto* choose = new QHBoxLayout;
+    Push(power, model.cmdSetHighPower, [&model] { model.cmdSetHighPower_Click(); }, choose);
+    Push(power, model.cmdSetLowPower, [&model] { model.cmdSetLowPower_Click(); }, choose);
+    p->addLayout(choose);
+    auto* scroll = new QScrollBar(Qt::Horizontal, power);
+    BindRange(scroll, model.HScroll1, [&model] { model.HScroll1_Change(); });
+    p->addWidget(scroll);
+    auto* valueRow = new QHBoxLayout;
+    Text(power, model.lbl1, valueRow);
+    Text(power, model.lblDAC, valueRow);
+    Push(power, model.cmdSavePower, [&model] { model.cmdSavePower_Click(); }, valueRow);
+    Push(power, model.cmdPowerSetDone, [&model] { model.cmdPowerSetDone_Click(); }, valueRow);
+    p->addLayout(valueRow);
+    outer->addWidget(power, 1);
+
+    // TX frequency
+    auto* freq = new QGroupBox(this);
+    Bind(freq, model.fraFreqAdj);
+    auto* f = new QVBoxLayout(freq);
+    Text(freq, model.lblFreqInstructions, f);
+    auto* startRow = new QHBoxLayout;
+    Push(freq, model.cmdStartFreqAdj, [&model] { model.cmdStartFreqAdj_Click(); }, startRow);
+    startRow->addStretch();
+    f->addLayout(startRow);
+    auto* step = new QGroupBox(freq);
+    Bind(step, model.fraFreqStep1);
+    auto* s = new QVBoxLayout(step);
+    auto* txtFreq = new QLineEdit(step);
+    Bind(txtFreq, model.txtFreq);
+    model.txtFreq.focusRequested = [txtFreq] { txtFreq->setFocus(); };
+    txtFreq->installEventFilter(this);
+    txtFreq_ = txtFreq;
+    s->addWidget(txtFreq);
+    Text(step, model.lblFreqInfo, s);
+    f->addWidget(step);
+    auto* quitRow = new QHBoxLayout;
+    Push(freq, model.cmdQuitFreq, [&model] { model.cmdQuitFreq_Click(); }, quitRow);
+    quitRow->addStretch();
+    f->addLayout(quitRow);
+    outer->addWidget(freq, 1);
+
+    // TX modulation
+    auto* dev = new QGroupBox(this);
+    Bind(dev, model.fraDevAdj);
+    auto* d = new QVBoxLayout(dev);
+    Text(dev, model.lblDevInfo, d);
+    auto* devRow = new QHBoxLayout;
+    auto* txtDev = new QLineEdit(dev);
+    Bind(txtDev, model.txtDev);
+    model.txtDev.focusRequested = [txtDev] { txtDev->setFocus(); };
+    devRow->addWidget(txtDev);
+    Text(dev, model.lblDevExmpl, devRow);
+    Push(dev, model.cmdStartDev, [&model] { model.cmdStartDev_Click(); }, devRow);
+    Push(dev, model.cmdQuitDev, [&model] { model.cmdQuitDev_Click(); }, devRow);
+    d->addLayout(devRow);
+    outer->addWidget(dev, 1);
+
+    // Receiver front end
+    auto* rec = new QGroupBox(this);
+    Bind(rec, model.fraRecAdj);
+    auto* r = new QVBoxLayout(rec);
+    Text(rec, model.lblRecAdjInfo, r);
+    auto* recRow = new QHBoxLayout;
+    Push(rec, model.cmdStartRecAdj, [&model] { model.cmdStartRecAdj_Click(); }, recRow);
+    Text(rec, model.lbl3, recRow);
+    Text(rec, model.lblFEDAC, recRow);
+    auto* updown = new QSpinBox(rec);
+    BindRange(updown, model.udFEAdj, [&model] { model.udFEAdj_Change(); });
+    // An up-down control: arrows, keys and wheel step it; typing does not.
+    updown->findChild<QLineEdit*>()->setReadOnly(true);
+    // Disabled while each step is written, it takes the keyboard focus back
+    // afterwards, so that the arrow keys go on stepping.
+    auto hadFocus = std::make_shared<bool>(false);
+    auto previousUpDown = model.udFEAdj.changed;
+    model.udFEAdj.changed = [updown, &model, previousUpDown, hadFocus] {
+        if (!model.udFEAdj.Enabled() && updown->hasFocus()) *hadFocus = true;
+        if (previousUpDown) previousUpDown();
+        if (model.udFEAdj.Enabled() && *hadFocus) {
+            *hadFocus = false;
+            updown->setFocus();
+        }
+    };
+    recRow->addWidget(updown);
+    recRow->addStretch();
+    r->addLayout(recRow);
+    outer->addWidget(rec, 1);
+
+    // Squelch
+    auto* squelch = new QGroupBox(this);
+    Bind(squelch, model.fraSquelch);
+    auto* q = new QVBoxLayout(squelch);
+    Text(squelch, model.lblSquelchInfo, q);
+    auto* sqRow = new QHBoxLayout;
+    Push(squelch, model.cmdStartNarrSq, [&model] { model.cmdStartNarrSq_Click(); }, sqRow);
+    Push(squelch, model.cmdStartWideSq, [&model] { model.cmdStartWideSq_Click(); }, sqRow);
+    Push(squelch, model.cmdAbortSq, [&model] { model.cmdAbortSq_Click(); }, sqRow);
+    q->addLayout(sqRow);
+    outer->addWidget(squelch, 1);
+
+    auto* bottom = new QHBoxLayout;
+    auto* warn = new QCheckBox(this);
+    Bind(warn, model.chkWarningMsg, [&model] { model.chkWarningMsg_Click(); });
+    bottom->addWidget(warn);
+    bottom->addStretch();
+    Push(this, model.cmdTuneQuit, [&model] { model.cmdTuneQuit_Click(); }, bottom);
+    outer->addLayout(bottom);
+
+    resize(Px(model.Width()), Px(model.Height()));
+    FollowWindow(this, model);
+}
+
+bool TuneView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtFreq_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_.txtFreq_KeyPress(13);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TuneView::closeEvent(QCloseEvent* e) {
+    // The close box is the window's Quit, and like Quit it is refused while
+    // a procedure holds the radio. A squelch run is aborted first: the
+    // window stays until the run has ended.
+    if (m_.cmdTuneQuit.Enabled()) m_.cmdTuneQuit_Click();
+    if (m_.Visible()) e->ignore();
+    else e->accept();
+}
+
+} // namespace vktviews
