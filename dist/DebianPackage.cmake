@@ -50,7 +50,7 @@ list(JOIN depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vkt-editor)
 set(CPACK_PACKAGE_VENDOR "The VKT Editor developers")
-set(CPACK_PACKAGE_CONTACT "The VKT Editor developers")
+set(CPACK_PACKAGE_CONTACT "${VKT_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programming and alignment tool for VKT series hand-held radios")
 set(CPACK_PACKAGE_DESCRIPTION
   "VKT Editor reads a VKT series VHF hand-held radio's memory through a serial
@@ -63,6 +63,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Plain strip keeps the compiler's .comment and .note sections, which Debian's
+# own packages drop.
+set(CPACK_VKT_OBJCOPY ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_SOURCE_DIR}/DropUnneededSections.cmake)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_SOURCE_DIR}/debian/postinst ${CMAKE_CURRENT_SOURCE_DIR}/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
