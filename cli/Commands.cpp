@@ -39,7 +39,7 @@ const char* const VktHelp =
     "the same time (with --repeat in rounds); read -o names a folder that gets one file per radio.\n"
     "\n"
     "  --log FILE.csv  append a row for each radio read, written or verified (time, cable, radio,\n"
-    "                  setup and its SHA-256, result, seconds, first difference)\n"
+    "                  setup and its SHA-256, result, seconds, first difference, why it failed)\n"
     "  --yes           answer Retry/Cancel questions with Cancel without asking (also when not on a terminal)\n"
     "  --no-retry      the same\n"
     "  --version       print the version and exit\n"
