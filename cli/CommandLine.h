@@ -34,6 +34,8 @@ bool LoadSetup(const std::string& path, VKTCore::Image& image, Console& c);
 bool SaveSetup(const std::string& path, const VKTCore::Image& image, Console& c);
 int UsageError(Console& c, const std::string& problem);
 
+// What verify and diff say when they find no difference.
+extern const char* const NoDifferencesText;
 // What a radio run did when it was done: "read", "written" or "written and verified".
 const char* DoneText(bool reading, bool verify);
 // A progress bar of width cells: "[####      ]".

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "cli/ChannelCsv.h"
@@ -28,6 +29,7 @@ const char* const VktHelp =
     "                                                   --verify: read each radio back and compare)\n"
     "  verify FILE.vkt --port N | --device PATH         read a radio and list what differs from the file\n"
     "  diff   A.vkt B.vkt                               list the fields that differ between two setups\n"
+    "                                                   (verify and diff compare what a write sends, no other bytes)\n"
     "  report FILE.vkt [--pdf OUT.pdf]                  the setup report, as text or PDF\n"
     "  export FILE.vkt --csv OUT.csv                    every channel as CSV\n"
     "  import FILE.vkt --csv IN.csv -o NEW.vkt          a setup with the channels of a CSV file\n"
@@ -37,7 +39,7 @@ const char* const VktHelp =
     "the same time (with --repeat in rounds); read -o names a folder that gets one file per radio.\n"
     "\n"
     "  --log FILE.csv  append a row for each radio read, written or verified (time, cable, radio,\n"
-    "                  setup and its SHA-256, result, seconds, first difference)\n"
+    "                  setup and its SHA-256, result, seconds, first difference, why it failed)\n"
     "  --yes           answer Retry/Cancel questions with Cancel without asking (also when not on a terminal)\n"
     "  --no-retry      the same\n"
     "  --version       print the version and exit\n"
@@ -57,6 +59,9 @@ Args Parse(const std::vector<std::string>& a) {
         else if (a[i] == "--device") {
             std::string d;
             value(d);
+            // A relative path is in the current folder, as for any file.
+            std::error_code ec;
+            if (!d.empty() && d[0] != '/') d = std::filesystem::absolute(d, ec).lexically_normal().string();
             r.cables.push_back({d, {"--device", d}, 1, d});
         } else if (a[i] == "--log") value(r.log);
         else if (a[i] == "--worker") r.worker = true;
@@ -75,6 +80,20 @@ Args Parse(const std::vector<std::string>& a) {
         else if (!a[i].empty() && a[i][0] == '-') { r.ok = false; r.problem = "unknown option " + a[i]; }
         else r.positional.push_back(a[i]);
     }
+    // One radio on two lines of the run would be written twice at once: a
+    // port named twice, or a device by two names (a link and its target).
+    for (size_t i = 0; i < r.cables.size() && r.ok; ++i)
+        for (size_t j = 0; j < i && r.ok; ++j) {
+            const Cable &x = r.cables[i], &y = r.cables[j];
+            std::error_code ec;
+            const bool same = x.device.empty() != y.device.empty() ? false
+                              : x.device.empty()                   ? x.port == y.port
+                                  : std::filesystem::weakly_canonical(x.device, ec) == std::filesystem::weakly_canonical(y.device, ec);
+            if (same) {
+                r.ok = false;
+                r.problem = "the same radio is given twice: " + y.name + " and " + x.name;
+            }
+        }
     return r;
 }
 
@@ -104,6 +123,8 @@ int UsageError(Console& c, const std::string& problem) {
     return ExitCode::Usage;
 }
 
+const char* const NoDifferencesText = "no differences in what a write sends (other bytes are not compared)";
+
 const char* DoneText(bool reading, bool verify) {
     if (reading) return "read";
     return verify ? "written and verified" : "written";
@@ -126,6 +147,7 @@ int Diff(const Args& a, Console& c) {
     if (!LoadSetup(a.positional[1], first, c) || !LoadSetup(a.positional[2], second, c)) return FileFailure;
     const auto d = VKTCom::CompareSetups(first, second);
     PrintDifferences(d, a.positional[1].c_str(), a.positional[2].c_str(), c);
+    if (d.empty()) c.out << NoDifferencesText << "\n";
     return d.empty() ? Done : RadioOrCompareFailure;
 }
 

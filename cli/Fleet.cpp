@@ -132,6 +132,7 @@ private:
         row.verified = fleet_.verify && r.status == "done";
         row.seconds = r.seconds;
         if (r.status == "unverified") row.firstDifference = r.detail;
+        if (r.status == "failed" || r.status == "interrupted") row.reason = r.detail;
         std::string why;
         if (!AppendLogRow(fleet_.logPath, row, why)) c_.err << "vkt: the log was not written: " << why << "\n";
     }

@@ -41,8 +41,8 @@ std::string Status(const RadioOutcome& r) {
 }
 
 // What a radio's run says of itself, whoever shows it.
-std::string Detail(const RadioOutcome& r, const char* doing) {
-    if (r.interrupted) return InterruptedText(r, doing);
+std::string Detail(const RadioOutcome& r) {
+    if (r.interrupted) return InterruptedText(r);
     if (!r.differences.empty()) return FirstDifference(r.differences);
     return r.done ? "" : r.failure;
 }
@@ -81,14 +81,14 @@ void Log(const Args& a, Console& c, const std::string& action, const RadioOutcom
     if (a.log.empty()) return;
     LogRow row{UtcNow(), a.cables[0].name, r.identity, setup.name, setup.sha256, action,
                Status(r) == "unverified" ? "not verified" : Status(r), r.done && action != "read" && (a.verify || action == "verify"),
-               seconds, r.differences.empty() ? "" : FirstDifference(r.differences)};
+               seconds, r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r)};
     std::string why;
     if (!AppendLogRow(a.log, row, why)) c.err << "vkt: the log was not written: " << why << "\n";
 }
 
 // A copy serving one cable of a fleet run tells how it went in one line.
-int Report(const RadioOutcome& r, const char* doing, double seconds, const std::string& detail, Console& c) {
-    c.out << ResultLine({Status(r), r.identity, seconds, CpuSeconds(), detail.empty() ? Detail(r, doing) : detail}) << "\n" << std::flush;
+int Report(const RadioOutcome& r, double seconds, const std::string& detail, Console& c) {
+    c.out << ResultLine({Status(r), r.identity, seconds, CpuSeconds(), detail.empty() ? Detail(r) : detail}) << "\n" << std::flush;
     if (r.interrupted) return Interrupted;
     return r.done ? Done : RadioOrCompareFailure;
 }
@@ -121,7 +121,7 @@ int RunOnEveryCable(const Args& a, Console& c, const std::string& action, std::v
 // What an interrupted or failed read says; nothing when it was done.
 std::optional<int> ReadEnded(const RadioOutcome& r, Console& c) {
     if (r.interrupted) {
-        c.err << "vkt: " << InterruptedText(r, "reading") << "; nothing was saved\n";
+        c.err << "vkt: " << InterruptedText(r) << "; nothing was saved\n";
         return Interrupted;
     }
     if (!r.done) {
@@ -161,7 +161,7 @@ int Read(const Args& a, Console& c) {
                 r.failure = "the file could not be written in " + a.output;
             }
         }
-        return Report(r, "reading", c.platform.Timer() - start, saved, c);
+        return Report(r, c.platform.Timer() - start, saved, c);
     }
     Log(a, c, "read", r, c.platform.Timer() - start, {});
     if (const auto ended = ReadEnded(r, c)) return *ended;
@@ -186,12 +186,12 @@ int Write(const Args& a, Console& c) {
     for (int n = 1;; ++n) {
         const double start = c.platform.Timer();
         const RadioOutcome r = WriteRadio(setup, a.noGlobals, a.verify, c);
-        if (a.worker) return Report(r, "writing", c.platform.Timer() - start, "", c);
+        if (a.worker) return Report(r, c.platform.Timer() - start, "", c);
         Log(a, c, "write", r, c.platform.Timer() - start, file);
         c.out << "radio " << n << " (" << r.identity << "): ";
         if (r.interrupted) {
             c.out << "INTERRUPTED\n";
-            c.err << "vkt: " << InterruptedText(r, "writing") << "; it may hold part of the setup\n";
+            c.err << "vkt: " << InterruptedText(r) << "\n";
             return Interrupted;
         }
         if (!r.differences.empty()) {
@@ -214,6 +214,7 @@ int Write(const Args& a, Console& c) {
 }
 
 int Verify(const Args& a, Console& c) {
+    if (a.cables.size() > 1) return UsageError(c, "verify takes one cable: give --port or --device once");
     if (a.positional.size() != 2 || !OneCable(a, c)) return UsageError(c, "verify needs FILE and --port N or --device PATH");
     Image file;
     if (!LoadSetup(a.positional[1], file, c)) return FileFailure;
@@ -228,7 +229,7 @@ int Verify(const Args& a, Console& c) {
     if (r.differences.empty())
         if (const auto ended = ReadEnded(r, c)) return *ended;
     for (const auto& x : r.differences) c.out << x.field << ": radio " << x.first << ", file " << x.second << "\n";
-    if (r.done) c.out << "the radio matches " << a.positional[1] << "\n";
+    if (r.done) c.out << "the radio matches " << a.positional[1] << ": " << NoDifferencesText << "\n";
     return r.done ? Done : RadioOrCompareFailure;
 }
 

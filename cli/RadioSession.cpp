@@ -26,6 +26,8 @@ public:
     explicit Session(Console& c) : c_(c), proc_(c.platform, window_), link_(c.platform) {
         link_.InitLinkParameters();
         link_.whileWaiting = [this] {
+            // A wait while hooked is the radio's answer having come.
+            if (link_.RadioHooked) answered_ = true;
             if (interrupted()) proc_.Cancelled = true;
         };
         proc_.Prog1.changed = [this] { progress(); };
@@ -40,7 +42,10 @@ public:
         phase_ = phase;
         shown_ = -1;
         reached_ = 0;
+        answered_ = false;
         const bool ok = run(transfers);
+        outcome.phase = phase;
+        outcome.answered = answered_;
         endBar(ok && !interrupted());
         outcome.interrupted = interrupted();
         outcome.bytes = reached_;
@@ -80,7 +85,9 @@ private:
         percent = std::clamp(percent, 0, 100);
         if (percent == shown_) return;
         shown_ = percent;
-        c_.err << "\r" << ProgressBar(percent, BarWidth) << " " << percent << "% " << std::flush;
+        std::string label = phase_;
+        label.resize(std::max<size_t>(label.size(), 9), ' ');  // "verifying" is the longest
+        c_.err << "\r" << label << " " << ProgressBar(percent, BarWidth) << " " << percent << "% " << std::flush;
     }
 
     // A transfer that did it all ends its bar full.
@@ -101,6 +108,7 @@ private:
     const char* phase_ = "";
     int shown_ = -1;
     int reached_ = 0;
+    bool answered_ = false;
 };
 
 } // namespace
@@ -131,9 +139,18 @@ RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console
     return outcome;
 }
 
-std::string InterruptedText(const RadioOutcome& o, const char* doing) {
-    return std::string("interrupted while ") + doing + ", after " + std::to_string(o.bytes) + " of " + std::to_string(o.of) +
-           " bytes; the radio was released";
+std::string InterruptedText(const RadioOutcome& o) {
+    const bool verifying = o.phase == "verifying";
+    std::string text = "interrupted while " + (verifying ? std::string("verifying a finished write") : o.phase);
+    if (!o.answered)
+        text += verifying ? ": the radio did not answer the read-back"
+                          : std::string(": the radio did not answer and nothing was ") + (o.phase == "writing" ? "sent" : "read");
+    else
+        text += ", after " + std::to_string(o.bytes) + " of " + std::to_string(o.of) + (verifying ? " bytes read back" : " bytes") +
+                "; the radio was released";
+    if (o.answered && o.phase == "writing") text += "; it may hold part of the setup";
+    if (verifying) text += "; the setup was written in full, but not checked";
+    return text;
 }
 
 } // namespace vktcli

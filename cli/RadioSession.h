@@ -22,6 +22,8 @@ struct RadioOutcome {
     bool interrupted = false;
     std::string failure;         // where it failed, in words
     int bytes = 0, of = 0;       // how far the transfer that ended it got
+    std::string phase;           // that transfer: "reading", "writing" or "verifying"
+    bool answered = false;       // the radio answered that transfer's hook
     std::vector<VKTCom::FieldDifference> differences;  // the read-back against the setup
 };
 
@@ -31,7 +33,9 @@ RadioOutcome ReadRadio(VKTCore::Image& image, Console& c);
 // with verify, the radio read back and compared with what was sent.
 RadioOutcome WriteRadio(const VKTCore::Image& setup, bool noGlobals, bool verify, Console& c);
 
-// "interrupted after 2944 of 6016 bytes": what an interrupted run did.
-std::string InterruptedText(const RadioOutcome& outcome, const char* doing);
+// What an interrupted run did, and what the radio holds for it:
+// "interrupted while writing, after 2944 of 6016 bytes; the radio was
+// released; it may hold part of the setup".
+std::string InterruptedText(const RadioOutcome& outcome);
 
 } // namespace vktcli

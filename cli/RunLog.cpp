@@ -33,7 +33,7 @@ bool WriteWhole(int fd, const std::string& text) {
 std::string LogLine(const LogRow& r) {
     return Field(r.timeUtc) + "," + Field(r.cable) + "," + Field(r.radio) + "," + Field(r.setup) + "," + Field(r.setupSha256) + "," +
            Field(r.action) + "," + Field(r.result) + "," + (r.verified ? "yes" : "no") + "," + vkt::FixedText(r.seconds, 1) + "," +
-           Field(r.firstDifference);
+           Field(r.firstDifference) + "," + Field(r.reason);
 }
 
 bool AppendLogRow(const std::string& path, const LogRow& row, std::string& why) {
@@ -48,7 +48,8 @@ bool AppendLogRow(const std::string& path, const LogRow& row, std::string& why) 
     struct stat st {};
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (!ok) why = path + " is not a regular file";
-    if (ok && isNew && !WriteWhole(fd, std::string(LogHeader) + "\n")) ok = false;
+    // A file made empty beforehand (touched, or truncated) gets the header too.
+    if (ok && (isNew || st.st_size == 0) && !WriteWhole(fd, std::string(LogHeader) + "\n")) ok = false;
     if (ok && !WriteWhole(fd, LogLine(row) + "\n")) ok = false;
     if (!ok && why.empty()) why = path + ": " + std::strerror(errno);
     ::close(fd);

@@ -17,12 +17,13 @@ struct LogRow {
     bool verified = false;
     double seconds = 0;
     std::string firstDifference;  // when verification failed
+    std::string reason;           // why it failed or was interrupted
 };
 
 inline constexpr const char* LogHeader =
-    "time_utc,cable,radio,setup,setup_sha256,action,result,verified,seconds,first_difference";
+    "time_utc,cable,radio,setup,setup_sha256,action,result,verified,seconds,first_difference,reason";
 
-// Appends the row, with the header first when the file is new; false with
+// Appends the row, with the header first when the file is new or empty; false with
 // why when it cannot. A row goes in whole or not at all.
 bool AppendLogRow(const std::string& path, const LogRow& row, std::string& why);
 // The row as a CSV line, without its end.

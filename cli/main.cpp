@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <iostream>
@@ -30,7 +31,9 @@ volatile std::sig_atomic_t interrupts = 0;
 volatile std::sig_atomic_t terminated = 0;
 
 void OnInterrupt(int signal) {
-    if (signal == SIGTERM) terminated = 1;
+    // A hang-up of the run's terminal, or a kill, reaches this process
+    // alone: the copies are told as for SIGTERM.
+    if (signal == SIGTERM || signal == SIGHUP) terminated = 1;
     interrupts = interrupts + 1;
     if (interrupts >= 2) std::_Exit(vktcli::Interrupted);
 }
@@ -40,6 +43,20 @@ void CatchInterrupts() {
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+// A copy serving one cable of a fleet run reads nothing, but its standard
+// input is the pipe from the run that started it: when that pipe ends, the
+// run is gone (killed, say) and will pass on no interrupt, so the copy
+// cancels as if interrupted and its radio is released at the next block.
+bool ParentGone() {
+    static bool gone = false;
+    if (gone) return true;
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    if (::poll(&input, 1, 0) <= 0) return false;
+    char byte = 0;
+    if ((input.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 || ::read(STDIN_FILENO, &byte, 1) == 0) gone = true;
+    return gone;
 }
 
 // Message boxes become lines on the error stream; Retry/Cancel is asked on
@@ -88,6 +105,10 @@ int main(int argc, char** argv) {
     vktqt::ProcessWorkers workers(QCoreApplication::applicationFilePath());
     ConsolePlatform platform(interactive);
     CatchInterrupts();
+    const bool worker = std::find(args.begin(), args.end(), "--worker") != args.end();
+    // Lines to a run that is gone are lost, not the end of the copy: it
+    // still has its radio to release.
+    if (worker) ::signal(SIGPIPE, SIG_IGN);
     vktcli::Console console{platform, std::cin, std::cout, std::cerr,
                             [&platform](int port, const std::string& device) {
                                 if (!device.empty()) platform.setDeviceForThisRun(port, device);
@@ -100,7 +121,7 @@ int main(int argc, char** argv) {
                             },
                             interactive,
                             ::isatty(STDERR_FILENO) != 0,
-                            [] { return interrupts > 0; },
+                            [worker] { return interrupts > 0 || (worker && ParentGone()); },
                             [] { return terminated != 0; },
                             &workers,
                             vktqt::Sha256Hex,

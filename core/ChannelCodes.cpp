@@ -147,6 +147,9 @@ std::optional<uint16_t> CGTextToCode(const std::string& text) {
     }
     units.erase(0, std::min(units.find_first_not_of('0'), units.size()));
     if (units.size() > 3 || tenths.size() > 1) return std::nullopt;
+    // A first digit of 8 or 9 would set the top bit, the mark of a digital
+    // code: 800.0 Hz would be stored as D000.
+    if (units.size() == 3 && units[0] >= '8') return std::nullopt;
     const std::string digits = vkt::PadLeft(units, 3, '0') + (tenths.empty() ? "0" : tenths);
     return static_cast<uint16_t>(HexToNumber(digits.substr(0, 2)) * 256 + HexToNumber(digits.substr(2, 2)));
 }

@@ -43,7 +43,7 @@ std::optional<double> TypedFrequency(double typed);
 std::string CGCodeToText(uint16_t code);
 // The code of a grid text; nothing when the text is not wholly one: a code is
 // "D" (or "d"), three octal digits and an optional "-"; a tone has at most
-// three digits before its point and one after it.
+// three digits before its point and one after it, below 800 Hz.
 std::optional<uint16_t> CGTextToCode(const std::string& text);
 
 } // namespace VKTCore

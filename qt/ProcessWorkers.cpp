@@ -31,6 +31,9 @@ int ProcessWorkers::start(const std::vector<std::string>& args) {
     });
     QStringList list;
     for (const std::string& a : args) list << QString::fromStdString(a);
+    // The copy's standard input stays an open pipe that nothing is written
+    // to: it ends when this program does, however it ends, and tells the
+    // copy to let its radio go.
     process->start(program_, list);
     processes_.push_back(std::move(process));
     return worker;

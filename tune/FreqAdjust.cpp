@@ -15,6 +15,10 @@ namespace {
 constexpr double Step1Low = 173.985, Step1High = 174.005;
 constexpr double Step2Low = 173.9875, Step2High = 174.0075;
 constexpr double NominalHz = 173995000;
+// A click on the step button this soon after a step's radio work ended is
+// the second half of a double click, not a technician who has read the
+// counter and typed the reading.
+constexpr double StepClickSettle = 0.5;
 
 // Channel 1 while the calibration borrows it: receive 161.25 MHz, transmit
 // 173.995 MHz, no channel guard, wide band, low power.
@@ -84,8 +88,36 @@ bool frmTune::freqStepInput(double low, double high, double& hz) {
     return true;
 }
 
+void frmTune::txtFreq_Change() {
+    readingPrefilled_ = false;
+    lblStatus.setCaption("");
+}
+
+bool frmTune::readingUntyped() const { return readingPrefilled_ && txtFreq.Text() == prefill_; }
+
+// The box still holds the prompt's example, not a reading: taking it would
+// compute a correction from a frequency nobody measured.
+void frmTune::refuseUntypedReading() {
+    platform_.Beep();
+    lblStatus.setCaption(TypeReadingHint);
+    awaitReading();
+    StepCommand.clear();
+}
+
+// The example's last digits selected, for the reading's to be typed over them.
+void frmTune::awaitReading() {
+    txtFreq.select(6, static_cast<int>(txtFreq.Text().size()) - 6);
+    txtFreq.setFocus();
+}
+
 void frmTune::cmdStartFreqAdj_Click() {
+    if (platform_.Timer() - stepEndedAt_ < StepClickSettle) {
+        // The click took the focus: give it back to the reading.
+        if (readingUntyped()) awaitReading();
+        return;
+    }
     StepCommand = cmdStartFreqAdj.Caption();
+    if (StepCommand != "Start" && readingUntyped()) return refuseUntypedReading();
     // Each step accepted holds the window until the loop has done the step's
     // radio work: a second click meanwhile would take the untouched text
     // for the next reading and skip a step.
@@ -163,6 +195,7 @@ void frmTune::txtFreq_KeyPress(int key) {
         txtFreq.setFocus();
         return;
     }
+    if (readingUntyped()) return refuseUntypedReading();
     const double mhz = vkt::Val(txtFreq.Text());
     if (mhz < Step1Low || mhz > Step1High) {
         rangeError();
@@ -192,6 +225,8 @@ void frmTune::RunFreqAdjust() {
 // the radio holds the test settings; the other procedures and the window's
 // Quit only when it does not, for nothing else puts the originals back.
 void frmTune::freqStepEnded(bool awaitingReading) {
+    stepEndedAt_ = platform_.Timer();
+    readingPrefilled_ = false;
     releaseControls();
     cmdStartFreqAdj.setEnabled(true);
     txtFreq.setEnabled(awaitingReading);
@@ -205,8 +240,9 @@ void frmTune::freqSteps() {
         freqStepEnded(true);
         lblFreqInfo.setCaption(text);
         txtFreq.setText(freq);
-        txtFreq.select(6, static_cast<int>(txtFreq.Text().size()) - 6);
-        txtFreq.setFocus();
+        prefill_ = txtFreq.Text();
+        readingPrefilled_ = true;
+        awaitReading();
     };
     auto failed = [this](bool message) {
         if (message) contactError();

@@ -57,12 +57,27 @@ void frmTune::cmdStartRecAdj_Click() {
 }
 
 // Each step is written at once, however it was made (arrow, key or wheel),
-// so that the value shown is the one the technician measures.
+// so that the value shown is the one the technician measures. Steps made
+// while a write is under way (the window system runs during every wait)
+// are not lost: the up-down stays live, and once the write is done the
+// value they came to is written too, until the radio holds what is shown.
 void frmTune::udFEAdj_Change() {
     lblFEDAC.setCaption(vkt::Hex(static_cast<unsigned>(udFEAdj.Value())));
-    RadioTalk talk(*this);
-    if (!access_.WriteFrontEndDAC(udFEAdj.Value()))
-        platform_.MsgBox("There was an error writing the Receiver Front End DAC value.", vkt::Buttons::OK, vkt::Icon::None);
+    if (feWriting_) {
+        feStepPending_ = true;
+        return;
+    }
+    feWriting_ = true;
+    RadioTalk talk(*this, &udFEAdj);
+    do {
+        feStepPending_ = false;
+        if (!access_.WriteFrontEndDAC(udFEAdj.Value())) {
+            platform_.MsgBox("There was an error writing the Receiver Front End DAC value.", vkt::Buttons::OK, vkt::Icon::None);
+            break;
+        }
+    } while (feStepPending_);
+    feStepPending_ = false;
+    feWriting_ = false;
 }
 
 } // namespace VKTTune

@@ -77,14 +77,14 @@ void frmTune::showFrame(vkt::Frame& frame) {
     frame.setVisible(true);
 }
 
-void frmTune::holdControls() {
+void frmTune::holdControls(const vkt::Control* staysLive) {
     if (holding_) return;
     holding_ = true;
     for (vkt::Control* c : std::initializer_list<vkt::Control*>{
              &TabStrip1, &cmdTuneQuit, &cmdSetHighPower, &cmdSetLowPower, &cmdSavePower, &cmdPowerSetDone,
              &cmdStartFreqAdj, &txtFreq, &cmdQuitFreq, &cmdStartDev, &cmdQuitDev, &cmdStartRecAdj, &udFEAdj,
              &cmdStartNarrSq, &cmdStartWideSq}) {
-        if (!c->Enabled()) continue;
+        if (!c->Enabled() || c == staysLive) continue;
         c->setEnabled(false);
         held_.push_back(c);
     }

@@ -26,6 +26,8 @@ public:
     vkt::TabStrip TabStrip1{{"TX Power", "TX Frequency", "TX Modulation", "Receiver Front End", "Squelch Adjustment"}};
     vkt::CheckBox chkWarningMsg{"Display warning message when starting."};
     vkt::Button cmdTuneQuit{"Quit"};
+    // The window's status bar: hints that need no box.
+    vkt::Label lblStatus;
 
     // --- TX power ---
     vkt::Frame fraPower{"Transmit Power Adjustments"};
@@ -93,6 +95,8 @@ public:
     void SetUpFreqFrame();
     void cmdStartFreqAdj_Click();
     void txtFreq_KeyPress(int key);
+    // The technician typed in the reading box.
+    void txtFreq_Change();
     void cmdQuitFreq_Click();
     void RunFreqAdjust();
 
@@ -121,13 +125,15 @@ public:
 
     static constexpr const char* CommErrorTitle = "COMM ERROR";
     static constexpr const char* ContactError = "Unable to contact radio, please try again";
+    static constexpr const char* TypeReadingHint =
+        "Type the frequency your counter reads: the box still holds the example.";
     static constexpr const char* CalculatedValueError = "Calculated value beyond usable limits, please verify input, and try again.";
 
 private:
     // While the window talks to the radio nothing in it may start a second
     // conversation, switch the procedure or close the window: these disable
     // every control that could, and enable again those that were enabled.
-    void holdControls();
+    void holdControls(const vkt::Control* staysLive = nullptr);
     void releaseControls();
     void setQuitEnabled(bool enabled);
     // Tells holdsRadioChanged when HoldsRadio changed.
@@ -135,7 +141,7 @@ private:
     // Holds the controls for as long as it lives.
     class RadioTalk {
     public:
-        explicit RadioTalk(frmTune& form) : form_(form) { form_.holdControls(); }
+        explicit RadioTalk(frmTune& form, const vkt::Control* staysLive = nullptr) : form_(form) { form_.holdControls(staysLive); }
         ~RadioTalk() { form_.releaseControls(); }
         RadioTalk(const RadioTalk&) = delete;
         RadioTalk& operator=(const RadioTalk&) = delete;
@@ -156,6 +162,9 @@ private:
     void freqStepStays();
     void rangeError();
     void refuseReading();
+    bool readingUntyped() const;
+    void refuseUntypedReading();
+    void awaitReading();
     void tuneError(const char* text);
     int burst(int abortError, int timeoutError, bool& failed, int& errorNumber);
 
@@ -166,6 +175,13 @@ private:
     bool squelchRunning_ = false;
     bool quitAfterRun_ = false;
     bool holding_ = false;
+    // The reading box holds the prompt's example, untouched since.
+    std::string prefill_;
+    bool readingPrefilled_ = false;
+    double stepEndedAt_ = -1e9;
+    // A front-end write is under way; steps made meanwhile wait for it.
+    bool feWriting_ = false;
+    bool feStepPending_ = false;
     bool heldReported_ = false;
     std::vector<vkt::Control*> held_;
 

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -124,7 +125,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Bind(step, model.fraFreqStep1);
     auto* s = new QVBoxLayout(step);
     auto* txtFreq = new QLineEdit(step);
-    Bind(txtFreq, model.txtFreq);
+    Bind(txtFreq, model.txtFreq, [&model] { model.txtFreq_Change(); });
     model.txtFreq.focusRequested = [txtFreq] { txtFreq->setFocus(); };
     txtFreq->installEventFilter(this);
     txtFreq_ = txtFreq;
@@ -202,6 +203,12 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     bottom->addStretch();
     Push(this, model.cmdTuneQuit, [&model] { model.cmdTuneQuit_Click(); }, bottom);
     outer->addLayout(bottom);
+    auto* status = new QStatusBar(this);
+    status->setSizeGripEnabled(false);
+    auto* hint = new QLabel(status);
+    Bind(hint, model.lblStatus);
+    status->addWidget(hint, 1);
+    outer->addWidget(status);
 
     resize(Px(model.Width()), Px(model.Height()));
     FollowWindow(this, model);

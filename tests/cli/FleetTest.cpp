@@ -90,13 +90,17 @@ protected:
 
 } // namespace
 
+// A copy that fails, one whose radio is not as sent and one that dies fail
+// alone. The log, found empty, gets its header; a second run, on a
+// terminal, shows a live line per cable and adds its rows under it.
 TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string file = setup();
     workers.scripts = {{ProgressLine("writing", 50), Result("done"), "exit 0"},
                        {Result("failed", "hook: no answer after 0.5 s", 2.1), "exit 1"},
                        {Result("unverified", "Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)"), "exit 1"},
-                       {ProgressLine("verifying", 100), Result("done", "", 14.3), "exit 0"}};
+                       {ProgressLine("writing", 3), "exit 139"}};
     const std::string log = (temp.path() / "record.csv").string();
+    std::ofstream{log};
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--port", "3", "--device", "/dev/ttyACM0",
                    "--verify", "--log", log}),
               1);
@@ -107,78 +111,84 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
               "/dev/ttyUSB1  radio 2AAA0105  FAILED: hook: no answer after 0.5 s  2.1 s\n"
               "Comm Port 3   radio 2AAA0105  written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)  14.1 s\n"
               "/dev/ttyUSB0  radio 2AAA0105  written and verified  14.1 s\n"
-              "/dev/ttyACM0  radio 2AAA0105  written and verified  14.3 s\n"
-              "2 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, Comm Port 3\n");
+              "/dev/ttyACM0  radio unknown  FAILED: its copy of vkt ended without a result (exit 139)  0.0 s\n"
+              "1 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, Comm Port 3, /dev/ttyACM0\n");
     EXPECT_EQ(err.str(), "");  // not a terminal: no live lines
 
-    // A second run adds its rows under the same header.
     workers = {};
     workers.clock = &clock;
-    workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
+    onTerminal = true;
+    workers.scripts = {{ProgressLine("writing", 45), Result("done"), "exit 0"}, {ProgressLine("writing", 7), Result("done"), "exit 0"}};
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--log", log}), 0);
+    EXPECT_NE(err.str().find("/dev/ttyUSB0  [#############                 ]  45% writing\n"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("/dev/ttyUSB1  [##                            ]   7% writing\n"), std::string::npos);
+    EXPECT_NE(err.str().find("\033[2F\033[J"), std::string::npos);  // the two lines redrawn in place
     std::istringstream rows(read(log));
     std::vector<std::string> lines;
-    for (std::string line; std::getline(rows, line);) lines.push_back(line);
-    ASSERT_EQ(lines.size(), 7u);
-    EXPECT_EQ(lines[0], LogHeader);
-    const std::string sha = "sha-of-6019-bytes";
-    EXPECT_EQ(lines[1].substr(20), ",/dev/ttyUSB1,2AAA0105," + file + "," + sha + ",write,failed,no,2.1,");
-    EXPECT_EQ(lines[2].substr(20), ",Comm Port 3,2AAA0105," + file + "," + sha +
-                                       ",write,not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\"");
-    EXPECT_EQ(lines[3].substr(20), ",/dev/ttyUSB0,2AAA0105," + file + "," + sha + ",write,done,yes,14.1,");
-    EXPECT_EQ(lines[6].substr(20), ",/dev/ttyUSB1,2AAA0105," + file + "," + sha + ",write,done,no,14.1,");
-}
-
-TEST_F(FleetTest, ACopyThatDiesIsAFailedRadio) {
-    const std::string file = setup();
-    workers.scripts = {{ProgressLine("writing", 3), "exit 139"}, {Result("done"), "exit 0"}};
-    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 1);
-    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio unknown  FAILED: its copy of vkt ended without a result (exit 139)"), std::string::npos)
-        << out.str();
-    EXPECT_NE(out.str().find("1 of 2 radios written in "), std::string::npos);
+    for (std::string line; std::getline(rows, line);) lines.push_back(line.substr(std::min<size_t>(20, line.size())));
+    const std::string by = "2AAA0105," + file + ",sha-of-6019-bytes,write,";
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         std::string(LogHeader).substr(20),
+                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s",
+                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",",
+                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,",
+                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139)",
+                         ",/dev/ttyUSB0," + by + "done,no,14.1,,",
+                         ",/dev/ttyUSB1," + by + "done,no,14.1,,"}));
 }
 
 TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
     const std::string file = setup();
     askedToEnd = true;
-    workers.scripts = {{ProgressLine("writing", 10), Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes; the radio was released"), "exit 130"},
-                       {Result("interrupted", "interrupted while writing, after 96 of 6016 bytes; the radio was released"), "exit 130"}};
+    workers.scripts = {{ProgressLine("writing", 10), Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
+                       {Result("interrupted", "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
     EXPECT_EQ(workers.interrupts, 1);
     EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
         << out.str();
 }
 
-TEST_F(FleetTest, ATerminalSeesALiveLinePerCable) {
-    const std::string file = setup();
-    onTerminal = true;
-    workers.scripts = {{ProgressLine("writing", 45), ProgressLine("verifying", 100), Result("done"), "exit 0"},
-                       {ProgressLine("writing", 7), Result("done"), "exit 0"}};
-    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--verify"}), 0);
-    EXPECT_NE(err.str().find("/dev/ttyUSB0  [#############                 ]  45% writing\n"), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find("/dev/ttyUSB1  [##                            ]   7% writing\n"), std::string::npos);
-    EXPECT_NE(err.str().find("\033[2F\033[J"), std::string::npos);  // the two lines redrawn in place
-}
-
 TEST_F(FleetTest, RepeatWorksInRounds) {
     const std::string file = setup();
     workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
-    EXPECT_EQ(run({"write", file, "--device", "A", "--device", "B", "--repeat"}, "\nq\n"), 1);
+    EXPECT_EQ(run({"write", file, "--device", "/dev/A", "--device", "/dev/B", "--repeat"}, "\nq\n"), 1);
     EXPECT_EQ(workers.started.size(), 4u);
     EXPECT_NE(out.str().find("round 1: 2 of 2 radios written in "), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("round 2: 1 of 2 radios written in "), std::string::npos) << out.str();
     EXPECT_NE(err.str().find("Connect the next radios and press Enter (q to stop): "), std::string::npos);
 }
 
+// A device named by a relative path is in the current folder.
 TEST_F(FleetTest, ReadingSeveralRadiosNeedsAFolder) {
     const std::string notAFolder = setup();
     EXPECT_EQ(run({"read", "--device", "A", "--device", "B", "-o", notAFolder}), 3);
     EXPECT_TRUE(workers.started.empty());
     workers.scripts = {{Result("done", "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"}, {Result("done", "/tmp/r/b.vkt"), "exit 0"}};
     const std::string folder = (temp.path() / "radios").string();
-    EXPECT_EQ(run({"read", "--device", "A", "--device", "B", "-o", folder}), 0);
-    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"read", "-o", folder, "--device", "A", "--worker"}));
-    EXPECT_NE(out.str().find("A  radio 2AAA0105  read into /tmp/r/radio-2AAA0105-20261206-235512-A.vkt  7.6 s"), std::string::npos)
+    const std::string a = (std::filesystem::current_path() / "A").string();
+    EXPECT_EQ(run({"read", "--device", "A", "--device", "./B", "-o", folder}), 0);
+    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"read", "-o", folder, "--device", a, "--worker"}));
+    EXPECT_EQ(workers.started[1][4], (std::filesystem::current_path() / "B").string());
+    EXPECT_NE(out.str().find(a + "  radio 2AAA0105  read into /tmp/r/radio-2AAA0105-20261206-235512-A.vkt  7.6 s"), std::string::npos)
         << out.str();
     EXPECT_NE(out.str().find("2 of 2 radios read in "), std::string::npos);
+}
+
+// One radio named twice (a port twice, a device and a link to it) would be
+// written by two copies at once; verify takes one radio.
+TEST_F(FleetTest, OneRadioTwiceOrVerifyOnSeveralIsAUsageError) {
+    const std::string file = setup();
+    const std::string link = (temp.path() / "cable").string();
+    std::filesystem::create_symlink("/dev/null", link);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB0"}, "the same radio is given twice: /dev/ttyUSB0 and /dev/ttyUSB0"},
+        {{"write", file, "--port", "2", "--device", "/dev/null", "--device", link}, "the same radio is given twice: /dev/null and " + link},
+        {{"read", "-o", temp.path().string(), "--port", "2", "--port", "2"}, "the same radio is given twice: Comm Port 2 and Comm Port 2"},
+        {{"verify", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}, "verify takes one cable"},
+    };
+    for (const auto& [args, problem] : cases) {
+        EXPECT_EQ(run(args), 2) << problem;
+        EXPECT_EQ(err.str().rfind("vkt: " + problem, 0), 0u) << err.str();
+    }
+    EXPECT_TRUE(workers.started.empty());
 }

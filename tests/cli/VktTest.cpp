@@ -20,6 +20,8 @@ using namespace vktcli;
 
 namespace {
 
+const std::string NoDifferences = "no differences in what a write sends (other bytes are not compared)\n";
+
 class VktTest : public ::testing::Test {
 protected:
     VktTest() {
@@ -63,7 +65,7 @@ TEST_F(VktTest, ReadThenVerifyIsCleanAndAChangeIsNamed) {
     EXPECT_EQ(bytes("radio.vkt").size(), 6019u);
     EXPECT_EQ(bytes("radio.vkt").substr(6016), std::string(3, '\0'));
     EXPECT_EQ(run({"verify", path("radio.vkt").c_str(), "--device", "/dev/pts/9"}), 0) << err.str();
-    EXPECT_NE(out.str().find("matches"), std::string::npos);
+    EXPECT_EQ(out.str(), "the radio matches " + path("radio.vkt") + ": " + NoDifferences);
 
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(2, 4) + 1)] = 0x28;  // Group 3 Ch 5: 162.45
     EXPECT_EQ(run({"verify", path("radio.vkt"), "--port", "1"}), 1);
@@ -91,8 +93,9 @@ TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
 TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
     ASSERT_EQ(run({"defaults", "-o", path("x.vkt")}), 0);
     port.radio().faults.silentFromBlock = 30;
-    EXPECT_EQ(run({"write", path("x.vkt"), "--port", "1", "--no-retry"}), 1);
+    EXPECT_EQ(run({"write", path("x.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}), 1);
     EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n");
+    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s\n")) << bytes("log.csv");
     clock.advance(0.5);
     EXPECT_FALSE(port.radio().hooked());
     EXPECT_FALSE(port.isOpen());
@@ -115,7 +118,7 @@ TEST_F(VktTest, UsageAndFileErrors) {
 TEST_F(VktTest, DiffAndReport) {
     ASSERT_EQ(run({"defaults", "-o", path("a.vkt")}), 0);
     EXPECT_EQ(run({"diff", path("a.vkt"), path("a.vkt")}), 0);
-    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(out.str(), NoDifferences);
     std::string b = bytes("a.vkt");
     b[VKTCore::GroupBase(0) + 38] = '\x12';
     b[155] = '\x20';
@@ -177,6 +180,7 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
         {Header + RowWith("162.4x"), "line 2, column rx_freq: \"162.4x\" is not a frequency"},
         {Header + RowWith("0", "D999"), "line 2, column rx_cg: \"D999\" is not a channel guard"},
         {Header + RowWith("0", "12345.6"), "line 2, column rx_cg: \"12345.6\" is not a channel guard"},
+        {Header + RowWith("0", "800.0"), "line 2, column rx_cg: \"800.0\" is not a channel guard"},
         {Header + RowWith("0", sixty), "line 2, column rx_cg: \"" + sixty.substr(0, 40) + "...\" is not"},
         {Header + RowWith("0", "000.0", "1.5"), "line 2, column group: \"1.5\" is not a group number 1 ... 15"},
         {Header + RowWith("0", "000.0", "16"), "line 2, column group: \"16\" is not a group number"},
@@ -290,21 +294,43 @@ TEST_F(VktTest, EndlessRefusalsEndTheWrite) {
 }
 
 // The first interrupt is the progress window's Cancel: the transfer ends at
-// the next block, the radio is released and the run says how far it got.
+// the next block, the radio is released and the run says what was cut
+// short, how far it got and what the radio holds.
 TEST_F(VktTest, AnInterruptReleasesTheRadioAndEndsWith130) {
     ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
-    interrupted = [this] { return port.radio().received.size() > 2000; };
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 130);
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): INTERRUPTED\n");
-    EXPECT_NE(err.str().find("interrupted while writing, after "), std::string::npos) << err.str();
-    EXPECT_NE(err.str().find(" of 6016 bytes; the radio was released"), std::string::npos) << err.str();
-    expectReleased();
-
-    interrupted = [this] { return port.radio().received.size() > 300; };
-    EXPECT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 130);
-    EXPECT_NE(err.str().find("interrupted while reading"), std::string::npos) << err.str();
-    EXPECT_FALSE(std::filesystem::exists(path("r.vkt")));
-    expectReleased();
+    const auto& received = port.radio().received;
+    size_t start = received.size();
+    ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
+    const size_t aWrite = received.size() - start;
+    struct Case {
+        std::vector<std::string> args;
+        size_t after;  // bytes the radio has heard when the interrupt comes
+        bool silent;
+        std::string said;
+    };
+    const std::string write = "INTERRUPTED\nvkt: interrupted while writing";
+    const Case cases[] = {
+        {{"write", path("s.vkt"), "--port", "1"}, 2000, false, write + ", after "},
+        {{"write", path("s.vkt"), "--port", "1", "--verify"}, aWrite + 200, false,
+         "INTERRUPTED\nvkt: interrupted while verifying a finished write, after "},
+        {{"read", "--port", "1", "-o", path("r.vkt")}, 300, false, "vkt: interrupted while reading, after "},
+        {{"write", path("s.vkt"), "--port", "1"}, 0, true, write + ": the radio did not answer and nothing was sent\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        port.radio().faults.silent = c.silent;
+        start = received.size();
+        interrupted = [&] { return received.size() - start >= c.after; };
+        EXPECT_EQ(run(c.args), 130);
+        const std::string shown = out.str() + err.str();
+        EXPECT_NE(shown.find(c.said), std::string::npos) << shown;
+        EXPECT_EQ(shown.find("bytes; the radio was released; it may hold part of the setup") != std::string::npos,
+                  c.said == write + ", after ") << shown;
+        EXPECT_EQ(shown.find(" of 6016 bytes read back; the radio was released; the setup was written in full, but not checked") !=
+                      std::string::npos, c.said.find("verifying") != std::string::npos) << shown;
+        EXPECT_FALSE(std::filesystem::exists(path("r.vkt")));
+        expectReleased();
+    }
 }
 
 // On a terminal the bar moves a percent at a time and ends full; elsewhere
@@ -315,6 +341,7 @@ TEST_F(VktTest, TheProgressBarIsForTerminalsAndEndsAtAHundred) {
     onTerminal = true;
     ASSERT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
     const std::string bar = err.str();
+    EXPECT_EQ(bar.rfind("\rreading   [", 0), 0u) << bar;
     std::vector<int> shown;
     for (size_t at = bar.find("] "); at != std::string::npos; at = bar.find("] ", at + 1)) shown.push_back(std::stoi(bar.substr(at + 2)));
     ASSERT_FALSE(shown.empty());

@@ -61,7 +61,7 @@ TEST(ChannelGuard, TextsToCodes) {
         {"000.0", 0x0000, "000.0"},  {"67.0", 0x0670, "067.0"},  {"d023-", 0xC813, "D023-"},
         {"D023", 0x8813, "D023"},    {"D754", 0x89EC, "D754"},   {"D754-", 0xC9EC, "D754-"},
         {"D777-", 0xC9FF, "D777-"},  {"5.", 0x0050, "005.0"},    {".5", 0x0005, "000.5"},
-        {"0088.5", 0x0885, "088.5"}, {"250.3", 0x2503, "250.3"},
+        {"0088.5", 0x0885, "088.5"}, {"250.3", 0x2503, "250.3"},   {"799.9", 0x7999, "799.9"},
     };
     for (const Case& c : cases) {
         const auto code = CGTextToCode(c.text);
@@ -77,10 +77,11 @@ TEST(ChannelGuard, ErasedCodeReadsAsInvertedD777) {
 }
 
 // Nothing is cut off or folded: 8 and 9 are no octal digits, and a tone
-// has four decimal digits at most.
+// has four decimal digits at most and stays below 800 Hz, whose first
+// digit would make it a digital code.
 TEST(ChannelGuard, TextsThatAreNotWhollyACodeAreRefused) {
     for (const char* text : {"D", "D02", "DX23", "D0A3", "D999", "D089", "D008-", "d023-junk-", "D0234", "D023+", "D023 ",
-                             "88.55", "088.55", "8.55", "12345.6", "1234.5678", "1234", "1234.5", "12a.5", "8.8.8", "abc",
+                             "88.55", "088.55", "8.55", "12345.6", "1234.5678", "1234", "1234.5", "12a.5", "8.8.8", "abc", "800", "800.0", "948.8", "999.9",
                              " 88.5", "-88.5", "D\xC3\xA9" "23"})
         EXPECT_FALSE(CGTextToCode(text).has_value()) << text;
 }

@@ -193,18 +193,31 @@ TEST(SerialPty, FourRadiosAtOnceAndOneSilentFailsAlone) {
     }
 }
 
-// Ctrl-C reaches the run and every copy of it: each radio is released.
-TEST(SerialPty, CtrlCReleasesEveryRadioOfAFleetRun) {
-    FourRadios radios;
-    QProcess vkt;
-    vkt.setChildProcessModifier([] { ::setpgid(0, 0); });  // its own group, as a terminal's foreground job
-    vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt"} + radios.devices());
-    ASSERT_TRUE(vkt.waitForStarted());
-    vkt.waitForFinished(3000);
-    ::kill(-static_cast<pid_t>(vkt.processId()), SIGINT);
-    ASSERT_TRUE(vkt.waitForFinished(15000));
-    EXPECT_EQ(vkt.exitCode(), 130);
-    const QString out = vkt.readAllStandardOutput();
-    EXPECT_EQ(out.count("INTERRUPTED"), 4) << out.toStdString();
-    for (auto& sim : radios.sims) EXPECT_FALSE(sim->hooked());
+// However a fleet run ends, each radio is released. Ctrl-C reaches the run
+// and every copy of it; a hang-up reaches the run alone, which passes it on
+// as it does a SIGTERM; a run killed outright passes nothing on, and its
+// copies, finding their standard input closed, let their radios go.
+TEST(SerialPty, EveryRadioOfAFleetRunIsReleasedHoweverTheRunEnds) {
+    const std::pair<int, bool> endings[] = {{SIGINT, true}, {SIGHUP, false}, {SIGKILL, false}};
+    for (const auto& [sig, toTheGroup] : endings) {
+        SCOPED_TRACE(sig);
+        FourRadios radios;
+        QProcess vkt;
+        vkt.setChildProcessModifier([] { ::setpgid(0, 0); });  // its own group, as a terminal's foreground job
+        vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt"} + radios.devices());
+        ASSERT_TRUE(vkt.waitForStarted());
+        vkt.waitForFinished(3000);
+        const auto pid = static_cast<pid_t>(vkt.processId());
+        ::kill(toTheGroup ? -pid : pid, sig);
+        ASSERT_TRUE(vkt.waitForFinished(15000));
+        if (sig != SIGKILL) {
+            EXPECT_EQ(vkt.exitCode(), 130);
+            const QString out = vkt.readAllStandardOutput();
+            EXPECT_EQ(out.count("INTERRUPTED"), 4) << out.toStdString();
+        }
+        for (auto& sim : radios.sims) {
+            for (int wait = 0; wait < 100 && sim->hooked(); ++wait) {}
+            EXPECT_FALSE(sim->hooked());
+        }
+    }
 }

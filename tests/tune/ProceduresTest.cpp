@@ -1,3 +1,5 @@
+#include <map>
+
 #include "core/GLOBALS.h"
 #include "tests/tune/TuneFixture.h"
 
@@ -78,11 +80,12 @@ TEST_F(TuneTest, PowerStartOnAnUnpluggedRadio) {
 
 namespace {
 
-// Plays the technician from inside the step loop: at each prompt types the
-// next reading and presses the step button, or QUIT once `quitAt` readings
-// have been given.
+// Plays the technician from inside the step loop: at each prompt, a second
+// later, types the next reading and presses the step button, or QUIT once
+// `quitAt` readings have been given.
 struct Technician {
     frmTune& tune;
+    vktsim::VirtualClock& clock;
     std::vector<std::string> readings;
     size_t quitAt = SIZE_MAX;
     size_t next = 0;
@@ -92,7 +95,9 @@ struct Technician {
             quitAt = SIZE_MAX;
             tune.cmdQuitFreq_Click();
         } else if (next < readings.size()) {
+            clock.advance(1);
             tune.txtFreq.setText(readings[next++]);
+            tune.txtFreq_Change();
             tune.cmdStartFreqAdj_Click();
         }
     }
@@ -101,26 +106,35 @@ struct Technician {
 } // namespace
 
 // QUIT puts channel 1 back byte for byte, whatever it held, with its flags
-// and both old corrections.
+// and both old corrections. Step readings whose pull correction does not fit
+// the radio's 16 bits (49152 and -65536) are refused as the modulation
+// refuses its results, and nothing is written; the technician then quits.
 TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
     const int slot = VKTCore::ChannelSlotAddress(0, 0);
     const VKTCore::ByteBits low = VKTCore::ByteOf(VKTCore::GroupBlock::LowPower[0]);
     const VKTCore::ByteBits narrow = VKTCore::ByteOf(VKTCore::GroupBlock::Narrow[0]);
+    const std::vector<std::string> readings = {"173.99512", "173.99760"};
     struct Case {
         const char* what;
         std::array<uint8_t, 8> slot;
         uint8_t lowByte, narrowByte;
         const char* shown;
+        std::vector<std::string> readings;
+        bool refused = false;
     };
+    const std::array<uint8_t, 8> factory = {0xC3, 0, 0, 0, 0, 0, 0, 0};
+    const char* const factoryShown = "channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00";
     const Case cases[] = {
         {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0xFF, 0xFF,
-         "channel 1 FF FF FF FF FF FF FF FF | Low Power 00 FF | Narrow 00 FF"},
+         "channel 1 FF FF FF FF FF FF FF FF | Low Power 00 FF | Narrow 00 FF", readings},
         {"digital code with bit 11 clear", {0xC3, 0x00, 0x80, 0x13, 0xC3, 0x00, 0xC0, 0x13}, 0x01, 0x00,
-         "channel 1 C3 00 80 13 C3 00 C0 13 | Low Power 00 01 | Narrow 00 00"},
+         "channel 1 C3 00 80 13 C3 00 C0 13 | Low Power 00 01 | Narrow 00 00", readings},
         {"tone that is no decimal number", {0xC3, 0x00, 0x0A, 0x00, 0xC3, 0x00, 0x0A, 0xB0}, 0x00, 0x01,
-         "channel 1 C3 00 0A 00 C3 00 0A B0 | Low Power 00 00 | Narrow 00 01"},
+         "channel 1 C3 00 0A 00 C3 00 0A B0 | Low Power 00 00 | Narrow 00 01", readings},
         {"frequencies below the band and none", {0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 0xFE, 0xFE,
-         "channel 1 00 40 00 00 00 00 00 00 | Low Power 00 FE | Narrow 00 FE"},
+         "channel 1 00 40 00 00 00 00 00 00 | Low Power 00 FE | Narrow 00 FE", readings},
+        {"pull 49152", factory, 0, 0, factoryShown, {"173.99500", "173.99600"}, true},
+        {"pull -65536", factory, 0, 0, factoryShown, {"174.00000", "173.99750"}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -131,11 +145,26 @@ TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
         const std::string before = "alignment 80 80 C8 78 01 08 FF E0 3C 55 | " + std::string(c.shown);
         ASSERT_EQ(calibration(), before);
         tune.SetUpFreqFrame();
-        Technician t{tune, {"173.99512", "173.99760"}, 2};
-        platform.onEvents = [&] { t.act(); };
+        clock.advance(1);  // well after the last run's end
+        Technician t{tune, clock, c.readings, 2};
+        platform.onEvents = [&] {
+            if (t.next == 2 && tune.cmdStartFreqAdj.Caption() == "Go To Step 3" && tune.StepCommand.empty()) {
+                // The pull correction stays zero; channel 1 transmits at step 2's 173.9975 MHz.
+                EXPECT_EQ(calibration(), "alignment 80 80 C8 78 00 00 00 00 3C 55 | channel 1 BF 68 00 00 E7 3E 00 00 | Low Power 00 01 | Narrow 00 00");
+                EXPECT_EQ(tune.txtFreq.Text(), "");
+            }
+            t.act();
+        };
+        if (c.refused) platform.answer(Answer::OK, frmTune::CalculatedValueError);
         tune.cmdStartFreqAdj_Click();
         platform.onEvents = nullptr;
         EXPECT_EQ(calibration(), before);
+        if (c.refused) {
+            ASSERT_EQ(platform.boxes.size(), 1u);
+            EXPECT_EQ(platform.boxes[0].title, "VKTCom TUNE ERROR");
+            EXPECT_EQ(platform.boxes[0].icon, vkt::Icon::Critical);
+            platform.boxes.clear();
+        }
         EXPECT_TRUE(platform.boxes.empty());
         released();
     }
@@ -151,7 +180,8 @@ TEST_F(TuneTest, AfterAFailedStepQuitStillRestoresAndStartKeepsTheOriginals) {
             SCOPED_TRACE(failingStep + (startAgain ? ", then Start" : ", then QUIT"));
             radio().eeprom = vktsim::RadioModel::FactorySetup();
             tune.SetUpFreqFrame();
-            Technician t{tune, {"173.99512", "173.99760", "173.99600"}};
+            clock.advance(1);  // well after the last run's end
+            Technician t{tune, clock, {"173.99512", "173.99760", "173.99600"}};
             platform.onEvents = [&] {
                 t.act();
                 if (tune.StepCommand == failingStep && tune.cmdStartFreqAdj.Caption() != failingStep) radio().faults.silent = true;
@@ -169,8 +199,9 @@ TEST_F(TuneTest, AfterAFailedStepQuitStillRestoresAndStartKeepsTheOriginals) {
             EXPECT_FALSE(tune.TabStrip1.Enabled());
             EXPECT_FALSE(tune.txtFreq.Enabled());
             if (startAgain) {
-                Technician again{tune, {}, 0};
+                Technician again{tune, clock, {}, 0};
                 platform.onEvents = [&] { again.act(); };
+                clock.advance(1);
                 tune.cmdStartFreqAdj_Click();
                 platform.onEvents = nullptr;
             } else {
@@ -182,34 +213,6 @@ TEST_F(TuneTest, AfterAFailedStepQuitStillRestoresAndStartKeepsTheOriginals) {
             EXPECT_TRUE(tune.TabStrip1.Enabled());
             released();
         }
-    }
-}
-
-// Step readings whose pull correction does not fit the radio's 16 bits
-// (49152 and -65536) are refused as the modulation refuses its results; the
-// technician then quits and gets the radio back.
-TEST_F(TuneTest, APullCorrectionBeyondSixteenBitsIsRefused) {
-    for (const auto& [unpulled, pulled] : {std::pair{"173.99500", "173.99600"}, {"174.00000", "173.99750"}}) {
-        SCOPED_TRACE(std::string(unpulled) + " / " + pulled);
-        tune.SetUpFreqFrame();
-        Technician t{tune, {unpulled, pulled}, 2};
-        platform.onEvents = [&] {
-            if (t.next == 2 && tune.cmdStartFreqAdj.Caption() == "Go To Step 3" && tune.StepCommand.empty()) {
-                // The pull correction stays zero; channel 1 transmits at step 2's 173.9975 MHz.
-                EXPECT_EQ(calibration(), "alignment 80 80 C8 78 00 00 00 00 3C 55 | channel 1 BF 68 00 00 E7 3E 00 00 | Low Power 00 01 | Narrow 00 00");
-                EXPECT_EQ(tune.txtFreq.Text(), "");
-            }
-            t.act();
-        };
-        platform.answer(Answer::OK, frmTune::CalculatedValueError);
-        tune.cmdStartFreqAdj_Click();
-        platform.onEvents = nullptr;
-        ASSERT_EQ(platform.boxes.size(), 1u);
-        EXPECT_EQ(platform.boxes[0].title, "VKTCom TUNE ERROR");
-        EXPECT_EQ(platform.boxes[0].icon, vkt::Icon::Critical);
-        platform.boxes.clear();
-        EXPECT_EQ(calibration(), FactoryCalibration);
-        released();
     }
 }
 
@@ -269,121 +272,65 @@ TEST_F(TuneTest, ModulationIsScaledToTheMeasuredDeviation) {
     released();
 }
 
-TEST_F(TuneTest, SquelchConvergesFromAnUnsetGain) {
-    radio().eeprom[67] = 255;
-    tune.SetUpSquelchFrame();
-    platform.answer(Answer::OK);
-    // For the whole run the window holds the radio, and says so twice: when
-    // the run starts and when it is over.
-    std::vector<bool> said;
-    tune.holdsRadioChanged = [&said](bool holds) { said.push_back(holds); };
-    bool heldThroughout = true;
-    platform.onEvents = [&] { heldThroughout = heldThroughout && tune.HoldsRadio(); };
-    tune.cmdStartNarrSq_Click();
-    platform.onEvents = nullptr;
-    EXPECT_TRUE(heldThroughout);
-    EXPECT_EQ(said, (std::vector<bool>{true, false}));
-    EXPECT_EQ(platform.boxes.back().title, "SQUELCH GAIN");
-    EXPECT_EQ(platform.boxes.back().text, "Narrowband Squelch Gain has been set to: 0x3C.");
-    EXPECT_EQ(ee(67), 60);
-    EXPECT_TRUE(tune.cmdStartNarrSq.Visible());
-    EXPECT_FALSE(tune.cmdAbortSq.Visible());
-    released();
-}
-
-TEST_F(TuneTest, SquelchRegulationSteps) {
-    radio().eeprom[76] = 60;
-    // 60 is below saturation and 40 reaches it; then 250 raises the gain by 3,
-    // 240 lowers it by 2, 243 raises it by 3 and 244 ends the run.
-    radio().squelchCurve = [](int gain) {
-        switch (gain) {
-        case 60: return 200;
-        case 40: return 250;
-        case 43: return 240;
-        case 41: return 243;
-        case 44: return 244;
-        default: return 100;
-        }
-    };
-    tune.SetUpSquelchFrame();
-    platform.answer(Answer::OK, "Wideband Squelch Gain has been set to: 0x2C.");
-    tune.cmdStartWideSq_Click();
-    EXPECT_EQ(ee(76), 44);
-    EXPECT_EQ(writtenTo(76), (std::vector<int>{40, 43, 41, 44}));
-}
-
-TEST_F(TuneTest, SquelchInitialisationGivesUpAtZero) {
-    radio().eeprom[67] = 100;
-    radio().faults.squelchBroken = true;
-    platform.answer(Answer::OK);
-    tune.cmdStartNarrSq_Click();
-    EXPECT_EQ(platform.boxes.back().title, "INITIALIZE SQUELCH");
-    EXPECT_EQ(writtenTo(67), (std::vector<int>{80, 60, 40, 20, 0, 100}));  // the start gain goes back last
-    EXPECT_EQ(ee(67), 100);
-    EXPECT_TRUE(tune.TabStrip1.Enabled());
-}
-
-// The readings come too slowly for a burst: the run stops the stream before
-// it lets go, so the radio hears the start gain being written back.
-TEST_F(TuneTest, ASquelchBurstTimeOutPutsTheStartGainBack) {
+// Every squelch run ends: settled, or failed with the start gain back (the
+// readings stopped before the radio lets go), within its bound of bursts:
+// the initialisation's and a hundred regulating ones. For the whole run the
+// window holds the radio, and says so twice: when it starts and when it is over.
+TEST_F(TuneTest, EverySquelchRunEnds) {
+    using Radio = vktsim::RadioModel;
+    const std::string failed = VKTTune::Lines({"The adjustment has reached it's limit without finding",
+                                               "the proper value.  Please verify the setup and make sure",
+                                               "the squelch knob is on the detent, then try again."});
+    auto error = [](int n) { return "Comm Error " + std::to_string(n) + " in Sub 'DoSquelchAdj', please try again.     "; };
+    auto slope = [](double s, int noise) { return [=](Radio& r) { r.squelch = {s, 0, noise, 7}; }; };
+    auto as = [](Radio&) {};  // as it comes
     struct Case {
-        int startGain, slowFromBurst;
-        const char* error;
-        std::vector<int> written;
+        const char* what;
+        int address, start;                  // the gain and what it holds before
+        std::function<void(Radio&)> radio;   // how the radio answers
+        std::string ending;                  // the last message
+        int gain;                            // what the radio holds afterwards
+        std::vector<int> written;            // each gain written, where it matters
+        int bursts = 0;                      // how many, where it matters
+        int slowFromBurst = -1;              // from then on readings come too slowly
     };
     const Case cases[] = {
-        {100, 2, "Comm Error 4 in Sub 'DoSquelchAdj', please try again.     ", {80, 100}},  // initialising
-        {30, 3, "Comm Error 8 in Sub 'DoSquelchAdj', please try again.     ", {36, 30}},   // regulating
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.error);
-        radio().eeprom = vktsim::RadioModel::FactorySetup();
-        radio().eeprom[67] = static_cast<uint8_t>(c.startGain);
-        radio().squelch.interval = 0.010;
-        port.sent.clear();
-        platform.onEvents = [&] {
-            if (bursts() == c.slowFromBurst) radio().squelch.interval = 0.15;
-        };
-        platform.answer(Answer::OK, c.error);
-        tune.cmdStartNarrSq_Click();
-        platform.onEvents = nullptr;
-        EXPECT_EQ(writtenTo(67), c.written);
-        EXPECT_EQ(calibration(), std::string("alignment 80 80 C8 78 01 08 FF E0 ") + vkt::Hex2(static_cast<unsigned>(c.startGain)) +
-                                     " 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
-        EXPECT_TRUE(tune.cmdStartNarrSq.Visible());
-        released();
-    }
-}
-
-// Radios whose reading moves by other than two a gain step, with and without
-// noise: every run ends, settled or failed with the start gain back, within
-// its bound of bursts (the initialisation's and a hundred regulating ones).
-TEST_F(TuneTest, EverySquelchSearchEnds) {
-    const std::string failedText = VKTTune::Lines({"The adjustment has reached it's limit without finding",
-                                                   "the proper value.  Please verify the setup and make sure",
-                                                   "the squelch knob is on the detent, then try again."});
-    struct Case {
-        double slope;
-        int noise;
-        const char* ending;  // the last message
-        int gain;            // what the radio holds afterwards
-        int bursts;
-    };
-    const Case cases[] = {
-        {2, 0, "Narrowband Squelch Gain has been set to: 0x3C.", 60, 7},
-        {1, 0, nullptr, 60, 102},     // circles 61, 64, 62, 61 ...
-        {4, 2, nullptr, 60, 102},     // circles round 58 and 62
-        {0.5, 12, "Narrowband Squelch Gain has been set to: 0x30.", 48, 5},  // the noise hits 244 by chance
+        {"unset", 67, 255, as, "Narrowband Squelch Gain has been set to: 0x3C.", 60, {}},
+        {"slope 2", 67, 60, slope(2, 0), "Narrowband Squelch Gain has been set to: 0x3C.", 60, {}, 7},
+        {"slope 1: circles 61, 64, 62, 61 ...", 67, 60, slope(1, 0), failed, 60, {}, 102},
+        {"slope 4, noise 2: circles round 58 and 62", 67, 60, slope(4, 2), failed, 60, {}, 102},
+        {"slope 0.5, noise 12: hits 244 by chance", 67, 60, slope(0.5, 12), "Narrowband Squelch Gain has been set to: 0x30.", 48, {}, 5},
+        // 60 is below saturation and 40 reaches it; then 250 raises the gain
+        // by 3, 240 lowers it by 2, 243 raises it by 3 and 244 ends the run.
+        {"regulating", 76, 60, [](Radio& r) {
+             r.squelchCurve = [](int gain) {
+                 const std::map<int, int> at = {{60, 200}, {40, 250}, {43, 240}, {41, 243}, {44, 244}};
+                 return at.contains(gain) ? at.at(gain) : 100;
+             };
+         }, "Wideband Squelch Gain has been set to: 0x2C.", 44, {40, 43, 41, 44}},
+        {"never saturates: gives up at zero", 67, 100, [](Radio& r) { r.faults.squelchBroken = true; },
+         "Unable to initialize the Narrowband squelch adjustment.  Please verify      \r\n"
+         "that SINAD is at 8dB, the squelch control is on the detent, and try again.      ", 100, {80, 60, 40, 20, 0, 100}},
+        {"slow while initialising", 67, 100, as, error(4), 100, {80, 100}, 0, 2},
+        {"slow while regulating", 67, 30, as, error(8), 30, {36, 30}, 0, 3},
     };
     constexpr int InitialisingAtMost = 255 / 20 + 1;
     for (const Case& c : cases) {
-        SCOPED_TRACE("slope " + vkt::NumberText(c.slope) + ", noise " + std::to_string(c.noise));
-        radio().eeprom = vktsim::RadioModel::FactorySetup();
-        radio().squelch = {c.slope, 0, c.noise, 7};
+        SCOPED_TRACE(c.what);
+        radio().eeprom = Radio::FactorySetup();
+        radio().eeprom[static_cast<size_t>(c.address)] = static_cast<uint8_t>(c.start);
+        radio().squelch = {};
+        radio().squelchCurve = nullptr;
+        radio().faults = {};
+        c.radio(radio());
         port.sent.clear();
         platform.boxes.clear();
-        bool stopped = false;
+        std::vector<bool> said;
+        tune.holdsRadioChanged = [&said](bool holds) { said.push_back(holds); };
+        bool stopped = false, heldThroughout = true;
         platform.onEvents = [&] {
+            heldThroughout = heldThroughout && tune.HoldsRadio();
+            if (bursts() == c.slowFromBurst) radio().squelch.interval = 0.15;
             // A search that never ends is stopped here, to fail below instead of hanging.
             if (bursts() > InitialisingAtMost + 100 && !tune.SquelchAbort) {
                 stopped = true;
@@ -391,14 +338,24 @@ TEST_F(TuneTest, EverySquelchSearchEnds) {
             }
         };
         platform.otherwise = Answer::OK;
-        tune.cmdStartNarrSq_Click();
+        c.address == 67 ? tune.cmdStartNarrSq_Click() : tune.cmdStartWideSq_Click();
         platform.otherwise.reset();
         platform.onEvents = nullptr;
         EXPECT_FALSE(stopped);
+        EXPECT_TRUE(heldThroughout);
+        EXPECT_EQ(said, (std::vector<bool>{true, false}));
         ASSERT_FALSE(platform.boxes.empty());
-        EXPECT_EQ(platform.boxes.back().text, c.ending ? c.ending : failedText);
-        EXPECT_EQ(ee(67), c.gain);
-        EXPECT_EQ(bursts(), c.bursts);
+        EXPECT_EQ(platform.boxes.back().text, c.ending);
+        // Nothing else of the alignment moved.
+        const std::string after = calibration();
+        radio().eeprom = Radio::FactorySetup();
+        radio().eeprom[static_cast<size_t>(c.address)] = static_cast<uint8_t>(c.gain);
+        EXPECT_EQ(after, calibration());
+        if (!c.written.empty()) EXPECT_EQ(writtenTo(c.address), c.written);
+        if (c.bursts) EXPECT_EQ(bursts(), c.bursts);
+        EXPECT_TRUE(tune.cmdStartNarrSq.Visible());
+        EXPECT_FALSE(tune.cmdAbortSq.Visible());
+        EXPECT_TRUE(tune.TabStrip1.Enabled());
         released();
     }
 }

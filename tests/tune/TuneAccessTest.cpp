@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <functional>
 
 #include "tests/tune/TuneFixture.h"
@@ -38,7 +37,6 @@ TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {
         {"ReadChannelData", [&](A& a) { VKTCom::ChannelSettings out; return a.ReadChannelData(0, 0, out, true); }},
         {"WriteChannelData", [&](A& a) { return a.WriteChannelData(0, 0, s, true); }},
     };
-    std::printf("\n%-24s %s\n", "accessor", "messages");
     for (const auto& [name, call] : accessors) {
         SCOPED_TRACE(name);
         platform.boxes.clear();
@@ -57,7 +55,6 @@ TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {
         EXPECT_EQ(platform.boxes[1].text, VKTCom::RadioLink::HookErrorText);
         EXPECT_EQ(radio().eeprom, before);
         EXPECT_LT(clock.now() - start, 1.0);
-        std::printf("%-24s %s | %s\n", name, platform.boxes[0].text.c_str(), platform.boxes[1].text.c_str());
         // Let go as far as the program can: the release byte sent, the port closed.
         EXPECT_FALSE(link.RadioHooked);
         EXPECT_FALSE(port.isOpen());

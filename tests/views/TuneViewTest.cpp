@@ -4,10 +4,14 @@
 // With VKT_SCREENSHOTS=DIR set, it also saves pictures of the window.
 
 #include <QApplication>
+#include <algorithm>
+#include <functional>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QLabel>
 #include <QTabBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -37,12 +41,6 @@ protected:
     static void click(QWidget* w) {
         if (w) QTest::mouseClick(w, Qt::LeftButton);
     }
-    // A double click reaches a button as two clicks, the second while the
-    // handler of the first may still be talking to the radio.
-    static void doubleClick(QWidget* w) {
-        click(w);
-        click(w);
-    }
     void save(const char* name) {
         const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
         if (dir.isEmpty()) return;
@@ -53,57 +51,67 @@ protected:
     vktviews::TuneView view{tune, nullptr};
 };
 
-// The technician of the frequency calibration at the keyboard and mouse:
-// at each prompt types the reading's last digits over the prompt's
-// selection of them and double-clicks the step button.
-struct Technician {
-    QLineEdit* reading;
-    QPushButton* step;
-    std::vector<QString> lastDigits;
-    size_t next = 0;
-    void act(VKTTune::frmTune& tune) {
-        if (!tune.StepCommand.empty() || !reading->isEnabled() || !step->isEnabled()) return;
-        if (next == lastDigits.size()) {
-            ADD_FAILURE() << "the calibration asks for more readings";
-            tune.cmdQuitFreq_Click();
-            return;
-        }
-        QTest::keyClicks(reading, lastDigits[next++]);
-        QTest::mouseClick(step, Qt::LeftButton);
-        QTest::mouseClick(step, Qt::LeftButton);
-    }
-};
-
 } // namespace
 
 // The worked example of the frequency calibration, readings 173.99512,
-// 173.99760 and 173.99600, with a double click on Start and on each step
-// button: the second click comes while the step talks to the radio, or
-// before the loop has taken the step up, and finds the button disabled.
+// 173.99760 and 173.99600, each typed a second after its prompt, with a
+// double click on Start and on each step button whose second click comes
+// 0, 150, 300 or 450 ms after the first: while the step talks to the radio
+// (the button is disabled) or in the moment after, it is never a step of
+// its own. A click on a step whose box still holds the prompt's example
+// beeps and asks in the status bar for the reading.
 TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
     showTab(1);
     QPushButton* start = button("Start");
-    Technician t{view.findChild<QLineEdit*>(), start, {"512", "760", "600"}};
-    bool secondClick = true;
-    platform.onEvents = [&] {
-        if (secondClick) {
-            secondClick = false;
+    auto* reading = view.findChild<QLineEdit*>();
+    auto* status = view.findChild<QStatusBar*>()->findChild<QLabel*>();
+    for (const double gap : {0.0, 0.15, 0.3, 0.45}) {
+        SCOPED_TRACE(gap);
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        platform.beeps = 0;
+        clock.advance(1);  // well after the last run's end
+        const QString lastDigits[] = {"512", "760", "600"};
+        size_t next = 0;
+        double secondAt = clock.now() + gap;
+        auto secondClick = [&] {
+            if (secondAt < 0 || clock.now() < secondAt) return;
+            secondAt = -1;
             click(start);
-        }
-        t.act(tune);
-    };
-    click(start);
-    platform.onEvents = nullptr;
-    EXPECT_EQ(t.next, 3u);
-    // Pull correction 264, crystal correction -2943; channel 1 as it was.
-    EXPECT_EQ(calibration(), "alignment 80 80 C8 78 F4 81 01 08 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
-    EXPECT_EQ(tune.CorrectionValue, -2943);
-    EXPECT_EQ(start->text(), "Start");
-    EXPECT_TRUE(start->isEnabled());
-    EXPECT_EQ(tune.fraFreqStep1.Caption(), "Step 1");
-    EXPECT_TRUE(button("Quit")->isEnabled());
-    EXPECT_TRUE(tune.lblFreqInfo.Caption().starts_with("Frequency adjust completed."));
-    released();
+        };
+        platform.onEvents = [&] {
+            secondClick();
+            if (secondAt >= 0 || !tune.StepCommand.empty() || !reading->isEnabled() || !start->isEnabled()) return;
+            clock.advance(1);
+            if (next == 0 && platform.beeps == 0) {
+                const QString step = start->text();
+                click(start);
+                EXPECT_EQ(platform.beeps, 1);
+                EXPECT_EQ(status->text().toStdString(), VKTTune::frmTune::TypeReadingHint);
+                EXPECT_EQ(start->text(), step);
+                return;
+            }
+            if (next == std::size(lastDigits) || platform.beeps > 1) return tune.cmdQuitFreq_Click();
+            QTest::keyClicks(reading, lastDigits[next++]);
+            click(start);
+            secondAt = clock.now() + gap;
+            secondClick();
+        };
+        click(start);
+        platform.onEvents = nullptr;
+        clock.advance(std::max(0.0, secondAt - clock.now()));
+        secondClick();  // the second click on Finish finds Start: no new run
+        EXPECT_EQ(next, 3u);
+        // Pull correction 264, crystal correction -2943; channel 1 as it was.
+        EXPECT_EQ(calibration(), "alignment 80 80 C8 78 F4 81 01 08 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+        EXPECT_EQ(tune.CorrectionValue, -2943);
+        EXPECT_EQ(start->text(), "Start");
+        EXPECT_EQ(tune.fraFreqStep1.Caption(), "Step 1");
+        EXPECT_TRUE(button("Quit")->isEnabled());
+        EXPECT_TRUE(tune.lblFreqInfo.Caption().starts_with("Frequency adjust completed."));
+        EXPECT_EQ(status->text(), "");
+        EXPECT_EQ(platform.beeps, 1);
+        released();
+    }
 }
 
 // While one of the other procedures talks to the radio, a second click on
@@ -228,9 +236,10 @@ TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
     GLOBALS::ShowTuneWarning = true;
 }
 
-// Every step of the front-end up-down is written at once, by arrow key, page
-// key, wheel or mouse; the keyboard keeps stepping after each write; typing
-// changes nothing.
+// Every step of the front-end up-down reaches the radio, by arrow key, page
+// key, wheel or mouse, steps made while one is being written too (the
+// window system runs during every wait); the keyboard keeps stepping;
+// typing changes nothing.
 TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     radio().eeprom[8] = 140;
     showTab(3);
@@ -245,27 +254,38 @@ TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     updown->setFocus();
     ASSERT_TRUE(updown->hasFocus());
     auto dac = [this] { return std::pair{int{ee(8)}, tune.lblFEDAC.Caption()}; };
+    // One step, and two more while it is written.
+    auto threeSteps = [this](const std::function<void()>& step) {
+        int more = 2;
+        platform.onEvents = [&] {
+            if (more > 0 && more--) step();
+        };
+        step();
+        platform.onEvents = nullptr;
+    };
+    auto up = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up); };
+    auto wheel = [updown] {
+        QWheelEvent notch(QPointF(5, 5), updown->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(updown, &notch);
+    };
 
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(dac(), (std::pair{141, std::string("8D")}));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(dac(), (std::pair{142, std::string("8E")}));
+    threeSteps(up);
+    EXPECT_EQ(dac(), (std::pair{143, std::string("8F")}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown);
-    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
-    QWheelEvent wheel(QPointF(5, 5), updown->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(updown, &wheel);
     EXPECT_EQ(dac(), (std::pair{133, std::string("85")}));
+    threeSteps(wheel);
+    EXPECT_EQ(dac(), (std::pair{136, std::string("88")}));
     QTest::mouseClick(updown, Qt::LeftButton, {}, QPoint(updown->width() - 4, updown->height() - 4));  // the down arrow
-    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+    EXPECT_EQ(dac(), (std::pair{135, std::string("87")}));
     QTest::keyClicks(QApplication::focusWidget(), "99");
-    EXPECT_EQ(updown->value(), 132);
-    EXPECT_EQ(dac(), (std::pair{132, std::string("84")}));
+    EXPECT_EQ(updown->value(), 135);
+    EXPECT_EQ(dac(), (std::pair{135, std::string("87")}));
 
     click(button("QUIT"));  // it puts nothing back
     EXPECT_FALSE(updown->isVisible());
     EXPECT_TRUE(button("Quit")->isEnabled());
     EXPECT_TRUE(tabs()->isEnabled());
-    EXPECT_EQ(calibration(), "alignment 84 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+    EXPECT_EQ(calibration(), "alignment 87 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
     EXPECT_TRUE(platform.boxes.empty());
     released();
 }
