@@ -200,7 +200,7 @@ int ImportPlan(const Args& a, Console& c) {
     }
     VKTCore::ApplyPlan(plan, setup);
     if (!SaveSetup(a.output, setup, c)) return FileFailure;
-    c.out << a.plan << ": " << VKTCore::PlanFormatTitle(plan.format) << ", " << plan.channels.size() << " channels\n";
+    c.out << a.plan << ": " << VKTCore::PlanFormatTitle(plan.format) << ", " << plan.channels.size() << (plan.channels.size() == 1 ? " channel\n" : " channels\n");
     for (const std::string& line : VKTCore::PlanChanges(plan)) c.out << line << "\n";
     for (const std::string& line : plan.cutNames) c.out << line << "\n";
     return Done;

@@ -134,8 +134,10 @@ bool ReadIncidentPlan(const std::vector<vkt::CsvRecord>& records, const PlanOpti
     if (!header) return false;
     for (size_t r = header->index + 1; r < records.size(); ++r) {
         const Row row(records[r], *header);
-        // The form's empty rows, and the lines under the table.
-        if (row.blank(Channel) && row.blank(RxFreq) && row.blank(TxFreq)) continue;
+        // The form's empty rows and the lines under the table (a signature
+        // may stand in the channel column): no channel number, no frequency.
+        const std::string ch = row.value(Channel);
+        if ((ch.empty() || !std::isdigit(static_cast<unsigned char>(ch[0]))) && row.blank(RxFreq) && row.blank(TxFreq)) continue;
         if (!ReadRow(row, *header, options, plan, error)) return false;
     }
     return true;
