@@ -364,16 +364,19 @@ void frmGroups::importPlan(const VKTCore::ChannelPlan& plan) {
     storeGroupMemory();
     const VKTCore::Image before = VKTCore::MemoryImage;
     VKTCore::ApplyPlan(plan, VKTCore::MemoryImage);
-    planUndo_ = PlanUndo{before, VKTCore::MemoryImage};
-    gridEditor.undoCol = -1;
     displayGroupMemory();
+    // The image as the shown group stores it, so that Undo can tell whether anything changed since.
+    storeGroupMemory();
+    planUndo_ = PlanUndo{before, VKTCore::MemoryImage};
     std::string changed;
     for (const std::string& line : VKTCore::PlanChanges(plan)) changed += (changed.empty() ? "" : "; ") + line;
     statusText.setCaption("Channel plan imported: " + changed + " (Undo puts them back)");
 }
 
 void frmGroups::mnuUndo_Click() {
-    if (planUndo_ && gridEditor.undoCol == -1) {
+    // Whatever was typed since the import goes into the image first: any
+    // change there leaves the import in place, and Undo is the grid's own.
+    if (planUndo_) {
         storeGroupMemory();
         const bool unchanged = VKTCore::MemoryImage == planUndo_->after;
         if (unchanged) VKTCore::MemoryImage = planUndo_->before;
