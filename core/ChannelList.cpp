@@ -51,6 +51,8 @@ std::optional<double> Watts(const std::string& text) {
     return vkt::Val(v);
 }
 
+constexpr double LowestHighWatts = 2;
+
 // What the whole file decides: where locations count from, the highest power.
 struct ListFacts {
     int base = 1;
@@ -164,7 +166,9 @@ private:
         if (power.empty()) return true;
         if (power == "LOW" || power == "LO" || power == "L") ch.lowPower = true;
         else if (power == "HIGH" || power == "HI" || power == "H") ch.lowPower = false;
-        else if (const auto watts = Watts(power)) ch.lowPower = *watts < facts_.mostWatts;
+        // Lists give watts of the radio they came from: below that radio's
+        // highest in the file is low, and so is 2 W or less, no hand-held's high.
+        else if (const auto watts = Watts(power)) ch.lowPower = *watts < facts_.mostWatts || *watts <= LowestHighWatts;
         else return refuse(Power, "is not a power: Low, High or watts, like 1.0W");
         return true;
     }

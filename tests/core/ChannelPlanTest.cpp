@@ -93,6 +93,7 @@ const Mapping Mappings[] = {
      {"150.00000", "150.00000", "000.0", "000.0", "", "0", "0", "0"}, true},
     {List, "4,,155.340000,split,156.000000,Cross,100.0,88.5,532,NR,023,DTCS->Tone,nfm,5.00,P,,,,,,", 1, 4,
      {"155.34000", "156.00000", "088.5", "D532", "", "1", "1", ""}, false},
+    {List, "12,,150.000000,,,,,,,,,,FM,,,1.0W,,,,,", 1, 12, {"150.00000", "150.00000", "000.0", "000.0", "", "0", "1", "1"}, false},
     {List, "4,,155.340000,,,TSQL,67.0,123.0,,,,,FM,,,,,,,,", 1, 4, {"155.34000", "155.34000", "123.0", "123.0", "", "0", "1", ""}, false},
 };
 
@@ -196,7 +197,7 @@ TEST(ChannelPlan, EachRefusalNamesLineColumnAndValueAndChangesNothing) {
 TEST(ChannelPlan, ListLocationsFillGroupsFromTheChosenOneAndCutNamesAreListed) {
     ChannelPlan plan;
     std::string error;
-    const std::string file = "location,name,frequency,power\r\n0,Base,150.0,5.0W\r\n1,ENGINE 12 TAC,150.0,1.0W\r\n16,,150.0,\r\n";
+    const std::string file = "location,name,frequency,power\r\n0,Base,150.0,5.0W\r\n1,ENGINE 12 TAC,150.0,4.0W\r\n16,,150.0,\r\n";
     ASSERT_TRUE(ReadPlan(file, {.firstGroup = 2, .cutNames = true}, plan, error)) << error;
     ASSERT_EQ(plan.channels.size(), 3u);
     const std::pair<int, int> places[] = {{2, 0}, {2, 1}, {3, 0}};
