@@ -75,6 +75,10 @@ bool ReadTone(const Row& row, Column col, uint16_t& code, std::string& error) {
         polarity = digits.back();
         digits.pop_back();
     }
+    // "023" is a digital code without its polarity to some and a 23 Hz tone
+    // to the grid: a plan has to say which.
+    if (!lead && !polarity && digits.size() == 3 && digits[0] == '0' && vkt::AllDigits(digits))
+        return row.refuse(col, "could be a tone or a code: write a code as D023N or 023I, a tone as 100.0", error);
     std::optional<uint16_t> read;
     const bool octal = digits.size() == 3 && std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '7'; });
     if ((lead || polarity) && octal) read = CGTextToCode("D" + digits + (polarity == 'I' || polarity == '-' ? "-" : ""));

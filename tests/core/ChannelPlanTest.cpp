@@ -143,6 +143,7 @@ const Refusal Refusals[] = {
     {Incident, {Row205("", "154.0000N", "", "154.0000W", "A")}, "line 7, column TX Freq N or W: \"154.0000W\" is not of the RX Freq's width (N or W)"},
     {Incident, {Row205("", "154.0000N", "1000.0", "", "A")}, "line 7, column RX Tone/NAC: \"1000.0\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
     {Incident, {Row205("", "154.0000N", "D089N", "", "A")}, "line 7, column RX Tone/NAC: \"D089N\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
+    {Incident, {Row205("", "154.0000N", "023", "", "A")}, "line 7, column RX Tone/NAC: \"023\" could be a tone or a code: write a code as D023N or 023I, a tone as 100.0"},
     {Incident, {Row205("", "154.0000N", "$293", "", "A")}, "line 7, column RX Tone/NAC: \"$293\" is a NAC (a P25 code): this radio is analog"},
     {Incident, {Row205("", "154.0000N", "F7E", "", "A")}, "line 7, column RX Tone/NAC: \"F7E\" is a NAC (a P25 code): this radio is analog"},
     {Incident, {Row205("", "154.0000N", "", "", "D")}, "line 7, column Mode A, D, or M: \"D\" is digital or mixed mode: this radio is analog (A)"},
