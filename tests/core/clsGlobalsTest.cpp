@@ -100,14 +100,10 @@ TEST_F(GlobalsCodec, RotaryFlagBitOrder) {
         c.cboGroup[static_cast<size_t>(k.p)].setText("Global");
         c.cboChan[static_cast<size_t>(k.p)].setText("Global");
         globals.Write_Rotary_Switch();
-        EXPECT_EQ(At(k.address), 1 << k.bit) << k.p;          // group variable
-        EXPECT_EQ(At(k.address + 2), 1 << k.bit) << k.p;      // channel variable
-        EXPECT_EQ(At(k.address - 4), 1 << k.bit) << k.p;      // group global
-        EXPECT_EQ(At(k.address - 2), 1 << k.bit) << k.p;      // channel global
-        for (int other = 144; other <= 151; ++other) {
-            if (other != k.address && other != k.address + 2 && other != k.address - 4 && other != k.address - 2) {
-                EXPECT_EQ(At(other), 0) << k.p << " " << other;
-            }
+        // Group and channel variable at the address and 2 on, their global flags 4 and 2 before.
+        for (int a = 144; a <= 151; ++a) {
+            const bool flag = a == k.address || a == k.address + 2 || a == k.address - 4 || a == k.address - 2;
+            EXPECT_EQ(At(a), flag ? 1 << k.bit : 0) << k.p << " " << a;
         }
     }
 }
