@@ -30,6 +30,7 @@
 #include "views/AboutView.h"
 #include "views/GlobalsView.h"
 #include "views/MoveView.h"
+#include "views/PlanImportView.h"
 #include "views/ProcView.h"
 #include "views/SplashView.h"
 #include "store/ChannelTable.h"
@@ -179,6 +180,7 @@ int main(int argc, char** argv) {
     vktviews::ProcView procView(main.proc, &mainView);
     vktviews::GlobalsView globalsView(main.globalsForm, &mainView);
     vktviews::MoveView moveView(main.moveForm, &mainView);
+    vktviews::PlanImportView planImportView(main.planImport, &mainView);
     main.showAbout = [&] {
         about.Form_Load();
         vktviews::AboutView(about, &mainView).exec();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/ChannelCodes.h"
+#include "core/Csv.h"
 #include "core/MemoryMap.h"
 #include "core/Text.h"
 
@@ -24,93 +25,19 @@ namespace GB = VKTCore::GroupBlock;
 // The columns, in the order of the header export writes.
 enum Column { Group, Channel, RxFreq, TxFreq, RxCG, TxCG, Label, Scan, Narrow, LowPower, ColumnCount };
 
-constexpr size_t LongestShownValue = 40;
-
 std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
 int Flag(const Image& im, int g, const Field& flags, int c) {
     return static_cast<int>(VKTCore::ReadField(im, VKTCore::GroupBase(g), flags[c]));
 }
 
-// No NUL byte, and UTF-8 throughout.
-bool IsText(const std::string& s) {
-    for (size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const size_t length = lead == 0 ? 0 : lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > s.size()) return false;
-        for (size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += length;
-    }
-    return true;
-}
-
-struct Record {
-    int line;
-    std::vector<std::string> fields;
-};
-
-// Splits CSV text into records: fields apart by commas, records by LF, CRLF
-// or CR. A field in double quotes may hold commas and line ends, and "" for
-// a quote; any other quote is an error. A line with nothing on it is no record.
-bool ParseRecords(const std::string& text, std::vector<Record>& records, std::string& error) {
-    const size_t n = text.size();
-    size_t i = 0;
-    int line = 1;
-    const auto isLineEnd = [&](size_t k) { return text[k] == '\r' || text[k] == '\n'; };
-    const auto skipLineEnd = [&] {
-        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        ++i;
-        ++line;
-    };
-    const auto fail = [&](int at, const std::string& why) {
-        error = "line " + std::to_string(at) + ": " + why;
-        return false;
-    };
-    while (i < n) {
-        Record record{line, {}};
-        for (;;) {
-            std::string field;
-            if (text[i] == '"') {
-                const int opened = line;
-                for (++i;;) {
-                    if (i >= n) return fail(opened, "a quote is never closed");
-                    if (text[i] == '"' && i + 1 < n && text[i + 1] == '"') {
-                        field += '"';
-                        i += 2;
-                    } else if (text[i] == '"') {
-                        ++i;
-                        break;
-                    } else if (isLineEnd(i)) {
-                        field += '\n';
-                        skipLineEnd();
-                    } else {
-                        field += text[i++];
-                    }
-                }
-                if (i < n && text[i] != ',' && !isLineEnd(i)) return fail(line, "text after a closing quote");
-            } else {
-                for (; i < n && text[i] != ',' && !isLineEnd(i); ++i) {
-                    if (text[i] == '"') return fail(line, "a quote inside a field that does not start with one");
-                    field += text[i];
-                }
-            }
-            record.fields.push_back(std::move(field));
-            if (i >= n || text[i] != ',') break;
-            if (++i >= n) record.fields.emplace_back();  // a comma ends the text: one empty field more
-            if (i >= n) break;
-        }
-        if (i < n) skipLineEnd();
-        if (record.fields.size() > 1 || !record.fields[0].empty()) records.push_back(std::move(record));
-    }
-    return true;
-}
+using Record = vkt::CsvRecord;
 
 const std::vector<std::string>& ColumnNames() {
     static const std::vector<std::string> names = [] {
         std::vector<Record> header;
         std::string unused;
-        ParseRecords(CsvHeader, header, unused);
+        vkt::ParseCsv(CsvHeader, header, unused);
         return header.at(0).fields;
     }();
     return names;
@@ -180,9 +107,7 @@ bool ReadRow(const Record& row, const std::array<size_t, ColumnCount>& at, const
              std::string& error) {
     const auto value = [&](Column col) -> const std::string& { return row.fields[at[col]]; };
     const auto bad = [&](Column col, const std::string& why) {
-        const std::string& v = value(col);
-        const std::string shown = vkt::CharCount(v) > LongestShownValue ? vkt::CharsMid(v, 0, LongestShownValue) + "..." : v;
-        error = "line " + std::to_string(row.line) + ", column " + ColumnNames()[col] + ": \"" + shown + "\" " + why;
+        error = "line " + std::to_string(row.line) + ", column " + ColumnNames()[col] + ": \"" + vkt::ShownValue(value(col)) + "\" " + why;
         return false;
     };
     const auto g = WholeNumber(value(Group), 1, VKTCore::GroupCount);
@@ -255,14 +180,13 @@ std::string ExportCsv(const Image& im) {
 }
 
 bool ImportCsv(const std::string& csv, Image& image, std::string& error) {
-    const std::string_view bom = "\xEF\xBB\xBF";
-    const std::string text = csv.starts_with(bom) ? csv.substr(bom.size()) : csv;
-    if (!IsText(text)) {
+    const std::string text = vkt::WithoutByteOrderMark(csv);
+    if (!vkt::IsUtf8Text(text)) {
         error = "this is no text file (CSV is UTF-8 text)";
         return false;
     }
     std::vector<Record> records;
-    if (!ParseRecords(text, records, error)) return false;
+    if (!vkt::ParseCsv(text, records, error)) return false;
     if (records.empty()) {
         error = "the file is empty: its first line must name the columns (" + std::string(CsvHeader) + ")";
         return false;

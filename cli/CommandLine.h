@@ -21,6 +21,9 @@ struct Cable {
 struct Args {
     std::vector<std::string> positional;
     std::string output, csv, pdf, log;
+    // A channel plan in or out: its file, its format (export), the group of a channel list's first 16 (import).
+    std::string plan, format, group;
+    bool cutNames = false;
     std::vector<Cable> cables;
     bool noGlobals = false, repeat = false, verify = false;
     // A copy serving one cable of a fleet run: it reports in lines.

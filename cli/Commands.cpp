@@ -6,6 +6,7 @@
 
 #include "cli/ChannelCsv.h"
 #include "cli/CommandLine.h"
+#include "core/ChannelPlan.h"
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "editor/SetupReport.h"
@@ -33,6 +34,13 @@ const char* const VktHelp =
     "  report FILE.vkt [--pdf OUT.pdf]                  the setup report, as text or PDF\n"
     "  export FILE.vkt --csv OUT.csv                    every channel as CSV\n"
     "  import FILE.vkt --csv IN.csv -o NEW.vkt          a setup with the channels of a CSV file\n"
+    "  export FILE.vkt --plan OUT.csv --format ics205|channels\n"
+    "                                                   every programmed channel as an incident radio\n"
+    "                                                   communications plan or a channel list\n"
+    "  import FILE.vkt --plan IN.csv [--group N] [--cut-names] -o NEW.vkt\n"
+    "                                                   a setup with the channels of a plan or channel list\n"
+    "                                                   (--group: where a channel list's first 16 go, 1 if not\n"
+    "                                                   given; --cut-names: cut names to 8 characters)\n"
     "  defaults -o FILE.vkt                             the factory setup\n"
     "\n"
     "Several cables at once: give --port or --device once for each. write then writes every radio at\n"
@@ -67,6 +75,10 @@ Args Parse(const std::vector<std::string>& a) {
         else if (a[i] == "--worker") r.worker = true;
         else if (a[i] == "--csv") value(r.csv);
         else if (a[i] == "--pdf") value(r.pdf);
+        else if (a[i] == "--plan") value(r.plan);
+        else if (a[i] == "--format") value(r.format);
+        else if (a[i] == "--group") value(r.group);
+        else if (a[i] == "--cut-names") r.cutNames = true;
         else if (a[i] == "--port") {
             std::string p;
             value(p);
@@ -169,19 +181,57 @@ int Report(const Args& a, Console& c) {
 }
 
 int Export(const Args& a, Console& c) {
-    if (a.positional.size() != 2 || a.csv.empty()) return UsageError(c, "export needs FILE and --csv OUT.csv");
+    const bool plan = !a.plan.empty();
+    if (a.positional.size() != 2 || plan == !a.csv.empty())
+        return UsageError(c, "export needs FILE and either --csv OUT.csv or --plan OUT.csv --format ics205|channels");
+    const auto format = VKTCore::PlanFormatNamed(a.format);
+    if (plan && !format) return UsageError(c, "--plan needs --format ics205 or --format channels");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
     vktstore::FileError e;
-    if (!vktstore::WriteFileReplacing(a.csv, ExportCsv(setup), e)) {
-        c.err << "vkt: cannot write " << a.csv << ": " << e.description << "\n";
+    const std::string& out = plan ? a.plan : a.csv;
+    if (!vktstore::WriteFileReplacing(out, plan ? VKTCore::WritePlan(setup, *format) : ExportCsv(setup), e)) {
+        c.err << "vkt: cannot write " << out << ": " << e.description << "\n";
         return FileFailure;
     }
     return Done;
 }
 
+// A plan's channels into a setup: all rows or none, and what it changed said.
+int ImportPlan(const Args& a, Console& c) {
+    VKTCore::PlanOptions options;
+    options.cutNames = a.cutNames;
+    if (!a.group.empty()) {
+        const int g = std::atoi(a.group.c_str());
+        if (g < 1 || g > VKTCore::GroupCount || a.group != std::to_string(g)) return UsageError(c, "--group takes 1 ... 15");
+        options.firstGroup = g - 1;
+    }
+    Image setup;
+    if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
+    std::string text;
+    vktstore::FileError e;
+    if (!vktstore::ReadWholeFile(a.plan, VKTCore::PlanMaxBytes, text, e)) {
+        c.err << "vkt: cannot read " << a.plan << ": " << e.description << "; nothing was written\n";
+        return FileFailure;
+    }
+    VKTCore::ChannelPlan plan;
+    std::string error;
+    if (!VKTCore::ReadPlan(text, options, plan, error)) {
+        c.err << "vkt: " << a.plan << ": " << error << "; nothing was written\n";
+        return FileFailure;
+    }
+    VKTCore::ApplyPlan(plan, setup);
+    if (!SaveSetup(a.output, setup, c)) return FileFailure;
+    c.out << a.plan << ": " << VKTCore::PlanFormatTitle(plan.format) << ", " << plan.channels.size() << (plan.channels.size() == 1 ? " channel\n" : " channels\n");
+    for (const std::string& line : VKTCore::PlanChanges(plan)) c.out << line << "\n";
+    for (const std::string& line : plan.cutNames) c.out << line << "\n";
+    return Done;
+}
+
 int Import(const Args& a, Console& c) {
-    if (a.positional.size() != 2 || a.csv.empty() || a.output.empty()) return UsageError(c, "import needs FILE, --csv IN.csv and -o NEW.vkt");
+    if (a.positional.size() != 2 || a.csv.empty() == a.plan.empty() || a.output.empty())
+        return UsageError(c, "import needs FILE, either --csv IN.csv or --plan IN.csv, and -o NEW.vkt");
+    if (!a.plan.empty()) return ImportPlan(a, c);
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
     std::string text;

@@ -4,11 +4,14 @@
 #include <filesystem>
 
 #include "core/ChannelCodes.h"
+#include "core/ChannelPlan.h"
 #include "core/MemoryImage.h"
 #include "core/Text.h"
 #include "core/WriteDefaults.h"
 #include "editor/Keys.h"
 #include "editor/SetupReport.h"
+#include "store/FileReader.h"
+#include "store/FileWriter.h"
 
 namespace vkteditor {
 
@@ -56,6 +59,7 @@ frmGroups::frmGroups(vkt::Platform& platform, VKTCom::RadioLink& link, vktstore:
     limitTyping(txtID, 7, vkt::AllDigits, IdRule);
     limitTyping(txtPassWord, 6, vkt::AllDigits, PassWordRule);
     moveForm.afterMove = [this] { displayGroupMemory(); };
+    planImport.imported = [this](const VKTCore::ChannelPlan& plan) { importPlan(plan); };
 }
 
 frmGroups::~frmGroups() = default;
@@ -330,6 +334,73 @@ void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands
         statusText.setCaption("Wrote " + what + " to radio " + vktstore::IdentityText(link_.RadioInfo) + " in " + took);
     else if (radio.LastWrite)
         statusText.setCaption("Writing " + what + " failed after " + took + ": the radio may hold part of it");
+}
+
+} // namespace vkteditor
+
+namespace vkteditor {
+
+void frmGroups::mnuImportPlan_Click() {
+    const auto path = platform_.FileDialog({.forSave = false, .fileName = "", .filter = PlanFilter, .defaultExtension = "csv"});
+    if (!path) return;
+    std::string text;
+    vktstore::FileError error;
+    if (!vktstore::ReadWholeFile(*path, VKTCore::PlanMaxBytes, text, error)) {
+        files.ShowFileError(error);
+        return;
+    }
+    // A file that is neither plan is said at once; a plan's own faults show in the dialog.
+    if (!VKTCore::DetectPlanFormat(text)) {
+        VKTCore::ChannelPlan plan;
+        std::string why;
+        VKTCore::ReadPlan(text, {}, plan, why);
+        platform_.MsgBox(*path + ":\r" + why, vkt::Buttons::OK, vkt::Icon::Exclamation, NoPlanTitle);
+        return;
+    }
+    planImport.Show(*path, text, currentGroup);
+}
+
+void frmGroups::importPlan(const VKTCore::ChannelPlan& plan) {
+    storeGroupMemory();
+    const VKTCore::Image before = VKTCore::MemoryImage;
+    VKTCore::ApplyPlan(plan, VKTCore::MemoryImage);
+    displayGroupMemory();
+    // The image as the shown group stores it, so that Undo can tell whether anything changed since.
+    storeGroupMemory();
+    planUndo_ = PlanUndo{before, VKTCore::MemoryImage};
+    std::string changed;
+    for (const std::string& line : VKTCore::PlanChanges(plan)) changed += (changed.empty() ? "" : "; ") + line;
+    statusText.setCaption("Channel plan imported: " + changed + " (Undo puts them back)");
+}
+
+void frmGroups::mnuUndo_Click() {
+    // Whatever was typed since the import goes into the image first: any
+    // change there leaves the import in place, and Undo is the grid's own.
+    if (planUndo_) {
+        storeGroupMemory();
+        const bool unchanged = VKTCore::MemoryImage == planUndo_->after;
+        if (unchanged) VKTCore::MemoryImage = planUndo_->before;
+        planUndo_.reset();
+        if (unchanged) {
+            displayGroupMemory();
+            statusText.setCaption("Channel plan import undone");
+            return;
+        }
+    }
+    clipboard.mnuUndo_Click();
+}
+
+void frmGroups::exportPlan(VKTCore::PlanFormat format) {
+    storeGroupMemory();
+    const auto path = platform_.FileDialog({.forSave = true, .fileName = "", .filter = PlanFilter, .defaultExtension = "csv"});
+    if (!path) return;
+    vktstore::FileError error;
+    if (!vktstore::WriteFileReplacing(*path, VKTCore::WritePlan(VKTCore::MemoryImage, format), error)) {
+        files.ShowFileError(error);
+        return;
+    }
+    statusText.setCaption("Channel plan written: " + std::to_string(VKTCore::ProgrammedChannels(VKTCore::MemoryImage).size()) +
+                          " channels to " + *path);
 }
 
 } // namespace vkteditor

@@ -19,6 +19,7 @@
 #include "editor/GridEditor.h"
 #include "editor/frmGlobals.h"
 #include "editor/frmMove.h"
+#include "editor/frmPlanImport.h"
 #include "link/RadioCommands.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
@@ -72,7 +73,8 @@ public:
 
     // --- menus ---
     vkt::MenuItem mnuFile{"File"}, mnuSave{"&Save", "Ctrl+S"}, mnuSaveAs{"Sa&ve As"}, mnuSep1{"-"},
-        mnuOpen{"&Open", "Ctrl+O"}, mnuSep4{"-"}, mnuLoad{"Load"}, mnuLast{"&Last Screen", "Ctrl+L"},
+        mnuOpen{"&Open", "Ctrl+O"}, mnuImportPlan{"&Import Channel Plan..."}, mnuExportPlan{"E&xport Channel Plan"},
+        mnuExportIncident{"&Incident Radio Communications Plan (ICS 205)..."}, mnuExportList{"&Channel List..."}, mnuSep4{"-"}, mnuLoad{"Load"}, mnuLast{"&Last Screen", "Ctrl+L"},
         mnuDefault{"&Default Screen", "Ctrl+D"}, mnuBlank{"&Blank Screen", "Ctrl+B"}, mnuP{"Print"},
         mnuPrint{"&Print Displayed VKT Setup", "Ctrl+P"}, mnuSetup{"Print Set&up"}, mnuSep2{"-"}, mnuExit{"&Exit"};
     vkt::MenuItem mnuRadio{"Radio"}, mnuRead{"Read Radio", "F2"}, mnuReadGlobal{"Read Global Information from Radio"},
@@ -105,6 +107,7 @@ public:
     std::unique_ptr<VKTCore::clsGlobals> GlobalsRecord;
     frmGlobals globalsForm;
     frmMove moveForm;
+    frmPlanImport planImport;
     VKTCom::frmProc proc;
     VKTCom::Transfers transfers;
     VKTCom::RadioCommands radio;
@@ -174,7 +177,13 @@ public:
     void mnuAbout_Click() { if (showAbout) showAbout(); }
     void mnuTuneRadio_Click() { if (showTune) showTune(); }
     void mnuHelp_Click() { platform_.ShowHelp(); }
-    void mnuUndo_Click() { clipboard.mnuUndo_Click(); }
+    // Undoes a channel plan import while nothing has changed since; else the last cell typed into.
+    void mnuUndo_Click();
+    void mnuImportPlan_Click();
+    void mnuExportIncident_Click() { exportPlan(VKTCore::PlanFormat::IncidentPlan); }
+    void mnuExportList_Click() { exportPlan(VKTCore::PlanFormat::ChannelList); }
+    static constexpr const char* PlanFilter = "Channel plan (*.csv)|*.csv|All (*.*)|*.*";
+    static constexpr const char* NoPlanTitle = "Import Channel Plan";
     void mnuAll_Click() { clipboard.mnuAll_Click(); }
     void mnuRow_Click() { clipboard.mnuRow_Click(); }
     void mnuPaste_Click() { clipboard.mnuPaste_Click(); }
@@ -224,6 +233,8 @@ private:
     void radioChosen();
     void setControlDefaults();
     void loadScreen(vkt::MenuItem& chosen, const std::function<void(vktstore::clsDBUtil&)>& action);
+    void importPlan(const VKTCore::ChannelPlan& plan);
+    void exportPlan(VKTCore::PlanFormat format);
 
     bool tuningHolds_ = false;
     vkt::Platform& platform_;
@@ -231,6 +242,11 @@ private:
     std::unique_ptr<vktstore::Backups> backups_;
     // Set when a read has come back whole: what is to be said of its backup.
     std::optional<std::string> readBackup_;
+    // The image before and after the last channel plan import, for its Undo.
+    struct PlanUndo {
+        VKTCore::Image before, after;
+    };
+    std::optional<PlanUndo> planUndo_;
 };
 
 } // namespace vkteditor

@@ -120,6 +120,10 @@ void GroupsView::buildMenus() {
     MenuAction(file, m.mnuSaveAs, [&m] { m.mnuSaveAs_Click(); });
     file->addSeparator();
     MenuAction(file, m.mnuOpen, [&m] { m.mnuOpen_Click(); });
+    MenuAction(file, m.mnuImportPlan, [&m] { m.mnuImportPlan_Click(); });
+    QMenu* exportPlan = file->addMenu(QString::fromStdString(m.mnuExportPlan.Caption()));
+    MenuAction(exportPlan, m.mnuExportIncident, [&m] { m.mnuExportIncident_Click(); });
+    MenuAction(exportPlan, m.mnuExportList, [&m] { m.mnuExportList_Click(); });
     file->addSeparator();
     QMenu* load = file->addMenu(QString::fromStdString(m.mnuLoad.Caption()));
     MenuAction(load, m.mnuLast, [&m] { m.mnuLast_Click(); });

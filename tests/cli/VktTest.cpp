@@ -153,6 +153,34 @@ TEST_F(VktTest, CsvRoundTripsThroughTheCommands) {
     EXPECT_EQ(back, edited);
 }
 
+// Both plan formats out of a setup and back in: the same bytes, the groups
+// changed said; a refused plan writes nothing; the options are checked.
+TEST_F(VktTest, ChannelPlansRoundTripThroughTheCommands) {
+    const std::string fleet = std::string(VKT_TEST_DATA_DIR) + "/fleet.vkt";
+    for (const char* format : {"ics205", "channels"}) {
+        ASSERT_EQ(run({"export", fleet, "--plan", path("p.csv"), "--format", format}), 0) << err.str();
+        ASSERT_EQ(run({"import", fleet, "--plan", path("p.csv"), "-o", path("t.vkt")}), 0) << err.str();
+        EXPECT_EQ(bytes("t.vkt"), std::string(std::istreambuf_iterator<char>(std::ifstream(fleet, std::ios::binary).rdbuf()), {}));
+        EXPECT_NE(out.str().find(", 240 channels\ngroup 1: channels 1-16\n"), std::string::npos) << out.str();
+    }
+    std::ofstream(path("list.csv"), std::ios::binary) << "Location,Name,Frequency\n1,ENGINE 12 TAC,150.0\n";
+    ASSERT_EQ(run({"import", fleet, "--plan", path("list.csv"), "--group", "4", "--cut-names", "-o", path("t.vkt")}), 0) << err.str();
+    EXPECT_EQ(out.str(), path("list.csv") + ": channel list, 1 channel\ngroup 4: channel 1\nline 2: \"ENGINE 12 TAC\" cut to \"ENGINE 1\"\n");
+    ASSERT_EQ(run({"import", fleet, "--plan", path("list.csv"), "-o", path("u.vkt")}), 3);
+    EXPECT_EQ(err.str(), "vkt: " + path("list.csv") + ": line 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut "
+                         "names to 8); nothing was written\n");
+    EXPECT_FALSE(std::filesystem::exists(path("u.vkt")));
+    const std::pair<std::vector<std::string>, const char*> misuses[] = {
+        {{"export", fleet, "--plan", path("p.csv"), "--format", "chirp"}, "--plan needs --format ics205 or --format channels"},
+        {{"import", fleet, "--plan", path("list.csv"), "--group", "16", "-o", path("u.vkt")}, "--group takes 1 ... 15"},
+        {{"import", fleet, "--plan", path("list.csv"), "--csv", path("list.csv"), "-o", path("u.vkt")}, "either --csv IN.csv or --plan"},
+    };
+    for (const auto& [args, why] : misuses) {
+        EXPECT_EQ(run(args), 2) << why;
+        EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
+    }
+}
+
 namespace {
 
 const std::string Header = std::string(CsvHeader) + "\n";

@@ -23,16 +23,14 @@ protected:
         g.setCellText(c, 4, txcg);
         g.setCellText(c, 5, label);
     }
-    std::array<uint8_t, 8> slot(int g, int c) {
+    // The 8 bytes from an address on: a channel's slot, or its label.
+    static std::array<uint8_t, 8> bytes(int address) {
         std::array<uint8_t, 8> s{};
-        for (int i = 0; i < 8; ++i) s[static_cast<size_t>(i)] = At(ChannelSlotAddress(g, c) + i);
+        std::copy_n(MemoryImage.begin() + address, 8, s.begin());
         return s;
     }
-    std::array<uint8_t, 8> label(int g, int c) {
-        std::array<uint8_t, 8> s{};
-        for (int i = 0; i < 8; ++i) s[static_cast<size_t>(i)] = At(LabelSlotAddress(g, c) + i);
-        return s;
-    }
+    static std::array<uint8_t, 8> slot(int g, int c) { return bytes(ChannelSlotAddress(g, c)); }
+    static std::array<uint8_t, 8> label(int g, int c) { return bytes(LabelSlotAddress(g, c)); }
 };
 
 } // namespace
@@ -54,10 +52,8 @@ TEST_F(ChannelCodec, WritesEveryFieldIntoItsSlot) {
 }
 
 TEST_F(ChannelCodec, ErasedChannelReads) {
-    for (int i = 0; i < 8; ++i) {
-        VKTCore::MemoryImage[static_cast<size_t>(ChannelSlotAddress(2, 7) + i)] = 0xFF;
-        VKTCore::MemoryImage[static_cast<size_t>(LabelSlotAddress(2, 7) + i)] = 0xFF;
-    }
+    std::fill_n(MemoryImage.begin() + ChannelSlotAddress(2, 7), 8, 0xFF);
+    std::fill_n(MemoryImage.begin() + LabelSlotAddress(2, 7), 8, 0xFF);
     channel.Read_Channel(2, 7);
     EXPECT_EQ(RowOf(controls, 7), (std::array<std::string, 6>{"", "181.91875", "D777-", "181.91875", "D777-", " BLANK  "}));
     // The placeholder text is stored as the letters of BLANK.
@@ -108,7 +104,6 @@ TEST_F(ChannelCodec, UnencodableTextsKeepTheirBytes) {
     const Image before = MemoryImage;
     setRow(2, "250.0", "D02", "99", "8.55", "OK");
     EXPECT_FALSE(channel.Write_Channel(0, 2));
-    const int slot = ChannelSlotAddress(0, 2);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(At(slot + i), before[static_cast<size_t>(slot + i)]) << i;
+    EXPECT_TRUE(std::equal(before.begin() + ChannelSlotAddress(0, 2), before.begin() + ChannelSlotAddress(0, 2) + 8, slot(0, 2).begin()));
     EXPECT_EQ(label(0, 2), EncodeLabel("OK"));  // the label still went in
 }

@@ -17,17 +17,24 @@ protected:
 
 } // namespace
 
-TEST_F(GlobalsCodec, SignallingByte) {
-    MemoryImage[7] = 0xF8;
-    globals.Read_Globals();
-    EXPECT_EQ(c.cboDTMFDev.Text(), "2906.25");
-    EXPECT_EQ(c.cboANIRate.Text(), "10");
-    EXPECT_EQ(c.cboPorchTime.Text(), "30");
-    MemoryImage[7] = 0x0F;
-    globals.Read_Globals();
-    EXPECT_EQ(c.cboDTMFDev.Text(), "93.75");
-    EXPECT_EQ(c.cboANIRate.Text(), "20");
-    EXPECT_EQ(c.cboPorchTime.Text(), "1020");
+// Each setting of the signalling and options bytes as the boxes show it.
+TEST_F(GlobalsCodec, SignallingAndOptionsBytes) {
+    struct Case {
+        int address, byte;
+        vkt::ComboBox* box;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {7, 0xF8, &c.cboDTMFDev, "2906.25"}, {7, 0xF8, &c.cboANIRate, "10"}, {7, 0xF8, &c.cboPorchTime, "30"},
+        {7, 0x0F, &c.cboDTMFDev, "93.75"},   {7, 0x0F, &c.cboANIRate, "20"}, {7, 0x0F, &c.cboPorchTime, "1020"},
+        {155, 0xA6, &c.cboFreqDisplay, "Enabled"}, {155, 0xA6, &c.cboLoPower, "Disabled"}, {155, 0xA6, &c.cboTalkBack, "Enabled"},
+        {155, 0xA6, &c.cboNuisanceChan, "Disabled"}, {155, 0xA6, &c.cboPriRate, "1.75"}, {6, 0x04, &c.cboBattSave, "Inhibit"},
+    };
+    for (const Case& k : cases) {
+        MemoryImage[static_cast<size_t>(k.address)] = static_cast<uint8_t>(k.byte);
+        globals.Read_Globals();
+        EXPECT_EQ(k.box->Text(), k.shown) << k.address << " " << k.byte;
+    }
 }
 
 TEST_F(GlobalsCodec, ListItems) {
@@ -40,18 +47,6 @@ TEST_F(GlobalsCodec, ListItems) {
     EXPECT_EQ(c.cboChan[0].ListCount(), 17);
     EXPECT_EQ(c.cboChan[2].Text(), "Channel 16");
     EXPECT_EQ(c.cboDTMFDev.ToolTip(), "Select value from list.");
-}
-
-TEST_F(GlobalsCodec, OptionsByte) {
-    MemoryImage[155] = 0b1010'0110;
-    MemoryImage[6] = 0x04;
-    globals.Read_Globals();
-    EXPECT_EQ(c.cboFreqDisplay.Text(), "Enabled");
-    EXPECT_EQ(c.cboLoPower.Text(), "Disabled");
-    EXPECT_EQ(c.cboTalkBack.Text(), "Enabled");
-    EXPECT_EQ(c.cboNuisanceChan.Text(), "Disabled");
-    EXPECT_EQ(c.cboPriRate.Text(), "1.75");
-    EXPECT_EQ(c.cboBattSave.Text(), "Inhibit");
 }
 
 TEST_F(GlobalsCodec, SwitchCodeTable) {
@@ -74,17 +69,21 @@ TEST_F(GlobalsCodec, SwitchCodeTable) {
     }
 }
 
-TEST_F(GlobalsCodec, RotaryPositionWithGlobalGroup) {
+TEST_F(GlobalsCodec, RotaryPositionWithGlobalGroupAndTheGlobalChannel) {
     c.cboGroup[15].setText("Global");
     c.cboChan[15].setText("Channel 4");
+    c.cboGlobalGroup.setText("15");
+    c.cboGlobalChannel.setText("16");
     globals.Write_Rotary_Switch();
     EXPECT_EQ(At(143), 0x03);
     EXPECT_EQ(At(144), 0x80);
-    c.cboGroup[15].setListIndex(0);
-    c.cboChan[15].setListIndex(0);
+    EXPECT_EQ(At(255), 0xEF);
+    for (auto* box : {&c.cboGroup[15], &c.cboChan[15], &c.cboGlobalGroup, &c.cboGlobalChannel}) box->setListIndex(0);
     globals.Read_Rotary_Switch();
     EXPECT_EQ(c.cboGroup[15].Text(), "Global");
     EXPECT_EQ(c.cboChan[15].Text(), "Channel 4");
+    EXPECT_EQ(c.cboGlobalGroup.Text(), "15");
+    EXPECT_EQ(c.cboGlobalChannel.Text(), "16");
 }
 
 TEST_F(GlobalsCodec, RotaryFlagBitOrder) {
@@ -101,27 +100,12 @@ TEST_F(GlobalsCodec, RotaryFlagBitOrder) {
         c.cboGroup[static_cast<size_t>(k.p)].setText("Global");
         c.cboChan[static_cast<size_t>(k.p)].setText("Global");
         globals.Write_Rotary_Switch();
-        EXPECT_EQ(At(k.address), 1 << k.bit) << k.p;          // group variable
-        EXPECT_EQ(At(k.address + 2), 1 << k.bit) << k.p;      // channel variable
-        EXPECT_EQ(At(k.address - 4), 1 << k.bit) << k.p;      // group global
-        EXPECT_EQ(At(k.address - 2), 1 << k.bit) << k.p;      // channel global
-        for (int other = 144; other <= 151; ++other) {
-            if (other != k.address && other != k.address + 2 && other != k.address - 4 && other != k.address - 2) {
-                EXPECT_EQ(At(other), 0) << k.p << " " << other;
-            }
+        // Group and channel variable at the address and 2 on, their global flags 4 and 2 before.
+        for (int a = 144; a <= 151; ++a) {
+            const bool flag = a == k.address || a == k.address + 2 || a == k.address - 4 || a == k.address - 2;
+            EXPECT_EQ(At(a), flag ? 1 << k.bit : 0) << k.p << " " << a;
         }
     }
-}
-
-TEST_F(GlobalsCodec, GlobalGroupAndChannel) {
-    c.cboGlobalGroup.setText("15");
-    c.cboGlobalChannel.setText("16");
-    globals.Write_Rotary_Switch();
-    EXPECT_EQ(At(255), 0xEF);
-    c.cboGlobalGroup.setListIndex(0);
-    globals.Read_Rotary_Switch();
-    EXPECT_EQ(c.cboGlobalGroup.Text(), "15");
-    EXPECT_EQ(c.cboGlobalChannel.Text(), "16");
 }
 
 TEST_F(GlobalsCodec, WritesOnlyTheUnitWideBits) {

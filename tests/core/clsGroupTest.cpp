@@ -118,67 +118,48 @@ TEST_F(GroupCodec, ReadThenWriteLeavesStoredFormsAsTheyWere) {
     }
 }
 
-// Group 2 (index 1) lives in the second half of its page.
-TEST_F(GroupCodec, PasswordPaddingAndTruncation) {
-    c.txtPassWord.setText("123");
-    group.Write_Password(1);
-    EXPECT_EQ(block(1, 38), 0x00);
-    EXPECT_EQ(block(1, 39), 0x01);
-    EXPECT_EQ(block(1, 40), 0x23);
-    group.Read_Password(1);
-    EXPECT_EQ(c.txtPassWord.Text(), "000123");
-    c.txtPassWord.setText("1234567");
-    group.Write_Password(1);
-    group.Read_Password(1);
-    EXPECT_EQ(c.txtPassWord.Text(), "123456");
-    // A letter the keyboard makes of several bytes is one digit, stored as 0;
-    // the digits after it keep their places.
-    c.txtPassWord.setText("1\xC3\xA9" "3456");
-    group.Write_Password(1);
-    group.Read_Password(1);
-    EXPECT_EQ(c.txtPassWord.Text(), "103456");
-    c.txtID.setText("12\xC3\xA9" "4567");
-    group.Write_ID_Num(0);
-    group.Read_ID_Num(0);
+// What is typed stores these bytes of the group block and reads back so;
+// group 2 (index 1) lives in the second half of its page. A letter the
+// keyboard makes of several bytes is one digit, stored as 0.
+TEST_F(GroupCodec, TypedValuesStoreTheirBytesAndReadBack) {
+    struct Case {
+        vkt::TextBox* box;  // none: the time-out, with the scan hold time
+        const char* typed;
+        const char* scan;
+        int offset;
+        std::vector<int> bytes;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {&c.txtPassWord, "123", nullptr, 38, {0x00, 0x01, 0x23}, "000123"},
+        {&c.txtPassWord, "1234567", nullptr, 38, {0x12, 0x34, 0x56}, "123456"},
+        {&c.txtPassWord, "1\xC3\xA9" "3456", nullptr, 38, {0x10, 0x34, 0x56}, "103456"},
+        {&c.txtID, "1234567", nullptr, 41, {0x01, 0x23, 0x45, 0x67}, "1234567"},
+        {&c.txtID, "12\xC3\xA9" "4567", nullptr, 41, {0x01, 0x20, 0x45, 0x67}, "1204567"},
+        {&c.txtGrpLab, "GROUP 1", nullptr, 51, {0x30, 0x10, 0x1B, 0x18, 0x1E, 0x19, 0x30, 0x01}, " GROUP 1"},
+        {nullptr, "60", "2.5", 45, {0x45}, "60"},
+        {nullptr, "225", "7.5", 45, {0xFF}, "225"},
+        {nullptr, "OFF", "0.0", 45, {0x00}, "OFF"},
+        {nullptr, "15", "0.5", 45, {0x11}, "15"},
+    };
+    for (const Case& k : cases) {
+        k.box ? k.box->setText(k.typed) : c.cboTOT.setText(k.typed);
+        if (k.scan) c.cboScan.setText(k.scan);
+        group.Write_Group(1);
+        for (size_t i = 0; i < k.bytes.size(); ++i) EXPECT_EQ(block(1, k.offset + static_cast<int>(i)), k.bytes[i]) << k.typed << " " << i;
+        for (auto* t : {&c.txtPassWord, &c.txtID, &c.txtGrpLab}) t->setText("x");
+        c.cboTOT.setListIndex(-1);
+        c.cboScan.setListIndex(-1);
+        group.Read_Group(1);
+        EXPECT_EQ(k.box ? k.box->Text() : c.cboTOT.Text(), k.shown) << k.typed;
+        if (k.scan) EXPECT_EQ(c.cboScan.Text(), k.scan);
+    }
+    setBlock(1, 41, 0x91);  // the ID's first digit is never shown
+    group.Read_Group(1);
     EXPECT_EQ(c.txtID.Text(), "1204567");
-}
-
-TEST_F(GroupCodec, IdNumberShowsSevenDigits) {
-    c.txtID.setText("1234567");
-    group.Write_ID_Num(3);
-    EXPECT_EQ(block(3, 41), 0x01);
-    EXPECT_EQ(block(3, 42), 0x23);
-    EXPECT_EQ(block(3, 43), 0x45);
-    EXPECT_EQ(block(3, 44), 0x67);
-    group.Read_ID_Num(3);
-    EXPECT_EQ(c.txtID.Text(), "1234567");
-    setBlock(3, 41, 0x91);
-    group.Read_ID_Num(3);
-    EXPECT_EQ(c.txtID.Text(), "1234567");
-}
-
-TEST_F(GroupCodec, GroupLabel) {
-    c.txtGrpLab.setText("GROUP 1");
-    group.Write_Group_Label(0);
-    const int expected[8] = {0x30, 0x10, 0x1B, 0x18, 0x1E, 0x19, 0x30, 0x01};
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(block(0, 51 + i), expected[i]) << i;
     for (int i = 0; i < 8; ++i) setBlock(0, 51 + i, 0xFF);
     group.Read_Group_Label(0);
     EXPECT_EQ(c.txtGrpLab.Text(), "");  // no BLANK placeholder for groups
-}
-
-TEST_F(GroupCodec, TimeOutAndScanHold) {
-    const std::tuple<const char*, const char*, int> cases[] = {{"60", "2.5", 0x45}, {"225", "7.5", 0xFF}, {"OFF", "0.0", 0x00}, {"15", "0.5", 0x11}};
-    for (const auto& [tot, scan, byte] : cases) {
-        c.cboTOT.setText(tot);
-        c.cboScan.setText(scan);
-        group.Write_TOT_Scan(2);
-        EXPECT_EQ(block(2, 45), byte) << tot;
-        c.cboTOT.setListIndex(-1);
-        group.Read_TOT_Scan(2);
-        EXPECT_EQ(c.cboTOT.Text(), tot);
-        EXPECT_EQ(c.cboScan.Text(), scan);
-    }
 }
 
 TEST_F(GroupCodec, PriorityChannels) {

@@ -1,8 +1,14 @@
-// The Move Banks dialog through its real widgets: every way out but OK leaves
-// the main window as it was.
+// The Move Banks and Import Channel Plan dialogs through their real widgets:
+// every way out but OK (Replace) leaves the main window as it was.
+
+#include <QCheckBox>
+#include <QLabel>
+
+#include <fstream>
 
 #include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
+#include "views/PlanImportView.h"
 
 TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
     struct Way {
@@ -33,4 +39,50 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
         EXPECT_EQ(password->text(), "424242") << way.name;
         EXPECT_EQ(VKTCore::MemoryImage, image) << way.name;
     }
+}
+
+// The dialog says what a channel list replaces in the group shown, or why it
+// cannot; Replace shows the channels at once and Undo takes them back.
+TEST_F(ViewTest, ImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack) {
+    vktviews::PlanImportView importView(main->planImport, view.get());
+    const std::string plan = (folder / "list.csv").string();
+    std::ofstream(plan, std::ios::binary) << "\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\r\n"
+                                             "2,ENGINE 12 TAC,151.2500,+,0.6,Tone,100.0,NFM\r\n3,RESCUE,151.5000,,,,,FM\r\n";
+    const auto image = VKTCore::MemoryImage;
+    const QString txBefore = shown(1, vkt::ColTxFreq);
+    auto* changes = importView.findChild<QLabel*>("lblChanges");
+    const auto open = [&] {
+        platform.dialogAnswers.push_back(plan);
+        action("&Import Channel Plan...")->trigger();
+        QApplication::processEvents();
+        ASSERT_TRUE(importView.isVisible());
+        activate(&importView);
+    };
+    open();
+    EXPECT_EQ(importView.findChild<QComboBox*>("cboGroup")->currentText(), "1");
+    EXPECT_FALSE(ShownButton(importView, "Replace")->isEnabled());
+    EXPECT_EQ(changes->text(), "Nothing can be imported:\nline 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to "
+                               "cut names to 8)");
+    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
+    EXPECT_EQ(changes->text(), "Replaces these channels of the setup:\ngroup 1: channels 2-3\nNames cut to 8 characters:\n"
+                               "line 2: \"ENGINE 12 TAC\" cut to \"ENGINE 1\"");
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(importView.isVisible());
+    EXPECT_EQ(VKTCore::MemoryImage, image);
+
+    activate(view.get());
+    open();
+    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
+    QTest::mouseClick(ShownButton(importView, "Replace"), Qt::LeftButton);
+    activate(view.get());
+    EXPECT_FALSE(importView.isVisible());
+    EXPECT_EQ(shown(1, vkt::ColRecFreq), "151.25000");
+    EXPECT_EQ(shown(1, vkt::ColTxFreq), "151.85000");
+    EXPECT_EQ(shown(1, vkt::ColTxCG), "100.0");
+    EXPECT_EQ(shown(1, vkt::ColChLabel).trimmed(), "ENGINE 1");
+    EXPECT_EQ(shown(2, vkt::ColChLabel).trimmed(), "RESCUE");
+    clickCell(4, vkt::ColRecFreq);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(VKTCore::MemoryImage, image);
+    EXPECT_EQ(shown(1, vkt::ColTxFreq), txBefore);
 }

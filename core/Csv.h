@@ -1,0 +1,33 @@
+#pragma once
+// CSV text as the channel files read it: records of fields with the line each
+// starts on, so that a refusal can name where the technician has to look.
+
+#include <string>
+#include <vector>
+
+namespace vkt {
+
+struct CsvRecord {
+    int line;
+    std::vector<std::string> fields;
+};
+
+// No NUL byte, and UTF-8 throughout.
+bool IsUtf8Text(const std::string& text);
+
+// The text without a leading UTF-8 byte-order mark.
+std::string WithoutByteOrderMark(const std::string& text);
+
+// Splits CSV text into records: fields apart by commas, records by LF, CRLF
+// or CR. A field in double quotes may hold commas and line ends, and "" for
+// a quote; any other quote is an error. A line with nothing on it is no record.
+bool ParseCsv(const std::string& text, std::vector<CsvRecord>& records, std::string& error);
+
+// A field as a CSV line holds it: quoted when it has a comma, a quote, a line
+// end or a space at either end.
+std::string CsvField(const std::string& value);
+
+// A value short enough to quote in a message.
+std::string ShownValue(const std::string& value);
+
+} // namespace vkt

@@ -1,0 +1,21 @@
+#pragma once
+// Import Channel Plan: what the plan replaces; only Replace imports.
+
+#include <QDialog>
+
+#include "editor/frmPlanImport.h"
+
+namespace vktviews {
+
+class PlanImportView : public QDialog {
+public:
+    PlanImportView(vkteditor::frmPlanImport& model, QWidget* owner);
+
+protected:
+    void reject() override;
+
+private:
+    vkteditor::frmPlanImport& m_;
+};
+
+} // namespace vktviews
