@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "cli/Commands.h"
@@ -111,11 +114,20 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
               "2 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, Comm Port 3\n");
     EXPECT_EQ(err.str(), "");  // not a terminal: no live lines
 
-    // A second run adds its rows under the same header.
+    // A second run adds its rows under the same header, stamped in UTC
+    // whatever zone the machine keeps.
     workers = {};
     workers.clock = &clock;
     workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
+    const char* zone = std::getenv("TZ");
+    const std::optional<std::string> machineZone = zone ? std::optional<std::string>(zone) : std::nullopt;
+    ::setenv("TZ", "XST-5", 1);  // five hours east of Greenwich
+    ::tzset();
+    const std::time_t before = std::time(nullptr);
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--log", log}), 0);
+    const std::time_t after = std::time(nullptr);
+    machineZone ? ::setenv("TZ", machineZone->c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
     std::istringstream rows(read(log));
     std::vector<std::string> lines;
     for (std::string line; std::getline(rows, line);) lines.push_back(line);
@@ -127,6 +139,10 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
                                        ",write,not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\"");
     EXPECT_EQ(lines[3].substr(20), ",/dev/ttyUSB0,2AAA0105," + file + "," + sha + ",write,done,yes,14.1,");
     EXPECT_EQ(lines[6].substr(20), ",/dev/ttyUSB1,2AAA0105," + file + "," + sha + ",write,done,no,14.1,");
+    std::tm stamp{};
+    ASSERT_TRUE(::strptime(lines[6].c_str(), "%Y-%m-%dT%H:%M:%SZ,", &stamp));
+    EXPECT_GE(::timegm(&stamp), before);
+    EXPECT_LE(::timegm(&stamp), after);
 }
 
 TEST_F(FleetTest, ACopyThatDiesIsAFailedRadio) {
@@ -181,4 +197,13 @@ TEST_F(FleetTest, ReadingSeveralRadiosNeedsAFolder) {
     EXPECT_NE(out.str().find("A  radio 2AAA0105  read into /tmp/r/radio-2AAA0105-20261206-235512-A.vkt  7.6 s"), std::string::npos)
         << out.str();
     EXPECT_NE(out.str().find("2 of 2 radios read in "), std::string::npos);
+}
+
+// A field is quoted when it holds a comma, a quote or a line end.
+TEST(RunLog, FieldsThatNeedItAreQuoted) {
+    LogRow row;
+    row.cable = "a,b";
+    row.radio = "say \"hi\"";
+    row.setup = "two\nlines";
+    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,");
 }
