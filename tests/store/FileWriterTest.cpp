@@ -194,12 +194,14 @@ TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {
         EXPECT_FALSE(vktstore::LogFile::open(path(name), error)) << name;
         EXPECT_NE(error.description.find(says), std::string::npos) << error.description;
     }
-    // A link swapped in between the check of the name and the open.
+    EXPECT_EQ(readBytes("victim"), "untouched");
+    // A link swapped in between the check of the name and the open, to a
+    // file with no other name.
+    writeBytes("aim", "");
     Recorder race;
-    race.afterCheck = [&] { std::filesystem::create_symlink(path("victim"), path("raced.log")); };
+    race.afterCheck = [&] { std::filesystem::create_symlink(path("aim"), path("raced.log")); };
     const vktstore::UseFileSystem racing(race);
     EXPECT_FALSE(vktstore::LogFile::open(path("raced.log"), error));
-    EXPECT_EQ(readBytes("victim"), "untouched");
 }
 
 // A power cut after the rename finds the new contents on the disk, never an
