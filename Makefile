@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test package sanitize fuzz bench clean
+.PHONY: deps configure build run test package sanitize fuzz bench mutants clean
 
 deps:
 	@scripts/install-deps
@@ -42,8 +42,14 @@ fuzz: deps
 	@cmake --build $(BUILD)-fuzz -j $(JOBS)
 	@scripts/run-fuzzers $(BUILD)-fuzz $(FUZZ_SECONDS)
 
+# Each fault of tests/mutants/ in turn against the tests it names, with a
+# table and the score; long, so run by hand. MUTANTS=pattern runs a subset.
+MUTANTS ?=
+mutants: deps
+	@scripts/mutants $(BUILD)-mutants $(MUTANTS)
+
 bench: build
 	@scripts/run-benchmarks $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD)-mutants

@@ -1,25 +1,23 @@
 #include "store/FileWriter.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <ostream>
 #include <random>
 #include <utility>
 #include <vector>
 
+#include "store/FileSystem.h"
+
 namespace vktstore {
 
 namespace fs = std::filesystem;
 
 namespace {
+
+FileSystem* current = nullptr;
 
 // Closes its descriptor when it goes.
 class Descriptor {
@@ -31,11 +29,11 @@ public:
         return *this;
     }
     ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0) Files().close(fd_);
     }
     int get() const { return fd_; }
     // Closes now, for the caller to see the error a full disk may give here.
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+    bool close() { return Files().close(std::exchange(fd_, -1)); }
     int release() { return std::exchange(fd_, -1); }
 
 private:
@@ -69,43 +67,15 @@ bool IsTemporaryOf(const std::string& entry, const std::string& name) {
 }
 
 // What a save killed half-way left beside the target. Only the names go:
-// unlinking never follows a link.
+// removing never follows a link.
 void RemoveLeftovers(int dir, const std::string& name) {
-    const int listing = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (listing < 0) return;
-    DIR* d = ::fdopendir(listing);
-    if (!d) {
-        ::close(listing);
-        return;
-    }
-    std::vector<std::string> leftovers;
-    while (const dirent* entry = ::readdir(d))
-        if (IsTemporaryOf(entry->d_name, name)) leftovers.emplace_back(entry->d_name);
-    ::closedir(d);
-    for (const std::string& leftover : leftovers) {
-        struct stat st {};
-        if (::fstatat(dir, leftover.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
-            ::unlinkat(dir, leftover.c_str(), 0);
+    for (const std::string& entry : Files().entries(dir)) {
+        FileInfo info;
+        if (IsTemporaryOf(entry, name) && Files().entryInfo(dir, entry, info) && !info.folder()) Files().removeEntry(dir, entry);
     }
 }
 
-mode_t NewFileMode() {
-    // The umask can only be read by setting it; the program has one thread.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0644 & ~mask;
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
+unsigned NewFileMode() { return 0644 & ~Files().creationMask(); }
 
 // The folder and name of the file a path stands for.
 struct Target {
@@ -115,18 +85,16 @@ struct Target {
 
 bool Resolve(const std::string& path, Links links, Target& target, FileError& error) {
     fs::path p(path);
-    struct stat st {};
-    if (links == Links::WriteThrough && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char* real = ::realpath(path.c_str(), nullptr);
-        if (!real) {
-            const int e = errno;
-            std::error_code ec;
-            if (e == ENOENT) error = Refusal(path, "is a link to " + fs::read_symlink(p, ec).string() + ", which does not exist");
-            else error = ErrorOf(e, path, false);
+    FileInfo info;
+    if (links == Links::WriteThrough && Files().pathInfo(path, info) && info.link()) {
+        std::error_code ec;
+        const fs::path real = fs::canonical(p, ec);
+        if (ec) {
+            if (ec.value() == ENOENT) error = Refusal(path, "is a link to " + fs::read_symlink(p, ec).string() + ", which does not exist");
+            else error = ErrorOf(ec.value(), path, false);
             return false;
         }
         p = real;
-        std::free(real);
     }
     target.folder = p.has_parent_path() ? p.parent_path().string() : ".";
     target.name = p.filename().string();
@@ -139,35 +107,44 @@ bool Resolve(const std::string& path, Links links, Target& target, FileError& er
 
 } // namespace
 
+FileSystem& Files() {
+    static SystemFileSystem system;
+    return current ? *current : system;
+}
+
+UseFileSystem::UseFileSystem(FileSystem& files) : previous_(std::exchange(current, &files)) {}
+UseFileSystem::~UseFileSystem() { current = previous_; }
+
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes, FileError& error, Links links) {
     Target target;
     if (!Resolve(path, links, target, error)) return false;
+    FileSystem& files = Files();
     // Everything below names the file relative to its folder, so that a
     // folder swapped on the way cannot redirect the save.
-    const Descriptor folder(::open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const Descriptor folder(files.openFolder(target.folder));
     if (folder.get() < 0) {
         error = ErrorOf(errno, path, false);
         return false;
     }
-    const char* name = target.name.c_str();
-    struct stat old {};
-    bool exists = ::fstatat(folder.get(), name, &old, AT_SYMLINK_NOFOLLOW) == 0;
+    const std::string& name = target.name;
+    FileInfo old;
+    bool exists = files.entryInfo(folder.get(), name, old);
     if (!exists && errno != ENOENT) {
         error = ErrorOf(errno, path, false);
         return false;
     }
     // A link here is replaced by the file, never written through.
-    if (exists && S_ISLNK(old.st_mode)) exists = false;
-    if (exists && S_ISDIR(old.st_mode)) {
+    if (exists && old.link()) exists = false;
+    if (exists && old.folder()) {
         error = ErrorOf(EISDIR, path, false);
         return false;
     }
-    if (exists && !S_ISREG(old.st_mode)) {
-        error = NotARegularFile(path, old.st_mode);
+    if (exists && !old.regular()) {
+        error = NotARegularFile(path, old.mode);
         return false;
     }
     // A read-only file stays as it is, whoever asks (root included).
-    if (exists && (old.st_mode & 0222) == 0) {
+    if (exists && (old.mode & 0222) == 0) {
         error = ErrorOf(EACCES, path, false);
         return false;
     }
@@ -177,29 +154,27 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
     Descriptor file;
     for (int attempt = 0; file.get() < 0; ++attempt) {
         temp = target.name + TempMark + RandomTag();
-        file = Descriptor(::openat(folder.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        file = Descriptor(files.createExclusive(folder.get(), temp));
         if (file.get() < 0 && (errno != EEXIST || attempt == 100)) {
             error = ErrorOf(errno, path, false);
             return false;
         }
     }
     const auto fail = [&](int e) {
-        ::unlinkat(folder.get(), temp.c_str(), 0);
+        files.removeEntry(folder.get(), temp);
         error = ErrorOf(e, path, false);
         return false;
     };
-    if (!WriteAll(file.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size())) return fail(errno);
+    if (!files.writeAll(file.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size())) return fail(errno);
     // Root saving someone's file leaves it theirs; for anyone else this
     // changes nothing or fails harmlessly.
-    if (exists) {
-        [[maybe_unused]] const int owned = ::fchown(file.get(), old.st_uid, old.st_gid);
-    }
-    if (::fchmod(file.get(), exists ? old.st_mode & 0777 : NewFileMode()) != 0) return fail(errno);
-    if (::fsync(file.get()) != 0) return fail(errno);
+    if (exists) files.setOwner(file.get(), old.owner, old.group);
+    if (!files.setMode(file.get(), exists ? old.mode & 0777 : NewFileMode())) return fail(errno);
+    if (!files.sync(file.get())) return fail(errno);
     if (!file.close()) return fail(errno);
-    if (::renameat(folder.get(), temp.c_str(), folder.get(), name) != 0) return fail(errno);
+    if (!files.rename(folder.get(), temp, name)) return fail(errno);
     // The new name itself must survive a power cut.
-    ::fsync(folder.get());
+    files.sync(folder.get());
     return true;
 }
 
@@ -221,7 +196,7 @@ protected:
         return traits_type::not_eof(c);
     }
     int sync() override {
-        const bool written = WriteAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()));
+        const bool written = Files().writeAll(fd_, pbase(), static_cast<size_t>(pptr() - pbase()));
         setp(data_, data_ + sizeof data_);
         return written ? 0 : -1;
     }
@@ -232,26 +207,25 @@ private:
 };
 
 std::unique_ptr<LogFile> LogFile::open(const std::string& path, FileError& error) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        error = NotARegularFile(path, st.st_mode);
+    FileInfo info;
+    if (Files().pathInfo(path, info) && !info.regular()) {
+        error = NotARegularFile(path, info.mode);
         return nullptr;
     }
-    Descriptor fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0644));
+    Descriptor fd(Files().openAppend(path, 0644, info));
     if (fd.get() < 0) {
         error = ErrorOf(errno, path, false);
         return nullptr;
     }
     // What was opened is checked, not what the name showed a moment ago.
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = NotARegularFile(path, st.st_mode);
+    if (!info.regular()) {
+        error = NotARegularFile(path, info.mode);
         return nullptr;
     }
-    if (st.st_nlink > 1) {
+    if (info.links > 1) {
         error = Refusal(path, "has another name (a hard link), so it may be another file");
         return nullptr;
     }
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     return std::unique_ptr<LogFile>(new LogFile(fd.release()));
 }
 
@@ -260,7 +234,7 @@ LogFile::LogFile(int fd)
 
 LogFile::~LogFile() {
     stream_->flush();
-    ::close(fd_);
+    Files().close(fd_);
 }
 
 } // namespace vktstore

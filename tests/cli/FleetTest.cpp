@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "cli/Commands.h"
@@ -119,13 +122,23 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     workers.clock = &clock;
     onTerminal = true;
     workers.scripts = {{ProgressLine("writing", 45), Result("done"), "exit 0"}, {ProgressLine("writing", 7), Result("done"), "exit 0"}};
+    // The second run's rows are stamped in UTC whatever zone the machine keeps.
+    const char* zone = std::getenv("TZ");
+    const std::optional<std::string> machineZone = zone ? std::optional<std::string>(zone) : std::nullopt;
+    ::setenv("TZ", "XST-5", 1);  // five hours east of Greenwich
+    ::tzset();
+    const std::time_t before = std::time(nullptr);
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--log", log}), 0);
+    const std::time_t after = std::time(nullptr);
+    machineZone ? ::setenv("TZ", machineZone->c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
     EXPECT_NE(err.str().find("/dev/ttyUSB0  [#############                 ]  45% writing\n"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("/dev/ttyUSB1  [##                            ]   7% writing\n"), std::string::npos);
     EXPECT_NE(err.str().find("\033[2F\033[J"), std::string::npos);  // the two lines redrawn in place
     std::istringstream rows(read(log));
     std::vector<std::string> lines;
-    for (std::string line; std::getline(rows, line);) lines.push_back(line.substr(std::min<size_t>(20, line.size())));
+    std::string last;
+    for (std::string line; std::getline(rows, line); last = line) lines.push_back(line.substr(std::min<size_t>(20, line.size())));
     const std::string by = "2AAA0105," + file + ",sha-of-6019-bytes,write,";
     EXPECT_EQ(lines, (std::vector<std::string>{
                          std::string(LogHeader).substr(20),
@@ -135,6 +148,10 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
                          ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139)",
                          ",/dev/ttyUSB0," + by + "done,no,14.1,,",
                          ",/dev/ttyUSB1," + by + "done,no,14.1,,"}));
+    std::tm stamp{};
+    ASSERT_TRUE(::strptime(last.c_str(), "%Y-%m-%dT%H:%M:%SZ,", &stamp));
+    EXPECT_GE(::timegm(&stamp), before);
+    EXPECT_LE(::timegm(&stamp), after);
 }
 
 TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
@@ -191,4 +208,13 @@ TEST_F(FleetTest, OneRadioTwiceOrVerifyOnSeveralIsAUsageError) {
         EXPECT_EQ(err.str().rfind("vkt: " + problem, 0), 0u) << err.str();
     }
     EXPECT_TRUE(workers.started.empty());
+}
+
+// A field is quoted when it holds a comma, a quote or a line end.
+TEST(RunLog, FieldsThatNeedItAreQuoted) {
+    LogRow row;
+    row.cable = "a,b";
+    row.radio = "say \"hi\"";
+    row.setup = "two\nlines";
+    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,");
 }

@@ -67,12 +67,13 @@ TEST_F(VktTest, ReadThenVerifyIsCleanAndAChangeIsNamed) {
     EXPECT_EQ(run({"verify", path("radio.vkt").c_str(), "--device", "/dev/pts/9"}), 0) << err.str();
     EXPECT_EQ(out.str(), "the radio matches " + path("radio.vkt") + ": " + NoDifferences);
 
-    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(2, 4) + 1)] = 0x28;  // Group 3 Ch 5: 162.45
+    // The last group, which a loop one short would never reach.
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)] = 0x28;  // 162.45
     EXPECT_EQ(run({"verify", path("radio.vkt"), "--port", "1"}), 1);
-    EXPECT_EQ(out.str(), "Group 3 Ch 5 Rec Freq: radio 162.45000, file 162.40000\n");
+    EXPECT_EQ(out.str(), "Group 15 Ch 16 Rec Freq: radio 162.45000, file 162.55000\n");
     // The calibration values are never written, so they are never compared.
     port.radio().eeprom[11] = 17;
-    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(2, 4) + 1)] = 0x00;
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)] = 0x78;
     EXPECT_EQ(run({"verify", path("radio.vkt"), "--port", "1"}), 0);
 }
 
@@ -263,7 +264,7 @@ TEST_F(VktTest, AFileThatIsNoRegularFileOrTooLargeIsRefused) {
 TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
     const std::string swapped = "channel,group,tx_freq,rx_freq,label,rx_cg,tx_cg,low_power,narrow,scan";
-    const std::string rows[] = {"2,3,000.00,154525,\"FIRE\",D023-,088.5,1,0,0", "1,3,146.52,162.40000,\"Ch 1\",000.0,000.0,0,0,1"};
+    const std::string rows[] = {"2,3,000.00,154525,\"\xC3\x9C\xC3\x9C\xF0\x9F\x93\xBB FIRE\",D023-,088.5,1,0,0", "1,3,146.52,162.40000,\"Ch 1\",000.0,000.0,0,0,1"};
     const std::pair<const char*, const char*> forms[] = {{"", "\n"}, {"", "\r\n"}, {"", "\r"}, {"\xEF\xBB\xBF", "\r\n"}};
     for (const auto& [bom, end] : forms) {
         std::ofstream(path("in.csv"), std::ios::binary) << bom << swapped << end << rows[0] << end << rows[1] << end;
@@ -277,7 +278,7 @@ TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
         EXPECT_EQ(at(ch2 + 3), 0x13);
         EXPECT_EQ(at(ch2 + 6), 0x08);  // 088.5
         EXPECT_EQ(at(ch2 + 7), 0x85);
-        EXPECT_EQ(at(VKTCore::LabelSlotAddress(2, 1) + 4), 0x0F);  // "    FIRE"
+        EXPECT_EQ(at(VKTCore::LabelSlotAddress(2, 1) + 4), 0x0F);  // eight characters in 13 bytes, shown "    FIRE"
         EXPECT_EQ(at(VKTCore::GroupBase(2) + 33), 0x02);  // channel 2 low power
         const int ch1 = VKTCore::ChannelSlotAddress(2, 0);
         EXPECT_EQ(at(ch1 + 4), 0x91);  // 146.52 MHz transmit: 37216 steps

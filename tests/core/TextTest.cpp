@@ -38,6 +38,7 @@ TEST(Text, RoundHalfEven) {
 
 TEST(Text, CharactersAreCodePoints) {
     EXPECT_EQ(CharCount("Ch\xC3\xA9 1"), 5u);
+    EXPECT_EQ(CharCount("\xF0\x9F\x93\xBB 1"), 3u);  // an emoji: four bytes, one character
     EXPECT_EQ(PadLeft("\xC3\xA9", 3, ' '), "  \xC3\xA9");
     EXPECT_EQ(CharsMid("abcdef", 2, 3), "cde");
     EXPECT_EQ(CharsMid("ab", 1, 5), "b");

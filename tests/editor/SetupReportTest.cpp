@@ -89,7 +89,7 @@ TEST_F(ReportTest, EveryValueBranch) {
     const int g = GroupBase(0);
     MemoryImage[static_cast<size_t>(g + 0)] = 0x2C;
     MemoryImage[static_cast<size_t>(g + 41)] = 0x91;
-    MemoryImage[static_cast<size_t>(g + 45)] = 0x05;
+    MemoryImage[static_cast<size_t>(g + 45)] = 0x15;  // the shortest time-out
     MemoryImage[static_cast<size_t>(g + 46)] = 0x05;
     MemoryImage[static_cast<size_t>(g + 47)] = 0x80;
     MemoryImage[static_cast<size_t>(g + 48)] = 0xF8;
@@ -118,7 +118,7 @@ TEST_F(ReportTest, EveryValueBranch) {
     EXPECT_EQ(p.at(28), "           16           Yes     Global  16           No");
     EXPECT_EQ(p.at(29), "         The Global Group is 15   The Global Channel is 16");
     EXPECT_EQ(p.at(32), "         ANI/ID Number: 1000000      Group Label: BLANK!      Unit Password = 000000");
-    EXPECT_EQ(p.at(33), "         Time Out Timer = OFF      Scan Hold Time = 2.5      Group Scan Enabled = True");
+    EXPECT_EQ(p.at(33), "         Time Out Timer = 15      Scan Hold Time = 2.5      Group Scan Enabled = True");
     EXPECT_EQ(p.at(34), "         Display: Alpha-Numeric Mode     Back Light: Keypad & Display Change     Duration: 7 Sec On");
     EXPECT_EQ(p.at(35), "         Priority 1 Channel: 6     Priority 2 Channel: Off      Transmit on Priority 1: Yes");
     EXPECT_EQ(p.at(36), "         Battery Saver: Off      Priority Key: Locked Out      'ENT' & 'CLR' Keys: Locked Out");

@@ -241,3 +241,13 @@ TEST_F(LinkTest, StoredPortOutsideOneToFourCountsAsOne) {
     platform.SaveSetting("VKTEDWIN", "Comm", "Port", "4");
     EXPECT_EQ(link.StoredCommPort(), 4);
 }
+
+// The clock every wait runs on: what falls due at the very end of an advance
+// runs in it, not in the next one.
+TEST(VirtualClock, AnEventDueAtTheEndOfAnAdvanceRuns) {
+    vktsim::VirtualClock clock;
+    bool ran = false;
+    clock.at(0.5, [&] { ran = true; });
+    clock.advance(0.5);
+    EXPECT_TRUE(ran);
+}

@@ -105,8 +105,8 @@ TEST_F(SetupFileTest, OpenReadsFrqLikeVktAndShowsTheGroup) {
 
 TEST_F(SetupFileTest, FileLengths) {
     const VKTCore::Image before = MemoryImage;
-    // Shorter than the radio's memory: refused, image as it was.
-    writeBytes("short.vkt", std::string(6000, '\x01'));
+    // A byte short of the radio's memory: refused, image as it was.
+    writeBytes("short.vkt", std::string(6015, '\x01'));
     files.SetupFileName = path("short.vkt");
     platform.answer(Answer::OK);
     EXPECT_FALSE(files.ReadSetupFile());

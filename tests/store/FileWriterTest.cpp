@@ -1,13 +1,15 @@
 // Every kind of target a save may meet. The suite may run as root, so
 // outcomes are judged by file types, modes and contents, never by access
-// errors.
+// errors. The umask is a desktop's 002, under which 0644 and 0664 differ.
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 
+#include "store/FileSystem.h"
 #include "store/FileWriter.h"
 #include "tests/store/StoreFixture.h"
 
@@ -17,8 +19,38 @@ using vktstore::WriteFileReplacing;
 
 namespace {
 
+// Passes each call on to the system, noting those whose order no result
+// shows, and lets a test act between the check of a name and its open.
+struct Recorder : vktstore::SystemFileSystem {
+    std::vector<std::string> calls;
+    std::function<void()> afterCheck;
+    int written = -1;
+
+    bool writeAll(int fd, const char* data, size_t size) override {
+        calls.push_back("write");
+        written = fd;
+        return SystemFileSystem::writeAll(fd, data, size);
+    }
+    bool sync(int fd) override {
+        calls.push_back(fd == written ? "sync the file" : "sync the folder");
+        return SystemFileSystem::sync(fd);
+    }
+    bool rename(int folder, const std::string& from, const std::string& to) override {
+        calls.push_back("rename");
+        return SystemFileSystem::rename(folder, from, to);
+    }
+    bool pathInfo(const std::string& path, vktstore::FileInfo& info) override {
+        const bool found = SystemFileSystem::pathInfo(path, info);
+        if (afterCheck) afterCheck();
+        return found;
+    }
+};
+
 class FileWriterTest : public StoreTest {
 protected:
+    FileWriterTest() : umask_(::umask(002)) {}
+    ~FileWriterTest() override { ::umask(umask_); }
+
     // The entry itself, a link not followed.
     struct stat info(const std::string& name) const {
         struct stat st {};
@@ -29,11 +61,6 @@ protected:
         error = {};
         return WriteFileReplacing(path(name), text, error, links);
     }
-    static mode_t Umask() {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return mask;
-    }
     std::vector<std::string> leftovers() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(folder))
@@ -43,6 +70,7 @@ protected:
     }
 
     FileError error;
+    const mode_t umask_;
 };
 
 } // namespace
@@ -50,7 +78,7 @@ protected:
 TEST_F(FileWriterTest, ANewFileGetsTheUsualModeAndAnOldOneKeepsItsOwn) {
     ASSERT_TRUE(save("new.vkt", "new")) << error.description;
     EXPECT_TRUE(S_ISREG(info("new.vkt").st_mode));
-    EXPECT_EQ(info("new.vkt").st_mode & 07777, 0644 & ~Umask());
+    EXPECT_EQ(info("new.vkt").st_mode & 07777, 0644u);
     EXPECT_EQ(readBytes("new.vkt"), "new");
 
     writeBytes("old.vkt", "old contents, longer than the new");
@@ -148,7 +176,7 @@ TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {
         ASSERT_TRUE(log) << error.description;
         log->stream() << "first\n" << std::flush;
     }
-    EXPECT_EQ(info("trace.log").st_mode & 07777, 0644 & ~Umask());
+    EXPECT_EQ(info("trace.log").st_mode & 07777, 0644u);
     {
         const auto log = vktstore::LogFile::open(path("trace.log"), error);
         ASSERT_TRUE(log) << error.description;
@@ -167,4 +195,20 @@ TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {
         EXPECT_NE(error.description.find(says), std::string::npos) << error.description;
     }
     EXPECT_EQ(readBytes("victim"), "untouched");
+    // A link swapped in between the check of the name and the open, to a
+    // file with no other name.
+    writeBytes("aim", "");
+    Recorder race;
+    race.afterCheck = [&] { std::filesystem::create_symlink(path("aim"), path("raced.log")); };
+    const vktstore::UseFileSystem racing(race);
+    EXPECT_FALSE(vktstore::LogFile::open(path("raced.log"), error));
+}
+
+// A power cut after the rename finds the new contents on the disk, never an
+// empty file under the old name.
+TEST_F(FileWriterTest, TheContentsAreSyncedBeforeTheRenameAndTheFolderAfter) {
+    Recorder recorder;
+    const vktstore::UseFileSystem recording(recorder);
+    ASSERT_TRUE(save("radio.vkt", "new")) << error.description;
+    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"write", "sync the file", "rename", "sync the folder"}));
 }

@@ -18,6 +18,10 @@ TEST_F(TuneTest, AccessorsHookFirstAndReleaseAsTheySay) {
     EXPECT_EQ(a.ReadNarrowFlag(0, 9), "N");
     EXPECT_EQ(a.ReadLowPowerFlag(0, 0), "-");
     EXPECT_TRUE(link.RadioHooked);  // flag accessors never release
+    VKTCom::ChannelSettings data;
+    EXPECT_TRUE(a.ReadChannelData(0, 9, data, true));
+    EXPECT_EQ(data.Narrow, "N");
+    EXPECT_FALSE(link.RadioHooked);
 }
 
 TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {

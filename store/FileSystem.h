@@ -1,0 +1,90 @@
+#pragma once
+// The calls the safe writer makes of the operating system, one each, so
+// that each system has its half in a file of its own (FileSystemPosix.cpp)
+// and a test can put a recorder in between where a result alone cannot
+// show a fault: a file not synced before its rename, a link followed on an
+// open. A call that fails returns false or -1 and leaves the reason in errno.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vktstore {
+
+// What a status call tells; the mode holds the type and permission bits as
+// POSIX numbers them.
+struct FileInfo {
+    unsigned mode = 0;
+    unsigned owner = 0;
+    unsigned group = 0;
+    unsigned links = 1;
+
+    unsigned type() const { return mode & 0170000; }
+    bool regular() const { return type() == 0100000; }
+    bool folder() const { return type() == 0040000; }
+    bool link() const { return type() == 0120000; }
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // What the path itself is, a link not followed.
+    virtual bool pathInfo(const std::string& path, FileInfo& info) = 0;
+    // A folder held open, so that its entries are named relative to it.
+    virtual int openFolder(const std::string& path) = 0;
+    virtual bool entryInfo(int folder, const std::string& name, FileInfo& info) = 0;
+    virtual std::vector<std::string> entries(int folder) = 0;
+    virtual bool removeEntry(int folder, const std::string& name) = 0;
+    // A new file under a name nobody holds, never through a link, readable
+    // by its owner alone.
+    virtual int createExclusive(int folder, const std::string& name) = 0;
+    virtual bool writeAll(int fd, const char* data, size_t size) = 0;
+    virtual bool setOwner(int fd, unsigned owner, unsigned group) = 0;
+    virtual bool setMode(int fd, unsigned mode) = 0;
+    // The contents reach the disk.
+    virtual bool sync(int fd) = 0;
+    virtual bool close(int fd) = 0;
+    virtual bool rename(int folder, const std::string& from, const std::string& to) = 0;
+    // A log opened for appending (created with the mode, less the umask),
+    // never through a link and never waiting on a FIFO; info tells what was
+    // opened.
+    virtual int openAppend(const std::string& path, unsigned mode, FileInfo& info) = 0;
+    // The permission bits a new file leaves out.
+    virtual unsigned creationMask() = 0;
+};
+
+// The operating system's own, defined in the half CMake picks.
+class SystemFileSystem : public FileSystem {
+public:
+    bool pathInfo(const std::string& path, FileInfo& info) override;
+    int openFolder(const std::string& path) override;
+    bool entryInfo(int folder, const std::string& name, FileInfo& info) override;
+    std::vector<std::string> entries(int folder) override;
+    bool removeEntry(int folder, const std::string& name) override;
+    int createExclusive(int folder, const std::string& name) override;
+    bool writeAll(int fd, const char* data, size_t size) override;
+    bool setOwner(int fd, unsigned owner, unsigned group) override;
+    bool setMode(int fd, unsigned mode) override;
+    bool sync(int fd) override;
+    bool close(int fd) override;
+    bool rename(int folder, const std::string& from, const std::string& to) override;
+    int openAppend(const std::string& path, unsigned mode, FileInfo& info) override;
+    unsigned creationMask() override;
+};
+
+// The one the writer uses: the system's, unless a test put another in
+// place for as long as it holds this.
+FileSystem& Files();
+class UseFileSystem {
+public:
+    explicit UseFileSystem(FileSystem& files);
+    ~UseFileSystem();
+    UseFileSystem(const UseFileSystem&) = delete;
+    UseFileSystem& operator=(const UseFileSystem&) = delete;
+
+private:
+    FileSystem* previous_;
+};
+
+} // namespace vktstore

@@ -1,0 +1,102 @@
+// The POSIX half of the file system the safe writer uses.
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "store/FileSystem.h"
+
+namespace vktstore {
+
+namespace {
+
+FileInfo InfoOf(const struct stat& st) {
+    return {.mode = st.st_mode, .owner = st.st_uid, .group = st.st_gid, .links = static_cast<unsigned>(st.st_nlink)};
+}
+
+} // namespace
+
+bool SystemFileSystem::pathInfo(const std::string& path, FileInfo& info) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return false;
+    info = InfoOf(st);
+    return true;
+}
+
+int SystemFileSystem::openFolder(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }
+
+bool SystemFileSystem::entryInfo(int folder, const std::string& name, FileInfo& info) {
+    struct stat st {};
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    info = InfoOf(st);
+    return true;
+}
+
+std::vector<std::string> SystemFileSystem::entries(int folder) {
+    std::vector<std::string> names;
+    const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) return names;
+    DIR* d = ::fdopendir(listing);
+    if (!d) {
+        ::close(listing);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(d)) names.emplace_back(entry->d_name);
+    ::closedir(d);
+    return names;
+}
+
+// Unlinking never follows a link.
+bool SystemFileSystem::removeEntry(int folder, const std::string& name) { return ::unlinkat(folder, name.c_str(), 0) == 0; }
+
+int SystemFileSystem::createExclusive(int folder, const std::string& name) {
+    return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+}
+
+bool SystemFileSystem::writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool SystemFileSystem::setOwner(int fd, unsigned owner, unsigned group) { return ::fchown(fd, owner, group) == 0; }
+bool SystemFileSystem::setMode(int fd, unsigned mode) { return ::fchmod(fd, mode) == 0; }
+bool SystemFileSystem::sync(int fd) { return ::fsync(fd) == 0; }
+bool SystemFileSystem::close(int fd) { return ::close(fd) == 0; }
+
+bool SystemFileSystem::rename(int folder, const std::string& from, const std::string& to) {
+    return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0;
+}
+
+int SystemFileSystem::openAppend(const std::string& path, unsigned mode, FileInfo& info) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int e = errno;
+        ::close(fd);
+        errno = e;
+        return -1;
+    }
+    info = InfoOf(st);
+    // Once it is known to be a file, its writes may wait as usual.
+    if (info.regular()) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+unsigned SystemFileSystem::creationMask() {
+    // The umask can only be read by setting it; the program has one thread.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace vktstore
