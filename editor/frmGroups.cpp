@@ -315,8 +315,7 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
         statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
                               *readBackup_);
     else
-        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took +
-                              "; the window still shows what it showed before");
+        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took + "; nothing was changed");
 }
 
 void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)()) {

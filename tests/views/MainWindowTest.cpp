@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 
 #include <filesystem>
@@ -555,4 +556,63 @@ TEST_F(ViewTest, VerifyRadioFromTheMenu) {
     verify->trigger();
     activate(view.get());
     EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
+}
+
+// A read that fails or is cancelled part-way changes nothing: the image, the
+// window, the global parameters window and the channel table stay as they
+// were, the status bar says so, and a save afterwards writes the edits.
+TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
+    for (const auto& [index, password] : {std::pair{1, "222222"}, {4, "555555"}, {2, "333333"}}) {
+        pickFromList(groupBox(), index);
+        typeInto("txtPassWord", password);
+    }
+    clickCell(2, 1);
+    type("155.5");
+    press(Qt::Key_Return);
+    action("Global Parameters")->trigger();
+    main->globalsForm.cboGlobalGroup.setListIndex(6);
+    activate(view.get());
+    for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
+    const VKTCore::Image before = VKTCore::MemoryImage;
+    auto cancelAt = [&](int bytes) {
+        platform.onEvents = [this, bytes] {
+            if (main->proc.Prog1.Value() >= bytes && !main->proc.Cancelled)
+                QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+        };
+    };
+    struct Case {
+        const char* item;
+        int failAtBlock;      // -1: cancelled instead
+        int cancelAfterBytes;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"Read Radio", 100, 0, "Read radio: failed after "},
+        {"Read Radio", -1, 60 * 32, "Read radio: cancelled after "},
+        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after "},
+        {"Read Global Information from Radio", -1, 3 * 32, "Read global information from radio: cancelled after "},
+        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after "},
+        {"Read Group from Radio", -1, 4 * 32, "Read group 3 from radio: cancelled after "},
+    };
+    for (const Case& c : cases) {
+        port.radio().faults.silentFromBlock = c.failAtBlock;
+        if (c.failAtBlock >= 0) platform.answer(Answer::OK, VKTCom::Transfers::ReadErrorText);
+        else cancelAt(c.cancelAfterBytes);
+        action(c.item)->trigger();
+        activate(view.get());
+        platform.onEvents = nullptr;
+        const std::string said = main->statusText.Caption();
+        EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
+        EXPECT_TRUE(VKTCore::MemoryImage == before) << said;
+        EXPECT_EQ(view->findChild<QLineEdit*>("txtPassWord")->text(), "333333") << said;
+        EXPECT_EQ(shown(2, 1), "155.50000") << said;
+        EXPECT_EQ(table->value(2, 1).text, "155.50000") << said;
+        EXPECT_EQ(main->globalsForm.cboGlobalGroup.ListIndex(), 6) << said;
+    }
+    const std::string setup = (temp.path() / "kept.vkt").string();
+    platform.dialogAnswers.push_back(setup);
+    press(Qt::Key_S, Qt::ControlModifier);
+    for (const auto& [group, digits] : {std::pair{1, 0x22}, {2, 0x33}, {4, 0x55}})
+        EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(group) + 38, 3), std::vector<uint8_t>(3, static_cast<uint8_t>(digits))) << group;
+    EXPECT_EQ(FileBytes(setup, VKTCore::ChannelSlotAddress(2, 2), 2), (std::vector<uint8_t>{0xAD, 0x70}));
 }
