@@ -136,6 +136,7 @@ void frmGroups::Form_GotFocus() {
 void frmGroups::showGroup(int g) {
     // What the image holds replaces what was being typed.
     Grid.cancelEdit();
+    gridEditor.undoPaste = false;
     vktstore::ChannelTable::Batch batch(Grid.table());
     GroupRecords.at(static_cast<size_t>(g))->Read_Group(g);
 }
