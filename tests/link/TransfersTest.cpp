@@ -225,3 +225,10 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
     EXPECT_FALSE(proc.Loaded());
     EXPECT_TRUE(mainWindow.Enabled());
 }
+
+TEST_F(LinkTest, ProgressWindowKeepsADisabledOwnerDisabled) {
+    mainWindow.setEnabled(false);
+    proc.ShowForm("x", false);
+    proc.Unload();
+    EXPECT_FALSE(mainWindow.Enabled());
+}
