@@ -1,5 +1,8 @@
 #include "editor/ClipboardCommands.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "core/ChannelCodes.h"
 #include "core/Text.h"
 #include "editor/Keys.h"
@@ -31,6 +34,32 @@ std::string ShownNumber(int col, double v) {
     }
     const auto code = VKTCore::CGTextToCode(text);
     return code ? VKTCore::CGCodeToText(*code) : text;
+}
+
+// The text a pasted field gives the cell of column col (1 ... 4), or nothing
+// when the cell's check refuses it as it refuses it typed. A field that
+// starts at or after "D" (a digital code) is taken as text, any other as
+// its number.
+std::optional<std::string> PastedText(int col, const std::string& field) {
+    const bool code = !field.empty() && static_cast<unsigned char>(field[0]) >= 'D';
+    if (col == vkt::ColRecFreq || col == vkt::ColTxFreq) {
+        const auto mhz = code ? std::nullopt : VKTCore::TypedFrequency(vkt::Val(field));
+        if (!mhz) return std::nullopt;
+        return ShownNumber(col, *mhz);
+    }
+    std::string text = code ? field : ShownNumber(col, vkt::Val(field));
+    if (!VKTCore::CGTextToCode(text)) return std::nullopt;
+    return text;
+}
+
+// "row 3", "rows 3 and 7", "rows 1, 3 and 7".
+std::string RowsText(const std::vector<int>& rows) {
+    std::string text = rows.size() == 1 ? "row " : "rows ";
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i > 0) text += i + 1 == rows.size() ? " and " : ", ";
+        text += std::to_string(rows[i] + 1);
+    }
+    return text;
 }
 
 } // namespace
@@ -91,14 +120,46 @@ void ClipboardCommands::mnuPaste_Click() {
         platform_.MsgBox(NothingCopied, vkt::Buttons::OK, vkt::Icon::None);
         return;
     }
-    if (rowCopied) pasteRow(text, grid_.Row());
-    else if (allCopied) pasteAllRows(text);
+    if (rowCopied) paste(grid_.Row(), 1, [&] { pasteRow(text, grid_.Row()); });
+    else if (allCopied) paste(0, grid_.Rows(), [&] { pasteAllRows(text); });
 }
 
-// A text that starts at or after "D" (a digital code) goes in as text, any
-// other as its number, shown as the group will show it once stored. A
-// channel guard that is not wholly a code is refused as the grid refuses it
-// typed: a beep, and the cell keeps its value.
+void ClipboardCommands::paste(int firstRow, int rows, const std::function<void()>& pasteRows) {
+    beforePaste_.clear();
+    for (int r = firstRow; r < firstRow + rows; ++r) {
+        const auto i = static_cast<size_t>(r);
+        RowBefore before{r, {}, {c_.chkScan[i].Value(), c_.chkNarr[i].Value(), c_.chkLoPower[i].Value()}};
+        for (int col = vkt::ColRecFreq; col <= vkt::ColChLabel; ++col) before.cells.push_back(grid_.cellText(r, col));
+        beforePaste_.push_back(std::move(before));
+    }
+    refused_.clear();
+    pasteRows();
+    editor_.undoPaste = true;
+    if (!refused_.empty()) tellRefused(rows);
+}
+
+void ClipboardCommands::tellRefused(int rows) {
+    platform_.Beep();
+    std::vector<int> refusedRows;
+    for (const auto& [col, row] : refused_)
+        if (std::find(refusedRows.begin(), refusedRows.end(), row) == refusedRows.end()) refusedRows.push_back(row);
+    std::string text = "Pasted " + std::to_string(rows - static_cast<int>(refusedRows.size())) + " of " + std::to_string(rows) +
+                       (rows == 1 ? " row" : " rows");
+    for (int col = vkt::ColRecFreq; col <= vkt::ColTxCG; ++col) {
+        std::vector<int> inCol;
+        for (const auto& [c, row] : refused_)
+            if (c == col) inCol.push_back(row);
+        if (inCol.empty()) continue;
+        std::sort(inCol.begin(), inCol.end());
+        text += "; " + GridEditor::ColumnName(col) + " of " + RowsText(inCol) + " refused: " + GridEditor::Takes(col);
+    }
+    if (told) told(text);
+}
+
+// Undo of a cell: a text that starts at or after "D" (a digital code) goes
+// in as text, any other as its number, shown as the group will show it once
+// stored. A channel guard that is not wholly a code is refused as the grid
+// refuses it typed: a beep, and the cell keeps its value.
 void ClipboardCommands::setCellValue(int col, const std::string& field) {
     const bool code = !field.empty() && static_cast<unsigned char>(field[0]) >= 'D';
     const std::string text = code ? field : ShownNumber(col, vkt::Val(field));
@@ -113,8 +174,13 @@ void ClipboardCommands::pasteRow(std::string text, int r) {
     const auto row = static_cast<size_t>(r);
     for (int i = 0; i <= 8; ++i) {
         const std::string field = TakeField(text, Tab);
-        if (i >= 1 && i <= 4) setCellValue(i, field);
-        else if (i == 5) grid_.setCellText(grid_.Row(), vkt::ColChLabel, field);
+        if (i >= 1 && i <= 4) {
+            // What the grid shows is what the group stores: a value the
+            // cell's check refuses is not pasted.
+            if (const auto cell = PastedText(i, field)) grid_.setCellText(r, i, *cell);
+            else refused_.emplace_back(i, r);
+        }
+        else if (i == 5) grid_.setCellText(r, vkt::ColChLabel, field);
         else if (i == 6) c_.chkScan[row].setValue(vkt::ToInt(vkt::RoundHalfEven(vkt::Val(field))));
         else if (i == 7) c_.chkNarr[row].setValue(vkt::ToInt(vkt::RoundHalfEven(vkt::Val(field))));
         else if (i == 8) c_.chkLoPower[row].setValue(vkt::ToInt(vkt::RoundHalfEven(vkt::Val(field))));
@@ -134,6 +200,18 @@ void ClipboardCommands::pasteAllRows(std::string text) {
 }
 
 void ClipboardCommands::mnuUndo_Click() {
+    if (editor_.undoPaste) {
+        vktstore::ChannelTable::Batch batch(grid_.table());
+        for (const RowBefore& before : beforePaste_) {
+            const auto i = static_cast<size_t>(before.row);
+            for (int col = vkt::ColRecFreq; col <= vkt::ColChLabel; ++col)
+                grid_.setCellText(before.row, col, before.cells[static_cast<size_t>(col - vkt::ColRecFreq)]);
+            c_.chkScan[i].setValue(before.boxes[0]);
+            c_.chkNarr[i].setValue(before.boxes[1]);
+            c_.chkLoPower[i].setValue(before.boxes[2]);
+        }
+        return;
+    }
     grid_.setRow(editor_.undoRow);
     if (editor_.undoCol >= 1 && editor_.undoCol <= 4) setCellValue(editor_.undoCol, editor_.undoText);
     else if (editor_.undoCol == vkt::ColChLabel) grid_.setCellText(grid_.Row(), vkt::ColChLabel, editor_.undoText);
@@ -160,12 +238,17 @@ void ClipboardCommands::txtOffset_KeyDown(int key) {
         return;
     }
     if (key == KeyReturn) {
+        // The result belongs to the channel the box was opened for, however
+        // the grid has moved since, and is checked before it is shown.
         const double offset = vkt::Val(t);
-        const double rx = vkt::Val(grid_.cellText(grid_.Row(), col - 2));
+        const double rx = vkt::Val(grid_.cellText(offsetRow, vkt::ColRecFreq));
         grid_.setRow(offsetRow);
-        double v = vkt::Val(vkt::NumberText(rx + offset));
-        grid_.setCellText(grid_.Row(), col, GridEditor::FrequencyText(v));
-        editor_.checkFrequency(v, col);
+        if (const auto tx = VKTCore::TypedFrequency(vkt::Val(vkt::NumberText(rx + offset))))
+            grid_.setCellText(offsetRow, vkt::ColTxFreq, GridEditor::FrequencyText(*tx));
+        else {
+            platform_.Beep();
+            if (told) told("Tx Freq of " + RowsText({offsetRow}) + " refused: " + GridEditor::Takes(vkt::ColTxFreq));
+        }
         lastOffset = t;
         txtOffset_.setVisible(false);
         frmOffset_.setVisible(false);

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/GroupControls.h"
 #include "editor/ChannelGrid.h"
@@ -55,6 +57,21 @@ private:
     void putOnClipboard(const std::string& text);
     void copyAll();
     void setCellValue(int col, const std::string& field);
+    // Runs a paste of `rows` rows from firstRow: what they held is kept for
+    // Undo, and the cells the check refused are told with one beep.
+    void paste(int firstRow, int rows, const std::function<void()>& pasteRows);
+    // Beeps and says which cells were refused and what their columns take.
+    void tellRefused(int rows);
+
+    // A row as it was before the last paste: its five cells and three boxes.
+    struct RowBefore {
+        int row;
+        std::vector<std::string> cells;
+        std::vector<int> boxes;
+    };
+    std::vector<RowBefore> beforePaste_;
+    // The cells of the paste under way the check refused: column, row.
+    std::vector<std::pair<int, int>> refused_;
 
     vkt::Platform& platform_;
     vkt::GroupControls& c_;

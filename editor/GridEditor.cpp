@@ -60,6 +60,7 @@ bool GridEditor::Grid_KeyDown(int key) {
         undoRow = grid_.Row();
         undoText = grid_.Text();
         undoArmed = false;
+        undoPaste = false;
     }
     return key == KeyHome;
 }
@@ -105,17 +106,26 @@ void GridEditor::reject(int col) {
     if (told) told(Rule(col));
 }
 
-std::string GridEditor::Rule(int col) {
+std::string GridEditor::ColumnName(int col) {
     static const char* const Names[] = {"Chan", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"};
-    const std::string name = Names[col];
+    return Names[col];
+}
+
+std::string GridEditor::Takes(int col) {
     switch (col) {
     case vkt::ColRecFreq:
-    case vkt::ColTxFreq: return name + " must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none";
+    case vkt::ColTxFreq: return "136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none";
     case vkt::ColRecCG:
-    case vkt::ColTxCG: return name + " takes a tone such as 088.5, or a digital code such as D023 or D023-";
-    case vkt::ColChLabel: return name + " takes up to 8 letters, digits, spaces and - * $ / + % \\ | _ < >";
-    default: return name + " is not typed in";
+    case vkt::ColTxCG: return "a tone such as 088.5, or a digital code such as D023 or D023-";
+    case vkt::ColChLabel: return "up to 8 letters, digits, spaces and - * $ / + % \\ | _ < >";
+    default: return "nothing typed";
     }
+}
+
+std::string GridEditor::Rule(int col) {
+    if (col == vkt::ColChan) return ColumnName(col) + " is not typed in";
+    const bool frequency = IsFrequencyColumn(col);
+    return ColumnName(col) + (frequency ? " must be " : " takes ") + Takes(col);
 }
 
 void GridEditor::checkFrequency(double& freq, int col) {

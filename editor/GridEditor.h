@@ -43,11 +43,17 @@ public:
     int undoCol = -1;
     int undoRow = 0;
     std::string undoText;
+    // Undo takes back the last paste rather than the cell above, until the
+    // next cell snapshot is taken or another group is shown.
+    bool undoPaste = false;
 
     void putBackSavedValue(int col);
 
     // Why an entry in column col is refused.
     static std::string Rule(int col);
+    // The column's caption, and what the column takes ("136 ... 174 MHz ...").
+    static std::string ColumnName(int col);
+    static std::string Takes(int col);
 
 private:
     void reject(int col);

@@ -140,6 +140,7 @@ void frmGroups::Form_GotFocus() {
 void frmGroups::showGroup(int g) {
     // What the image holds replaces what was being typed.
     Grid.cancelEdit();
+    gridEditor.undoPaste = false;
     vktstore::ChannelTable::Batch batch(Grid.table());
     GroupRecords.at(static_cast<size_t>(g))->Read_Group(g);
 }
@@ -319,8 +320,7 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
         statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
                               *readBackup_);
     else
-        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took +
-                              "; the window still shows what it showed before");
+        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took + "; nothing was changed");
 }
 
 void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)()) {

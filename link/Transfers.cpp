@@ -1,6 +1,7 @@
 #include "link/Transfers.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "core/MemoryImage.h"
@@ -46,7 +47,9 @@ bool Transfers::readFailed() {
     return false;
 }
 
-bool Transfers::ReadBlock(int N) {
+bool Transfers::ReadBlock(int N) { return readBlock(N, image_); }
+
+bool Transfers::readBlock(int N, VKTCore::Image& into) {
     const std::string block = "block " + std::to_string(N);
     // A byte waiting before the command belongs to no block: taken as this
     // block's, it would shift every byte after it.
@@ -67,7 +70,7 @@ bool Transfers::ReadBlock(int N) {
     for (int i = 0; i < BlockBytes; ++i) {
         int b = 0;
         if (!link_.WaitForByte(b, block + ": byte " + std::to_string(i + 1) + " missing")) return readFailed();
-        image_[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
+        into[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
         proc_.Prog1.setValue(proc_.Prog1.Value() + 1);
     }
     // A 33rd byte means a byte inside the answer was not the radio's. On a
@@ -141,10 +144,14 @@ bool Transfers::readRegion(Region region, int bytes, const char* caption) {
         proc_.Unload();
         return false;
     };
+    // The region is read aside and goes into the image only once it is
+    // whole: a read that fails or is cancelled part-way leaves the setup
+    // being edited as it was (the serial trace still has what came).
+    const auto scratch = std::make_unique<VKTCore::Image>();
     const int last = region.firstBlock + region.blocks - 1;
     for (int N = region.firstBlock; N <= last; ++N) {
         const bool cancelled = proc_.Cancelled;
-        if (!ReadBlock(N) || cancelled) return abandon();
+        if (!readBlock(N, *scratch) || cancelled) return abandon();
     }
     // After the last block, the time a USB adapter may hold bytes back (its
     // latency timer, 16 ms on the common chips) plus two byte times.
@@ -153,6 +160,9 @@ bool Transfers::readRegion(Region region, int bytes, const char* caption) {
         readFailed();
         return abandon();
     }
+    const auto from = static_cast<std::ptrdiff_t>(region.firstBlock * BlockBytes);
+    const auto to = from + region.blocks * BlockBytes;
+    std::copy(scratch->begin() + from, scratch->begin() + to, image_.begin() + from);
     platform().Beep();
     proc_.Prog1.setValue(0);
     proc_.Unload();

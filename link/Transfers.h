@@ -48,6 +48,7 @@ public:
 private:
     struct Region { int firstBlock; int blocks; };
     bool readRegion(Region region, int bytes, const char* caption);
+    bool readBlock(int N, VKTCore::Image& into);
     enum class WriteKind { All, Global, Group };
     bool writeRegion(WriteKind kind, bool writePage0, Region blocks, int bytes, const char* caption);
 

@@ -33,11 +33,6 @@ TEST_F(EditorTest, ALetterInAFrequencyBeepsAtOnce) {
     EXPECT_EQ(cell(2, 3), "000.00000");
 }
 
-TEST_F(EditorTest, ChanIsNeverEdited) {
-    EXPECT_TRUE(main->gridEditor.Grid_BeforeColEdit(0));
-    EXPECT_FALSE(main->gridEditor.Grid_BeforeColEdit(5));
-}
-
 TEST_F(EditorTest, CAndSCopyReceiveToTransmit) {
     main->Grid.setCellText(5, 1, "150.00000");
     main->moveGrid(5, 3);
@@ -63,7 +58,9 @@ TEST_F(EditorTest, CAndSCopyReceiveToTransmit) {
     EXPECT_EQ(cell(0, 4), "D023-");
 }
 
-TEST_F(EditorTest, HomeGoesToTheReceiveFrequency) {
+TEST_F(EditorTest, ChanIsNeverEditedAndHomeGoesToTheReceiveFrequency) {
+    EXPECT_TRUE(main->gridEditor.Grid_BeforeColEdit(0));
+    EXPECT_FALSE(main->gridEditor.Grid_BeforeColEdit(5));
     main->moveGrid(3, 5);
     EXPECT_TRUE(main->gridEditor.Grid_KeyDown(KeyHome));
     main->gridEditor.Grid_KeyUp(KeyHome);

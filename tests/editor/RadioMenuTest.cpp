@@ -46,13 +46,6 @@ TEST_F(EditorTest, FailedGroupReadAndWriteShowOnlyTheirMessages) {
     EXPECT_TRUE(main->Enabled());
 }
 
-TEST_F(EditorTest, ReadGlobalRefreshesTheGlobalsControls) {
-    radio().eeprom[7] = 0x0F;
-    main->mnuReadGlobal_Click();
-    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "93.75");
-    EXPECT_FALSE(main->globalsWindowOpen());
-}
-
 // Verify reads the radio aside: the image, the window and the table stay as
 // they were, and the box lists what differs from the setup on the screen.
 TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
@@ -90,4 +83,27 @@ TEST_F(EditorTest, AFailedWriteSaysSoUnderTheWindow) {
     platform.answer(Answer::OK, RadioCommands::WriteGroupFailed);
     main->mnuWriteGroup_Click();
     EXPECT_EQ(main->statusText.Caption().rfind("Writing group 1 failed after ", 0), 0u) << main->statusText.Caption();
+}
+
+// Backups of every whole read, named before a write.
+TEST_F(EditorTest, AReadLeavesABackupAndAWriteNamesIt) {
+    main->keepBackupsIn((folder / "backups").string());
+    main->mnuRead_Click();
+    const auto latest = main->backups()->latestFor(vktsim::RadioModel::FastIdentity);
+    ASSERT_TRUE(latest.has_value());
+    EXPECT_NE(latest->find("radio-2AAA0105-"), std::string::npos);
+    const std::string file = std::filesystem::path(*latest).filename().string();
+    // In virtual time: the emulated radio takes as long as a real one.
+    EXPECT_EQ(main->statusText.Caption(), "Read radio 2AAA0105: 6016 bytes in 8.1 s, backup " + file);
+    platform.answer(Answer::Cancel);
+    main->mnuWriteGroup_Click();
+    EXPECT_EQ(main->statusText.Caption(), "Last backup of radio 2AAA0105: " + *latest);
+
+    // A failed read leaves none.
+    std::filesystem::remove(*latest);
+    radio().faults.silentFromBlock = 3;
+    platform.answer(Answer::OK);
+    main->mnuRead_Click();
+    EXPECT_FALSE(main->backups()->latestFor(vktsim::RadioModel::FastIdentity).has_value());
+    EXPECT_EQ(main->statusText.Caption().rfind("Read radio: failed after ", 0), 0u) << main->statusText.Caption();
 }

@@ -79,33 +79,20 @@ TEST_F(ReportTest, FactoryImageOnEightPages) {
 }
 
 TEST_F(ReportTest, EveryValueBranch) {
-    MemoryImage[5] = 3;  // fewer than 15 groups: group 1 only
-    MemoryImage[6] = 0x04;
-    MemoryImage[7] = 0x0F;
-    MemoryImage[155] = 0xF7;
-    MemoryImage[144] = 0x80;  // position 16's group is global
-    MemoryImage[151] = 0x01;  // position 1's channel is variable
-    MemoryImage[255] = 0xEF;
-    const int g = GroupBase(0);
-    MemoryImage[static_cast<size_t>(g + 0)] = 0x2C;
-    MemoryImage[static_cast<size_t>(g + 41)] = 0x91;
-    MemoryImage[static_cast<size_t>(g + 45)] = 0x15;  // the shortest time-out
-    MemoryImage[static_cast<size_t>(g + 46)] = 0x05;
-    MemoryImage[static_cast<size_t>(g + 47)] = 0x80;
-    MemoryImage[static_cast<size_t>(g + 48)] = 0xF8;
-    MemoryImage[static_cast<size_t>(g + 49)] = 0xFF;
-    MemoryImage[static_cast<size_t>(g + 50)] = 0x3F;
-    for (int i = 0; i < 8; ++i) MemoryImage[static_cast<size_t>(g + 51 + i)] = 0xFF;
-    const int slot = ChannelSlotAddress(0, 0);
-    MemoryImage[static_cast<size_t>(slot + 2)] = 0xC8;
-    MemoryImage[static_cast<size_t>(slot + 3)] = 0x13;
-    MemoryImage[static_cast<size_t>(slot + 6)] = 0x08;
-    MemoryImage[static_cast<size_t>(slot + 7)] = 0x85;
-    for (int i = 0; i < 8; ++i) MemoryImage[static_cast<size_t>(LabelSlotAddress(0, 0) + i)] = 0xFF;
-    MemoryImage[static_cast<size_t>(g + 33)] = 0x01;
-    MemoryImage[static_cast<size_t>(g + 35)] = 0x01;
-    MemoryImage[static_cast<size_t>(g + 37)] = 0x01;
-    MemoryImage[static_cast<size_t>(g + 32)] = 0x80;
+    const int g = GroupBase(0), slot = ChannelSlotAddress(0, 0);
+    const std::pair<int, uint8_t> bytes[] = {
+        {5, 3},  // fewer than 15 groups: group 1 only
+        {6, 0x04}, {7, 0x0F}, {155, 0xF7}, {255, 0xEF},
+        {144, 0x80},  // position 16's group is global
+        {151, 0x01},  // position 1's channel is variable
+        {g, 0x2C}, {g + 32, 0x80}, {g + 33, 1}, {g + 35, 1}, {g + 37, 1}, {g + 41, 0x91}, {g + 45, 0x15} /* the shortest time-out */, {g + 46, 5},
+        {g + 47, 0x80}, {g + 48, 0xF8}, {g + 49, 0xFF}, {g + 50, 0x3F},
+        {slot + 2, 0xC8}, {slot + 3, 0x13}, {slot + 6, 0x08}, {slot + 7, 0x85}};
+    for (const auto& [address, value] : bytes) MemoryImage[static_cast<size_t>(address)] = value;
+    for (int i = 0; i < 8; ++i) {
+        MemoryImage[static_cast<size_t>(g + 51 + i)] = 0xFF;
+        MemoryImage[static_cast<size_t>(LabelSlotAddress(0, 0) + i)] = 0xFF;
+    }
 
     const vkt::PrintDocument& doc = print("/tmp/x.vkt");
     ASSERT_EQ(doc.pages.size(), 1u);

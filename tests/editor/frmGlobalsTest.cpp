@@ -39,17 +39,21 @@ TEST_F(EditorTest, GlobalsCloseBoxAsks) {
     EXPECT_EQ(image(155) & 0x40, 0x40);
 }
 
-TEST_F(EditorTest, ReadRadioRefreshesTheGlobalsWindowOnlyWhenOpen) {
+// Read Radio refreshes the globals window only when it is open; Read Global
+// Information always does.
+TEST_F(EditorTest, ReadsRefreshTheGlobalsWindow) {
+    const vkt::ComboBox& dtmf = main->globalsForm.cboDTMFDev;
     radio().eeprom[7] = 0x0F;
     main->mnuRead_Click();
-    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "2906.25");  // closed: untouched
+    EXPECT_EQ(dtmf.Text(), "2906.25");  // closed: untouched
+    main->mnuReadGlobal_Click();
+    EXPECT_EQ(dtmf.Text(), "93.75");
+    EXPECT_FALSE(main->globalsWindowOpen());
     main->mnuGlobals_Click();
-    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "93.75");
     radio().eeprom[7] = 0xF8;
     main->mnuRead_Click();
-    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "2906.25");
-    radio().eeprom[7] = 0x0F;
+    EXPECT_EQ(dtmf.Text(), "2906.25");
     VKTCore::MemoryImage[7] = 0x0F;
     main->globalsForm.mnuReadSettings_Click();
-    EXPECT_EQ(main->globalsForm.cboDTMFDev.Text(), "93.75");
+    EXPECT_EQ(dtmf.Text(), "93.75");
 }

@@ -10,25 +10,37 @@
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
 
-class LinkTest : public ::testing::Test {
+// An emulated radio, factory set, on the scripted platform's clock.
+class RadioOnClock : public ::testing::Test {
 protected:
-    LinkTest() {
+    RadioOnClock() {
         platform.setSerialPort(port);
-        link.InitLinkParameters();
         radio().eeprom = vktsim::RadioModel::FactorySetup();
-        VKTCore::MemoryImage.fill(0);
-        mainWindow.setEnabled(true);
     }
-    ~LinkTest() override { platform.expectNoMoreScript(); }
+    ~RadioOnClock() override { platform.expectNoMoreScript(); }
 
     vktsim::RadioModel& radio() { return port.radio(); }
-
     // The bytes the host sent, in order.
     std::vector<uint8_t> wire() const {
         std::vector<uint8_t> out;
         for (const auto& s : port.sent) out.push_back(s.byte);
         return out;
     }
+
+    vktsim::VirtualClock clock;
+    vktsim::SimSerialPort port{clock};
+    vkttest::ScriptedPlatform platform{clock};
+    VKTCom::RadioLink link{platform};
+};
+
+class LinkTest : public RadioOnClock {
+protected:
+    LinkTest() {
+        link.InitLinkParameters();
+        VKTCore::MemoryImage.fill(0);
+        mainWindow.setEnabled(true);
+    }
+
     // Radio released: its programming mode left and the port closed.
     void expectReleased() {
         EXPECT_FALSE(link.RadioHooked);
@@ -37,12 +49,8 @@ protected:
         EXPECT_FALSE(radio().hooked());
     }
 
-    vktsim::VirtualClock clock;
-    vktsim::SimSerialPort port{clock};
-    vkttest::ScriptedPlatform platform{clock};
     vkt::Window mainWindow{"main"};
     VKTCom::frmProc proc{platform, mainWindow};
-    VKTCom::RadioLink link{platform};
     VKTCom::Transfers transfers{link, proc};
 };
 

@@ -1,3 +1,8 @@
+#include <functional>
+#include <sstream>
+#include <tuple>
+
+#include "link/SerialTrace.h"
 #include "tests/link/LinkFixture.h"
 
 using vkt::Answer;
@@ -14,29 +19,51 @@ int CountHookAttempts(const std::vector<uint8_t>& w) {
 
 } // namespace
 
-TEST_F(LinkTest, SilentRadioIsTriedExactlyFourTimes) {
-    radio().faults.silent = true;
-    platform.answer(Answer::Cancel, RadioLink::HookPromptText);
-    const double start = clock.now();
-    EXPECT_FALSE(link.HookRadio());
-    EXPECT_EQ(CountHookAttempts(wire()), 4);
-    EXPECT_EQ(wire().size(), 4u * 13u + 1u);
-    ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].title, "COMM ERROR");
-    EXPECT_EQ(platform.boxes[0].buttons, vkt::Buttons::RetryCancel);
-    EXPECT_NEAR(platform.boxes[0].time - start, 2.0, 0.05);
-    EXPECT_FALSE(link.RadioHooked);
-    EXPECT_EQ(wire().back(), 1);  // released all the same, and the port closed
-    EXPECT_FALSE(port.isOpen());
-}
-
-// A radio whose answers come too late did hear the wake-up: whoever asked
-// for the hook, a cancelled one lets the radio go.
-TEST_F(LinkTest, ACancelledHookReleasesARadioThatHeardIt) {
-    radio().faults.replyDelay = 2.5;  // the answers come after the prompt
-    platform.answer(Answer::Cancel, RadioLink::HookPromptText);
-    EXPECT_FALSE(link.HookRadio());
-    expectReleased();
+// A hook that fails asks Retry or Cancel: after four silent attempts (2 s),
+// at once after a wrong answer. Retry starts four more on the open port, and
+// a cancelled hook lets go of a radio that heard the wake-up late.
+TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
+    struct Case {
+        const char* name;
+        std::function<void()> fault;
+        std::vector<Answer> answers;
+        int attempts;      // -1: not counted
+        size_t wireBytes;  // 0: not counted
+    };
+    const auto silent = [&] { radio().faults.silent = true; };
+    const Case cases[] = {
+        {"silent", silent, {Answer::Cancel}, 4, 4 * 13 + 1},
+        {"retried", silent, {Answer::Retry, Answer::Cancel}, 8, 0},
+        {"wrong answer", [&] { radio().faults.hookAck = 17; }, {Answer::Cancel}, 1, 0},
+        {"late answers", [&] { radio().faults.replyDelay = 2.5; }, {Answer::Cancel}, -1, 0},
+    };
+    for (const Case& c : cases) {
+        radio().faults = {};
+        radio().powerCycle();
+        clock.advance(3);
+        port.sent.clear();
+        port.opens = 0;
+        platform.boxes.clear();
+        c.fault();
+        for (const Answer a : c.answers) platform.answer(a, RadioLink::HookPromptText);
+        const double start = clock.now();
+        EXPECT_FALSE(link.HookRadio()) << c.name;
+        if (c.attempts >= 0) {
+            EXPECT_EQ(CountHookAttempts(wire()), c.attempts) << c.name;
+        }
+        if (c.wireBytes) {
+            EXPECT_EQ(wire().size(), c.wireBytes);
+        }
+        EXPECT_EQ(port.opens, 1) << c.name;
+        ASSERT_EQ(platform.boxes.size(), c.answers.size()) << c.name;
+        EXPECT_EQ(platform.boxes[0].title, "COMM ERROR");
+        EXPECT_EQ(platform.boxes[0].buttons, vkt::Buttons::RetryCancel);
+        if (c.attempts == 4) {
+            EXPECT_NEAR(platform.boxes[0].time - start, 2.0, 0.05);
+        }
+        EXPECT_EQ(wire().back(), 1) << c.name;  // released all the same, and the port closed
+        expectReleased();
+    }
 }
 
 // Whatever speed the port had in its last session, a new one starts at the
@@ -53,51 +80,27 @@ TEST_F(LinkTest, TheReleaseBeforeAWriteGoesOutAtTheHookSpeed) {
     EXPECT_EQ(port.sent[0].baud, 4800);
 }
 
-TEST_F(LinkTest, RetryStartsFourMoreAttempts) {
-    radio().faults.silent = true;
-    platform.answer(Answer::Retry, RadioLink::HookPromptText);
-    platform.answer(Answer::Cancel, RadioLink::HookPromptText);
-    EXPECT_FALSE(link.HookRadio());
-    EXPECT_EQ(CountHookAttempts(wire()), 8);
-    EXPECT_EQ(port.opens, 1);
-}
-
-TEST_F(LinkTest, WrongHookByteGoesStraightToThePrompt) {
-    radio().faults.hookAck = 17;
-    platform.answer(Answer::Cancel, RadioLink::HookPromptText);
-    EXPECT_FALSE(link.HookRadio());
-    EXPECT_EQ(CountHookAttempts(wire()), 1);
-}
-
-TEST_F(LinkTest, IdentityDecidesTheFastRadio) {
-    const std::pair<std::array<uint8_t, 4>, bool> cases[] = {
-        {{0x2A, 0xAA, 0, 0}, true}, {{0x2A, 0xA9, 0, 0}, false}, {{0xFF, 0x00, 0, 0}, true}, {{0x00, 0xFF, 0, 0}, false}};
-    for (const auto& [identity, fast] : cases) {
-        radio().identity = identity;
-        link.UseFastLink = false;
-        ASSERT_TRUE(link.HookRadio());
-        EXPECT_EQ(link.FastRadio, fast);
-        link.UnhookRadio();
-    }
-}
-
-// A fast radio hooked at the first attempt; switched to 9600 baud only when
-// the fast link is wished and the radio takes the change.
+// The identity tells a fast radio; the line goes to 9600 baud only when the
+// fast link is wished, the radio is fast and it takes the change.
 TEST_F(LinkTest, FastLinkOnlyWhenWishedAndFast) {
-    for (const bool wished : {false, true}) {
+    const std::tuple<std::array<uint8_t, 4>, bool, bool> cases[] = {
+        {vktsim::RadioModel::FastIdentity, false, true}, {vktsim::RadioModel::FastIdentity, true, true},
+        {{0x2A, 0xA9, 0, 0}, true, false}, {{0xFF, 0x00, 0, 0}, true, true}, {{0x00, 0xFF, 0, 0}, true, false}};
+    for (const auto& [identity, wished, fast] : cases) {
+        radio().identity = identity;
         port.sent.clear();
         link.UseFastLink = wished;
         ASSERT_TRUE(link.HookRadio());
         EXPECT_TRUE(link.RadioHooked);
         std::vector<uint8_t> expected = HookBytes();
         Append(expected, IdentityBytes());
-        if (wished) Append(expected, {5, 1});
+        if (wished && fast) Append(expected, {5, 1});
         EXPECT_EQ(wire(), expected);
-        EXPECT_EQ(link.RadioInfo, vktsim::RadioModel::FastIdentity);
-        EXPECT_TRUE(link.FastRadio);
-        EXPECT_EQ(port.settings(), wished ? "9600,n,8,1" : "4800,n,8,1");
+        EXPECT_EQ(link.RadioInfo, identity);
+        EXPECT_EQ(link.FastRadio, fast);
+        EXPECT_EQ(port.settings(), wished && fast ? "9600,n,8,1" : "4800,n,8,1");
         clock.advance(0.01);
-        EXPECT_EQ(radio().baud(), wished ? 9600 : 4800);
+        EXPECT_EQ(radio().baud(), wished && fast ? 9600 : 4800);
         EXPECT_TRUE(platform.boxes.empty());
         link.UnhookRadio();
     }
@@ -180,24 +183,6 @@ TEST_F(LinkTest, PortThatCannotOpenSaysWhyAtOnce) {
     EXPECT_TRUE(wire().empty());
 }
 
-TEST_F(LinkTest, SelectCommPortChecksOneItemAndStoresIt) {
-    std::array<vkt::MenuItem, 4> ports;
-    vkt::MenuItem emulated;
-    link.UseFastLink = false;
-    ASSERT_TRUE(link.HookRadio());
-    link.SelectCommPort(3, {ports, emulated});
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(port.portNumber(), 3);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(ports[static_cast<size_t>(i)].Checked(), i == 2);
-    EXPECT_FALSE(emulated.Checked());
-    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "3");
-
-    std::array<vkt::MenuItem, 4> next;
-    link.ApplyCommPortSetting({next, emulated}, true);  // a port was chosen: no emulator by itself
-    EXPECT_EQ(port.portNumber(), 3);
-    EXPECT_TRUE(next[2].Checked());
-}
-
 // The emulated radio stands for the radio only when chosen, or at the start
 // while no port was ever chosen and no cable is at hand.
 TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
@@ -208,8 +193,10 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
         int chosen;
     };
     const Case cases[] = {
-        {"", "", true, vkt::EmulatedPort}, {"", "", false, 1}, {"2", "", true, 2},
-        {"2", "1", false, vkt::EmulatedPort}, {"2", "0", true, 2}, {"", "0", true, 1},
+        {"", "", true, vkt::EmulatedPort}, {"", "", false, 1}, {"2", "", true, 2}, {"2", "1", false, vkt::EmulatedPort},
+        {"2", "0", true, 2}, {"", "0", true, 1}, {"4", "", false, 4},
+        // A stored port outside 1 ... 4 counts as 1.
+        {"0", "", false, 1}, {"5", "", false, 1}, {"-1", "", false, 1}, {"2.5", "", false, 1}, {"abc", "", false, 1},
     };
     for (const Case& c : cases) {
         platform.settings.clear();
@@ -220,26 +207,42 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
         link.ApplyCommPortSetting({ports, emulated}, c.noCable);
         EXPECT_EQ(port.portNumber(), c.chosen) << c.storedPort << "/" << c.storedEmulated << "/" << c.noCable;
         EXPECT_EQ(emulated.Checked(), c.chosen == vkt::EmulatedPort);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(ports[static_cast<size_t>(i)].Checked(), i + 1 == c.chosen);
     }
-    // Chosen from the menu it is remembered; a Comm Port picked ends that for good.
+    // Chosen from the menu it is remembered, and the port in use is let go;
+    // a Comm Port picked ends that for good.
     std::array<vkt::MenuItem, 4> ports;
     vkt::MenuItem emulated;
+    ASSERT_TRUE(link.HookRadio());
     link.SelectCommPort(vkt::EmulatedPort, {ports, emulated});
+    EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Emulated", ""), "1");
     EXPECT_TRUE(link.Emulated());
     link.SelectCommPort(4, {ports, emulated});
     EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Emulated", ""), "0");
+    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "4");
+    EXPECT_TRUE(ports[3].Checked());
+    EXPECT_FALSE(emulated.Checked());
     link.ApplyCommPortSetting({ports, emulated}, true);
     EXPECT_EQ(port.portNumber(), 4);
 }
 
-TEST_F(LinkTest, StoredPortOutsideOneToFourCountsAsOne) {
-    for (const char* stored : {"0", "5", "-1", "2.5", "abc", ""}) {
-        platform.SaveSetting("VKTEDWIN", "Comm", "Port", stored);
-        EXPECT_EQ(link.StoredCommPort(), 1) << stored;
-    }
-    platform.SaveSetting("VKTEDWIN", "Comm", "Port", "4");
-    EXPECT_EQ(link.StoredCommPort(), 4);
+TEST_F(LinkTest, TheSerialTraceShowsFourHookAttemptsAndTheirTimeOuts) {
+    std::ostringstream log;
+    VKTCom::SerialTrace trace(port, log, [this] { return clock.now(); });
+    platform.setSerialPort(trace);
+    link.onNote = [&trace](const std::string& t) { trace.note(t); };
+    radio().faults.silent = true;
+    platform.answer(Answer::Cancel);
+    EXPECT_FALSE(link.HookRadio());
+    const std::string text = log.str();
+    for (int n = 1; n <= 4; ++n) EXPECT_NE(text.find("-- hook attempt " + std::to_string(n)), std::string::npos) << text;
+    EXPECT_EQ(text.find("-- hook attempt 5"), std::string::npos);
+    size_t timeouts = 0;
+    for (size_t at = text.find("time-out"); at != std::string::npos; at = text.find("time-out", at + 1)) ++timeouts;
+    EXPECT_EQ(timeouts, 4u);
+    EXPECT_NE(text.find("> 00 00 00 00 00 00 00 00 00 00 0A 14 28\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("    2.00"), std::string::npos) << text;  // time stamps in seconds: the fourth time-out
 }
 
 // The clock every wait runs on: what falls due at the very end of an advance

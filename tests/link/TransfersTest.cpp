@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <functional>
+
 #include "tests/link/LinkFixture.h"
 
 using vkt::Answer;
@@ -28,95 +31,81 @@ std::vector<uint8_t> BlockWrite(int N) {
 
 } // namespace
 
-TEST_F(LinkTest, ReadGroupOneIsBlocksEightToNineteen) {
+// A read asks for its region's blocks in order and puts exactly them into
+// the image: a fast radio with one trigger byte a block, a slow one at 4800
+// baud with 31 pacing bytes.
+TEST_F(LinkTest, AReadFetchesItsRegionBlockByBlock) {
     for (size_t a = 0; a < radio().eeprom.size(); ++a) radio().eeprom[a] = static_cast<uint8_t>(a * 7 + 3);
-    ASSERT_TRUE(transfers.ReadGroupMemory(1));
-    std::vector<uint8_t> expected = ReadHookBytes();
-    for (int N = 8; N <= 19; ++N) Append(expected, {198, static_cast<uint8_t>(N), 255});
-    Append(expected, {1});
-    EXPECT_EQ(wire(), expected);
-    for (int a = 0; a < VKTCore::ImageSize; ++a) {
-        const bool inGroup = a >= 256 && a < 640;
-        EXPECT_EQ(MemoryImage[static_cast<size_t>(a)], inGroup ? radio().eeprom[static_cast<size_t>(a)] : 0) << a;
+    struct Case {
+        bool slow;
+        int first, last;
+        std::function<bool()> read;
+    };
+    const Case cases[] = {{true, 0, 7, [&] { return transfers.ReadGlobalMemory(); }},
+                          {false, 176, 187, [&] { return transfers.ReadGroupMemory(15); }},
+                          {false, 8, 19, [&] { return transfers.ReadGroupMemory(1); }}};
+    for (const Case& c : cases) {
+        radio().identity = c.slow ? vktsim::RadioModel::SlowIdentity : vktsim::RadioModel::FastIdentity;
+        MemoryImage.fill(0);
+        port.sent.clear();
+        ASSERT_TRUE(c.read());
+        std::vector<uint8_t> expected = c.slow ? HookBytes() : ReadHookBytes();
+        if (c.slow) Append(expected, IdentityBytes());
+        for (int N = c.first; N <= c.last; ++N) {
+            Append(expected, {198, static_cast<uint8_t>(N)});
+            Append(expected, c.slow ? std::vector<uint8_t>(31, 0) : std::vector<uint8_t>{255});
+        }
+        Append(expected, {1});
+        EXPECT_EQ(wire(), expected) << c.first;
+        for (int a = 0; a < VKTCore::ImageSize; ++a) {
+            const bool inRegion = a >= c.first * 32 && a <= c.last * 32 + 31;
+            ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], inRegion ? radio().eeprom[static_cast<size_t>(a)] : 0) << a;
+        }
+        for (const auto& s : port.sent) ASSERT_TRUE(!c.slow || s.baud == 4800);
     }
-    EXPECT_EQ(platform.beeps, 1);
+    EXPECT_EQ(platform.beeps, 3);
     EXPECT_EQ(proc.Prog1.Max(), 384);
     EXPECT_FALSE(proc.Loaded());
     EXPECT_TRUE(mainWindow.Enabled());
     expectReleased();
-}
-
-TEST_F(LinkTest, ReadGroupFifteenEndsAtTheLastByte) {
-    radio().eeprom[6015] = 0x5A;
-    radio().eeprom[5631] = 0x77;
-    ASSERT_TRUE(transfers.ReadGroupMemory(15));
-    EXPECT_EQ(MemoryImage[6015], 0x5A);
-    EXPECT_EQ(MemoryImage[5631], 0);
     EXPECT_FALSE(transfers.ReadGroupMemory(16));
     EXPECT_FALSE(transfers.ReadGroupMemory(0));
 }
 
-TEST_F(LinkTest, SlowRadioIsReadAtFourEightyWithPacing) {
-    radio().identity = vktsim::RadioModel::SlowIdentity;
-    ASSERT_TRUE(transfers.ReadGlobalMemory());
-    for (int a = 0; a < 256; ++a) EXPECT_EQ(MemoryImage[static_cast<size_t>(a)], radio().eeprom[static_cast<size_t>(a)]);
-    std::vector<uint8_t> expected = HookBytes();
-    Append(expected, IdentityBytes());
-    for (int N = 0; N < 8; ++N) {
-        Append(expected, {198, static_cast<uint8_t>(N)});
-        Append(expected, std::vector<uint8_t>(31, 0));
-    }
-    Append(expected, {1});
-    EXPECT_EQ(wire(), expected);
-    for (const auto& s : port.sent) EXPECT_EQ(s.baud, 4800);
-}
-
-TEST_F(LinkTest, WriteGroupTwoMasksItsFirstBlock) {
+// A write sends page 0 through its write masks (30 masked writes, nothing
+// for the 226 masks of 0) and a group's area as blocks, but its first block
+// as one masked write of the encode-only bit; all at 4800 baud.
+TEST_F(LinkTest, AWriteSendsItsRegionThroughTheMasks) {
+    struct Case {
+        bool page0;
+        int firstBlock, lastBlock, progressMax;
+        std::function<bool()> write;
+    };
+    const Case cases[] = {{false, 20, 31, 384, [&] { return transfers.WriteGroupMemory(2); }},
+                          {true, 0, -1, 256, [&] { return transfers.WriteGlobalMemory(); }},
+                          {false, 8, 187, 5760, [&] { return transfers.WriteAllMemory(true); }}};
     for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 13 + 1);
-    ASSERT_TRUE(transfers.WriteGroupMemory(2));
-    std::vector<uint8_t> expected = WriteHookBytes();
-    Append(expected, {209, 2, 128, 32, MemoryImage[640]});
-    for (int N = 21; N <= 31; ++N) Append(expected, BlockWrite(N));
-    Append(expected, {1});
-    EXPECT_EQ(wire(), expected);
-    // The two releases go out at whatever speed the port had; the rest at 4800.
-    for (size_t i = 2; i < port.sent.size(); ++i) EXPECT_EQ(port.sent[i].baud, 4800) << i;
-}
-
-TEST_F(LinkTest, WriteGlobalSendsThirtyMaskedWrites) {
-    for (size_t a = 0; a < 256; ++a) MemoryImage[a] = static_cast<uint8_t>(0xA5 ^ a);
-    ASSERT_TRUE(transfers.WriteGlobalMemory());
-    std::vector<uint8_t> expected = WriteHookBytes();
-    int writes = 0;
-    for (int a = 0; a < 256; ++a) {
-        const int mask = link.GlobalWriteMask[static_cast<size_t>(a)];
-        if (mask == 0) continue;
-        ++writes;
-        Append(expected, {209, 0, static_cast<uint8_t>(a), static_cast<uint8_t>(mask), MemoryImage[static_cast<size_t>(a)]});
-    }
-    Append(expected, {1});
-    EXPECT_EQ(writes, 30);
-    EXPECT_EQ(wire(), expected);
-}
-
-TEST_F(LinkTest, WriteAllWithoutGlobalsNeverSendsPageZero) {
-    MemoryImage = VKTCore::Image{};
-    for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 31 + 5);
-    int maxSeen = 0;
-    platform.onEvents = [&] { maxSeen = std::max(maxSeen, proc.Prog1.Max()); };
-    ASSERT_TRUE(transfers.WriteAllMemory(true));
-    EXPECT_EQ(maxSeen, 5760);
-    std::vector<uint8_t> expected = WriteHookBytes();
-    for (int N = 8; N <= 187; ++N) {
-        if ((N - 8) % 12 == 0) {
+    for (const Case& c : cases) {
+        port.sent.clear();
+        int maxSeen = 0;
+        platform.onEvents = [&] { maxSeen = std::max(maxSeen, proc.Prog1.Max()); };
+        ASSERT_TRUE(c.write());
+        std::vector<uint8_t> expected = WriteHookBytes();
+        for (int a = 0; c.page0 && a < 256; ++a)
+            if (const int mask = link.GlobalWriteMask[static_cast<size_t>(a)])
+                Append(expected, {209, 0, static_cast<uint8_t>(a), static_cast<uint8_t>(mask), MemoryImage[static_cast<size_t>(a)]});
+        for (int N = c.firstBlock; N <= c.lastBlock; ++N) {
             const int a = N * 32;
-            Append(expected, {209, static_cast<uint8_t>(a / 256), static_cast<uint8_t>(a % 256), 32, MemoryImage[static_cast<size_t>(a)]});
-        } else {
-            Append(expected, BlockWrite(N));
+            if ((N - 8) % 12 == 0) Append(expected, {209, static_cast<uint8_t>(a / 256), static_cast<uint8_t>(a % 256), 32, MemoryImage[static_cast<size_t>(a)]});
+            else Append(expected, BlockWrite(N));
         }
+        Append(expected, {1});
+        EXPECT_EQ(wire(), expected) << c.progressMax;
+        EXPECT_EQ(maxSeen, c.progressMax);
+        // The two releases go out at whatever speed the port had; the rest at 4800.
+        for (size_t i = 2; i < port.sent.size(); ++i) ASSERT_EQ(port.sent[i].baud, 4800) << i;
     }
-    Append(expected, {1});
-    EXPECT_EQ(wire(), expected);
+    EXPECT_EQ(std::count_if(link.GlobalWriteMask.begin(), link.GlobalWriteMask.end(), [](uint8_t m) { return m != 0; }), 30);
 }
 
 TEST(SentBits, OfAGroupOnlyTheEncodeOnlyBitOfItsFirstBlockGoesOut) {
@@ -124,28 +113,6 @@ TEST(SentBits, OfAGroupOnlyTheEncodeOnlyBitOfItsFirstBlockGoesOut) {
                                          {288, 0xFF}, {639, 0xFF}, {640, 0x20}, {671, 0x00}, {672, 0xFF},
                                          {5632, 0x20}, {6015, 0xFF}, {6016, 0x00}};
     for (const auto& [address, bits] : cases) EXPECT_EQ(VKTCom::SentBits(address), bits) << address;
-}
-
-TEST_F(LinkTest, CancelDuringReadStopsAfterThatBlock) {
-    int blocksAsked = 0;
-    platform.onEvents = [&] {
-        int n = 0;
-        for (const auto& s : port.sent) n += s.byte == 198;
-        if (n == 3 && blocksAsked == 0) {
-            blocksAsked = n;
-            proc.CancelButton_Click();
-        }
-    };
-    EXPECT_FALSE(transfers.ReadAllMemory());
-    int reads = 0;
-    for (const auto& s : port.sent) reads += s.byte == 198;
-    EXPECT_EQ(reads, 4);  // the block read while Cancel was pending is still stored
-    for (int a = 0; a < 128; ++a) EXPECT_EQ(MemoryImage[static_cast<size_t>(a)], radio().eeprom[static_cast<size_t>(a)]);
-    for (int a = 128; a < 256; ++a) EXPECT_EQ(MemoryImage[static_cast<size_t>(a)], 0);
-    EXPECT_EQ(platform.beeps, 0);
-    EXPECT_FALSE(proc.Loaded());
-    EXPECT_TRUE(mainWindow.Enabled());
-    expectReleased();
 }
 
 TEST_F(LinkTest, CancelDuringWriteBlocksAsksFirst) {
@@ -205,56 +172,63 @@ TEST_F(LinkTest, MaskedWriteCountsOnlySilence) {
     EXPECT_TRUE(transfers.WriteMaskedByte(0, 7, 0, 0x13));  // mask 0 sends nothing
 }
 
-TEST_F(LinkTest, ReadThatTimesOutKeepsTheBytesItGot) {
-    radio().faults.dropByteInBlock = 2;
-    platform.answer(Answer::OK, Transfers::ReadErrorText);
-    EXPECT_FALSE(transfers.ReadGlobalMemory());
-    // Blocks 0 and 1 complete, block 2 shifted by the lost byte, the rest untouched.
-    for (int a = 0; a < 64; ++a) EXPECT_EQ(MemoryImage[static_cast<size_t>(a)], radio().eeprom[static_cast<size_t>(a)]);
-    for (int a = 64; a < 64 + 16; ++a) EXPECT_EQ(MemoryImage[static_cast<size_t>(a)], radio().eeprom[static_cast<size_t>(a)]);
-    for (int a = 96; a < 256; ++a) EXPECT_EQ(MemoryImage[static_cast<size_t>(a)], 0);
-    EXPECT_EQ(platform.boxes[0].title, "VKT Read");
-    expectReleased();
-}
-
-// Bytes that are not the radio's answer must never shift the image: a read
-// that sees one fails as a silent block does, whatever the radio sent.
-TEST_F(LinkTest, AByteTooManyInAnyBlockFailsTheRead) {
-    radio().faults.extraByteEveryBlock = true;
-    platform.answer(vkt::Answer::OK, VKTCom::Transfers::ReadErrorText);
-    EXPECT_FALSE(transfers.ReadAllMemory());
-    EXPECT_EQ(link.LastFailure, "block 0: a 33rd byte");
-    for (int a = 32; a < VKTCore::RadioMemorySize; ++a) ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], 0) << a;
-    expectReleased();
-}
-
-TEST_F(LinkTest, AByteWaitingBeforeABlockCommandFailsTheRead) {
-    // Line noise while the radio settles after the hook.
-    bool scheduled = false;
-    platform.onEvents = [&] {
-        if (link.RadioHooked && !scheduled) {
-            scheduled = true;
-            clock.at(clock.now() + 0.2, [&] { port.inject(0x55); });
-        }
+// A read that fails or is cancelled part-way leaves the image as it was,
+// whatever came, and the radio released. Bytes that are not the radio's
+// answer fail it as a silent block does: they would shift the image.
+TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
+    auto blockReads = [&] {
+        const auto w = wire();
+        return std::count(w.begin(), w.end(), 198);
     };
-    platform.answer(vkt::Answer::OK, VKTCom::Transfers::ReadErrorText);
-    EXPECT_FALSE(transfers.ReadGroupMemory(1));
-    EXPECT_EQ(link.LastFailure, "block 8: 1 stray bytes before the command");
-    EXPECT_EQ(std::count_if(port.sent.begin(), port.sent.end(), [](const auto& s) { return s.byte == 198; }), 0);
-    expectReleased();
+    auto atOnce = [&](std::function<bool()> when, double after) {
+        platform.onEvents = [this, when, after, done = false]() mutable {
+            if (done || !when()) return;
+            done = true;
+            clock.at(clock.now() + after, [&] { port.inject(0x55); });
+        };
+    };
+    struct Case {
+        const char* failure;  // nullptr: cancelled at the third block
+        std::function<void()> fault;
+        std::function<bool()> read;
+    };
+    const Case cases[] = {
+        {"block 2: byte 32 missing after 0.5 s", [&] { radio().faults.dropByteInBlock = 2; }, [&] { return transfers.ReadGlobalMemory(); }},
+        {"block 0: a 33rd byte", [&] { radio().faults.extraByteEveryBlock = true; }, [&] { return transfers.ReadAllMemory(); }},
+        // Line noise while the radio settles after the hook.
+        {"block 8: 1 stray bytes before the command", [&] { atOnce([&] { return link.RadioHooked; }, 0.2); },
+         [&] { return transfers.ReadGroupMemory(1); }},
+        // Held back by an adapter for 10 ms: later than a block's guard, within the last one's.
+        {"block 187: bytes after the last block", [&] { atOnce([&] { return proc.Prog1.Value() == VKTCore::GroupAreaSize; }, 0.010); },
+         [&] { return transfers.ReadGroupMemory(15); }},
+        {nullptr, [&] { platform.onEvents = [&] { if (blockReads() == 3 && !proc.Cancelled) proc.CancelButton_Click(); }; },
+         [&] { return transfers.ReadAllMemory(); }},
+    };
+    for (const Case& c : cases) {
+        radio().faults = {};
+        radio().powerCycle();
+        port.sent.clear();
+        c.fault();
+        if (c.failure) platform.answer(Answer::OK, Transfers::ReadErrorText);
+        EXPECT_FALSE(c.read());
+        platform.onEvents = nullptr;
+        for (int a = 0; a < VKTCore::ImageSize; ++a) ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], 0) << a;
+        if (c.failure) {
+            EXPECT_EQ(link.LastFailure, c.failure);
+        } else {
+            EXPECT_EQ(blockReads(), 4);  // the block asked for while Cancel came ends first
+        }
+        expectReleased();
+    }
+    EXPECT_EQ(platform.boxes.at(0).title, "VKT Read");
+    EXPECT_EQ(platform.beeps, 0);
+    EXPECT_FALSE(proc.Loaded());
+    EXPECT_TRUE(mainWindow.Enabled());
 }
 
-TEST_F(LinkTest, ABytePastTheLastBlockFailsTheRead) {
-    // Held back by an adapter for 10 ms: later than a block's guard, within the last one's.
-    bool scheduled = false;
-    platform.onEvents = [&] {
-        if (proc.Prog1.Value() == VKTCore::GroupAreaSize && !scheduled) {
-            scheduled = true;
-            clock.at(clock.now() + 0.010, [&] { port.inject(0x55); });
-        }
-    };
-    platform.answer(vkt::Answer::OK, VKTCom::Transfers::ReadErrorText);
-    EXPECT_FALSE(transfers.ReadGroupMemory(15));
-    EXPECT_EQ(link.LastFailure, "block 187: bytes after the last block");
-    expectReleased();
+TEST_F(LinkTest, ProgressWindowKeepsADisabledOwnerDisabled) {
+    mainWindow.setEnabled(false);
+    proc.ShowForm("x", false);
+    proc.Unload();
+    EXPECT_FALSE(mainWindow.Enabled());
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
+#include <QPushButton>
 #include <QTimer>
 
 #include <filesystem>
@@ -555,4 +556,132 @@ TEST_F(ViewTest, VerifyRadioFromTheMenu) {
     verify->trigger();
     activate(view.get());
     EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
+}
+
+// A read that fails or is cancelled part-way changes nothing: the image, the
+// window, the global parameters window and the channel table stay as they
+// were, the status bar says so, and a save afterwards writes the edits.
+TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
+    for (const auto& [index, password] : {std::pair{1, "222222"}, {4, "555555"}, {2, "333333"}}) {
+        pickFromList(groupBox(), index);
+        typeInto("txtPassWord", password);
+    }
+    clickCell(2, 1);
+    type("155.5");
+    press(Qt::Key_Return);
+    action("Global Parameters")->trigger();
+    main->globalsForm.cboGlobalGroup.setListIndex(6);
+    activate(view.get());
+    for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
+    const VKTCore::Image before = VKTCore::MemoryImage;
+    auto cancelAt = [&](int bytes) {
+        platform.onEvents = [this, bytes] {
+            if (main->proc.Prog1.Value() >= bytes && !main->proc.Cancelled)
+                QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+        };
+    };
+    struct Case {
+        const char* item;
+        int failAtBlock;      // -1: cancelled instead
+        int cancelAfterBytes;
+        std::string said;
+    };
+    const Case cases[] = {
+        {"Read Radio", 100, 0, "Read radio: failed after "},
+        {"Read Radio", -1, 60 * 32, "Read radio: cancelled after "},
+        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after "},
+        {"Read Global Information from Radio", -1, 3 * 32, "Read global information from radio: cancelled after "},
+        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after "},
+        {"Read Group from Radio", -1, 4 * 32, "Read group 3 from radio: cancelled after "},
+    };
+    for (const Case& c : cases) {
+        port.radio().faults.silentFromBlock = c.failAtBlock;
+        if (c.failAtBlock >= 0) platform.answer(Answer::OK, VKTCom::Transfers::ReadErrorText);
+        else cancelAt(c.cancelAfterBytes);
+        action(c.item)->trigger();
+        activate(view.get());
+        platform.onEvents = nullptr;
+        const std::string said = main->statusText.Caption();
+        EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
+        EXPECT_TRUE(VKTCore::MemoryImage == before) << said;
+        EXPECT_EQ(view->findChild<QLineEdit*>("txtPassWord")->text(), "333333") << said;
+        EXPECT_EQ(shown(2, 1), "155.50000") << said;
+        EXPECT_EQ(table->value(2, 1).text, "155.50000") << said;
+        EXPECT_EQ(main->globalsForm.cboGlobalGroup.ListIndex(), 6) << said;
+    }
+    const std::string setup = (temp.path() / "kept.vkt").string();
+    platform.dialogAnswers.push_back(setup);
+    press(Qt::Key_S, Qt::ControlModifier);
+    for (const auto& [group, digits] : {std::pair{1, 0x22}, {2, 0x33}, {4, 0x55}})
+        EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(group) + 38, 3), std::vector<uint8_t>(3, static_cast<uint8_t>(digits))) << group;
+    EXPECT_EQ(FileBytes(setup, VKTCore::ChannelSlotAddress(2, 2), 2), (std::vector<uint8_t>{0xAD, 0x70}));
+}
+
+// A pasted value passes the check a typed one does, on its own row: one the
+// cell refuses is not pasted, with one beep and the refused cells named in
+// the status bar; Undo takes the whole paste back.
+TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
+    clickCell(0, 1);
+    press(Qt::Key_A, Qt::ControlModifier);
+    // The copied rows with some fields changed, their lengths kept.
+    QStringList rows = QString::fromStdString(platform.clipboard).split('\r');
+    auto change = [&](int row, int field, const QString& to) {
+        QStringList fields = rows[row].split('\t');
+        ASSERT_EQ(fields[field].size(), to.size()) << fields[field].toStdString();
+        fields[field] = to;
+        rows[row] = fields.join('\t');
+    };
+    change(0, 1, "190.00000");
+    change(1, 1, "135.99999");
+    change(2, 2, "D089-");
+    change(6, 3, "180.00");
+    change(3, 3, "155.50");
+    change(3, 4, "088.5");
+    platform.clipboard = rows.join('\r').toStdString();
+    const QString row0 = shown(0, 1), row1 = shown(1, 1);
+    const int beeps = platform.beeps;
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(platform.beeps, beeps + 1);
+    EXPECT_EQ(main->statusText.Caption(),
+              "Pasted 12 of 16 rows; Rec Freq of rows 1 and 2 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none; "
+              "Rec CG of row 3 refused: a tone such as 088.5, or a digital code such as D023 or D023-; "
+              "Tx Freq of row 7 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+    const std::tuple<int, int, QString> cells[] = {
+        {0, 1, row0}, {1, 1, row1}, {2, 2, "000.0"}, {6, 3, "000.00"}, {3, 3, "155.50000"}, {3, 4, "088.5"}};
+    for (const auto& [row, col, text] : cells) EXPECT_EQ(shown(row, col), text) << row << "," << col;
+
+    const std::string setup = (temp.path() / "pasted.vkt").string();
+    platform.dialogAnswers.push_back(setup);
+    press(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(FileBytes(setup, VKTCore::ChannelSlotAddress(0, 0), 2), (std::vector<uint8_t>{radioByte(VKTCore::ChannelSlotAddress(0, 0)),
+                                                                                                radioByte(VKTCore::ChannelSlotAddress(0, 0) + 1)}));
+    EXPECT_EQ(FileBytes(setup, VKTCore::ChannelSlotAddress(0, 3) + 4, 4), (std::vector<uint8_t>{0xAD, 0x70, 0x08, 0x85}));
+
+    grid()->setFocus();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(shown(3, 3), "000.00");
+    EXPECT_EQ(shown(3, 4), "000.0");
+}
+
+// The offset's result goes to the channel the box was opened for, checked
+// before it is shown.
+TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
+    const double rx = shown(2, 1).toDouble();
+    for (const char* offset : {"-50", "-0.6"}) {
+        clickCell(2, 3);
+        press(Qt::Key_Space);
+        ASSERT_EQ(focus()->objectName(), "txtOffset");
+        const QString opened = shown(2, 3);
+        clickCell(5, 1);  // the grid keeps working meanwhile
+        view->findChild<QLineEdit*>("txtOffset")->setFocus();
+        type(offset);
+        const int beeps = platform.beeps;
+        press(Qt::Key_Return);
+        const bool refused = offset == std::string("-50");
+        EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx - 0.6, 'f', 5)) << offset;
+        EXPECT_EQ(platform.beeps, beeps + refused) << offset;
+        if (refused) {
+            EXPECT_EQ(main->statusText.Caption(), "Tx Freq of row 3 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+        }
+    }
 }
