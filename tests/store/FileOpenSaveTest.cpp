@@ -88,46 +88,35 @@ TEST_F(SetupFileTest, CancelledDialogsChangeNothing) {
     EXPECT_EQ(files.SetupFileName, path("kept.vkt"));
 }
 
-TEST_F(SetupFileTest, OpenReadsFrqLikeVktAndShowsTheGroup) {
-    std::string bytes = imageBytes();
-    bytes[7] = '\x11';
-    bytes[6018] = '\x05';
-    writeBytes("old.frq", bytes);
+// A setup file holds the radio's 6016 bytes and up to three more, ".frq"
+// as ".vkt"; a file of any other size is some other file, refused with the
+// image as it was.
+TEST_F(SetupFileTest, OpenTakesOnlyAFileOfASetupsSize) {
     window.globalsOpen = true;
-    platform.dialogAnswers.push_back(path("old.frq"));
-    files.OpenSetup();
-    EXPECT_EQ(MemoryImage[7], 0x11);
-    EXPECT_EQ(MemoryImage[6018], 0x05);
-    EXPECT_EQ(window.shown, 1);
-    EXPECT_EQ(window.globalsShown, 1);
-    EXPECT_FALSE(platform.dialogs[0].forSave);
-}
-
-TEST_F(SetupFileTest, FileLengths) {
-    const VKTCore::Image before = MemoryImage;
-    // Shorter than the radio's memory: refused, image as it was.
-    writeBytes("short.vkt", std::string(6000, '\x01'));
-    files.SetupFileName = path("short.vkt");
-    platform.answer(Answer::OK);
-    EXPECT_FALSE(files.ReadSetupFile());
-    EXPECT_EQ(MemoryImage, before);
-    EXPECT_EQ(platform.boxes[0].title, "File Error");
-    EXPECT_EQ(platform.boxes[0].text.rfind("Error Number 62!\r", 0), 0u) << platform.boxes[0].text;
-    EXPECT_EQ(window.shown, 0);
-
-    // The radio's 6016 bytes: the three spare bytes become 0.
-    MemoryImage[6017] = 9;
-    writeBytes("radio.vkt", std::string(6016, '\x02'));
-    files.SetupFileName = path("radio.vkt");
-    EXPECT_TRUE(files.ReadSetupFile());
-    EXPECT_EQ(MemoryImage[6015], 2);
-    EXPECT_EQ(MemoryImage[6017], 0);
-
-    // Longer: the first 6019 bytes.
-    writeBytes("long.vkt", std::string(6019, '\x03') + std::string(100, '\x04'));
-    files.SetupFileName = path("long.vkt");
-    EXPECT_TRUE(files.ReadSetupFile());
-    EXPECT_EQ(MemoryImage[6018], 3);
+    const std::pair<size_t, int> sizes[] = {{6015, 62}, {6016, 0}, {6019, 0}, {6020, 59}, {70000, 59}};
+    for (const auto& [size, number] : sizes) {
+        MemoryImage.fill(0x77);
+        const VKTCore::Image before = MemoryImage;
+        std::string bytes(size, '\x02');
+        bytes[6014] = '\x11';
+        writeBytes("s.frq", bytes);
+        platform.dialogAnswers.push_back(path("s.frq"));
+        if (number) platform.answer(Answer::OK);
+        const auto shown = window.shown;
+        files.OpenSetup();
+        EXPECT_FALSE(platform.dialogs.back().forSave);
+        if (number) {
+            EXPECT_EQ(platform.boxes.back().text, "Error Number " + std::to_string(number) + "!\r" + path("s.frq") + " holds " +
+                                                      std::to_string(size) + " bytes: a setup file holds 6016 to 6019");
+            EXPECT_EQ(MemoryImage, before) << size;
+            EXPECT_EQ(window.shown, shown);
+            continue;
+        }
+        EXPECT_EQ(MemoryImage[6014], 0x11);
+        EXPECT_EQ(MemoryImage[6018], size == 6019 ? 2 : 0);  // the spare bytes a radio's file lacks are 0
+        EXPECT_EQ(window.shown, shown + 1);
+        EXPECT_EQ(window.globalsShown, window.shown);
+    }
 }
 
 TEST_F(SetupFileTest, MissingFileShowsBothMessages) {

@@ -21,7 +21,7 @@ TEST_F(StoreTest, OnlyARegularFileIsRead) {
     for (const auto& [file, says] : refused) {
         std::vector<uint8_t> bytes;
         FileError error;
-        EXPECT_FALSE(vktstore::ReadFileBytes(file, 6016, 6019, bytes, error)) << file;
+        EXPECT_FALSE(vktstore::ReadSetupBytes(file, bytes, error)) << file;
         EXPECT_EQ(error.number, 75) << file;
         EXPECT_EQ(error.description, says);
         std::string text;
@@ -30,6 +30,6 @@ TEST_F(StoreTest, OnlyARegularFileIsRead) {
     }
     std::vector<uint8_t> bytes;
     FileError error;
-    ASSERT_TRUE(vktstore::ReadFileBytes(path("link.vkt"), 6016, 6019, bytes, error)) << error.description;
+    ASSERT_TRUE(vktstore::ReadSetupBytes(path("link.vkt"), bytes, error)) << error.description;
     EXPECT_EQ(bytes, std::vector<uint8_t>(6019, 0x11));
 }
