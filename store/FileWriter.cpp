@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <ostream>
 #include <random>
@@ -58,19 +60,47 @@ bool AllOf(const std::string& s, size_t from, int (*test)(int)) {
                        [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
 }
 
-// The temporary files of a target: NAME.saving-XXXXXX, or NAME.savingN as
+// "NAME.saving-XXXXXX" adds this much to the target's name.
+constexpr size_t TempAddsChars = 14;
+
+// The part of the target's name its temporary files start with: the whole
+// name, or as much of it as leaves room for the mark and the tag within the
+// longest name the folder takes, cut between two characters.
+std::string TempStem(const std::string& name, int folder) {
+    const long longest = ::fpathconf(folder, _PC_NAME_MAX);
+    const size_t limit = longest > 0 ? static_cast<size_t>(longest) : 255;
+    if (name.size() + TempAddsChars <= limit) return name;
+    size_t cut = limit > TempAddsChars ? limit - TempAddsChars : 1;
+    while (cut > 1 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    return name.substr(0, cut);
+}
+
+// The temporary files of a target: STEM.saving-XXXXXX, or STEM.savingN as
 // earlier versions named them.
-bool IsTemporaryOf(const std::string& entry, const std::string& name) {
-    const std::string prefix = name + TempMark;
+bool IsTemporaryOf(const std::string& entry, const std::string& stem) {
+    const std::string prefix = stem + TempMark;
     if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) return false;
     const size_t tag = prefix.size();
     if (AllOf(entry, tag, isdigit)) return true;
     return entry.size() == tag + 7 && entry[tag] == '-' && AllOf(entry, tag + 1, isalnum);
 }
 
-// What a save killed half-way left beside the target. Only the names go:
-// unlinking never follows a link.
-void RemoveLeftovers(int dir, const std::string& name) {
+// A save holds a lock on its temporary file from just after creating it to
+// the rename; a file younger than this may be one whose lock is yet to come.
+constexpr time_t InUseSeconds = 60;
+
+// Whether a temporary file is one that no save is writing any more.
+bool Abandoned(int dir, const std::string& leftover, const struct stat& st) {
+    if (::time(nullptr) - st.st_mtime < InUseSeconds) return false;
+    const Descriptor file(::openat(dir, leftover.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    return file.get() >= 0 && ::flock(file.get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+// What a save killed half-way left beside the target; a save in progress
+// (another copy of the program, say) keeps its file. Only the names go:
+// unlinking never follows a link, and what is no regular file was planted,
+// for no save makes one.
+void RemoveLeftovers(int dir, const std::string& stem) {
     const int listing = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listing < 0) return;
     DIR* d = ::fdopendir(listing);
@@ -80,12 +110,12 @@ void RemoveLeftovers(int dir, const std::string& name) {
     }
     std::vector<std::string> leftovers;
     while (const dirent* entry = ::readdir(d))
-        if (IsTemporaryOf(entry->d_name, name)) leftovers.emplace_back(entry->d_name);
+        if (IsTemporaryOf(entry->d_name, stem)) leftovers.emplace_back(entry->d_name);
     ::closedir(d);
     for (const std::string& leftover : leftovers) {
         struct stat st {};
-        if (::fstatat(dir, leftover.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISDIR(st.st_mode))
-            ::unlinkat(dir, leftover.c_str(), 0);
+        if (::fstatat(dir, leftover.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
+        if (!S_ISREG(st.st_mode) || Abandoned(dir, leftover, st)) ::unlinkat(dir, leftover.c_str(), 0);
     }
 }
 
@@ -171,18 +201,21 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
         error = ErrorOf(EACCES, path, false);
         return false;
     }
-    RemoveLeftovers(folder.get(), target.name);
+    const std::string stem = TempStem(target.name, folder.get());
+    RemoveLeftovers(folder.get(), stem);
 
     std::string temp;
     Descriptor file;
     for (int attempt = 0; file.get() < 0; ++attempt) {
-        temp = target.name + TempMark + RandomTag();
+        temp = stem + TempMark + RandomTag();
         file = Descriptor(::openat(folder.get(), temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (file.get() < 0 && (errno != EEXIST || attempt == 100)) {
             error = ErrorOf(errno, path, false);
             return false;
         }
     }
+    // Tells a save beside this one that the file is being written.
+    ::flock(file.get(), LOCK_EX | LOCK_NB);
     const auto fail = [&](int e) {
         ::unlinkat(folder.get(), temp.c_str(), 0);
         error = ErrorOf(e, path, false);
