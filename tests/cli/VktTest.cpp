@@ -105,6 +105,8 @@ TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
     EXPECT_FALSE(std::filesystem::exists(path("y.vkt")));
 }
 
+// Only a file of a setup's size is a setup; no command writes over a file
+// it reads, by whatever name.
 TEST_F(VktTest, UsageAndFileErrors) {
     EXPECT_EQ(run({}), 2);
     EXPECT_EQ(run({"frobnicate"}), 2);
@@ -113,6 +115,29 @@ TEST_F(VktTest, UsageAndFileErrors) {
     EXPECT_EQ(run({"diff", path("none.vkt"), path("none2.vkt")}), 3);
     EXPECT_NE(err.str().find("none.vkt"), std::string::npos);
     EXPECT_EQ(run({"--help"}), 0);
+
+    ASSERT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
+    std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
+    std::filesystem::create_symlink(path("s.vkt"), path("link.vkt"));
+    for (const std::vector<std::string>& refused : {std::vector<std::string>{"write", path("notes.csv"), "--port", "1"},
+                                                    {"verify", path("notes.csv"), "--port", "1"},
+                                                    {"report", path("notes.csv")},
+                                                    {"diff", path("s.vkt"), path("notes.csv")}}) {
+        EXPECT_EQ(run(refused), 3) << refused[0];
+        EXPECT_NE(err.str().find(path("notes.csv") + " holds 7000 bytes: a setup file holds 6016 to 6019"), std::string::npos) << err.str();
+    }
+    EXPECT_TRUE(port.radio().received.empty());
+    const std::string setup = bytes("s.vkt");
+    for (const std::vector<std::string>& clash : {std::vector<std::string>{"export", path("s.vkt"), "--csv", path("link.vkt")},
+                                                  {"import", path("s.vkt"), "--csv", path("notes.csv"), "-o", path("notes.csv")},
+                                                  {"import", path("s.vkt"), "--csv", path("notes.csv"), "-o", path("s.vkt")},
+                                                  {"report", path("s.vkt"), "--pdf", path("s.vkt")},
+                                                  {"write", path("s.vkt"), "--port", "1", "--log", path("link.vkt")}}) {
+        EXPECT_EQ(run(clash), 2) << clash[0];
+        EXPECT_NE(err.str().find(" is also the command's input "), std::string::npos) << err.str();
+    }
+    EXPECT_EQ(bytes("s.vkt"), setup);
+    EXPECT_EQ(bytes("notes.csv").size(), 7000u);
 }
 
 TEST_F(VktTest, DiffAndReport) {
@@ -151,6 +176,9 @@ TEST_F(VktTest, CsvRoundTripsThroughTheCommands) {
     std::string why;
     ASSERT_TRUE(ImportCsv(ExportCsv(edited), back, why)) << why;
     EXPECT_EQ(back, edited);
+    // UTF-8 at each bound of its forms is text (U+0080, U+0800, U+D7FF, U+E000, U+10000, U+10FFFF).
+    ASSERT_TRUE(ImportCsv(std::string(CsvHeader) + "\n1,2,0,0,000.0,000.0,\"\xC2\x80\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\",0,0,0\n",
+                          back, why)) << why;
 }
 
 // Both plan formats out of a setup and back in: the same bytes, the groups
@@ -219,8 +247,19 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
         {Header + Row1 + RowWith("0") + "1,1,162.40000,000.00,000.0,000.0,\"A\",0,0,0\n",
          "line 4: group 1 channel 1 appears a second time (first on line 2)"},
         {Header + "1,2,0,0,000.0,000.0,\"X,0,0,0\n", "line 2: a quote is never closed"},
+        {Header + "1,2,0,0,000.0,000.0,\"X,0,0,0\n1,3,0,0,000.0,000.0,\"Y\",0,0,0\n", "line 2: a quote is never closed"},
+        {"\n\r\n" + std::string(CsvHeader) + ",extra\n" + Row1, "line 3: unknown column \"extra\""},
+        {"\n\n" + Row1, "line 3: the first line must name the columns"},
+        {Header + "1,2,0,0,000.0,000.0,\"Caf\xE9\",0,0,0\n", "line 2: byte 0xE9 is no UTF-8 text; save the file as UTF-8 text"},
+        {Header + Row1 + "1,2,0,0,000.0,000.0,\"" + std::string(1, '\0') + "\",0,0,0\n", "line 3: a NUL byte"},
+        {Header + "\r\n\r1,2,0,0,000.0,000.0,\"\xC0\x80\",0,0,0\n", "line 4: byte 0xC0 is no UTF-8"},
+        {Header + "1,2,0,0,000.0,000.0,\"\xED\xA0\x80\",0,0,0\n", "line 2: byte 0xED is no UTF-8"},
+        {Header + "1,2,0,0,000.0,000.0,\"\xE0\x9F\xBF\",0,0,0\n", "line 2: byte 0xE0 is no UTF-8"},
+        {Header + "1,2,0,0,000.0,000.0,\"\xF4\x90\x80\x80\",0,0,0\n", "line 2: byte 0xF4 is no UTF-8"},
+        {Header + "1,2,0,0,000.0,000.0,\"\xF5\x80\x80\x80\",0,0,0\n", "line 2: byte 0xF5 is no UTF-8"},
+        {Header + "1,2,0,0,000.0,000.0,\"\xE2\x82\",0,0,0\n", "line 2: byte 0xE2 is no UTF-8"},
         {Header + "1,2,0,0,000.0,000.0,X\"Y,0,0,0\n", "line 2: a quote inside a field"},
-        {std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10) + Header, "this is no text file"},
+        {std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10) + Header, "line 1: a NUL byte: this is no text file"},
         {"", "the file is empty"},
     };
     for (const auto& [text, reason] : files) {
