@@ -53,13 +53,14 @@ QByteArray SetupFile() {
 } // namespace
 
 // The file is written once a program lets the radio go, not after every
-// block: each save is a rename, counted here as the folder sees them.
+// block: each save renames a temporary file of its own name, counted here
+// as the folder sees them.
 TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOncePerTransfer) {
     QTemporaryDir dir;
     const QString path = dir.filePath("radio.vkt");
     Write(path, SetupFile());
     const int renames = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ASSERT_GE(::inotify_add_watch(renames, dir.path().toLocal8Bit().constData(), IN_MOVED_TO), 0);
+    ASSERT_GE(::inotify_add_watch(renames, dir.path().toLocal8Bit().constData(), IN_MOVED_FROM), 0);
     const QDateTime before = QFileInfo(path).lastModified();
     {
         PtyRadioProcess sim({"--eeprom", path});
@@ -82,7 +83,10 @@ TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOncePerTransfe
     alignas(inotify_event) char events[64 * (sizeof(inotify_event) + 16)];
     const ssize_t got = ::read(renames, events, sizeof events);
     ::close(renames);
-    EXPECT_EQ(got, static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events)->len)) << "one rename";
+    int saves = 0;
+    for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len))
+        ++saves;
+    EXPECT_EQ(saves, 1);
     const QByteArray after = Bytes(path);
     ASSERT_EQ(after.size(), VKTCore::ImageSize);
     EXPECT_EQ(after.mid(6016), QByteArray("abc"));
