@@ -1,4 +1,7 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
@@ -131,13 +134,19 @@ TEST_F(SetupFileTest, MissingFileShowsBothMessages) {
     EXPECT_TRUE(files.SetupFileName.empty());  // the name before the attempt is back
 }
 
+// A full disk stands in as a limit of 1000 bytes on the files this process writes.
 TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
     const std::string old(6019, '\x5A');
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{1000, unlimited.rlim_max};
     struct Case { const char* name; std::function<void(const std::string&)> prepare; int number; };
     const Case cases[] = {
         {"folder.vkt", [](const std::string& p) { std::filesystem::create_directory(p); }, 75},
         {"readonly.vkt", [&](const std::string& p) { std::ofstream(p, std::ios::binary) << old; ::chmod(p.c_str(), 0444); }, 75},
         {"nodir/x.vkt", [](const std::string&) {}, 76},
+        {"full.vkt", [&](const std::string& p) { std::ofstream(p, std::ios::binary) << old; ::setrlimit(RLIMIT_FSIZE, &full); }, 61},
     };
     for (const Case& c : cases) {
         c.prepare(path(c.name));
@@ -145,40 +154,15 @@ TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
         files.PrevSetupFileName = path("previous.vkt");
         platform.answer(Answer::OK);
         EXPECT_FALSE(files.WriteSetupFile()) << c.name;
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
         const std::string text = platform.boxes.back().text;
         EXPECT_EQ(text.rfind("Error Number " + std::to_string(c.number) + "!\r", 0), 0u) << text;
         EXPECT_EQ(files.SetupFileName, path("previous.vkt"));
     }
+    std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(readBytes("readonly.vkt"), old);
-    EXPECT_TRUE(std::filesystem::is_directory(path("folder.vkt")));
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
-}
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-#include <csignal>
-
-TEST_F(SetupFileTest, AFullDiskKeepsTheOldFile) {
-    const std::string old(6019, '\x33');
-    writeBytes("full.vkt", old);
-    files.SetupFileName = path("full.vkt");
-    // A child process whose files may not grow beyond 1000 bytes stands in
-    // for a full disk.
-    const pid_t child = fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{1000, 1000};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        vktstore::FileError error;
-        const bool saved = vktstore::WriteFileReplacing(path("full.vkt"), std::vector<uint8_t>(6019, 0x44), error);
-        _exit(!saved && error.number == 61 ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(readBytes("full.vkt"), old);
+    EXPECT_TRUE(std::filesystem::is_directory(path("folder.vkt")));
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
 }
