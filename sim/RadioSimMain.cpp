@@ -1,6 +1,8 @@
 // vkt-radio-sim: an emulated VKT radio on a pseudo-terminal, for trying the
 // editor without a radio and for testing the real serial path end to end.
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -65,17 +67,28 @@ std::string LinkTarget(const std::string& path) {
     return n < 0 ? std::string() : std::string(target, static_cast<size_t>(n));
 }
 
+// Whether a pseudo-terminal still has a program on its far side: an
+// emulator that ended leaves its device hung up (or gone), even while the
+// program it served still holds the line. Nothing is read from it.
+bool FarSideOpen(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == EACCES || errno == EPERM;  // someone else's terminal now
+    pollfd p{fd, 0, 0};
+    const bool hungUp = ::poll(&p, 1, 0) == 1 && (p.revents & POLLHUP) != 0;
+    ::close(fd);
+    return !hungUp;
+}
+
 // Why --link may not replace what is at path; "" when nothing is there, or
-// a link an emulator that has ended left to its pseudo-terminal. A
-// pseudo-terminal that still exists is held by a running emulator (or by
-// whoever got its number since), whose link stays.
-std::string WhyNotTakeOver(const std::string& path) {
+// a link an emulator that has ended left to its pseudo-terminal (whose
+// number this emulator's own device may have got since).
+std::string WhyNotTakeOver(const std::string& path, const std::string& ownDevice) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? "" : path + ": " + std::strerror(errno);
     const std::string target = LinkTarget(path);
     if (!S_ISLNK(st.st_mode) || target.rfind("/dev/pts/", 0) != 0)
         return path + " exists and is not a link to an emulated radio's device";
-    if (::stat(target.c_str(), &st) == 0) return path + " leads to " + target + ", which another running emulator holds";
+    if (target != ownDevice && FarSideOpen(target)) return path + " leads to " + target + ", which another running emulator holds";
     return "";
 }
 
@@ -164,7 +177,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!linkPath.empty()) {
-        if (const std::string why = WhyNotTakeOver(linkPath); !why.empty()) {
+        if (const std::string why = WhyNotTakeOver(linkPath, pty.devicePath()); !why.empty()) {
             std::fprintf(stderr, "vkt-radio-sim: %s; it is left as it is\n", why.c_str());
             return 2;
         }
