@@ -253,7 +253,7 @@ int Import(const Args& a, Console& c) {
 std::string OutputOverAnInput(const std::string& command, const Args& a) {
     std::vector<std::string> inputs(a.positional.begin() + 1, a.positional.end());
     std::vector<std::string> outputs = {a.output, a.pdf, a.log};
-    (command == "export" ? outputs : inputs).push_back(a.csv);
+    for (const std::string* file : {&a.csv, &a.plan}) (command == "export" ? outputs : inputs).push_back(*file);
     for (const std::string& out : outputs)
         for (const std::string& in : inputs)
             if (!out.empty() && !in.empty() && vktstore::SameFile(out, in))

@@ -121,6 +121,7 @@ TEST_F(VktTest, UsageAndFileErrors) {
     for (const std::vector<std::string>& clash : {std::vector<std::string>{"export", path("s.vkt"), "--csv", path("link.vkt")},
                                                   {"import", path("s.vkt"), "--csv", path("notes.csv"), "-o", path("notes.csv")},
                                                   {"import", path("s.vkt"), "--csv", path("notes.csv"), "-o", path("s.vkt")},
+                                                  {"export", path("s.vkt"), "--plan", path("s.vkt"), "--format", "ics205"},
                                                   {"report", path("s.vkt"), "--pdf", path("s.vkt")},
                                                   {"write", path("s.vkt"), "--port", "1", "--log", path("link.vkt")}}) {
         EXPECT_EQ(run(clash), 2) << clash[0];
