@@ -79,9 +79,13 @@ bool HasDisplay() {
 }
 
 int PrintReport(const QString& setupFile, const QString& pdf) {
+    if (!pdf.isEmpty() && vktstore::SameFile(setupFile.toStdString(), pdf.toStdString())) {
+        std::fprintf(stderr, "vkt-editor: %s is also the setup file; name another file for the PDF\n", pdf.toLocal8Bit().constData());
+        return 2;
+    }
     std::vector<uint8_t> bytes;
     vktstore::FileError error;
-    if (!vktstore::ReadFileBytes(setupFile.toStdString(), VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, error)) {
+    if (!vktstore::ReadSetupBytes(setupFile.toStdString(), bytes, error)) {
         std::fprintf(stderr, "vkt-editor: cannot read the setup file: %s\n", error.description.c_str());
         return 3;
     }

@@ -47,30 +47,31 @@ const std::vector<std::string>& ColumnNames() {
 // unknown, doubled or missing column is named.
 bool MatchHeader(const Record& header, std::array<size_t, ColumnCount>& at, std::string& error) {
     const auto& names = ColumnNames();
+    const std::string line = "line " + std::to_string(header.line) + ": ";
     at.fill(header.fields.size());
     const bool anyKnown = std::any_of(header.fields.begin(), header.fields.end(), [&](const std::string& f) {
         return std::find(names.begin(), names.end(), f) != names.end();
     });
     if (!anyKnown) {
-        error = "line 1: the first line must name the columns (" + std::string(CsvHeader) + ")";
+        error = line + "the first line must name the columns (" + std::string(CsvHeader) + ")";
         return false;
     }
     for (size_t k = 0; k < header.fields.size(); ++k) {
         const auto known = std::find(names.begin(), names.end(), header.fields[k]);
         if (known == names.end()) {
-            error = "line 1: unknown column \"" + header.fields[k] + "\"";
+            error = line + "unknown column \"" + header.fields[k] + "\"";
             return false;
         }
         size_t& column = at[static_cast<size_t>(known - names.begin())];
         if (column != header.fields.size()) {
-            error = "line 1: column \"" + *known + "\" appears twice";
+            error = line + "column \"" + *known + "\" appears twice";
             return false;
         }
         column = k;
     }
     for (size_t col = 0; col < ColumnCount; ++col) {
         if (at[col] == header.fields.size()) {
-            error = "line 1: column \"" + names[col] + "\" is missing";
+            error = line + "column \"" + names[col] + "\" is missing";
             return false;
         }
     }
@@ -181,10 +182,8 @@ std::string ExportCsv(const Image& im) {
 
 bool ImportCsv(const std::string& csv, Image& image, std::string& error) {
     const std::string text = vkt::WithoutByteOrderMark(csv);
-    if (!vkt::IsUtf8Text(text)) {
-        error = "this is no text file (CSV is UTF-8 text)";
-        return false;
-    }
+    error = vkt::WhyNoUtf8Text(text);
+    if (!error.empty()) return false;
     std::vector<Record> records;
     if (!vkt::ParseCsv(text, records, error)) return false;
     if (records.empty()) {

@@ -112,7 +112,7 @@ Args Parse(const std::vector<std::string>& a) {
 bool LoadSetup(const std::string& path, Image& image, Console& c) {
     std::vector<uint8_t> bytes;
     vktstore::FileError e;
-    if (!vktstore::ReadFileBytes(path, VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, e)) {
+    if (!vktstore::ReadSetupBytes(path, bytes, e)) {
         c.err << "vkt: cannot read " << path << ": " << e.description << "\n";
         return false;
     }
@@ -248,6 +248,19 @@ int Import(const Args& a, Console& c) {
     return SaveSetup(a.output, setup, c) ? Done : FileFailure;
 }
 
+// A command never writes over one of its own files: an export to the setup
+// it reads would leave CSV where the setup was.
+std::string OutputOverAnInput(const std::string& command, const Args& a) {
+    std::vector<std::string> inputs(a.positional.begin() + 1, a.positional.end());
+    std::vector<std::string> outputs = {a.output, a.pdf, a.log};
+    for (const std::string* file : {&a.csv, &a.plan}) (command == "export" ? outputs : inputs).push_back(*file);
+    for (const std::string& out : outputs)
+        for (const std::string& in : inputs)
+            if (!out.empty() && !in.empty() && vktstore::SameFile(out, in))
+                return out + " is also the command's input " + in + "; name another file for the output";
+    return "";
+}
+
 int Defaults(const Args& a, Console& c) {
     if (a.output.empty()) return UsageError(c, "defaults needs -o FILE");
     MemoryImage.fill(0);
@@ -269,6 +282,7 @@ int RunVkt(const std::vector<std::string>& args, Console& c) {
     const Args a = Parse(args);
     if (!a.ok) return UsageError(c, a.problem);
     const std::string& command = args[0];
+    if (const std::string clash = OutputOverAnInput(command, a); !clash.empty()) return UsageError(c, clash);
     if (command == "read") return Read(a, c);
     if (command == "write") return Write(a, c);
     if (command == "verify") return Verify(a, c);

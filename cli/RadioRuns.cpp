@@ -73,7 +73,7 @@ Setup SetupOf(const Args& a, Console& c) {
     Setup s{a.positional[1], ""};
     std::vector<uint8_t> bytes;
     vktstore::FileError e;
-    if (c.sha256 && vktstore::ReadFileBytes(s.name, VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, e)) s.sha256 = c.sha256(bytes);
+    if (c.sha256 && vktstore::ReadSetupBytes(s.name, bytes, e)) s.sha256 = c.sha256(bytes);
     return s;
 }
 

@@ -10,16 +10,57 @@ constexpr size_t LongestShownValue = 40;
 
 } // namespace
 
-bool IsUtf8Text(const std::string& s) {
+namespace {
+
+// Where a text stops being UTF-8 text; its size when it never does.
+size_t FirstNonText(const std::string& s) {
     for (size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const size_t length = lead == 0 ? 0 : lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > s.size()) return false;
-        for (size_t k = 1; k < length; ++k)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+        const auto byte = [&](size_t k) { return k < s.size() ? static_cast<unsigned char>(s[k]) : 0; };
+        const unsigned lead = byte(i);
+        // The bounds of the second byte, which rule out the forms refused.
+        unsigned length = 0, low = 0x80, high = 0xBF;
+        if (lead >= 0x01 && lead <= 0x7F) {
+            length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        }
+        if (length == 0) return i;
+        for (unsigned k = 1; k < length; ++k) {
+            const unsigned b = byte(i + k);
+            if (k == 1 ? b < low || b > high : (b & 0xC0) != 0x80) return i;
+        }
         i += length;
     }
-    return true;
+    return s.size();
+}
+
+// The line a byte stands on, line ends counted as the records are split.
+int LineAt(const std::string& s, size_t at) {
+    int line = 1;
+    for (size_t i = 0; i < at; ++i)
+        if (s[i] == '\n' || (s[i] == '\r' && (i + 1 >= s.size() || s[i + 1] != '\n'))) ++line;
+    return line;
+}
+
+} // namespace
+
+bool IsUtf8Text(const std::string& s) { return FirstNonText(s) == s.size(); }
+
+std::string WhyNoUtf8Text(const std::string& s) {
+    const size_t bad = FirstNonText(s);
+    if (bad == s.size()) return "";
+    return "line " + std::to_string(LineAt(s, bad)) + ": " +
+           (s[bad] == '\0' ? std::string("a NUL byte: this is no text file")
+                            : "byte 0x" + Hex2(static_cast<uint8_t>(s[bad])) + " is no UTF-8 text") +
+           "; save the file as UTF-8 text";
 }
 
 std::string WithoutByteOrderMark(const std::string& text) {
@@ -62,7 +103,14 @@ bool ParseCsv(const std::string& text, std::vector<CsvRecord>& records, std::str
                         field += text[i++];
                     }
                 }
-                if (i < n && text[i] != ',' && !isLineEnd(i)) return fail(line, "text after a closing quote");
+                if (i < n && text[i] != ',' && !isLineEnd(i)) {
+                    // Over several lines, the quote that stops here was most
+                    // likely meant to open a field: the one that started it
+                    // is the one never closed.
+                    if (line != opened)
+                        return fail(opened, "a quote is never closed (the next one, on line " + std::to_string(line) + ", has text after it)");
+                    return fail(line, "text after a closing quote");
+                }
             } else {
                 for (; i < n && text[i] != ',' && !isLineEnd(i); ++i) {
                     if (text[i] == '"') return fail(line, "a quote inside a field that does not start with one");

@@ -12,8 +12,12 @@ struct CsvRecord {
     std::vector<std::string> fields;
 };
 
-// No NUL byte, and UTF-8 throughout.
+// No NUL byte, and UTF-8 throughout as RFC 3629 has it: no overlong form
+// (C0 80), no surrogate (ED A0 80), nothing past U+10FFFF (F4 90 ..., F5 ...).
 bool IsUtf8Text(const std::string& text);
+// Why a text is not that, naming the line of the first offending byte; ""
+// when it is.
+std::string WhyNoUtf8Text(const std::string& text);
 
 // The text without a leading UTF-8 byte-order mark.
 std::string WithoutByteOrderMark(const std::string& text);

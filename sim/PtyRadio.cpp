@@ -54,15 +54,16 @@ PtyRadio::PtyRadio(std::string eepromFile)
 bool PtyRadio::load(std::string& why) {
     if (eepromFile_.empty()) return true;
     constexpr size_t SetupFileSize = 6019;
+    const std::string sizes = "neither a radio's memory (6016) nor a setup file (6019)";
     std::vector<uint8_t> bytes;
     vktstore::FileError error;
-    if (!vktstore::ReadFileBytes(eepromFile_, 0, SetupFileSize + 1, bytes, error)) {
+    if (!vktstore::ReadFileBytes(eepromFile_, radio_.eeprom.size(), SetupFileSize, bytes, error, sizes)) {
         if (error.number == vktstore::FileNotFound) return true;  // a new radio, with the factory setup
         why = error.description;
         return false;
     }
     if (bytes.size() != radio_.eeprom.size() && bytes.size() != SetupFileSize) {
-        why = eepromFile_ + " holds " + std::to_string(bytes.size()) + " bytes: neither a radio's memory (6016) nor a setup file (6019)";
+        why = eepromFile_ + " holds " + std::to_string(bytes.size()) + " bytes: " + sizes;
         return false;
     }
     std::copy_n(bytes.begin(), radio_.eeprom.size(), radio_.eeprom.begin());
@@ -142,7 +143,10 @@ void PtyRadio::serve(const std::function<bool()>& stop) {
             for (ssize_t i = 0; i < n; ++i) fromHost(buf[i], baud);
         }
         clock_.runDue();
-        save();
+        // Once per transfer, when the program lets the radio go: a file
+        // renamed and synced after every block would double a write's time on
+        // a slow disk.
+        if (!radio_.hooked()) save();
     }
 }
 

@@ -43,7 +43,8 @@ public:
     bool open();
     // The device a serial port program opens.
     const std::string& devicePath() const { return device_; }
-    // Serves until `stop` returns true (checked at least every 100 ms).
+    // Serves until `stop` returns true (checked at least every 100 ms),
+    // saving the EEPROM each time the radio leaves programming mode.
     void serve(const std::function<bool()>& stop);
     // Writes the EEPROM to its file when it changed since it was read or
     // last written; a setup file keeps its last three bytes.

@@ -1,6 +1,8 @@
 // vkt-radio-sim: an emulated VKT radio on a pseudo-terminal, for trying the
 // editor without a radio and for testing the real serial path end to end.
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef __linux__
@@ -28,10 +30,10 @@ const char* const Usage =
     "\n"
     "  --eeprom FILE            keep the radio's memory in FILE (6016 bytes, or a 6019-byte setup\n"
     "                           file, whose last three bytes are kept); a radio with the factory\n"
-    "                           setup when FILE does not exist; FILE is written only when the\n"
-    "                           radio's memory changed\n"
+    "                           setup when FILE does not exist; FILE is written once a program\n"
+    "                           releases the radio after changing its memory, and at the end\n"
     "  --link PATH              also make PATH a symbolic link to the device (only where nothing\n"
-    "                           is, or a link an earlier emulator left)\n"
+    "                           is, or a link an emulator that has ended left)\n"
     "  --slow                   an older radio: 4800 baud only, one pacing byte per byte read\n"
     "  --reply-delay SECONDS    wait this long before each answer\n"
     "  --silent                 never answer (a radio that is off)\n"
@@ -65,12 +67,29 @@ std::string LinkTarget(const std::string& path) {
     return n < 0 ? std::string() : std::string(target, static_cast<size_t>(n));
 }
 
-// Nothing at path, or a link left by an emulator to a pseudo-terminal: the
-// only things --link may replace.
-bool OurOwnLinkOrNothing(const std::string& path) {
+// Whether a pseudo-terminal still has a program on its far side: an
+// emulator that ended leaves its device hung up (or gone), even while the
+// program it served still holds the line. Nothing is read from it.
+bool FarSideOpen(const std::string& device) {
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == EACCES || errno == EPERM;  // someone else's terminal now
+    pollfd p{fd, 0, 0};
+    const bool hungUp = ::poll(&p, 1, 0) == 1 && (p.revents & POLLHUP) != 0;
+    ::close(fd);
+    return !hungUp;
+}
+
+// Why --link may not replace what is at path; "" when nothing is there, or
+// a link an emulator that has ended left to its pseudo-terminal (whose
+// number this emulator's own device may have got since).
+std::string WhyNotTakeOver(const std::string& path, const std::string& ownDevice) {
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT;
-    return S_ISLNK(st.st_mode) && LinkTarget(path).rfind("/dev/pts/", 0) == 0;
+    if (::lstat(path.c_str(), &st) != 0) return errno == ENOENT ? "" : path + ": " + std::strerror(errno);
+    const std::string target = LinkTarget(path);
+    if (!S_ISLNK(st.st_mode) || target.rfind("/dev/pts/", 0) != 0)
+        return path + " exists and is not a link to an emulated radio's device";
+    if (target != ownDevice && FarSideOpen(target)) return path + " leads to " + target + ", which another running emulator holds";
+    return "";
 }
 
 bool TakeInt(int argc, char** argv, int& i, int& out) {
@@ -158,9 +177,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!linkPath.empty()) {
-        if (!OurOwnLinkOrNothing(linkPath)) {
-            std::fprintf(stderr, "vkt-radio-sim: %s exists and is not a link to an emulated radio's device; "
-                                 "it is left as it is\n", linkPath.c_str());
+        if (const std::string why = WhyNotTakeOver(linkPath, pty.devicePath()); !why.empty()) {
+            std::fprintf(stderr, "vkt-radio-sim: %s; it is left as it is\n", why.c_str());
             return 2;
         }
         ::unlink(linkPath.c_str());

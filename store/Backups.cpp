@@ -1,5 +1,8 @@
 #include "store/Backups.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 
@@ -14,13 +17,20 @@ namespace {
 
 constexpr auto Year = std::chrono::hours(24 * 366);
 
-// "20261206-195512" of a file name "radio-2AAA0105-20261206-195512-all.vkt".
+// The time of a backup from its name, "radio-2AAA0105-20261206-195512-all.vkt";
+// nothing for a name this program does not give.
 std::optional<Backups::Clock::time_point> TimeOfName(const std::string& name) {
-    const size_t dash = name.find('-', 6);
-    if (name.rfind("radio-", 0) != 0 || dash == std::string::npos || name.size() < dash + 16) return std::nullopt;
+    constexpr size_t Stamp = 15, Tag = 31;  // where the time and the tag start
+    const auto allOf = [&](size_t from, size_t count, int (*test)(int)) {
+        return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(from), name.begin() + static_cast<std::ptrdiff_t>(from + count),
+                           [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
+    };
+    if (name.size() <= Tag + 4 || name.rfind("radio-", 0) != 0 || !name.ends_with(".vkt") || !allOf(6, 8, isxdigit) ||
+        name[14] != '-' || !allOf(Stamp, 8, isdigit) || name[Stamp + 8] != '-' || !allOf(Stamp + 9, 6, isdigit) || name[Tag - 1] != '-')
+        return std::nullopt;
     std::tm tm{};
-    const std::string stamp = name.substr(dash + 1, 15);
-    if (std::sscanf(stamp.c_str(), "%4d%2d%2d-%2d%2d%2d", &tm.tm_year, &tm.tm_mon, &tm.tm_mday, &tm.tm_hour, &tm.tm_min, &tm.tm_sec) != 6)
+    if (std::sscanf(name.substr(Stamp, 15).c_str(), "%4d%2d%2d-%2d%2d%2d", &tm.tm_year, &tm.tm_mon, &tm.tm_mday, &tm.tm_hour, &tm.tm_min,
+                    &tm.tm_sec) != 6)
         return std::nullopt;
     tm.tm_year -= 1900;
     tm.tm_mon -= 1;
@@ -55,9 +65,12 @@ std::optional<std::string> Backups::save(const VKTCore::Image& image, const std:
 int Backups::prune(Clock::time_point now) {
     int removed = 0;
     std::error_code ec;
+    // Only the program's own files go, from its own folder: never through a
+    // link, nor anything but a regular file it named.
+    if (!fs::is_directory(fs::symlink_status(folder_, ec))) return 0;
     for (const auto& entry : fs::directory_iterator(folder_, ec)) {
         const auto when = TimeOfName(entry.path().filename().string());
-        if (when && now - *when > Year && fs::remove(entry.path(), ec)) ++removed;
+        if (when && now - *when > Year && fs::is_regular_file(entry.symlink_status(ec)) && fs::remove(entry.path(), ec)) ++removed;
     }
     return removed;
 }

@@ -9,7 +9,7 @@ namespace vktstore {
 inline constexpr int FileNotFound = 53;
 
 struct FileError {
-    int number = 0;           // 53 file not found, 61 disk full, 62 short file, 75 access, 76 path not found ...
+    int number = 0;           // 53 file not found, 59 file too long, 61 disk full, 62 short file, 75 access, 76 path not found ...
     std::string description;  // the reason, then the path
 };
 

@@ -50,11 +50,12 @@ bool FileOpenSave::WriteSetupFile(GlobalsWindow globals) {
 }
 
 bool FileOpenSave::ReadSetupFile() {
-    // A file shorter than the radio's memory would leave a half-new image:
-    // it is refused and the image stays as it was.
+    // A file shorter than the radio's memory would leave a half-new image,
+    // and a longer one is some other file: either is refused and the image
+    // stays as it was.
     std::vector<uint8_t> bytes;
     FileError error;
-    if (!ReadFileBytes(SetupFileName, VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, error)) {
+    if (!ReadSetupBytes(SetupFileName, bytes, error)) {
         ShowFileError(error);
         return false;
     }

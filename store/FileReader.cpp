@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <filesystem>
+
+#include "core/MemoryImage.h"
 
 namespace vktstore {
 
@@ -12,7 +16,7 @@ namespace {
 
 // Opens a regular file for reading, or says why not. Opening does not wait
 // for a FIFO's writer; what was opened is checked, not what the name showed.
-int OpenRegular(const std::string& path, FileError& error) {
+int OpenRegular(const std::string& path, FileError& error, off_t* size = nullptr) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         error = ErrorOf(errno, path, true);
@@ -24,6 +28,7 @@ int OpenRegular(const std::string& path, FileError& error) {
         ::close(fd);
         return -1;
     }
+    if (size) *size = st.st_size;
     return fd;
 }
 
@@ -48,24 +53,39 @@ std::string SizeText(size_t bytes) {
 
 } // namespace
 
-bool ReadFileBytes(const std::string& path, size_t minBytes, size_t maxBytes, std::vector<uint8_t>& bytes, FileError& error) {
-    const int fd = OpenRegular(path, error);
+bool ReadFileBytes(const std::string& path, size_t minBytes, size_t maxBytes, std::vector<uint8_t>& bytes, FileError& error,
+                   const std::string& sizes) {
+    off_t size = 0;
+    const int fd = OpenRegular(path, error, &size);
     if (fd < 0) return false;
-    bytes.assign(maxBytes, 0);
-    const ssize_t n = ReadUpTo(fd, reinterpret_cast<char*>(bytes.data()), maxBytes);
+    // One byte more than allowed tells a file that is too large.
+    bytes.assign(maxBytes + 1, 0);
+    const ssize_t n = ReadUpTo(fd, reinterpret_cast<char*>(bytes.data()), maxBytes + 1);
     const int readErrno = errno;
     ::close(fd);
     if (n < 0) {
         error = ErrorOf(readErrno, path, true);
         return false;
     }
-    if (static_cast<size_t>(n) < minBytes) {
-        error = {62, "Input past end of file: " + path + " holds " + std::to_string(n) + " bytes, a setup needs " +
-                         std::to_string(minBytes)};
+    const auto got = static_cast<size_t>(n);
+    if (got < minBytes || got > maxBytes) {
+        // A file that grew while it was read says what it held then.
+        const size_t holds = got > maxBytes ? std::max(got, static_cast<size_t>(size)) : got;
+        error = {got < minBytes ? 62 : 59, path + " holds " + std::to_string(holds) + " bytes: " + sizes};
         return false;
     }
-    bytes.resize(static_cast<size_t>(n));
+    bytes.resize(got);
     return true;
+}
+
+bool ReadSetupBytes(const std::string& path, std::vector<uint8_t>& bytes, FileError& error) {
+    return ReadFileBytes(path, VKTCore::RadioMemorySize, VKTCore::ImageSize, bytes, error,
+                         "a setup file holds " + std::to_string(VKTCore::RadioMemorySize) + " to " + std::to_string(VKTCore::ImageSize));
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
 }
 
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text, FileError& error) {

@@ -18,6 +18,7 @@ struct FileInfo {
     unsigned owner = 0;
     unsigned group = 0;
     unsigned links = 1;
+    long long modified = 0;  // seconds since 1970
 
     unsigned type() const { return mode & 0170000; }
     bool regular() const { return type() == 0100000; }
@@ -39,6 +40,13 @@ public:
     // A new file under a name nobody holds, never through a link, readable
     // by its owner alone.
     virtual int createExclusive(int folder, const std::string& name) = 0;
+    // An entry opened for reading, never through a link nor waiting.
+    virtual int openEntry(int folder, const std::string& name) = 0;
+    // The longest name an entry of the folder may have, in bytes.
+    virtual size_t longestName(int folder) = 0;
+    // An advisory lock on the whole file, without waiting; false when
+    // another holds it.
+    virtual bool lock(int fd) = 0;
     virtual bool writeAll(int fd, const char* data, size_t size) = 0;
     virtual bool setOwner(int fd, unsigned owner, unsigned group) = 0;
     virtual bool setMode(int fd, unsigned mode) = 0;
@@ -63,6 +71,9 @@ public:
     std::vector<std::string> entries(int folder) override;
     bool removeEntry(int folder, const std::string& name) override;
     int createExclusive(int folder, const std::string& name) override;
+    int openEntry(int folder, const std::string& name) override;
+    size_t longestName(int folder) override;
+    bool lock(int fd) override;
     bool writeAll(int fd, const char* data, size_t size) override;
     bool setOwner(int fd, unsigned owner, unsigned group) override;
     bool setMode(int fd, unsigned mode) override;

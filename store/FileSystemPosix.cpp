@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +15,11 @@ namespace vktstore {
 namespace {
 
 FileInfo InfoOf(const struct stat& st) {
-    return {.mode = st.st_mode, .owner = st.st_uid, .group = st.st_gid, .links = static_cast<unsigned>(st.st_nlink)};
+    return {.mode = st.st_mode,
+            .owner = st.st_uid,
+            .group = st.st_gid,
+            .links = static_cast<unsigned>(st.st_nlink),
+            .modified = static_cast<long long>(st.st_mtime)};
 }
 
 } // namespace
@@ -55,6 +60,17 @@ bool SystemFileSystem::removeEntry(int folder, const std::string& name) { return
 int SystemFileSystem::createExclusive(int folder, const std::string& name) {
     return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
 }
+
+int SystemFileSystem::openEntry(int folder, const std::string& name) {
+    return ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+size_t SystemFileSystem::longestName(int folder) {
+    const long longest = ::fpathconf(folder, _PC_NAME_MAX);
+    return longest > 0 ? static_cast<size_t>(longest) : 255;
+}
+
+bool SystemFileSystem::lock(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
 
 bool SystemFileSystem::writeAll(int fd, const char* data, size_t size) {
     while (size > 0) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 #include <ostream>
 #include <random>
@@ -56,22 +57,50 @@ bool AllOf(const std::string& s, size_t from, int (*test)(int)) {
                        [test](char c) { return test(static_cast<unsigned char>(c)) != 0; });
 }
 
-// The temporary files of a target: NAME.saving-XXXXXX, or NAME.savingN as
+// "NAME.saving-XXXXXX" adds this much to the target's name.
+constexpr size_t TempAddsChars = 14;
+
+// The part of the target's name its temporary files start with: the whole
+// name, or as much of it as leaves room for the mark and the tag within the
+// longest name the folder takes, cut between two characters.
+std::string TempStem(const std::string& name, int folder) {
+    const size_t limit = Files().longestName(folder);
+    if (name.size() + TempAddsChars <= limit) return name;
+    size_t cut = limit > TempAddsChars ? limit - TempAddsChars : 1;
+    while (cut > 1 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    return name.substr(0, cut);
+}
+
+// The temporary files of a target: STEM.saving-XXXXXX, or STEM.savingN as
 // earlier versions named them.
-bool IsTemporaryOf(const std::string& entry, const std::string& name) {
-    const std::string prefix = name + TempMark;
+bool IsTemporaryOf(const std::string& entry, const std::string& stem) {
+    const std::string prefix = stem + TempMark;
     if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) return false;
     const size_t tag = prefix.size();
     if (AllOf(entry, tag, isdigit)) return true;
     return entry.size() == tag + 7 && entry[tag] == '-' && AllOf(entry, tag + 1, isalnum);
 }
 
-// What a save killed half-way left beside the target. Only the names go:
-// removing never follows a link.
-void RemoveLeftovers(int dir, const std::string& name) {
+// A save holds a lock on its temporary file from just after creating it to
+// the rename; a file younger than this may be one whose lock is yet to come.
+constexpr long long InUseSeconds = 60;
+
+// Whether a temporary file is one that no save is writing any more.
+bool Abandoned(int dir, const std::string& leftover, const FileInfo& info) {
+    if (static_cast<long long>(std::time(nullptr)) - info.modified < InUseSeconds) return false;
+    const Descriptor file(Files().openEntry(dir, leftover));
+    return file.get() >= 0 && Files().lock(file.get());
+}
+
+// What a save killed half-way left beside the target; a save in progress
+// (another copy of the program, say) keeps its file. Only the names go:
+// removing never follows a link, and what is no regular file was planted,
+// for no save makes one.
+void RemoveLeftovers(int dir, const std::string& stem) {
     for (const std::string& entry : Files().entries(dir)) {
         FileInfo info;
-        if (IsTemporaryOf(entry, name) && Files().entryInfo(dir, entry, info) && !info.folder()) Files().removeEntry(dir, entry);
+        if (!IsTemporaryOf(entry, stem) || !Files().entryInfo(dir, entry, info) || info.folder()) continue;
+        if (!info.regular() || Abandoned(dir, entry, info)) Files().removeEntry(dir, entry);
     }
 }
 
@@ -148,18 +177,21 @@ bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes,
         error = ErrorOf(EACCES, path, false);
         return false;
     }
-    RemoveLeftovers(folder.get(), target.name);
+    const std::string stem = TempStem(target.name, folder.get());
+    RemoveLeftovers(folder.get(), stem);
 
     std::string temp;
     Descriptor file;
     for (int attempt = 0; file.get() < 0; ++attempt) {
-        temp = target.name + TempMark + RandomTag();
+        temp = stem + TempMark + RandomTag();
         file = Descriptor(files.createExclusive(folder.get(), temp));
         if (file.get() < 0 && (errno != EEXIST || attempt == 100)) {
             error = ErrorOf(errno, path, false);
             return false;
         }
     }
+    // Tells a save beside this one that the file is being written.
+    files.lock(file.get());
     const auto fail = [&](int e) {
         files.removeEntry(folder.get(), temp);
         error = ErrorOf(e, path, false);

@@ -32,7 +32,8 @@ enum class Links {
 // Replaces the file's contents with bytes; on failure the old file is as it
 // was. The new file keeps the old one's mode and owner, or gets 0644 less
 // the umask. A temporary file left beside the target by a save that was
-// killed is removed.
+// killed is removed once no save holds it and it is a minute old. A name too
+// long to take the temporary file's additions has them on a shortened copy.
 bool WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes, FileError& error,
                         Links links = Links::WriteThrough);
 bool WriteFileReplacing(const std::string& path, std::string_view text, FileError& error, Links links = Links::WriteThrough);

@@ -67,9 +67,18 @@ TEST(ReportCommand, PrintsASetupFileWithoutAWindow) {
     EXPECT_EQ(editor.exitCode(), 0);
     EXPECT_GT(QFileInfo(dir.filePath("r.pdf")).size(), 1000);
 
-    editor.start(VKT_EDITOR, {"--report", dir.filePath("missing.vkt")});
-    ASSERT_TRUE(editor.waitForFinished(20000));
-    EXPECT_EQ(editor.exitCode(), 3);
+    // What is no setup file is refused, and the setup is never the PDF.
+    QFile::resize(dir.filePath("r.pdf"), 7000);
+    const std::pair<QStringList, int> refused[] = {{{"--report", dir.filePath("missing.vkt")}, 3},
+                                                   {{"--report", dir.filePath("r.pdf")}, 3},
+                                                   {{"--report", setup, "--pdf", setup}, 2}};
+    for (const auto& [options, code] : refused) {
+        editor.start(VKT_EDITOR, options);
+        ASSERT_TRUE(editor.waitForFinished(20000));
+        EXPECT_EQ(editor.exitCode(), code);
+    }
+    EXPECT_TRUE(QString::fromUtf8(editor.readAllStandardError()).contains("is also the setup file"));
+    EXPECT_EQ(QFileInfo(setup).size(), VKTCore::ImageSize);
     // And without a display the editor itself says how to run it.
     editor.start(VKT_EDITOR, {});
     ASSERT_TRUE(editor.waitForFinished(20000));

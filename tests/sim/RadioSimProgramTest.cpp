@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include "core/MemoryImage.h"
@@ -51,10 +52,15 @@ QByteArray SetupFile() {
 
 } // namespace
 
-TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOnlyWhenChanged) {
+// The file is written once a program lets the radio go, not after every
+// block: each save renames a temporary file of its own name, counted here
+// as the folder sees them.
+TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOncePerTransfer) {
     QTemporaryDir dir;
     const QString path = dir.filePath("radio.vkt");
     Write(path, SetupFile());
+    const int renames = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(renames, dir.path().toLocal8Bit().constData(), IN_MOVED_FROM), 0);
     const QDateTime before = QFileInfo(path).lastModified();
     {
         PtyRadioProcess sim({"--eeprom", path});
@@ -74,6 +80,13 @@ TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOnlyWhenChange
     image.fill(0x22);
     ASSERT_TRUE(VKTCom::Transfers(link, proc, image).WriteGroupMemory(1));
     ASSERT_TRUE(sim.stop());
+    alignas(inotify_event) char events[64 * (sizeof(inotify_event) + 16)];
+    const ssize_t got = ::read(renames, events, sizeof events);
+    ::close(renames);
+    int saves = 0;
+    for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len))
+        ++saves;
+    EXPECT_EQ(saves, 1);
     const QByteArray after = Bytes(path);
     ASSERT_EQ(after.size(), VKTCore::ImageSize);
     EXPECT_EQ(after.mid(6016), QByteArray("abc"));
@@ -89,7 +102,7 @@ TEST(RadioSimProgram, RefusesToTakeOverAFileThatIsNotItsOwn) {
         const char* message;
     };
     const Case cases[] = {
-        {"--eeprom", "some notes that are not a radio", "neither a radio's memory (6016) nor a setup file (6019)"},
+        {"--eeprom", QByteArray(7000, 'x'), "notes.txt holds 7000 bytes: neither a radio's memory (6016) nor a setup file (6019)"},
         {"--link", "a user's file", "is not a link to an emulated radio's device"},
     };
     for (const Case& c : cases) {
@@ -110,6 +123,11 @@ TEST(RadioSimProgram, TakesOverAndRemovesALinkAnEarlierEmulatorLeftBehind) {
     {
         PtyRadioProcess sim({"--link", link});
         ASSERT_FALSE(sim.device().empty());
+        EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), sim.device());
+        // A second emulator leaves the running one its link.
+        const auto [code, said] = Refused({"--link", link});
+        EXPECT_EQ(code, 2);
+        EXPECT_TRUE(said.contains("which another running emulator holds")) << said.toStdString();
         EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), sim.device());
         ASSERT_TRUE(sim.stop());
     }

@@ -26,8 +26,9 @@ TEST_F(StoreTest, BackupsAreNamedByRadioAndTimeAndPrunedAfterAYear) {
 }
 
 // The backups folder and its files are the program's own: a link planted in
-// the data folder in place of either is not followed.
-TEST_F(StoreTest, BackupsNeverFollowALinkPlantedForThem) {
+// the data folder in place of either is not followed, and pruning takes
+// nothing but old regular files named as backups are.
+TEST_F(StoreTest, BackupsNeverFollowALinkAndPruneOnlyTheirOwnFiles) {
     const VKTCore::Image image{};
     const std::array<uint8_t, 4> id{0x2A, 0xAA, 0x01, 0x05};
     const auto when = Backups::Clock::from_time_t(1796500000);
@@ -46,4 +47,15 @@ TEST_F(StoreTest, BackupsNeverFollowALinkPlantedForThem) {
     std::filesystem::create_directory_symlink(path("elsewhere"), path("linked-backups"));
     EXPECT_FALSE(Backups(path("linked-backups")).save(image, id, "all", when));
     EXPECT_TRUE(std::filesystem::is_empty(path("elsewhere")));
+
+    const std::string old = "backups/radio-2AAA0105-20200101-000000-all";
+    const std::string kept[] = {"elsewhere/radio-2AAA0105-20200101-000000-all.vkt", old + ".txt", old + ".vkt.bak",
+                                "backups/radio-notes-20200101-000000-all.vkt", old + "-dir.vkt", old + "-link.vkt"};
+    for (const std::string& name : {kept[0], kept[1], kept[2], kept[3], old + ".vkt"}) writeBytes(name, "");
+    std::filesystem::create_directory(path(kept[4]));
+    std::filesystem::create_symlink(path("victim"), path(kept[5]));
+    EXPECT_EQ(Backups(path("linked-backups")).prune(when), 0);
+    EXPECT_EQ(b.prune(when), 1);
+    EXPECT_FALSE(std::filesystem::exists(path(old + ".vkt")));
+    for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(path(name)))) << name;
 }

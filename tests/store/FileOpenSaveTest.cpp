@@ -1,4 +1,7 @@
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
@@ -88,46 +91,35 @@ TEST_F(SetupFileTest, CancelledDialogsChangeNothing) {
     EXPECT_EQ(files.SetupFileName, path("kept.vkt"));
 }
 
-TEST_F(SetupFileTest, OpenReadsFrqLikeVktAndShowsTheGroup) {
-    std::string bytes = imageBytes();
-    bytes[7] = '\x11';
-    bytes[6018] = '\x05';
-    writeBytes("old.frq", bytes);
+// A setup file holds the radio's 6016 bytes and up to three more, ".frq"
+// as ".vkt"; a file of any other size is some other file, refused with the
+// image as it was.
+TEST_F(SetupFileTest, OpenTakesOnlyAFileOfASetupsSize) {
     window.globalsOpen = true;
-    platform.dialogAnswers.push_back(path("old.frq"));
-    files.OpenSetup();
-    EXPECT_EQ(MemoryImage[7], 0x11);
-    EXPECT_EQ(MemoryImage[6018], 0x05);
-    EXPECT_EQ(window.shown, 1);
-    EXPECT_EQ(window.globalsShown, 1);
-    EXPECT_FALSE(platform.dialogs[0].forSave);
-}
-
-TEST_F(SetupFileTest, FileLengths) {
-    const VKTCore::Image before = MemoryImage;
-    // A byte short of the radio's memory: refused, image as it was.
-    writeBytes("short.vkt", std::string(6015, '\x01'));
-    files.SetupFileName = path("short.vkt");
-    platform.answer(Answer::OK);
-    EXPECT_FALSE(files.ReadSetupFile());
-    EXPECT_EQ(MemoryImage, before);
-    EXPECT_EQ(platform.boxes[0].title, "File Error");
-    EXPECT_EQ(platform.boxes[0].text.rfind("Error Number 62!\r", 0), 0u) << platform.boxes[0].text;
-    EXPECT_EQ(window.shown, 0);
-
-    // The radio's 6016 bytes: the three spare bytes become 0.
-    MemoryImage[6017] = 9;
-    writeBytes("radio.vkt", std::string(6016, '\x02'));
-    files.SetupFileName = path("radio.vkt");
-    EXPECT_TRUE(files.ReadSetupFile());
-    EXPECT_EQ(MemoryImage[6015], 2);
-    EXPECT_EQ(MemoryImage[6017], 0);
-
-    // Longer: the first 6019 bytes.
-    writeBytes("long.vkt", std::string(6019, '\x03') + std::string(100, '\x04'));
-    files.SetupFileName = path("long.vkt");
-    EXPECT_TRUE(files.ReadSetupFile());
-    EXPECT_EQ(MemoryImage[6018], 3);
+    const std::pair<size_t, int> sizes[] = {{6015, 62}, {6016, 0}, {6019, 0}, {6020, 59}, {70000, 59}};
+    for (const auto& [size, number] : sizes) {
+        MemoryImage.fill(0x77);
+        const VKTCore::Image before = MemoryImage;
+        std::string bytes(size, '\x02');
+        bytes[6014] = '\x11';
+        writeBytes("s.frq", bytes);
+        platform.dialogAnswers.push_back(path("s.frq"));
+        if (number) platform.answer(Answer::OK);
+        const auto shown = window.shown;
+        files.OpenSetup();
+        EXPECT_FALSE(platform.dialogs.back().forSave);
+        if (number) {
+            EXPECT_EQ(platform.boxes.back().text, "Error Number " + std::to_string(number) + "!\r" + path("s.frq") + " holds " +
+                                                      std::to_string(size) + " bytes: a setup file holds 6016 to 6019");
+            EXPECT_EQ(MemoryImage, before) << size;
+            EXPECT_EQ(window.shown, shown);
+            continue;
+        }
+        EXPECT_EQ(MemoryImage[6014], 0x11);
+        EXPECT_EQ(MemoryImage[6018], size == 6019 ? 2 : 0);  // the spare bytes a radio's file lacks are 0
+        EXPECT_EQ(window.shown, shown + 1);
+        EXPECT_EQ(window.globalsShown, window.shown);
+    }
 }
 
 TEST_F(SetupFileTest, MissingFileShowsBothMessages) {
@@ -142,13 +134,19 @@ TEST_F(SetupFileTest, MissingFileShowsBothMessages) {
     EXPECT_TRUE(files.SetupFileName.empty());  // the name before the attempt is back
 }
 
+// A full disk stands in as a limit of 1000 bytes on the files this process writes.
 TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
     const std::string old(6019, '\x5A');
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{1000, unlimited.rlim_max};
     struct Case { const char* name; std::function<void(const std::string&)> prepare; int number; };
     const Case cases[] = {
         {"folder.vkt", [](const std::string& p) { std::filesystem::create_directory(p); }, 75},
         {"readonly.vkt", [&](const std::string& p) { std::ofstream(p, std::ios::binary) << old; ::chmod(p.c_str(), 0444); }, 75},
         {"nodir/x.vkt", [](const std::string&) {}, 76},
+        {"full.vkt", [&](const std::string& p) { std::ofstream(p, std::ios::binary) << old; ::setrlimit(RLIMIT_FSIZE, &full); }, 61},
     };
     for (const Case& c : cases) {
         c.prepare(path(c.name));
@@ -156,40 +154,15 @@ TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
         files.PrevSetupFileName = path("previous.vkt");
         platform.answer(Answer::OK);
         EXPECT_FALSE(files.WriteSetupFile()) << c.name;
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
         const std::string text = platform.boxes.back().text;
         EXPECT_EQ(text.rfind("Error Number " + std::to_string(c.number) + "!\r", 0), 0u) << text;
         EXPECT_EQ(files.SetupFileName, path("previous.vkt"));
     }
+    std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(readBytes("readonly.vkt"), old);
-    EXPECT_TRUE(std::filesystem::is_directory(path("folder.vkt")));
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
-}
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-#include <csignal>
-
-TEST_F(SetupFileTest, AFullDiskKeepsTheOldFile) {
-    const std::string old(6019, '\x33');
-    writeBytes("full.vkt", old);
-    files.SetupFileName = path("full.vkt");
-    // A child process whose files may not grow beyond 1000 bytes stands in
-    // for a full disk.
-    const pid_t child = fork();
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{1000, 1000};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        vktstore::FileError error;
-        const bool saved = vktstore::WriteFileReplacing(path("full.vkt"), std::vector<uint8_t>(6019, 0x44), error);
-        _exit(!saved && error.number == 61 ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(readBytes("full.vkt"), old);
+    EXPECT_TRUE(std::filesystem::is_directory(path("folder.vkt")));
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
 }

@@ -1,7 +1,9 @@
-// Every kind of target a save may meet. The suite may run as root, so
-// outcomes are judged by file types, modes and contents, never by access
+// Every kind of file a read or a save may meet. The suite may run as root,
+// so outcomes are judged by file types, modes and contents, never by access
 // errors. The umask is a desktop's 002, under which 0644 and 0664 differ.
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -9,13 +11,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "store/FileReader.h"
 #include "store/FileSystem.h"
 #include "store/FileWriter.h"
 #include "tests/store/StoreFixture.h"
 
 using vktstore::FileError;
 using vktstore::Links;
-using vktstore::WriteFileReplacing;
 
 namespace {
 
@@ -59,7 +61,7 @@ protected:
     }
     bool save(const std::string& name, const std::string& text, Links links = Links::WriteThrough) {
         error = {};
-        return WriteFileReplacing(path(name), text, error, links);
+        return vktstore::WriteFileReplacing(path(name), text, error, links);
     }
     std::vector<std::string> leftovers() const {
         std::vector<std::string> names;
@@ -67,6 +69,11 @@ protected:
             if (entry.path().filename().string().find(".saving") != std::string::npos) names.push_back(entry.path().filename());
         std::sort(names.begin(), names.end());
         return names;
+    }
+    // A temporary file a save killed two minutes ago left.
+    void leftBehind(const std::string& name) const {
+        writeBytes(name, "left by a killed save");
+        std::filesystem::last_write_time(path(name), std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2));
     }
 
     FileError error;
@@ -96,8 +103,9 @@ TEST_F(FileWriterTest, ANewFileGetsTheUsualModeAndAnOldOneKeepsItsOwn) {
     EXPECT_TRUE(leftovers().empty());
 }
 
-// Only a regular file is replaced; whatever else is there stays as it was.
-TEST_F(FileWriterTest, ATargetThatIsNoRegularFileIsRefusedAndKept) {
+// Only a regular file is read or replaced; whatever else is there stays as
+// it was, and a read is refused at once instead of blocking.
+TEST_F(FileWriterTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     std::filesystem::create_directory(path("folder.vkt"));
     ASSERT_EQ(::mkfifo(path("fifo.vkt").c_str(), 0600), 0);
     writeBytes("readonly.vkt", "kept");
@@ -120,15 +128,32 @@ TEST_F(FileWriterTest, ATargetThatIsNoRegularFileIsRefusedAndKept) {
         EXPECT_NE(error.description.find(c.says), std::string::npos) << error.description;
         EXPECT_EQ(info(c.name).st_mode & S_IFMT, c.type) << c.name;
     }
+    const std::pair<std::string, std::string> unread[] = {{path("folder.vkt"), "Is a directory: " + path("folder.vkt")},
+                                                          {path("fifo.vkt"), path("fifo.vkt") + " is a FIFO, not a regular file"},
+                                                          {"/dev/null", "/dev/null is a device, not a regular file"}};
+    for (const auto& [file, says] : unread) {
+        std::vector<uint8_t> bytes;
+        EXPECT_FALSE(vktstore::ReadSetupBytes(file, bytes, error)) << file;
+        EXPECT_EQ(error.number, 75) << file;
+        std::string text;
+        EXPECT_FALSE(vktstore::ReadWholeFile(file, 1024, text, error)) << file;
+        EXPECT_EQ(error.description, says);
+    }
     EXPECT_EQ(readBytes("readonly.vkt"), "kept");
     EXPECT_TRUE(std::filesystem::is_empty(path("real-folder")));
     EXPECT_TRUE(leftovers().empty());
 }
 
-TEST_F(FileWriterTest, ALinkTheUserChoseIsWrittenThroughADanglingOneIsRefused) {
-    writeBytes("real.vkt", "old");
+// A link the user chose is read and written through; a dangling one is
+// refused. A file the program names in its own folder replaces a link
+// planted there, never following it.
+TEST_F(FileWriterTest, ALinkTheUserChoseIsFollowedAPlantedOneReplaced) {
+    writeBytes("real.vkt", std::string(6019, 'o'));
     ::chmod(path("real.vkt").c_str(), 0600);
     std::filesystem::create_symlink("real.vkt", path("link.vkt"));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(vktstore::ReadSetupBytes(path("link.vkt"), bytes, error)) << error.description;
+    EXPECT_EQ(bytes, std::vector<uint8_t>(6019, 'o'));
     ASSERT_TRUE(save("link.vkt", "through")) << error.description;
     EXPECT_TRUE(S_ISLNK(info("link.vkt").st_mode));
     EXPECT_EQ(readBytes("real.vkt"), "through");
@@ -139,11 +164,7 @@ TEST_F(FileWriterTest, ALinkTheUserChoseIsWrittenThroughADanglingOneIsRefused) {
     EXPECT_EQ(error.description, path("dangling.vkt") + " is a link to " + path("gone.vkt") + ", which does not exist");
     EXPECT_TRUE(S_ISLNK(info("dangling.vkt").st_mode));
     EXPECT_FALSE(std::filesystem::exists(path("gone.vkt")));
-}
 
-// Files the program names in its own folder: a link found there was
-// planted, and is replaced, never followed.
-TEST_F(FileWriterTest, AProgramFileReplacesALinkPlantedInItsPlace) {
     writeBytes("victim", "untouched");
     std::filesystem::create_symlink(path("victim"), path("trace.vkt"));
     ASSERT_TRUE(save("trace.vkt", "ours", Links::Replace)) << error.description;
@@ -153,21 +174,46 @@ TEST_F(FileWriterTest, AProgramFileReplacesALinkPlantedInItsPlace) {
 }
 
 // Whoever may write the folder cannot steer a save through a temporary
-// name planted in advance; what a killed save left is cleared away.
-TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesAreNeverWrittenAndAreRemoved) {
+// name planted in advance; what a killed save left is cleared away, and
+// what a save in progress beside this one writes is not.
+TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
     writeBytes("victim", "untouched");
     writeBytes("radio.vkt", "old");
     std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving0"));
     std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving1"));
-    writeBytes("radio.vkt.saving-Ab12Cd", "left by a killed save");
-    writeBytes("other.vkt.saving-Ab12Cd", "another file's");
-    writeBytes("radio.vkt.savings", "not a temporary name");
+    leftBehind("radio.vkt.saving-Ab12Cd");
+    leftBehind("other.vkt.saving-Ab12Cd");
+    leftBehind("radio.vkt.savings");
+    writeBytes("radio.vkt.saving-Just1t", "just created, not yet locked");
+    leftBehind("radio.vkt.saving-Locked");
+    const int writing = ::open(path("radio.vkt.saving-Locked").c_str(), O_WRONLY | O_APPEND);
+    ASSERT_EQ(::flock(writing, LOCK_EX), 0);
     ASSERT_TRUE(save("radio.vkt", "new")) << error.description;
     EXPECT_TRUE(S_ISREG(info("radio.vkt").st_mode));
     EXPECT_EQ(readBytes("radio.vkt"), "new");
     EXPECT_FALSE(std::filesystem::exists(path("made-by-the-save")));
     EXPECT_EQ(readBytes("victim"), "untouched");
-    EXPECT_EQ(leftovers(), (std::vector<std::string>{"other.vkt.saving-Ab12Cd", "radio.vkt.savings"}));
+    EXPECT_EQ(leftovers(), (std::vector<std::string>{"other.vkt.saving-Ab12Cd", "radio.vkt.saving-Just1t", "radio.vkt.saving-Locked",
+                                                     "radio.vkt.savings"}));
+    // The other save ends as it began.
+    EXPECT_EQ(::write(writing, "!", 1), 1);
+    ::close(writing);
+    EXPECT_EQ(::rename(path("radio.vkt.saving-Locked").c_str(), path("radio.vkt").c_str()), 0);
+}
+
+// A name as long as the system takes still leaves room for the temporary
+// file's additions, which then go on its first characters (whole ones).
+TEST_F(FileWriterTest, NamesUpTo255BytesAreSaved) {
+    std::string accented;
+    for (int i = 0; i < 125; ++i) accented += "\xC3\xA9";  // 250 bytes of "é"
+    for (const std::string& name : {std::string(238, 'n') + ".vkt", std::string(251, 'n') + ".vkt", accented + ".vkt"}) {
+        ASSERT_TRUE(save(name, "long")) << name.size() << " " << error.description;
+        EXPECT_EQ(readBytes(name), "long");
+    }
+    // 241 bytes are free before ".saving-XXXXXX": 120 whole "é".
+    leftBehind(accented.substr(0, 240) + ".saving-Ab12Cd");
+    ASSERT_TRUE(save(accented + ".vkt", "again")) << error.description;
+    EXPECT_TRUE(leftovers().empty());
 }
 
 TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {

@@ -61,11 +61,8 @@ TEST_F(DBUtilTest, DefaultTwiceMakesTheDefaultTheLastScreen) {
 // sixteenth row as the grid shows it, the others as the table holds them.
 TEST_F(DBUtilTest, LastScreenBringsBackWhatDefaultReplaced) {
     setLabels("DB");
-    grid.setCellText(15, 1, "155.00000");
-    grid.setCellText(15, 2, "D754");
-    grid.setCellText(15, 3, "0");
-    grid.setCellText(15, 4, "100.0");
-    grid.setCellText(15, 5, "EDITING");
+    const std::string edited[] = {"155.00000", "D754", "0", "100.0", "EDITING"};
+    for (int col = 1; col <= 5; ++col) grid.setCellText(15, col, edited[col - 1]);
     {
         clsDBUtil db(platform, &grid);
         db.currentToLast();
@@ -74,10 +71,7 @@ TEST_F(DBUtilTest, LastScreenBringsBackWhatDefaultReplaced) {
     EXPECT_EQ(column(dbGlobal::CurrentPath(), 5)[0], Txt("00000000"));
     clsDBUtil(platform, &grid).lastToCurrent();  // a new instance, as after a restart
     ChannelTable t(dbGlobal::CurrentPath());
-    EXPECT_EQ(t.value(15, 1), Txt("155.00000"));
-    EXPECT_EQ(t.value(15, 2), Txt("D754"));
-    EXPECT_EQ(t.value(15, 4), Txt("100.0"));
-    EXPECT_EQ(t.value(15, 5), Txt("EDITING"));
+    for (int col : {1, 2, 4, 5}) EXPECT_EQ(t.value(15, col), Txt(edited[col - 1])) << col;
     EXPECT_EQ(t.value(7, 5), Txt("DB7"));
     EXPECT_EQ(t.value(14, 5), Txt("DB14"));
 }
