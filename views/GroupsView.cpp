@@ -16,6 +16,7 @@
 #include <QStatusBar>
 
 #include "editor/Keys.h"
+#include "views/Accessibility.h"
 #include "views/Binding.h"
 #include "views/ChannelGridView.h"
 #include "views/RowCheckBoxes.h"
@@ -47,6 +48,10 @@ QLayout* OptionPair(QWidget* parent, vkt::OptionButton& first, const char* first
     auto* b = Named(new QRadioButton(parent), secondName);
     Bind(a, first, {&first, &second});
     Bind(b, second, {&first, &second});
+    // Said with their frame: "Battery Saver On".
+    const QString frame = static_cast<QGroupBox*>(parent)->title();
+    NameControl(a, frame + " " + a->text());
+    NameControl(b, frame + " " + b->text());
     auto* row = new QHBoxLayout;
     row->addWidget(a);
     row->addWidget(b);
@@ -61,9 +66,10 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     grid_ = Named(new ChannelGridView(m_.Grid, m_.gridEditor, central_), "Grid");
     grid_->onDoubleClick = [this] { m_.Grid_DblClick(); };
     checks_ = new RowCheckBoxes(grid_, central_);
-    checks_->addColumn(m_.chkScan, "chkScan");
-    checks_->addColumn(m_.chkNarr, "chkNarr");
-    checks_->addColumn(m_.chkLoPower, "chkLoPower");
+    NameControl(grid_, "Channels");
+    checks_->addColumn(m_.chkScan, "chkScan", QString::fromStdString(m_.lblScan.Caption()));
+    checks_->addColumn(m_.chkNarr, "chkNarr", QString::fromStdString(m_.lblNarr.Caption()));
+    checks_->addColumn(m_.chkLoPower, "chkLoPower", QString::fromStdString(m_.lblLoPower.Caption()));
     buildMenus();
 
     // Headings of the check-box columns, upright above them.
@@ -215,14 +221,16 @@ QLayout* GroupsView::buildGroupFields() {
         return t;
     };
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
-    fields->addWidget(NewLabel(c, m.lblCurrentGroup), 0, 0);
-    fields->addWidget(group, 0, 1, left);
-    fields->addWidget(NewLabel(c, m.lblGrpLbl), 0, 3);
-    fields->addWidget(text(m.txtGrpLab, "txtGrpLab", 'W'), 0, 4, left);
-    fields->addWidget(NewLabel(c, m.lblANI), 1, 0);
-    fields->addWidget(text(m.txtID, "txtID", '0'), 1, 1, left);
-    fields->addWidget(NewLabel(c, m.lblPassWord), 1, 3);
-    fields->addWidget(text(m.txtPassWord, "txtPassWord", '0'), 1, 4, left);
+    auto field = [c, fields, left](vkt::Label& label, QWidget* box, int row, int col) {
+        QLabel* l = NewLabel(c, label);
+        NameByLabel(l, box);
+        fields->addWidget(l, row, col);
+        fields->addWidget(box, row, col + 1, left);
+    };
+    field(m.lblCurrentGroup, group, 0, 0);
+    field(m.lblGrpLbl, text(m.txtGrpLab, "txtGrpLab", 'W'), 0, 3);
+    field(m.lblANI, text(m.txtID, "txtID", '0'), 1, 0);
+    field(m.lblPassWord, text(m.txtPassWord, "txtPassWord", '0'), 1, 3);
     fields->setColumnMinimumWidth(2, fontMetrics().averageCharWidth() * 2);
 
     // The transmit offset entry, hidden until the space bar opens it.
@@ -230,6 +238,7 @@ QLayout* GroupsView::buildGroupFields() {
     Bind(offset, m.frmOffset);
     auto* offsetText = Named(new QLineEdit(offset), "txtOffset");
     Bind(offsetText, m.txtOffset);
+    NameControl(offsetText, QString::fromStdString(m.frmOffset.Caption()) + " in MHz");
     (new QHBoxLayout(offset))->addWidget(offsetText);
     m.txtOffset.focusRequested = [offsetText] { offsetText->setFocus(); };
     m.clipboard.focusGrid = [this] { grid_->setFocus(); };
@@ -260,7 +269,12 @@ QLayout* GroupsView::buildFrames() {
     // A frame of label and list rows.
     auto form = [c](QGroupBox* g, std::initializer_list<std::tuple<vkt::Label*, vkt::ComboBox*, const char*>> rows) {
         auto* f = new QFormLayout(g);
-        for (const auto& [label, list, name] : rows) f->addRow(NewLabel(g, *label), NewCombo(g, *list, name));
+        for (const auto& [label, list, name] : rows) {
+            QLabel* l = NewLabel(g, *label);
+            QComboBox* box = NewCombo(g, *list, name);
+            NameByLabel(l, box);
+            f->addRow(l, box);
+        }
         return f;
     };
 
@@ -275,14 +289,23 @@ QLayout* GroupsView::buildFrames() {
     auto* ucgRows = new QGridLayout(ucg);
     ucgRows->addLayout(OptionPair(ucg, m.optUCGEnabled, "optUCGEnabled", m.optUCGDisabled, "optUCGDisabled"), 0, 0, 1, 3);
     ucgRows->addWidget(NewCheck(ucg, m.chkUCGEncode, "chkUCGEncode"), 1, 0);
-    ucgRows->addWidget(NewLabel(ucg, m.lblUCGChan), 1, 1, Qt::AlignRight);
-    ucgRows->addWidget(NewCombo(ucg, m.cboUCGChan, "cboUCGChan"), 1, 2);
+    QLabel* ucgChan = NewLabel(ucg, m.lblUCGChan);
+    QComboBox* ucgChanBox = NewCombo(ucg, m.cboUCGChan, "cboUCGChan");
+    ucgChan->setBuddy(ucgChanBox);
+    NameControl(ucgChanBox, ucg->title() + " " + SpokenName(ucgChan->text()));
+    ucgRows->addWidget(ucgChan, 1, 1, Qt::AlignRight);
+    ucgRows->addWidget(ucgChanBox, 1, 2);
     ucgRows->setColumnStretch(0, 1);
 
     QGroupBox* bci = frame(m.fraBCI);
-    (new QVBoxLayout(bci))->addWidget(NewCombo(bci, m.cboBCI, "cboBCI"));
+    // A list alone in its frame is said with the frame's title and what it sets.
+    auto single = [](QGroupBox* g, QComboBox* box) {
+        NameControl(box, g->title() + " setting");
+        (new QVBoxLayout(g))->addWidget(box);
+    };
+    single(bci, NewCombo(bci, m.cboBCI, "cboBCI"));
     QGroupBox* ani = frame(m.fraANI);
-    (new QVBoxLayout(ani))->addWidget(NewCombo(ani, m.cboANI, "cboANI"));
+    single(ani, NewCombo(ani, m.cboANI, "cboANI"));
     QGroupBox* batt = frame(m.fraBattSave);
     (new QVBoxLayout(batt))->addLayout(OptionPair(batt, m.optBattSaveOn, "optBattSaveOn", m.optBattSaveOff, "optBattSaveOff"));
     QGroupBox* lock = frame(m.fraLockout);
@@ -297,11 +320,16 @@ QLayout* GroupsView::buildTimers() {
     vkteditor::frmGroups& m = m_;
     QWidget* c = central_;
     auto* timers = new QHBoxLayout;
-    timers->addWidget(NewLabel(c, m.lblTOT));
-    timers->addWidget(NewCombo(c, m.cboTOT, "cboTOT"));
+    auto labelled = [c, timers](vkt::Label& label, vkt::ComboBox& list, const char* name) {
+        QLabel* l = NewLabel(c, label);
+        QComboBox* box = NewCombo(c, list, name);
+        NameByLabel(l, box);
+        timers->addWidget(l);
+        timers->addWidget(box);
+    };
+    labelled(m.lblTOT, m.cboTOT, "cboTOT");
     timers->addSpacing(fontMetrics().averageCharWidth() * 2);
-    timers->addWidget(NewLabel(c, m.lblScanHold));
-    timers->addWidget(NewCombo(c, m.cboScan, "cboScan"));
+    labelled(m.lblScanHold, m.cboScan, "cboScan");
     timers->addSpacing(fontMetrics().averageCharWidth() * 2);
     timers->addWidget(NewCheck(c, m.chkGroupScanList, "chkGroupScanList"));
     timers->addStretch(1);

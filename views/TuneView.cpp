@@ -16,6 +16,7 @@
 
 #include <memory>
 
+#include "views/Accessibility.h"
 #include "views/Binding.h"
 #include "views/WindowPlacement.h"
 
@@ -78,10 +79,16 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* tabs = new QTabBar(this);
     for (const auto& t : model.TabStrip1.Tabs()) tabs->addTab(QString::fromStdString(t));
     BindState(tabs, model.TabStrip1);
-    connect(tabs, &QTabBar::tabBarClicked, this, [&model](int i) {
+    auto pick = [&model](int i) {
         if (!model.TabStrip1.Enabled() || i < 0) return;
         model.TabStrip1.select(i);
         model.TabStrip1_Click();
+    };
+    connect(tabs, &QTabBar::tabBarClicked, this, pick);
+    // The arrow keys on the tab bar switch the procedure as a click does; a
+    // click has switched it already.
+    connect(tabs, &QTabBar::currentChanged, this, [&model, pick](int i) {
+        if (i != model.TabStrip1.SelectedIndex()) pick(i);
     });
     auto previousTabs = model.TabStrip1.changed;
     model.TabStrip1.changed = [tabs, &model, previousTabs] {
@@ -102,6 +109,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     p->addLayout(choose);
     auto* scroll = new QScrollBar(Qt::Horizontal, power);
     BindRange(scroll, model.HScroll1, [&model] { model.HScroll1_Change(); });
+    NameControl(scroll, "Transmit Power Value");
     p->addWidget(scroll);
     auto* valueRow = new QHBoxLayout;
     Text(power, model.lbl1, valueRow);
@@ -125,6 +133,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* s = new QVBoxLayout(step);
     auto* txtFreq = new QLineEdit(step);
     Bind(txtFreq, model.txtFreq);
+    NameControl(txtFreq, "Frequency in MHz");
     model.txtFreq.focusRequested = [txtFreq] { txtFreq->setFocus(); };
     txtFreq->installEventFilter(this);
     txtFreq_ = txtFreq;
@@ -145,6 +154,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* devRow = new QHBoxLayout;
     auto* txtDev = new QLineEdit(dev);
     Bind(txtDev, model.txtDev);
+    NameControl(txtDev, "Deviation in kHz");
     model.txtDev.focusRequested = [txtDev] { txtDev->setFocus(); };
     devRow->addWidget(txtDev);
     Text(dev, model.lblDevExmpl, devRow);
@@ -164,6 +174,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Text(rec, model.lblFEDAC, recRow);
     auto* updown = new QSpinBox(rec);
     BindRange(updown, model.udFEAdj, [&model] { model.udFEAdj_Change(); });
+    NameControl(updown, "Front End Value");
     // An up-down control: arrows, keys and wheel step it; typing does not.
     updown->findChild<QLineEdit*>()->setReadOnly(true);
     // Disabled while each step is written, it takes the keyboard focus back

@@ -3,8 +3,12 @@
 // side by side overlap, every control lies inside its window, and every
 // label, list, button, tab and grid column has the room its text needs.
 // With VKT_SCREENSHOTS=DIR set, each window is pictured in DIR as walked.
+// Each window's accessibility tree, as a screen reader walks it, gives every
+// control the keyboard reaches a name of its own: not empty, not its value,
+// not the title of its frame.
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QGroupBox>
@@ -106,6 +110,24 @@ void Walk(QWidget* parent, QWidget* window, QStringList& faults) {
     }
 }
 
+// Counts the named controls under at, and notes those a screen reader could
+// only say by their value or their frame.
+void WalkNames(QAccessibleInterface* at, const QString& frame, QStringList& faults, int& named) {
+    for (int i = 0; i < at->childCount(); ++i) {
+        QAccessibleInterface* c = at->child(i);
+        if (!c || c->state().invisible) continue;
+        const QString name = c->text(QAccessible::Name);
+        auto* w = qobject_cast<QWidget*>(c->object());
+        const bool reachable = c->role() == QAccessible::Cell || c->role() == QAccessible::PageTab || (w && (w->focusPolicy() & Qt::TabFocus));
+        // A list or table says its own name as its value.
+        const bool hasValue = c->role() != QAccessible::Table && c->role() != QAccessible::List;
+        if (reachable && (name.isEmpty() || (hasValue && name == c->text(QAccessible::Value)) || name == frame))
+            faults << QString("%1 %2 named \"%3\"").arg(c->role()).arg(w ? NameOf(w) : c->text(QAccessible::Value)).arg(name);
+        else if (reachable) ++named;
+        WalkNames(c, c->role() == QAccessible::Grouping ? name : frame, faults, named);
+    }
+}
+
 // The display scale, for the pictures' names: "" at 100 %, "-200percent".
 QString Scale() {
     const int percent = qRound(QGuiApplication::primaryScreen()->devicePixelRatio() * 100);
@@ -128,6 +150,13 @@ protected:
             screenshot(window, name + (times == 1 ? "" : "-double") + Scale());
         }
         window->resize(size);
+        QAccessibleInterface* at = QAccessible::queryAccessibleInterface(window);
+        EXPECT_TRUE(at->role() == QAccessible::Window || at->role() == QAccessible::Dialog) << name.toStdString() << " role " << at->role();
+        QStringList unnamed;
+        int named = 0;
+        WalkNames(at, QString(), unnamed, named);
+        EXPECT_TRUE(unnamed.isEmpty()) << name.toStdString() << ":\n  " << unnamed.join("\n  ").toStdString();
+        RecordProperty(("named-" + name).toStdString(), named);
     }
 };
 
