@@ -1,6 +1,10 @@
 #include "qt/HelpViewer.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QScreen>
+
+#include <algorithm>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -47,6 +51,17 @@ void HelpViewer::keyPressEvent(QKeyEvent* e) {
 
 void HelpViewer::showContents() {
     browser_->setSource(Contents);
+    // Opened over the window it was asked from, within that window's screen.
+    QWidget* over = QApplication::activeWindow();
+    if (!isVisible() && over && over != this) {
+        const QRect screen = over->screen()->availableGeometry();
+        resize(size().boundedTo(screen.size()));
+        QRect r(QPoint(), frameGeometry().size().boundedTo(screen.size()));
+        r.moveCenter(over->frameGeometry().center());
+        r.moveRight(std::min(r.right(), screen.right()));
+        r.moveBottom(std::min(r.bottom(), screen.bottom()));
+        move(std::max(r.left(), screen.left()), std::max(r.top(), screen.top()));
+    }
     show();
     raise();
     activateWindow();

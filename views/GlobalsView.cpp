@@ -33,8 +33,10 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     Bind(window->addAction(QString()), model.mnuReadSettings, [&model] { model.mnuReadSettings_Click(); });
     outer->setMenuBar(bar);
 
-    auto* columns = new QHBoxLayout;
-    outer->addLayout(columns);
+    auto* content = new QWidget(this);
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins({});
+    outer->addWidget(new WholeArea(content, this));
 
     auto* rotary = new QGroupBox(this);
     Bind(rotary, model.fraRotarySwitch);

@@ -61,8 +61,8 @@ QLayout* OptionPair(QWidget* parent, vkt::OptionButton& first, const char* first
 
 } // namespace
 
-GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QWidget(this)) {
-    setCentralWidget(central_);
+GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QWidget) {
+    setCentralWidget(new WholeArea(central_, this));
     grid_ = Named(new ChannelGridView(m_.Grid, m_.gridEditor, central_), "Grid");
     grid_->onDoubleClick = [this] { m_.Grid_DblClick(); };
     checks_ = new RowCheckBoxes(grid_, central_);
@@ -91,9 +91,12 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     layout->addWidget(grid_, 1, 0, Qt::AlignTop);
     layout->addWidget(checks_, 1, 1, Qt::AlignTop);
     layout->addLayout(buildTimers(), 2, 0, 1, 2);
-    layout->addLayout(buildFrames(), 0, 2, 4, 1);
+    // Two frames under the timers keep the window within a laptop's screen.
+    auto* below = new QHBoxLayout;
+    layout->addLayout(below, 3, 0, 1, 2, Qt::AlignTop);
+    layout->addLayout(buildFrames(below), 0, 2, 5, 1);
     layout->setColumnStretch(0, 1);
-    layout->setRowStretch(3, 1);
+    layout->setRowStretch(4, 1);
     layout->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
     setTabOrder();
 
@@ -110,7 +113,7 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
         setWindowTitle(QString::fromStdString(m_.Caption()));
         // Disabling the main window itself would disable the progress window
         // it owns; its contents and menus go instead.
-        central_->setEnabled(m_.Enabled());
+        centralWidget()->setEnabled(m_.Enabled());
         menuBar()->setEnabled(m_.Enabled());
     };
     m_.changed();
@@ -256,14 +259,14 @@ QLayout* GroupsView::buildGroupFields() {
     return fields;
 }
 
-QLayout* GroupsView::buildFrames() {
+QLayout* GroupsView::buildFrames(QBoxLayout* below) {
     vkteditor::frmGroups& m = m_;
     QWidget* c = central_;
     auto* frames = new QVBoxLayout;
-    auto frame = [c, frames](vkt::Frame& model) {
+    auto frame = [c, frames](vkt::Frame& model, QBoxLayout* into = nullptr) {
         auto* g = new QGroupBox(c);
         Bind(g, model);
-        frames->addWidget(g);
+        (into ? into : frames)->addWidget(g);
         return g;
     };
     // A frame of label and list rows.
@@ -306,13 +309,14 @@ QLayout* GroupsView::buildFrames() {
     single(bci, NewCombo(bci, m.cboBCI, "cboBCI"));
     QGroupBox* ani = frame(m.fraANI);
     single(ani, NewCombo(ani, m.cboANI, "cboANI"));
-    QGroupBox* batt = frame(m.fraBattSave);
+    QGroupBox* batt = frame(m.fraBattSave, below);
     (new QVBoxLayout(batt))->addLayout(OptionPair(batt, m.optBattSaveOn, "optBattSaveOn", m.optBattSaveOff, "optBattSaveOff"));
-    QGroupBox* lock = frame(m.fraLockout);
+    QGroupBox* lock = frame(m.fraLockout, below);
     auto* locks = new QVBoxLayout(lock);
     locks->addWidget(NewCheck(lock, m.chkENTCLRLock, "chkENTCLRLock"));
     locks->addWidget(NewCheck(lock, m.chkPriKeyLock, "chkPriKeyLock"));
     frames->addStretch(1);
+    below->addStretch(1);
     return frames;
 }
 
@@ -337,7 +341,7 @@ QLayout* GroupsView::buildTimers() {
 }
 
 // Reading order: the group fields, the grid, its boxes row by row, the
-// frames top to bottom, the timers.
+// frames at the right top to bottom, the timers and the frames under them.
 void GroupsView::setTabOrder() {
     std::vector<QWidget*> order;
     for (const char* name : {"cboCurrentGroup", "txtGrpLab", "txtID", "txtPassWord", "Grid"})
@@ -345,8 +349,8 @@ void GroupsView::setTabOrder() {
     for (int r = 0; r < 16; ++r)
         for (int col = 0; col < checks_->columnCount(); ++col) order.push_back(checks_->box(col, r));
     for (const char* name : {"cboDisplay", "cboBackLight", "cboDuration", "cboPri1Chan", "cboPri2Chan", "chkPriTX", "optUCGEnabled",
-                             "optUCGDisabled", "chkUCGEncode", "cboUCGChan", "cboBCI", "cboANI", "optBattSaveOn", "optBattSaveOff",
-                             "chkENTCLRLock", "chkPriKeyLock", "cboTOT", "cboScan", "chkGroupScanList", "txtOffset"})
+                             "optUCGDisabled", "chkUCGEncode", "cboUCGChan", "cboBCI", "cboANI", "cboTOT", "cboScan", "chkGroupScanList",
+                             "optBattSaveOn", "optBattSaveOff", "chkENTCLRLock", "chkPriKeyLock", "txtOffset"})
         order.push_back(central_->findChild<QWidget*>(name));
     for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -64,7 +64,11 @@ template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<
 } // namespace
 
 TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
-    auto* outer = new QVBoxLayout(this);
+    auto* content = new QWidget(this);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins({});
+    whole->addWidget(new WholeArea(content, this));
+    auto* outer = new QVBoxLayout(content);
     auto* noteRow = new QHBoxLayout;
     auto* head = new QLabel(this);
     Bind(head, model.lblNoteHead);
@@ -215,7 +219,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     outer->addLayout(bottom);
 
     resize(Px(model.Width()), Px(model.Height()));
-    FollowWindow(this, model);
+    FollowWindow(this, model, false, Placement::OverOwner);
 }
 
 bool TuneView::eventFilter(QObject* watched, QEvent* event) {

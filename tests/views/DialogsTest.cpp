@@ -1,5 +1,6 @@
 // The small windows a technician opens and closes from the main window:
-// About, Find Cable and Help, each closed with Escape.
+// About, Find Cable and Help, each closed with Escape; Help opens over the
+// main window.
 
 #include <QTextBrowser>
 
@@ -17,7 +18,9 @@ TEST_F(ViewTest, EscapeClosesAboutFindCableAndHelp) {
     vktqt::QtPlatform machine;
     vktviews::FindCableDialog findCable(machine, 1, view.get());
     vktqt::HelpViewer help;
+    view->move(0, 0);
     help.showContents();
+    EXPECT_TRUE(OverMainWindow(&help));
     help.browser()->setFocus();
     aboutView.show();
     findCable.show();

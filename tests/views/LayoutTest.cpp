@@ -19,6 +19,8 @@
 #include <QTabBar>
 #include <QStyleOptionViewItem>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextBrowser>
 
 #include "editor/frmAbout.h"
@@ -32,6 +34,7 @@
 #include "tune/frmTune.h"
 #include "views/AboutView.h"
 #include "views/SplashView.h"
+#include "views/WindowPlacement.h"
 
 namespace {
 
@@ -106,7 +109,9 @@ void Walk(QWidget* parent, QWidget* window, QStringList& faults) {
         const QRect inWindow(w->mapTo(window, QPoint()), w->size());
         if (!window->rect().contains(inWindow)) faults << NameOf(w) + " outside its window";
         CheckText(w, faults);
-        if (!IsComposite(w)) Walk(w, window, faults);
+        // A scrolled control lies in the area's whole content, shown or not.
+        if (auto* area = dynamic_cast<vktviews::WholeArea*>(w)) Walk(area->widget(), area->widget(), faults);
+        else if (!IsComposite(w)) Walk(w, window, faults);
     }
 }
 
@@ -134,12 +139,33 @@ QString Scale() {
     return percent == 100 ? QString() : QString("-%1percent").arg(percent);
 }
 
+// A window's controls shown whole, none of them scrolled out of sight.
+bool Whole(const QWidget* window) {
+    for (auto* area : window->findChildren<vktviews::WholeArea*>())
+        if (area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible()) return false;
+    return true;
+}
+
 class LayoutTest : public ViewTest {
 protected:
-    // Walks a shown window at its own size and at twice that size.
+    // Walks a shown window at its own size and at twice that size. It opens
+    // within its screen; on a screen of 1280x680 or more it fits, title bar
+    // and all, and shows every control even at its smallest.
     void walk(QWidget* window, const QString& name) {
         ASSERT_TRUE(window->isVisible()) << name.toStdString();
         QApplication::processEvents();
+        const QRect screen = window->screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(window->frameGeometry())) << name.toStdString() << " beyond its screen";
+        if (screen.width() >= 1280 && screen.height() >= 680) {
+            const QSize size = window->size();
+            window->resize(window->minimumSize());
+            QApplication::processEvents();
+            const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            EXPECT_LE(window->minimumSize().height() + titleBar, 680) << name.toStdString();
+            EXPECT_LE(window->minimumSize().width(), 1280) << name.toStdString();
+            EXPECT_TRUE(Whole(window)) << name.toStdString() << " scrolled at its smallest";
+            window->resize(size);
+        }
         const QSize size = window->size();
         for (const int times : {1, 2}) {
             window->resize(size * times);
@@ -165,6 +191,10 @@ protected:
 TEST_F(LayoutTest, MainWindow) {
     command(Qt::Key_F2);
     walk(view.get(), "main");
+    // The offset box, open, stands clear of the group fields.
+    main->clipboard.openOffsetBox();
+    walk(view.get(), "main-offset");
+    press(Qt::Key_Escape);
     // The minimum is the laid-out size: smaller is not to be had.
     view->resize(100, 100);
     EXPECT_EQ(view->size(), view->minimumSize());

@@ -399,8 +399,8 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     for (int r = 1; r <= 16; ++r)
         for (const char* column : {"chkScan", "chkNarr", "chkLoPower"}) expected << column + QString::number(r);
     expected << "cboDisplay" << "cboBackLight" << "cboDuration" << "cboPri1Chan" << "cboPri2Chan" << "chkPriTX"
-             << "optUCGEnabled" << "chkUCGEncode" << "cboUCGChan" << "cboBCI" << "cboANI" << "optBattSaveOn" << "chkENTCLRLock"
-             << "chkPriKeyLock" << "cboTOT" << "cboScan" << "chkGroupScanList";
+             << "optUCGEnabled" << "chkUCGEncode" << "cboUCGChan" << "cboBCI" << "cboANI" << "cboTOT" << "cboScan"
+             << "chkGroupScanList" << "optBattSaveOn" << "chkENTCLRLock" << "chkPriKeyLock";
     while (walked.size() < expected.size()) {
         press(Qt::Key_Tab);
         walked << focus()->objectName();

@@ -30,6 +30,7 @@ protected:
 // The arrow keys on the tab bar switch the procedure, as a click does.
 TEST_F(TuneWindowTest, ShowsOneProcedureFrameAtATime) {
     ASSERT_TRUE(tuneView.isVisible());
+    EXPECT_TRUE(OverMainWindow(&tuneView));
     auto* tabs = tuneView.findChild<QTabBar*>();
     ASSERT_EQ(tabs->count(), 5);
     activate(&tuneView);
@@ -39,7 +40,7 @@ TEST_F(TuneWindowTest, ShowsOneProcedureFrameAtATime) {
         if (i > 0) press(Qt::Key_Right);
         EXPECT_EQ(tune.TabStrip1.SelectedIndex(), i);
         int shown = 0;
-        for (auto* g : tuneView.findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) shown += g->isVisible();
+        for (auto* g : tuneView.findChildren<QGroupBox*>()) shown += g->isVisible() && !qobject_cast<QGroupBox*>(g->parentWidget());
         EXPECT_EQ(shown, 1) << i;
     }
     QTest::mouseClick(button("Quit"), Qt::LeftButton);

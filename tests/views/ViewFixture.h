@@ -64,6 +64,10 @@ public:
         const QSize frame = w->frameGeometry().size() - w->size();
         return std::abs(off.x()) <= frame.width() / 2 + 1 && std::abs(off.y()) <= frame.height() / 2 + 1;
     }
+    // The window opens over the main window, wholly on its screen.
+    bool OverMainWindow(const QWidget* w) const {
+        return w->screen()->availableGeometry().contains(w->frameGeometry()) && w->frameGeometry().contains(view->frameGeometry().center());
+    }
     // A menu item of the main window by its caption, & marks and all.
     QAction* action(const QString& text) const {
         for (QAction* a : view->findChildren<QAction*>())
