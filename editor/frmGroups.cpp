@@ -73,6 +73,7 @@ void frmGroups::typingRefused(const std::string& why) {
 
 void frmGroups::tuningHoldsRadio(bool holds) {
     tuningHolds_ = holds;
+    if (!holds && statusText.Caption() == TuningBusyText) statusText.setCaption("");
     for (vkt::MenuItem* item : {&mnuRead, &mnuReadGlobal, &mnuReadGroup, &mnuWriteAll, &mnuVerify, &mnuWriteGlobal, &mnuWriteGroup,
                                 &mnuEmulated, &mnuFindCable, &mnuCommSettings})
         item->setEnabled(!holds);

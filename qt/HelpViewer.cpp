@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <QKeyEvent>
@@ -52,12 +53,16 @@ void HelpViewer::keyPressEvent(QKeyEvent* e) {
 void HelpViewer::showContents() {
     browser_->setSource(Contents);
     // Opened over the window it was asked from, within that window's screen.
-    QWidget* over = QApplication::activeWindow();
-    if (!isVisible() && over && over != this) {
-        const QRect screen = over->screen()->availableGeometry();
-        resize(size().boundedTo(screen.size()));
+    if (!isVisible()) {
+        QWidget* over = QApplication::activeWindow();
+        if (over == this) over = nullptr;
+        const QRect screen = (over ? over->screen() : this->screen())->availableGeometry();
+        // The frame, known once shown; a title bar and borders before that.
+        QSize frame = frameGeometry().size() - size();
+        if (frame.isEmpty()) frame = QSize(8, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+        resize(size().boundedTo(screen.size() - frame));
         QRect r(QPoint(), frameGeometry().size().boundedTo(screen.size()));
-        r.moveCenter(over->frameGeometry().center());
+        r.moveCenter(over ? over->frameGeometry().center() : screen.center());
         r.moveRight(std::min(r.right(), screen.right()));
         r.moveBottom(std::min(r.bottom(), screen.bottom()));
         move(std::max(r.left(), screen.left()), std::max(r.top(), screen.top()));

@@ -35,7 +35,15 @@ FindCableDialog::FindCableDialog(vkt::PortDirectory& ports, int currentPort, QWi
     NameByLabel(useAs, commPort_);
     row->addWidget(useAs);
     for (int n = 1; n <= 4; ++n) commPort_->addItem(QString("Comm Port %1").arg(n));
-    commPort_->setCurrentIndex(std::clamp(currentPort, 1, 4) - 1);
+    // The port in use, or else the first with no device of its own (the
+    // emulated radio is no Comm Port).
+    int proposed = currentPort;
+    if (proposed < 1 || proposed > 4) {
+        proposed = 1;
+        for (int n = 4; n >= 1; --n)
+            if (ports_.storedDevice(n).empty()) proposed = n;
+    }
+    commPort_->setCurrentIndex(proposed - 1);
     row->addWidget(commPort_);
     row->addWidget(assign_);
     layout->addLayout(row);

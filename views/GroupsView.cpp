@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "editor/Keys.h"
 #include "views/Accessibility.h"
@@ -27,10 +28,24 @@ namespace vktviews {
 
 namespace {
 
-QAction* MenuAction(QMenu* menu, vkt::MenuItem& item, Handler h) {
+// A command's message gives way to the next command's: the status bar is
+// cleared before each command says what it came to.
+QAction* MenuAction(QMenu* menu, vkt::MenuItem& item, Handler h, vkt::Label* status = nullptr) {
     QAction* a = menu->addAction(QString());
-    Bind(a, item, std::move(h));
+    Bind(a, item, h && status ? Handler([h, status] {
+        status->setCaption("");
+        h();
+    })
+                               : std::move(h));
     return a;
+}
+
+// What the status bar says of typing a box refused.
+bool IsTypingHint(const std::string& caption) {
+    using F = vkteditor::frmGroups;
+    for (const char* hint : {F::GroupNumberRule, F::GroupLabelRule, F::IdRule, F::PassWordRule})
+        if (caption == hint) return true;
+    return false;
 }
 
 // A top-level menu opened with Alt and its caption's first letter.
@@ -104,6 +119,21 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     auto* status = new QLabel(statusBar());
     statusBar()->addWidget(status, 1);
     Bind(status, m_.statusText);
+    // A hint about refused typing goes at the next accepted key, or after a
+    // few seconds.
+    auto* hintTimer = new QTimer(this);
+    hintTimer->setSingleShot(true);
+    hintTimer->setInterval(5000);
+    auto clearHint = [this] {
+        if (IsTypingHint(m_.statusText.Caption())) m_.statusText.setCaption("");
+    };
+    connect(hintTimer, &QTimer::timeout, this, clearHint);
+    auto previousStatus = m_.statusText.changed;
+    m_.statusText.changed = [this, previousStatus, hintTimer] {
+        if (previousStatus) previousStatus();
+        if (IsTypingHint(m_.statusText.Caption())) hintTimer->start();
+    };
+    for (QLineEdit* box : central_->findChildren<QLineEdit*>()) connect(box, &QLineEdit::textEdited, this, clearHint);
     auto* emulated = new QLabel(statusBar());
     emulated->setFrameShape(QFrame::StyledPanel);
     statusBar()->addPermanentWidget(emulated);
@@ -125,41 +155,41 @@ void GroupsView::buildMenus() {
     vkteditor::frmGroups& m = m_;
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(MenuTitle(m.mnuFile));
-    MenuAction(file, m.mnuSave, [&m] { m.mnuSave_Click(); });
-    MenuAction(file, m.mnuSaveAs, [&m] { m.mnuSaveAs_Click(); });
+    MenuAction(file, m.mnuSave, [&m] { m.mnuSave_Click(); }, &m.statusText);
+    MenuAction(file, m.mnuSaveAs, [&m] { m.mnuSaveAs_Click(); }, &m.statusText);
     file->addSeparator();
-    MenuAction(file, m.mnuOpen, [&m] { m.mnuOpen_Click(); });
+    MenuAction(file, m.mnuOpen, [&m] { m.mnuOpen_Click(); }, &m.statusText);
     file->addSeparator();
     QMenu* load = file->addMenu(QString::fromStdString(m.mnuLoad.Caption()));
-    MenuAction(load, m.mnuLast, [&m] { m.mnuLast_Click(); });
-    MenuAction(load, m.mnuDefault, [&m] { m.mnuDefault_Click(); });
-    MenuAction(load, m.mnuBlank, [&m] { m.mnuBlank_Click(); });
+    MenuAction(load, m.mnuLast, [&m] { m.mnuLast_Click(); }, &m.statusText);
+    MenuAction(load, m.mnuDefault, [&m] { m.mnuDefault_Click(); }, &m.statusText);
+    MenuAction(load, m.mnuBlank, [&m] { m.mnuBlank_Click(); }, &m.statusText);
     QMenu* print = file->addMenu(QString::fromStdString(m.mnuP.Caption()));
-    MenuAction(print, m.mnuPrint, [&m] { m.mnuPrint_Click(); });
-    MenuAction(file, m.mnuSetup, [&m] { m.mnuSetup_Click(); });
+    MenuAction(print, m.mnuPrint, [&m] { m.mnuPrint_Click(); }, &m.statusText);
+    MenuAction(file, m.mnuSetup, [&m] { m.mnuSetup_Click(); }, &m.statusText);
     file->addSeparator();
-    MenuAction(file, m.mnuExit, [this] { close(); });
+    MenuAction(file, m.mnuExit, [this] { close(); }, &m.statusText);
 
     QMenu* radio = bar->addMenu(MenuTitle(m.mnuRadio));
-    MenuAction(radio, m.mnuRead, [&m] { m.mnuRead_Click(); });
-    MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); });
-    MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); });
-    MenuAction(radio, m.mnuWriteAll, [&m] { m.mnuWriteAll_Click(); });
-    MenuAction(radio, m.mnuVerify, [&m] { m.mnuVerify_Click(); });
-    MenuAction(radio, m.mnuWriteGlobal, [&m] { m.mnuWriteGlobal_Click(); });
-    MenuAction(radio, m.mnuWriteGroup, [&m] { m.mnuWriteGroup_Click(); });
+    MenuAction(radio, m.mnuRead, [&m] { m.mnuRead_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteAll, [&m] { m.mnuWriteAll_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuVerify, [&m] { m.mnuVerify_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteGlobal, [&m] { m.mnuWriteGlobal_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteGroup, [&m] { m.mnuWriteGroup_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuSep3, {})->setSeparator(true);
-    MenuAction(radio, m.mnuReadCurrGroup, [&m] { m.mnuReadCurrGroup_Click(); });
-    MenuAction(radio, m.mnuWriteCurrGroup, [&m] { m.mnuWriteCurrGroup_Click(); });
+    MenuAction(radio, m.mnuReadCurrGroup, [&m] { m.mnuReadCurrGroup_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteCurrGroup, [&m] { m.mnuWriteCurrGroup_Click(); }, &m.statusText);
 
     QMenu* edit = bar->addMenu(MenuTitle(m.mnuEdit));
-    MenuAction(edit, m.mnuGlobals, [&m] { m.mnuGlobals_Click(); });
-    MenuAction(edit, m.mnuUndo, [&m] { m.mnuUndo_Click(); });
+    MenuAction(edit, m.mnuGlobals, [&m] { m.mnuGlobals_Click(); }, &m.statusText);
+    MenuAction(edit, m.mnuUndo, [&m] { m.mnuUndo_Click(); }, &m.statusText);
     QMenu* copy = edit->addMenu(QString::fromStdString(m.mnuCopy.Caption()));
-    MenuAction(copy, m.mnuAll, [&m] { m.mnuAll_Click(); });
-    MenuAction(copy, m.mnuRow, [&m] { m.mnuRow_Click(); });
-    MenuAction(edit, m.mnuPaste, [&m] { m.mnuPaste_Click(); });
-    MenuAction(edit, m.mnuMove, [&m] { m.mnuMove_Click(); });
+    MenuAction(copy, m.mnuAll, [&m] { m.mnuAll_Click(); }, &m.statusText);
+    MenuAction(copy, m.mnuRow, [&m] { m.mnuRow_Click(); }, &m.statusText);
+    MenuAction(edit, m.mnuPaste, [&m] { m.mnuPaste_Click(); }, &m.statusText);
+    MenuAction(edit, m.mnuMove, [&m] { m.mnuMove_Click(); }, &m.statusText);
     // Paste is offered only for what this window put on the clipboard.
     connect(edit, &QMenu::aboutToShow, this, [&m] { m.Form_GotFocus(); });
 
@@ -167,18 +197,18 @@ void GroupsView::buildMenus() {
     Bind(tune, m.mnuTuneRadio, [&m] { m.mnuTuneRadio_Click(); }, MenuPlace::OnMenuBar);
 
     QMenu* comm = bar->addMenu(MenuTitle(m.mnuCommPortx));
-    for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); });
-    MenuAction(comm, m.mnuEmulated, [&m] { m.mnuEmulated_Click(); });
+    for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); }, &m.statusText);
+    MenuAction(comm, m.mnuEmulated, [&m] { m.mnuEmulated_Click(); }, &m.statusText);
     comm->setToolTipsVisible(true);
     comm->addSeparator();
-    MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); });
-    MenuAction(comm, m.mnuCommSettings, [&m] { m.mnuCommSettings_Click(); });
+    MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); }, &m.statusText);
+    MenuAction(comm, m.mnuCommSettings, [&m] { m.mnuCommSettings_Click(); }, &m.statusText);
 
     QMenu* help = bar->addMenu(MenuTitle(m.mnuH));
-    MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); });
-    MenuAction(help, m.mnuHelp, [&m] { m.mnuHelp_Click(); });
+    MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); }, &m.statusText);
+    MenuAction(help, m.mnuHelp, [&m] { m.mnuHelp_Click(); }, &m.statusText);
     help->addSeparator();
-    MenuAction(help, m.mnuTrace, [&m] { m.mnuTrace_Click(); })->setCheckable(true);
+    MenuAction(help, m.mnuTrace, [&m] { m.mnuTrace_Click(); }, &m.statusText)->setCheckable(true);
 }
 
 QLayout* GroupsView::buildGroupFields() {

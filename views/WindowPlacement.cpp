@@ -23,7 +23,6 @@ QRect Available(const QWidget* w) {
 QSize FrameOf(const QWidget* w) {
     const QSize shown = w->frameGeometry().size() - w->size();
     if (w->testAttribute(Qt::WA_WState_Created) && !shown.isEmpty()) return shown;
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return shown;
     const int border = w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
     return {2 * border, w->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border};
 }
@@ -91,7 +90,7 @@ void FitToScreen(QWidget* w) {
 void CentreOnScreen(QWidget* w) {
     FitToScreen(w);
     const QRect screen = Available(w);
-    KeepOnScreen(w, screen.center() - QRect(QPoint(), w->size() + FrameOf(w)).center());
+    KeepOnScreen(w, screen.center() - QRect(QPoint(), w->frameGeometry().size()).center());
 }
 
 void PlaceOverOwner(QWidget* w) {
@@ -101,7 +100,7 @@ void PlaceOverOwner(QWidget* w) {
         return;
     }
     FitToScreen(w);
-    KeepOnScreen(w, owner->frameGeometry().center() - QRect(QPoint(), w->size() + FrameOf(w)).center());
+    KeepOnScreen(w, owner->frameGeometry().center() - QRect(QPoint(), w->frameGeometry().size()).center());
 }
 
 void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placement) {

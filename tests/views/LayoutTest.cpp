@@ -155,7 +155,8 @@ protected:
         ASSERT_TRUE(window->isVisible()) << name.toStdString();
         QApplication::processEvents();
         const QRect screen = window->screen()->availableGeometry();
-        EXPECT_TRUE(screen.contains(window->frameGeometry())) << name.toStdString() << " beyond its screen";
+        EXPECT_TRUE(screen.contains(window->frameGeometry())) << name.toStdString() << " beyond its screen: " << window->frameGeometry().x() << "," << window->frameGeometry().y() << " "
+        << window->frameGeometry().width() << "x" << window->frameGeometry().height();
         if (screen.width() >= 1280 && screen.height() >= 680) {
             const QSize size = window->size();
             window->resize(window->minimumSize());
@@ -194,7 +195,8 @@ TEST_F(LayoutTest, MainWindow) {
     // The offset box, open, stands clear of the group fields.
     main->clipboard.openOffsetBox();
     walk(view.get(), "main-offset");
-    press(Qt::Key_Escape);
+    main->txtOffset.setVisible(false);
+    main->frmOffset.setVisible(false);
     // The minimum is the laid-out size: smaller is not to be had.
     view->resize(100, 100);
     EXPECT_EQ(view->size(), view->minimumSize());

@@ -445,6 +445,12 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
         EXPECT_EQ(main->statusText.Caption(), c.why) << c.box;
     }
     EXPECT_EQ(main->txtPassWord.Text(), "123456");
+    // The hint gives way to the next key taken, and to the next command.
+    typeInto("txtGrpLab", "A");
+    EXPECT_EQ(main->statusText.Caption(), "");
+    typeInto("txtID", "x");
+    action("Undo")->trigger();
+    EXPECT_EQ(main->statusText.Caption(), "");
 
     clickCell(4, 3);
     type("180");

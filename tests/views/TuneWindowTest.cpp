@@ -65,6 +65,7 @@ TEST_F(TuneWindowTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
     EXPECT_EQ(port.sent.size(), sent);
 
     QTest::mouseClick(button("Finished/Quit"), Qt::LeftButton);
+    EXPECT_EQ(main->statusText.Caption(), "");  // the hold is over
     EXPECT_EQ(port.radio().eeprom[20], lowPower);
     EXPECT_TRUE(action("Read Radio")->isEnabled());
     platform.answer(Answer::No, "Save before exit?");
