@@ -1,9 +1,7 @@
 // The tuning window through its real widgets, and the main window's close
 // while a procedure holds the radio.
 
-#include <QGroupBox>
 #include <QPushButton>
-#include <QTabBar>
 
 #include "views/TuneView.h"
 #include "tests/views/ShownButton.h"
@@ -26,26 +24,6 @@ protected:
     VKTTune::frmTune tune{platform, link};
     vktviews::TuneView tuneView{tune, view.get()};
 };
-
-// The arrow keys on the tab bar switch the procedure, as a click does.
-TEST_F(TuneWindowTest, ShowsOneProcedureFrameAtATime) {
-    ASSERT_TRUE(tuneView.isVisible());
-    EXPECT_TRUE(OverMainWindow(&tuneView));
-    auto* tabs = tuneView.findChild<QTabBar*>();
-    ASSERT_EQ(tabs->count(), 5);
-    activate(&tuneView);
-    for (int i = 0; i < 5; ++i) {
-        // A procedure may put the focus in its entry box; the tab bar is a Shift+Tab away.
-        tabs->setFocus();
-        if (i > 0) press(Qt::Key_Right);
-        EXPECT_EQ(tune.TabStrip1.SelectedIndex(), i);
-        int shown = 0;
-        for (auto* g : tuneView.findChildren<QGroupBox*>()) shown += g->isVisible() && !qobject_cast<QGroupBox*>(g->parentWidget());
-        EXPECT_EQ(shown, 1) << i;
-    }
-    QTest::mouseClick(button("Quit"), Qt::LeftButton);
-    EXPECT_FALSE(tuneView.isVisible());
-}
 
 TEST_F(TuneWindowTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
     const uint8_t lowPower = port.radio().eeprom[20];
