@@ -316,7 +316,7 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
         statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
                               *readBackup_);
     else
-        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took +
+        statusText.setCaption(what + (proc.Cancelled || link_.HookCancelled ? ": cancelled after " : ": failed after ") + took +
                               "; the window still shows what it showed before");
 }
 

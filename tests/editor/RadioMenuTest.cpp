@@ -38,6 +38,7 @@ TEST_F(EditorTest, FailedGroupReadAndWriteShowOnlyTheirMessages) {
     platform.answer(Answer::Cancel, VKTCom::RadioLink::HookPromptText);
     main->mnuReadGroup_Click();
     EXPECT_EQ(main->txtGrpLab.Text(), "KEEP");
+    EXPECT_EQ(main->statusText.Caption().find("Read group 1 from radio: cancelled after"), 0u) << main->statusText.Caption();
     platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
     platform.answer(Answer::Cancel, VKTCom::RadioLink::HookPromptText);
     platform.answer(Answer::OK, RadioCommands::WriteGroupFailed);
