@@ -81,6 +81,8 @@ void frmGroups::tuningHoldsRadio(bool holds) {
 }
 
 void frmGroups::radioChosen() {
+    // A radio heard on the port left is not the one the next write reaches.
+    link_.RadioInfo = {};
     const bool emulated = link_.Emulated();
     proc.RadioNote = emulated ? EmulatedNote : "";
     lblEmulatedMark.setVisible(emulated);
@@ -287,6 +289,7 @@ namespace vkteditor {
 void frmGroups::keepBackupsIn(const std::string& folder) {
     backups_ = std::make_unique<vktstore::Backups>(folder);
     radio.beforeWrite = [this] {
+        if (link_.RadioInfo == decltype(link_.RadioInfo){}) return;  // no radio heard on this port yet
         const std::string id = vktstore::IdentityText(link_.RadioInfo);
         const auto last = backups_->latestFor(link_.RadioInfo);
         statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");

@@ -27,6 +27,12 @@ TEST_F(EditorTest, AReadLeavesABackupAndAWriteNamesIt) {
     main->mnuRead_Click();
     EXPECT_FALSE(main->backups()->latestFor(vktsim::RadioModel::FastIdentity).has_value());
     EXPECT_EQ(main->statusText.Caption().rfind("Read radio: failed after ", 0), 0u) << main->statusText.Caption();
+
+    // A radio heard on another port is not the one a write would reach.
+    main->mnuCommPort_Click(2);
+    platform.answer(Answer::Cancel);
+    main->mnuWriteGroup_Click();
+    EXPECT_EQ(main->statusText.Caption().find("2AAA0105"), std::string::npos) << main->statusText.Caption();
 }
 
 TEST(SerialTraceTest, AFailedHookShowsFourAttemptsAndTheirTimeOuts) {
