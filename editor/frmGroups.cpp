@@ -77,6 +77,7 @@ void frmGroups::typingRefused(const std::string& why) {
 
 void frmGroups::tuningHoldsRadio(bool holds) {
     tuningHolds_ = holds;
+    if (!holds && statusText.Caption() == TuningBusyText) statusText.setCaption("");
     for (vkt::MenuItem* item : {&mnuRead, &mnuReadGlobal, &mnuReadGroup, &mnuWriteAll, &mnuVerify, &mnuWriteGlobal, &mnuWriteGroup,
                                 &mnuEmulated, &mnuFindCable, &mnuCommSettings})
         item->setEnabled(!holds);
@@ -84,6 +85,8 @@ void frmGroups::tuningHoldsRadio(bool holds) {
 }
 
 void frmGroups::radioChosen() {
+    // A radio heard on the port left is not the one the next write reaches.
+    link_.RadioInfo = {};
     const bool emulated = link_.Emulated();
     proc.RadioNote = emulated ? EmulatedNote : "";
     lblEmulatedMark.setVisible(emulated);
@@ -291,6 +294,7 @@ namespace vkteditor {
 void frmGroups::keepBackupsIn(const std::string& folder) {
     backups_ = std::make_unique<vktstore::Backups>(folder);
     radio.beforeWrite = [this] {
+        if (link_.RadioInfo == decltype(link_.RadioInfo){}) return;  // no radio heard on this port yet
         const std::string id = vktstore::IdentityText(link_.RadioInfo);
         const auto last = backups_->latestFor(link_.RadioInfo);
         statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");
@@ -320,7 +324,8 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
         statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
                               *readBackup_);
     else
-        statusText.setCaption(what + (proc.Cancelled ? ": cancelled after " : ": failed after ") + took + "; nothing was changed");
+        statusText.setCaption(what + (proc.Cancelled || link_.HookCancelled ? ": cancelled after " : ": failed after ") + took +
+                              "; nothing was changed");
 }
 
 void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)()) {

@@ -97,13 +97,16 @@ bool RadioLink::openPort() {
         if (openAtHookSpeed()) return true;
         LastFailure = "port: " + Comm().openError();
         platform_.MsgBox(Comm().openError(), Buttons::OK, Icon::Exclamation, CommErrorTitle);
-        if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry)
+        if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry) {
+            HookCancelled = true;
             return false;
+        }
     }
 }
 
 bool RadioLink::HookRadio() {
     LastFailure.clear();
+    HookCancelled = false;
     if (!Comm().isOpen() && !openPort()) {
         RadioHooked = false;
         return false;
@@ -137,6 +140,7 @@ bool RadioLink::HookRadio() {
             return true;
         }
         if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry) {
+            HookCancelled = true;
             // A radio that heard the wake-up but not its answer may sit in
             // programming mode: let it go, whoever asked for the hook.
             UnhookRadio();

@@ -56,6 +56,8 @@ public:
     // Where the last conversation with the radio failed, in words, for the
     // trace and the command line; the message boxes keep their fixed texts.
     std::string LastFailure;
+    // The technician answered Cancel when the radio could not be reached.
+    bool HookCancelled = false;
 
     // One byte within LinkTimeout.
     bool WaitForByte(int& value, const std::string& what = "answer missing");

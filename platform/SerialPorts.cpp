@@ -23,7 +23,7 @@ std::string DeviceForPort(int n, const std::string& stored, const std::vector<Po
 }
 
 std::string PortStatusText(const std::string& device, const std::vector<PortInfo>& ports) {
-    if (device.empty()) return "no device: not present";
+    if (device.empty()) return "no device";
     for (const PortInfo& p : ports)
         if (p.systemLocation == device) return device + " \u2014 " + (p.description.empty() ? "serial port" : p.description);
     return device + " \u2014 not present";

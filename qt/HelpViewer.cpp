@@ -1,6 +1,11 @@
 #include "qt/HelpViewer.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QScreen>
+#include <QStyle>
+
+#include <algorithm>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -30,6 +35,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     layout->addLayout(buttons);
     layout->addWidget(browser_);
     browser_->setOpenExternalLinks(true);
+    browser_->setAccessibleName("Help page");
     connect(contents, &QPushButton::clicked, this, &HelpViewer::showContents);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(forward, &QPushButton::clicked, browser_, &QTextBrowser::forward);
@@ -46,6 +52,21 @@ void HelpViewer::keyPressEvent(QKeyEvent* e) {
 
 void HelpViewer::showContents() {
     browser_->setSource(Contents);
+    // Opened over the window it was asked from, within that window's screen.
+    if (!isVisible()) {
+        QWidget* over = QApplication::activeWindow();
+        if (over == this) over = nullptr;
+        const QRect screen = (over ? over->screen() : this->screen())->availableGeometry();
+        // The frame, known once shown; a title bar and borders before that.
+        QSize frame = frameGeometry().size() - size();
+        if (frame.isEmpty()) frame = QSize(8, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8);
+        resize(size().boundedTo(screen.size() - frame));
+        QRect r(QPoint(), frameGeometry().size().boundedTo(screen.size()));
+        r.moveCenter(over ? over->frameGeometry().center() : screen.center());
+        r.moveRight(std::min(r.right(), screen.right()));
+        r.moveBottom(std::min(r.bottom(), screen.bottom()));
+        move(std::max(r.left(), screen.left()), std::max(r.top(), screen.top()));
+    }
     show();
     raise();
     activateWindow();

@@ -1,5 +1,7 @@
 #include "views/Binding.h"
 
+#include "views/Accessibility.h"
+
 #include <memory>
 
 #include <QAction>
@@ -99,6 +101,7 @@ void Bind(QLineEdit* w, vkt::TextBox& c, Handler onEdit) {
 }
 
 void Bind(QComboBox* w, vkt::ComboBox& c, Handler onPick) {
+    InstallAccessibleNames();
     BindState(w, c);
     {
         QSignalBlocker block(w);

@@ -39,8 +39,16 @@ int ModelKey(int qtKey) {
 ChannelGridModel::ChannelGridModel(ChannelGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
 
 QVariant ChannelGridModel::data(const QModelIndex& index, int role) const {
+    const QString text = QString::fromStdString(grid_.cellText(index.row(), index.column()));
+    // A screen reader says the cell with its channel and column: "Chan 3 Rec Freq: 155.0000".
+    if (role == Qt::AccessibleTextRole) return cellName(index.row(), index.column()) + (text.isEmpty() ? "" : ": " + text);
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-    return QString::fromStdString(grid_.cellText(index.row(), index.column()));
+    return text;
+}
+
+QString ChannelGridModel::cellName(int row, int col) const {
+    const QString chan = QString("Chan %1").arg(row + 1);
+    return col == 0 ? chan : chan + " " + headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
 QVariant ChannelGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -71,6 +79,7 @@ public:
         if (view_.editor_.Grid_BeforeColEdit(index.column())) return nullptr;
         view_.grid_.beginEdit(index.row(), index.column());
         auto* edit = static_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
+        edit->setAccessibleName(view_.model_.cellName(index.row(), index.column()));
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& t) { view_.grid_.setEditText(t.toStdString()); });
         edit->installEventFilter(&view_);
         view_.openEditor_ = edit;

@@ -21,6 +21,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     void cellChanged(int row, int col);
+    // The cell as a screen reader names it: its channel and column.
+    QString cellName(int row, int col) const;
 
 private:
     vkteditor::ChannelGrid& grid_;

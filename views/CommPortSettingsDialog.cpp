@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "editor/frmGroups.h"
+#include "views/Accessibility.h"
 #include "platform/SerialPort.h"
 
 namespace vktviews {
@@ -20,6 +21,7 @@ QString Qs(const std::string& s) { return QString::fromStdString(s); }
 CommPortSettingsDialog::CommPortSettingsDialog(vkt::PortDirectory& directory, QWidget* parent)
     : QDialog(parent), ports_(directory) {
     using namespace vkt;
+    InstallAccessibleNames();
     const std::vector<PortInfo> ports = directory.machinePorts();
     setWindowTitle("Comm Port Settings");
     auto* layout = new QVBoxLayout(this);
@@ -42,6 +44,7 @@ CommPortSettingsDialog::CommPortSettingsDialog(vkt::PortDirectory& directory, QW
         box->setCurrentIndex(std::max(0, box->findData(Qs(stored))));
         boxes_[static_cast<size_t>(n - 1)] = box;
         form->addRow(QString("Comm Port %1:").arg(n), box);
+        NameControl(box, QString("Comm Port %1").arg(n));
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

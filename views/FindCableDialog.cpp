@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+#include "views/Accessibility.h"
+
 #include <algorithm>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -20,15 +22,28 @@ FindCableDialog::FindCableDialog(vkt::PortDirectory& ports, int currentPort, QWi
       status_(new QLabel(this)), commPort_(new QComboBox(this)), assign_(new QPushButton("&Assign", this)), timer_(new QTimer(this)) {
     setWindowTitle("Find Cable");
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("Serial ports on this computer:", this));
+    InstallAccessibleNames();
+    auto* listLabel = new QLabel("Serial ports on this computer:", this);
+    NameByLabel(listLabel, list_);
+    layout->addWidget(listLabel);
     layout->addWidget(list_);
     status_->setWordWrap(true);
     status_->setText("Unplug the programming cable from the computer, wait a moment, then plug it in again.");
     layout->addWidget(status_);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel("Use it as", this));
+    auto* useAs = new QLabel("Use it as", this);
+    NameByLabel(useAs, commPort_);
+    row->addWidget(useAs);
     for (int n = 1; n <= 4; ++n) commPort_->addItem(QString("Comm Port %1").arg(n));
-    commPort_->setCurrentIndex(std::clamp(currentPort, 1, 4) - 1);
+    // The port in use, or else the first with no device of its own (the
+    // emulated radio is no Comm Port).
+    int proposed = currentPort;
+    if (proposed < 1 || proposed > 4) {
+        proposed = 1;
+        for (int n = 4; n >= 1; --n)
+            if (ports_.storedDevice(n).empty()) proposed = n;
+    }
+    commPort_->setCurrentIndex(proposed - 1);
     row->addWidget(commPort_);
     row->addWidget(assign_);
     layout->addLayout(row);

@@ -11,6 +11,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "views/Accessibility.h"
 #include "views/Binding.h"
 #include "views/WindowPlacement.h"
 
@@ -32,8 +33,10 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     Bind(window->addAction(QString()), model.mnuReadSettings, [&model] { model.mnuReadSettings_Click(); });
     outer->setMenuBar(bar);
 
-    auto* columns = new QHBoxLayout;
-    outer->addLayout(columns);
+    auto* content = new QWidget(this);
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins({});
+    outer->addWidget(new WholeArea(content, this));
 
     auto* rotary = new QGroupBox(this);
     Bind(rotary, model.fraRotarySwitch);
@@ -43,16 +46,29 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     const QStringList headings = Qs(model.lblGroup.Caption()).split(' ', Qt::SkipEmptyParts);
     grid->addWidget(new QLabel(headings.value(0), rotary), 0, 1);
     grid->addWidget(new QLabel(headings.value(1), rotary), 0, 3);
+    // The boxes of a row are said with their position and column, the check
+    // boxes as the keypad choice the sample below explains: "Position 3 Group
+    // Keypad".
+    const QString position = SpokenName(Qs(model.lblPosHeading.Caption()));
     for (int p = 0; p < vkt::RotaryPositions; ++p) {
         const auto i = static_cast<size_t>(p);
-        grid->addWidget(NewLabel(rotary, model.lblPos[i]), p + 1, 0);
-        grid->addWidget(NewCombo(rotary, model.cboGroup[i]), p + 1, 1);
+        const QString row = position + " " + Qs(model.lblPos[i].Caption()) + " ";
+        QLabel* pos = NewLabel(rotary, model.lblPos[i]);
+        grid->addWidget(pos, p + 1, 0);
+        QComboBox* group = NewCombo(rotary, model.cboGroup[i]);
+        pos->setBuddy(group);
+        NameControl(group, row + headings.value(0));
+        grid->addWidget(group, p + 1, 1);
         auto* gv = new QCheckBox(rotary);
         Bind(gv, model.chkGrpVar[i]);
+        NameControl(gv, row + headings.value(0) + " Keypad");
         grid->addWidget(gv, p + 1, 2);
-        grid->addWidget(NewCombo(rotary, model.cboChan[i]), p + 1, 3);
+        QComboBox* chan = NewCombo(rotary, model.cboChan[i]);
+        NameControl(chan, row + headings.value(1));
+        grid->addWidget(chan, p + 1, 3);
         auto* cv = new QCheckBox(rotary);
         Bind(cv, model.chkChanVar[i]);
+        NameControl(cv, row + headings.value(1) + " Keypad");
         grid->addWidget(cv, p + 1, 4);
     }
     auto* sample = new QCheckBox(rotary);
@@ -60,10 +76,13 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
     sample->setEnabled(false);
     grid->addWidget(sample, 17, 0, 1, 6);
     auto* globalRow = new QHBoxLayout;
-    globalRow->addWidget(NewLabel(rotary, model.lblGlobGrp));
-    globalRow->addWidget(NewCombo(rotary, model.cboGlobalGroup));
-    globalRow->addWidget(NewLabel(rotary, model.lblGlobChan));
-    globalRow->addWidget(NewCombo(rotary, model.cboGlobalChannel));
+    for (const auto& [l, c] : {std::pair{&model.lblGlobGrp, &model.cboGlobalGroup}, std::pair{&model.lblGlobChan, &model.cboGlobalChannel}}) {
+        QLabel* label = NewLabel(rotary, *l);
+        QComboBox* box = NewCombo(rotary, *c);
+        NameByLabel(label, box);
+        globalRow->addWidget(label);
+        globalRow->addWidget(box);
+    }
     grid->addLayout(globalRow, 18, 0, 1, 6);
     // Room the long rows below need goes after the columns, not between them.
     grid->setColumnStretch(5, 1);
@@ -78,10 +97,14 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
         {&model.lblLoPowerSwitch, &model.cboLoPowerSwitch}, {&model.lblChanScan, &model.cboChanScan},
         {&model.lblPriScan, &model.cboPriScan}, {&model.lblRTA, &model.cboRTA}, {&model.lblGroupScan, &model.cboGroupScan}};
     int row = 0;
-    for (const auto& [l, c] : toggleRows) {
-        tg->addWidget(NewLabel(toggles, *l), row, 0);
-        tg->addWidget(NewCombo(toggles, *c), row++, 1);
-    }
+    auto labelled = [](QGridLayout* into, QWidget* frame, vkt::Label& l, vkt::ComboBox& c, int at) {
+        QLabel* label = NewLabel(frame, l);
+        QComboBox* box = NewCombo(frame, c);
+        NameByLabel(label, box);
+        into->addWidget(label, at, 0);
+        into->addWidget(box, at, 1);
+    };
+    for (const auto& [l, c] : toggleRows) labelled(tg, toggles, *l, *c, row++);
     right->addWidget(toggles);
     auto* unit = new QGroupBox(this);
     Bind(unit, model.fraUnit);
@@ -92,10 +115,7 @@ GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget
         {&model.lblFreqDisplay, &model.cboFreqDisplay}, {&model.lblPerChanPower, &model.cboLoPower},
         {&model.lblTalkBack, &model.cboTalkBack}, {&model.lblNuisanceChan, &model.cboNuisanceChan}};
     row = 0;
-    for (const auto& [l, c] : unitRows) {
-        ug->addWidget(NewLabel(unit, *l), row, 0);
-        ug->addWidget(NewCombo(unit, *c), row++, 1);
-    }
+    for (const auto& [l, c] : unitRows) labelled(ug, unit, *l, *c, row++);
     right->addWidget(unit);
     right->addStretch();
 

@@ -14,8 +14,10 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "editor/Keys.h"
+#include "views/Accessibility.h"
 #include "views/Binding.h"
 #include "views/ChannelGridView.h"
 #include "views/RowCheckBoxes.h"
@@ -26,10 +28,24 @@ namespace vktviews {
 
 namespace {
 
-QAction* MenuAction(QMenu* menu, vkt::MenuItem& item, Handler h) {
+// A command's message gives way to the next command's: the status bar is
+// cleared before each command says what it came to.
+QAction* MenuAction(QMenu* menu, vkt::MenuItem& item, Handler h, vkt::Label* status = nullptr) {
     QAction* a = menu->addAction(QString());
-    Bind(a, item, std::move(h));
+    Bind(a, item, h && status ? Handler([h, status] {
+        status->setCaption("");
+        h();
+    })
+                               : std::move(h));
     return a;
+}
+
+// What the status bar says of typing a box refused.
+bool IsTypingHint(const std::string& caption) {
+    using F = vkteditor::frmGroups;
+    for (const char* hint : {F::GroupNumberRule, F::GroupLabelRule, F::IdRule, F::PassWordRule})
+        if (caption == hint) return true;
+    return false;
 }
 
 // A top-level menu opened with Alt and its caption's first letter.
@@ -47,6 +63,10 @@ QLayout* OptionPair(QWidget* parent, vkt::OptionButton& first, const char* first
     auto* b = Named(new QRadioButton(parent), secondName);
     Bind(a, first, {&first, &second});
     Bind(b, second, {&first, &second});
+    // Said with their frame: "Battery Saver On".
+    const QString frame = static_cast<QGroupBox*>(parent)->title();
+    NameControl(a, frame + " " + a->text());
+    NameControl(b, frame + " " + b->text());
     auto* row = new QHBoxLayout;
     row->addWidget(a);
     row->addWidget(b);
@@ -56,14 +76,15 @@ QLayout* OptionPair(QWidget* parent, vkt::OptionButton& first, const char* first
 
 } // namespace
 
-GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QWidget(this)) {
-    setCentralWidget(central_);
+GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QWidget) {
+    setCentralWidget(new WholeArea(central_, this));
     grid_ = Named(new ChannelGridView(m_.Grid, m_.gridEditor, central_), "Grid");
     grid_->onDoubleClick = [this] { m_.Grid_DblClick(); };
     checks_ = new RowCheckBoxes(grid_, central_);
-    checks_->addColumn(m_.chkScan, "chkScan");
-    checks_->addColumn(m_.chkNarr, "chkNarr");
-    checks_->addColumn(m_.chkLoPower, "chkLoPower");
+    NameControl(grid_, "Channels");
+    checks_->addColumn(m_.chkScan, "chkScan", QString::fromStdString(m_.lblScan.Caption()));
+    checks_->addColumn(m_.chkNarr, "chkNarr", QString::fromStdString(m_.lblNarr.Caption()));
+    checks_->addColumn(m_.chkLoPower, "chkLoPower", QString::fromStdString(m_.lblLoPower.Caption()));
     buildMenus();
 
     // Headings of the check-box columns, upright above them.
@@ -85,9 +106,12 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     layout->addWidget(grid_, 1, 0, Qt::AlignTop);
     layout->addWidget(checks_, 1, 1, Qt::AlignTop);
     layout->addLayout(buildTimers(), 2, 0, 1, 2);
-    layout->addLayout(buildFrames(), 0, 2, 4, 1);
+    // Two frames under the timers keep the window within a laptop's screen.
+    auto* below = new QHBoxLayout;
+    layout->addLayout(below, 3, 0, 1, 2, Qt::AlignTop);
+    layout->addLayout(buildFrames(below), 0, 2, 5, 1);
     layout->setColumnStretch(0, 1);
-    layout->setRowStretch(3, 1);
+    layout->setRowStretch(4, 1);
     layout->setHorizontalSpacing(fontMetrics().averageCharWidth() * 2);
     setTabOrder();
 
@@ -95,6 +119,21 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     auto* status = new QLabel(statusBar());
     statusBar()->addWidget(status, 1);
     Bind(status, m_.statusText);
+    // A hint about refused typing goes at the next accepted key, or after a
+    // few seconds.
+    auto* hintTimer = new QTimer(this);
+    hintTimer->setSingleShot(true);
+    hintTimer->setInterval(5000);
+    auto clearHint = [this] {
+        if (IsTypingHint(m_.statusText.Caption())) m_.statusText.setCaption("");
+    };
+    connect(hintTimer, &QTimer::timeout, this, clearHint);
+    auto previousStatus = m_.statusText.changed;
+    m_.statusText.changed = [this, previousStatus, hintTimer] {
+        if (previousStatus) previousStatus();
+        if (IsTypingHint(m_.statusText.Caption())) hintTimer->start();
+    };
+    for (QLineEdit* box : central_->findChildren<QLineEdit*>()) connect(box, &QLineEdit::textEdited, this, clearHint);
     auto* emulated = new QLabel(statusBar());
     emulated->setFrameShape(QFrame::StyledPanel);
     statusBar()->addPermanentWidget(emulated);
@@ -104,7 +143,7 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
         setWindowTitle(QString::fromStdString(m_.Caption()));
         // Disabling the main window itself would disable the progress window
         // it owns; its contents and menus go instead.
-        central_->setEnabled(m_.Enabled());
+        centralWidget()->setEnabled(m_.Enabled());
         menuBar()->setEnabled(m_.Enabled());
     };
     m_.changed();
@@ -116,45 +155,45 @@ void GroupsView::buildMenus() {
     vkteditor::frmGroups& m = m_;
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(MenuTitle(m.mnuFile));
-    MenuAction(file, m.mnuSave, [&m] { m.mnuSave_Click(); });
-    MenuAction(file, m.mnuSaveAs, [&m] { m.mnuSaveAs_Click(); });
+    MenuAction(file, m.mnuSave, [&m] { m.mnuSave_Click(); }, &m.statusText);
+    MenuAction(file, m.mnuSaveAs, [&m] { m.mnuSaveAs_Click(); }, &m.statusText);
     file->addSeparator();
-    MenuAction(file, m.mnuOpen, [&m] { m.mnuOpen_Click(); });
-    MenuAction(file, m.mnuImportPlan, [&m] { m.mnuImportPlan_Click(); });
+    MenuAction(file, m.mnuOpen, [&m] { m.mnuOpen_Click(); }, &m.statusText);
+    MenuAction(file, m.mnuImportPlan, [&m] { m.mnuImportPlan_Click(); }, &m.statusText);
     QMenu* exportPlan = file->addMenu(QString::fromStdString(m.mnuExportPlan.Caption()));
-    MenuAction(exportPlan, m.mnuExportIncident, [&m] { m.mnuExportIncident_Click(); });
-    MenuAction(exportPlan, m.mnuExportList, [&m] { m.mnuExportList_Click(); });
+    MenuAction(exportPlan, m.mnuExportIncident, [&m] { m.mnuExportIncident_Click(); }, &m.statusText);
+    MenuAction(exportPlan, m.mnuExportList, [&m] { m.mnuExportList_Click(); }, &m.statusText);
     file->addSeparator();
     QMenu* load = file->addMenu(QString::fromStdString(m.mnuLoad.Caption()));
-    MenuAction(load, m.mnuLast, [&m] { m.mnuLast_Click(); });
-    MenuAction(load, m.mnuDefault, [&m] { m.mnuDefault_Click(); });
-    MenuAction(load, m.mnuBlank, [&m] { m.mnuBlank_Click(); });
+    MenuAction(load, m.mnuLast, [&m] { m.mnuLast_Click(); }, &m.statusText);
+    MenuAction(load, m.mnuDefault, [&m] { m.mnuDefault_Click(); }, &m.statusText);
+    MenuAction(load, m.mnuBlank, [&m] { m.mnuBlank_Click(); }, &m.statusText);
     QMenu* print = file->addMenu(QString::fromStdString(m.mnuP.Caption()));
-    MenuAction(print, m.mnuPrint, [&m] { m.mnuPrint_Click(); });
-    MenuAction(file, m.mnuSetup, [&m] { m.mnuSetup_Click(); });
+    MenuAction(print, m.mnuPrint, [&m] { m.mnuPrint_Click(); }, &m.statusText);
+    MenuAction(file, m.mnuSetup, [&m] { m.mnuSetup_Click(); }, &m.statusText);
     file->addSeparator();
-    MenuAction(file, m.mnuExit, [this] { close(); });
+    MenuAction(file, m.mnuExit, [this] { close(); }, &m.statusText);
 
     QMenu* radio = bar->addMenu(MenuTitle(m.mnuRadio));
-    MenuAction(radio, m.mnuRead, [&m] { m.mnuRead_Click(); });
-    MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); });
-    MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); });
-    MenuAction(radio, m.mnuWriteAll, [&m] { m.mnuWriteAll_Click(); });
-    MenuAction(radio, m.mnuVerify, [&m] { m.mnuVerify_Click(); });
-    MenuAction(radio, m.mnuWriteGlobal, [&m] { m.mnuWriteGlobal_Click(); });
-    MenuAction(radio, m.mnuWriteGroup, [&m] { m.mnuWriteGroup_Click(); });
+    MenuAction(radio, m.mnuRead, [&m] { m.mnuRead_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteAll, [&m] { m.mnuWriteAll_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuVerify, [&m] { m.mnuVerify_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteGlobal, [&m] { m.mnuWriteGlobal_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteGroup, [&m] { m.mnuWriteGroup_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuSep3, {})->setSeparator(true);
-    MenuAction(radio, m.mnuReadCurrGroup, [&m] { m.mnuReadCurrGroup_Click(); });
-    MenuAction(radio, m.mnuWriteCurrGroup, [&m] { m.mnuWriteCurrGroup_Click(); });
+    MenuAction(radio, m.mnuReadCurrGroup, [&m] { m.mnuReadCurrGroup_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteCurrGroup, [&m] { m.mnuWriteCurrGroup_Click(); }, &m.statusText);
 
     QMenu* edit = bar->addMenu(MenuTitle(m.mnuEdit));
-    MenuAction(edit, m.mnuGlobals, [&m] { m.mnuGlobals_Click(); });
-    MenuAction(edit, m.mnuUndo, [&m] { m.mnuUndo_Click(); });
+    MenuAction(edit, m.mnuGlobals, [&m] { m.mnuGlobals_Click(); }, &m.statusText);
+    MenuAction(edit, m.mnuUndo, [&m] { m.mnuUndo_Click(); }, &m.statusText);
     QMenu* copy = edit->addMenu(QString::fromStdString(m.mnuCopy.Caption()));
-    MenuAction(copy, m.mnuAll, [&m] { m.mnuAll_Click(); });
-    MenuAction(copy, m.mnuRow, [&m] { m.mnuRow_Click(); });
-    MenuAction(edit, m.mnuPaste, [&m] { m.mnuPaste_Click(); });
-    MenuAction(edit, m.mnuMove, [&m] { m.mnuMove_Click(); });
+    MenuAction(copy, m.mnuAll, [&m] { m.mnuAll_Click(); }, &m.statusText);
+    MenuAction(copy, m.mnuRow, [&m] { m.mnuRow_Click(); }, &m.statusText);
+    MenuAction(edit, m.mnuPaste, [&m] { m.mnuPaste_Click(); }, &m.statusText);
+    MenuAction(edit, m.mnuMove, [&m] { m.mnuMove_Click(); }, &m.statusText);
     // Paste is offered only for what this window put on the clipboard.
     connect(edit, &QMenu::aboutToShow, this, [&m] { m.Form_GotFocus(); });
 
@@ -162,18 +201,18 @@ void GroupsView::buildMenus() {
     Bind(tune, m.mnuTuneRadio, [&m] { m.mnuTuneRadio_Click(); }, MenuPlace::OnMenuBar);
 
     QMenu* comm = bar->addMenu(MenuTitle(m.mnuCommPortx));
-    for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); });
-    MenuAction(comm, m.mnuEmulated, [&m] { m.mnuEmulated_Click(); });
+    for (int n = 1; n <= 4; ++n) MenuAction(comm, m.mnuCommPort[static_cast<size_t>(n - 1)], [&m, n] { m.mnuCommPort_Click(n); }, &m.statusText);
+    MenuAction(comm, m.mnuEmulated, [&m] { m.mnuEmulated_Click(); }, &m.statusText);
     comm->setToolTipsVisible(true);
     comm->addSeparator();
-    MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); });
-    MenuAction(comm, m.mnuCommSettings, [&m] { m.mnuCommSettings_Click(); });
+    MenuAction(comm, m.mnuFindCable, [&m] { m.mnuFindCable_Click(); }, &m.statusText);
+    MenuAction(comm, m.mnuCommSettings, [&m] { m.mnuCommSettings_Click(); }, &m.statusText);
 
     QMenu* help = bar->addMenu(MenuTitle(m.mnuH));
-    MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); });
-    MenuAction(help, m.mnuHelp, [&m] { m.mnuHelp_Click(); });
+    MenuAction(help, m.mnuAbout, [&m] { m.mnuAbout_Click(); }, &m.statusText);
+    MenuAction(help, m.mnuHelp, [&m] { m.mnuHelp_Click(); }, &m.statusText);
     help->addSeparator();
-    MenuAction(help, m.mnuTrace, [&m] { m.mnuTrace_Click(); })->setCheckable(true);
+    MenuAction(help, m.mnuTrace, [&m] { m.mnuTrace_Click(); }, &m.statusText)->setCheckable(true);
 }
 
 QLayout* GroupsView::buildGroupFields() {
@@ -219,14 +258,16 @@ QLayout* GroupsView::buildGroupFields() {
         return t;
     };
     const auto left = Qt::AlignLeft | Qt::AlignVCenter;
-    fields->addWidget(NewLabel(c, m.lblCurrentGroup), 0, 0);
-    fields->addWidget(group, 0, 1, left);
-    fields->addWidget(NewLabel(c, m.lblGrpLbl), 0, 3);
-    fields->addWidget(text(m.txtGrpLab, "txtGrpLab", 'W'), 0, 4, left);
-    fields->addWidget(NewLabel(c, m.lblANI), 1, 0);
-    fields->addWidget(text(m.txtID, "txtID", '0'), 1, 1, left);
-    fields->addWidget(NewLabel(c, m.lblPassWord), 1, 3);
-    fields->addWidget(text(m.txtPassWord, "txtPassWord", '0'), 1, 4, left);
+    auto field = [c, fields, left](vkt::Label& label, QWidget* box, int row, int col) {
+        QLabel* l = NewLabel(c, label);
+        NameByLabel(l, box);
+        fields->addWidget(l, row, col);
+        fields->addWidget(box, row, col + 1, left);
+    };
+    field(m.lblCurrentGroup, group, 0, 0);
+    field(m.lblGrpLbl, text(m.txtGrpLab, "txtGrpLab", 'W'), 0, 3);
+    field(m.lblANI, text(m.txtID, "txtID", '0'), 1, 0);
+    field(m.lblPassWord, text(m.txtPassWord, "txtPassWord", '0'), 1, 3);
     fields->setColumnMinimumWidth(2, fontMetrics().averageCharWidth() * 2);
 
     // The transmit offset entry, hidden until the space bar opens it.
@@ -234,6 +275,7 @@ QLayout* GroupsView::buildGroupFields() {
     Bind(offset, m.frmOffset);
     auto* offsetText = Named(new QLineEdit(offset), "txtOffset");
     Bind(offsetText, m.txtOffset);
+    NameControl(offsetText, QString::fromStdString(m.frmOffset.Caption()) + " in MHz");
     (new QHBoxLayout(offset))->addWidget(offsetText);
     m.txtOffset.focusRequested = [offsetText] { offsetText->setFocus(); };
     m.clipboard.focusGrid = [this] { grid_->setFocus(); };
@@ -251,20 +293,25 @@ QLayout* GroupsView::buildGroupFields() {
     return fields;
 }
 
-QLayout* GroupsView::buildFrames() {
+QLayout* GroupsView::buildFrames(QBoxLayout* below) {
     vkteditor::frmGroups& m = m_;
     QWidget* c = central_;
     auto* frames = new QVBoxLayout;
-    auto frame = [c, frames](vkt::Frame& model) {
+    auto frame = [c, frames](vkt::Frame& model, QBoxLayout* into = nullptr) {
         auto* g = new QGroupBox(c);
         Bind(g, model);
-        frames->addWidget(g);
+        (into ? into : frames)->addWidget(g);
         return g;
     };
     // A frame of label and list rows.
     auto form = [c](QGroupBox* g, std::initializer_list<std::tuple<vkt::Label*, vkt::ComboBox*, const char*>> rows) {
         auto* f = new QFormLayout(g);
-        for (const auto& [label, list, name] : rows) f->addRow(NewLabel(g, *label), NewCombo(g, *list, name));
+        for (const auto& [label, list, name] : rows) {
+            QLabel* l = NewLabel(g, *label);
+            QComboBox* box = NewCombo(g, *list, name);
+            NameByLabel(l, box);
+            f->addRow(l, box);
+        }
         return f;
     };
 
@@ -279,21 +326,31 @@ QLayout* GroupsView::buildFrames() {
     auto* ucgRows = new QGridLayout(ucg);
     ucgRows->addLayout(OptionPair(ucg, m.optUCGEnabled, "optUCGEnabled", m.optUCGDisabled, "optUCGDisabled"), 0, 0, 1, 3);
     ucgRows->addWidget(NewCheck(ucg, m.chkUCGEncode, "chkUCGEncode"), 1, 0);
-    ucgRows->addWidget(NewLabel(ucg, m.lblUCGChan), 1, 1, Qt::AlignRight);
-    ucgRows->addWidget(NewCombo(ucg, m.cboUCGChan, "cboUCGChan"), 1, 2);
+    QLabel* ucgChan = NewLabel(ucg, m.lblUCGChan);
+    QComboBox* ucgChanBox = NewCombo(ucg, m.cboUCGChan, "cboUCGChan");
+    ucgChan->setBuddy(ucgChanBox);
+    NameControl(ucgChanBox, ucg->title() + " " + SpokenName(ucgChan->text()));
+    ucgRows->addWidget(ucgChan, 1, 1, Qt::AlignRight);
+    ucgRows->addWidget(ucgChanBox, 1, 2);
     ucgRows->setColumnStretch(0, 1);
 
     QGroupBox* bci = frame(m.fraBCI);
-    (new QVBoxLayout(bci))->addWidget(NewCombo(bci, m.cboBCI, "cboBCI"));
+    // A list alone in its frame is said with the frame's title and what it sets.
+    auto single = [](QGroupBox* g, QComboBox* box) {
+        NameControl(box, g->title() + " setting");
+        (new QVBoxLayout(g))->addWidget(box);
+    };
+    single(bci, NewCombo(bci, m.cboBCI, "cboBCI"));
     QGroupBox* ani = frame(m.fraANI);
-    (new QVBoxLayout(ani))->addWidget(NewCombo(ani, m.cboANI, "cboANI"));
-    QGroupBox* batt = frame(m.fraBattSave);
+    single(ani, NewCombo(ani, m.cboANI, "cboANI"));
+    QGroupBox* batt = frame(m.fraBattSave, below);
     (new QVBoxLayout(batt))->addLayout(OptionPair(batt, m.optBattSaveOn, "optBattSaveOn", m.optBattSaveOff, "optBattSaveOff"));
-    QGroupBox* lock = frame(m.fraLockout);
+    QGroupBox* lock = frame(m.fraLockout, below);
     auto* locks = new QVBoxLayout(lock);
     locks->addWidget(NewCheck(lock, m.chkENTCLRLock, "chkENTCLRLock"));
     locks->addWidget(NewCheck(lock, m.chkPriKeyLock, "chkPriKeyLock"));
     frames->addStretch(1);
+    below->addStretch(1);
     return frames;
 }
 
@@ -301,11 +358,16 @@ QLayout* GroupsView::buildTimers() {
     vkteditor::frmGroups& m = m_;
     QWidget* c = central_;
     auto* timers = new QHBoxLayout;
-    timers->addWidget(NewLabel(c, m.lblTOT));
-    timers->addWidget(NewCombo(c, m.cboTOT, "cboTOT"));
+    auto labelled = [c, timers](vkt::Label& label, vkt::ComboBox& list, const char* name) {
+        QLabel* l = NewLabel(c, label);
+        QComboBox* box = NewCombo(c, list, name);
+        NameByLabel(l, box);
+        timers->addWidget(l);
+        timers->addWidget(box);
+    };
+    labelled(m.lblTOT, m.cboTOT, "cboTOT");
     timers->addSpacing(fontMetrics().averageCharWidth() * 2);
-    timers->addWidget(NewLabel(c, m.lblScanHold));
-    timers->addWidget(NewCombo(c, m.cboScan, "cboScan"));
+    labelled(m.lblScanHold, m.cboScan, "cboScan");
     timers->addSpacing(fontMetrics().averageCharWidth() * 2);
     timers->addWidget(NewCheck(c, m.chkGroupScanList, "chkGroupScanList"));
     timers->addStretch(1);
@@ -313,7 +375,7 @@ QLayout* GroupsView::buildTimers() {
 }
 
 // Reading order: the group fields, the grid, its boxes row by row, the
-// frames top to bottom, the timers.
+// frames at the right top to bottom, the timers and the frames under them.
 void GroupsView::setTabOrder() {
     std::vector<QWidget*> order;
     for (const char* name : {"cboCurrentGroup", "txtGrpLab", "txtID", "txtPassWord", "Grid"})
@@ -321,8 +383,8 @@ void GroupsView::setTabOrder() {
     for (int r = 0; r < 16; ++r)
         for (int col = 0; col < checks_->columnCount(); ++col) order.push_back(checks_->box(col, r));
     for (const char* name : {"cboDisplay", "cboBackLight", "cboDuration", "cboPri1Chan", "cboPri2Chan", "chkPriTX", "optUCGEnabled",
-                             "optUCGDisabled", "chkUCGEncode", "cboUCGChan", "cboBCI", "cboANI", "optBattSaveOn", "optBattSaveOff",
-                             "chkENTCLRLock", "chkPriKeyLock", "cboTOT", "cboScan", "chkGroupScanList", "txtOffset"})
+                             "optUCGDisabled", "chkUCGEncode", "cboUCGChan", "cboBCI", "cboANI", "cboTOT", "cboScan", "chkGroupScanList",
+                             "optBattSaveOn", "optBattSaveOff", "chkENTCLRLock", "chkPriKeyLock", "txtOffset"})
         order.push_back(central_->findChild<QWidget*>(name));
     for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }

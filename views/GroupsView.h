@@ -8,6 +8,7 @@
 
 #include "editor/frmGroups.h"
 
+class QBoxLayout;
 class QGridLayout;
 
 namespace vktviews {
@@ -31,7 +32,8 @@ protected:
 private:
     void buildMenus();
     QLayout* buildGroupFields();
-    QLayout* buildFrames();
+    // The frames at the right; the last two go under the timers, into below.
+    QLayout* buildFrames(QBoxLayout* below);
     QLayout* buildTimers();
     void setTabOrder();
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "views/Accessibility.h"
 #include "views/Binding.h"
 #include "views/WindowPlacement.h"
 
@@ -13,10 +14,15 @@ namespace vktviews {
 
 MoveView::MoveView(vkteditor::frmMove& model, QWidget* owner) : QDialog(owner), m_(model) {
     auto* layout = new QGridLayout(this);
-    layout->addWidget(NewLabel(this, model.lblFromBank), 0, 0);
-    layout->addWidget(NewCombo(this, model.cboFromBank, "cboFromBank", true), 0, 1);
-    layout->addWidget(NewLabel(this, model.lblToBank), 1, 0);
-    layout->addWidget(NewCombo(this, model.cboToBank, "cboToBank", true), 1, 1);
+    int row = 0;
+    for (const auto& [label, list, name] : {std::tuple{&model.lblFromBank, &model.cboFromBank, "cboFromBank"},
+                                            std::tuple{&model.lblToBank, &model.cboToBank, "cboToBank"}}) {
+        QLabel* l = NewLabel(this, *label);
+        QComboBox* box = NewCombo(this, *list, name, true);
+        NameByLabel(l, box);
+        layout->addWidget(l, row, 0);
+        layout->addWidget(box, row++, 1);
+    }
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(this);
     auto* cancel = new QPushButton(this);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "views/Accessibility.h"
 #include "views/Binding.h"
 
 namespace vktviews {
@@ -17,12 +18,13 @@ RowCheckBoxes::RowCheckBoxes(QTableView* grid, QWidget* parent) : QWidget(parent
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void RowCheckBoxes::addColumn(std::array<vkt::CheckBox, 16>& boxes, const QString& name) {
+void RowCheckBoxes::addColumn(std::array<vkt::CheckBox, 16>& boxes, const QString& name, const QString& heading) {
     std::array<QCheckBox*, 16> column{};
     for (size_t r = 0; r < boxes.size(); ++r) {
         column[r] = new QCheckBox(this);
         column[r]->setObjectName(name + QString::number(r + 1));
         Bind(column[r], boxes[r]);
+        NameControl(column[r], QString("Chan %1 %2").arg(r + 1).arg(heading));
     }
     columns_.push_back(column);
     updateGeometry();

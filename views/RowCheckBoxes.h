@@ -18,8 +18,10 @@ class RowCheckBoxes : public QWidget {
 public:
     RowCheckBoxes(QTableView* grid, QWidget* parent);
 
-    // A column of one box per grid row; its boxes are named name1 ... name16.
-    void addColumn(std::array<vkt::CheckBox, 16>& boxes, const QString& name);
+    // A column of one box per grid row; its boxes are named name1 ... name16,
+    // and a screen reader says them with their channel and heading:
+    // "Chan 3 SCAN List".
+    void addColumn(std::array<vkt::CheckBox, 16>& boxes, const QString& name, const QString& heading);
     QCheckBox* box(int column, int row) const { return columns_.at(static_cast<size_t>(column)).at(static_cast<size_t>(row)); }
     int columnCount() const { return static_cast<int>(columns_.size()); }
     // How far apart the columns stand; their headings use it too.

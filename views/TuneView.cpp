@@ -17,6 +17,7 @@
 
 #include <memory>
 
+#include "views/Accessibility.h"
 #include "views/Binding.h"
 #include "views/WindowPlacement.h"
 
@@ -64,7 +65,11 @@ template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<
 } // namespace
 
 TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
-    auto* outer = new QVBoxLayout(this);
+    auto* content = new QWidget(this);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins({});
+    whole->addWidget(new WholeArea(content, this));
+    auto* outer = new QVBoxLayout(content);
     auto* noteRow = new QHBoxLayout;
     auto* head = new QLabel(this);
     Bind(head, model.lblNoteHead);
@@ -79,10 +84,16 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* tabs = new QTabBar(this);
     for (const auto& t : model.TabStrip1.Tabs()) tabs->addTab(QString::fromStdString(t));
     BindState(tabs, model.TabStrip1);
-    connect(tabs, &QTabBar::tabBarClicked, this, [&model](int i) {
+    auto pick = [&model](int i) {
         if (!model.TabStrip1.Enabled() || i < 0) return;
         model.TabStrip1.select(i);
         model.TabStrip1_Click();
+    };
+    connect(tabs, &QTabBar::tabBarClicked, this, pick);
+    // The arrow keys on the tab bar switch the procedure as a click does; a
+    // click has switched it already.
+    connect(tabs, &QTabBar::currentChanged, this, [&model, pick](int i) {
+        if (i != model.TabStrip1.SelectedIndex()) pick(i);
     });
     auto previousTabs = model.TabStrip1.changed;
     model.TabStrip1.changed = [tabs, &model, previousTabs] {
@@ -103,6 +114,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     p->addLayout(choose);
     auto* scroll = new QScrollBar(Qt::Horizontal, power);
     BindRange(scroll, model.HScroll1, [&model] { model.HScroll1_Change(); });
+    NameControl(scroll, "Transmit Power Value");
     p->addWidget(scroll);
     auto* valueRow = new QHBoxLayout;
     Text(power, model.lbl1, valueRow);
@@ -126,6 +138,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* s = new QVBoxLayout(step);
     auto* txtFreq = new QLineEdit(step);
     Bind(txtFreq, model.txtFreq, [&model] { model.txtFreq_Change(); });
+    NameControl(txtFreq, "Frequency in MHz");
     model.txtFreq.focusRequested = [txtFreq] { txtFreq->setFocus(); };
     txtFreq->installEventFilter(this);
     txtFreq_ = txtFreq;
@@ -146,6 +159,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* devRow = new QHBoxLayout;
     auto* txtDev = new QLineEdit(dev);
     Bind(txtDev, model.txtDev);
+    NameControl(txtDev, "Deviation in kHz");
     model.txtDev.focusRequested = [txtDev] { txtDev->setFocus(); };
     devRow->addWidget(txtDev);
     Text(dev, model.lblDevExmpl, devRow);
@@ -165,6 +179,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Text(rec, model.lblFEDAC, recRow);
     auto* updown = new QSpinBox(rec);
     BindRange(updown, model.udFEAdj, [&model] { model.udFEAdj_Change(); });
+    NameControl(updown, "Front End Value");
     // An up-down control: arrows, keys and wheel step it; typing does not.
     updown->findChild<QLineEdit*>()->setReadOnly(true);
     // Disabled while each step is written, it takes the keyboard focus back
@@ -211,7 +226,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     outer->addWidget(status);
 
     resize(Px(model.Width()), Px(model.Height()));
-    FollowWindow(this, model);
+    FollowWindow(this, model, false, Placement::OverOwner);
 }
 
 bool TuneView::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace vktviews {
 
@@ -12,15 +14,93 @@ namespace {
 
 QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
+QRect Available(const QWidget* w) {
+    return (w->screen() ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
+}
+
+// The window system's frame round a window: known once it has been shown,
+// the style's title bar and borders before that.
+QSize FrameOf(const QWidget* w) {
+    const QSize shown = w->frameGeometry().size() - w->size();
+    if (w->testAttribute(Qt::WA_WState_Created) && !shown.isEmpty()) return shown;
+    const int border = w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    return {2 * border, w->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border};
+}
+
+// Keeps a window's frame on the available area, left and top first.
+void KeepOnScreen(QWidget* w, QPoint topLeft) {
+    const QRect screen = Available(w);
+    const QSize outer = w->size() + FrameOf(w);
+    topLeft.setX(std::max(std::min(topLeft.x(), screen.right() + 1 - outer.width()), screen.left()));
+    topLeft.setY(std::max(std::min(topLeft.y(), screen.bottom() + 1 - outer.height()), screen.top()));
+    w->move(topLeft);
+}
+
 } // namespace
 
-void CentreOnScreen(QWidget* w) {
+WholeArea::WholeArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
+    setFrameShape(QFrame::NoFrame);
+    // The keyboard goes to the controls; the area follows the focus by itself.
+    setFocusPolicy(Qt::NoFocus);
+    setWidgetResizable(true);
+    setWidget(content);
+}
+
+QSize WholeArea::sizeHint() const { return widget()->sizeHint().expandedTo(widget()->minimumSizeHint()).boundedTo(room_); }
+
+// Wrapped texts are as tall as their width makes them.
+QSize WholeArea::minimumSizeHint() const {
+    QSize least = widget()->minimumSizeHint();
+    if (widget()->hasHeightForWidth()) least.setHeight(std::max(least.height(), widget()->heightForWidth(least.width())));
+    // Scrolled one way, a scroll bar takes room the other way.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize fits = least.boundedTo(room_);
+    if (least.height() > room_.height()) fits.setWidth(std::min(least.width() + bar, room_.width()));
+    if (least.width() > room_.width()) fits.setHeight(std::min(least.height() + bar, room_.height()));
+    return fits;
+}
+
+// The controls' own needs change as frames are shown and hidden.
+bool WholeArea::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == widget() && e->type() == QEvent::LayoutRequest) updateGeometry();
+    return QScrollArea::eventFilter(watched, e);
+}
+
+void WholeArea::setRoom(QSize room) {
+    room_ = room;
+    updateGeometry();
+}
+
+void FitToScreen(QWidget* w) {
     w->ensurePolished();
+    auto* area = w->findChild<WholeArea*>();
+    if (area) {
+        area->setRoom({QWIDGETSIZE_MAX, QWIDGETSIZE_MAX});
+        if (w->layout()) w->layout()->activate();
+        // What the window needs beyond its controls: menus, status bar, margins.
+        const QSize around = w->minimumSizeHint() - area->minimumSizeHint();
+        area->setRoom(Available(w).size() - FrameOf(w) - around);
+    }
     if (w->layout()) w->layout()->activate();
-    if (!w->testAttribute(Qt::WA_Resized)) w->adjustSize();
-    const QRect screen = (w->screen() ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
-    const QPoint topLeft = screen.center() - QRect(QPoint(), w->frameGeometry().size()).center();
-    w->move(std::max(topLeft.x(), screen.left()), std::max(topLeft.y(), screen.top()));
+    const QSize most = Available(w).size() - FrameOf(w);
+    const QSize wanted = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
+    w->resize(wanted.expandedTo(w->minimumSize()).boundedTo(most));
+}
+
+void CentreOnScreen(QWidget* w) {
+    FitToScreen(w);
+    const QRect screen = Available(w);
+    KeepOnScreen(w, screen.center() - QRect(QPoint(), w->frameGeometry().size()).center());
+}
+
+void PlaceOverOwner(QWidget* w) {
+    QWidget* owner = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+    if (!owner || !owner->isVisible()) {
+        CentreOnScreen(w);
+        return;
+    }
+    FitToScreen(w);
+    KeepOnScreen(w, owner->frameGeometry().center() - QRect(QPoint(), w->frameGeometry().size()).center());
 }
 
 void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placement) {
@@ -30,6 +110,7 @@ void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placemen
         if (model.Visible() && !w->isVisible()) {
             if (modal) w->setWindowModality(Qt::ApplicationModal);
             if (placement == Placement::Centred) CentreOnScreen(w);
+            if (placement == Placement::OverOwner) PlaceOverOwner(w);
             w->show();
             w->raise();
             w->activateWindow();

@@ -1,6 +1,8 @@
 #pragma once
-// Where a window opens, and its showing and hiding as its window model says.
+// Where a window opens, how it fits its screen, and its showing and hiding
+// as its window model says.
 
+#include <QScrollArea>
 #include <QWidget>
 
 #include "platform/Controls.h"
@@ -8,11 +10,35 @@
 namespace vktviews {
 
 // How a window is placed when its model shows it.
-enum class Placement { AsIs, Centred };
+enum class Placement { AsIs, Centred, OverOwner };
 // Shows, hides and titles a top-level widget as its window model says.
 void FollowWindow(QWidget* w, vkt::Window& model, bool modal = false, Placement placement = Placement::AsIs);
-// Centres a window on its screen at the size it will be shown at, its top
-// left corner kept on the screen.
+// Centres a window on its screen at the size it will be shown at, fitted to
+// the screen, its top left corner kept on the screen.
 void CentreOnScreen(QWidget* w);
+// Centres a window over its owner, fitted to and kept on the owner's screen.
+void PlaceOverOwner(QWidget* w);
+
+// A window's controls, laid out at their full size wherever the screen has
+// the room, and scrolled where it has not: a window never grows past its
+// screen and never puts a control out of reach.
+class WholeArea : public QScrollArea {
+public:
+    WholeArea(QWidget* content, QWidget* parent);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // The most the controls may take on this screen.
+    void setRoom(QSize room);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    QSize room_{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+};
+
+// Gives a window's whole area the room its screen leaves, and the window a
+// size within the screen's available area.
+void FitToScreen(QWidget* w);
 
 } // namespace vktviews

@@ -38,6 +38,7 @@ TEST_F(EditorTest, FailedGroupReadAndWriteShowOnlyTheirMessages) {
     platform.answer(Answer::Cancel, VKTCom::RadioLink::HookPromptText);
     main->mnuReadGroup_Click();
     EXPECT_EQ(main->txtGrpLab.Text(), "KEEP");
+    EXPECT_EQ(main->statusText.Caption().find("Read group 1 from radio: cancelled after"), 0u) << main->statusText.Caption();
     platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
     platform.answer(Answer::Cancel, VKTCom::RadioLink::HookPromptText);
     platform.answer(Answer::OK, RadioCommands::WriteGroupFailed);
@@ -106,4 +107,10 @@ TEST_F(EditorTest, AReadLeavesABackupAndAWriteNamesIt) {
     main->mnuRead_Click();
     EXPECT_FALSE(main->backups()->latestFor(vktsim::RadioModel::FastIdentity).has_value());
     EXPECT_EQ(main->statusText.Caption().rfind("Read radio: failed after ", 0), 0u) << main->statusText.Caption();
+
+    // A radio heard on another port is not the one a write would reach.
+    main->mnuCommPort_Click(2);
+    platform.answer(Answer::Cancel);
+    main->mnuWriteGroup_Click();
+    EXPECT_EQ(main->statusText.Caption().find("2AAA0105"), std::string::npos) << main->statusText.Caption();
 }

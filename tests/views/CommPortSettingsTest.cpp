@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "views/CommPortSettingsDialog.h"
+#include "views/FindCableDialog.h"
 #include "qt/QtPlatform.h"
 #include "tests/views/ViewFixture.h"
 
@@ -42,7 +43,17 @@ TEST_F(CommPortSettingsTest, OffersThePortsUsbFirstAndMarksAnAbsentOne) {
                                                      "/dev/ttyS0 \u2014 16550A"}));
     EXPECT_EQ(dialog.portBox(1)->currentText(), "Automatic: /dev/ttyUSB0 \u2014 FT232R USB UART");
     EXPECT_EQ(dialog.portBox(3)->currentText(), "/dev/ttyUSB7 \u2014 not present");
-    EXPECT_EQ(dialog.portBox(4)->currentText(), "Automatic: no device: not present");
+    EXPECT_EQ(dialog.portBox(4)->currentText(), "Automatic: no device");
+}
+
+// Find Cable offers the Comm Port in use, or else the first one with no
+// device of its own.
+TEST_F(CommPortSettingsTest, FindCableProposesTheCommPortInUseOrAFreeOne) {
+    platform.assignDevice(1, "/dev/ttyS0");
+    for (const auto& [current, proposed] : {std::pair{3, "Comm Port 3"}, std::pair{vkt::EmulatedPort, "Comm Port 2"}}) {
+        vktviews::FindCableDialog dialog(platform, current, nullptr);
+        EXPECT_EQ(dialog.findChild<QComboBox*>()->currentText(), proposed) << current;
+    }
 }
 
 TEST_F(CommPortSettingsTest, OKStoresTheChoicesAndCancelNothing) {

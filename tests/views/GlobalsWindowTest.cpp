@@ -6,16 +6,6 @@
 #include "core/MemoryImage.h"
 #include "tests/views/ViewFixture.h"
 
-TEST_F(ViewTest, GlobalParametersOpensCentredAndWhole) {
-    action("Global Parameters")->trigger();
-    ASSERT_TRUE(globalsView->isVisible());
-    const QRect screen = globalsView->screen()->availableGeometry();
-    const QRect frame = globalsView->frameGeometry();
-    EXPECT_TRUE(Centred(globalsView.get()));
-    EXPECT_GE(frame.top(), screen.top());
-    EXPECT_GE(frame.left(), screen.left());
-}
-
 // The factory setup's position 16 holds group nibble F without the Global
 // flag: the window shows no entry for it, and saving the window through its
 // own menu keeps those bits rather than writing group 1.

@@ -1,10 +1,15 @@
 // Every window, laid out as shown: at its default size and at twice that size
-// (and, run again, at 150 % and 200 % display scale), no two visible controls
+// (and, run again, on the screens and scales tests/CMakeLists.txt names:
+// laptops' 1280x680 logical pixels and screens too small), no two visible controls
 // side by side overlap, every control lies inside its window, and every
 // label, list, button, tab and grid column has the room its text needs.
 // With VKT_SCREENSHOTS=DIR set, each window is pictured in DIR as walked.
+// Each window's accessibility tree, as a screen reader walks it, gives every
+// control the keyboard reaches a name of its own: not empty, not its value,
+// not the title of its frame.
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QGroupBox>
@@ -15,6 +20,8 @@
 #include <QTabBar>
 #include <QStyleOptionViewItem>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextBrowser>
 
 #include "editor/frmAbout.h"
@@ -24,10 +31,12 @@
 #include "qt/HelpViewer.h"
 #include "qt/QtPlatform.h"
 #include "views/TuneView.h"
+#include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
 #include "tune/frmTune.h"
 #include "views/AboutView.h"
 #include "views/SplashView.h"
+#include "views/WindowPlacement.h"
 
 namespace {
 
@@ -102,7 +111,27 @@ void Walk(QWidget* parent, QWidget* window, QStringList& faults) {
         const QRect inWindow(w->mapTo(window, QPoint()), w->size());
         if (!window->rect().contains(inWindow)) faults << NameOf(w) + " outside its window";
         CheckText(w, faults);
-        if (!IsComposite(w)) Walk(w, window, faults);
+        // A scrolled control lies in the area's whole content, shown or not.
+        if (auto* area = dynamic_cast<vktviews::WholeArea*>(w)) Walk(area->widget(), area->widget(), faults);
+        else if (!IsComposite(w)) Walk(w, window, faults);
+    }
+}
+
+// Counts the named controls under at, and notes those a screen reader could
+// only say by their value or their frame.
+void WalkNames(QAccessibleInterface* at, const QString& frame, QStringList& faults, int& named) {
+    for (int i = 0; i < at->childCount(); ++i) {
+        QAccessibleInterface* c = at->child(i);
+        if (!c || c->state().invisible) continue;
+        const QString name = c->text(QAccessible::Name);
+        auto* w = qobject_cast<QWidget*>(c->object());
+        const bool reachable = c->role() == QAccessible::Cell || c->role() == QAccessible::PageTab || (w && (w->focusPolicy() & Qt::TabFocus));
+        // A list or table says its own name as its value.
+        const bool hasValue = c->role() != QAccessible::Table && c->role() != QAccessible::List;
+        if (reachable && (name.isEmpty() || (hasValue && name == c->text(QAccessible::Value)) || name == frame))
+            faults << QString("%1 %2 named \"%3\"").arg(c->role()).arg(w ? NameOf(w) : c->text(QAccessible::Value)).arg(name);
+        else if (reachable) ++named;
+        WalkNames(c, c->role() == QAccessible::Grouping ? name : frame, faults, named);
     }
 }
 
@@ -112,12 +141,34 @@ QString Scale() {
     return percent == 100 ? QString() : QString("-%1percent").arg(percent);
 }
 
+// A window's controls shown whole, none of them scrolled out of sight.
+bool Whole(const QWidget* window) {
+    for (auto* area : window->findChildren<vktviews::WholeArea*>())
+        if (area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible()) return false;
+    return true;
+}
+
 class LayoutTest : public ViewTest {
 protected:
-    // Walks a shown window at its own size and at twice that size.
+    // Walks a shown window at its own size and at twice that size. It opens
+    // within its screen; on a screen of 1280x680 or more it fits, title bar
+    // and all, and shows every control even at its smallest.
     void walk(QWidget* window, const QString& name) {
         ASSERT_TRUE(window->isVisible()) << name.toStdString();
         QApplication::processEvents();
+        const QRect screen = window->screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(window->frameGeometry())) << name.toStdString() << " beyond its screen: " << window->frameGeometry().x() << "," << window->frameGeometry().y() << " "
+        << window->frameGeometry().width() << "x" << window->frameGeometry().height();
+        if (screen.width() >= 1280 && screen.height() >= 680) {
+            const QSize size = window->size();
+            window->resize(window->minimumSize());
+            QApplication::processEvents();
+            const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+            EXPECT_LE(window->minimumSize().height() + titleBar, 680) << name.toStdString();
+            EXPECT_LE(window->minimumSize().width(), 1280) << name.toStdString();
+            EXPECT_TRUE(Whole(window)) << name.toStdString() << " scrolled at its smallest";
+            window->resize(size);
+        }
         const QSize size = window->size();
         for (const int times : {1, 2}) {
             window->resize(size * times);
@@ -128,6 +179,13 @@ protected:
             screenshot(window, name + (times == 1 ? "" : "-double") + Scale());
         }
         window->resize(size);
+        QAccessibleInterface* at = QAccessible::queryAccessibleInterface(window);
+        EXPECT_TRUE(at->role() == QAccessible::Window || at->role() == QAccessible::Dialog) << name.toStdString() << " role " << at->role();
+        QStringList unnamed;
+        int named = 0;
+        WalkNames(at, QString(), unnamed, named);
+        EXPECT_TRUE(unnamed.isEmpty()) << name.toStdString() << ":\n  " << unnamed.join("\n  ").toStdString();
+        RecordProperty(("named-" + name).toStdString(), named);
     }
 };
 
@@ -136,6 +194,11 @@ protected:
 TEST_F(LayoutTest, MainWindow) {
     command(Qt::Key_F2);
     walk(view.get(), "main");
+    // The offset box, open, stands clear of the group fields.
+    main->clipboard.openOffsetBox();
+    walk(view.get(), "main-offset");
+    main->txtOffset.setVisible(false);
+    main->frmOffset.setVisible(false);
     // The minimum is the laid-out size: smaller is not to be had.
     view->resize(100, 100);
     EXPECT_EQ(view->size(), view->minimumSize());
@@ -145,8 +208,11 @@ TEST_F(LayoutTest, MainWindow) {
     EXPECT_TRUE(faults.isEmpty()) << faults.join("\n  ").toStdString();
 }
 
+// The smaller windows, each where a technician expects it; those that can
+// be left by Escape are.
 TEST_F(LayoutTest, SmallerWindows) {
     action("Global Parameters")->trigger();
+    EXPECT_TRUE(Centred(globalsView.get()));
     walk(globalsView.get(), "globals");
     main->globalsForm.mnuExit_Click();
 
@@ -178,9 +244,17 @@ TEST_F(LayoutTest, SmallerWindows) {
     settings.show();
     walk(&settings, "comm-port-settings");
 
+    activate(view.get());
     vktqt::HelpViewer help;
     help.showContents();
+    EXPECT_TRUE(OverMainWindow(&help));
     walk(&help, "help");
+    help.browser()->setFocus();
+    for (QWidget* w : std::initializer_list<QWidget*>{&aboutView, &findCable, &help}) {
+        activate(w);
+        press(Qt::Key_Escape);
+        EXPECT_FALSE(w->isVisible()) << w->metaObject()->className();
+    }
 }
 
 TEST_F(LayoutTest, TuningWindowOnEachTab) {
@@ -188,10 +262,23 @@ TEST_F(LayoutTest, TuningWindowOnEachTab) {
     vktviews::TuneView tuneView(tune, view.get());
     platform.answer(vkt::Answer::OK);  // the warning
     ASSERT_TRUE(VKTTune::ShowTuneWindow(platform, tune));
+    EXPECT_TRUE(OverMainWindow(&tuneView));
     auto* tabs = tuneView.findChild<QTabBar*>();
     const char* names[] = {"tune-power", "tune-frequency", "tune-modulation", "tune-frontend", "tune-squelch"};
-    for (int i = 0; i < tabs->count(); ++i) {
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+    ASSERT_EQ(tabs->count(), 5);
+    activate(&tuneView);
+    for (int i = 0; i < 5; ++i) {
+        // The arrow keys switch the procedure, as a click does, and show its
+        // frame alone. A procedure may put the focus in its entry box; the tab
+        // bar is a Shift+Tab away.
+        tabs->setFocus();
+        if (i > 0) press(Qt::Key_Right);
+        EXPECT_EQ(tune.TabStrip1.SelectedIndex(), i);
+        int shown = 0;
+        for (auto* g : tuneView.findChildren<QGroupBox*>()) shown += g->isVisible() && !qobject_cast<QGroupBox*>(g->parentWidget());
+        EXPECT_EQ(shown, 1) << i;
         walk(&tuneView, names[i]);
     }
+    QTest::mouseClick(ShownButton(tuneView, "Quit"), Qt::LeftButton);
+    EXPECT_FALSE(tuneView.isVisible());
 }

@@ -400,8 +400,8 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     for (int r = 1; r <= 16; ++r)
         for (const char* column : {"chkScan", "chkNarr", "chkLoPower"}) expected << column + QString::number(r);
     expected << "cboDisplay" << "cboBackLight" << "cboDuration" << "cboPri1Chan" << "cboPri2Chan" << "chkPriTX"
-             << "optUCGEnabled" << "chkUCGEncode" << "cboUCGChan" << "cboBCI" << "cboANI" << "optBattSaveOn" << "chkENTCLRLock"
-             << "chkPriKeyLock" << "cboTOT" << "cboScan" << "chkGroupScanList";
+             << "optUCGEnabled" << "chkUCGEncode" << "cboUCGChan" << "cboBCI" << "cboANI" << "cboTOT" << "cboScan"
+             << "chkGroupScanList" << "optBattSaveOn" << "chkENTCLRLock" << "chkPriKeyLock";
     while (walked.size() < expected.size()) {
         press(Qt::Key_Tab);
         walked << focus()->objectName();
@@ -446,6 +446,12 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
         EXPECT_EQ(main->statusText.Caption(), c.why) << c.box;
     }
     EXPECT_EQ(main->txtPassWord.Text(), "123456");
+    // The hint gives way to the next key taken, and to the next command.
+    typeInto("txtGrpLab", "A");
+    EXPECT_EQ(main->statusText.Caption(), "");
+    typeInto("txtID", "x");
+    action("Undo")->trigger();
+    EXPECT_EQ(main->statusText.Caption(), "");
 
     clickCell(4, 3);
     type("180");

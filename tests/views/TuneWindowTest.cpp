@@ -1,9 +1,7 @@
 // The tuning window through its real widgets, and the main window's close
 // while a procedure holds the radio.
 
-#include <QGroupBox>
 #include <QPushButton>
-#include <QTabBar>
 
 #include "views/TuneView.h"
 #include "tests/views/ShownButton.h"
@@ -27,21 +25,6 @@ protected:
     vktviews::TuneView tuneView{tune, view.get()};
 };
 
-TEST_F(TuneWindowTest, ShowsOneProcedureFrameAtATime) {
-    ASSERT_TRUE(tuneView.isVisible());
-    auto* tabs = tuneView.findChild<QTabBar*>();
-    ASSERT_NE(tabs, nullptr);
-    ASSERT_EQ(tabs->count(), 5);
-    for (int i = 0; i < 5; ++i) {
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
-        int shown = 0;
-        for (auto* g : tuneView.findChildren<QGroupBox*>(QString(), Qt::FindDirectChildrenOnly)) shown += g->isVisible();
-        EXPECT_EQ(shown, 1) << i;
-    }
-    QTest::mouseClick(button("Quit"), Qt::LeftButton);
-    EXPECT_FALSE(tuneView.isVisible());
-}
-
 TEST_F(TuneWindowTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
     const uint8_t lowPower = port.radio().eeprom[20];
     QTest::mouseClick(button("Set HIGH Power"), Qt::LeftButton);
@@ -60,6 +43,7 @@ TEST_F(TuneWindowTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
     EXPECT_EQ(port.sent.size(), sent);
 
     QTest::mouseClick(button("Finished/Quit"), Qt::LeftButton);
+    EXPECT_EQ(main->statusText.Caption(), "");  // the hold is over
     EXPECT_EQ(port.radio().eeprom[20], lowPower);
     EXPECT_TRUE(action("Read Radio")->isEnabled());
     platform.answer(Answer::No, "Save before exit?");

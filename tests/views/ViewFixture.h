@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -63,6 +64,18 @@ public:
         const QPoint off = w->frameGeometry().center() - w->screen()->availableGeometry().center();
         const QSize frame = w->frameGeometry().size() - w->size();
         return std::abs(off.x()) <= frame.width() / 2 + 1 && std::abs(off.y()) <= frame.height() / 2 + 1;
+    }
+    // The window opens centred over the main window, moved only as far as
+    // keeps it wholly on its screen (with room for a title bar the window
+    // system may add).
+    bool OverMainWindow(const QWidget* w) const {
+        const QRect screen = w->screen()->availableGeometry();
+        QRect want(QPoint(), w->frameGeometry().size());
+        want.moveCenter(view->frameGeometry().center());
+        want.moveLeft(std::max(std::min(want.left(), screen.right() + 1 - want.width()), screen.left()));
+        want.moveTop(std::max(std::min(want.top(), screen.bottom() + 1 - want.height()), screen.top()));
+        return screen.contains(w->frameGeometry()) && (w->frameGeometry().topLeft() - want.topLeft()).manhattanLength() <=
+                                                             w->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 16;
     }
     // A menu item of the main window by its caption, & marks and all.
     QAction* action(const QString& text) const {
