@@ -68,7 +68,7 @@ protected:
         std::istringstream in(input);
         Console c{platform, in, out, err, [](int, const std::string&) {}, [](const std::string&, const std::string&, std::string&) { return true; },
                   false, onTerminal, {}, [this] { return askedToEnd; }, &workers,
-                  [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }};
+                  [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }, {}};
         return RunVkt(args, c);
     }
     std::string setup() {

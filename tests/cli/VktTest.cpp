@@ -34,7 +34,7 @@ protected:
         err.str("");
         std::istringstream in(input);
         Console c{platform, in, out, err, [](int, const std::string&) {},
-                  [](const std::string&, const std::string&, std::string&) { return true; }, false, onTerminal, interrupted};
+                  [](const std::string&, const std::string&, std::string&) { return true; }, false, onTerminal, interrupted, {}, nullptr, {}, {}};
         return RunVkt(args, c);
     }
     void expectReleased() {

@@ -152,7 +152,9 @@ TEST_F(GroupCodec, TypedValuesStoreTheirBytesAndReadBack) {
         c.cboScan.setListIndex(-1);
         group.Read_Group(1);
         EXPECT_EQ(k.box ? k.box->Text() : c.cboTOT.Text(), k.shown) << k.typed;
-        if (k.scan) EXPECT_EQ(c.cboScan.Text(), k.scan);
+        if (k.scan) {
+            EXPECT_EQ(c.cboScan.Text(), k.scan);
+        }
     }
     setBlock(1, 41, 0x91);  // the ID's first digit is never shown
     group.Read_Group(1);

@@ -126,7 +126,9 @@ TEST(FaultMatrix, EveryTransferAgainstEveryFault) {
             }
 
             // Cancel ends a read with False and a write's block phase with True.
-            if (f.cancelAtMiddle) EXPECT_EQ(ok, t.write);
+            if (f.cancelAtMiddle) {
+                EXPECT_EQ(ok, t.write);
+            }
             const char* expected = t.write ? f.write : f.read;
             // The unit-wide write has no blocks for a silence from block k to meet.
             if (!expected || (t.write && t.blocks == 8 && expected == Transfers::BlockFailedText)) continue;
