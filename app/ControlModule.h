@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up: the splash while the main window loads, the one setting read at
 // start, then the main window; from there on the program runs on events.

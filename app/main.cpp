@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vkt-editor: the programming and alignment tool. It opens the editor, with
 // the setup file it is given if any; with --report it prints a setup file's
 // report and exits.

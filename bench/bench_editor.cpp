@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editor benchmarks, offscreen: start-up to the first shown main window
 // (target < 400 ms), a group switch with the window on screen (target
 // median < 10 ms) and the report of a full image to PDF (target < 300 ms).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fleet programming: four emulated radios written and verified at once,
 // each on its own pseudo-terminal, against one alone; and what each copy of
 // vkt costs in processor time while it mostly waits on its radio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Link benchmarks on the real serial path (QSerialPort on a pseudo-terminal
 // to vkt-radio-sim): whole-memory reads of a fast and a slow radio against
 // the line-rate minimum, and the CPU a wait on a silent radio costs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database work of one group switch: 80 cell writes (16 rows of five
 // fields) into the channel table, in one transaction. Target: median < 5 ms.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channels of all groups as CSV, and back: one row per channel with its
 // frequencies, channel guards, label and flags, under a header row.

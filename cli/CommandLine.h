@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the vkt commands share: the parsed command line, setup files read
 // and written, and the usage error.

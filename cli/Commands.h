@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The vkt command line: reading, writing, verifying, comparing, reporting,
 // CSV export and import, and the factory setup, on the editor's own code.

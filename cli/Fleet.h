@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Several radios at once, each on its own cable, each cable served by a
 // copy of this program of its own: the radios' link state (the port, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands that talk to radios: read, write and verify, on one cable or,
 // for read and write, on several at once.
 

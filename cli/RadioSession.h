@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One radio on the command line's cable: a whole read, or a write of a setup
 // with its read-back check, each on a fresh link, with the progress bar on a

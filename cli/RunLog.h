@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The record of every radio a run read or wrote, kept for the customer: a
 // CSV file that runs append to, one whole row per radio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vkt: the command-line tool for programming radio after radio, checking a
 // radio against its setup file, comparing setups, reports and CSV.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three encodings every part of the program shares: frequency step counts,
 // channel guard codes and label character codes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel-list CSV of the open-source programming tools: one row per
 // memory location, the tone settings as a mode and the values it uses.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Channel plans as others publish them: an incident radio communications
 // plan (the "Basic Radio Channel Use" table as CSV) and the channel-list CSV

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CSV text as the channel files read it: records of fields with the line each
 // starts on, so that a refusal can name where the technician has to look.

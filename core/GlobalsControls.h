@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controls of the global parameters window that the unit-wide codec reads
 // and writes, with their fixed lists.

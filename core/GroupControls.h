@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controls of the main window that one group's codec reads and writes, with
 // their fixed lists. The main window owns one of these.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Basic Radio Channel Use" table of an incident radio communications
 // plan, as a spreadsheet saves it: the form's headings above it, its empty
 // rows and its closing lines around it, only the rows with a channel read.

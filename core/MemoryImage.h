@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The memory image: the program's copy of the radio's EEPROM (6016 bytes) and
 // three spare bytes that travel only in setup files. One instance, shared by

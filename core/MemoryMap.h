@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where each field of the radio's memory lives, declared once: a name, the
 // offset of its first byte in its record, how many bytes it spans (high byte

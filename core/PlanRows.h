@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the two plan formats share: columns found by name, a row's values
 // with refusals that name line, column and value, and the grid's rules.

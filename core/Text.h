@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small text and number helpers shared by the codecs, the editor and the report.
 // Texts are UTF-8; "characters" are code points, as the user sees them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The factory setup written into the all-zero image before anything has been
 // read from a radio or a file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The codec of one channel: its frequencies, channel guards and label in one
 // grid row, and its three flags in the check boxes beside that row.

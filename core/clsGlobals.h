@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The codec of the unit-wide settings in page 0, shown in the global
 // parameters window. It never touches the alignment values of page 0.

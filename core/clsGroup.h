@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The codec of one group: the group settings of its group block in the main
 // window's group controls, and its 16 channels through its channel objects.

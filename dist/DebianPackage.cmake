@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `make package`: a .deb of the whole install under /usr, depending on the
 # Debian packages of the libraries the programs link, at least at the
 # versions this build was made with.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window's channel grid, bound to the channel table: what the codecs
 // or the user put into a cell is a field of tblChannel. While a cell is being

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copy and paste of channel rows through the system clipboard, the one-step
 // undo of the last cell typed into, and the transmit offset entry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the channel grid is edited: the Chan column is never edited, typed
 // frequencies are checked and normalised, channel guards that are not wholly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Key codes the window models see; the views translate their toolkit's keys
 // into these. Letters are their upper-case character codes, Shift or not.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printed setup report: the title, the unit-wide settings and every
 // group's settings and channels, decoded straight from the memory image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moving a bank's channel programming to another bank position: the 128-byte
 // blocks of channel slots rotate between the two positions, and everything

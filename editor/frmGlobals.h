@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The global parameters window: the unit-wide settings of page 0 in three
 // frames, stored into the image only through its own menu or its close box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: one group at a time in its group controls and channel
 // grid, the menus that reach every other function, and the three stores of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Move Banks" dialog: a bank's channels to another bank position.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Import Channel Plan" dialog: which plan was opened, where a channel
 // list's locations go, whether long names are cut, and the groups and

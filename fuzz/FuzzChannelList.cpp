@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel-list reader with arbitrary rows under its header.
 
 #include "fuzz/PlanRoundTrip.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // checkFrequency with arbitrary typed text, as a cell edit ends.
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The codecs' write side with arbitrary cell and text-box strings.
 
 #include <cstddef>

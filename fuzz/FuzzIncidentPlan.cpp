@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The incident radio communications plan reader with arbitrary rows under the form's headings.
 
 #include "fuzz/PlanRoundTrip.h"

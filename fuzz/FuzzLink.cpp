@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link against a radio that answers arbitrary bytes: every transfer must
 // end, and end with the radio released.
 

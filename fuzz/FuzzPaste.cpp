@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paste parser with an arbitrary clipboard text.
 
 #include <cstddef>

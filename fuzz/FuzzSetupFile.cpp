@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A setup file of arbitrary bytes: opened, every group and the unit-wide
 // page decoded into their controls, and the report printed.
 

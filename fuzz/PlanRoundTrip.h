@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plan reader with arbitrary rows under its header: whatever it takes must
 // come back the same through the writer, or the round trip of a setup is broken.

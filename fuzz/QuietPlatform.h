@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A platform for the fuzz targets: every box is answered Cancel at once,
 // time moves only when told to, and a serial port answers what it is given.

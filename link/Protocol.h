@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bytes of the radio's programming protocol, as the host sends them.
 // The emulator keeps its own copy on purpose: it plays the radio, and a

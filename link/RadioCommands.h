@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Radio menu: reading the radio into the editor and writing the editor's
 // setup to the radio, with the confirmations, the progress window and the

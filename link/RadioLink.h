@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The link to the radio: the serial port, the hook that puts the radio into
 // programming mode, its identity and line speed, its release, and the single

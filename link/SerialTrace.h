@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An opt-in record of the serial line: every byte sent and received, as a
 // time-stamped hex dump, with the link's time-outs and retries marked. It

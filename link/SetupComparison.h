@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Two setups compared field by field over exactly what writing the whole
 // memory sends to a radio: between two files, or a radio and its setup.

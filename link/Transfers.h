@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Block transfers between the radio's EEPROM and the memory image: the whole
 // memory, page 0 or one group, each on a newly hooked radio, with progress and

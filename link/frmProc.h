@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress window of a transfer: an information line, a progress bar and
 // a Cancel button. While it is loaded the main window is disabled, so no

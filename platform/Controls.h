@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Control models: the state of one window control as the window models and the
 // codecs see it. A view binds a real widget to a model through `changed`; the

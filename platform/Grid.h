@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cell interface of a grid: choose a column, choose a row, then read or
 // write the text of that cell. The channel codecs speak to the main window's

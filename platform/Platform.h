@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The services of the machine the program runs on: message boxes, events and
 // time, clipboard, settings, file dialogs, printer, help and the serial port.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A printed document as lines of items at character columns, page by page,
 // each line with the font it was printed in. The report prints into one;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the link needs of a serial port, and nothing more. Bytes are 8-bit
 // values carried unchanged in both directions.

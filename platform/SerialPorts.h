@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine's serial ports and which device each of the Comm Ports 1 ... 4
 // stands for. On Windows they are COM1 ... COM4; elsewhere a per-port setting

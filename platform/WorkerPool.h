@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copies of this program run beside it, one for each cable of a fleet run:
 // started with their arguments, heard line by line, asked to stop.

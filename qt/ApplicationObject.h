@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Qt application object a run needs, and no more: a command-line run
 // touches no window system at all, a PDF report gets fonts and a painter on

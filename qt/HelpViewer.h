@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own help viewer: the help pages shipped with the program,
 // opened at their contents page.

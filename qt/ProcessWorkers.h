@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The copies of vkt serving the cables of a fleet run, as processes of
 // their own: their output heard line by line, their ends noticed, an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The platform services on Qt: message boxes, events and time, clipboard,
 // settings (QSettings under the application name), file dialogs, printer,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The printer on Qt: a printed document is shown in a print preview of the
 // default printer (which can also print to PDF), or rendered straight to a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial port on QSerialPort: 8 data bits, no parity, one stop bit, no
 // flow control, modem-control lines left alone, bytes carried unchanged.

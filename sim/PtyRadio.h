@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The emulated radio served on a pseudo-terminal in real time: bytes are
 // paced at the radio's line speed in both directions, and the EEPROM is kept

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The radio's side of the programming protocol over a 6016-byte EEPROM: hook,
 // identity, speed change, release, byte and block reads and writes, masked

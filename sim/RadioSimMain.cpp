@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vkt-radio-sim: an emulated VKT radio on a pseudo-terminal, for trying the
 // editor without a radio and for testing the real serial path end to end.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Time for the radio emulator: what time it is, and a way to have something
 // happen later. The virtual clock of the tests and the real-time loop of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A serial port wired to an emulated radio in virtual time: bytes take ten bit
 // times of the line speed each way, and a byte sent at a speed the other side

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A clock that moves only when told to, running what was scheduled on the
 // way, in time order. Tests run the link and the emulated radio on it, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every successful read from a radio is kept as a setup file in a backups
 // folder, named by the time and the radio's identity bytes, so no radio's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The six fields of tblChannel, in grid column order, and how a grid text is
 // stored in one of them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel rows the main window's grid is bound to: tblChannel of the
 // current database, cached in memory and written through on every change.

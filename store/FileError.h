@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Why a file could not be read or written: the error number the program
 // reports for the condition and the reason, with the path.

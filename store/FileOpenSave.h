@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The File menu's Save, Save As and Open: a setup file is the memory image,
 // byte for byte. The window title names the file in use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the files the program is given: setup files, CSV and the setup a
 // report is printed from. Only a regular file is read; a folder, a FIFO or a

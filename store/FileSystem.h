@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The calls the safe writer makes of the operating system, one each, so
 // that each system has its half in a file of its own (FileSystemPosix.cpp)

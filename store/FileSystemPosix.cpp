@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The POSIX half of the file system the safe writer uses.
 
 #include <dirent.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every file the program writes goes through here, so that no save can be
 // turned against the user who runs it. A whole file goes to a temporary file

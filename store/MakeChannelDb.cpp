@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a channel database from its SQL script (run by the build to make
 // the databases the program ships).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small owner of SQLite connections and statements. Errors are reported
 // as SqliteError with SQLite's own message.

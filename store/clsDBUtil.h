@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copies the channel rows between the current and the last-screen databases
 // and fills the current rows with the default or the blank pattern. One

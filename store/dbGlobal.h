@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the two channel databases live, and the database engine, set up the
 // first time something needs it.

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- The channel table of VktCurrent.mdb and VktLast.mdb as shipped: 16 records
 -- in natural order, holding the default screen. The five channel fields take
 -- what they are given: the grid stores its texts as texts, the default and

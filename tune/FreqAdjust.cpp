@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TX Frequency tab: the three-step calibration of the pull and crystal
 // corrections, on channel 1 borrowed for the purpose.
 

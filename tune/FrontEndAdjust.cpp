@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Receiver Front End tab: the front-end tuning slope DAC, stepped live.
 
 #include "core/Text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TX Modulation tab: the modulation level scaled to a measured deviation.
 
 #include "core/Text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The TX Power tab of the tuning window: the high and low power DACs.
 
 #include "core/Text.h"

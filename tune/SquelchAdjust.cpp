@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Squelch Adjustment tab: the preset squelch gain of a band found by
 // measuring bursts of squelch readings until their average meets the target.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tuning procedures' way into the radio: alignment values of page 0 and
 // channel 1 read and written at once with the byte commands, hooking first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tuning window: five alignment procedures that change calibration
 // values straight in the radio, each on its own tab, sharing the window's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen reader says for each control: the name a sighted technician
 // reads next to it, not the value it holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps a widget and its control model in step both ways: the widget shows
 // the model, and what the user does with the widget goes into the model and

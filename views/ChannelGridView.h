@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel grid on a QTableView: cells from the bound grid model, edits
 // begun and ended through the grid editing rules, keys passed on to them.

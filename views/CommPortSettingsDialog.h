@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Comm Port Settings...": which serial device each of the Comm Ports 1 ... 4
 // stands for, chosen from the machine's ports and stored where the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Find Cable...": lists the serial ports, watches for the one that appears
 // when the technician plugs the programming cable in, and assigns it to a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window on Qt: the group fields, the channel grid with its three
 // check-box columns, the frames at the right, the timers under the grid and

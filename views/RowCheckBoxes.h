@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The scan-list, narrow-band and low-power boxes of the 16 channels beside
 // the grid, each box level with its row whatever height the rows have.

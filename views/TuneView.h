@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tuning window on Qt: the note, the five procedure tabs and their frames.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label whose text runs upwards, for the headings of the narrow check-box
 // columns beside the grid.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a window opens, how it fits its screen, and its showing and hiding
 // as its window model says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several cables at once, with the copies of vkt played by a script: what
 // the run shows, sums up, logs and returns.
 

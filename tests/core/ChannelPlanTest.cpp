@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel plans read into the image and written from it: each mapping of
 // the two formats (both ways where the writer writes that form), each
 // refusal, and the round trips of whole setups.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decodes every group and the unit-wide settings of the shared image into
 // controls and encodes them back, as the editor does on group switches and

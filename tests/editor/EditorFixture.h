@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window model started as the program starts it, on an emulated
 // radio in virtual time, with real channel databases in a folder of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A link on an emulated radio in virtual time, with the scripted platform.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt platform services that the window tests do not reach.
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed setup report on Qt: as PDF, and from the command line without
 // a window.
 

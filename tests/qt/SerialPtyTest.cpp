@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real serial path: QSerialPort on one side of a pseudo-terminal, the
 // emulator on the other.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every transfer against every fault the emulator can inject: the messages
 // shown, the radio released, a bounded run, and which image bytes changed:
 // none unless a read came back whole.

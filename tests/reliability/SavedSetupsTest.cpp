@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saved radio images run through every road a setup takes: the codecs, a
 // read from an emulated radio holding it, and CSV.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vkt-radio-sim as a program: what it does to the files it is given, and a
 // line whose speed is not the radio's.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every kind of file a read or a save may meet. The suite may run as root,
 // so outcomes are judged by file types, modes and contents, never by access
 // errors. The umask is a desktop's 002, under which 0644 and 0664 differ.

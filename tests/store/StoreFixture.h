@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Real database files in a folder of the test's own, seeded from the copies
 // the build ships.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Grid.h"
 #include "store/ChannelTable.h"
 #include "store/clsDBUtil.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A FIFO that nothing writes to, for code that must refuse it rather than
 // wait on it. Should the code wait after all, a writer comes by after a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Qt platform on an emulated radio's pseudo-terminal as Comm Port 1,
 // with message boxes recorded and answered Cancel, failing the test unless

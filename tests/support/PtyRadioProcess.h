@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // vkt-radio-sim started for a test or a benchmark, on its own pseudo-terminal.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test programs that use Qt run under one QApplication, with their own
 // settings folder so that no user's settings are read or changed.
 

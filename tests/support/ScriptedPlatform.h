@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The platform of the tests: a virtual clock that DoEvents and Sleep move,
 // message boxes recorded and answered from a script, an in-memory clipboard,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comm Port Settings through its real widgets, and what the Comm-Port menu
 // says of each port.
 

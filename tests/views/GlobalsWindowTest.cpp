@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Global Parameters window through its real widgets.
 
 #include <QGridLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window, laid out as shown: at its default size and at twice that size
 // (and, run again, on the screens and scales tests/CMakeLists.txt names:
 // laptops' 1280x680 logical pixels and screens too small), no two visible controls

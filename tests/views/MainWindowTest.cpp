@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window through its real widgets: what a technician types reaches
 // the image, the radio and the files whatever key stores it, the group list,
 // the clipboard commands and the editing keys, and closing the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Move Banks and Import Channel Plan dialogs through their real widgets:
 // every way out but OK (Replace) leaves the main window as it was.
 

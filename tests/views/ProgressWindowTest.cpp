@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress window through its real widgets: over a disabled main
 // window, its Cancel enabled only when asked for, reaching the model and
 // never closing the window itself.

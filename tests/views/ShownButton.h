@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A push button as the technician sees it: by its caption, among those on
 // show, since the tuning window keeps hidden twins on its other tabs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tuning window through its real widgets, offscreen, on an emulated
 // radio in virtual time: clicks and keys arrive while a procedure talks to
 // the radio, as they do when the window system runs during every wait.

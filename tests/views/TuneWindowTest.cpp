@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tuning window through its real widgets, and the main window's close
 // while a procedure holds the radio.
 

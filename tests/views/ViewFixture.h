@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's windows on their real widgets, offscreen, as the program
 // builds them: the main window with its progress, global parameters and Move
