@@ -329,6 +329,22 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
                               "; nothing was changed");
 }
 
+void frmGroups::mnuVerify_Click() {
+    proc.Cancelled = false;
+    const double start = platform_.Timer();
+    radio.mnuVerify_Click();
+    const std::string took = Seconds(platform_.Timer() - start);
+    const std::string id = vktstore::IdentityText(link_.RadioInfo);
+    if (!radio.LastVerify)
+        statusText.setCaption(std::string("Verify radio: ") + (proc.Cancelled || link_.HookCancelled ? "cancelled after " : "failed after ") +
+                              took);
+    else if (*radio.LastVerify == 0)
+        statusText.setCaption("Radio " + id + " matches the setup shown");
+    else
+        statusText.setCaption("Radio " + id + " differs in " + std::to_string(*radio.LastVerify) +
+                              (*radio.LastVerify == 1 ? " setting" : " settings"));
+}
+
 void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)()) {
     proc.Cancelled = false;
     const double start = platform_.Timer();

@@ -160,7 +160,7 @@ public:
                    &VKTCom::RadioCommands::mnuReadGroup_Click);
     }
     void mnuWriteAll_Click() { reportWrite("the setup", &VKTCom::RadioCommands::mnuWriteAll_Click); }
-    void mnuVerify_Click() { radio.mnuVerify_Click(); }
+    void mnuVerify_Click();
     void mnuWriteGlobal_Click() { reportWrite("the global information", &VKTCom::RadioCommands::mnuWriteGlobal_Click); }
     void mnuWriteGroup_Click() {
         reportWrite("group " + std::to_string(shownGroupNumber()), &VKTCom::RadioCommands::mnuWriteGroup_Click);

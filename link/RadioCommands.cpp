@@ -50,6 +50,7 @@ void RadioCommands::mnuWriteAll_Click() {
 }
 
 void RadioCommands::mnuVerify_Click() {
+    LastVerify.reset();
     // What a write would send now: the image with the shown group's edits,
     // which are put in for the comparison only.
     const VKTCore::Image kept = VKTCore::MemoryImage;
@@ -63,6 +64,7 @@ void RadioCommands::mnuVerify_Click() {
     proc_.Unload();
     if (!read) return;  // the read said why
     const auto differences = CompareSetups(radio, shown);
+    LastVerify = differences.size();
     if (differences.empty()) {
         platform_.MsgBox(RadioMatches, Buttons::OK, Icon::Information, VerifyTitle);
         return;

@@ -50,6 +50,9 @@ public:
     // What the last write command came to: nothing when it was not confirmed,
     // else whether its transfer said it was done.
     std::optional<bool> LastWrite;
+    // How many settings the last Verify Radio found different; nothing when
+    // its read did not come back whole.
+    std::optional<size_t> LastVerify;
 
     static constexpr const char* ConfirmWrite = "Are you sure you want to write to the radio?";
     static constexpr const char* AskGlobals = "Write Global Parameters?";

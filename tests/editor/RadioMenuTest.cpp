@@ -54,6 +54,7 @@ TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
     main->mnuRead_Click();
     platform.answer(Answer::OK, RadioCommands::RadioMatches);
     main->mnuVerify_Click();
+    EXPECT_EQ(main->statusText.Caption(), "Radio 2AAA0105 matches the setup shown");
 
     type(3, 1, "155.5");  // typed, not yet stored
     radio().eeprom[GroupBase(0) + 38] = 0x99;  // and the radio changed behind the editor's back
@@ -68,12 +69,17 @@ TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
               "The radio differs from the setup shown in 2 settings:\r"
               "Group 1 Password: radio 990000, editor 000000\r"
               "Group 1 Ch 4 Rec Freq: radio 162.55000, editor 155.50000");
+    EXPECT_EQ(main->statusText.Caption(), "Radio 2AAA0105 differs in 2 settings");
     EXPECT_EQ(MemoryImage, before);
     EXPECT_EQ(cell(3, 1), typed);
     EXPECT_EQ(main->txtPassWord.Text(), "000000");
     // Only a read went to the radio: no write command at all.
     for (size_t i = sent; i < port.sent.size(); ++i) ASSERT_NE(port.sent[i].byte, 212) << i;
     EXPECT_FALSE(main->proc.Loaded());
+    radio().faults.silentFromBlock = 3;
+    platform.answer(Answer::OK);
+    main->mnuVerify_Click();
+    EXPECT_EQ(main->statusText.Caption().rfind("Verify radio: failed after ", 0), 0u) << main->statusText.Caption();
 }
 
 // The status bar says what a write came to; a failed one says so too.
