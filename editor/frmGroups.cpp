@@ -236,7 +236,7 @@ bool frmGroups::Form_QueryUnload() {
     if (globals == Answer::Yes) writeGlobals();
     // A save that fails (a read-only place, a full disk) keeps the program
     // open with everything as it was, as Cancel would.
-    if (save == Answer::Yes && files.SaveSetupAs(vktstore::GlobalsWindow::AsDecided) == vktstore::SaveResult::Failed) {
+    if (save == Answer::Yes && files.SaveSetupAs(vktstore::GlobalsWindow::AsDecided) == vktstore::FileResult::Failed) {
         VKTCore::MemoryImage = before;
         return true;
     }
@@ -327,6 +327,12 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
     else
         statusText.setCaption(what + (proc.Cancelled || link_.HookCancelled ? ": cancelled after " : ": failed after ") + took +
                               "; nothing was changed");
+}
+
+void frmGroups::reportFile(bool saving, vktstore::FileResult result) {
+    if (result == vktstore::FileResult::Done) statusText.setCaption((saving ? "Saved " : "Opened ") + files.SetupFileName);
+    else if (result == vktstore::FileResult::Failed)
+        statusText.setCaption(files.SetupFileName + (saving ? " was not saved" : " was not opened"));
 }
 
 void frmGroups::mnuVerify_Click() {

@@ -146,9 +146,9 @@ public:
     // Leaving the box drops a number typed into it: typing never switches.
     void cboCurrentGroup_LostFocus() { putBackGroupBox(); }
 
-    void mnuSave_Click() { files.SaveSetup(); }
-    void mnuSaveAs_Click() { files.SaveSetupAs(); }
-    void mnuOpen_Click() { files.OpenSetup(); }
+    void mnuSave_Click() { reportFile(true, files.SaveSetup()); }
+    void mnuSaveAs_Click() { reportFile(true, files.SaveSetupAs()); }
+    void mnuOpen_Click() { reportFile(false, files.OpenSetup()); }
     void mnuLast_Click();
     void mnuDefault_Click();
     void mnuBlank_Click();
@@ -225,6 +225,8 @@ private:
     // and how long it took.
     void reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)());
     void reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)());
+    // What a save or an open came to; a failure has said why in its box.
+    void reportFile(bool saving, vktstore::FileResult result);
     void limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why);
     void showGroup(int g);
     void storeGroup(int g);

@@ -24,18 +24,19 @@ bool FileOpenSave::AskSetupFileName(bool forSave) {
     return true;
 }
 
-void FileOpenSave::SaveSetup() {
-    if ((SetupFileName.empty() || PrevSetupFileName.empty()) && !AskSetupFileName(true)) return;
-    WriteSetupFile();
+FileResult FileOpenSave::SaveSetup() {
+    if ((SetupFileName.empty() || PrevSetupFileName.empty()) && !AskSetupFileName(true)) return FileResult::Cancelled;
+    return WriteSetupFile() ? FileResult::Done : FileResult::Failed;
 }
 
-SaveResult FileOpenSave::SaveSetupAs(GlobalsWindow globals) {
-    if (!AskSetupFileName(true)) return SaveResult::Cancelled;
-    return WriteSetupFile(globals) ? SaveResult::Saved : SaveResult::Failed;
+FileResult FileOpenSave::SaveSetupAs(GlobalsWindow globals) {
+    if (!AskSetupFileName(true)) return FileResult::Cancelled;
+    return WriteSetupFile(globals) ? FileResult::Done : FileResult::Failed;
 }
 
-void FileOpenSave::OpenSetup() {
-    if (AskSetupFileName(false)) ReadSetupFile();
+FileResult FileOpenSave::OpenSetup() {
+    if (!AskSetupFileName(false)) return FileResult::Cancelled;
+    return ReadSetupFile() ? FileResult::Done : FileResult::Failed;
 }
 
 bool FileOpenSave::WriteSetupFile(GlobalsWindow globals) {

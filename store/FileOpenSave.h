@@ -24,8 +24,8 @@ public:
     virtual void setCaption(const std::string& caption) = 0;
 };
 
-// How a save ended: a cancelled file dialog is no failure.
-enum class SaveResult { Saved, Cancelled, Failed };
+// How a save or an open ended: a cancelled file dialog is no failure.
+enum class FileResult { Done, Cancelled, Failed };
 // Whether a save stores an open global parameters window into the image
 // first, or leaves that to whoever already decided it.
 enum class GlobalsWindow { Stored, AsDecided };
@@ -38,9 +38,9 @@ public:
     std::string PrevSetupFileName;
     std::string ReportFileName;
 
-    void SaveSetup();
-    SaveResult SaveSetupAs(GlobalsWindow globals = GlobalsWindow::Stored);
-    void OpenSetup();
+    FileResult SaveSetup();
+    FileResult SaveSetupAs(GlobalsWindow globals = GlobalsWindow::Stored);
+    FileResult OpenSetup();
     bool AskSetupFileName(bool forSave);
     bool WriteSetupFile(GlobalsWindow globals = GlobalsWindow::Stored);
     bool ReadSetupFile();

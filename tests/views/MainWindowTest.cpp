@@ -462,6 +462,15 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
     groupBox()->lineEdit()->selectAll();
     type("0");
     EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::GroupNumberRule);
+
+    // Save As and Open say what they came to, in place of a hint.
+    const std::string setup = (temp.path() / "said.vkt").string();
+    for (const auto& [item, done] : {std::pair{"Sa&ve As", "Saved "}, {"&Open", "Opened "}}) {
+        typeInto("txtID", "x");
+        platform.dialogAnswers.push_back(setup);
+        action(item)->trigger();
+        EXPECT_EQ(main->statusText.Caption(), done + setup);
+    }
 }
 
 // A channel guard that is not wholly a code is refused with a beep; a label
