@@ -308,6 +308,12 @@ std::string Seconds(double s) { return vkt::FixedText(s, 1) + " s"; }
 
 } // namespace
 
+// How a read that did not come back whole ended: Cancel, at the progress
+// window or at the hook's question, is no failure.
+std::string frmGroups::readEnded(const std::string& took) const {
+    return (proc.Cancelled || link_.HookCancelled ? "cancelled after " : "failed after ") + took;
+}
+
 void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)()) {
     readBackup_.reset();
     proc.Cancelled = false;
@@ -325,8 +331,7 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
         statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
                               *readBackup_);
     else
-        statusText.setCaption(what + (proc.Cancelled || link_.HookCancelled ? ": cancelled after " : ": failed after ") + took +
-                              "; nothing was changed");
+        statusText.setCaption(what + ": " + readEnded(took) + "; nothing was changed");
 }
 
 void frmGroups::reportFile(bool saving, vktstore::FileResult result) {
@@ -342,8 +347,7 @@ void frmGroups::mnuVerify_Click() {
     const std::string took = Seconds(platform_.Timer() - start);
     const std::string id = vktstore::IdentityText(link_.RadioInfo);
     if (!radio.LastVerify)
-        statusText.setCaption(std::string("Verify radio: ") + (proc.Cancelled || link_.HookCancelled ? "cancelled after " : "failed after ") +
-                              took);
+        statusText.setCaption("Verify radio: " + readEnded(took));
     else if (*radio.LastVerify == 0)
         statusText.setCaption("Radio " + id + " matches the setup shown");
     else

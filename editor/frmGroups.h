@@ -227,6 +227,7 @@ private:
     void reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)());
     // What a save or an open came to; a failure has said why in its box.
     void reportFile(bool saving, vktstore::FileResult result);
+    std::string readEnded(const std::string& took) const;
     void limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why);
     void showGroup(int g);
     void storeGroup(int g);
