@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QSerialPortInfo>
 #include <QSettings>
@@ -37,6 +38,20 @@ QString DisplayText(const std::string& text) {
     t.replace("\r\n", "\n");
     t.replace('\r', '\n');
     return t;
+}
+
+// A box sizes itself to its text, and the window frame then cuts a longer
+// title ("Error Hooking to Radio." under "COMM ERROR"). The frame's title
+// font is the window manager's, so the title is measured bold, with room for
+// the frame's icon and its three buttons.
+void WidenToTitle(QMessageBox& box) {
+    constexpr int FrameButtons = 160;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + FrameButtons;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }
 
 QMessageBox::StandardButtons ButtonsOf(Buttons b) {
@@ -142,6 +157,7 @@ Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, c
     QMessageBox box(IconOf(icon), Qs(title.empty() ? vkt::AppTitle : title), DisplayText(text), ButtonsOf(buttons),
                     mainWindow_);
     box.setTextFormat(Qt::PlainText);
+    WidenToTitle(box);
     if (systemModal) box.setWindowModality(Qt::ApplicationModal);
     return AnswerOf(box.exec(), buttons);
 }

@@ -243,6 +243,7 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_EQ(shown(0, 4), "000.0");
     for (int r = 0; r < 16; ++r) EXPECT_EQ(shown(r, 5), QString("ROW%1").arg(r).rightJustified(8)) << r;
     EXPECT_EQ(shown(15, 0), "16");
+    EXPECT_EQ(main->statusText.Caption(), "Pasted 16 rows (Undo puts them back)");
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(0, 0));
     EXPECT_FALSE(main->Grid.columnsSelected());
     EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
@@ -677,6 +678,7 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(shown(3, 3), "000.00");
     EXPECT_EQ(shown(3, 4), "000.0");
+    EXPECT_EQ(main->statusText.Caption(), "Paste undone: 16 rows put back");
 }
 
 // The offset's result goes to the channel the box was opened for, checked
