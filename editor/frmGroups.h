@@ -176,7 +176,12 @@ public:
     void mnuFindCable_Click() { if (findCable) findCable(); }
     void mnuCommSettings_Click() { if (commSettings) commSettings(); }
     void mnuAbout_Click() { if (showAbout) showAbout(); }
-    void mnuTuneRadio_Click() { if (showTune) showTune(); }
+    // The tuning window's conversation is a command of its own: an earlier
+    // command's message does not stay beside it.
+    void mnuTuneRadio_Click() {
+        statusText.setCaption("");
+        if (showTune) showTune();
+    }
     void mnuHelp_Click() { platform_.ShowHelp(); }
     // Undoes a channel plan import while nothing has changed since; else the last cell typed into.
     void mnuUndo_Click();

@@ -21,17 +21,6 @@
 
 using vkt::Answer;
 
-namespace {
-
-std::vector<uint8_t> FileBytes(const std::string& path, int at, int count) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly) || !f.seek(at)) return {};
-    const QByteArray b = f.read(count);
-    return {b.begin(), b.end()};
-}
-
-} // namespace
-
 TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
     EXPECT_EQ(groupBox()->currentText(), "1");

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
@@ -38,6 +39,14 @@ public:
 private:
     std::vector<vkt::PortInfo> ports_;
 };
+
+// COUNT bytes of a file from AT, none when it cannot be read there.
+inline std::vector<uint8_t> FileBytes(const std::string& path, int at, int count) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(at)) return {};
+    const QByteArray b = f.read(count);
+    return {b.begin(), b.end()};
+}
 
 // Texts in failure messages as text.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
