@@ -93,8 +93,9 @@ TEST_F(TuneWindowTest, TheMainRoadByKeyboardAlone) {
     for (int i = 0; i < 16 && grid()->currentIndex().row() != 2; ++i)
         press(grid()->currentIndex().row() > 2 ? Qt::Key_Up : Qt::Key_Down);
     type("155.5");
-    press(Qt::Key_Return);
+    press(Qt::Key_Return);  // takes the cell and moves down
     EXPECT_EQ(shown(2, 1), "155.50000");
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
 
     const std::string setup = (temp.path() / "keys.vkt").string();
     platform.dialogAnswers.push_back(setup);
