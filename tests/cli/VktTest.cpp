@@ -90,7 +90,7 @@ TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
     port.radio().faults.silentFromBlock = 30;
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}), 1);
     EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n");
-    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s\n")) << bytes("log.csv");
+    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
     expectReleased();
     port.radio().faults.silent = true;
     EXPECT_EQ(run({"read", "--port", "1", "-o", path("y.vkt")}), 1);
