@@ -134,10 +134,7 @@ private:
         row.seconds = r.seconds;
         if (r.status == "unverified") row.firstDifference = r.detail;
         if (r.status == "failed" || r.status == "interrupted") row.reason = r.detail;
-        // "blocks 20-31 written and verified": a write of only the changes.
-        const std::string wrote = " written and verified";
-        if (r.status == "done" && r.detail.size() > wrote.size() && r.detail.ends_with(wrote))
-            row.written = r.detail.substr(0, r.detail.size() - wrote.size());
+        if (fleet_.changedOnly && r.status == "done") row.written = r.detail;
         std::string why;
         if (!AppendLogRow(fleet_.logPath, row, why)) c_.err << "vkt: the log was not written: " << why << "\n";
     }

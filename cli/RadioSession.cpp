@@ -153,7 +153,7 @@ std::string BackupsFolder() {
     return data + "/backups";
 }
 
-RadioOutcome WriteChanges(const Image& setup, bool noGlobals, Console& c) {
+RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string& cable, Console& c) {
     RadioOutcome outcome;
     Session session(c);
     Image radio{};
@@ -167,7 +167,7 @@ RadioOutcome WriteChanges(const Image& setup, bool noGlobals, Console& c) {
         return ended("nothing was written");
     }
     const std::string folder = BackupsFolder();
-    const auto saved = vktstore::Backups(folder).save(radio, outcome.identityBytes, "all");
+    const auto saved = vktstore::Backups(folder).save(radio, outcome.identityBytes, "all-" + cable);
     if (!saved) {
         outcome.failure = "its backup could not be saved in " + folder;
         return ended("nothing was written");

@@ -44,7 +44,8 @@ RadioOutcome WriteRadio(const VKTCore::Image& setup, bool noGlobals, bool verify
 
 // Reads the whole radio and keeps it as its backup, then writes and
 // verifies only the blocks and unit-wide bytes that differ from the setup.
-RadioOutcome WriteChanges(const VKTCore::Image& setup, bool noGlobals, Console& c);
+// cable: names the backup, for radios of one model backed up at once.
+RadioOutcome WriteChanges(const VKTCore::Image& setup, bool noGlobals, const std::string& cable, Console& c);
 // Where the radios' backups are kept: the editor's folder, backups/ in the
 // data folder (VKT_DATA_DIR when set).
 std::string BackupsFolder();

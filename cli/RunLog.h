@@ -19,7 +19,7 @@ struct LogRow {
     double seconds = 0;
     std::string firstDifference;  // when verification failed
     std::string reason;           // why it failed or was interrupted
-    std::string written;          // a write of only the changes: "blocks 20-31 and 2 unit-wide bytes", "nothing"
+    std::string written;          // --changed-only: "blocks 20-31 written and verified", "already holds the setup: nothing written"
 };
 
 inline constexpr const char* LogHeader =
