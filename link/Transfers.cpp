@@ -124,10 +124,13 @@ bool Transfers::ReadBlock(int N) { return readBlock(N, image_, -1); }
 
 bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
     const std::string block = "block " + std::to_string(N);
+    const std::string thirtyThird = "block " + std::to_string(previous) + ": a 33rd byte";
     // A byte waiting before the command belongs to no block: taken as this
-    // block's, it would shift every byte after it.
+    // block's, it would shift every byte after it. After a block it is most
+    // likely that block's 33rd (a slow radio's whole answer is waiting by
+    // the time its pacing is sent).
     if (const int waiting = Comm().inBufferCount(); waiting > 0) {
-        link_.failed(block + ": " + std::to_string(waiting) + " stray bytes before the command");
+        link_.failed(previous >= 0 ? thirtyThird : block + ": " + std::to_string(waiting) + " stray bytes before the command");
         return readFailed();
     }
     // No honest radio answers before it has heard the whole command: two
@@ -142,7 +145,7 @@ bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
     // 6.2 ms) is the window. Bytes a USB adapter holds back longer still
     // show: a read never throws received bytes away, so they are waiting
     // before a later block's command or after the last block.
-    const std::string stray = previous < 0 ? block + ": a byte before its answer" : "block " + std::to_string(previous) + ": a 33rd byte";
+    const std::string stray = previous < 0 ? block + ": a byte before its answer" : thirtyThird;
     Comm().writeByte(Protocol::ReadBlock);
     Comm().writeByte(static_cast<uint8_t>(N));
     if (link_.FastRadio) {
