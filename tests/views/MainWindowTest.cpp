@@ -587,6 +587,12 @@ TEST_F(ViewTest, WriteChangesAndVerifyRadioFromTheMenu) {
     const std::string status = main->statusText.Caption();
     EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
     EXPECT_NE(status.find("): cancelled: blocks 8-31 and 30 unit-wide bytes had been written"), std::string::npos) << status;
+    const auto question = std::find_if(platform.boxes.begin(), platform.boxes.end(),
+                                       [](const auto& b) { return b.text == VKTCom::frmProc::CancelWriteQuestion; });
+    ASSERT_NE(question, platform.boxes.end());
+    EXPECT_EQ(question->icon, vkt::Icon::Question);
+    EXPECT_EQ(question->buttons, vkt::Buttons::YesNo);
+    EXPECT_EQ(question->title, "VKT Editor");
     EXPECT_FALSE(port.isOpen());
 
     platform.answer(Answer::OK);
