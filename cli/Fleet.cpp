@@ -109,7 +109,7 @@ private:
         s.reported = true;
         s.result = r;
         std::string what;
-        if (r.status == "done") what = Reading(fleet_) ? "read into " + r.detail : DoneText(false, fleet_.verify);
+        if (r.status == "done") what = Reading(fleet_) ? "read into " + r.detail : r.detail.empty() ? DoneText(false, fleet_.verify) : r.detail;
         else if (r.status == "unverified") what = "written but NOT verified: " + r.detail;
         else if (r.status == "interrupted") what = "INTERRUPTED " + r.detail;
         else what = "FAILED: " + r.detail;
@@ -134,6 +134,7 @@ private:
         row.seconds = r.seconds;
         if (r.status == "unverified") row.firstDifference = r.detail;
         if (r.status == "failed" || r.status == "interrupted") row.reason = r.detail;
+        if (fleet_.changedOnly && r.status == "done") row.written = r.detail;
         std::string why;
         if (!AppendLogRow(fleet_.logPath, row, why)) c_.err << "vkt: the log was not written: " << why << "\n";
     }

@@ -34,6 +34,7 @@ struct Fleet {
     std::vector<std::vector<std::string>> workerArgs; // each copy's command line
     bool verify = false;
     bool repeat = false;
+    bool changedOnly = false;  // the copies say what they wrote, and the log keeps it
     std::string logPath, setupName, setupSha256;
 };
 

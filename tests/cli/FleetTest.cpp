@@ -143,12 +143,12 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string by = "2AAA0105," + file + ",sha-of-6019-bytes,write,";
     EXPECT_EQ(lines, (std::vector<std::string>{
                          std::string(LogHeader).substr(20),
-                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s",
-                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",",
-                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,",
-                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139)",
-                         ",/dev/ttyUSB0," + by + "done,no,14.1,,",
-                         ",/dev/ttyUSB1," + by + "done,no,14.1,,"}));
+                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s,",
+                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",,",
+                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,,",
+                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
+                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,",
+                         ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
     std::tm stamp{};
     ASSERT_TRUE(::strptime(last.c_str(), "%Y-%m-%dT%H:%M:%SZ,", &stamp));
     EXPECT_GE(::timegm(&stamp), before);
@@ -217,5 +217,5 @@ TEST(RunLog, FieldsThatNeedItAreQuoted) {
     row.cable = "a,b";
     row.radio = "say \"hi\"";
     row.setup = "two\nlines";
-    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,");
+    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,,");
 }

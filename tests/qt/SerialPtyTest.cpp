@@ -4,12 +4,14 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 #include "core/MemoryImage.h"
 #include "link/RadioLink.h"
@@ -141,8 +143,12 @@ namespace {
 struct FourRadios {
     QTemporaryDir dir;
     std::vector<std::unique_ptr<PtyRadioProcess>> sims;
-    explicit FourRadios(int silent = -1) {
-        for (int i = 0; i < 4; ++i) {
+    // seed: the memory radio i starts with; the factory setup when empty.
+    explicit FourRadios(int silent = -1, int count = 4, const std::function<QByteArray(int)>& seed = {}) {
+        for (int i = 0; i < count; ++i) {
+            QFile f(file(i));
+            if (seed && f.open(QIODevice::WriteOnly)) f.write(seed(i));
+            f.close();
             QStringList options{"--eeprom", file(i), "--print-state"};
             if (i == silent) options << "--silent";
             sims.push_back(std::make_unique<PtyRadioProcess>(options));
@@ -192,6 +198,44 @@ TEST(SerialPty, FourRadiosAtOnceAndOneSilentFailsAlone) {
                 << "radio " << i << " address " << a;
         }
     }
+}
+
+// --changed-only on two radios at once: the one that differs from the setup
+// in one group's channel gets that block alone, the one that holds the setup
+// gets nothing; both are backed up in the data folder first.
+TEST(SerialPty, TwoRadiosGetOnlyWhatDiffers) {
+    QFile setupFile(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
+    ASSERT_TRUE(setupFile.open(QIODevice::ReadOnly));
+    const QByteArray setup = setupFile.readAll();
+    QByteArray holding(reinterpret_cast<const char*>(vktsim::RadioModel::FactorySetup().data()), VKTCore::RadioMemorySize);
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
+        holding[a] = static_cast<char>((holding[a] & ~VKTCom::SentBits(a)) | (setup[a] & VKTCom::SentBits(a)));
+    const int channel = VKTCore::ChannelSlotAddress(2, 0) + 1;  // group 3's first channel, block 36
+    FourRadios radios(-1, 2, [&](int i) {
+        QByteArray b = holding;
+        if (i == 0) b[channel] = static_cast<char>(b[channel] ^ 1);
+        return b;
+    });
+    QProcess vkt;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VKT_DATA_DIR", radios.dir.path());
+    vkt.setProcessEnvironment(env);
+    vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", "--changed-only"} + radios.devices());
+    ASSERT_TRUE(vkt.waitForFinished(60000));
+    const QString out = vkt.readAllStandardOutput();
+    EXPECT_EQ(vkt.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains(QString::fromStdString(radios.sims[0]->device()) + "  radio 2AAA0105  block 36 written and verified  "))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains(QString::fromStdString(radios.sims[1]->device()) + "  radio 2AAA0105  already holds the setup: nothing written  "))
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("2 of 2 radios written and verified in ")) << out.toStdString();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(radios.sims[static_cast<size_t>(i)]->stop());
+        QFile f(radios.file(i));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(f.readAll().left(VKTCore::RadioMemorySize) == holding) << i;
+    }
+    EXPECT_EQ(QDir(radios.dir.filePath("backups")).entryList(QDir::Files).size(), 2);
 }
 
 // However a fleet run ends, each radio is released. Ctrl-C reaches the run

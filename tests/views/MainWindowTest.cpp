@@ -540,16 +540,43 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     command(Qt::Key_F4);
 }
 
-// Verify Radio comes after Write Radio and reads the radio aside.
-TEST_F(ViewTest, VerifyRadioFromTheMenu) {
+// Write Changes and Verify Radio come after Write Radio; Write Changes
+// answers the progress window's Cancel as a write does and says in the
+// status bar what it wrote.
+TEST_F(ViewTest, WriteChangesAndVerifyRadioFromTheMenu) {
     QAction* write = action("Write Radio");
+    QAction* changes = action("Write Changes");
     QAction* verify = action("Verify Radio");
     const auto items = write->associatedObjects();
     ASSERT_FALSE(items.isEmpty());
     const auto menu = qobject_cast<QMenu*>(items.first());
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 1);
-    platform.answer(Answer::OK, VKTCom::RadioCommands::RadioMatches);
+    EXPECT_EQ(menu->actions().indexOf(changes), menu->actions().indexOf(write) + 1);
+    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 2);
+
+    for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
+    platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
+    platform.answer(Answer::Yes, VKTCom::RadioCommands::AskGlobals);
+    platform.answer(Answer::Yes, VKTCom::frmProc::CancelWriteQuestion);
+    platform.onEvents = [this] {
+        if (main->proc.lblInfo.Caption() == "Writing VKT Memory" && main->proc.Prog1.Value() > 1000 && !main->proc.Cancelled)
+            QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+    };
+    changes->trigger();
+    platform.onEvents = nullptr;
+    activate(view.get());
+    const std::string status = main->statusText.Caption();
+    EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
+    EXPECT_NE(status.find("): cancelled: blocks 8-31 and 30 unit-wide bytes had been written"), std::string::npos) << status;
+    const auto question = std::find_if(platform.boxes.begin(), platform.boxes.end(),
+                                       [](const auto& b) { return b.text == VKTCom::frmProc::CancelWriteQuestion; });
+    ASSERT_NE(question, platform.boxes.end());
+    EXPECT_EQ(question->icon, vkt::Icon::Question);
+    EXPECT_EQ(question->buttons, vkt::Buttons::YesNo);
+    EXPECT_EQ(question->title, "VKT Editor");
+    EXPECT_FALSE(port.isOpen());
+
+    platform.answer(Answer::OK);
     verify->trigger();
     activate(view.get());
     EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
