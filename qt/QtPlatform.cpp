@@ -129,13 +129,9 @@ bool QtPlatform::anySerialDevice() {
 std::string QtPlatform::deviceOfPort(int n) {
     if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device;
     if (n == vkt::EmulatedPort) return "";
-#ifdef Q_OS_WIN
-    const bool windows = true;
-#else
-    const bool windows = false;
-#endif
     const std::string stored = storedDevice(n);
-    return vkt::DeviceForPort(n, stored, windows || !stored.empty() ? std::vector<vkt::PortInfo>{} : MachinePorts(), windows);
+    const bool needsPorts = stored.empty() && vkt::ThisSystem != vkt::SystemKind::Windows;
+    return vkt::DeviceForPort(n, stored, needsPorts ? MachinePorts() : std::vector<vkt::PortInfo>{}, vkt::ThisSystem);
 }
 
 Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title, bool systemModal) {

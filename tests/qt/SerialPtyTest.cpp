@@ -126,6 +126,7 @@ TEST(SerialPty, APortInUseSaysSoAndByWhom) {
     reader.waitForFinished(1500);  // the read is under way
     vktqt::QtSerialPort port([&sim](int) { return sim.device(); });
     EXPECT_FALSE(port.open());
+    EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
     const std::string expected = "Comm Port 1 (" + sim.device() + ") is in use by another program (process " +
                                  std::to_string(reader.processId()) + ", ";
     EXPECT_EQ(port.openError().rfind(expected, 0), 0u) << port.openError();
@@ -133,6 +134,9 @@ TEST(SerialPty, APortInUseSaysSoAndByWhom) {
     ASSERT_TRUE(reader.waitForFinished(20000));
     EXPECT_EQ(reader.exitCode(), 0);
     EXPECT_TRUE(port.open());
+    EXPECT_EQ(vkt::PreciseSleeps::Held(), 1);  // the pacing's 3 ms stay 3 ms while the port is open
+    port.close();
+    EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
 }
 
 namespace {
