@@ -200,8 +200,9 @@ TEST(SerialPty, FourRadiosAtOnceAndOneSilentFailsAlone) {
 
 // However a fleet run ends, each radio is released. Ctrl-C reaches the run
 // and every copy of it; a hang-up reaches the run alone, which passes it on
-// as it does a SIGTERM; a run killed outright passes nothing on, and its
-// copies, finding their standard input closed, let their radios go.
+// as a stop line on each copy's standard input; a run killed outright passes
+// nothing on, and its copies, finding their standard input closed, let their
+// radios go.
 TEST(SerialPty, EveryRadioOfAFleetRunIsReleasedHoweverTheRunEnds) {
     const std::pair<int, bool> endings[] = {{SIGINT, true}, {SIGHUP, false}, {SIGKILL, false}};
     for (const auto& [sig, toTheGroup] : endings) {
