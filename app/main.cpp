@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -15,6 +14,7 @@
 #include <memory>
 
 #include "app/ControlModule.h"
+#include "app/EmulatedRadio.h"
 #include "editor/frmAbout.h"
 #include "core/MemoryImage.h"
 #include "editor/SetupReport.h"
@@ -56,12 +56,6 @@ QString DataFolder(const QString& option) {
     const QByteArray env = qgetenv("VKT_DATA_DIR");
     if (!env.isEmpty()) return QString::fromLocal8Bit(env);
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-}
-
-QString RadioSimProgram() {
-    for (const QString& p : {ExeDir() + "/vkt-radio-sim", ExeDir() + "/../sim/vkt-radio-sim", ExeDir() + "/../bin/vkt-radio-sim"})
-        if (QFileInfo(p).isExecutable()) return p;
-    return {};
 }
 
 // The pictures of the installed icon, built into the program.
@@ -210,20 +204,12 @@ int main(int argc, char** argv) {
 
     // The emulated radio runs from the moment it is chosen: by the technician,
     // or at the start while no port was ever chosen and no cable is at hand.
-    QProcess emulator;
-    auto startEmulator = [&] {
-        if (emulator.state() != QProcess::NotRunning) return;
-        const QString sim = RadioSimProgram();
-        if (sim.isEmpty()) return;
-        emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom", "--exit-with-parent"});
-        if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000))
-            platform.setDeviceForThisRun(vkt::EmulatedPort, emulator.readLine().trimmed().toStdString(), "the built-in radio emulator");
-    };
+    const auto emulator = MakeEmulatedRadio(platform, data);
     main.noCableAtHand = [&platform] { return !platform.anySerialDevice(); };
 
     // Each Comm Port item tells which device it is; the status bar tells the chosen one's.
     auto showPorts = [&] {
-        if (platform.serialPort().portNumber() == vkt::EmulatedPort) startEmulator();
+        if (platform.serialPort().portNumber() == vkt::EmulatedPort) emulator->start();
         vktviews::DescribeCommPorts(platform, platform.serialPort().portNumber(), main);
     };
     main.commPortChanged = showPorts;
@@ -249,10 +235,5 @@ int main(int argc, char** argv) {
         main.files.ReadSetupFile();
     }
     showPorts();
-    const int rc = QCoreApplication::exec();
-    if (emulator.state() != QProcess::NotRunning) {
-        emulator.terminate();
-        emulator.waitForFinished(2000);
-    }
-    return rc;
+    return QCoreApplication::exec();
 }

@@ -113,9 +113,31 @@ void QtPlatform::assignDevice(int n, const std::string& device) {
     runDevices_.erase(n);
 }
 
+vkt::SerialPort& QtPlatform::ChosenPort::now() const {
+    if (emulated && serial_.portNumber() == vkt::EmulatedPort) return *emulated;
+    return serial_;
+}
+
+void QtPlatform::ChosenPort::setPortNumber(int n) {
+    serial_.setPortNumber(n);
+    if (emulated) emulated->setPortNumber(n);
+}
+
+// Both keep the line's settings, so that either is ready when chosen.
+void QtPlatform::ChosenPort::setSettings(const std::string& s) {
+    serial_.setSettings(s);
+    if (emulated) emulated->setSettings(s);
+}
+
+void QtPlatform::setEmulatedPort(std::unique_ptr<vkt::SerialPort> port) {
+    port->setPortNumber(serial_.portNumber());
+    port->setSettings(serial_.settings());
+    port_.emulated = std::move(port);
+}
+
 std::string QtPlatform::describePort(int n) {
     if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device + " \u2014 " + it->second.description;
-    if (n == vkt::EmulatedPort) return EmulatorNotRunning;
+    if (n == vkt::EmulatedPort) return port_.emulated ? EmulatorInside : EmulatorNotRunning;
     return vkt::PortStatusText(deviceOfPort(n), MachinePorts());
 }
 
@@ -201,7 +223,7 @@ std::optional<std::string> QtPlatform::FileDialog(const vkt::FileDialogRequest& 
 
 vkt::SerialPort& QtPlatform::serialPort() {
     if (trace_) return *trace_;
-    return serial_;
+    return port_;
 }
 
 bool QtPlatform::startTrace(const std::string& path, std::string& why) {
@@ -212,7 +234,7 @@ bool QtPlatform::startTrace(const std::string& path, std::string& why) {
         why = error.description;
         return false;
     }
-    trace_ = std::make_unique<VKTCom::SerialTrace>(serial_, traceFile_->stream(), [this] { return Timer(); });
+    trace_ = std::make_unique<VKTCom::SerialTrace>(port_, traceFile_->stream(), [this] { return Timer(); });
     trace_->note("serial trace started: " + QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
     return true;
 }

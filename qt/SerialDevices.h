@@ -18,6 +18,8 @@ std::string LockHolder(const std::string& device);
 
 // What the emulated radio's port says when the emulator could not be started.
 inline constexpr const char* EmulatorNotRunning = "the built-in radio emulator is not running: it could not be started";
+// What it says when the emulated radio runs inside this program.
+inline constexpr const char* EmulatorInside = "the built-in radio emulator, inside this program";
 
 enum class OpenProblem { Other, PermissionDenied, InUse };
 // What stood in the way, from what the serial port reported: access refused,

@@ -12,9 +12,11 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include "app/EmulatedRadio.h"
 #include "core/MemoryImage.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
+#include "sim/RadioModel.h"
 #include "tests/support/PtyPlatform.h"
 #include "tests/support/PtyRadioProcess.h"
 
@@ -150,4 +152,29 @@ TEST(RadioSimProgram, AProgramThatForgetsTheSpeedChangeGetsNoAnswer) {
         EXPECT_EQ(transfers.ReadGroupMemory(1), !forgets) << forgets;
         EXPECT_EQ(platform.boxes.empty(), !forgets);
     }
+}
+
+// Where there is no pseudo-terminal (Windows) the Emulated Radio item runs the
+// radio inside the editor, on the wall clock: a read of a group brings the
+// factory setup's bytes.
+TEST(EmulatedRadioInside, AGroupIsReadOnTheWallClock) {
+    struct NoBoxes : vktqt::QtPlatform {
+        vkt::Answer MsgBox(const std::string& text, vkt::Buttons, vkt::Icon, const std::string&, bool) override {
+            ADD_FAILURE() << text;
+            return vkt::Answer::Cancel;
+        }
+    } platform;
+    QTemporaryDir dir;
+    const auto emulator = MakeEmulatedRadio(platform, dir.path());
+    platform.serialPort().setPortNumber(vkt::EmulatedPort);
+    emulator->start();
+    EXPECT_EQ(platform.describePort(vkt::EmulatedPort), vktqt::EmulatorInside);
+    vkt::Window main("main");
+    VKTCom::frmProc proc(platform, main);
+    VKTCom::RadioLink link(platform);
+    link.InitLinkParameters();
+    VKTCore::MemoryImage.fill(0);
+    ASSERT_TRUE(VKTCom::Transfers(link, proc).ReadGroupMemory(1));
+    const auto factory = vktsim::RadioModel::FactorySetup();
+    EXPECT_TRUE(std::equal(factory.begin() + 256, factory.begin() + 256 + 384, VKTCore::MemoryImage.begin() + 256));
 }
