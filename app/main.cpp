@@ -21,6 +21,7 @@
 #include "editor/Version.h"
 #include "platform/PrintDocument.h"
 #include "qt/ApplicationObject.h"
+#include "qt/Desktop.h"
 #include "views/CommPortSettingsDialog.h"
 #include "views/FindCableDialog.h"
 #include "views/GroupsView.h"
@@ -63,14 +64,6 @@ QIcon ProgramIcon() {
     QIcon icon;
     for (const char* size : {"48", "128", "256"}) icon.addFile(QString(":/icon/%1.png").arg(size));
     return icon;
-}
-
-bool HasDisplay() {
-#ifdef Q_OS_LINUX
-    return !qgetenv("QT_QPA_PLATFORM").isEmpty() || !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
-#else
-    return true;
-#endif
 }
 
 int PrintReport(const QString& setupFile, const QString& pdf) {
@@ -142,7 +135,7 @@ int main(int argc, char** argv) {
         needs = vktqt::Needs::Nothing;
     else if (args.isSet("report"))
         needs = args.isSet("pdf") ? vktqt::Needs::Drawing : vktqt::Needs::Nothing;
-    if (needs == vktqt::Needs::Windows && !HasDisplay()) {
+    if (needs == vktqt::Needs::Windows && !vktqt::HasDisplay()) {
         std::fputs("vkt-editor needs a display. On a machine without one, run it under a virtual display:\n"
                    "    xvfb-run -a vkt-editor\n"
                    "or print a setup report without any window:\n"

@@ -13,9 +13,9 @@
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 
+#include "qt/Desktop.h"
 #include "qt/HelpViewer.h"
 
 namespace vktqt {
@@ -250,21 +250,7 @@ void QtPlatform::traceNote(const std::string& text) {
 }
 
 bool QtPlatform::StartSystemInformation() {
-    QString tool;
-#ifdef Q_OS_WIN
-    const QSettings msinfo("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", QSettings::NativeFormat);
-    tool = msinfo.value("PATH").toString();
-    if (tool.isEmpty()) {
-        const QSettings location("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location", QSettings::NativeFormat);
-        const QString folder = location.value("MSINFO").toString();
-        if (!folder.isEmpty() && QFileInfo::exists(folder + "\\MSINFO32.EXE")) tool = folder + "\\MSINFO32.EXE";
-    }
-#else
-    for (const char* name : {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor", "xfce4-taskmanager"}) {
-        tool = QStandardPaths::findExecutable(name);
-        if (!tool.isEmpty()) break;
-    }
-#endif
+    const QString tool = SystemInformationTool();
     return !tool.isEmpty() && QProcess::startDetached(tool, {});
 }
 
