@@ -62,8 +62,12 @@ bool TakeWaitingInput(std::string& bytes) {
     // A console or a file is not a run's pipe: nothing will be said there.
     if (::GetFileType(input) != FILE_TYPE_PIPE) return true;
     DWORD waiting = 0;
-    // Fails with ERROR_BROKEN_PIPE once the run has closed its end.
-    if (!::PeekNamedPipe(input, nullptr, 0, nullptr, &waiting, nullptr)) return false;
+    // Fails with ERROR_BROKEN_PIPE once the run has closed its end; a pipe
+    // that cannot be peeked at (Wine's from a Unix shell) says nothing.
+    if (!::PeekNamedPipe(input, nullptr, 0, nullptr, &waiting, nullptr)) {
+        const DWORD error = ::GetLastError();
+        return error != ERROR_BROKEN_PIPE && error != ERROR_PIPE_NOT_CONNECTED;
+    }
     if (waiting == 0) return true;
     std::string buffer(waiting, '\0');
     DWORD got = 0;
