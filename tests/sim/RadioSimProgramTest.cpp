@@ -117,8 +117,8 @@ TEST(RadioSimProgram, AProgramThatForgetsTheSpeedChangeGetsNoAnswer) {
 
 // Where there is no pseudo-terminal (Windows) the Emulated Radio item runs the
 // radio inside the editor, on the wall clock: a read of a group brings the
-// factory setup's bytes.
-TEST(EmulatedRadioInside, AGroupIsReadOnTheWallClock) {
+// factory setup's bytes, and a write is kept in the radio's memory file.
+TEST(EmulatedRadioInside, AGroupIsReadAndWrittenOnTheWallClock) {
     PtyPlatform platform("");
     QTemporaryDir dir;
     const auto emulator = MakeEmulatedRadio(platform, dir.path());
@@ -130,4 +130,9 @@ TEST(EmulatedRadioInside, AGroupIsReadOnTheWallClock) {
     ASSERT_TRUE(l.transfers.ReadGroupMemory(1));
     const auto factory = vktsim::RadioModel::FactorySetup();
     EXPECT_TRUE(std::equal(factory.begin() + 256, factory.begin() + 256 + 384, VKTCore::MemoryImage.begin() + 256));
+    VKTCore::MemoryImage[256 + 40] = 0x22;
+    ASSERT_TRUE(l.transfers.WriteGroupMemory(1));
+    const QByteArray saved = FileBytes(dir.filePath("emulated-radio.eeprom"));
+    ASSERT_EQ(saved.size(), VKTCore::RadioMemorySize);
+    EXPECT_EQ(saved[256 + 40], '\x22');
 }
