@@ -52,7 +52,7 @@ TEST(SerialDevices, PermissionAdviceNamesTheGroupAndMode) {
     const auto path = std::filesystem::temp_directory_path() / ("vkt-perm-" + std::to_string(::getpid()));
     std::ofstream(path) << "x";
     for (const auto& [mode, shown] : {std::pair{0000, "(----------); join"}, std::pair{0660, "(-rw-rw----); join"}}) {
-        ::chmod(path.c_str(), static_cast<mode_t>(mode));
+        ::chmod(path.string().c_str(), static_cast<mode_t>(mode));
         const std::string denied = OpenFailureText(2, path.string(), "Permission denied", OpenProblem::PermissionDenied);
         EXPECT_NE(denied.find(" belongs to group "), std::string::npos) << denied;
         EXPECT_NE(denied.find(shown + std::string(" that group (sudo usermod -aG ")), std::string::npos) << denied;
