@@ -18,6 +18,7 @@
 #include "cli/RunLog.h"
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/StdinPipe.h"
 #include "tests/support/TempFolder.h"
 
 using namespace vktcli;
@@ -178,6 +179,18 @@ TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
         bool stopped = false;
         for (size_t i = 0; i < c.pieces.size(); ++i) stopped = run.heard(c.pieces[i], c.ended && i + 1 == c.pieces.size());
         EXPECT_EQ(stopped, c.stops) << c.pieces[0];
+    }
+}
+
+// The same through this system's own pipe, as a copy reads it.
+TEST(RunListener, HearsTheRunThroughAPipe) {
+    for (bool runGone : {false, true}) {
+        StdinPipe run;
+        RunListener copy;
+        EXPECT_FALSE(copy.stopAsked());
+        if (runGone) run.close();
+        else run.write("progress\nstop\n");
+        EXPECT_TRUE(copy.stopAsked()) << runGone;
     }
 }
 
