@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -15,12 +14,14 @@
 #include <memory>
 
 #include "app/ControlModule.h"
+#include "app/EmulatedRadio.h"
 #include "editor/frmAbout.h"
 #include "core/MemoryImage.h"
 #include "editor/SetupReport.h"
 #include "editor/Version.h"
 #include "platform/PrintDocument.h"
 #include "qt/ApplicationObject.h"
+#include "qt/Desktop.h"
 #include "views/CommPortSettingsDialog.h"
 #include "views/FindCableDialog.h"
 #include "views/GroupsView.h"
@@ -58,25 +59,11 @@ QString DataFolder(const QString& option) {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-QString RadioSimProgram() {
-    for (const QString& p : {ExeDir() + "/vkt-radio-sim", ExeDir() + "/../sim/vkt-radio-sim", ExeDir() + "/../bin/vkt-radio-sim"})
-        if (QFileInfo(p).isExecutable()) return p;
-    return {};
-}
-
 // The pictures of the installed icon, built into the program.
 QIcon ProgramIcon() {
     QIcon icon;
     for (const char* size : {"48", "128", "256"}) icon.addFile(QString(":/icon/%1.png").arg(size));
     return icon;
-}
-
-bool HasDisplay() {
-#ifdef Q_OS_LINUX
-    return !qgetenv("QT_QPA_PLATFORM").isEmpty() || !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
-#else
-    return true;
-#endif
 }
 
 int PrintReport(const QString& setupFile, const QString& pdf) {
@@ -148,7 +135,7 @@ int main(int argc, char** argv) {
         needs = vktqt::Needs::Nothing;
     else if (args.isSet("report"))
         needs = args.isSet("pdf") ? vktqt::Needs::Drawing : vktqt::Needs::Nothing;
-    if (needs == vktqt::Needs::Windows && !HasDisplay()) {
+    if (needs == vktqt::Needs::Windows && !vktqt::HasDisplay()) {
         std::fputs("vkt-editor needs a display. On a machine without one, run it under a virtual display:\n"
                    "    xvfb-run -a vkt-editor\n"
                    "or print a setup report without any window:\n"
@@ -210,20 +197,12 @@ int main(int argc, char** argv) {
 
     // The emulated radio runs from the moment it is chosen: by the technician,
     // or at the start while no port was ever chosen and no cable is at hand.
-    QProcess emulator;
-    auto startEmulator = [&] {
-        if (emulator.state() != QProcess::NotRunning) return;
-        const QString sim = RadioSimProgram();
-        if (sim.isEmpty()) return;
-        emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom", "--exit-with-parent"});
-        if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000))
-            platform.setDeviceForThisRun(vkt::EmulatedPort, emulator.readLine().trimmed().toStdString(), "the built-in radio emulator");
-    };
+    const auto emulator = MakeEmulatedRadio(platform, data);
     main.noCableAtHand = [&platform] { return !platform.anySerialDevice(); };
 
     // Each Comm Port item tells which device it is; the status bar tells the chosen one's.
     auto showPorts = [&] {
-        if (platform.serialPort().portNumber() == vkt::EmulatedPort) startEmulator();
+        if (platform.serialPort().portNumber() == vkt::EmulatedPort) emulator->start();
         vktviews::DescribeCommPorts(platform, platform.serialPort().portNumber(), main);
     };
     main.commPortChanged = showPorts;
@@ -249,10 +228,5 @@ int main(int argc, char** argv) {
         main.files.ReadSetupFile();
     }
     showPorts();
-    const int rc = QCoreApplication::exec();
-    if (emulator.state() != QProcess::NotRunning) {
-        emulator.terminate();
-        emulator.waitForFinished(2000);
-    }
-    return rc;
+    return QCoreApplication::exec();
 }

@@ -14,9 +14,11 @@
 
 #include "cli/Commands.h"
 #include "cli/Fleet.h"
+#include "cli/Interrupts.h"
 #include "cli/RunLog.h"
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/StdinPipe.h"
 #include "tests/support/TempFolder.h"
 
 using namespace vktcli;
@@ -164,6 +166,32 @@ TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
     EXPECT_EQ(workers.interrupts, 1);
     EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
         << out.str();
+}
+
+// A copy hears the run's stop line however the pipe cuts it, or the pipe's
+// end when the run is gone; no other line stops it.
+TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
+    struct Case { std::vector<std::string> pieces; bool ended; bool stops; };
+    const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true},
+                          {{"stopped\n", "stop"}, false, false}, {{"progress\n"}, true, true}};
+    for (const Case& c : cases) {
+        RunListener run;
+        bool stopped = false;
+        for (size_t i = 0; i < c.pieces.size(); ++i) stopped = run.heard(c.pieces[i], c.ended && i + 1 == c.pieces.size());
+        EXPECT_EQ(stopped, c.stops) << c.pieces[0];
+    }
+}
+
+// The same through this system's own pipe, as a copy reads it.
+TEST(RunListener, HearsTheRunThroughAPipe) {
+    for (bool runGone : {false, true}) {
+        StdinPipe run;
+        RunListener copy;
+        EXPECT_FALSE(copy.stopAsked());
+        if (runGone) run.close();
+        else run.write("progress\nstop\n");
+        EXPECT_TRUE(copy.stopAsked()) << runGone;
+    }
 }
 
 TEST_F(FleetTest, RepeatWorksInRounds) {
