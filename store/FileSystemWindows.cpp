@@ -319,14 +319,19 @@ long long SystemFileSystem::read(int fd, char* data, size_t size) {
 int SystemFileSystem::openRows(const std::string& path, unsigned, FileInfo& info) {
     const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | FILE_APPEND_DATA | SYNCHRONIZE, ShareAll, nullptr, OPEN_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    OVERLAPPED whole{};
-    if (h != INVALID_HANDLE_VALUE && ::GetFileType(h) == FILE_TYPE_DISK &&
-        !::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole)) {
-        SetErrno();
-        const int e = errno;
-        ::CloseHandle(h);
-        errno = e;
-        return -1;
+    // Waits in short steps: a row takes a moment to write, and Wine serves a
+    // waiting lock only after a long while.
+    while (h != INVALID_HANDLE_VALUE && ::GetFileType(h) == FILE_TYPE_DISK) {
+        OVERLAPPED whole{};
+        if (::LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) break;
+        if (::GetLastError() != ERROR_LOCK_VIOLATION && ::GetLastError() != ERROR_IO_PENDING) {
+            SetErrno();
+            const int e = errno;
+            ::CloseHandle(h);
+            errno = e;
+            return -1;
+        }
+        ::Sleep(1);
     }
     return Opened(h, info);
 }

@@ -412,7 +412,7 @@ TEST_F(VktTest, AFleetCopyReportsInLines) {
     EXPECT_EQ(run({"read", "--device", "/dev/ttyUSB0", "-o", path("radios"), "--worker"}), 0);
     const std::string file = out.str().substr(out.str().rfind('\t') + 1, out.str().size() - out.str().rfind('\t') - 2);
     EXPECT_EQ(std::filesystem::path(file).parent_path(), path("radios"));
-    EXPECT_NE(file.find("/radio-2AAA0105-"), std::string::npos) << file;
+    EXPECT_EQ(std::filesystem::path(file).filename().string().rfind("radio-2AAA0105-", 0), 0u) << file;
     EXPECT_TRUE(file.ends_with("-ttyUSB0.vkt")) << file;
     const auto& radio = port.radio().eeprom;
     EXPECT_TRUE(bytes(file) == std::string(radio.begin(), radio.end()) + std::string(3, '\0'));  // and the spare bytes 0
