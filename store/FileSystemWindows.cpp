@@ -190,10 +190,16 @@ std::vector<std::string> SystemFileSystem::entries(int folder) {
     return names;
 }
 
-// Deleting a link deletes the link, never what it points to.
+// Deleting a link deletes the link, never what it points to; a link to a
+// folder (or a junction) is removed as a folder is, and a folder itself is
+// never removed, as unlinking one fails on POSIX.
 bool SystemFileSystem::removeEntry(int folder, const std::string& name) {
-    if (::DeleteFileW(EntryPath(folder, name).c_str())) return true;
-    SetErrno();
+    const std::wstring path = EntryPath(folder, name);
+    if (::DeleteFileW(path.c_str())) return true;
+    const DWORD error = ::GetLastError();
+    FileInfo info;
+    if (InfoOfPath(path, info) && info.link() && ::RemoveDirectoryW(path.c_str())) return true;
+    SetErrno(error);
     return false;
 }
 
