@@ -44,6 +44,8 @@ int HoldFile(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O
 
 void ReleaseFile(int held) { ::close(held); }
 
+void SetEnvironment(const std::string& name, const std::string& value) { ::setenv(name.c_str(), value.c_str(), 1); }
+
 void SetTimeZone(const char* zone) {
     zone ? ::setenv("TZ", zone, 1) : ::unsetenv("TZ");
     ::tzset();

@@ -21,6 +21,8 @@ bool RunningAsRoot() { return false; }
 bool SetOwner(const std::string&, unsigned, unsigned) { return false; }
 bool LimitFileSize(long long) { return false; }
 
+void SetEnvironment(const std::string& name, const std::string& value) { ::_putenv_s(name.c_str(), value.c_str()); }
+
 void SetTimeZone(const char* zone) {
     ::_putenv_s("TZ", zone ? zone : "");
     ::_tzset();
