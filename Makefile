@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test package sanitize fuzz bench mutants clean
+.PHONY: deps configure build run test test-windows package sanitize fuzz bench mutants clean
 
 deps:
 	@scripts/install-deps
@@ -19,7 +19,12 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-windows
 	@$(MAKE) --no-print-directory sanitize
+
+# The layers that need no Qt, cross-built for Windows and tested under Wine.
+test-windows: deps
+	@scripts/test-windows $(BUILD)-windows $(JOBS)
 
 # The Debian package of an install under /usr, left in this folder:
 # vkt-editor_<version>_<architecture>.deb.
@@ -53,4 +58,4 @@ bench: build
 	@scripts/run-benchmarks $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD)-mutants
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz $(BUILD)-mutants $(BUILD)-windows

@@ -46,6 +46,9 @@ extern const char* const NoDifferencesText;
 const char* DoneText(bool reading, bool verify);
 // A progress bar of width cells: "[####      ]".
 std::string ProgressBar(int percent, int width);
+// A file name part for a cable: "/dev/ttyUSB2" gives "ttyUSB2", "\\.\COM10"
+// "COM10", "Comm Port 2" "CommPort2".
+std::string CableTag(const std::string& cable);
 
 // The radio commands, one cable or several.
 int Read(const Args& a, Console& c);

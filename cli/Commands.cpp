@@ -16,6 +16,7 @@
 #include "platform/PrintDocument.h"
 #include "store/FileReader.h"
 #include "store/FileWriter.h"
+#include "store/Paths.h"
 
 namespace vktcli {
 
@@ -73,7 +74,9 @@ Args Parse(const std::vector<std::string>& a) {
             value(d);
             // A relative path is in the current folder, as for any file.
             std::error_code ec;
-            if (!d.empty() && d[0] != '/') d = std::filesystem::absolute(d, ec).lexically_normal().string();
+            const std::filesystem::path device = vktstore::PathOf(d);
+            if (!d.empty() && !device.has_root_directory() && !device.has_root_name())
+                d = vktstore::Utf8Of(std::filesystem::absolute(vktstore::PathOf(d), ec).lexically_normal());
             r.cables.push_back({d, {"--device", d}, 1, d});
         } else if (a[i] == "--log") value(r.log);
         else if (a[i] == "--worker") r.worker = true;
@@ -105,7 +108,8 @@ Args Parse(const std::vector<std::string>& a) {
             std::error_code ec;
             const bool same = x.device.empty() != y.device.empty() ? false
                               : x.device.empty()                   ? x.port == y.port
-                                  : std::filesystem::weakly_canonical(x.device, ec) == std::filesystem::weakly_canonical(y.device, ec);
+                                  : std::filesystem::weakly_canonical(vktstore::PathOf(x.device), ec) ==
+                                        std::filesystem::weakly_canonical(vktstore::PathOf(y.device), ec);
             if (same) {
                 r.ok = false;
                 r.problem = "the same radio is given twice: " + y.name + " and " + x.name;

@@ -2,18 +2,18 @@
 // The commands that talk to radios: read, write and verify, on one cable or,
 // for read and write, on several at once.
 
-#include <sys/resource.h>
-
 #include <filesystem>
 #include <optional>
 #include <ostream>
 
 #include "cli/CommandLine.h"
+#include "cli/CpuTime.h"
 #include "cli/Fleet.h"
 #include "cli/RadioSession.h"
 #include "cli/RunLog.h"
 #include "store/Backups.h"
 #include "store/FileReader.h"
+#include "store/Paths.h"
 
 namespace vktcli {
 
@@ -21,12 +21,6 @@ using VKTCore::Image;
 using VKTCore::MemoryImage;
 
 namespace {
-
-double CpuSeconds() {
-    rusage u{};
-    ::getrusage(RUSAGE_SELF, &u);
-    return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
 
 // "Group 3 Ch 5 Rec Freq: radio 162.45000, setup 162.40000 (and 2 more)"
 std::string FirstDifference(const std::vector<VKTCom::FieldDifference>& d) {
@@ -52,14 +46,20 @@ std::string Detail(const RadioOutcome& r) {
 // fleet run: "blocks 36, 43 written and verified", "already holds ...".
 std::string WhatWasWritten(const RadioOutcome& r) { return r.wroteList == "nothing" ? r.wrote : r.wroteList + " written and verified"; }
 
-// A file name part for a cable: "/dev/ttyUSB2" gives "ttyUSB2", "Comm Port 2" "CommPort2".
+} // namespace
+
 std::string CableTag(const std::string& cable) {
-    std::string tag = cable.rfind("/dev/", 0) == 0 ? cable.substr(5) : cable;
+    // The folder of devices, on Linux and on Windows.
+    size_t from = 0;
+    for (const char* folder : {"/dev/", "\\\\.\\"})
+        if (cable.rfind(folder, 0) == 0) from = std::string(folder).size();
     std::string out;
-    for (char ch : tag)
-        if (ch != ' ') out += ch == '/' ? '_' : ch;
+    for (char ch : cable.substr(from))
+        if (ch != ' ') out += ch == '/' || ch == '\\' || ch == ':' ? '_' : ch;
     return out;
 }
+
+namespace {
 
 // The run's one cable, chosen for the link; false when there is not one.
 bool OneCable(const Args& a, Console& c) {
@@ -144,8 +144,8 @@ int Read(const Args& a, Console& c) {
     if (a.output.empty() || a.cables.empty()) return UsageError(c, "read needs --port N or --device PATH, and -o FILE");
     if (a.cables.size() > 1) {
         std::error_code ec;
-        std::filesystem::create_directories(a.output, ec);
-        if (!std::filesystem::is_directory(a.output)) {
+        std::filesystem::create_directories(vktstore::PathOf(a.output), ec);
+        if (!std::filesystem::is_directory(vktstore::PathOf(a.output), ec)) {
             c.err << "vkt: " << a.output << " is not a folder; reading several radios needs one for their files\n";
             return FileFailure;
         }

@@ -1,16 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/RunLog.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include "core/Text.h"
+#include "store/FileSystem.h"
 
 namespace vktcli {
 
@@ -25,9 +22,7 @@ std::string Field(const std::string& text) {
 
 // One write of the whole text, so that rows of runs writing at the same
 // time never interleave.
-bool WriteWhole(int fd, const std::string& text) {
-    return ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-}
+bool WriteWhole(int fd, const std::string& text) { return vktstore::Files().appendWhole(fd, text.data(), text.size()); }
 
 } // namespace
 
@@ -38,31 +33,29 @@ std::string LogLine(const LogRow& r) {
 }
 
 bool AppendLogRow(const std::string& path, const LogRow& row, std::string& why) {
-    // A new file is made with its header by exactly one run.
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    const bool isNew = fd >= 0;
-    if (!isNew && errno == EEXIST) fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK);
+    // A new file gets its header from exactly one run: the one that finds it
+    // empty while it holds it. So does a file made empty beforehand (touched,
+    // or truncated).
+    vktstore::FileSystem& files = vktstore::Files();
+    vktstore::FileInfo info;
+    const int fd = files.openRows(path, 0644, info);
     if (fd < 0) {
         why = path + ": " + std::strerror(errno);
         return false;
     }
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    bool ok = info.regular();
     if (!ok) why = path + " is not a regular file";
-    // A file made empty beforehand (touched, or truncated) gets the header too.
-    if (ok && (isNew || st.st_size == 0) && !WriteWhole(fd, std::string(LogHeader) + "\n")) ok = false;
+    if (ok && info.size == 0 && !WriteWhole(fd, std::string(LogHeader) + "\n")) ok = false;
     if (ok && !WriteWhole(fd, LogLine(row) + "\n")) ok = false;
     if (!ok && why.empty()) why = path + ": " + std::strerror(errno);
-    ::close(fd);
+    files.close(fd);
     return ok;
 }
 
 std::string UtcNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm utc{};
-    ::gmtime_r(&now, &utc);
+    const vkt::UtcTime utc = vkt::UtcOf(std::chrono::system_clock::now());
     char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second);
     return text;
 }
 

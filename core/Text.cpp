@@ -147,4 +147,23 @@ std::string PadLeft(const std::string& text, size_t width, char pad) {
     return n >= width ? text : std::string(width - n, pad) + text;
 }
 
+UtcTime UtcOf(std::chrono::system_clock::time_point when) {
+    using namespace std::chrono;
+    const auto seconds = floor<std::chrono::seconds>(when);
+    const auto day = floor<days>(seconds);
+    const year_month_day date{day};
+    const hh_mm_ss time{seconds - day};
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day())), static_cast<int>(time.hours().count()),
+            static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+}
+
+std::optional<std::chrono::system_clock::time_point> TimeOfUtc(const UtcTime& utc) {
+    using namespace std::chrono;
+    const year_month_day date{year{utc.year}, month{static_cast<unsigned>(utc.month)}, day{static_cast<unsigned>(utc.day)}};
+    if (!date.ok() || utc.hour < 0 || utc.hour > 23 || utc.minute < 0 || utc.minute > 59 || utc.second < 0 || utc.second > 60)
+        return std::nullopt;
+    return sys_days{date} + hours{utc.hour} + minutes{utc.minute} + seconds{utc.second};
+}
+
 } // namespace vkt

@@ -3,6 +3,8 @@
 // Small text and number helpers shared by the codecs, the editor and the report.
 // Texts are UTF-8; "characters" are code points, as the user sees them.
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,5 +42,14 @@ int ToInt(double value);
 
 std::string ToUpper(const std::string& text);
 std::string PadLeft(const std::string& text, size_t width, char pad);
+
+// A moment in UTC as the calendar tells it, for the time stamps of names and
+// logs; the same on every system, which gmtime_r and timegm are not.
+struct UtcTime {
+    int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+UtcTime UtcOf(std::chrono::system_clock::time_point when);
+// Nothing for a time no calendar has (a 31 April, a 25th hour).
+std::optional<std::chrono::system_clock::time_point> TimeOfUtc(const UtcTime& utc);
 
 } // namespace vkt

@@ -13,6 +13,7 @@
 #include "editor/SetupReport.h"
 #include "store/FileReader.h"
 #include "store/FileWriter.h"
+#include "store/Paths.h"
 
 namespace vkteditor {
 
@@ -327,7 +328,7 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
         readBackup_ = "";
         if (!backups_) return;
         const auto saved = backups_->save(VKTCore::MemoryImage, link_.RadioInfo, kind);
-        readBackup_ = saved ? ", backup " + std::filesystem::path(*saved).filename().string()
+        readBackup_ = saved ? ", backup " + vktstore::Utf8Of(vktstore::PathOf(*saved).filename())
                             : ", but its backup could not be saved in " + backups_->folder();
     };
     const double start = platform_.Timer();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/MemoryImage.h"
+#include "store/Paths.h"
 
 namespace vkteditor {
 
@@ -33,7 +34,7 @@ void frmPlanImport::Show(const std::string& fileName, const std::string& text, i
     const auto format = VKTCore::DetectPlanFormat(text);
     const bool list = format == VKTCore::PlanFormat::ChannelList;
     lblPlan.setCaption(FirstUpper(format ? VKTCore::PlanFormatTitle(*format) : "no plan") + ": " +
-                       std::filesystem::path(fileName).filename().string());
+                       vktstore::Utf8Of(vktstore::PathOf(fileName).filename()));
     lblGroup.setVisible(list);
     cboGroup.setVisible(list);
     cboGroup.setListIndex(shownGroup);

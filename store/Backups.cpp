@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 
 #include "core/Text.h"
 #include "store/FileWriter.h"
+#include "store/Paths.h"
 
 namespace vktstore {
 
@@ -29,13 +29,11 @@ std::optional<Backups::Clock::time_point> TimeOfName(const std::string& name) {
     if (name.size() <= Tag + 4 || name.rfind("radio-", 0) != 0 || !name.ends_with(".vkt") || !allOf(6, 8, isxdigit) ||
         name[14] != '-' || !allOf(Stamp, 8, isdigit) || name[Stamp + 8] != '-' || !allOf(Stamp + 9, 6, isdigit) || name[Tag - 1] != '-')
         return std::nullopt;
-    std::tm tm{};
-    if (std::sscanf(name.substr(Stamp, 15).c_str(), "%4d%2d%2d-%2d%2d%2d", &tm.tm_year, &tm.tm_mon, &tm.tm_mday, &tm.tm_hour, &tm.tm_min,
-                    &tm.tm_sec) != 6)
+    vkt::UtcTime utc;
+    if (std::sscanf(name.substr(Stamp, 15).c_str(), "%4d%2d%2d-%2d%2d%2d", &utc.year, &utc.month, &utc.day, &utc.hour, &utc.minute,
+                    &utc.second) != 6)
         return std::nullopt;
-    tm.tm_year -= 1900;
-    tm.tm_mon -= 1;
-    return Backups::Clock::from_time_t(timegm(&tm));
+    return vkt::TimeOfUtc(utc);
 }
 
 } // namespace
@@ -49,15 +47,14 @@ std::string IdentityText(const std::array<uint8_t, 4>& identity) {
 std::optional<std::string> Backups::save(const VKTCore::Image& image, const std::array<uint8_t, 4>& identity,
                                          const std::string& what, Clock::time_point when) {
     std::error_code ec;
-    fs::create_directories(folder_, ec);
+    const fs::path folder = PathOf(folder_);
+    fs::create_directories(folder, ec);
     // The folder is the program's own: a link planted in its place is not followed.
-    if (fs::is_symlink(folder_, ec)) return std::nullopt;
-    const std::time_t t = Clock::to_time_t(when);
-    std::tm tm{};
-    gmtime_r(&t, &tm);
+    if (fs::is_symlink(folder, ec)) return std::nullopt;
+    const vkt::UtcTime utc = vkt::UtcOf(when);
     char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
-    const std::string path = (fs::path(folder_) / ("radio-" + IdentityText(identity) + "-" + stamp + "-" + what + ".vkt")).string();
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second);
+    const std::string path = Utf8Of(folder / PathOf("radio-" + IdentityText(identity) + "-" + stamp + "-" + what + ".vkt"));
     FileError error;
     if (!WriteFileReplacing(path, image, error, Links::Replace)) return std::nullopt;
     return path;
@@ -68,9 +65,9 @@ int Backups::prune(Clock::time_point now) {
     std::error_code ec;
     // Only the program's own files go, from its own folder: never through a
     // link, nor anything but a regular file it named.
-    if (!fs::is_directory(fs::symlink_status(folder_, ec))) return 0;
-    for (const auto& entry : fs::directory_iterator(folder_, ec)) {
-        const auto when = TimeOfName(entry.path().filename().string());
+    if (!fs::is_directory(fs::symlink_status(PathOf(folder_), ec))) return 0;
+    for (const auto& entry : fs::directory_iterator(PathOf(folder_), ec)) {
+        const auto when = TimeOfName(Utf8Of(entry.path().filename()));
         if (when && now - *when > Year && fs::is_regular_file(entry.symlink_status(ec)) && fs::remove(entry.path(), ec)) ++removed;
     }
     return removed;
@@ -80,10 +77,10 @@ std::optional<std::string> Backups::latestFor(const std::array<uint8_t, 4>& iden
     const std::string prefix = "radio-" + IdentityText(identity) + "-";
     std::optional<std::string> best;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder_, ec)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& entry : fs::directory_iterator(PathOf(folder_), ec)) {
+        const std::string name = Utf8Of(entry.path().filename());
         // The time stamp sorts as text, so the greatest name is the newest.
-        if (name.rfind(prefix, 0) == 0 && (!best || name > fs::path(*best).filename().string())) best = entry.path().string();
+        if (name.rfind(prefix, 0) == 0 && (!best || name > Utf8Of(PathOf(*best).filename()))) best = Utf8Of(entry.path());
     }
     return best;
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/FileError.h"
+#include "store/FileSystem.h"
 
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -33,11 +33,12 @@ int NumberOfErrno(int e, bool reading) {
 }
 
 const char* KindOfFile(unsigned mode) {
-    if (S_ISDIR(mode)) return "a folder";
-    if (S_ISFIFO(mode)) return "a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-    if (S_ISSOCK(mode)) return "a socket";
-    if (S_ISLNK(mode)) return "a link";
+    const FileInfo info{.mode = mode};
+    if (info.folder()) return "a folder";
+    if (info.fifo()) return "a FIFO";
+    if (info.device()) return "a device";
+    if (info.socket()) return "a socket";
+    if (info.link()) return "a link";
     return nullptr;
 }
 

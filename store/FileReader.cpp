@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/FileReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
 #include "core/MemoryImage.h"
+#include "store/FileSystem.h"
+#include "store/Paths.h"
 
 namespace vktstore {
 
@@ -17,33 +15,32 @@ namespace {
 
 // Opens a regular file for reading, or says why not. Opening does not wait
 // for a FIFO's writer; what was opened is checked, not what the name showed.
-int OpenRegular(const std::string& path, FileError& error, off_t* size = nullptr) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+int OpenRegular(const std::string& path, FileError& error, long long* size = nullptr) {
+    FileInfo info;
+    const int fd = Files().openRead(path, info);
     if (fd < 0) {
         error = ErrorOf(errno, path, true);
         return -1;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = S_ISDIR(st.st_mode) ? ErrorOf(EISDIR, path, true) : NotARegularFile(path, st.st_mode);
-        ::close(fd);
+    if (!info.regular()) {
+        error = info.folder() ? ErrorOf(EISDIR, path, true) : NotARegularFile(path, info.mode);
+        Files().close(fd);
         return -1;
     }
-    if (size) *size = st.st_size;
+    if (size) *size = info.size;
     return fd;
 }
 
 // Reads until limit bytes or the end; the count, or -1 with errno set.
-ssize_t ReadUpTo(int fd, char* data, size_t limit) {
+long long ReadUpTo(int fd, char* data, size_t limit) {
     size_t got = 0;
     while (got < limit) {
-        const ssize_t n = ::read(fd, data + got, limit - got);
-        if (n < 0 && errno == EINTR) continue;
+        const long long n = Files().read(fd, data + got, limit - got);
         if (n < 0) return -1;
         if (n == 0) break;
         got += static_cast<size_t>(n);
     }
-    return static_cast<ssize_t>(got);
+    return static_cast<long long>(got);
 }
 
 std::string SizeText(size_t bytes) {
@@ -56,14 +53,14 @@ std::string SizeText(size_t bytes) {
 
 bool ReadFileBytes(const std::string& path, size_t minBytes, size_t maxBytes, std::vector<uint8_t>& bytes, FileError& error,
                    const std::string& sizes) {
-    off_t size = 0;
+    long long size = 0;
     const int fd = OpenRegular(path, error, &size);
     if (fd < 0) return false;
     // One byte more than allowed tells a file that is too large.
     bytes.assign(maxBytes + 1, 0);
-    const ssize_t n = ReadUpTo(fd, reinterpret_cast<char*>(bytes.data()), maxBytes + 1);
+    const long long n = ReadUpTo(fd, reinterpret_cast<char*>(bytes.data()), maxBytes + 1);
     const int readErrno = errno;
-    ::close(fd);
+    Files().close(fd);
     if (n < 0) {
         error = ErrorOf(readErrno, path, true);
         return false;
@@ -86,7 +83,7 @@ bool ReadSetupBytes(const std::string& path, std::vector<uint8_t>& bytes, FileEr
 
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec);
+    return std::filesystem::equivalent(PathOf(a), PathOf(b), ec);
 }
 
 bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text, FileError& error) {
@@ -94,9 +91,9 @@ bool ReadWholeFile(const std::string& path, size_t maxBytes, std::string& text, 
     if (fd < 0) return false;
     // One byte more than allowed tells a file that is too large.
     text.assign(maxBytes + 1, '\0');
-    const ssize_t n = ReadUpTo(fd, text.data(), maxBytes + 1);
+    const long long n = ReadUpTo(fd, text.data(), maxBytes + 1);
     const int readErrno = errno;
-    ::close(fd);
+    Files().close(fd);
     if (n < 0) {
         error = ErrorOf(readErrno, path, true);
         return false;

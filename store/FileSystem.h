@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The calls the safe writer makes of the operating system, one each, so
-// that each system has its half in a file of its own (FileSystemPosix.cpp)
-// and a test can put a recorder in between where a result alone cannot
-// show a fault: a file not synced before its rename, a link followed on an
-// open. A call that fails returns false or -1 and leaves the reason in errno.
+// The calls the program's files make of the operating system, one each, so
+// that each system has its half in a file of its own (FileSystemPosix.cpp,
+// FileSystemWindows.cpp) and a test can put a recorder in between where a
+// result alone cannot show a fault: a file not synced before its rename, a
+// link followed on an open. A call that fails returns false or -1 and leaves
+// the reason in errno. Paths and names are UTF-8 on every system; a
+// descriptor is the system's own (a handle on Windows). Every file is read
+// and written byte for byte, never as text.
 
 #include <cstddef>
 #include <string>
@@ -20,11 +23,15 @@ struct FileInfo {
     unsigned group = 0;
     unsigned links = 1;
     long long modified = 0;  // seconds since 1970
+    long long size = 0;
 
     unsigned type() const { return mode & 0170000; }
     bool regular() const { return type() == 0100000; }
     bool folder() const { return type() == 0040000; }
     bool link() const { return type() == 0120000; }
+    bool fifo() const { return type() == 0010000; }
+    bool device() const { return type() == 0020000 || type() == 0060000; }
+    bool socket() const { return type() == 0140000; }
 };
 
 class FileSystem {
@@ -61,6 +68,18 @@ public:
     virtual int openAppend(const std::string& path, unsigned mode, FileInfo& info) = 0;
     // The permission bits a new file leaves out.
     virtual unsigned creationMask() = 0;
+    // A file opened for reading, through a link, never waiting on a FIFO;
+    // info tells what was opened.
+    virtual int openRead(const std::string& path, FileInfo& info) = 0;
+    // Up to size bytes; how many (0 at the end), or -1.
+    virtual long long read(int fd, char* data, size_t size) = 0;
+    // A file of rows opened for appending, through a link, never waiting on
+    // a FIFO, created with the mode (less the umask) when missing. It is
+    // locked against others opening it so until it is closed, and info tells
+    // what it is then, so that only one of them finds it new and empty.
+    virtual int openRows(const std::string& path, unsigned mode, FileInfo& info) = 0;
+    // The text in one write at the end of the file.
+    virtual bool appendWhole(int fd, const char* data, size_t size) = 0;
 };
 
 // The operating system's own, defined in the half CMake picks.
@@ -83,6 +102,10 @@ public:
     bool rename(int folder, const std::string& from, const std::string& to) override;
     int openAppend(const std::string& path, unsigned mode, FileInfo& info) override;
     unsigned creationMask() override;
+    int openRead(const std::string& path, FileInfo& info) override;
+    long long read(int fd, char* data, size_t size) override;
+    int openRows(const std::string& path, unsigned mode, FileInfo& info) override;
+    bool appendWhole(int fd, const char* data, size_t size) override;
 };
 
 // The one the writer uses: the system's, unless a test put another in

@@ -20,7 +20,8 @@ FileInfo InfoOf(const struct stat& st) {
             .owner = st.st_uid,
             .group = st.st_gid,
             .links = static_cast<unsigned>(st.st_nlink),
-            .modified = static_cast<long long>(st.st_mtime)};
+            .modified = static_cast<long long>(st.st_mtime),
+            .size = static_cast<long long>(st.st_size)};
 }
 
 } // namespace
@@ -93,8 +94,10 @@ bool SystemFileSystem::rename(int folder, const std::string& from, const std::st
     return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0;
 }
 
-int SystemFileSystem::openAppend(const std::string& path, unsigned mode, FileInfo& info) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, mode);
+namespace {
+// What was opened, or -1 with it closed. Once it is known to be a file, its
+// reads and writes may wait as usual.
+int Opened(int fd, FileInfo& info) {
     if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
@@ -104,9 +107,13 @@ int SystemFileSystem::openAppend(const std::string& path, unsigned mode, FileInf
         return -1;
     }
     info = InfoOf(st);
-    // Once it is known to be a file, its writes may wait as usual.
     if (info.regular()) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
+}
+} // namespace
+
+int SystemFileSystem::openAppend(const std::string& path, unsigned mode, FileInfo& info) {
+    return Opened(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, mode), info);
 }
 
 unsigned SystemFileSystem::creationMask() {
@@ -114,6 +121,34 @@ unsigned SystemFileSystem::creationMask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
+}
+
+int SystemFileSystem::openRead(const std::string& path, FileInfo& info) {
+    return Opened(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC), info);
+}
+
+long long SystemFileSystem::read(int fd, char* data, size_t size) {
+    for (;;) {
+        const ssize_t n = ::read(fd, data, size);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
+int SystemFileSystem::openRows(const std::string& path, unsigned mode, FileInfo& info) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, mode);
+    while (fd >= 0 && ::flock(fd, LOCK_EX) != 0) {
+        if (errno == EINTR) continue;
+        const int e = errno;
+        ::close(fd);
+        errno = e;
+        return -1;
+    }
+    return Opened(fd, info);
+}
+
+// O_APPEND puts each write whole at the end.
+bool SystemFileSystem::appendWhole(int fd, const char* data, size_t size) {
+    return ::write(fd, data, size) == static_cast<ssize_t>(size);
 }
 
 } // namespace vktstore

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/FileSystem.h"
+#include "store/Paths.h"
 
 namespace vktstore {
 
@@ -114,20 +115,20 @@ struct Target {
 };
 
 bool Resolve(const std::string& path, Links links, Target& target, FileError& error) {
-    fs::path p(path);
+    fs::path p = PathOf(path);
     FileInfo info;
     if (links == Links::WriteThrough && Files().pathInfo(path, info) && info.link()) {
         std::error_code ec;
         const fs::path real = fs::canonical(p, ec);
         if (ec) {
-            if (ec.value() == ENOENT) error = Refusal(path, "is a link to " + fs::read_symlink(p, ec).string() + ", which does not exist");
+            if (ec.value() == ENOENT) error = Refusal(path, "is a link to " + Utf8Of(fs::read_symlink(p, ec)) + ", which does not exist");
             else error = ErrorOf(ec.value(), path, false);
             return false;
         }
         p = real;
     }
-    target.folder = p.has_parent_path() ? p.parent_path().string() : ".";
-    target.name = p.filename().string();
+    target.folder = p.has_parent_path() ? Utf8Of(p.parent_path()) : ".";
+    target.name = Utf8Of(p.filename());
     if (target.name.empty() || target.name == "." || target.name == "..") {
         error = ErrorOf(EISDIR, path, false);
         return false;

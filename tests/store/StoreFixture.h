@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Real database files in a folder of the test's own, seeded from the copies
-// the build ships.
+// A folder of the test's own; for the database's tests, with real database
+// files seeded from the copies the build ships (a build without SQLite has
+// no copies and no such tests).
 
 #include <gtest/gtest.h>
 
@@ -10,21 +11,21 @@
 #include <random>
 
 #include "sim/VirtualClock.h"
+#include "store/Paths.h"
 #include "store/dbGlobal.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempFolder.h"
 
 class StoreTest : public ::testing::Test {
 protected:
-    StoreTest() { temp.seedDatabases(VKT_SHIPPED_DB_DIR); }
     ~StoreTest() override { platform.expectNoMoreScript(); }
 
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return vktstore::Utf8Of(folder / vktstore::PathOf(name)); }
     void writeBytes(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        std::ofstream(vktstore::PathOf(path(name)), std::ios::binary) << bytes;
     }
     std::string readBytes(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
+        std::ifstream in(vktstore::PathOf(path(name)), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
@@ -33,3 +34,14 @@ protected:
     vktsim::VirtualClock clock;
     vkttest::ScriptedPlatform platform{clock};
 };
+
+#ifdef VKT_SHIPPED_DB_DIR
+#include "store/ChannelTable.h"
+
+class DatabaseTest : public StoreTest {
+protected:
+    DatabaseTest() { temp.seedDatabases(VKT_SHIPPED_DB_DIR); }
+    static vktstore::FieldValue Num(double v) { return {vktstore::FieldValue::Kind::Number, v, {}}; }
+    static vktstore::FieldValue Txt(const std::string& t) { return {vktstore::FieldValue::Kind::Text, 0, t}; }
+};
+#endif

@@ -7,17 +7,16 @@
 using vkt::Answer;
 using vktstore::ChannelTable;
 using vktstore::clsDBUtil;
-using vktstore::FieldValue;
 
 namespace {
 
-class DBUtilTest : public StoreTest {
+class DBUtilTest : public DatabaseTest {
 protected:
     vkt::TextGrid grid{16, 6};
 
-    std::vector<FieldValue> column(const std::string& path, int col) {
+    std::vector<vktstore::FieldValue> column(const std::string& path, int col) {
         ChannelTable t(path);
-        std::vector<FieldValue> v;
+        std::vector<vktstore::FieldValue> v;
         for (int r = 0; r < 16; ++r) v.push_back(t.value(r, col));
         return v;
     }
@@ -27,9 +26,6 @@ protected:
         for (int r = 0; r < 16; ++r) t.setField(r, 5, prefix + std::to_string(r));
     }
 };
-
-FieldValue Txt(const std::string& t) { return {FieldValue::Kind::Text, 0, t}; }
-FieldValue Num(double v) { return {FieldValue::Kind::Number, v, {}}; }
 
 } // namespace
 

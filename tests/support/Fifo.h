@@ -4,19 +4,17 @@
 // wait on it. Should the code wait after all, a writer comes by after a
 // while and goes, so that the test fails instead of hanging.
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
 
+#include "tests/support/SystemCalls.h"
+
 class Fifo {
 public:
     explicit Fifo(std::string path) : path_(std::move(path)) {
-        made_ = ::mkfifo(path_.c_str(), 0600) == 0;
+        made_ = vkttest::MakeFifo(path_);
         if (made_) rescuer_ = std::thread([this] { rescue(); });
     }
     ~Fifo() {
@@ -29,8 +27,7 @@ private:
     void rescue() {
         for (int i = 0; i < 3000 && !done_; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK);  // opens only while a reader waits
-            if (fd >= 0) ::close(fd);
+            vkttest::PokeFifo(path_);
         }
     }
 
