@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/RunLog.h"
+#include "editor/RunLog.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 
 #include "core/Text.h"
 
-namespace vktcli {
+namespace vkteditor {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::string UtcNow() {
     return text;
 }
 
-} // namespace vktcli
+} // namespace vkteditor
