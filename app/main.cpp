@@ -23,6 +23,9 @@
 #include "qt/ApplicationObject.h"
 #include "views/CommPortSettingsDialog.h"
 #include "views/FindCableDialog.h"
+#include "views/FleetView.h"
+#include "editor/FleetRun.h"
+#include "qt/ProcessWorkers.h"
 #include "views/GroupsView.h"
 #include "qt/SerialDevices.h"
 #include "qt/QtPlatform.h"
@@ -62,6 +65,29 @@ QString RadioSimProgram() {
     for (const QString& p : {ExeDir() + "/vkt-radio-sim", ExeDir() + "/../sim/vkt-radio-sim", ExeDir() + "/../bin/vkt-radio-sim"})
         if (QFileInfo(p).isExecutable()) return p;
     return {};
+}
+
+// vkt, whose copies serve the cables of a fleet run.
+QString VktProgram() {
+    for (const QString& p : {ExeDir() + "/vkt", ExeDir() + "/../cli/vkt", ExeDir() + "/../bin/vkt"})
+        if (QFileInfo(p).isExecutable()) return p;
+    return ExeDir() + "/vkt";
+}
+
+// Starts an emulated radio keeping its memory in eeprom: its device, or ""
+// and why.
+std::string StartRadioSim(QProcess& emulator, const QString& eeprom, std::string& why) {
+    const QString sim = RadioSimProgram();
+    if (sim.isEmpty()) {
+        why = "vkt-radio-sim is not installed beside the editor";
+        return {};
+    }
+    emulator.start(sim, {"--eeprom", eeprom, "--exit-with-parent"});
+    if (!emulator.waitForStarted(3000) || !emulator.waitForReadyRead(3000)) {
+        why = emulator.errorString().toStdString();
+        return {};
+    }
+    return emulator.readLine().trimmed().toStdString();
 }
 
 // The pictures of the installed icon, built into the program.
@@ -213,11 +239,9 @@ int main(int argc, char** argv) {
     QProcess emulator;
     auto startEmulator = [&] {
         if (emulator.state() != QProcess::NotRunning) return;
-        const QString sim = RadioSimProgram();
-        if (sim.isEmpty()) return;
-        emulator.start(sim, {"--eeprom", data + "/emulated-radio.eeprom", "--exit-with-parent"});
-        if (emulator.waitForStarted(3000) && emulator.waitForReadyRead(3000))
-            platform.setDeviceForThisRun(vkt::EmulatedPort, emulator.readLine().trimmed().toStdString(), "the built-in radio emulator");
+        std::string why;
+        const std::string device = StartRadioSim(emulator, data + "/emulated-radio.eeprom", why);
+        if (!device.empty()) platform.setDeviceForThisRun(vkt::EmulatedPort, device, "the built-in radio emulator");
     };
     main.noCableAtHand = [&platform] { return !platform.anySerialDevice(); };
 
@@ -236,6 +260,22 @@ int main(int argc, char** argv) {
         showPorts();
     };
 
+    // Program Several Radios: copies of vkt, one per cable, and emulated
+    // radios for practice, each with its memory in the data folder.
+    vktqt::ProcessWorkers fleetWorkers(VktProgram());
+    vkteditor::FleetRun fleet(platform, platform, fleetWorkers, data.toStdString());
+    std::vector<std::unique_ptr<QProcess>> practiceRadios;
+    fleet.setupShown = [&main] { return main.setupShown(); };
+    fleet.setupName = [&main] { return main.files.SetupFileName; };
+    fleet.sha256 = vktqt::Sha256Hex;
+    fleet.startEmulator = [&practiceRadios](const std::string& memory, std::string& why) {
+        practiceRadios.push_back(std::make_unique<QProcess>());
+        return StartRadioSim(*practiceRadios.back(), QString::fromStdString(memory), why);
+    };
+    fleet.holdsCables = [&main](bool holds) { main.fleetHoldsCables(holds); };
+    vktviews::FleetView fleetView(fleet, platform, &mainView);
+    main.showFleet = [&fleet] { fleet.Show(); };
+
     if (!table.connected())
         static_cast<vkt::Platform&>(platform).MsgBox(vktstore::clsDBUtil::OpenError + table.error(), vkt::Buttons::OK, vkt::Icon::None);
 
@@ -250,9 +290,13 @@ int main(int argc, char** argv) {
     }
     showPorts();
     const int rc = QCoreApplication::exec();
-    if (emulator.state() != QProcess::NotRunning) {
-        emulator.terminate();
-        emulator.waitForFinished(2000);
+    // The emulators save their memory files as they end.
+    std::vector<QProcess*> radios{&emulator};
+    for (auto& r : practiceRadios) radios.push_back(r.get());
+    for (QProcess* p : radios) {
+        if (p->state() == QProcess::NotRunning) continue;
+        p->terminate();
+        p->waitForFinished(2000);
     }
     return rc;
 }

@@ -24,6 +24,7 @@ FleetRun::~FleetRun() = default;
 
 void FleetRun::Show() {
     listPorts();
+    showState();
     setVisible(true);
 }
 
