@@ -104,7 +104,7 @@ int RunOnEveryCable(const Args& a, Console& c, const std::string& action, std::v
     if (!c.workers) return UsageError(c, "several cables at once are not possible here");
     Fleet fleet;
     const Setup setup = SetupOf(a, c);
-    fleet.job = {action, a.verify, a.log, setup.name, setup.sha256};
+    fleet.job = {action, a.verify, false, a.log, setup.name, setup.sha256};
     fleet.repeat = a.repeat;
     for (const Cable& cable : a.cables) {
         std::vector<std::string> args = options;

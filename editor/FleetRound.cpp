@@ -104,7 +104,10 @@ void FleetRound::report(size_t i, const WorkerResult& r) {
 std::string FleetRound::resultText(size_t i) const {
     const WorkerResult& r = states_[i].result;
     if (!states_[i].reported) return "";
-    if (r.status == "done") return job_.action == "read" ? "read into " + r.detail : DoneText(false, job_.verify);
+    if (r.status == "done") {
+        if (job_.action == "read") return "read into " + r.detail;
+        return r.detail.empty() ? DoneText(false, job_.verify) : r.detail;  // what a write of the changes wrote
+    }
     if (r.status == "unverified") return "written but NOT verified: " + r.detail;
     if (r.status == "interrupted") return "INTERRUPTED " + r.detail;
     return "FAILED: " + r.detail;

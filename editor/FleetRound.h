@@ -40,6 +40,8 @@ const char* DoneText(bool reading, bool verify);
 struct FleetJob {
     std::string action;  // "read" or "write"
     bool verify = false;
+    // Each copy writes only what differs and says what it wrote.
+    bool changedOnly = false;
     std::string logPath, setupName, setupSha256;
 };
 

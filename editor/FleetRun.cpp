@@ -78,8 +78,9 @@ void FleetRun::cmdEmulated_Click() {
 std::vector<std::string> FleetRun::copyOptions() const {
     if (optRead.Value()) return {"read", "-o", txtFolder.Text()};
     std::vector<std::string> args{"write", setupPath_};
-    if (chkVerify.Value()) args.push_back("--verify");
+    if (chkVerify.Value() && !chkChangedOnly.Value()) args.push_back("--verify");
     if (!chkGlobals.Value()) args.push_back("--no-globals");
+    if (chkChangedOnly.Value()) args.push_back("--changed-only");
     return args;
 }
 
@@ -93,7 +94,9 @@ void FleetRun::startRound(bool next) {
         return;
     }
     const bool reading = optRead.Value();
-    FleetJob job{reading ? "read" : "write", !reading && chkVerify.Value() != 0, txtRecord.Text(), "", ""};
+    // What differs is always checked once written.
+    const bool changedOnly = !reading && chkChangedOnly.Value() != 0;
+    FleetJob job{reading ? "read" : "write", changedOnly || (!reading && chkVerify.Value() != 0), changedOnly, txtRecord.Text(), "", ""};
     std::error_code ec;
     if (reading) {
         std::filesystem::create_directories(txtFolder.Text(), ec);
@@ -183,8 +186,9 @@ void FleetRun::showState() {
     const bool reading = optRead.Value();
     for (vkt::Control* c : std::initializer_list<vkt::Control*>{&optWrite, &optRead, &chkGlobals, &txtRecord, &cmdFindCable, &cmdEmulated, &cmdStart})
         c->setEnabled(!run);
-    chkVerify.setEnabled(!run && !reading);
+    chkVerify.setEnabled(!run && !reading && !chkChangedOnly.Value());
     chkGlobals.setEnabled(!run && !reading);
+    chkChangedOnly.setEnabled(!run && !reading);
     txtFolder.setEnabled(!run && reading);
     cmdCancel.setEnabled(run);
     cmdNext.setEnabled(!run && round_ != nullptr);

@@ -48,6 +48,8 @@ public:
 
     vkt::OptionButton optWrite{"&Write the setup shown"}, optRead{"&Read each radio into a file"};
     vkt::CheckBox chkVerify{"&Verify after writing"}, chkGlobals{"Include the &unit-wide settings"};
+    // Each radio read first, and only what differs written and verified.
+    vkt::CheckBox chkChangedOnly{"Write only what &differs"};
     vkt::Label lblRecord{"Recor&d file:"}, lblFolder{"Folder for read &files:"};
     vkt::TextBox txtRecord, txtFolder;
     vkt::Button cmdFindCable{"Find &Cable..."}, cmdEmulated{"Add &Emulated Radio"};
@@ -84,6 +86,7 @@ public:
     void cmdCancel_Click();
     void cmdClose_Click() { Form_QueryUnload(); }
     void optAction_Click() { showState(); }
+    void chkChangedOnly_Click() { showState(); }
     // Hears the copies for up to seconds.
     void pass(double seconds);
     // True keeps the window open: a run asks first, and when told to go on

@@ -91,11 +91,15 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     Bind(read, m_.optRead, {&m_.optWrite, &m_.optRead}, [this] { m_.optAction_Click(); });
     auto* verify = NewCheck(options, m_.chkVerify, "chkVerify");
     auto* globals = NewCheck(options, m_.chkGlobals, "chkGlobals");
+    auto* changedOnly = new QCheckBox(options);
+    changedOnly->setObjectName("chkChangedOnly");
+    Bind(changedOnly, m_.chkChangedOnly, [this] { m_.chkChangedOnly_Click(); });
     form->addWidget(write, 0, 0, 1, 2);
     auto* writeOptions = new QHBoxLayout;
     writeOptions->addSpacing(fontMetrics().averageCharWidth() * 3);
     writeOptions->addWidget(verify);
     writeOptions->addWidget(globals);
+    writeOptions->addWidget(changedOnly);
     writeOptions->addStretch();
     form->addLayout(writeOptions, 1, 0, 1, 2);
     form->addWidget(read, 2, 0, 1, 2);

@@ -151,12 +151,19 @@ TEST_F(FleetWindowTest, CancelAndClosingDuringARunStopEveryCopy) {
 }
 
 // Next Radios runs the same cables again and counts the session's radios;
-// Start begins a new session. A read saves each radio into the folder chosen.
+// Start begins a new session. A write of only what differs says what each
+// copy wrote. A read saves each radio into the folder chosen.
 TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
-    for (int n = 0; n < 3; ++n) fleet.workers.scripts.push_back({Result("done"), "exit 0"});
+    QTest::mouseClick(fleet.view.findChild<QCheckBox*>("chkChangedOnly"), Qt::LeftButton);
+    EXPECT_FALSE(fleet.view.findChild<QCheckBox*>("chkVerify")->isEnabled());
+    fleet.workers.scripts.push_back({Result("done", "blocks 36, 43 written and verified"), "exit 0"});
+    for (int n = 0; n < 2; ++n) fleet.workers.scripts.push_back({Result("done"), "exit 0"});
     fleet.workers.scripts.push_back({Result("failed", "hook: no answer after 0.5 s"), "exit 1"});
     start({0, 1});
     fleet.finish();
+    EXPECT_EQ(fleet.workers.started[0],
+              (std::vector<std::string>{"write", (folder / "fleet-setup.vkt").string(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
+    EXPECT_EQ(resultOf(0), "blocks 36, 43 written and verified 14.1 s");
     click("&Next Radios");
     fleet.finish();
     EXPECT_EQ(fleet.workers.started.size(), 4u);
