@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -15,16 +14,19 @@
 #include <memory>
 
 #include "app/ControlModule.h"
+#include "app/EmulatedRadio.h"
 #include "editor/frmAbout.h"
 #include "core/MemoryImage.h"
 #include "editor/SetupReport.h"
 #include "editor/Version.h"
 #include "platform/PrintDocument.h"
 #include "qt/ApplicationObject.h"
+#include "qt/Desktop.h"
 #include "views/CommPortSettingsDialog.h"
 #include "views/FindCableDialog.h"
 #include "views/FleetView.h"
 #include "editor/FleetRun.h"
+#include "platform/System.h"
 #include "qt/ProcessWorkers.h"
 #include "views/GroupsView.h"
 #include "qt/SerialDevices.h"
@@ -61,33 +63,12 @@ QString DataFolder(const QString& option) {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-QString RadioSimProgram() {
-    for (const QString& p : {ExeDir() + "/vkt-radio-sim", ExeDir() + "/../sim/vkt-radio-sim", ExeDir() + "/../bin/vkt-radio-sim"})
-        if (QFileInfo(p).isExecutable()) return p;
-    return {};
-}
-
 // vkt, whose copies serve the cables of a fleet run.
 QString VktProgram() {
-    for (const QString& p : {ExeDir() + "/vkt", ExeDir() + "/../cli/vkt", ExeDir() + "/../bin/vkt"})
+    const QString name = QString("vkt") + vkt::ProgramSuffix;
+    for (const QString& p : {ExeDir() + "/" + name, ExeDir() + "/../cli/" + name, ExeDir() + "/../bin/" + name})
         if (QFileInfo(p).isExecutable()) return p;
-    return ExeDir() + "/vkt";
-}
-
-// Starts an emulated radio keeping its memory in eeprom: its device, or ""
-// and why.
-std::string StartRadioSim(QProcess& emulator, const QString& eeprom, std::string& why) {
-    const QString sim = RadioSimProgram();
-    if (sim.isEmpty()) {
-        why = "vkt-radio-sim is not installed beside the editor";
-        return {};
-    }
-    emulator.start(sim, {"--eeprom", eeprom, "--exit-with-parent"});
-    if (!emulator.waitForStarted(3000) || !emulator.waitForReadyRead(3000)) {
-        why = emulator.errorString().toStdString();
-        return {};
-    }
-    return emulator.readLine().trimmed().toStdString();
+    return ExeDir() + "/" + name;
 }
 
 // The pictures of the installed icon, built into the program.
@@ -95,14 +76,6 @@ QIcon ProgramIcon() {
     QIcon icon;
     for (const char* size : {"48", "128", "256"}) icon.addFile(QString(":/icon/%1.png").arg(size));
     return icon;
-}
-
-bool HasDisplay() {
-#ifdef Q_OS_LINUX
-    return !qgetenv("QT_QPA_PLATFORM").isEmpty() || !qgetenv("DISPLAY").isEmpty() || !qgetenv("WAYLAND_DISPLAY").isEmpty();
-#else
-    return true;
-#endif
 }
 
 int PrintReport(const QString& setupFile, const QString& pdf) {
@@ -174,7 +147,7 @@ int main(int argc, char** argv) {
         needs = vktqt::Needs::Nothing;
     else if (args.isSet("report"))
         needs = args.isSet("pdf") ? vktqt::Needs::Drawing : vktqt::Needs::Nothing;
-    if (needs == vktqt::Needs::Windows && !HasDisplay()) {
+    if (needs == vktqt::Needs::Windows && !vktqt::HasDisplay()) {
         std::fputs("vkt-editor needs a display. On a machine without one, run it under a virtual display:\n"
                    "    xvfb-run -a vkt-editor\n"
                    "or print a setup report without any window:\n"
@@ -236,18 +209,12 @@ int main(int argc, char** argv) {
 
     // The emulated radio runs from the moment it is chosen: by the technician,
     // or at the start while no port was ever chosen and no cable is at hand.
-    QProcess emulator;
-    auto startEmulator = [&] {
-        if (emulator.state() != QProcess::NotRunning) return;
-        std::string why;
-        const std::string device = StartRadioSim(emulator, data + "/emulated-radio.eeprom", why);
-        if (!device.empty()) platform.setDeviceForThisRun(vkt::EmulatedPort, device, "the built-in radio emulator");
-    };
+    const auto emulator = MakeEmulatedRadio(platform, data);
     main.noCableAtHand = [&platform] { return !platform.anySerialDevice(); };
 
     // Each Comm Port item tells which device it is; the status bar tells the chosen one's.
     auto showPorts = [&] {
-        if (platform.serialPort().portNumber() == vkt::EmulatedPort) startEmulator();
+        if (platform.serialPort().portNumber() == vkt::EmulatedPort) emulator->start();
         vktviews::DescribeCommPorts(platform, platform.serialPort().portNumber(), main);
     };
     main.commPortChanged = showPorts;
@@ -264,14 +231,12 @@ int main(int argc, char** argv) {
     // radios for practice, each with its memory in the data folder.
     vktqt::ProcessWorkers fleetWorkers(VktProgram());
     vkteditor::FleetRun fleet(platform, platform, fleetWorkers, data.toStdString());
-    std::vector<std::unique_ptr<QProcess>> practiceRadios;
+    const auto practiceRadios = MakePracticeRadios();
     fleet.setupShown = [&main] { return main.setupShown(); };
     fleet.setupName = [&main] { return main.files.SetupFileName; };
     fleet.sha256 = vktqt::Sha256Hex;
-    fleet.startEmulator = [&practiceRadios](const std::string& memory, std::string& why) {
-        practiceRadios.push_back(std::make_unique<QProcess>());
-        return StartRadioSim(*practiceRadios.back(), QString::fromStdString(memory), why);
-    };
+    if (practiceRadios)
+        fleet.startEmulator = [&practiceRadios](const std::string& memory, std::string& why) { return practiceRadios->start(memory, why); };
     fleet.holdsCables = [&main](bool holds) { main.fleetHoldsCables(holds); };
     vktviews::FleetView fleetView(fleet, platform, &mainView);
     main.showFleet = [&fleet] { fleet.Show(); };
@@ -289,14 +254,5 @@ int main(int argc, char** argv) {
         main.files.ReadSetupFile();
     }
     showPorts();
-    const int rc = QCoreApplication::exec();
-    // The emulators save their memory files as they end.
-    std::vector<QProcess*> radios{&emulator};
-    for (auto& r : practiceRadios) radios.push_back(r.get());
-    for (QProcess* p : radios) {
-        if (p->state() == QProcess::NotRunning) continue;
-        p->terminate();
-        p->waitForFinished(2000);
-    }
-    return rc;
+    return QCoreApplication::exec();
 }

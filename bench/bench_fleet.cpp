@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fleet programming: four emulated radios written and verified at once,
 // each on its own pseudo-terminal, against one alone, by vkt and by the
-// editor's fleet window; and what each copy of vkt costs in processor time
-// while it mostly waits on its radio.
+// editor's fleet window; what each copy of vkt costs in processor time while
+// it mostly waits on its radio; and --changed-only against the backup, whole
+// write and verify it replaces.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <sys/resource.h>
 
@@ -14,12 +17,12 @@
 #include <memory>
 #include <vector>
 
-#include <QFile>
-#include <QTemporaryDir>
-
 #include "editor/FleetRun.h"
 #include "qt/ProcessWorkers.h"
 #include "qt/QtPlatform.h"
+#include "core/MemoryImage.h"
+#include "link/Transfers.h"
+#include "sim/RadioModel.h"
 #include "tests/support/PtyRadioProcess.h"
 
 namespace {
@@ -35,15 +38,26 @@ struct Run {
     double seconds = 0, cpu = 0;
 };
 
-// vkt write --verify on n radios at once; the CPU of vkt and its copies.
-Run WriteAndVerify(int n) {
+// vkt with `args` on n radios at once, each starting with `memory` (the
+// factory setup when empty); the CPU of vkt and its copies.
+Run Vkt(QStringList args, int n = 1, const QByteArray& memory = {}) {
+    QTemporaryDir dir;
     std::vector<std::unique_ptr<PtyRadioProcess>> sims;
-    QStringList args{"write", VKT_FLEET_SETUP, "--verify"};
     for (int i = 0; i < n; ++i) {
-        sims.push_back(std::make_unique<PtyRadioProcess>(QStringList{}));
+        QStringList options;
+        if (!memory.isEmpty()) {
+            QFile f(dir.filePath(QString("radio%1.bin").arg(i)));
+            if (f.open(QIODevice::WriteOnly)) f.write(memory);
+            options << "--eeprom" << f.fileName();
+        }
+        sims.push_back(std::make_unique<PtyRadioProcess>(options));
         args << "--device" << QString::fromStdString(sims.back()->device());
     }
+    if (args.contains("-o")) args[args.indexOf("-o") + 1] = dir.filePath("read.vkt");
     QProcess vkt;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VKT_DATA_DIR", dir.path());  // the backups of --changed-only
+    vkt.setProcessEnvironment(env);
     const double cpu0 = ChildrenCpu();
     QElapsedTimer t;
     t.start();
@@ -53,6 +67,7 @@ Run WriteAndVerify(int n) {
     r.seconds = t.nsecsElapsed() / 1e9;
     r.cpu = ChildrenCpu() - cpu0;
     r.ok = vkt.exitCode() == 0;
+    if (!r.ok) std::printf("vkt %s: exit %d: %s\n", qPrintable(args.join(' ')), vkt.exitCode(), vkt.readAllStandardError().constData());
     return r;
 }
 
@@ -90,8 +105,63 @@ Run WriteAndVerifyFromTheWindow(int n) {
 
 } // namespace
 
+Run WriteAndVerify(int n) { return Vkt({"write", VKT_FLEET_SETUP, "--verify"}, n); }
+
+// The radio memories --changed-only meets: holding the setup, differing in
+// one group's channels, differing everywhere.
+struct Memories {
+    QByteArray holding, oneGroup, everywhere;
+};
+
+Memories RadioMemories() {
+    QFile f(VKT_FLEET_SETUP);
+    f.open(QIODevice::ReadOnly);
+    const QByteArray setup = f.readAll();
+    const auto factory = vktsim::RadioModel::FactorySetup();
+    Memories m;
+    m.holding.resize(VKTCore::RadioMemorySize);
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
+        m.holding[a] = static_cast<char>((factory[static_cast<size_t>(a)] & ~VKTCom::SentBits(a)) | (setup[a] & VKTCom::SentBits(a)));
+    m.oneGroup = m.holding;
+    for (int c = 0; c < VKTCore::ChannelCount; ++c) {
+        const int rx = VKTCore::ChannelSlotAddress(2, c) + 1;
+        m.oneGroup[rx] = static_cast<char>(m.oneGroup[rx] ^ 0x11);
+    }
+    m.everywhere = m.holding;
+    for (char& b : m.everywhere) b = static_cast<char>(~b);
+    return m;
+}
+
+void Print(const char* what, const Run& r, double reference, const char* of, double target) {
+    std::printf("%s: %s in %.2f s; %.2f s %s; ratio %.3f (target <= %.2f)\n", what, r.ok ? "done" : "FAILED", r.seconds, reference,
+                of, r.seconds / reference, target);
+}
+
+// --changed-only against what it saves: a backup read, a whole write and a
+// verifying read.
+bool ChangedOnly() {
+    const Memories m = RadioMemories();
+    const Run read = Vkt({"read", "-o", ""});
+    const Run whole = WriteAndVerify(1);
+    const double full = read.seconds + whole.seconds;
+    std::printf("backup read %s in %.2f s + whole write and verify %s in %.2f s = %.2f s\n", read.ok ? "done" : "FAILED", read.seconds,
+                whole.ok ? "done" : "FAILED", whole.seconds, full);
+    const QStringList changed{"write", VKT_FLEET_SETUP, "--changed-only"};
+    const Run group = Vkt(changed, 1, m.oneGroup);
+    Print("--changed-only, one group's channels differ", group, full, "backup + whole write + verify", 0.37);
+    std::printf("  and %.2f s against 11 s (target <= 11)\n", group.seconds);
+    const Run same = Vkt(changed, 1, m.holding);
+    Print("--changed-only, the radio holds the setup", same, read.seconds, "one whole read", 1.05);
+    const Run all = Vkt(changed, 1, m.everywhere);
+    Print("--changed-only, the radio differs everywhere", all, full, "backup + whole write + verify", 1.03);
+    const Run four = Vkt(changed, 4, m.oneGroup);
+    Print("--changed-only, four radios at once, one group differs", four, group.seconds, "one radio", 1.10);
+    return read.ok && whole.ok && group.ok && same.ok && all.ok && four.ok;
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    const bool changedOnly = ChangedOnly();
     const Run one = WriteAndVerify(1);
     const Run four = WriteAndVerify(4);
     std::printf("one radio written and verified: %s in %.2f s\n", one.ok ? "done" : "FAILED", one.seconds);
@@ -107,5 +177,5 @@ int main(int argc, char** argv) {
     std::printf("from the fleet window: one radio %s in %.2f s, four %s in %.2f s; ratio %.3f (target <= 1.10)\n",
                 windowOne.ok ? "done" : "FAILED", windowOne.seconds, windowFour.ok ? "done" : "FAILED", windowFour.seconds,
                 windowFour.seconds / windowOne.seconds);
-    return one.ok && four.ok && windowOne.ok && windowFour.ok ? 0 : 1;
+    return one.ok && four.ok && changedOnly && windowOne.ok && windowFour.ok ? 0 : 1;
 }

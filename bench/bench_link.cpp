@@ -44,9 +44,6 @@ double CpuSeconds() {
 constexpr double Byte4800 = 10.0 / 4800, Byte9600 = 10.0 / 9600;
 constexpr int Blocks = VKTCore::BlockCount;
 
-// The quiet two byte times after each block and the adapter's 16 ms after the last.
-double ReadGuards(double byteTime) { return Blocks * 2 * byteTime + 0.016 + 2 * byteTime; }
-
 // Seconds a transfer took on a fast or slow emulated radio over a pseudo-terminal.
 template <typename Run>
 double TimeTransfer(bool fast, Run run, bool& ok) {
@@ -83,13 +80,14 @@ int ReadWholeMemory(bool fast) {
         line = Blocks * 4 * Byte4800;   // 198, N out; the first and the last answer
         pacing = Blocks * 31 * 0.003;   // 31 pacing bytes, 3 ms apart
     }
+    // The stray-byte guards cost no time of their own: they watch windows
+    // in which no honest radio can answer.
     const double minimum = handshake + line;
-    const double guards = ReadGuards(fast ? Byte9600 : Byte4800);
-    const double allowed = minimum + pause + pacing + guards;
-    std::printf("%s radio, whole-memory read: %s in %.3f s; line-rate minimum %.3f s + protocol pauses %.3f s + "
-                "stray-byte guards %.3f s = %.3f s; ratio %.3f (target <= 1.10)\n",
+    const double allowed = minimum + pause + pacing;
+    std::printf("%s radio, whole-memory read: %s in %.3f s; line-rate minimum %.3f s + protocol pauses %.3f s = %.3f s; "
+                "ratio %.3f (target <= %s)\n",
                 fast ? "fast (9600 baud)" : "slow (4800 baud)", ok ? "done" : "FAILED", elapsed, minimum,
-                pause + pacing, guards, allowed, elapsed / allowed);
+                pause + pacing, allowed, elapsed / allowed, fast ? "1.03" : "1.10");
     return ok ? 0 : 1;
 }
 
@@ -124,7 +122,7 @@ int VktRead() {
     vkt.start(VKT_CLI, {"read", "--device", QString::fromStdString(sim.device()), "-o", dir.filePath("r.vkt")});
     vkt.waitForFinished(60000);
     const double elapsed = t.nsecsElapsed() / 1e9;
-    const double allowed = (14 + 8 + 3) * Byte4800 + Blocks * 35 * Byte9600 + 0.5 + ReadGuards(Byte9600);
+    const double allowed = (14 + 8 + 3) * Byte4800 + Blocks * 35 * Byte9600 + 0.5;
     std::printf("vkt read of a fast radio: exit %d in %.3f s; line-rate minimum + pauses %.3f s; ratio %.3f (target <= 1.10)\n",
                 vkt.exitCode(), elapsed, allowed, elapsed / allowed);
     return vkt.exitCode();

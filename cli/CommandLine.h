@@ -28,6 +28,8 @@ struct Args {
     bool cutNames = false;
     std::vector<Cable> cables;
     bool noGlobals = false, repeat = false, verify = false;
+    // Back the radio up, then write and verify only what differs.
+    bool changedOnly = false;
     // A copy serving one cable of a fleet run: it reports in lines.
     bool worker = false;
     bool ok = true;

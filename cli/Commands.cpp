@@ -26,9 +26,11 @@ const char* const VktHelp =
     "Usage: vkt COMMAND [options]\n"
     "\n"
     "  read   --port N | --device PATH -o FILE.vkt      read a whole radio into a setup file\n"
-    "  write  FILE.vkt --port N | --device PATH [--no-globals] [--repeat] [--verify]\n"
+    "  write  FILE.vkt --port N | --device PATH [--no-globals] [--repeat] [--verify] [--changed-only]\n"
     "                                                   write a setup to a radio (--repeat: radio after radio;\n"
-    "                                                   --verify: read each radio back and compare)\n"
+    "                                                   --verify: read each radio back and compare;\n"
+    "                                                   --changed-only: read the radio first and keep it as its\n"
+    "                                                   backup, write only the blocks that differ, verify them)\n"
     "  verify FILE.vkt --port N | --device PATH         read a radio and list what differs from the file\n"
     "  diff   A.vkt B.vkt                               list the fields that differ between two setups\n"
     "                                                   (verify and diff compare what a write sends, no other bytes)\n"
@@ -48,7 +50,8 @@ const char* const VktHelp =
     "the same time (with --repeat in rounds); read -o names a folder that gets one file per radio.\n"
     "\n"
     "  --log FILE.csv  append a row for each radio read, written or verified (time, cable, radio,\n"
-    "                  setup and its SHA-256, result, seconds, first difference, why it failed)\n"
+    "                  setup and its SHA-256, result, seconds, first difference, why it failed, and\n"
+    "                  for --changed-only the blocks written)\n"
     "  --yes           answer Retry/Cancel questions with Cancel without asking (also when not on a terminal)\n"
     "  --no-retry      the same\n"
     "  --version       print the version and exit\n"
@@ -89,6 +92,7 @@ Args Parse(const std::vector<std::string>& a) {
         } else if (a[i] == "--no-globals") r.noGlobals = true;
         else if (a[i] == "--repeat") r.repeat = true;
         else if (a[i] == "--verify") r.verify = true;
+        else if (a[i] == "--changed-only") r.changedOnly = r.verify = true;
         else if (a[i] == "--yes" || a[i] == "--no-retry") {}
         else if (!a[i].empty() && a[i][0] == '-') { r.ok = false; r.problem = "unknown option " + a[i]; }
         else r.positional.push_back(a[i]);
@@ -279,6 +283,7 @@ int RunVkt(const std::vector<std::string>& args, Console& c) {
     if (!a.ok) return UsageError(c, a.problem);
     const std::string& command = args[0];
     if (const std::string clash = OutputOverAnInput(command, a); !clash.empty()) return UsageError(c, clash);
+    if (a.changedOnly && command != "write") return UsageError(c, "--changed-only is for write");
     if (command == "read") return Read(a, c);
     if (command == "write") return Write(a, c);
     if (command == "verify") return Verify(a, c);

@@ -47,6 +47,10 @@ std::string Detail(const RadioOutcome& r) {
     return r.done ? "" : r.failure;
 }
 
+// What a write of only the changes did, in full, for the log and the
+// fleet run: "blocks 36, 43 written and verified", "already holds ...".
+std::string WhatWasWritten(const RadioOutcome& r) { return r.wroteList == "nothing" ? r.wrote : r.wroteList + " written and verified"; }
+
 // A file name part for a cable: "/dev/ttyUSB2" gives "ttyUSB2", "Comm Port 2" "CommPort2".
 std::string CableTag(const std::string& cable) {
     std::string tag = cable.rfind("/dev/", 0) == 0 ? cable.substr(5) : cable;
@@ -81,7 +85,8 @@ void Log(const Args& a, Console& c, const std::string& action, const RadioOutcom
     if (a.log.empty()) return;
     LogRow row{UtcNow(), a.cables[0].name, r.identity, setup.name, setup.sha256, action,
                Status(r) == "unverified" ? "not verified" : Status(r), r.done && action != "read" && (a.verify || action == "verify"),
-               seconds, r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r)};
+               seconds, r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r),
+               r.done && !r.wrote.empty() ? WhatWasWritten(r) : ""};
     std::string why;
     if (!AppendLogRow(a.log, row, why)) c.err << "vkt: the log was not written: " << why << "\n";
 }
@@ -104,7 +109,7 @@ int RunOnEveryCable(const Args& a, Console& c, const std::string& action, std::v
     if (!c.workers) return UsageError(c, "several cables at once are not possible here");
     Fleet fleet;
     const Setup setup = SetupOf(a, c);
-    fleet.job = {action, a.verify, false, a.log, setup.name, setup.sha256};
+    fleet.job = {action, a.verify, a.changedOnly, a.log, setup.name, setup.sha256};
     fleet.repeat = a.repeat;
     for (const Cable& cable : a.cables) {
         std::vector<std::string> args = options;
@@ -174,6 +179,7 @@ int Write(const Args& a, Console& c) {
         std::vector<std::string> options = {"write", a.positional[1]};
         if (a.verify) options.push_back("--verify");
         if (a.noGlobals) options.push_back("--no-globals");
+        if (a.changedOnly) options.push_back("--changed-only");
         return RunOnEveryCable(a, c, "write", options);
     }
     OneCable(a, c);
@@ -182,8 +188,9 @@ int Write(const Args& a, Console& c) {
     const char* done = DoneText(false, a.verify);
     for (int n = 1;; ++n) {
         const double start = c.platform.Timer();
-        const RadioOutcome r = WriteRadio(setup, a.noGlobals, a.verify, c);
-        if (a.worker) return Report(r, c.platform.Timer() - start, "", c);
+        const RadioOutcome r = a.changedOnly ? WriteChanges(setup, a.noGlobals, CableTag(a.cables[0].name), c) : WriteRadio(setup, a.noGlobals, a.verify, c);
+        // A fleet run shows and logs which blocks went.
+        if (a.worker) return Report(r, c.platform.Timer() - start, r.done && a.changedOnly ? WhatWasWritten(r) : "", c);
         Log(a, c, "write", r, c.platform.Timer() - start, file);
         c.out << "radio " << n << " (" << r.identity << "): ";
         if (r.interrupted) {
@@ -199,7 +206,7 @@ int Write(const Args& a, Console& c) {
             c.out << "FAILED: " << r.failure << "\n";
             return RadioOrCompareFailure;
         }
-        c.out << done << " (" << n << " so far)\n";
+        c.out << (r.wrote.empty() ? done : r.wrote) << " (" << n << " so far)\n";
         if (!a.repeat) return Done;
         c.err << "Connect the next radio and press Enter (q and Enter to stop): " << std::flush;
         std::string answer;

@@ -2,6 +2,7 @@
 #include "cli/RadioSession.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 #include "cli/CommandLine.h"
@@ -140,6 +141,73 @@ RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console
     return outcome;
 }
 
+std::string BackupsFolder() {
+    auto env = [](const char* name) {
+        const char* v = std::getenv(name);
+        return std::string(v ? v : "");
+    };
+    std::string data = env("VKT_DATA_DIR");
+    if (data.empty() && !env("APPDATA").empty()) data = env("APPDATA") + "/VKTEDWIN/VKTEDWIN";
+    if (data.empty())
+        data = (env("XDG_DATA_HOME").empty() ? env("HOME") + "/.local/share" : env("XDG_DATA_HOME")) + "/VKTEDWIN/VKTEDWIN";
+    return data + "/backups";
+}
+
+RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string& cable, Console& c) {
+    RadioOutcome outcome;
+    Session session(c);
+    Image radio{};
+    auto ended = [&outcome](const std::string& afterwards) {
+        outcome.afterwards = afterwards;
+        if (!outcome.interrupted) outcome.failure += "; " + afterwards;
+        return outcome;
+    };
+    if (!session.transfer(radio, "reading", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome)) {
+        if (!outcome.interrupted) outcome.failure = "reading it first: " + outcome.failure;
+        return ended("nothing was written");
+    }
+    const std::string folder = BackupsFolder();
+    const auto saved = vktstore::Backups(folder).save(radio, outcome.identityBytes, "all-" + cable);
+    if (!saved) {
+        outcome.failure = "its backup could not be saved in " + folder;
+        return ended("nothing was written");
+    }
+    outcome.backup = *saved;
+    const VKTCom::WriteSet changes = VKTCom::ChangedBlocks(radio, setup, noGlobals);
+    if (changes.empty()) {
+        outcome.done = true;
+        outcome.wrote = "already holds the setup: nothing written";
+        outcome.wroteList = "nothing";
+        return outcome;
+    }
+    // The write and its check reach only the radio that was read.
+    const auto expected = outcome.identityBytes;
+    Image sent = setup;
+    size_t page0 = 0;
+    const bool written = session.transfer(sent, "writing", [&](VKTCom::Transfers& t) {
+        t.ExpectedRadio = expected;
+        const bool ok = t.WriteBlocks(changes);
+        outcome.blocksWritten = t.BlocksWritten;
+        page0 = t.Page0Written.size();
+        return ok;
+    }, outcome);
+    const std::string backup = "; its backup is " + *saved;
+    if (!written) return ended(VKTCom::WrittenList(outcome.blocksWritten, page0) + " had been written" + backup);
+    Image back = radio;
+    if (!session.transfer(back, "verifying", [&](VKTCom::Transfers& t) {
+            t.ExpectedRadio = expected;
+            return t.ReadBlocks(changes.readBack());
+        }, outcome)) {
+        if (!outcome.interrupted) outcome.failure = "reading it back: " + outcome.failure;
+        return ended(VKTCom::WrittenList(outcome.blocksWritten, page0) + " had been written" + backup);
+    }
+    outcome.differences = VKTCom::CompareSetups(back, setup, !noGlobals);
+    outcome.done = outcome.differences.empty();
+    outcome.wrote = VKTCom::WrittenCount(outcome.blocksWritten, page0) + " written and verified";
+    outcome.wroteList = VKTCom::WrittenList(outcome.blocksWritten, page0);
+    return outcome;
+}
+
 std::string InterruptedText(const RadioOutcome& o) {
     const bool verifying = o.phase == "verifying";
     std::string text = "interrupted while " + (verifying ? std::string("verifying a finished write") : o.phase);
@@ -150,7 +218,8 @@ std::string InterruptedText(const RadioOutcome& o) {
         text += ", after " + std::to_string(o.bytes) + " of " + std::to_string(o.of) + (verifying ? " bytes read back" : " bytes") +
                 "; the radio was released";
     if (o.answered && o.phase == "writing") text += "; it may hold part of the setup";
-    if (verifying) text += "; the setup was written in full, but not checked";
+    if (verifying && o.afterwards.empty()) text += "; the setup was written in full, but not checked";
+    if (!o.afterwards.empty()) text += "; " + o.afterwards;
     return text;
 }
 

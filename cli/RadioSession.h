@@ -26,6 +26,14 @@ struct RadioOutcome {
     std::string phase;           // that transfer: "reading", "writing" or "verifying"
     bool answered = false;       // the radio answered that transfer's hook
     std::vector<VKTCom::FieldDifference> differences;  // the read-back against the setup
+    // A write of only the changes: what it was done with ("3 blocks and 2
+    // unit-wide bytes written and verified"), and, when it did not get
+    // there, what had been written and where the backup is.
+    std::string wrote;
+    std::string afterwards;
+    std::string wroteList;       // which: "blocks 20-31 and 2 unit-wide bytes", "nothing"
+    std::string backup;          // the path of the radio's backup
+    std::vector<int> blocksWritten;
 };
 
 // The whole radio into image.
@@ -33,6 +41,14 @@ RadioOutcome ReadRadio(VKTCore::Image& image, Console& c);
 // The setup into the radio (its unit-wide settings too unless noGlobals);
 // with verify, the radio read back and compared with what was sent.
 RadioOutcome WriteRadio(const VKTCore::Image& setup, bool noGlobals, bool verify, Console& c);
+
+// Reads the whole radio and keeps it as its backup, then writes and
+// verifies only the blocks and unit-wide bytes that differ from the setup.
+// cable: names the backup, for radios of one model backed up at once.
+RadioOutcome WriteChanges(const VKTCore::Image& setup, bool noGlobals, const std::string& cable, Console& c);
+// Where the radios' backups are kept: the editor's folder, backups/ in the
+// data folder (VKT_DATA_DIR when set).
+std::string BackupsFolder();
 
 // What an interrupted run did, and what the radio holds for it:
 // "interrupted while writing, after 2944 of 6016 bytes; the radio was

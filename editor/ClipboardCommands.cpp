@@ -63,6 +63,8 @@ std::string RowsText(const std::vector<int>& rows) {
     return text;
 }
 
+std::string RowsCountText(int rows) { return std::to_string(rows) + (rows == 1 ? " row" : " rows"); }
+
 } // namespace
 
 void ClipboardCommands::reset() {
@@ -137,6 +139,7 @@ void ClipboardCommands::paste(int firstRow, int rows, const std::function<void()
     pasteRows();
     editor_.undoPaste = true;
     if (!refused_.empty()) tellRefused(rows);
+    else if (told) told("Pasted " + RowsCountText(rows) + " (Undo puts them back)");
 }
 
 void ClipboardCommands::tellRefused(int rows) {
@@ -144,8 +147,7 @@ void ClipboardCommands::tellRefused(int rows) {
     std::vector<int> refusedRows;
     for (const auto& [col, row] : refused_)
         if (std::find(refusedRows.begin(), refusedRows.end(), row) == refusedRows.end()) refusedRows.push_back(row);
-    std::string text = "Pasted " + std::to_string(rows - static_cast<int>(refusedRows.size())) + " of " + std::to_string(rows) +
-                       (rows == 1 ? " row" : " rows");
+    std::string text = "Pasted " + std::to_string(rows - static_cast<int>(refusedRows.size())) + " of " + RowsCountText(rows);
     for (int col = vkt::ColRecFreq; col <= vkt::ColTxCG; ++col) {
         std::vector<int> inCol;
         for (const auto& [c, row] : refused_)
@@ -161,14 +163,15 @@ void ClipboardCommands::tellRefused(int rows) {
 // in as text, any other as its number, shown as the group will show it once
 // stored. A channel guard that is not wholly a code is refused as the grid
 // refuses it typed: a beep, and the cell keeps its value.
-void ClipboardCommands::setCellValue(int col, const std::string& field) {
+bool ClipboardCommands::setCellValue(int col, const std::string& field) {
     const bool code = !field.empty() && static_cast<unsigned char>(field[0]) >= 'D';
     const std::string text = code ? field : ShownNumber(col, vkt::Val(field));
     if ((col == vkt::ColRecCG || col == vkt::ColTxCG) && !VKTCore::CGTextToCode(text)) {
         platform_.Beep();
-        return;
+        return false;
     }
     grid_.setCellText(grid_.Row(), col, text);
+    return true;
 }
 
 void ClipboardCommands::pasteRow(std::string text, int r) {
@@ -211,11 +214,18 @@ void ClipboardCommands::mnuUndo_Click() {
             c_.chkNarr[i].setValue(before.boxes[1]);
             c_.chkLoPower[i].setValue(before.boxes[2]);
         }
+        if (told) told("Paste undone: " + RowsCountText(static_cast<int>(beforePaste_.size())) + " put back");
         return;
     }
     grid_.setRow(editor_.undoRow);
-    if (editor_.undoCol >= 1 && editor_.undoCol <= 4) setCellValue(editor_.undoCol, editor_.undoText);
-    else if (editor_.undoCol == vkt::ColChLabel) grid_.setCellText(grid_.Row(), vkt::ColChLabel, editor_.undoText);
+    const int col = editor_.undoCol;
+    bool putBack = false;
+    if (col >= 1 && col <= 4) putBack = setCellValue(col, editor_.undoText);
+    else if (col == vkt::ColChLabel) {
+        grid_.setCellText(grid_.Row(), vkt::ColChLabel, editor_.undoText);
+        putBack = true;
+    }
+    if (putBack && told) told("Undone: " + GridEditor::ColumnName(col) + " of " + RowsText({grid_.Row()}) + " put back");
 }
 
 void ClipboardCommands::openOffsetBox() {

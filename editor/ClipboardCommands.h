@@ -57,7 +57,7 @@ public:
 private:
     void putOnClipboard(const std::string& text);
     void copyAll();
-    void setCellValue(int col, const std::string& field);
+    bool setCellValue(int col, const std::string& field);
     // Runs a paste of `rows` rows from firstRow: what they held is kept for
     // Undo, and the cells the check refused are told with one beep.
     void paste(int firstRow, int rows, const std::function<void()>& pasteRows);

@@ -127,6 +127,7 @@ void FleetRound::record(size_t i, const WorkerResult& r) {
     row.seconds = r.seconds;
     if (r.status == "unverified") row.firstDifference = r.detail;
     if (r.status == "failed" || r.status == "interrupted") row.reason = r.detail;
+    if (job_.changedOnly && r.status == "done") row.written = r.detail;
     std::string why;
     if (!AppendLogRow(job_.logPath, row, why) && recordFailed) recordFailed(why);
 }

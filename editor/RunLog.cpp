@@ -34,7 +34,7 @@ bool WriteWhole(int fd, const std::string& text) {
 std::string LogLine(const LogRow& r) {
     return Field(r.timeUtc) + "," + Field(r.cable) + "," + Field(r.radio) + "," + Field(r.setup) + "," + Field(r.setupSha256) + "," +
            Field(r.action) + "," + Field(r.result) + "," + (r.verified ? "yes" : "no") + "," + vkt::FixedText(r.seconds, 1) + "," +
-           Field(r.firstDifference) + "," + Field(r.reason);
+           Field(r.firstDifference) + "," + Field(r.reason) + "," + Field(r.written);
 }
 
 bool AppendLogRow(const std::string& path, const LogRow& row, std::string& why) {

@@ -19,10 +19,11 @@ struct LogRow {
     double seconds = 0;
     std::string firstDifference;  // when verification failed
     std::string reason;           // why it failed or was interrupted
+    std::string written;          // --changed-only: "blocks 20-31 written and verified", "already holds the setup: nothing written"
 };
 
 inline constexpr const char* LogHeader =
-    "time_utc,cable,radio,setup,setup_sha256,action,result,verified,seconds,first_difference,reason";
+    "time_utc,cable,radio,setup,setup_sha256,action,result,verified,seconds,first_difference,reason,written";
 
 // Appends the row, with the header first when the file is new or empty; false with
 // why when it cannot. A row goes in whole or not at all.

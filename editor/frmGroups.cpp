@@ -90,7 +90,7 @@ void frmGroups::fleetHoldsCables(bool holds) {
 
 void frmGroups::radioHeld() {
     const bool free = !tuningHolds_ && !fleetHolds_;
-    for (vkt::MenuItem* item : {&mnuRead, &mnuReadGlobal, &mnuReadGroup, &mnuWriteAll, &mnuVerify, &mnuWriteGlobal, &mnuWriteGroup,
+    for (vkt::MenuItem* item : {&mnuRead, &mnuReadGlobal, &mnuReadGroup, &mnuWriteAll, &mnuWriteChanges, &mnuVerify, &mnuWriteGlobal, &mnuWriteGroup,
                                 &mnuEmulated, &mnuFindCable, &mnuCommSettings})
         item->setEnabled(free);
     for (vkt::MenuItem& port : mnuCommPort) port.setEnabled(free);
@@ -323,6 +323,12 @@ void frmGroups::keepBackupsIn(const std::string& folder) {
         const auto last = backups_->latestFor(link_.RadioInfo);
         statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");
     };
+    radio.keepBackup = [this](const VKTCore::Image& image) {
+        const auto saved = backups_->save(image, link_.RadioInfo, "all");
+        changesBackup_ = saved ? ", backup " + std::filesystem::path(*saved).filename().string()
+                               : ", its backup could not be saved in " + backups_->folder();
+        return saved.has_value();
+    };
 }
 
 namespace {
@@ -376,6 +382,17 @@ void frmGroups::mnuVerify_Click() {
     else
         statusText.setCaption("Radio " + id + " differs in " + std::to_string(*radio.LastVerify) +
                               (*radio.LastVerify == 1 ? " setting" : " settings"));
+}
+
+void frmGroups::mnuWriteChanges_Click() {
+    proc.Cancelled = false;
+    changesBackup_.clear();
+    const double start = platform_.Timer();
+    radio.mnuWriteChanges_Click();
+    if (!radio.LastChanges) return;
+    const std::string id = vktstore::IdentityText(link_.RadioInfo);
+    statusText.setCaption("Write changes to radio " + id + " (" + Seconds(platform_.Timer() - start) + "): " + *radio.LastChanges +
+                          changesBackup_);
 }
 
 void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)()) {

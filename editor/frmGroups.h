@@ -81,7 +81,8 @@ public:
         mnuDefault{"&Default Screen", "Ctrl+D"}, mnuBlank{"&Blank Screen", "Ctrl+B"}, mnuP{"Print"},
         mnuPrint{"&Print Displayed VKT Setup", "Ctrl+P"}, mnuSetup{"Print Set&up"}, mnuSep2{"-"}, mnuExit{"&Exit"};
     vkt::MenuItem mnuRadio{"Radio"}, mnuRead{"Read Radio", "F2"}, mnuReadGlobal{"Read Global Information from Radio"},
-        mnuReadGroup{"Read Group from Radio"}, mnuWriteAll{"Write Radio", "F3"}, mnuVerify{"Verify Radio"},
+        mnuReadGroup{"Read Group from Radio"}, mnuWriteAll{"Write Radio", "F3"}, mnuWriteChanges{"Write Changes"},
+        mnuVerify{"Verify Radio"},
         mnuWriteGlobal{"Write Global Information To Radio"}, mnuWriteGroup{"Write Current Group to Radio", "F4"},
         mnuSep3{"-"}, mnuReadCurrGroup{"Read Current Group"}, mnuWriteCurrGroup{"Write Current Group"};
     // Several radios at once, each on a cable of its own.
@@ -166,6 +167,7 @@ public:
     }
     void mnuWriteAll_Click() { reportWrite("the setup", &VKTCom::RadioCommands::mnuWriteAll_Click); }
     void mnuVerify_Click();
+    void mnuWriteChanges_Click();
     void mnuWriteGlobal_Click() { reportWrite("the global information", &VKTCom::RadioCommands::mnuWriteGlobal_Click); }
     void mnuWriteGroup_Click() {
         reportWrite("group " + std::to_string(shownGroupNumber()), &VKTCom::RadioCommands::mnuWriteGroup_Click);
@@ -181,7 +183,12 @@ public:
     void mnuFindCable_Click() { if (findCable) findCable(); }
     void mnuCommSettings_Click() { if (commSettings) commSettings(); }
     void mnuAbout_Click() { if (showAbout) showAbout(); }
-    void mnuTuneRadio_Click() { if (showTune) showTune(); }
+    // The tuning window's conversation is a command of its own: an earlier
+    // command's message does not stay beside it.
+    void mnuTuneRadio_Click() {
+        statusText.setCaption("");
+        if (showTune) showTune();
+    }
     void mnuFleet_Click() { if (showFleet) showFleet(); }
     void mnuHelp_Click() { platform_.ShowHelp(); }
     // Undoes a channel plan import while nothing has changed since; else the last cell typed into.
@@ -262,6 +269,8 @@ private:
     std::unique_ptr<vktstore::Backups> backups_;
     // Set when a read has come back whole: what is to be said of its backup.
     std::optional<std::string> readBackup_;
+    // Where Write Changes kept the radio's backup, for the status bar.
+    std::string changesBackup_;
     // The image before and after the last channel plan import, for its Undo.
     struct PlanUndo {
         VKTCore::Image before, after;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "link/SetupComparison.h"
 #include "link/Transfers.h"
 
 namespace VKTCom {
@@ -40,6 +41,9 @@ public:
     void mnuWriteAll_Click();
     // Reads the radio aside and lists where it differs from the setup shown.
     void mnuVerify_Click();
+    // Reads the whole radio (its backup), writes only what differs from the
+    // setup shown and reads that back.
+    void mnuWriteChanges_Click();
     void mnuWriteGlobal_Click();
     void mnuWriteGroup_Click();
 
@@ -47,12 +51,18 @@ public:
     // write's confirmation: where the editor keeps and names its backups.
     std::function<void(const std::string& what)> afterRead;
     std::function<void()> beforeWrite;
+    // Keeps a radio's whole read as its backup before Write Changes sends
+    // anything; false when it could not (then nothing is written).
+    std::function<bool(const VKTCore::Image& radio)> keepBackup;
     // What the last write command came to: nothing when it was not confirmed,
     // else whether its transfer said it was done.
     std::optional<bool> LastWrite;
     // How many settings the last Verify Radio found different; nothing when
     // its read did not come back whole.
     std::optional<size_t> LastVerify;
+    // What the last Write Changes came to, for the status bar ("3 blocks
+    // written and verified"); nothing when it was not confirmed.
+    std::optional<std::string> LastChanges;
 
     static constexpr const char* ConfirmWrite = "Are you sure you want to write to the radio?";
     static constexpr const char* AskGlobals = "Write Global Parameters?";
@@ -67,6 +77,10 @@ public:
 
 private:
     bool confirmWrite();
+    // Asks to confirm a write, and whether it takes the unit-wide settings;
+    // stores the open windows' edits. Nothing when not confirmed.
+    std::optional<bool> confirmWholeWrite();
+    void showDifferences(const std::vector<FieldDifference>& differences);
 
     Transfers& transfers_;
     frmProc& proc_;

@@ -41,6 +41,64 @@ uint8_t SentBits(int address) {
     return inGroup < BlockBytes ? 0 : 0xFF;
 }
 
+std::vector<int> WriteSet::readBack() const {
+    std::vector<int> out;
+    if (!page0.empty())
+        for (int N = 0; N < FirstGroupBlock; ++N) out.push_back(N);
+    out.insert(out.end(), blocks.begin(), blocks.end());
+    return out;
+}
+
+WriteSet WholeWrite(bool skipGlobals) {
+    WriteSet set;
+    for (int i = 0; i < 256 && !skipGlobals; ++i) set.page0.push_back(i);
+    for (int N = FirstGroupBlock; N < VKTCore::BlockCount; ++N) set.blocks.push_back(N);
+    return set;
+}
+
+WriteSet ChangedBlocks(const VKTCore::Image& radio, const VKTCore::Image& setup, bool skipGlobals) {
+    auto differs = [&](int a) { return ((radio[static_cast<size_t>(a)] ^ setup[static_cast<size_t>(a)]) & SentBits(a)) != 0; };
+    WriteSet set;
+    for (int i = 0; i < 256 && !skipGlobals; ++i)
+        if (differs(i)) set.page0.push_back(i);
+    for (int N = FirstGroupBlock; N < VKTCore::BlockCount; ++N)
+        for (int a = N * BlockBytes; a < (N + 1) * BlockBytes; ++a)
+            if (differs(a)) {
+                set.blocks.push_back(N);
+                break;
+            }
+    return set;
+}
+
+namespace {
+
+std::string Counted(size_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+std::string Written(const std::string& blocks, size_t page0Bytes) {
+    const std::string bytes = page0Bytes ? Counted(page0Bytes, "unit-wide byte", "unit-wide bytes") : "";
+    if (blocks.empty()) return bytes.empty() ? "nothing" : bytes;
+    return bytes.empty() ? blocks : blocks + " and " + bytes;
+}
+
+} // namespace
+
+std::string WrittenCount(const std::vector<int>& blocks, size_t page0Bytes) {
+    return Written(blocks.empty() ? "" : Counted(blocks.size(), "block", "blocks"), page0Bytes);
+}
+
+std::string WrittenList(const std::vector<int>& blocks, size_t page0Bytes) {
+    std::vector<int> sorted = blocks;
+    std::sort(sorted.begin(), sorted.end());
+    std::string text;
+    for (size_t i = 0; i < sorted.size();) {
+        size_t j = i;
+        while (j + 1 < sorted.size() && sorted[j + 1] == sorted[j] + 1) ++j;
+        text += (text.empty() ? "" : ", ") + std::to_string(sorted[i]) + (j > i ? "-" + std::to_string(sorted[j]) : "");
+        i = j + 1;
+    }
+    return Written(sorted.empty() ? "" : (sorted.size() == 1 ? "block " : "blocks ") + text, page0Bytes);
+}
+
 double Transfers::byteSeconds() { return 10.0 / std::max(1, vkt::BaudOfSettings(Comm().settings())); }
 
 bool Transfers::readFailed() {
@@ -48,23 +106,55 @@ bool Transfers::readFailed() {
     return false;
 }
 
-bool Transfers::ReadBlock(int N) { return readBlock(N, image_); }
+bool Transfers::isExpectedRadio() {
+    if (!ExpectedRadio || link_.RadioInfo == *ExpectedRadio) return true;
+    auto text = [](const std::array<uint8_t, 4>& id) {
+        std::string t;
+        for (uint8_t b : id) t += vkt::Hex2(b);
+        return t;
+    };
+    link_.failed("the radio on the cable is " + text(link_.RadioInfo) + ", not " + text(*ExpectedRadio) + " that was read");
+    link_.UnhookRadio();
+    proc_.Unload();
+    platform().MsgBox(OtherRadioText, Buttons::OK, Icon::Exclamation, DownloadErrorTitle);
+    return false;
+}
 
-bool Transfers::readBlock(int N, VKTCore::Image& into) {
+bool Transfers::ReadBlock(int N) { return readBlock(N, image_, -1); }
+
+bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
     const std::string block = "block " + std::to_string(N);
+    const std::string thirtyThird = "block " + std::to_string(previous) + ": a 33rd byte";
     // A byte waiting before the command belongs to no block: taken as this
-    // block's, it would shift every byte after it.
+    // block's, it would shift every byte after it. After a block it is most
+    // likely that block's 33rd (a slow radio's whole answer is waiting by
+    // the time its pacing is sent).
     if (const int waiting = Comm().inBufferCount(); waiting > 0) {
-        link_.failed(block + ": " + std::to_string(waiting) + " stray bytes before the command");
+        link_.failed(previous >= 0 ? thirtyThird : block + ": " + std::to_string(waiting) + " stray bytes before the command");
         return readFailed();
     }
+    // No honest radio answers before it has heard the whole command: two
+    // bytes (three with a fast radio's trigger) going out, and one more byte
+    // time for its first byte to come in. A byte in that window is the
+    // previous block's 33rd (sent right behind the 32nd, it is whole one
+    // byte time after it) or line noise, and taken for this block's it
+    // would shift every byte after it. Watching the window costs nothing:
+    // the answer cannot come sooner. It is two byte times long, and a fast
+    // radio's first byte is due at four, a slow one's at three; for a slow
+    // radio the first pacing pause (3 ms, under its three byte times of
+    // 6.2 ms) is the window. Bytes a USB adapter holds back longer still
+    // show: a read never throws received bytes away, so they are waiting
+    // before a later block's command or after the last block.
+    const std::string stray = previous < 0 ? block + ": a byte before its answer" : thirtyThird;
     Comm().writeByte(Protocol::ReadBlock);
     Comm().writeByte(static_cast<uint8_t>(N));
     if (link_.FastRadio) {
         Comm().writeByte(Protocol::FastBlockTrigger);
+        if (!link_.quietWithin(link_.deadline(2 * byteSeconds()), stray)) return readFailed();
     } else {
         for (int i = 0; i < PacingBytes; ++i) {
-            platform().Sleep(PacingPauseMs);
+            if (i > 0) platform().Sleep(PacingPauseMs);
+            else if (!link_.quietWithin(link_.deadline(PacingPauseMs / 1000.0), stray)) return readFailed();
             Comm().writeByte(0);
         }
     }
@@ -74,13 +164,6 @@ bool Transfers::readBlock(int N, VKTCore::Image& into) {
         into[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
         proc_.Prog1.setValue(proc_.Prog1.Value() + 1);
     }
-    // A 33rd byte means a byte inside the answer was not the radio's. On a
-    // built-in port or a pseudo-terminal a byte sent right after the 32nd is
-    // whole one byte time later; a second byte time covers the scheduling of
-    // this program. Bytes a USB adapter holds back longer still show: a read
-    // never throws received bytes away, so they are waiting before the next
-    // block's command or after the last block.
-    if (!link_.staysQuiet(link_.deadline(2 * byteSeconds()), block + ": a 33rd byte")) return readFailed();
     return true;
 }
 
@@ -132,11 +215,12 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
     }
 }
 
-bool Transfers::readRegion(Region region, int bytes, const char* caption) {
+bool Transfers::readBlocks(const std::vector<int>& blocks, const char* caption) {
     link_.UseFastLink = true;
     if (!link_.HookRadio()) return false;
+    if (!isExpectedRadio()) return false;
     proc_.Prog1.setMin(0);
-    proc_.Prog1.setMax(bytes);
+    proc_.Prog1.setMax(static_cast<int>(blocks.size()) * BlockBytes);
     proc_.ShowForm(caption, false);
     proc_.EnableCancel();
     platform().Sleep(SettleMs);
@@ -145,25 +229,25 @@ bool Transfers::readRegion(Region region, int bytes, const char* caption) {
         proc_.Unload();
         return false;
     };
-    // The region is read aside and goes into the image only once it is
-    // whole: a read that fails or is cancelled part-way leaves the setup
-    // being edited as it was (the serial trace still has what came).
+    // The blocks are read aside and go into the image only once all came:
+    // a read that fails or is cancelled part-way leaves the setup being
+    // edited as it was (the serial trace still has what came).
     const auto scratch = std::make_unique<VKTCore::Image>();
-    const int last = region.firstBlock + region.blocks - 1;
-    for (int N = region.firstBlock; N <= last; ++N) {
+    for (size_t i = 0; i < blocks.size(); ++i) {
         const bool cancelled = proc_.Cancelled;
-        if (!readBlock(N, *scratch) || cancelled) return abandon();
+        if (!readBlock(blocks[i], *scratch, i == 0 ? -1 : blocks[i - 1]) || cancelled) return abandon();
     }
     // After the last block, the time a USB adapter may hold bytes back (its
     // latency timer, 16 ms on the common chips) plus two byte times.
-    if (!link_.staysQuiet(link_.deadline(AdapterLatency + 2 * byteSeconds()),
-                          "block " + std::to_string(last) + ": bytes after the last block")) {
+    if (!blocks.empty() && !link_.staysQuiet(link_.deadline(AdapterLatency + 2 * byteSeconds()),
+                                             "block " + std::to_string(blocks.back()) + ": bytes after the last block")) {
         readFailed();
         return abandon();
     }
-    const auto from = static_cast<std::ptrdiff_t>(region.firstBlock * BlockBytes);
-    const auto to = from + region.blocks * BlockBytes;
-    std::copy(scratch->begin() + from, scratch->begin() + to, image_.begin() + from);
+    for (int N : blocks) {
+        const auto from = static_cast<std::ptrdiff_t>(N * BlockBytes);
+        std::copy(scratch->begin() + from, scratch->begin() + from + BlockBytes, image_.begin() + from);
+    }
     platform().Beep();
     proc_.Prog1.setValue(0);
     proc_.Unload();
@@ -171,20 +255,37 @@ bool Transfers::readRegion(Region region, int bytes, const char* caption) {
     return true;
 }
 
-bool Transfers::ReadAllMemory() { return readRegion({0, VKTCore::BlockCount}, VKTCore::RadioMemorySize, "Reading VKT Memory"); }
-bool Transfers::ReadGlobalMemory() { return readRegion({0, 8}, 256, "Reading VKT Global"); }
-bool Transfers::ReadGroupMemory(int g) {
-    if (g < 1 || g > VKTCore::GroupCount) return false;
-    return readRegion({GroupFirstBlock(g), BlocksPerGroup}, VKTCore::GroupAreaSize, "Reading VKT Group");
+namespace {
+
+std::vector<int> BlockRange(int first, int count) {
+    std::vector<int> blocks;
+    for (int N = first; N < first + count; ++N) blocks.push_back(N);
+    return blocks;
 }
 
-bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int bytes, const char* caption) {
+} // namespace
+
+bool Transfers::ReadAllMemory() { return readBlocks(BlockRange(0, VKTCore::BlockCount), "Reading VKT Memory"); }
+bool Transfers::ReadGlobalMemory() { return readBlocks(BlockRange(0, 8), "Reading VKT Global"); }
+bool Transfers::ReadGroupMemory(int g) {
+    if (g < 1 || g > VKTCore::GroupCount) return false;
+    return readBlocks(BlockRange(GroupFirstBlock(g), BlocksPerGroup), "Reading VKT Group");
+}
+bool Transfers::ReadBlocks(const std::vector<int>& blocks) { return readBlocks(blocks, "Reading VKT Memory"); }
+
+bool Transfers::writeSet(WriteKind kind, const WriteSet& set, const char* caption) {
+    BlocksWritten.clear();
+    Page0Written.clear();
+    const int page0Units = set.page0.empty() ? 0 : 256;
     proc_.Prog1.setMin(0);
-    proc_.Prog1.setMax(bytes);
+    proc_.Prog1.setMax(page0Units + static_cast<int>(set.blocks.size()) * BlockBytes);
     if (kind != WriteKind::Global) {
         proc_.ShowForm(caption, true);
         proc_.EnableCancel();
     }
+    auto noted = [](std::vector<int>& list, int n) {
+        if (std::find(list.begin(), list.end(), n) == list.end()) list.push_back(n);
+    };
     bool result = true;
     for (bool again = true; again;) {
         again = false;
@@ -196,6 +297,7 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
             proc_.Unload();
             return false;
         }
+        if (!isExpectedRadio()) return false;
         if (kind == WriteKind::Global || !proc_.Loaded()) {
             proc_.ShowForm(caption, true);
             proc_.EnableCancel();
@@ -203,25 +305,27 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
         // A retry starts the bar over rather than running it past its end.
         proc_.Prog1.setValue(0);
 
-        if (writePage0) {
-            bool failed = false;
-            for (int i = 0; i < 256 && !failed; ++i) {
-                if (WriteMaskedByte(0, i, link_.GlobalWriteMask[static_cast<size_t>(i)], image_[static_cast<size_t>(i)]))
-                    proc_.Prog1.setValue(i);
-                else
-                    failed = true;
-            }
-            if (failed) {
-                if (platform().MsgBox(GlobalFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry) {
-                    link_.note("retry: the whole write again");
-                    again = true;
-                    continue;
-                }
-                result = false;
-                break;
+        bool failed = false;
+        for (size_t k = 0; k < set.page0.size() && !failed; ++k) {
+            const auto i = static_cast<size_t>(set.page0[k]);
+            if (WriteMaskedByte(0, set.page0[k], link_.GlobalWriteMask[i], image_[i])) {
+                if (link_.GlobalWriteMask[i]) noted(Page0Written, set.page0[k]);
+                proc_.Prog1.setValue(static_cast<int>(k) * 256 / static_cast<int>(set.page0.size()));
+            } else {
+                failed = true;
             }
         }
-        for (int N = blocks.firstBlock; N < blocks.firstBlock + blocks.blocks; ++N) {
+        if (failed) {
+            if (platform().MsgBox(GlobalFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry) {
+                link_.note("retry: the whole write again");
+                again = true;
+                continue;
+            }
+            result = false;
+            break;
+        }
+        if (!set.page0.empty()) proc_.Prog1.setValue(page0Units);
+        for (int N : set.blocks) {
             if (!WriteBlock(N)) {
                 if (platform().MsgBox(BlockFailedText, Buttons::RetryCancel, Icon::None, DownloadErrorTitle) == Answer::Retry) {
                     link_.note("retry: the whole write again");
@@ -231,6 +335,7 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
                     result = false;
                 break;
             }
+            noted(BlocksWritten, N);
             if (proc_.Cancelled) break;
         }
     }
@@ -241,17 +346,15 @@ bool Transfers::writeRegion(WriteKind kind, bool writePage0, Region blocks, int 
     return result;
 }
 
-bool Transfers::WriteAllMemory(bool skipGlobals) {
-    return writeRegion(WriteKind::All, !skipGlobals, {FirstGroupBlock, VKTCore::BlockCount - FirstGroupBlock},
-                       skipGlobals ? 5760 : VKTCore::RadioMemorySize, "Writing VKT Memory");
-}
+bool Transfers::WriteAllMemory(bool skipGlobals) { return writeSet(WriteKind::All, WholeWrite(skipGlobals), "Writing VKT Memory"); }
 
-bool Transfers::WriteGlobalMemory() { return writeRegion(WriteKind::Global, true, {0, 0}, 256, "Writing VKT Global"); }
+bool Transfers::WriteGlobalMemory() { return writeSet(WriteKind::Global, {WholeWrite(false).page0, {}}, "Writing VKT Global"); }
 
 bool Transfers::WriteGroupMemory(int g) {
     if (g < 1 || g > VKTCore::GroupCount) return false;
-    return writeRegion(WriteKind::Group, false, {GroupFirstBlock(g), BlocksPerGroup}, VKTCore::GroupAreaSize,
-                       "Writing VKT Group");
+    return writeSet(WriteKind::Group, {{}, BlockRange(GroupFirstBlock(g), BlocksPerGroup)}, "Writing VKT Group");
 }
+
+bool Transfers::WriteBlocks(const WriteSet& set) { return writeSet(WriteKind::All, set, "Writing VKT Memory"); }
 
 } // namespace VKTCom

@@ -4,6 +4,11 @@
 // memory, page 0 or one group, each on a newly hooked radio, with progress and
 // Cancel in the progress window, ending with the radio released.
 
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "core/MemoryImage.h"
 #include "link/RadioLink.h"
 #include "link/frmProc.h"
@@ -15,6 +20,28 @@ namespace VKTCom {
 // bit from a group's 33rd byte on. A radio that took the write holds exactly
 // these bits of the image.
 uint8_t SentBits(int address);
+
+// What one write sends: page-0 bytes, each through its write mask, and
+// blocks from 8 on (a group's first block as its one masked byte), in
+// memory order. A whole write is the set of every one of them.
+struct WriteSet {
+    std::vector<int> page0;   // offsets 0 ... 255
+    std::vector<int> blocks;  // 8 ... 187
+    bool empty() const { return page0.empty() && blocks.empty(); }
+    // The blocks a read-back of this write reads: page 0's too when any of its bytes went.
+    std::vector<int> readBack() const;
+};
+
+// Every block of the memory, the unit-wide bytes unless skipGlobals.
+WriteSet WholeWrite(bool skipGlobals);
+// Only what differs between the radio and the setup in the bits a whole
+// write sends: the blocks with a differing sent bit and the page-0 bytes
+// (unless skipGlobals) whose masked bits differ.
+WriteSet ChangedBlocks(const VKTCore::Image& radio, const VKTCore::Image& setup, bool skipGlobals);
+// "12 blocks and 2 unit-wide bytes", "nothing".
+std::string WrittenCount(const std::vector<int>& blocks, size_t page0Bytes);
+// "blocks 20-31, 44 and 2 unit-wide bytes", "nothing".
+std::string WrittenList(const std::vector<int>& blocks, size_t page0Bytes);
 
 class Transfers {
 public:
@@ -39,19 +66,35 @@ public:
     bool WriteAllMemory(bool skipGlobals);
     bool WriteGlobalMemory();
     bool WriteGroupMemory(int g);
+    // The chosen part of the memory, as a whole write sends it (same
+    // commands, retries, Cancel and release).
+    bool WriteBlocks(const WriteSet& set);
+    // These blocks of the radio into the image, nothing else of it.
+    bool ReadBlocks(const std::vector<int>& blocks);
+
+    // When set, a hook that finds another radio (identity bytes, model
+    // included) ends the transfer before it sends or reads anything.
+    std::optional<std::array<uint8_t, 4>> ExpectedRadio;
+    // What the last write had sent and seen acknowledged, retries
+    // included: blocks in the order they went, and page-0 bytes.
+    std::vector<int> BlocksWritten;
+    std::vector<int> Page0Written;
 
     static constexpr const char* ReadErrorText = "Error reading radio";
     static constexpr const char* WriteErrorText = "Error writing radio";
     static constexpr const char* GlobalFailedText = "Download Failed.  Cycle Radio power before Retrying";
     static constexpr const char* BlockFailedText = "Download Failed. Cycle Radio Power before Retrying.";
     static constexpr const char* DownloadErrorTitle = "DOWNLOAD ERROR";
+    static constexpr const char* OtherRadioText = "This is not the radio that was read. Nothing was sent to it.";
 
 private:
-    struct Region { int firstBlock; int blocks; };
-    bool readRegion(Region region, int bytes, const char* caption);
-    bool readBlock(int N, VKTCore::Image& into);
+    bool readBlocks(const std::vector<int>& blocks, const char* caption);
+    // previous: the block read just before on this hook, -1 for none.
+    bool readBlock(int N, VKTCore::Image& into, int previous);
     enum class WriteKind { All, Global, Group };
-    bool writeRegion(WriteKind kind, bool writePage0, Region blocks, int bytes, const char* caption);
+    bool writeSet(WriteKind kind, const WriteSet& set, const char* caption);
+    // False, with the radio released, when the hooked radio is not ExpectedRadio.
+    bool isExpectedRadio();
 
     // Shows the read error; false.
     bool readFailed();

@@ -16,9 +16,11 @@ std::vector<std::string> DefaultDevices(const std::vector<PortInfo>& ports) {
     return out;
 }
 
-std::string DeviceForPort(int n, const std::string& stored, const std::vector<PortInfo>& ports, bool windows) {
-    if (windows) return "COM" + std::to_string(n);
+std::string DeviceForPort(int n, const std::string& stored, const std::vector<PortInfo>& ports, SystemKind system) {
+    // The technician's choice first, everywhere: Windows numbers a USB cable
+    // COM5 or higher, which no Comm Port 1 ... 4 reaches by its own number.
     if (!stored.empty()) return stored;
+    if (system == SystemKind::Windows) return "COM" + std::to_string(n);
     const auto defaults = DefaultDevices(ports);
     return n >= 1 && static_cast<size_t>(n) <= defaults.size() ? defaults[static_cast<size_t>(n - 1)] : "";
 }

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The machine's serial ports and which device each of the Comm Ports 1 ... 4
-// stands for. On Windows they are COM1 ... COM4; elsewhere a per-port setting
-// ("Comm"/"Device1" ...), whose default is the machine's serial ports in
+// stands for: a per-port setting ("Comm"/"Device1" ...), whose default is
+// COM1 ... COM4 on Windows and elsewhere the machine's serial ports in
 // order, USB adapters first. The windows that choose ports see the machine
 // only through PortDirectory.
 
 #include <string>
 #include <vector>
+
+#include "platform/System.h"
 
 namespace vkt {
 
@@ -36,8 +38,9 @@ public:
 std::vector<PortInfo> UsbFirst(std::vector<PortInfo> ports);
 // The default device of each port, index n - 1.
 std::vector<std::string> DefaultDevices(const std::vector<PortInfo>& ports);
-// The device of port n: the stored setting when there is one, else its default.
-std::string DeviceForPort(int n, const std::string& stored, const std::vector<PortInfo>& ports, bool windows);
+// The device of port n: the stored setting when there is one, else its
+// default on that system.
+std::string DeviceForPort(int n, const std::string& stored, const std::vector<PortInfo>& ports, SystemKind system);
 // The settings key of port n's device.
 std::string DeviceKey(int n);
 

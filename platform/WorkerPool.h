@@ -22,8 +22,13 @@ public:
     virtual int start(const std::vector<std::string>& args) = 0;
     // What the workers said or did within seconds (nothing when nothing).
     virtual std::vector<Event> wait(double seconds) = 0;
-    // Asks every running worker to stop, as an interrupt does.
+    // Asks every running worker to stop, as an interrupt does: the stop line
+    // on its standard input.
     virtual void interruptAll() = 0;
 };
+
+// What a worker is told on its standard input when it is to stop; no signal
+// is needed, so it is the same on every system.
+inline constexpr const char* WorkerStopLine = "stop";
 
 } // namespace vkt

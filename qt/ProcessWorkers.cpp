@@ -6,8 +6,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <signal.h>
-
 namespace vktqt {
 
 ProcessWorkers::ProcessWorkers(QString program) : program_(std::move(program)) {}
@@ -32,8 +30,8 @@ int ProcessWorkers::start(const std::vector<std::string>& args) {
     });
     QStringList list;
     for (const std::string& a : args) list << QString::fromStdString(a);
-    // The copy's standard input stays an open pipe that nothing is written
-    // to: it ends when this program does, however it ends, and tells the
+    // The copy's standard input is a pipe from this program: the stop line
+    // on it, or its end when this program ends however it ends, tells the
     // copy to let its radio go.
     process->start(program_, list);
     processes_.push_back(std::move(process));
@@ -66,8 +64,12 @@ std::vector<vkt::WorkerPool::Event> ProcessWorkers::wait(double seconds) {
 }
 
 void ProcessWorkers::interruptAll() {
-    for (auto& p : processes_)
-        if (p->state() == QProcess::Running) ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+    const QByteArray line = QByteArray(vkt::WorkerStopLine) + '\n';
+    for (auto& p : processes_) {
+        if (p->state() != QProcess::Running) continue;
+        p->write(line);
+        p->waitForBytesWritten(1000);
+    }
 }
 
 std::string Sha256Hex(const std::vector<uint8_t>& bytes) {

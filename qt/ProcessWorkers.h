@@ -2,7 +2,7 @@
 #pragma once
 // The copies of vkt serving the cables of a fleet run, as processes of
 // their own: their output heard line by line, their ends noticed, an
-// interrupt passed on.
+// interrupt passed on as a stop line on their standard input.
 
 #include <QProcess>
 

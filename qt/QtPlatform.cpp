@@ -9,13 +9,14 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QSerialPortInfo>
 #include <QSettings>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QThread>
 
+#include "qt/Desktop.h"
 #include "qt/HelpViewer.h"
 
 namespace vktqt {
@@ -37,6 +38,20 @@ QString DisplayText(const std::string& text) {
     t.replace("\r\n", "\n");
     t.replace('\r', '\n');
     return t;
+}
+
+// A box sizes itself to its text, and the window frame then cuts a longer
+// title ("Error Hooking to Radio." under "COMM ERROR"). The frame's title
+// font is the window manager's, so the title is measured bold, with room for
+// the frame's icon and its three buttons.
+void WidenToTitle(QMessageBox& box) {
+    constexpr int FrameButtons = 160;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + FrameButtons;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }
 
 QMessageBox::StandardButtons ButtonsOf(Buttons b) {
@@ -113,9 +128,31 @@ void QtPlatform::assignDevice(int n, const std::string& device) {
     runDevices_.erase(n);
 }
 
+vkt::SerialPort& QtPlatform::ChosenPort::now() const {
+    if (emulated && serial_.portNumber() == vkt::EmulatedPort) return *emulated;
+    return serial_;
+}
+
+void QtPlatform::ChosenPort::setPortNumber(int n) {
+    serial_.setPortNumber(n);
+    if (emulated) emulated->setPortNumber(n);
+}
+
+// Both keep the line's settings, so that either is ready when chosen.
+void QtPlatform::ChosenPort::setSettings(const std::string& s) {
+    serial_.setSettings(s);
+    if (emulated) emulated->setSettings(s);
+}
+
+void QtPlatform::setEmulatedPort(std::unique_ptr<vkt::SerialPort> port) {
+    port->setPortNumber(serial_.portNumber());
+    port->setSettings(serial_.settings());
+    port_.emulated = std::move(port);
+}
+
 std::string QtPlatform::describePort(int n) {
     if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device + " \u2014 " + it->second.description;
-    if (n == vkt::EmulatedPort) return EmulatorNotRunning;
+    if (n == vkt::EmulatedPort) return port_.emulated ? EmulatorInside : EmulatorNotRunning;
     return vkt::PortStatusText(deviceOfPort(n), MachinePorts());
 }
 
@@ -129,19 +166,16 @@ bool QtPlatform::anySerialDevice() {
 std::string QtPlatform::deviceOfPort(int n) {
     if (const auto it = runDevices_.find(n); it != runDevices_.end()) return it->second.device;
     if (n == vkt::EmulatedPort) return "";
-#ifdef Q_OS_WIN
-    const bool windows = true;
-#else
-    const bool windows = false;
-#endif
     const std::string stored = storedDevice(n);
-    return vkt::DeviceForPort(n, stored, windows || !stored.empty() ? std::vector<vkt::PortInfo>{} : MachinePorts(), windows);
+    const bool needsPorts = stored.empty() && vkt::ThisSystem != vkt::SystemKind::Windows;
+    return vkt::DeviceForPort(n, stored, needsPorts ? MachinePorts() : std::vector<vkt::PortInfo>{}, vkt::ThisSystem);
 }
 
 Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title, bool systemModal) {
     QMessageBox box(IconOf(icon), Qs(title.empty() ? vkt::AppTitle : title), DisplayText(text), ButtonsOf(buttons),
                     mainWindow_);
     box.setTextFormat(Qt::PlainText);
+    WidenToTitle(box);
     if (systemModal) box.setWindowModality(Qt::ApplicationModal);
     return AnswerOf(box.exec(), buttons);
 }
@@ -205,7 +239,7 @@ std::optional<std::string> QtPlatform::FileDialog(const vkt::FileDialogRequest& 
 
 vkt::SerialPort& QtPlatform::serialPort() {
     if (trace_) return *trace_;
-    return serial_;
+    return port_;
 }
 
 bool QtPlatform::startTrace(const std::string& path, std::string& why) {
@@ -216,7 +250,7 @@ bool QtPlatform::startTrace(const std::string& path, std::string& why) {
         why = error.description;
         return false;
     }
-    trace_ = std::make_unique<VKTCom::SerialTrace>(serial_, traceFile_->stream(), [this] { return Timer(); });
+    trace_ = std::make_unique<VKTCom::SerialTrace>(port_, traceFile_->stream(), [this] { return Timer(); });
     trace_->note("serial trace started: " + QDateTime::currentDateTime().toString(Qt::ISODate).toStdString());
     return true;
 }
@@ -232,21 +266,7 @@ void QtPlatform::traceNote(const std::string& text) {
 }
 
 bool QtPlatform::StartSystemInformation() {
-    QString tool;
-#ifdef Q_OS_WIN
-    const QSettings msinfo("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", QSettings::NativeFormat);
-    tool = msinfo.value("PATH").toString();
-    if (tool.isEmpty()) {
-        const QSettings location("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shared Tools Location", QSettings::NativeFormat);
-        const QString folder = location.value("MSINFO").toString();
-        if (!folder.isEmpty() && QFileInfo::exists(folder + "\\MSINFO32.EXE")) tool = folder + "\\MSINFO32.EXE";
-    }
-#else
-    for (const char* name : {"hardinfo2", "hardinfo", "kinfocenter", "gnome-system-monitor", "xfce4-taskmanager"}) {
-        tool = QStandardPaths::findExecutable(name);
-        if (!tool.isEmpty()) break;
-    }
-#endif
+    const QString tool = SystemInformationTool();
     return !tool.isEmpty() && QProcess::startDetached(tool, {});
 }
 

@@ -77,6 +77,8 @@ public:
     // True when a device is stored for some port or a USB serial adapter is
     // plugged in (a bare built-in port is no sign of a programming cable).
     bool anySerialDevice();
+    // The emulated radio's port is this one, inside the program, from now on.
+    void setEmulatedPort(std::unique_ptr<vkt::SerialPort> port);
 
 private:
     QWidget* mainWindow_ = nullptr;
@@ -84,6 +86,32 @@ private:
     QTimer tick_;
     QtPrinter printer_;
     QtSerialPort serial_;
+    // The port the link talks through: the emulated radio's own while the
+    // emulated port number is chosen and the radio runs inside the program,
+    // else the serial port.
+    class ChosenPort : public vkt::SerialPort {
+    public:
+        explicit ChosenPort(QtSerialPort& serial) : serial_(serial) {}
+        std::unique_ptr<vkt::SerialPort> emulated;
+        void setPortNumber(int n) override;
+        int portNumber() const override { return serial_.portNumber(); }
+        void setSettings(const std::string& s) override;
+        std::string settings() const override { return now().settings(); }
+        bool open() override { return now().open(); }
+        void close() override { now().close(); }
+        bool isOpen() const override { return now().isOpen(); }
+        std::string openError() const override { return now().openError(); }
+        void writeByte(uint8_t b) override { now().writeByte(b); }
+        int inBufferCount() override { return now().inBufferCount(); }
+        void discardInput() override { now().discardInput(); }
+        int readByte() override { return now().readByte(); }
+        std::vector<uint8_t> readAll() override { return now().readAll(); }
+
+    private:
+        vkt::SerialPort& now() const;
+        QtSerialPort& serial_;
+    };
+    ChosenPort port_{serial_};
     std::unique_ptr<QWidget> help_;
     struct RunDevice {
         std::string device;

@@ -3,37 +3,9 @@
 
 #include "qt/SerialDevices.h"
 
-#include <QFileInfo>
-#include <QLockFile>
-
-#include <signal.h>
-
 #include <cerrno>
 
 namespace vktqt {
-
-namespace {
-
-// Who holds a port's lock, as QSerialPort and the classic serial programs
-// keep it ("LCK..ttyUSB0" holding the process id): true with "process N,
-// name" while that process lives.
-bool LockHolder(const QString& portName, std::string& holder) {
-    QString name = portName;
-    name.replace('/', '_');
-    for (const char* dir : {"/run/lock", "/var/lock", "/var/lock/lockdev", "/var/spool/locks", "/tmp"}) {
-        const QString path = QString(dir) + "/LCK.." + name;
-        if (!QFileInfo::exists(path)) continue;
-        qint64 pid = 0;
-        QString host, app;
-        if (!QLockFile(path).getLockInfo(&pid, &host, &app) || pid <= 0) continue;
-        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) continue;  // a stale lock
-        holder = "process " + std::to_string(pid) + (app.isEmpty() ? "" : ", " + app.toStdString());
-        return true;
-    }
-    return false;
-}
-
-} // namespace
 
 QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceOf) : deviceOf_(std::move(deviceOf)) {}
 
@@ -53,11 +25,10 @@ bool QtSerialPort::open() {
     }
     serial_.setPortName(QString::fromStdString(device));
     if (!serial_.open(QIODevice::ReadWrite)) {
-        const int error = errno;
-        std::string holder;
-        OpenProblem problem = OpenProblem::Other;
-        if (LockHolder(serial_.portName(), holder) || error == EBUSY) problem = OpenProblem::InUse;
-        else if (serial_.error() == QSerialPort::PermissionError) problem = OpenProblem::PermissionDenied;
+        const bool busy = errno == EBUSY;
+        const std::string holder = LockHolder(device);
+        const OpenProblem problem =
+            ProblemOfOpenFailure(serial_.error() == QSerialPort::PermissionError, busy || !holder.empty(), vkt::ThisSystem);
         openError_ = OpenFailureText(port_, device, serial_.errorString().toStdString(), problem, holder);
         return false;
     }
@@ -66,6 +37,7 @@ bool QtSerialPort::open() {
     serial_.setParity(QSerialPort::NoParity);
     serial_.setStopBits(QSerialPort::OneStop);
     serial_.setFlowControl(QSerialPort::NoFlowControl);
+    preciseSleeps_.emplace();
     return true;
 }
 
@@ -74,6 +46,7 @@ void QtSerialPort::close() {
     // The release byte must be on the line before the port goes.
     serial_.waitForBytesWritten(100);
     serial_.close();
+    preciseSleeps_.reset();
 }
 
 void QtSerialPort::writeByte(uint8_t b) {

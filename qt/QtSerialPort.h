@@ -6,7 +6,9 @@
 #include <QSerialPort>
 
 #include <functional>
+#include <optional>
 
+#include "platform/PreciseSleeps.h"
 #include "platform/SerialPort.h"
 
 namespace vktqt {
@@ -37,6 +39,8 @@ private:
     int port_ = 1;
     std::string settings_ = "4800,n,8,1";
     std::string openError_;
+    // The pacing of a slow radio's read keeps its 3 ms while the port is open.
+    std::optional<vkt::PreciseSleeps> preciseSleeps_;
 };
 
 } // namespace vktqt

@@ -1,29 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/SerialDevices.h"
 
-#ifndef _WIN32
-#include <grp.h>
-#include <sys/stat.h>
-#endif
-
 #include "platform/SerialPort.h"
 
 namespace vktqt {
 
-std::string PermissionAdvice(const std::string& device) {
-#ifdef _WIN32
-    return "Another program may be using " + device + ".";
-#else
-    struct stat st {};
-    if (::stat(device.c_str(), &st) != 0) return "Your user may not use " + device + ".";
-    const group* g = ::getgrgid(st.st_gid);
-    const std::string groupName = g ? g->gr_name : std::to_string(st.st_gid);
-    std::string mode = S_ISCHR(st.st_mode) ? "c" : "-";
-    const char* rwx = "rwxrwxrwx";
-    for (int i = 0; i < 9; ++i) mode += (st.st_mode & (0400 >> i)) ? rwx[i] : '-';
-    return device + " belongs to group " + groupName + " (" + mode + "); join that group (sudo usermod -aG " + groupName +
-           " $USER) and log in again, or install the udev rule that comes with the program.";
-#endif
+OpenProblem ProblemOfOpenFailure(bool accessRefused, bool busy, vkt::SystemKind system) {
+    // Windows opens a serial port for one program at a time and refuses any
+    // other with "access denied"; no user is kept from a port by its rights.
+    if (busy || (accessRefused && system == vkt::SystemKind::Windows)) return OpenProblem::InUse;
+    return accessRefused ? OpenProblem::PermissionDenied : OpenProblem::Other;
 }
 
 std::string OpenFailureText(int port, const std::string& device, const std::string& reason, OpenProblem problem,

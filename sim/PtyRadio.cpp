@@ -7,71 +7,22 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
-#include <vector>
-
-#include "store/FileReader.h"
-#include "store/FileWriter.h"
 
 namespace vktsim {
 
 namespace {
 
-double WallSeconds() {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
 double ByteTime(int baud) { return 10.0 / baud; }
 
 } // namespace
 
-RealTimeScheduler::RealTimeScheduler() : origin_(WallSeconds()) {}
-
-double RealTimeScheduler::now() const { return WallSeconds() - origin_; }
-
-void RealTimeScheduler::at(double when, std::function<void()> action) {
-    events_.emplace(std::make_pair(when, sequence_++), std::move(action));
-}
-
-double RealTimeScheduler::untilNext() const {
-    return events_.empty() ? 1e9 : std::max(0.0, events_.begin()->first.first - now());
-}
-
-void RealTimeScheduler::runDue() {
-    while (!events_.empty() && events_.begin()->first.first <= now()) {
-        auto node = events_.extract(events_.begin());
-        node.mapped()();
-    }
-}
-
 PtyRadio::PtyRadio(std::string eepromFile)
-    : eepromFile_(std::move(eepromFile)), radio_(clock_, [this](uint8_t b) { toHost(b); }) {
+    : file_(std::move(eepromFile)), radio_(clock_, [this](uint8_t b) { toHost(b); }) {
     radio_.eeprom = RadioModel::FactorySetup();
-    saved_ = radio_.eeprom;
 }
 
-bool PtyRadio::load(std::string& why) {
-    if (eepromFile_.empty()) return true;
-    constexpr size_t SetupFileSize = 6019;
-    const std::string sizes = "neither a radio's memory (6016) nor a setup file (6019)";
-    std::vector<uint8_t> bytes;
-    vktstore::FileError error;
-    if (!vktstore::ReadFileBytes(eepromFile_, radio_.eeprom.size(), SetupFileSize, bytes, error, sizes)) {
-        if (error.number == vktstore::FileNotFound) return true;  // a new radio, with the factory setup
-        why = error.description;
-        return false;
-    }
-    if (bytes.size() != radio_.eeprom.size() && bytes.size() != SetupFileSize) {
-        why = eepromFile_ + " holds " + std::to_string(bytes.size()) + " bytes: " + sizes;
-        return false;
-    }
-    std::copy_n(bytes.begin(), radio_.eeprom.size(), radio_.eeprom.begin());
-    trailer_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(radio_.eeprom.size()), bytes.end());
-    saved_ = radio_.eeprom;
-    return true;
-}
+bool PtyRadio::load(std::string& why) { return file_.load(radio_.eeprom, why); }
 
 PtyRadio::~PtyRadio() {
     save();
@@ -151,15 +102,6 @@ void PtyRadio::serve(const std::function<bool()>& stop) {
     }
 }
 
-bool PtyRadio::save() {
-    if (eepromFile_.empty() || radio_.eeprom == saved_) return true;
-    // The file lives in the editor's data folder: a link there is not followed.
-    std::vector<uint8_t> bytes(radio_.eeprom.begin(), radio_.eeprom.end());
-    bytes.insert(bytes.end(), trailer_.begin(), trailer_.end());
-    vktstore::FileError error;
-    if (!vktstore::WriteFileReplacing(eepromFile_, bytes, error, vktstore::Links::Replace)) return false;
-    saved_ = radio_.eeprom;
-    return true;
-}
+bool PtyRadio::save() { return file_.save(radio_.eeprom); }
 
 } // namespace vktsim

@@ -1,33 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The emulated radio served on a pseudo-terminal in real time: bytes are
-// paced at the radio's line speed in both directions, and the EEPROM is kept
-// in a file between runs.
+// The emulated radio served on a pseudo-terminal in real time, for
+// vkt-radio-sim on Linux: bytes are paced at the radio's line speed in both
+// directions, and the EEPROM is kept in a file between runs. Windows has no
+// pseudo-terminal; there the editor runs the radio inside itself (EmulatedPort).
 
 #include <functional>
-#include <map>
 #include <string>
-#include <vector>
 
+#include "sim/RadioMemoryFile.h"
 #include "sim/RadioModel.h"
+#include "sim/RealTimeScheduler.h"
 
 namespace vktsim {
-
-// Scheduling against the wall clock, for the serving loop.
-class RealTimeScheduler : public Scheduler {
-public:
-    RealTimeScheduler();
-    double now() const override;
-    void at(double when, std::function<void()> action) override;
-    // Seconds until the next action (a large number when none is due).
-    double untilNext() const;
-    void runDue();
-
-private:
-    double origin_;
-    uint64_t sequence_ = 0;
-    std::map<std::pair<double, uint64_t>, std::function<void()>> events_;
-};
 
 class PtyRadio {
 public:
@@ -57,7 +42,7 @@ private:
     void fromHost(uint8_t b, int baud);
     void toHost(uint8_t b);
 
-    std::string eepromFile_;
+    RadioMemoryFile file_;
     RealTimeScheduler clock_;
     RadioModel radio_;
     int master_ = -1;
@@ -65,8 +50,6 @@ private:
     std::string device_;
     double inLineFree_ = 0;
     double outLineFree_ = 0;
-    Eeprom saved_{};
-    std::vector<char> trailer_;  // a setup file's bytes after the EEPROM
 };
 
 } // namespace vktsim

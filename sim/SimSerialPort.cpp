@@ -9,7 +9,7 @@ namespace {
 double ByteTime(int baud) { return baud > 0 ? 10.0 / baud : 0.01; }
 } // namespace
 
-SimSerialPort::SimSerialPort(VirtualClock& clock)
+SimSerialPort::SimSerialPort(Scheduler& clock)
     : clock_(clock), radio_(clock, [this](uint8_t b) { fromRadio(b); }) {}
 
 bool SimSerialPort::open() {

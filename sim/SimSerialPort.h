@@ -1,24 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A serial port wired to an emulated radio in virtual time: bytes take ten bit
-// times of the line speed each way, and a byte sent at a speed the other side
-// is not listening at is lost.
+// A serial port wired to an emulated radio: bytes take ten bit times of the
+// line speed each way, and a byte sent at a speed the other side is not
+// listening at is lost. Tests run it in virtual time; EmulatedPort runs it on
+// the wall clock.
 
 #include <deque>
 
 #include "platform/SerialPort.h"
 #include "sim/RadioModel.h"
+#include "sim/Scheduler.h"
 #include "sim/VirtualClock.h"
 
 namespace vktsim {
 
 class SimSerialPort : public vkt::SerialPort {
 public:
-    explicit SimSerialPort(VirtualClock& clock);
+    explicit SimSerialPort(Scheduler& clock);
 
     RadioModel& radio() { return radio_; }
     // A byte that shows up in the receive buffer as if it had just arrived.
     void inject(uint8_t b) { in_.push_back(b); }
+    // When the last byte the host wrote will have reached the radio.
+    double lineFree() const { return hostLineFree_; }
     // Makes open() fail, as a missing device does.
     void setOpenFailure(std::string reason) { openFailure_ = std::move(reason); }
 
@@ -44,7 +48,7 @@ public:
 private:
     void fromRadio(uint8_t b);
 
-    VirtualClock& clock_;
+    Scheduler& clock_;
     RadioModel radio_;
     int port_ = 1;
     std::string settings_ = "4800,n,8,1";

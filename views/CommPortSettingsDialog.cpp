@@ -38,7 +38,7 @@ CommPortSettingsDialog::CommPortSettingsDialog(vkt::PortDirectory& directory, QW
         auto* box = new QComboBox(this);
         box->setObjectName(QString("CommPort%1").arg(n));
         const std::string stored = ports_.storedDevice(n);
-        box->addItem(Qs("Automatic: " + PortStatusText(DeviceForPort(n, "", ports, false), ports)), QString());
+        box->addItem(Qs("Automatic: " + PortStatusText(DeviceForPort(n, "", ports, vkt::ThisSystem), ports)), QString());
         for (const PortInfo& p : offered) box->addItem(Qs(PortStatusText(p.systemLocation, ports)), Qs(p.systemLocation));
         // A stored device that is not plugged in stays offered, marked so.
         if (!stored.empty() && box->findData(Qs(stored)) < 0) box->addItem(Qs(PortStatusText(stored, ports)), Qs(stored));

@@ -180,6 +180,7 @@ void GroupsView::buildMenus() {
     MenuAction(radio, m.mnuReadGlobal, [&m] { m.mnuReadGlobal_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuReadGroup, [&m] { m.mnuReadGroup_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuWriteAll, [&m] { m.mnuWriteAll_Click(); }, &m.statusText);
+    MenuAction(radio, m.mnuWriteChanges, [&m] { m.mnuWriteChanges_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuVerify, [&m] { m.mnuVerify_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuWriteGlobal, [&m] { m.mnuWriteGlobal_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuWriteGroup, [&m] { m.mnuWriteGroup_Click(); }, &m.statusText);

@@ -13,10 +13,12 @@
 
 #include "cli/Commands.h"
 #include "cli/Fleet.h"
+#include "cli/Interrupts.h"
 #include "editor/RunLog.h"
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/ScriptedWorkers.h"
+#include "tests/support/StdinPipe.h"
 #include "tests/support/TempFolder.h"
 
 using namespace vktcli;
@@ -114,12 +116,12 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string by = "2AAA0105," + file + ",sha-of-6019-bytes,write,";
     EXPECT_EQ(lines, (std::vector<std::string>{
                          std::string(LogHeader).substr(20),
-                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s",
-                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",",
-                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,",
-                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139)",
-                         ",/dev/ttyUSB0," + by + "done,no,14.1,,",
-                         ",/dev/ttyUSB1," + by + "done,no,14.1,,"}));
+                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s,",
+                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",,",
+                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,,",
+                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
+                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,",
+                         ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
     std::tm stamp{};
     ASSERT_TRUE(::strptime(last.c_str(), "%Y-%m-%dT%H:%M:%SZ,", &stamp));
     EXPECT_GE(::timegm(&stamp), before);
@@ -135,6 +137,32 @@ TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
     EXPECT_EQ(workers.interrupts, 1);
     EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
         << out.str();
+}
+
+// A copy hears the run's stop line however the pipe cuts it, or the pipe's
+// end when the run is gone; no other line stops it.
+TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
+    struct Case { std::vector<std::string> pieces; bool ended; bool stops; };
+    const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true},
+                          {{"stopped\n", "stop"}, false, false}, {{"progress\n"}, true, true}};
+    for (const Case& c : cases) {
+        RunListener run;
+        bool stopped = false;
+        for (size_t i = 0; i < c.pieces.size(); ++i) stopped = run.heard(c.pieces[i], c.ended && i + 1 == c.pieces.size());
+        EXPECT_EQ(stopped, c.stops) << c.pieces[0];
+    }
+}
+
+// The same through this system's own pipe, as a copy reads it.
+TEST(RunListener, HearsTheRunThroughAPipe) {
+    for (bool runGone : {false, true}) {
+        StdinPipe run;
+        RunListener copy;
+        EXPECT_FALSE(copy.stopAsked());
+        if (runGone) run.close();
+        else run.write("progress\nstop\n");
+        EXPECT_TRUE(copy.stopAsked()) << runGone;
+    }
 }
 
 TEST_F(FleetTest, RepeatWorksInRounds) {
@@ -188,5 +216,5 @@ TEST(RunLog, FieldsThatNeedItAreQuoted) {
     row.cable = "a,b";
     row.radio = "say \"hi\"";
     row.setup = "two\nlines";
-    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,");
+    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,,");
 }

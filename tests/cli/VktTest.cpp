@@ -11,6 +11,7 @@
 #include "cli/Commands.h"
 #include "core/MemoryImage.h"
 #include "sim/SimSerialPort.h"
+#include "store/Backups.h"
 #include "tests/support/Fifo.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/TempFolder.h"
@@ -90,7 +91,7 @@ TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
     port.radio().faults.silentFromBlock = 30;
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}), 1);
     EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n");
-    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s\n")) << bytes("log.csv");
+    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
     expectReleased();
     port.radio().faults.silent = true;
     EXPECT_EQ(run({"read", "--port", "1", "-o", path("y.vkt")}), 1);
@@ -414,4 +415,132 @@ TEST_F(VktTest, AFleetCopyReportsInLines) {
     EXPECT_TRUE(file.ends_with("-ttyUSB0.vkt")) << file;
     const auto& radio = port.radio().eeprom;
     EXPECT_TRUE(bytes(file) == std::string(radio.begin(), radio.end()) + std::string(3, '\0'));  // and the spare bytes 0
+}
+
+namespace {
+
+// What the radio heard since `from`: block writes (212 N), masked writes
+// (209 page offset) by address, and the block reads (198 N) after a write.
+struct Heard {
+    std::vector<int> blocks, masked, readBack;
+};
+
+Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) {
+    Heard h;
+    for (size_t i = from; i + 1 < r.size(); ++i) {
+        if (r[i].second == 212) h.blocks.push_back(r[i + 1].second), i += 33;
+        else if (r[i].second == 209) h.masked.push_back(r[i + 1].second * 256 + r[i + 2].second), i += 4;
+        else if (r[i].second == 198 && !(h.blocks.empty() && h.masked.empty())) h.readBack.push_back(r[i + 1].second), i += 2;
+    }
+    return h;
+}
+
+} // namespace
+
+// --changed-only reads the radio (its backup), writes only the blocks and
+// unit-wide bytes whose sent bits differ and reads exactly those back.
+TEST_F(VktTest, ChangedOnlyWritesAndVerifiesOnlyWhatDiffers) {
+    setenv("VKT_DATA_DIR", folder.c_str(), 1);
+    ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
+    const vktsim::Eeprom holding = port.radio().eeprom;
+    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1, label = VKTCore::LabelSlotAddress(2, 15), first = VKTCore::GroupBase(2);
+    struct Case {
+        std::vector<std::pair<int, uint8_t>> flips;  // radio bytes changed by these bits
+        Heard heard;
+        std::string said;
+    };
+    const std::vector<int> page0 = {0, 1, 2, 3, 4, 5, 6, 7};
+    const Case cases[] = {
+        {{{11, 0x11}, {first, 0x01}}, {}, "already holds the setup: nothing written (1 so far)\n"},  // bits never sent
+        {{{ch, 0x01}, {label, 0x20}, {first, 0x20}}, {{ch / 32, label / 32}, {first}, {32, ch / 32, label / 32}},
+         "3 blocks written and verified (1 so far)\n"},
+        {{{6, 0x04}, {153, 0x02}}, {{}, {6, 153}, page0}, "2 unit-wide bytes written and verified (1 so far)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        port.radio().eeprom = holding;
+        for (const auto& [address, bits] : c.flips) port.radio().eeprom[static_cast<size_t>(address)] ^= bits;
+        const size_t start = port.radio().received.size();
+        ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1", "--changed-only", "--log", path("log.csv")}), 0) << err.str();
+        EXPECT_EQ(out.str(), "radio 1 (2AAA0105): " + c.said);
+        const Heard h = HeardSince(port.radio().received, start);
+        EXPECT_EQ(h.blocks, c.heard.blocks);
+        EXPECT_EQ(h.masked, c.heard.masked);
+        EXPECT_EQ(h.readBack, c.heard.readBack);
+        expectReleased();
+    }
+    EXPECT_TRUE(bytes("log.csv").ends_with(",,,2 unit-wide bytes written and verified\n")) << bytes("log.csv");
+    EXPECT_NE(bytes("log.csv").find(",,,\"blocks 32, 36, 43 written and verified\"\n"), std::string::npos);
+    // The read is kept as the radio's backup.
+    const auto backup = vktstore::Backups((folder / "backups").string()).latestFor(vktsim::RadioModel::FastIdentity);
+    ASSERT_TRUE(backup);
+    vktsim::Eeprom before = holding;
+    for (const auto& [address, bits] : cases[2].flips) before[static_cast<size_t>(address)] ^= bits;
+    EXPECT_TRUE(backup->ends_with("-all-CommPort1.vkt")) << *backup;
+    EXPECT_EQ(bytes(*backup).substr(0, 6016), std::string(before.begin(), before.end()));
+}
+
+// A block acknowledged but not stored fails the radio; a failing read, a
+// radio that is not the one read, and an interrupt in any phase write
+// nothing more, release the radio and leave the backup, and say what had
+// been written.
+TEST_F(VktTest, ChangedOnlyFailuresLeaveTheBackupAndSayWhatWasWritten) {
+    setenv("VKT_DATA_DIR", folder.c_str(), 1);
+    const auto& received = port.radio().received;
+    const size_t aRead = [&] {
+        const size_t start = received.size();
+        EXPECT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
+        return received.size() - start;
+    }();
+    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1;
+    struct Case {
+        std::function<void(vktsim::RadioModel&)> fault;
+        size_t interruptAfter;  // bytes heard; 0: never
+        bool otherRadio;
+        int exit;
+        size_t blocksSent;
+        std::string said;
+    };
+    const std::string cut = "INTERRUPTED\nvkt: interrupted while ";
+    const Case cases[] = {
+        {[ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, false, 1, 2,
+         "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
+        {[](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, false, 1, 0,
+         "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
+        {{}, 0, true, 1, 0, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
+        {{}, 300, false, 130, 0, cut + "reading, after "},
+        {{}, aRead + 30, false, 130, 1, cut + "writing, after "},
+        {{}, aRead + 110, false, 130, 2, cut + "verifying a finished write, after "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        port.radio().eeprom = vktsim::RadioModel::FactorySetup();
+        port.radio().identity = vktsim::RadioModel::FastIdentity;
+        port.radio().faults = {};
+        ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
+        if (c.fault) c.fault(port.radio());
+        for (int a : {ch, VKTCore::LabelSlotAddress(2, 15)}) port.radio().eeprom[static_cast<size_t>(a)] ^= 1;  // blocks 36 and 43
+        const vktsim::Eeprom before = port.radio().eeprom;
+        const size_t start = received.size();
+        interrupted = [&] {
+            if (c.otherRadio && received.size() - start > aRead) port.radio().identity = vktsim::RadioModel::SlowIdentity;
+            return c.interruptAfter && received.size() - start >= c.interruptAfter;
+        };
+        EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--changed-only"}), c.exit);
+        interrupted = nullptr;
+        const std::string shown = out.str() + err.str();
+        EXPECT_NE(shown.find(c.said), std::string::npos) << shown;
+        const Heard h = HeardSince(received, start);
+        EXPECT_EQ(h.blocks.size(), c.blocksSent);
+        EXPECT_TRUE(h.masked.empty());
+        expectReleased();
+        // The read came whole: it is on disk as the backup, and what went is said.
+        if (c.said.find("reading") != std::string::npos) continue;
+        const auto backup = vktstore::Backups((folder / "backups").string()).latestFor(vktsim::RadioModel::FastIdentity);
+        ASSERT_TRUE(backup);
+        EXPECT_EQ(bytes(*backup).substr(0, 6016), std::string(before.begin(), before.end()));
+        if (c.exit == 130)
+            EXPECT_NE(shown.find(c.blocksSent == 1 ? "; block 36 had been written; its backup is " + folder.string()
+                                                  : "; blocks 36, 43 had been written; its backup is " + folder.string()), std::string::npos) << shown;
+    }
 }

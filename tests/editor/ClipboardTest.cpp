@@ -77,6 +77,7 @@ TEST_F(EditorTest, UndoPutsBackTheTextBeforeTheFirstKey) {
     type(2, 5, "FIRE");
     main->mnuUndo_Click();
     EXPECT_EQ(cell(2, 5), "    Ch 3");
+    EXPECT_EQ(main->statusText.Caption(), "Undone: Ch Label of row 3 put back");
     main->mnuUndo_Click();  // it can be repeated
     EXPECT_EQ(cell(2, 5), "    Ch 3");
 

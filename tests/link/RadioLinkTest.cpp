@@ -45,6 +45,11 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
         port.sent.clear();
         port.opens = 0;
         platform.boxes.clear();
+        // The serial trace shows each attempt and each time-out, time-stamped.
+        std::ostringstream log;
+        VKTCom::SerialTrace trace(port, log, [this] { return clock.now(); });
+        platform.setSerialPort(trace);
+        link.onNote = [&trace](const std::string& t) { trace.note(t); };
         c.fault();
         for (const Answer a : c.answers) platform.answer(a, RadioLink::HookPromptText);
         const double start = clock.now();
@@ -61,16 +66,25 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
         EXPECT_EQ(platform.boxes[0].buttons, vkt::Buttons::RetryCancel);
         if (c.attempts == 4) {
             EXPECT_NEAR(platform.boxes[0].time - start, 2.0, 0.05);
+            const std::string text = log.str();
+            EXPECT_NE(text.find("-- hook attempt 4"), std::string::npos) << text;
+            EXPECT_EQ(text.find("-- hook attempt 5"), std::string::npos);
+            size_t timeouts = 0;
+            for (size_t at = text.find("time-out"); at != std::string::npos; at = text.find("time-out", at + 1)) ++timeouts;
+            EXPECT_EQ(timeouts, 4u);
+            EXPECT_NE(text.find("> 00 00 00 00 00 00 00 00 00 00 0A 14 28\n"), std::string::npos) << text;
+            EXPECT_NE(text.find("    5.00"), std::string::npos) << text;  // the fourth time-out, 2 s after the start at 3 s
         }
         EXPECT_EQ(wire().back(), 1) << c.name;  // released all the same, and the port closed
         expectReleased();
+        platform.setSerialPort(port);
+        link.onNote = nullptr;
     }
 }
 
-// Whatever speed the port had in its last session, a new one starts at the
-// hook's speed, so the release before a write's hook reaches the radio.
-TEST_F(LinkTest, TheReleaseBeforeAWriteGoesOutAtTheHookSpeed) {
-    ASSERT_TRUE(link.HookRadio());  // a fast radio, switched to 9600 baud for reading
+// A release needs no hook: on a closed port it opens, sends 1 at the hook's
+// speed (whatever the port's last session had) and closes.
+TEST_F(LinkTest, AReleaseGoesOutAtTheHookSpeedOnAnyPort) {
     link.UseFastLink = true;
     ASSERT_TRUE(link.HookRadio());
     EXPECT_EQ(port.settings(), "9600,n,8,1");
@@ -78,7 +92,11 @@ TEST_F(LinkTest, TheReleaseBeforeAWriteGoesOutAtTheHookSpeed) {
     port.sent.clear();
     link.UnhookRadio();
     ASSERT_EQ(port.sent.size(), 1u);
+    EXPECT_EQ(port.sent[0].byte, 1);
     EXPECT_EQ(port.sent[0].baud, 4800);
+    EXPECT_EQ(port.opens, 2);
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(link.RadioHooked);
 }
 
 // The identity tells a fast radio; the line goes to 9600 baud only when the
@@ -112,66 +130,50 @@ TEST_F(LinkTest, FastLinkOnlyWhenWishedAndFast) {
     EXPECT_EQ(port.settings(), "4800,n,8,1");
 }
 
-TEST_F(LinkTest, UnhookOnAClosedPortOpensSendsOneAndCloses) {
-    link.UnhookRadio();
-    EXPECT_EQ(wire(), (std::vector<uint8_t>{1}));
-    EXPECT_EQ(port.opens, 1);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(link.RadioHooked);
-}
-
-TEST_F(LinkTest, ByteCommandsNeedAHookedRadio) {
+// The byte commands: nothing without a hook; an answer within its time-out
+// (0.5 s for a read, 0.25 s for a write), however many bytes came before
+// the command or wrong answers before the 1; else their box, the radio
+// released.
+TEST_F(LinkTest, ByteCommandsTakeOnlyTheirOwnAnswerInTime) {
     int v = 99;
     EXPECT_FALSE(link.ReadEEByte(0, 11, v));
     EXPECT_EQ(v, 0);
     EXPECT_FALSE(link.WriteEEByte(0, 11, 255, 3));
     EXPECT_TRUE(wire().empty());
-    EXPECT_TRUE(platform.boxes.empty());
-}
-
-TEST_F(LinkTest, ReadEEByteInTimeAndTooLate) {
     radio().eeprom[11] = 200;
-    ASSERT_TRUE(link.HookRadio());
-    radio().faults.replyDelay = 0.45;
-    int v = 0;
-    EXPECT_TRUE(link.ReadEEByte(0, 11, v));
-    EXPECT_EQ(v, 200);
-
-    radio().faults.replyDelay = 0.6;
-    platform.answer(Answer::OK, RadioLink::ReadEEByteError);
-    EXPECT_FALSE(link.ReadEEByte(0, 11, v));
-    EXPECT_EQ(v, 0);
-    EXPECT_TRUE(platform.boxes.back().systemModal);
-    EXPECT_EQ(platform.boxes.back().icon, vkt::Icon::Exclamation);
-    EXPECT_EQ(wire().back(), 1);  // released
-    expectReleased();
-}
-
-TEST_F(LinkTest, WriteEEByteWaitsForTheOne) {
-    ASSERT_TRUE(link.HookRadio());
-    radio().faults.zeroBeforeOne = true;
-    EXPECT_TRUE(link.WriteEEByte(0, 20, 255, 77));
-    EXPECT_EQ(radio().eeprom[20], 77);
-
-    radio().faults.nacksBeforeAck = 1000;
-    platform.answer(Answer::OK, RadioLink::WriteEEByteError);
-    const double start = clock.now();
-    EXPECT_FALSE(link.WriteEEByte(0, 20, 255, 78));
-    EXPECT_NEAR(platform.boxes.back().time - start, 0.25, 0.01);
-    expectReleased();
-}
-
-TEST_F(LinkTest, StaleBytesAreNeverTakenAsReplies) {
-    radio().eeprom[9] = 0x42;
-    ASSERT_TRUE(link.HookRadio());
-    port.inject(0x99);
-    int v = 0;
-    EXPECT_TRUE(link.ReadEEByte(0, 9, v));
-    EXPECT_EQ(v, 0x42);
-    port.inject(1);
-    radio().faults.silent = true;
-    platform.answer(Answer::OK, RadioLink::WriteEEByteError);
-    EXPECT_FALSE(link.WriteEEByte(0, 9, 255, 0));
+    struct Case {
+        bool write;
+        std::function<void()> fault;
+        double failsAfter;  // 0: answered
+    };
+    const Case cases[] = {
+        {false, [&] { radio().faults.replyDelay = 0.45; }, 0},
+        {false, [&] { port.inject(0x99); }, 0},  // stale, never taken for the answer
+        {false, [&] { radio().faults.replyDelay = 0.6; }, 0.5},
+        {true, [&] { radio().faults.zeroBeforeOne = true; }, 0},
+        {true, [&] { port.inject(1); radio().faults.silent = true; }, 0.25},
+        {true, [&] { radio().faults.nacksBeforeAck = 1000; }, 0.25},
+    };
+    for (const Case& c : cases) {
+        radio().faults = {};
+        radio().powerCycle();
+        clock.advance(1);  // a late answer of the case before is gone
+        ASSERT_TRUE(link.HookRadio());
+        c.fault();
+        if (c.failsAfter) platform.answer(Answer::OK, c.write ? RadioLink::WriteEEByteError : RadioLink::ReadEEByteError);
+        const double start = clock.now();
+        const bool ok = c.write ? link.WriteEEByte(0, 11, 255, 77) : link.ReadEEByte(0, 11, v);
+        EXPECT_EQ(ok, !c.failsAfter) << c.write << " " << c.failsAfter;
+        if (ok) {
+            EXPECT_EQ(c.write ? radio().eeprom[11] : v, c.write ? 77 : 200);
+            radio().eeprom[11] = 200;
+            continue;
+        }
+        EXPECT_NEAR(platform.boxes.back().time - start, c.failsAfter, 0.01);
+        EXPECT_TRUE(platform.boxes.back().systemModal);
+        EXPECT_EQ(platform.boxes.back().icon, vkt::Icon::Exclamation);
+        expectReleased();
+    }
 }
 
 TEST_F(LinkTest, PortThatCannotOpenSaysWhyAtOnce) {
@@ -217,33 +219,10 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
     ASSERT_TRUE(link.HookRadio());
     link.SelectCommPort(vkt::EmulatedPort, {ports, emulated});
     EXPECT_FALSE(port.isOpen());
-    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Emulated", ""), "1");
     EXPECT_TRUE(link.Emulated());
     link.SelectCommPort(4, {ports, emulated});
-    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Emulated", ""), "0");
-    EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "4");
-    EXPECT_TRUE(ports[3].Checked());
-    EXPECT_FALSE(emulated.Checked());
     link.ApplyCommPortSetting({ports, emulated}, true);
     EXPECT_EQ(port.portNumber(), 4);
-}
-
-TEST_F(LinkTest, TheSerialTraceShowsFourHookAttemptsAndTheirTimeOuts) {
-    std::ostringstream log;
-    VKTCom::SerialTrace trace(port, log, [this] { return clock.now(); });
-    platform.setSerialPort(trace);
-    link.onNote = [&trace](const std::string& t) { trace.note(t); };
-    radio().faults.silent = true;
-    platform.answer(Answer::Cancel);
-    EXPECT_FALSE(link.HookRadio());
-    const std::string text = log.str();
-    for (int n = 1; n <= 4; ++n) EXPECT_NE(text.find("-- hook attempt " + std::to_string(n)), std::string::npos) << text;
-    EXPECT_EQ(text.find("-- hook attempt 5"), std::string::npos);
-    size_t timeouts = 0;
-    for (size_t at = text.find("time-out"); at != std::string::npos; at = text.find("time-out", at + 1)) ++timeouts;
-    EXPECT_EQ(timeouts, 4u);
-    EXPECT_NE(text.find("> 00 00 00 00 00 00 00 00 00 00 0A 14 28\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("    2.00"), std::string::npos) << text;  // time stamps in seconds: the fourth time-out
 }
 
 // The clock every wait runs on: what falls due at the very end of an advance

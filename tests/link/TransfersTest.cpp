@@ -32,19 +32,19 @@ std::vector<uint8_t> BlockWrite(int N) {
 
 } // namespace
 
-// A read asks for its region's blocks in order and puts exactly them into
-// the image: a fast radio with one trigger byte a block, a slow one at 4800
-// baud with 31 pacing bytes.
-TEST_F(LinkTest, AReadFetchesItsRegionBlockByBlock) {
+// A read asks for its blocks in order and puts exactly them into the image:
+// a fast radio with one trigger byte a block, a slow one at 4800 baud with
+// 31 pacing bytes.
+TEST_F(LinkTest, AReadFetchesItsBlocksOneByOne) {
     for (size_t a = 0; a < radio().eeprom.size(); ++a) radio().eeprom[a] = static_cast<uint8_t>(a * 7 + 3);
     struct Case {
         bool slow;
-        int first, last;
+        std::vector<int> blocks;
         std::function<bool()> read;
     };
-    const Case cases[] = {{true, 0, 7, [&] { return transfers.ReadGlobalMemory(); }},
-                          {false, 176, 187, [&] { return transfers.ReadGroupMemory(15); }},
-                          {false, 8, 19, [&] { return transfers.ReadGroupMemory(1); }}};
+    const Case cases[] = {{true, {0, 1, 2, 3, 4, 5, 6, 7}, [&] { return transfers.ReadGlobalMemory(); }},
+                          {false, {176, 177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187}, [&] { return transfers.ReadGroupMemory(15); }},
+                          {false, {3, 40, 41}, [&] { return transfers.ReadBlocks({3, 40, 41}); }}};
     for (const Case& c : cases) {
         radio().identity = c.slow ? vktsim::RadioModel::SlowIdentity : vktsim::RadioModel::FastIdentity;
         MemoryImage.fill(0);
@@ -52,20 +52,20 @@ TEST_F(LinkTest, AReadFetchesItsRegionBlockByBlock) {
         ASSERT_TRUE(c.read());
         std::vector<uint8_t> expected = c.slow ? HookBytes() : ReadHookBytes();
         if (c.slow) Append(expected, IdentityBytes());
-        for (int N = c.first; N <= c.last; ++N) {
+        for (int N : c.blocks) {
             Append(expected, {198, static_cast<uint8_t>(N)});
             Append(expected, c.slow ? std::vector<uint8_t>(31, 0) : std::vector<uint8_t>{255});
         }
         Append(expected, {1});
-        EXPECT_EQ(wire(), expected) << c.first;
+        EXPECT_EQ(wire(), expected) << c.blocks[0];
         for (int a = 0; a < VKTCore::ImageSize; ++a) {
-            const bool inRegion = a >= c.first * 32 && a <= c.last * 32 + 31;
-            ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], inRegion ? radio().eeprom[static_cast<size_t>(a)] : 0) << a;
+            const bool read = std::find(c.blocks.begin(), c.blocks.end(), a / 32) != c.blocks.end();
+            ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], read ? radio().eeprom[static_cast<size_t>(a)] : 0) << a;
         }
         for (const auto& s : port.sent) ASSERT_TRUE(!c.slow || s.baud == 4800);
+        EXPECT_EQ(proc.Prog1.Max(), static_cast<int>(c.blocks.size()) * 32);
     }
     EXPECT_EQ(platform.beeps, 3);
-    EXPECT_EQ(proc.Prog1.Max(), 384);
     EXPECT_FALSE(proc.Loaded());
     EXPECT_TRUE(mainWindow.Enabled());
     expectReleased();
@@ -73,18 +73,26 @@ TEST_F(LinkTest, AReadFetchesItsRegionBlockByBlock) {
     EXPECT_FALSE(transfers.ReadGroupMemory(0));
 }
 
-// A write sends page 0 through its write masks (30 masked writes, nothing
-// for the 226 masks of 0) and a group's area as blocks, but its first block
-// as one masked write of the encode-only bit; all at 4800 baud.
-TEST_F(LinkTest, AWriteSendsItsRegionThroughTheMasks) {
+// A write sends page-0 bytes through their write masks (a whole page 0: 30
+// masked writes, nothing for the 226 masks of 0) and blocks from 8 on, a
+// group's first block as one masked write of the encode-only bit; all at
+// 4800 baud. Whole writes are writes of every block.
+TEST_F(LinkTest, AWriteSendsItsBlocksThroughTheMasks) {
+    std::vector<int> page0(256);
+    for (int i = 0; i < 256; ++i) page0[static_cast<size_t>(i)] = i;
+    std::vector<int> group2, groups;
+    for (int N = 20; N <= 31; ++N) group2.push_back(N);
+    for (int N = 8; N <= 187; ++N) groups.push_back(N);
     struct Case {
-        bool page0;
-        int firstBlock, lastBlock, progressMax;
+        VKTCom::WriteSet set;
+        int progressMax;
         std::function<bool()> write;
     };
-    const Case cases[] = {{false, 20, 31, 384, [&] { return transfers.WriteGroupMemory(2); }},
-                          {true, 0, -1, 256, [&] { return transfers.WriteGlobalMemory(); }},
-                          {false, 8, 187, 5760, [&] { return transfers.WriteAllMemory(true); }}};
+    const VKTCom::WriteSet chosen{{6, 11, 153}, {20, 21, 44}};  // 11: no bit of it is written
+    const Case cases[] = {{{{}, group2}, 384, [&] { return transfers.WriteGroupMemory(2); }},
+                          {{page0, {}}, 256, [&] { return transfers.WriteGlobalMemory(); }},
+                          {{{}, groups}, 5760, [&] { return transfers.WriteAllMemory(true); }},
+                          {chosen, 256 + 96, [&] { return transfers.WriteBlocks(chosen); }}};
     for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 13 + 1);
     for (const Case& c : cases) {
         port.sent.clear();
@@ -92,10 +100,10 @@ TEST_F(LinkTest, AWriteSendsItsRegionThroughTheMasks) {
         platform.onEvents = [&] { maxSeen = std::max(maxSeen, proc.Prog1.Max()); };
         ASSERT_TRUE(c.write());
         std::vector<uint8_t> expected = WriteHookBytes();
-        for (int a = 0; c.page0 && a < 256; ++a)
+        for (int a : c.set.page0)
             if (const int mask = link.GlobalWriteMask[static_cast<size_t>(a)])
                 Append(expected, {209, 0, static_cast<uint8_t>(a), static_cast<uint8_t>(mask), MemoryImage[static_cast<size_t>(a)]});
-        for (int N = c.firstBlock; N <= c.lastBlock; ++N) {
+        for (int N : c.set.blocks) {
             const int a = N * 32;
             if ((N - 8) % 12 == 0) Append(expected, {209, static_cast<uint8_t>(a / 256), static_cast<uint8_t>(a % 256), 32, MemoryImage[static_cast<size_t>(a)]});
             else Append(expected, BlockWrite(N));
@@ -103,9 +111,11 @@ TEST_F(LinkTest, AWriteSendsItsRegionThroughTheMasks) {
         Append(expected, {1});
         EXPECT_EQ(wire(), expected) << c.progressMax;
         EXPECT_EQ(maxSeen, c.progressMax);
+        EXPECT_EQ(transfers.BlocksWritten, c.set.blocks);
         // The two releases go out at whatever speed the port had; the rest at 4800.
         for (size_t i = 2; i < port.sent.size(); ++i) ASSERT_EQ(port.sent[i].baud, 4800) << i;
     }
+    EXPECT_EQ(transfers.Page0Written, (std::vector<int>{6, 153}));
     EXPECT_EQ(std::count_if(link.GlobalWriteMask.begin(), link.GlobalWriteMask.end(), [](uint8_t m) { return m != 0; }), 30);
 }
 
@@ -114,30 +124,6 @@ TEST(SentBits, OfAGroupOnlyTheEncodeOnlyBitOfItsFirstBlockGoesOut) {
                                          {288, 0xFF}, {639, 0xFF}, {640, 0x20}, {671, 0x00}, {672, 0xFF},
                                          {5632, 0x20}, {6015, 0xFF}, {6016, 0x00}};
     for (const auto& [address, bits] : cases) EXPECT_EQ(VKTCom::SentBits(address), bits) << address;
-}
-
-TEST_F(LinkTest, CancelDuringWriteBlocksAsksFirst) {
-    for (Answer answer : {Answer::No, Answer::Yes}) {
-        port.sent.clear();
-        bool asked = false;
-        platform.onEvents = [&] {
-            int n = 0;
-            for (const auto& s : port.sent) n += s.byte == 212;
-            if (n == 3 && !asked) {
-                asked = true;
-                platform.answer(answer, VKTCom::frmProc::CancelWriteQuestion);
-                proc.CancelButton_Click();
-            }
-        };
-        EXPECT_TRUE(transfers.WriteGroupMemory(5));
-        int blocks = 0;
-        for (const auto& s : port.sent) blocks += s.byte == 212 || s.byte == 209;
-        EXPECT_EQ(blocks, answer == Answer::No ? 12 : 4);
-        EXPECT_EQ(platform.boxes.back().icon, vkt::Icon::Question);
-        EXPECT_EQ(platform.boxes.back().buttons, vkt::Buttons::YesNo);
-        EXPECT_EQ(platform.boxes.back().title, "VKT Editor");
-        expectReleased();
-    }
 }
 
 TEST_F(LinkTest, FailedPageZeroWriteRetriesFromTheStart) {
@@ -196,6 +182,8 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
     const Case cases[] = {
         {"block 2: byte 32 missing after 0.5 s", [&] { radio().faults.dropByteInBlock = 2; }, [&] { return transfers.ReadGlobalMemory(); }},
         {"block 0: a 33rd byte", [&] { radio().faults.extraByteEveryBlock = true; }, [&] { return transfers.ReadAllMemory(); }},
+        {"block 3: a 33rd byte", [&] { radio().identity = vktsim::RadioModel::SlowIdentity; radio().faults.extraByteAfterBlock = 3; },
+         [&] { return transfers.ReadGlobalMemory(); }},
         // Line noise while the radio settles after the hook.
         {"block 8: 1 stray bytes before the command", [&] { atOnce([&] { return link.RadioHooked; }, 0.2); },
          [&] { return transfers.ReadGroupMemory(1); }},
@@ -207,6 +195,7 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
     };
     for (const Case& c : cases) {
         radio().faults = {};
+        radio().identity = vktsim::RadioModel::FastIdentity;
         radio().powerCycle();
         port.sent.clear();
         c.fault();

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt platform services that the window tests do not reach.
 
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QSettings>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,4 +26,20 @@ TEST(Settings, ACorruptSettingsFileGivesTheDefaults) {
     EXPECT_EQ(p.GetSetting("VKTEDWIN", "Settings", "Show Tune Warning Message", "Yes"), "Yes");
     p.SaveSetting("VKTEDWIN", "Comm", "Port", "2");  // and it can be written again
     EXPECT_EQ(p.GetSetting("VKTEDWIN", "Comm", "Port", "1"), "2");
+}
+
+// A short message under a long title: the box is wide enough for the title
+// and the frame's buttons, so the title is not cut.
+TEST(MessageBoxes, AreAsWideAsTheirTitle) {
+    vktqt::QtPlatform platform;
+    int width = 0, titleWidth = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        width = box->width();
+        titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle());
+        box->reject();
+    });
+    platform.MsgBox("Error Hooking to Radio.", vkt::Buttons::RetryCancel, vkt::Icon::None, "COMM ERROR TITLE LONGER THAN ITS TEXT", false);
+    EXPECT_GT(width, titleWidth + 100);
 }

@@ -13,22 +13,33 @@
 using namespace vkt;
 using namespace vktqt;
 
-TEST(SerialDevices, UsbAdaptersComeFirstInTheDefaults) {
-    const std::vector<PortInfo> ports = {
-        {"/dev/ttyS0", "16550A", false}, {"/dev/ttyUSB0", "FT232R USB UART", true},
-        {"/dev/ttyS1", "16550A", false}, {"/dev/ttyACM0", "CDC", true}};
-    EXPECT_EQ(DefaultDevices(ports), (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1"}));
-    EXPECT_EQ(DeviceForPort(1, "", ports, false), "/dev/ttyUSB0");
-    EXPECT_EQ(DeviceForPort(4, "", ports, false), "/dev/ttyS1");
-    EXPECT_EQ(DeviceForPort(2, "/dev/pts/7", ports, false), "/dev/pts/7");
-    EXPECT_EQ(DeviceForPort(3, "", {}, false), "");
-    EXPECT_EQ(DeviceForPort(3, "", ports, true), "COM3");
+// The machine's ports in order, USB first, are shown by the Comm Port
+// Settings test; here what differs by system, and what Find Cable sees.
+TEST(SerialDevices, EachCommPortsDeviceOnEachSystemAndTheCableJustPluggedIn) {
+    const std::vector<PortInfo> ports = {{"/dev/ttyS0", "", false}, {"/dev/ttyUSB0", "FT232R USB UART", true}};
+    struct Case { int port; const char* stored; SystemKind system; const char* device; };
+    const Case cases[] = {{2, "", SystemKind::Posix, "/dev/ttyS0"}, {2, "/dev/pts/7", SystemKind::Posix, "/dev/pts/7"},
+                          {3, "", SystemKind::Windows, "COM3"}, {3, "COM12", SystemKind::Windows, "COM12"}};  // Find Cable's choice
+    for (const Case& c : cases) EXPECT_EQ(DeviceForPort(c.port, c.stored, ports, c.system), c.device) << c.port << " " << c.stored;
     EXPECT_EQ(DeviceKey(2), "Device2");
+    EXPECT_EQ(PortStatusText("/dev/ttyS0", ports), "/dev/ttyS0 \u2014 serial port");
+    const std::vector<PortInfo> after = {ports[0], {"/dev/ttyUSB1", "CP2102", true}, ports[1]};
+    const auto appeared = AppearedPorts(ports, after);
+    ASSERT_EQ(appeared.size(), 1u);
+    EXPECT_EQ(appeared[0].systemLocation, "/dev/ttyUSB1");
+    EXPECT_TRUE(AppearedPorts(after, ports).empty());
 }
 
+// A port another program holds is refused as busy on Linux, as "access
+// denied" on Windows; either way it is in use, not forbidden.
 TEST(SerialDevices, OpenFailureNamesTheDeviceAndTheReason) {
-    EXPECT_EQ(OpenFailureText(1, "/dev/ttyUSB0", "Permission denied", OpenProblem::Other),
-              "Comm Port 1 (/dev/ttyUSB0) cannot be opened: Permission denied.");
+    struct Case { bool refused, busy; SystemKind system; OpenProblem problem; };
+    const Case cases[] = {
+        {true, false, SystemKind::Posix, OpenProblem::PermissionDenied}, {false, true, SystemKind::Posix, OpenProblem::InUse},
+        {true, false, SystemKind::Windows, OpenProblem::InUse}, {false, false, SystemKind::Windows, OpenProblem::Other}};
+    for (const Case& c : cases) EXPECT_EQ(ProblemOfOpenFailure(c.refused, c.busy, c.system), c.problem) << c.refused << c.busy;
+    EXPECT_EQ(OpenFailureText(2, "COM7", "Access is denied.", OpenProblem::InUse),
+              "Comm Port 2 (COM7) is in use by another program. Close that program, or choose the Comm Port of another cable.");
     const std::string denied = OpenFailureText(2, "/nonexistent/ttyUSB1", "Permission denied", OpenProblem::PermissionDenied);
     EXPECT_NE(denied.find("may not use /nonexistent/ttyUSB1"), std::string::npos) << denied;
     const std::string none = OpenFailureText(3, "", "", OpenProblem::Other);
@@ -36,33 +47,15 @@ TEST(SerialDevices, OpenFailureNamesTheDeviceAndTheReason) {
     EXPECT_NE(none.find("Comm Port Settings"), std::string::npos);
 }
 
-TEST(SerialDevices, StatusTextOfEachPort) {
-    const std::vector<PortInfo> ports = {{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}};
-    EXPECT_EQ(PortStatusText("/dev/ttyUSB0", ports), "/dev/ttyUSB0 \u2014 FT232R USB UART");
-    EXPECT_EQ(PortStatusText("/dev/ttyS0", ports), "/dev/ttyS0 \u2014 serial port");
-    EXPECT_EQ(PortStatusText("/dev/ttyUSB3", ports), "/dev/ttyUSB3 \u2014 not present");
-    EXPECT_EQ(PortStatusText("", ports), "no device");
-}
-
-TEST(SerialDevices, TheReplugShowsWhichPortIsTheCable) {
-    const std::vector<PortInfo> before = {{"/dev/ttyS0", "", false}, {"/dev/ttyUSB0", "GPS", true}};
-    const std::vector<PortInfo> after = {{"/dev/ttyS0", "", false}, {"/dev/ttyUSB0", "GPS", true}, {"/dev/ttyUSB1", "CP2102", true}};
-    const auto appeared = AppearedPorts(before, after);
-    ASSERT_EQ(appeared.size(), 1u);
-    EXPECT_EQ(appeared[0].systemLocation, "/dev/ttyUSB1");
-    EXPECT_TRUE(AppearedPorts(after, before).empty());
-    EXPECT_TRUE(AppearedPorts(after, after).empty());
-}
-
+// A device the user may not open names its group and mode, and the group to join.
 TEST(SerialDevices, PermissionAdviceNamesTheGroupAndMode) {
     const auto path = std::filesystem::temp_directory_path() / ("vkt-perm-" + std::to_string(::getpid()));
     std::ofstream(path) << "x";
-    ::chmod(path.c_str(), 0000);
-    const std::string advice = PermissionAdvice(path.string());
-    EXPECT_NE(advice.find("(----------)"), std::string::npos) << advice;
-    EXPECT_NE(advice.find("belongs to group "), std::string::npos);
-    EXPECT_NE(advice.find("sudo usermod -aG "), std::string::npos);
-    ::chmod(path.c_str(), 0660);
-    EXPECT_NE(PermissionAdvice(path.string()).find("(-rw-rw----)"), std::string::npos);
+    for (const auto& [mode, shown] : {std::pair{0000, "(----------); join"}, std::pair{0660, "(-rw-rw----); join"}}) {
+        ::chmod(path.string().c_str(), static_cast<mode_t>(mode));
+        const std::string denied = OpenFailureText(2, path.string(), "Permission denied", OpenProblem::PermissionDenied);
+        EXPECT_NE(denied.find(" belongs to group "), std::string::npos) << denied;
+        EXPECT_NE(denied.find(shown + std::string(" that group (sudo usermod -aG ")), std::string::npos) << denied;
+    }
     std::filesystem::remove(path);
 }

@@ -35,6 +35,7 @@ struct Fault {
     const char* read = nullptr;
     const char* write = nullptr;
     bool cancelAtMiddle = false;
+    Answer toCancelWrite = Answer::Yes;  // the answer to a write's question
 };
 
 const std::vector<Transfer>& AllTransfers() {
@@ -45,6 +46,8 @@ const std::vector<Transfer>& AllTransfers() {
         {"WriteAllMemory", true, 0, 188, [](Transfers& x) { return x.WriteAllMemory(false); }},
         {"WriteGlobalMemory", true, 0, 8, [](Transfers& x) { return x.WriteGlobalMemory(); }},
         {"WriteGroupMemory(7)", true, 80, 12, [](Transfers& x) { return x.WriteGroupMemory(7); }},
+        // Two unit-wide bytes and a group's blocks, as a write of only the changes sends them.
+        {"WriteBlocks", true, 80, 12, [](Transfers& x) { return x.WriteBlocks({{6, 153}, {80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91}}); }},
     };
     return t;
 }
@@ -70,6 +73,8 @@ const std::vector<Fault>& AllFaults() {
         {"masked writes nacked 3x", [](R& r, int) { r.faults.nacksBeforeAck = 3; }, "", ""},
         {"cable pulled mid-way", [](R& r, int) { r.faults.disconnectAfterBytes = 400; }},
         {"Cancel at block k", [](R&, int) {}, nullptr, nullptr, true},
+        // Cancel answered No at the write's question: the write goes on to its end.
+        {"Cancel refused at block k", [](R&, int) {}, nullptr, nullptr, true, Answer::No},
     };
     return f;
 }
@@ -97,12 +102,14 @@ TEST(FaultMatrix, EveryTransferAgainstEveryFault) {
             const vktsim::Eeprom radioBefore = port.radio().eeprom;
             const int middle = t.firstBlock + t.blocks / 2;
             f.inject(port.radio(), middle);
+            bool asked = false;
             if (f.cancelAtMiddle) {
                 platform.onEvents = [&] {
                     int n = 0;
                     for (const auto& s : port.sent) n += s.byte == (t.write ? 212 : 198);
-                    if (n >= (t.write ? 3 : t.blocks / 2) && proc.Loaded() && !proc.Cancelled) {
-                        platform.answer(Answer::Yes);
+                    if (n >= (t.write ? 3 : t.blocks / 2) && proc.Loaded() && !proc.Cancelled && !asked) {
+                        asked = true;
+                        if (t.write) platform.answer(f.toCancelWrite, VKTCom::frmProc::CancelWriteQuestion);
                         proc.CancelButton_Click();
                     }
                 };
@@ -129,6 +136,21 @@ TEST(FaultMatrix, EveryTransferAgainstEveryFault) {
             // Cancel ends a read with False and a write's block phase with True.
             if (f.cancelAtMiddle) {
                 EXPECT_EQ(ok, t.write);
+            }
+            // A write done holds what it sent, and only that, in its region;
+            // one cancelled at its third block holds no more than two blocks of it.
+            if (t.write && ok) {
+                int blocksChanged = 0;
+                for (int N = t.firstBlock; N < t.firstBlock + t.blocks; ++N) {
+                    bool changed = false;
+                    for (int a = N * 32; a < N * 32 + 32; ++a) {
+                        const int sent = VKTCom::SentBits(a), radio = port.radio().eeprom[static_cast<size_t>(a)];
+                        changed = changed || radio != radioBefore[static_cast<size_t>(a)];
+                        if (f.toCancelWrite == Answer::No || !f.cancelAtMiddle) ASSERT_EQ(radio, (radioBefore[static_cast<size_t>(a)] & ~sent) | (before[static_cast<size_t>(a)] & sent)) << a;
+                    }
+                    blocksChanged += changed && N >= 8;
+                }
+                if (f.cancelAtMiddle && f.toCancelWrite == Answer::Yes) EXPECT_LE(blocksChanged, 3);
             }
             const char* expected = t.write ? f.write : f.read;
             // The unit-wide write has no blocks for a silence from block k to meet.

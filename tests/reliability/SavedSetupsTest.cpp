@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Saved radio images run through every road a setup takes: the codecs, a
-// read from an emulated radio holding it, and CSV.
+// Saved radio images run through the codecs and CSV (over the radio link
+// they go in the fault matrix and the pseudo-terminal tests).
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "cli/ChannelCsv.h"
 #include "tests/core/StoreEverything.h"
-#include "tests/link/LinkFixture.h"
+#include "core/MemoryImage.h"
 
 using VKTCore::Image;
 using VKTCore::MemoryImage;
@@ -25,8 +25,6 @@ Image Load(const std::string& name) {
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
     return image;
 }
-
-class SavedSetup : public LinkTest, public ::testing::WithParamInterface<const char*> {};
 
 } // namespace
 
@@ -43,31 +41,6 @@ TEST(SavedSetups, DecodingAndEncodingAStoredSetupChangesNoByte) {
         EXPECT_EQ(MemoryImage, before) << name;
     }
 }
-
-// On radios holding a pattern and its complement, so that every bit of the
-// setup differs from the radio's once: each bit that goes out is the
-// setup's, each other one the radio's; and the image stays as it was. A
-// radio holding the setup reads back identically.
-TEST_P(SavedSetup, WritingAndReadingItLeaveExactlyTheSentBits) {
-    MemoryImage = Load(GetParam());
-    const Image setup = MemoryImage;
-    for (const uint8_t held : {0x5A, 0xA5}) {
-        radio().eeprom.fill(held);
-        ASSERT_TRUE(transfers.WriteAllMemory(false));
-        for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
-            const int sent = VKTCom::SentBits(a);
-            ASSERT_EQ(radio().eeprom[static_cast<size_t>(a)], (held & ~sent) | (setup[static_cast<size_t>(a)] & sent)) << a;
-        }
-        EXPECT_EQ(MemoryImage, setup);
-    }
-    std::copy_n(setup.begin(), VKTCore::RadioMemorySize, radio().eeprom.begin());
-    MemoryImage.fill(0);
-    ASSERT_TRUE(transfers.ReadAllMemory());
-    EXPECT_TRUE(std::equal(setup.begin(), setup.begin() + VKTCore::RadioMemorySize, MemoryImage.begin()));
-    expectReleased();
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, SavedSetup, ::testing::Values("factory.vkt", "erased.vkt", "fleet.vkt"));
 
 // Erased channels (181.91875, D777-), 1.25 kHz steps, tones that are no
 // decimal number and random bytes all come back as they were.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// vkt-radio-sim as a program: what it does to the files it is given, and a
-// line whose speed is not the radio's.
+// The emulated radio as a program: what vkt-radio-sim does to the files it is
+// given, and a line whose speed is not the radio's; and the radio inside the
+// editor where there is no pseudo-terminal.
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -12,43 +12,20 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include "app/EmulatedRadio.h"
 #include "core/MemoryImage.h"
-#include "link/RadioLink.h"
-#include "link/Transfers.h"
+#include "sim/RadioModel.h"
 #include "tests/support/PtyPlatform.h"
 #include "tests/support/PtyRadioProcess.h"
 
 namespace {
 
-QByteArray Bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 // The emulator run to its refusal: exit code and what it said.
 std::pair<int, QString> Refused(const QStringList& options) {
     QProcess sim;
     sim.start(PtyRadioProcess::Program(), options);
-    if (!sim.waitForFinished(5000)) {
-        sim.kill();
-        sim.waitForFinished();
-        return {-1, "still running"};
-    }
+    if (!sim.waitForFinished(5000)) return {-1, "still running"};  // the process is killed as it goes
     return {sim.exitCode(), sim.readAllStandardError()};
-}
-
-QByteArray SetupFile() {
-    QByteArray setup(VKTCore::ImageSize, '\x11');
-    setup[6016] = 'a';
-    setup[6017] = 'b';
-    setup[6018] = 'c';
-    return setup;
 }
 
 } // namespace
@@ -59,27 +36,23 @@ QByteArray SetupFile() {
 TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOncePerTransfer) {
     QTemporaryDir dir;
     const QString path = dir.filePath("radio.vkt");
-    Write(path, SetupFile());
+    const QByteArray setup = QByteArray(VKTCore::RadioMemorySize, '\x11') + "abc";
+    ASSERT_TRUE(WriteBytes(path, setup));
     const int renames = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     ASSERT_GE(::inotify_add_watch(renames, dir.path().toLocal8Bit().constData(), IN_MOVED_FROM), 0);
-    const QDateTime before = QFileInfo(path).lastModified();
     {
         PtyRadioProcess sim({"--eeprom", path});
-        ASSERT_FALSE(sim.device().empty());
         ASSERT_TRUE(sim.stop());
     }
-    EXPECT_EQ(Bytes(path), SetupFile());  // nothing was written: the same file, untouched
-    EXPECT_EQ(QFileInfo(path).lastModified(), before);
+    EXPECT_EQ(FileBytes(path), setup);  // nothing was written (no save is counted below)
 
     PtyRadioProcess sim({"--eeprom", path});
+    ASSERT_FALSE(sim.device().empty());
     PtyPlatform platform(sim.device());
-    vkt::Window main("main");
-    VKTCom::frmProc proc(platform, main);
-    VKTCom::RadioLink link(platform);
-    link.InitLinkParameters();
+    LinkOn l(platform);
     VKTCore::Image image{};
     image.fill(0x22);
-    ASSERT_TRUE(VKTCom::Transfers(link, proc, image).WriteGroupMemory(1));
+    ASSERT_TRUE(VKTCom::Transfers(l.link, l.proc, image).WriteGroupMemory(1));
     ASSERT_TRUE(sim.stop());
     alignas(inotify_event) char events[64 * (sizeof(inotify_event) + 16)];
     const ssize_t got = ::read(renames, events, sizeof events);
@@ -88,7 +61,7 @@ TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOncePerTransfe
     for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len))
         ++saves;
     EXPECT_EQ(saves, 1);
-    const QByteArray after = Bytes(path);
+    const QByteArray after = FileBytes(path);
     ASSERT_EQ(after.size(), VKTCore::ImageSize);
     EXPECT_EQ(after.mid(6016), QByteArray("abc"));
     EXPECT_EQ(after[256 + 40], '\x22');  // group 1 was written
@@ -97,23 +70,18 @@ TEST(RadioSimProgram, ASetupFileKeepsItsLastThreeBytesAndIsWrittenOncePerTransfe
 // Neither the memory file nor the link may be a file of the user's that the
 // emulator would overwrite or replace.
 TEST(RadioSimProgram, RefusesToTakeOverAFileThatIsNotItsOwn) {
-    struct Case {
-        const char* option;
-        QByteArray contents;
-        const char* message;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, QByteArray, const char*> cases[] = {
         {"--eeprom", QByteArray(7000, 'x'), "notes.txt holds 7000 bytes: neither a radio's memory (6016) nor a setup file (6019)"},
         {"--link", "a user's file", "is not a link to an emulated radio's device"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [option, contents, message] : cases) {
         QTemporaryDir dir;
         const QString path = dir.filePath("notes.txt");
-        Write(path, c.contents);
-        const auto [code, said] = Refused({c.option, path});
-        EXPECT_EQ(code, 2) << c.option;
-        EXPECT_TRUE(said.contains(c.message)) << said.toStdString();
-        EXPECT_EQ(Bytes(path), c.contents) << c.option;
+        ASSERT_TRUE(WriteBytes(path, contents));
+        const auto [code, said] = Refused({option, path});
+        EXPECT_EQ(code, 2) << option;
+        EXPECT_TRUE(said.contains(message)) << said.toStdString();
+        EXPECT_EQ(FileBytes(path), contents) << option;
     }
 }
 
@@ -123,7 +91,6 @@ TEST(RadioSimProgram, TakesOverAndRemovesALinkAnEarlierEmulatorLeftBehind) {
     ASSERT_EQ(::symlink("/dev/pts/999", link.toLocal8Bit().constData()), 0);
     {
         PtyRadioProcess sim({"--link", link});
-        ASSERT_FALSE(sim.device().empty());
         EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), sim.device());
         // A second emulator leaves the running one its link.
         const auto [code, said] = Refused({"--link", link});
@@ -141,13 +108,31 @@ TEST(RadioSimProgram, AProgramThatForgetsTheSpeedChangeGetsNoAnswer) {
     ASSERT_FALSE(sim.device().empty());
     for (bool forgets : {false, true}) {
         PtyPlatform platform(sim.device(), forgets);
-        vkt::Window main("main");
-        VKTCom::frmProc proc(platform, main);
-        VKTCom::RadioLink link(platform);
-        link.InitLinkParameters();
-        VKTCom::Transfers transfers(link, proc);
+        LinkOn l(platform);
         if (forgets) platform.keepTheLineAt4800();
-        EXPECT_EQ(transfers.ReadGroupMemory(1), !forgets) << forgets;
+        EXPECT_EQ(l.transfers.ReadGroupMemory(1), !forgets) << forgets;
         EXPECT_EQ(platform.boxes.empty(), !forgets);
     }
+}
+
+// Where there is no pseudo-terminal (Windows) the Emulated Radio item runs the
+// radio inside the editor, on the wall clock: a read of a group brings the
+// factory setup's bytes, and a write is kept in the radio's memory file.
+TEST(EmulatedRadioInside, AGroupIsReadAndWrittenOnTheWallClock) {
+    PtyPlatform platform("");
+    QTemporaryDir dir;
+    const auto emulator = MakeEmulatedRadio(platform, dir.path());
+    platform.serialPort().setPortNumber(vkt::EmulatedPort);
+    emulator->start();
+    EXPECT_EQ(platform.describePort(vkt::EmulatedPort), vktqt::EmulatorInside);
+    LinkOn l(platform);
+    VKTCore::MemoryImage.fill(0);
+    ASSERT_TRUE(l.transfers.ReadGroupMemory(1));
+    const auto factory = vktsim::RadioModel::FactorySetup();
+    EXPECT_TRUE(std::equal(factory.begin() + 256, factory.begin() + 256 + 384, VKTCore::MemoryImage.begin() + 256));
+    VKTCore::MemoryImage[256 + 40] = 0x22;
+    ASSERT_TRUE(l.transfers.WriteGroupMemory(1));
+    const QByteArray saved = FileBytes(dir.filePath("emulated-radio.eeprom"));
+    ASSERT_EQ(saved.size(), VKTCore::RadioMemorySize);
+    EXPECT_EQ(saved[256 + 40], '\x22');
 }

@@ -1,7 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/PtyRadioProcess.h"
 
+#include <QFile>
+
 #include <signal.h>
+
+QByteArray FileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 PtyRadioProcess::PtyRadioProcess(const QStringList& options) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -18,6 +30,7 @@ PtyRadioProcess::~PtyRadioProcess() {
 }
 
 bool PtyRadioProcess::stop() {
+    if (process_.state() == QProcess::NotRunning) return false;
     ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
     return process_.waitForFinished(5000) && process_.exitCode() == 0;
 }

@@ -7,6 +7,10 @@
 
 #include <string>
 
+// A file's bytes (none when it cannot be read); a file written with bytes.
+QByteArray FileBytes(const QString& path);
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+
 class PtyRadioProcess {
 public:
     // Starts the emulator with the given options; device() is empty on failure.

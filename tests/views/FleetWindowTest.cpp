@@ -113,10 +113,10 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     for (std::string line; std::getline(record, line);) rows.push_back(line.substr(std::min<size_t>(20, line.size())));
     EXPECT_EQ(rows, (std::vector<std::string>{
                         std::string(vkteditor::LogHeader).substr(20),
-                        ",/dev/ttyUSB0,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,",
-                        ",/dev/ttyUSB1,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,2.1,,block 30: no acknowledgement after 0.5 s",
-                        ",/dev/ttyS0,unknown,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139)",
-                        ",Emulated radio 1 (/dev/pts/7),2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,"}));
+                        ",/dev/ttyUSB0,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,",
+                        ",/dev/ttyUSB1,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,2.1,,block 30: no acknowledgement after 0.5 s,",
+                        ",/dev/ttyS0,unknown,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
+                        ",Emulated radio 1 (/dev/pts/7),2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,"}));
     screenshot(&fleet.view, "fleet-window");
 }
 

@@ -21,17 +21,6 @@
 
 using vkt::Answer;
 
-namespace {
-
-std::vector<uint8_t> FileBytes(const std::string& path, int at, int count) {
-    QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly) || !f.seek(at)) return {};
-    const QByteArray b = f.read(count);
-    return {b.begin(), b.end()};
-}
-
-} // namespace
-
 TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
     EXPECT_EQ(groupBox()->currentText(), "1");
@@ -243,6 +232,7 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_EQ(shown(0, 4), "000.0");
     for (int r = 0; r < 16; ++r) EXPECT_EQ(shown(r, 5), QString("ROW%1").arg(r).rightJustified(8)) << r;
     EXPECT_EQ(shown(15, 0), "16");
+    EXPECT_EQ(main->statusText.Caption(), "Pasted 16 rows (Undo puts them back)");
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(0, 0));
     EXPECT_FALSE(main->Grid.columnsSelected());
     EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
@@ -381,11 +371,6 @@ TEST_F(ViewTest, MenusOpenWithAltAndTheirFirstLetter) {
         press(Qt::Key_Escape);
         activate(view.get());
     }
-    bool tuned = false;
-    main->showTune = [&] { tuned = true; };
-    grid()->setFocus();
-    press(Qt::Key_T, Qt::AltModifier);
-    EXPECT_TRUE(tuned);
 }
 
 TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
@@ -410,12 +395,8 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     EXPECT_EQ(walked.join(" "), expected.join(" "));
 }
 
-TEST_F(ViewTest, EnterTakesACellAndMovesDownEscapeCancelsIt) {
-    clickCell(2, 1);
-    type("155.5");
-    press(Qt::Key_Return);
-    EXPECT_EQ(shown(2, 1), "155.50000");
-    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
+TEST_F(ViewTest, EscapeCancelsACell) {
+    clickCell(3, 1);
     const QString before = shown(3, 1);
     type("150");
     ASSERT_TRUE(main->Grid.editing());
@@ -559,16 +540,43 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     command(Qt::Key_F4);
 }
 
-// Verify Radio comes after Write Radio and reads the radio aside.
-TEST_F(ViewTest, VerifyRadioFromTheMenu) {
+// Write Changes and Verify Radio come after Write Radio; Write Changes
+// answers the progress window's Cancel as a write does and says in the
+// status bar what it wrote.
+TEST_F(ViewTest, WriteChangesAndVerifyRadioFromTheMenu) {
     QAction* write = action("Write Radio");
+    QAction* changes = action("Write Changes");
     QAction* verify = action("Verify Radio");
     const auto items = write->associatedObjects();
     ASSERT_FALSE(items.isEmpty());
     const auto menu = qobject_cast<QMenu*>(items.first());
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 1);
-    platform.answer(Answer::OK, VKTCom::RadioCommands::RadioMatches);
+    EXPECT_EQ(menu->actions().indexOf(changes), menu->actions().indexOf(write) + 1);
+    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 2);
+
+    for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
+    platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
+    platform.answer(Answer::Yes, VKTCom::RadioCommands::AskGlobals);
+    platform.answer(Answer::Yes, VKTCom::frmProc::CancelWriteQuestion);
+    platform.onEvents = [this] {
+        if (main->proc.lblInfo.Caption() == "Writing VKT Memory" && main->proc.Prog1.Value() > 1000 && !main->proc.Cancelled)
+            QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+    };
+    changes->trigger();
+    platform.onEvents = nullptr;
+    activate(view.get());
+    const std::string status = main->statusText.Caption();
+    EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
+    EXPECT_NE(status.find("): cancelled: blocks 8-31 and 30 unit-wide bytes had been written"), std::string::npos) << status;
+    const auto question = std::find_if(platform.boxes.begin(), platform.boxes.end(),
+                                       [](const auto& b) { return b.text == VKTCom::frmProc::CancelWriteQuestion; });
+    ASSERT_NE(question, platform.boxes.end());
+    EXPECT_EQ(question->icon, vkt::Icon::Question);
+    EXPECT_EQ(question->buttons, vkt::Buttons::YesNo);
+    EXPECT_EQ(question->title, "VKT Editor");
+    EXPECT_FALSE(port.isOpen());
+
+    platform.answer(Answer::OK);
     verify->trigger();
     activate(view.get());
     EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
@@ -677,6 +685,7 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(shown(3, 3), "000.00");
     EXPECT_EQ(shown(3, 4), "000.0");
+    EXPECT_EQ(main->statusText.Caption(), "Paste undone: 16 rows put back");
 }
 
 // The offset's result goes to the channel the box was opened for, checked

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QScreen>
 #include <QStyle>
@@ -41,6 +42,14 @@ public:
 private:
     std::vector<vkt::PortInfo> ports_;
 };
+
+// COUNT bytes of a file from AT, none when it cannot be read there.
+inline std::vector<uint8_t> FileBytes(const std::string& path, int at, int count) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly) || !f.seek(at)) return {};
+    const QByteArray b = f.read(count);
+    return {b.begin(), b.end()};
+}
 
 // The Program Several Radios window over a main window, on these ports,
 // its copies of vkt played by a script on the test's clock.
