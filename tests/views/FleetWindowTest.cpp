@@ -18,6 +18,7 @@
 #include "core/MemoryMap.h"
 #include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
+#include "views/FindCableDialog.h"
 
 namespace {
 
@@ -164,6 +165,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_EQ(fleet.workers.started[0],
               (std::vector<std::string>{"write", (folder / "fleet-setup.vkt").string(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_EQ(resultOf(0), "blocks 36, 43 written and verified 14.1 s");
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,done,yes,14.1,,,\"blocks 36, 43 written and verified\"\n"), std::string::npos);
     click("&Next Radios");
     fleet.finish();
     EXPECT_EQ(fleet.workers.started.size(), 4u);
@@ -183,4 +185,15 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_TRUE(std::filesystem::is_directory(folder / "radios"));
     EXPECT_EQ(resultOf(0), "read into /r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt 7.6 s");
     EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 2");
+
+    // Find Cable adds the cable plugged in, checked.
+    vktviews::FindCableDialog find(fleet.machine, [this](const std::string& device) { fleet.model.cableFound(device); }, &fleet.view);
+    find.show();
+    fleet.machine.plug({"/dev/ttyACM0", "CDC ACM", true});
+    QPushButton* add = ShownButton(find, "&Add to the List");
+    ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, 3000));
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_EQ(fleet.view.rows().size(), 4u);
+    EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyACM0 — CDC ACM"));
+    EXPECT_TRUE(fleet.view.rows()[2].cable->isChecked());
 }

@@ -38,6 +38,8 @@ class MachineWithPorts : public vktqt::QtPlatform {
 public:
     explicit MachineWithPorts(std::vector<vkt::PortInfo> ports = {}) : ports_(std::move(ports)) {}
     std::vector<vkt::PortInfo> machinePorts() override { return ports_; }
+    // A cable plugged in.
+    void plug(vkt::PortInfo port) { ports_.push_back(std::move(port)); }
 
 private:
     std::vector<vkt::PortInfo> ports_;
