@@ -100,6 +100,10 @@ Run WriteAndVerifyFromTheWindow(int n) {
     Run r;
     r.seconds = t.nsecsElapsed() / 1e9;
     r.ok = fleet.lblSummary.Caption().rfind(std::to_string(n) + " of " + std::to_string(n) + " radios", 0) == 0;
+    // The window's rows as the technician reads them.
+    for (size_t i = 0; i < fleet.ports.size(); ++i)
+        if (fleet.ports[i].checked) std::printf("  %s  %s  %s\n", fleet.ports[i].text.c_str(), fleet.radio(i).c_str(), fleet.result(i).c_str());
+    std::printf("  %s\n", fleet.lblSummary.Caption().c_str());
     return r;
 }
 
