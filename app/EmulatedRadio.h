@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <memory>
+#include <string>
 
 namespace vktqt {
 class QtPlatform;
@@ -23,3 +24,15 @@ public:
 
 // The radio keeps its memory in emulated-radio.eeprom in the data folder.
 std::unique_ptr<EmulatedRadio> MakeEmulatedRadio(vktqt::QtPlatform& platform, const QString& dataFolder);
+
+// Emulated radios for practice in the fleet window, each on a pseudo-terminal
+// of its own so that a copy of vkt can open it like a cable. Windows has no
+// pseudo-terminal, and so none of them: nullptr there.
+class PracticeRadios {
+public:
+    virtual ~PracticeRadios() = default;
+    // Starts one keeping its memory in memoryFile: its device, or "" and why.
+    virtual std::string start(const std::string& memoryFile, std::string& why) = 0;
+};
+
+std::unique_ptr<PracticeRadios> MakePracticeRadios();

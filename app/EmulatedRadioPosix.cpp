@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <vector>
+
 #include "platform/SerialPort.h"
 #include "platform/System.h"
 #include "qt/QtPlatform.h"
@@ -44,7 +46,38 @@ private:
     QProcess process_;
 };
 
+class PtyPracticeRadios : public PracticeRadios {
+public:
+    // Each saves its memory file as it ends.
+    ~PtyPracticeRadios() override {
+        for (auto& p : processes_) {
+            if (p->state() == QProcess::NotRunning) continue;
+            p->terminate();
+            p->waitForFinished(2000);
+        }
+    }
+    std::string start(const std::string& memoryFile, std::string& why) override {
+        const QString sim = RadioSimProgram();
+        if (sim.isEmpty()) {
+            why = "vkt-radio-sim is not installed beside the editor";
+            return {};
+        }
+        auto& p = *processes_.emplace_back(std::make_unique<QProcess>());
+        p.start(sim, {"--eeprom", QString::fromStdString(memoryFile), "--exit-with-parent"});
+        if (!p.waitForStarted(3000) || !p.waitForReadyRead(3000)) {
+            why = p.errorString().toStdString();
+            return {};
+        }
+        return p.readLine().trimmed().toStdString();
+    }
+
+private:
+    std::vector<std::unique_ptr<QProcess>> processes_;
+};
+
 } // namespace
+
+std::unique_ptr<PracticeRadios> MakePracticeRadios() { return std::make_unique<PtyPracticeRadios>(); }
 
 std::unique_ptr<EmulatedRadio> MakeEmulatedRadio(vktqt::QtPlatform& platform, const QString& dataFolder) {
     return std::make_unique<PtyEmulatedRadio>(platform, dataFolder);

@@ -32,3 +32,5 @@ private:
 std::unique_ptr<EmulatedRadio> MakeEmulatedRadio(vktqt::QtPlatform& platform, const QString& dataFolder) {
     return std::make_unique<InsideEmulatedRadio>(platform, dataFolder);
 }
+
+std::unique_ptr<PracticeRadios> MakePracticeRadios() { return nullptr; }

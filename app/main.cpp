@@ -24,6 +24,10 @@
 #include "qt/Desktop.h"
 #include "views/CommPortSettingsDialog.h"
 #include "views/FindCableDialog.h"
+#include "views/FleetView.h"
+#include "editor/FleetRun.h"
+#include "platform/System.h"
+#include "qt/ProcessWorkers.h"
 #include "views/GroupsView.h"
 #include "qt/SerialDevices.h"
 #include "qt/QtPlatform.h"
@@ -57,6 +61,14 @@ QString DataFolder(const QString& option) {
     const QByteArray env = qgetenv("VKT_DATA_DIR");
     if (!env.isEmpty()) return QString::fromLocal8Bit(env);
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+// vkt, whose copies serve the cables of a fleet run.
+QString VktProgram() {
+    const QString name = QString("vkt") + vkt::ProgramSuffix;
+    for (const QString& p : {ExeDir() + "/" + name, ExeDir() + "/../cli/" + name, ExeDir() + "/../bin/" + name})
+        if (QFileInfo(p).isExecutable()) return p;
+    return ExeDir() + "/" + name;
 }
 
 // The pictures of the installed icon, built into the program.
@@ -214,6 +226,20 @@ int main(int argc, char** argv) {
         vktviews::CommPortSettingsDialog(platform, &mainView).exec();
         showPorts();
     };
+
+    // Program Several Radios: copies of vkt, one per cable, and emulated
+    // radios for practice, each with its memory in the data folder.
+    vktqt::ProcessWorkers fleetWorkers(VktProgram());
+    vkteditor::FleetRun fleet(platform, platform, fleetWorkers, data.toStdString());
+    const auto practiceRadios = MakePracticeRadios();
+    fleet.setupShown = [&main] { return main.setupShown(); };
+    fleet.setupName = [&main] { return main.files.SetupFileName; };
+    fleet.sha256 = vktqt::Sha256Hex;
+    if (practiceRadios)
+        fleet.startEmulator = [&practiceRadios](const std::string& memory, std::string& why) { return practiceRadios->start(memory, why); };
+    fleet.holdsCables = [&main](bool holds) { main.fleetHoldsCables(holds); };
+    vktviews::FleetView fleetView(fleet, platform, &mainView);
+    main.showFleet = [&fleet] { fleet.Show(); };
 
     if (!table.connected())
         static_cast<vkt::Platform&>(platform).MsgBox(vktstore::clsDBUtil::OpenError + table.error(), vkt::Buttons::OK, vkt::Icon::None);

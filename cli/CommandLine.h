@@ -8,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "core/MemoryImage.h"
+#include "editor/FleetRound.h"
 
 namespace vktcli {
 
@@ -42,8 +43,7 @@ int UsageError(Console& c, const std::string& problem);
 
 // What verify and diff say when they find no difference.
 extern const char* const NoDifferencesText;
-// What a radio run did when it was done: "read", "written" or "written and verified".
-const char* DoneText(bool reading, bool verify);
+using vkteditor::DoneText;
 // A progress bar of width cells: "[####      ]".
 std::string ProgressBar(int percent, int width);
 // A file name part for a cable: "/dev/ttyUSB2" gives "ttyUSB2", "\\.\COM10"

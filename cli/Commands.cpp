@@ -146,11 +146,6 @@ int UsageError(Console& c, const std::string& problem) {
 
 const char* const NoDifferencesText = "no differences in what a write sends (other bytes are not compared)";
 
-const char* DoneText(bool reading, bool verify) {
-    if (reading) return "read";
-    return verify ? "written and verified" : "written";
-}
-
 std::string ProgressBar(int percent, int width) {
     const auto filled = static_cast<size_t>(std::clamp(percent, 0, 100) * width / 100);
     return "[" + std::string(filled, '#') + std::string(static_cast<size_t>(width) - filled, ' ') + "]";

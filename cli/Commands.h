@@ -37,8 +37,9 @@ struct Console {
     vkt::WorkerPool* workers = nullptr;
     // The SHA-256 of some bytes, as 64 hexadecimal digits.
     std::function<std::string(const std::vector<uint8_t>&)> sha256;
-    // Where a transfer's progress goes instead of the bar ("writing", 45).
-    std::function<void(const std::string& phase, int percent)> reportProgress;
+    // Where a transfer's progress goes instead of the bar ("writing", 45,
+    // and the radio's identity once it has said it).
+    std::function<void(const std::string& phase, int percent, const std::string& identity)> reportProgress;
 };
 
 int RunVkt(const std::vector<std::string>& args, Console& console);

@@ -10,7 +10,6 @@
 #include "cli/CpuTime.h"
 #include "cli/Fleet.h"
 #include "cli/RadioSession.h"
-#include "cli/RunLog.h"
 #include "store/Backups.h"
 #include "store/FileReader.h"
 #include "store/Paths.h"
@@ -101,26 +100,22 @@ int Report(const RadioOutcome& r, double seconds, const std::string& detail, Con
 
 void AsWorker(const Args& a, Console& c) {
     if (!a.worker) return;
-    c.reportProgress = [&c](const std::string& phase, int percent) { c.out << ProgressLine(phase, percent) << "\n" << std::flush; };
+    c.reportProgress = [&c](const std::string& phase, int percent, const std::string& identity) {
+        c.out << ProgressLine(phase, percent, identity) << "\n" << std::flush;
+    };
 }
 
 int RunOnEveryCable(const Args& a, Console& c, const std::string& action, std::vector<std::string> options) {
     if (!c.workers) return UsageError(c, "several cables at once are not possible here");
     Fleet fleet;
-    fleet.action = action;
-    fleet.verify = a.verify;
-    fleet.changedOnly = a.changedOnly;
-    fleet.repeat = a.repeat;
-    fleet.logPath = a.log;
     const Setup setup = SetupOf(a, c);
-    fleet.setupName = setup.name;
-    fleet.setupSha256 = setup.sha256;
+    fleet.job = {action, a.verify, a.changedOnly, a.log, setup.name, setup.sha256};
+    fleet.repeat = a.repeat;
     for (const Cable& cable : a.cables) {
         std::vector<std::string> args = options;
         args.insert(args.end(), cable.options.begin(), cable.options.end());
         args.push_back("--worker");
-        fleet.cables.push_back(cable.name);
-        fleet.workerArgs.push_back(args);
+        fleet.cables.push_back({cable.name, args});
     }
     return RunFleet(fleet, c);
 }

@@ -76,7 +76,7 @@ private:
         reached_ = value;
         const int percent = std::clamp(value * 100 / std::max(1, proc_.Prog1.Max()), 0, 100);
         if (c_.reportProgress) {
-            if (percent != shown_) c_.reportProgress(phase_, percent);
+            if (percent != shown_) c_.reportProgress(phase_, percent, identity());
             shown_ = percent;
         } else if (c_.progressBar) {
             draw(percent);
@@ -95,7 +95,7 @@ private:
     // A transfer that did it all ends its bar full.
     void endBar(bool complete) {
         if (c_.reportProgress) {
-            if (complete && shown_ != 100) c_.reportProgress(phase_, 100);
+            if (complete && shown_ != 100) c_.reportProgress(phase_, 100, identity());
             return;
         }
         if (!c_.progressBar || shown_ < 0) return;

@@ -80,10 +80,23 @@ void frmGroups::typingRefused(const std::string& why) {
 void frmGroups::tuningHoldsRadio(bool holds) {
     tuningHolds_ = holds;
     if (!holds && statusText.Caption() == TuningBusyText) statusText.setCaption("");
+    radioHeld();
+}
+
+void frmGroups::fleetHoldsCables(bool holds) {
+    fleetHolds_ = holds;
+    if (!holds && statusText.Caption() == FleetBusyText) statusText.setCaption("");
+    radioHeld();
+}
+
+void frmGroups::radioHeld() {
+    const bool free = !tuningHolds_ && !fleetHolds_;
     for (vkt::MenuItem* item : {&mnuRead, &mnuReadGlobal, &mnuReadGroup, &mnuWriteAll, &mnuWriteChanges, &mnuVerify, &mnuWriteGlobal, &mnuWriteGroup,
                                 &mnuEmulated, &mnuFindCable, &mnuCommSettings})
-        item->setEnabled(!holds);
-    for (vkt::MenuItem& port : mnuCommPort) port.setEnabled(!holds);
+        item->setEnabled(free);
+    for (vkt::MenuItem& port : mnuCommPort) port.setEnabled(free);
+    mnuTuneRadio.setEnabled(!fleetHolds_);
+    mnuFleet.setEnabled(!tuningHolds_);
 }
 
 void frmGroups::radioChosen() {
@@ -177,6 +190,12 @@ void frmGroups::storeGroupMemory() {
 
 void frmGroups::readCurrentGroup() { displayGroupMemory(); }
 
+VKTCore::Image frmGroups::setupShown() {
+    storeGroupMemory();
+    if (globalsWindowOpen()) writeGlobals();
+    return VKTCore::MemoryImage;
+}
+
 void frmGroups::writeCurrentGroup() { storeGroupMemory(); }
 
 void frmGroups::cboCurrentGroup_Click() {
@@ -221,6 +240,10 @@ bool frmGroups::Form_QueryUnload() {
     }
     if (tuningHolds_) {
         statusText.setCaption(TuningBusyText);
+        return true;
+    }
+    if (fleetHolds_) {
+        statusText.setCaption(FleetBusyText);
         return true;
     }
     // Every question before anything is done, so that Cancel on any of them

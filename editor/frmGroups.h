@@ -49,6 +49,8 @@ public:
     static constexpr const char* RadioBusyText = "A radio command is still running: let it finish, or cancel it, before closing the editor.";
     static constexpr const char* TuningBusyText =
         "A tuning procedure holds the radio: finish it with its own Quit button before closing the editor.";
+    static constexpr const char* FleetBusyText =
+        "Program Several Radios holds the cables: let its run finish, or cancel it, before closing the editor.";
 
     // --- controls beyond the group fields ---
     vkt::Label lblCurrentGroup{"Current Group:"};
@@ -83,6 +85,8 @@ public:
         mnuVerify{"Verify Radio"},
         mnuWriteGlobal{"Write Global Information To Radio"}, mnuWriteGroup{"Write Current Group to Radio", "F4"},
         mnuSep3{"-"}, mnuReadCurrGroup{"Read Current Group"}, mnuWriteCurrGroup{"Write Current Group"};
+    // Several radios at once, each on a cable of its own.
+    vkt::MenuItem mnuFleet{"Program Several Radios..."};
     vkt::MenuItem mnuEdit{"Edit"}, mnuGlobals{"Global Parameters"}, mnuUndo{"Undo", "Ctrl+Z"}, mnuCopy{"Copy"},
         mnuAll{"Copy All", "Ctrl+A"}, mnuRow{"Copy a row", "Ctrl+R"}, mnuPaste{"Paste", "Ctrl+V"},
         mnuMove{"Move", "Ctrl+M"};
@@ -118,6 +122,7 @@ public:
     // Windows this one opens that live in the layers above it.
     std::function<void()> showAbout;
     std::function<void()> showTune;
+    std::function<void()> showFleet;
     std::function<void()> findCable;
     std::function<void()> commSettings;
     // Runs after another Comm Port was chosen.
@@ -184,6 +189,7 @@ public:
         statusText.setCaption("");
         if (showTune) showTune();
     }
+    void mnuFleet_Click() { if (showFleet) showFleet(); }
     void mnuHelp_Click() { platform_.ShowHelp(); }
     // Undoes a channel plan import while nothing has changed since; else the last cell typed into.
     void mnuUndo_Click();
@@ -218,6 +224,13 @@ public:
     // Told by the tuning window whether it holds the radio: meanwhile no
     // command here may start a conversation of its own or close the window.
     void tuningHoldsRadio(bool holds);
+    // Told by the fleet window whether it holds cables: meanwhile, likewise,
+    // and no tuning either.
+    void fleetHoldsCables(bool holds);
+
+    // The setup as shown: the shown group's edits and an open global
+    // parameters window's settings stored into the image, which it returns.
+    VKTCore::Image setupShown();
 
     // Keeps a backup of every read radio in this folder.
     void keepBackupsIn(const std::string& folder);
@@ -247,7 +260,10 @@ private:
     void importPlan(const VKTCore::ChannelPlan& plan);
     void exportPlan(VKTCore::PlanFormat format);
 
+    // The radio menu and the ports as the windows holding radios leave them.
+    void radioHeld();
     bool tuningHolds_ = false;
+    bool fleetHolds_ = false;
     vkt::Platform& platform_;
     VKTCom::RadioLink& link_;
     std::unique_ptr<vktstore::Backups> backups_;

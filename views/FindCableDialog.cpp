@@ -32,9 +32,9 @@ FindCableDialog::FindCableDialog(vkt::PortDirectory& ports, int currentPort, QWi
     status_->setText("Unplug the programming cable from the computer, wait a moment, then plug it in again.");
     layout->addWidget(status_);
     auto* row = new QHBoxLayout;
-    auto* useAs = new QLabel("Use it as", this);
-    NameByLabel(useAs, commPort_);
-    row->addWidget(useAs);
+    useAs_ = new QLabel("Use it as", this);
+    NameByLabel(useAs_, commPort_);
+    row->addWidget(useAs_);
     for (int n = 1; n <= 4; ++n) commPort_->addItem(QString("Comm Port %1").arg(n));
     // The port in use, or else the first with no device of its own (the
     // emulated radio is no Comm Port).
@@ -61,6 +61,19 @@ FindCableDialog::FindCableDialog(vkt::PortDirectory& ports, int currentPort, QWi
     connect(timer_, &QTimer::timeout, this, [this] { poll(); });
     timer_->start(500);
     showPorts();
+}
+
+FindCableDialog::FindCableDialog(vkt::PortDirectory& ports, std::function<void(const std::string&)> add, QWidget* parent)
+    : FindCableDialog(ports, 1, parent) {
+    useAs_->hide();
+    commPort_->hide();
+    assign_->setText("&Add to the List");
+    disconnect(assign_, nullptr, this, nullptr);
+    connect(assign_, &QPushButton::clicked, this, [this, add] {
+        add(found_);
+        status_->setText(QString::fromStdString(found_ + " is in the list, checked. Plug in the next cable to add it too."));
+        assign_->setEnabled(false);
+    });
 }
 
 void FindCableDialog::showPorts() {

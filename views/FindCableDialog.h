@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/SerialPorts.h"
@@ -21,6 +23,8 @@ namespace vktviews {
 class FindCableDialog : public QDialog {
 public:
     FindCableDialog(vkt::PortDirectory& ports, int currentPort, QWidget* parent);
+    // For a list of cables rather than a Comm Port: the cable found is added.
+    FindCableDialog(vkt::PortDirectory& ports, std::function<void(const std::string& device)> add, QWidget* parent);
 
 private:
     void poll();
@@ -31,6 +35,7 @@ private:
     std::vector<vkt::PortInfo> seen_;
     QListWidget* list_;
     QLabel* status_;
+    QLabel* useAs_;
     QComboBox* commPort_;
     QPushButton* assign_;
     QTimer* timer_;

@@ -187,6 +187,8 @@ void GroupsView::buildMenus() {
     MenuAction(radio, m.mnuSep3, {})->setSeparator(true);
     MenuAction(radio, m.mnuReadCurrGroup, [&m] { m.mnuReadCurrGroup_Click(); }, &m.statusText);
     MenuAction(radio, m.mnuWriteCurrGroup, [&m] { m.mnuWriteCurrGroup_Click(); }, &m.statusText);
+    radio->addSeparator();
+    MenuAction(radio, m.mnuFleet, [&m] { m.mnuFleet_Click(); }, &m.statusText);
 
     QMenu* edit = bar->addMenu(MenuTitle(m.mnuEdit));
     MenuAction(edit, m.mnuGlobals, [&m] { m.mnuGlobals_Click(); }, &m.statusText);

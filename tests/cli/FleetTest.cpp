@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,11 +17,12 @@
 #include "cli/Commands.h"
 #include "cli/Fleet.h"
 #include "cli/Interrupts.h"
-#include "cli/RunLog.h"
 #include "cli/CommandLine.h"
 #include "core/Text.h"
+#include "editor/RunLog.h"
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/ScriptedWorkers.h"
 #include "tests/support/StdinPipe.h"
 #include "tests/support/SystemCalls.h"
 #include "tests/support/TempFolder.h"
@@ -30,35 +30,6 @@
 using namespace vktcli;
 
 namespace {
-
-// Each copy says its lines, one a pass, then ends.
-class ScriptedWorkers : public vkt::WorkerPool {
-public:
-    std::vector<std::vector<std::string>> started;
-    std::vector<std::deque<std::string>> scripts;  // a copy's lines; "" ends it
-    int interrupts = 0;
-    vktsim::VirtualClock* clock = nullptr;
-
-    int start(const std::vector<std::string>& args) override {
-        started.push_back(args);
-        return static_cast<int>(started.size()) - 1;
-    }
-    std::vector<Event> wait(double seconds) override {
-        clock->advance(seconds);
-        std::vector<Event> out;
-        for (size_t w = 0; w < started.size(); ++w) {
-            // A copy without a script of its own ends at once, having said nothing.
-            if (w >= scripts.size()) scripts.resize(w + 1, {"exit 0"});
-            if (scripts[w].empty()) continue;
-            const std::string line = scripts[w].front();
-            scripts[w].pop_front();
-            if (line.rfind("exit ", 0) == 0) out.push_back({static_cast<int>(w), "", true, std::stoi(line.substr(5))});
-            else out.push_back({static_cast<int>(w), line, false, 0});
-        }
-        return out;
-    }
-    void interruptAll() override { ++interrupts; }
-};
 
 std::string Result(const char* status, const char* detail = "", double seconds = 14.1) {
     return ResultLine({status, "2AAA0105", seconds, 0.05, detail});

@@ -403,9 +403,10 @@ TEST_F(VktTest, AFleetCopyReportsInLines) {
     std::vector<std::string> said;
     for (std::string line; std::getline(lines, line);) said.push_back(line);
     ASSERT_GE(said.size(), 3u);
-    EXPECT_EQ(said.front(), "progress\twriting\t0");
-    EXPECT_NE(std::find(said.begin(), said.end(), "progress\twriting\t100"), said.end());
-    EXPECT_NE(std::find(said.begin(), said.end(), "progress\tverifying\t100"), said.end());
+    // The radio's identity comes with the progress, once the radio has said it.
+    EXPECT_EQ(said.front(), "progress\twriting\t0\t2AAA0105");
+    EXPECT_NE(std::find(said.begin(), said.end(), "progress\twriting\t100\t2AAA0105"), said.end());
+    EXPECT_NE(std::find(said.begin(), said.end(), "progress\tverifying\t100\t2AAA0105"), said.end());
     EXPECT_EQ(said.back().rfind("result\tdone\t2AAA0105\t", 0), 0u) << said.back();
 
     // A read goes into the run's folder, named as the backups are.

@@ -21,7 +21,10 @@
 #include <memory>
 #include <ostream>
 
+#include "editor/FleetRun.h"
+#include "tests/support/ScriptedWorkers.h"
 #include "views/ChannelGridView.h"
+#include "views/FleetView.h"
 #include "views/GroupsView.h"
 #include "views/GlobalsView.h"
 #include "views/MoveView.h"
@@ -35,6 +38,8 @@ class MachineWithPorts : public vktqt::QtPlatform {
 public:
     explicit MachineWithPorts(std::vector<vkt::PortInfo> ports = {}) : ports_(std::move(ports)) {}
     std::vector<vkt::PortInfo> machinePorts() override { return ports_; }
+    // A cable plugged in.
+    void plug(vkt::PortInfo port) { ports_.push_back(std::move(port)); }
 
 private:
     std::vector<vkt::PortInfo> ports_;
@@ -47,6 +52,35 @@ inline std::vector<uint8_t> FileBytes(const std::string& path, int at, int count
     const QByteArray b = f.read(count);
     return {b.begin(), b.end()};
 }
+
+// The Program Several Radios window over a main window, on these ports,
+// its copies of vkt played by a script on the test's clock.
+struct FleetWindow {
+    FleetWindow(vkteditor::frmGroups& main, vktsim::VirtualClock& clock, vkt::Platform& platform, QWidget* owner,
+                const std::string& folder, std::vector<vkt::PortInfo> ports)
+        : machine(std::move(ports)), model(platform, machine, workers, folder), view(model, machine, owner) {
+        workers.clock = &clock;
+        model.setupShown = [&main] { return main.setupShown(); };
+        model.setupName = [] { return std::string("fire-dept.vkt"); };
+        model.sha256 = [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; };
+        model.holdsCables = [&main](bool holds) { main.fleetHoldsCables(holds); };
+        main.showFleet = [this] { model.Show(); };
+        model.startEmulator = [this](const std::string& memory, std::string&) {
+            emulatorMemory.push_back(memory);
+            return "/dev/pts/" + std::to_string(6 + emulatorMemory.size());
+        };
+    }
+    // Until every copy has ended, as the window's timer would.
+    void finish() {
+        while (model.running()) model.pass(0.1);
+    }
+
+    MachineWithPorts machine;
+    ScriptedWorkers workers;
+    std::vector<std::string> emulatorMemory;
+    vkteditor::FleetRun model;
+    vktviews::FleetView view;
+};
 
 // Texts in failure messages as text.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/RunLog.h"
+#include "editor/RunLog.h"
 
 #include <cerrno>
 #include <chrono>
@@ -9,7 +9,7 @@
 #include "core/Text.h"
 #include "store/FileSystem.h"
 
-namespace vktcli {
+namespace vkteditor {
 
 namespace {
 
@@ -59,4 +59,4 @@ std::string UtcNow() {
     return text;
 }
 
-} // namespace vktcli
+} // namespace vkteditor

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace vktcli {
+namespace vkteditor {
 
 struct LogRow {
     std::string timeUtc;          // "2026-12-06T23:55:12Z", when the radio was done
@@ -33,4 +33,4 @@ std::string LogLine(const LogRow& row);
 // The current time as the log writes it.
 std::string UtcNow();
 
-} // namespace vktcli
+} // namespace vkteditor

@@ -1,0 +1,199 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Radio > Program Several Radios... on its real widgets, its copies of vkt
+// played by a script: the rows, what each copy is told, the results, the
+// summary and the record, Cancel and closing during a run, rounds, reads,
+// and the main window kept from the radio meanwhile.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <fstream>
+#include <sstream>
+
+#include "editor/FleetRound.h"
+#include "editor/RunLog.h"
+#include "core/MemoryMap.h"
+#include "tests/views/ShownButton.h"
+#include "tests/views/ViewFixture.h"
+#include "views/FindCableDialog.h"
+
+namespace {
+
+using vkteditor::ProgressLine;
+using vkteditor::ResultLine;
+
+std::string Result(const char* status, const char* detail = "", double seconds = 14.1) {
+    return ResultLine({status, "2AAA0105", seconds, 0.05, detail});
+}
+
+std::string Read(const std::string& path) {
+    std::ifstream f(path);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+class FleetWindowTest : public ViewTest {
+protected:
+    FleetWindowTest() {
+        action("Program Several Radios...")->trigger();
+        activate(&fleet.view);
+    }
+    void click(const QString& button) {
+        QTest::mouseClick(ShownButton(fleet.view, button), Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    // Checks the rows' boxes as a technician does, then Start.
+    void start(std::initializer_list<int> rows, const QString& button = "&Start") {
+        for (int r : rows) QTest::mouseClick(fleet.view.rows().at(static_cast<size_t>(r)).cable, Qt::LeftButton);
+        click(button);
+    }
+    QString resultOf(size_t row) const { return fleet.view.rows().at(row).result->text(); }
+    QString summary() const { return QString::fromStdString(fleet.model.lblSummary.Caption()); }
+
+    FleetWindow fleet{*main, clock, platform, view.get(), folder.string(),
+                      {{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}, {"/dev/ttyUSB1", "FT232R USB UART", true}}};
+};
+
+} // namespace
+
+// USB adapters first, each as Comm Port Settings describes it, and an
+// emulated radio with its memory in the data folder; every
+// checked cable's copy writes the setup shown, the shown group's edits
+// included. A copy that fails, one whose radio differs and one that dies
+// fail alone; each row says its radio and result, the summary names the
+// cables not done, and the record gets a row per radio.
+TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
+    activate(view.get());
+    typeInto("txtGrpLab", "FLEET 7");
+    activate(&fleet.view);
+    ASSERT_EQ(fleet.view.rows().size(), 3u);
+    EXPECT_TRUE(OverMainWindow(&fleet.view));
+    EXPECT_EQ(fleet.view.rows()[0].cable->text(), QString("/dev/ttyUSB0 \u2014 FT232R USB UART"));
+    EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyS0 \u2014 serial port"));
+    click("Add &Emulated Radio");
+    ASSERT_EQ(fleet.view.rows().size(), 4u);
+    EXPECT_EQ(fleet.view.rows()[3].cable->text(), "Emulated radio 1 (/dev/pts/7)");
+    EXPECT_EQ(fleet.emulatorMemory, (std::vector<std::string>{(folder / "fleet-radio-1.eeprom").string()}));
+    fleet.workers.scripts = {{ProgressLine("writing", 50, "2AAA0105"), Result("done"), "exit 0"},
+                             {ProgressLine("writing", 3), Result("failed", "block 30: no acknowledgement after 0.5 s", 2.1), "exit 1"},
+                             {ProgressLine("writing", 40), "exit 139"},
+                             {ProgressLine("verifying", 80, "2AAA0109")}};
+    start({0, 1, 2});
+    const std::string setup = (folder / "fleet-setup.vkt").string();
+    ASSERT_EQ(fleet.workers.started.size(), 4u);
+    EXPECT_EQ(fleet.workers.started[1], (std::vector<std::string>{"write", setup, "--verify", "--device", "/dev/ttyUSB1", "--worker"}));
+    VKTCore::Image sent{};
+    const std::string bytes = Read(setup);
+    std::copy(bytes.begin(), bytes.end(), sent.begin());
+    EXPECT_EQ(VKTCore::FieldText(sent, VKTCore::GroupBase(0), VKTCore::GroupBlock::Label), " FLEET 7");
+    // Meanwhile the main window starts no conversation and does not close.
+    EXPECT_FALSE(action("Write Radio")->isEnabled());
+    EXPECT_FALSE(action("&Tune")->isEnabled());
+    EXPECT_FALSE(fleet.view.rows()[0].cable->isEnabled());
+    view->close();
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::FleetBusyText);
+    fleet.model.pass(0.1);
+    EXPECT_EQ(fleet.view.rows()[0].progress->value(), 50);
+    EXPECT_EQ(fleet.view.rows()[0].radio->text(), "2AAA0105");  // heard before the result
+    fleet.workers.scripts[3].push_back(Result("done"));
+    fleet.workers.scripts[3].push_back("exit 0");
+    fleet.finish();
+    EXPECT_EQ(resultOf(0), "written and verified 14.1 s");
+    EXPECT_EQ(resultOf(1), "FAILED: block 30: no acknowledgement after 0.5 s 2.1 s");
+    EXPECT_EQ(resultOf(2), "FAILED: its copy of vkt ended without a result (exit 139) 0.0 s");
+    EXPECT_EQ(fleet.view.rows()[1].result->accessibleName(),
+              "Result on /dev/ttyUSB1, radio 2AAA0105: FAILED: block 30: no acknowledgement after 0.5 s 2.1 s");
+    EXPECT_NE(fleet.view.rows()[0].result->palette().color(QPalette::WindowText), fleet.view.rows()[1].result->palette().color(QPalette::WindowText));
+    EXPECT_EQ(summary(), "2 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, /dev/ttyS0");
+    EXPECT_TRUE(action("Write Radio")->isEnabled());
+    std::istringstream record(Read((folder / "fleet-record.csv").string()));
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(record, line);) rows.push_back(line.substr(std::min<size_t>(20, line.size())));
+    EXPECT_EQ(rows, (std::vector<std::string>{
+                        std::string(vkteditor::LogHeader).substr(20),
+                        ",/dev/ttyUSB0,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,",
+                        ",/dev/ttyUSB1,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,2.1,,block 30: no acknowledgement after 0.5 s,",
+                        ",/dev/ttyS0,unknown,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
+                        ",Emulated radio 1 (/dev/pts/7),2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,"}));
+    screenshot(&fleet.view, "fleet-window");
+}
+
+// Cancel asks every copy once to stop at its next block; closing during a
+// run asks first, then cancels the same way and closes once every radio is
+// released.
+TEST_F(FleetWindowTest, CancelAndClosingDuringARunStopEveryCopy) {
+    const std::string interrupted = Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes; the radio was released");
+    fleet.workers.scripts = {{ProgressLine("writing", 10), ProgressLine("writing", 20), interrupted, "exit 130"},
+                             {ProgressLine("writing", 10), ProgressLine("writing", 20), interrupted, "exit 130"}};
+    start({0, 1});
+    click("Cancel");
+    EXPECT_EQ(fleet.workers.interrupts, 1);
+    fleet.finish();
+    EXPECT_EQ(resultOf(1), "INTERRUPTED interrupted while writing, after 2944 of 6016 bytes; the radio was released 14.1 s");
+    EXPECT_EQ(summary(), "0 of 2 radios written and verified in 0.4 s; not done: /dev/ttyUSB0, /dev/ttyUSB1");
+
+    fleet.workers.scripts.resize(2);
+    fleet.workers.scripts.push_back({ProgressLine("writing", 10), interrupted, "exit 130"});
+    fleet.workers.scripts.push_back({ProgressLine("writing", 10), interrupted, "exit 130"});
+    click("&Next Radios");
+    platform.answer(vkt::Answer::No, vkteditor::FleetRun::CloseQuestion);
+    fleet.view.close();
+    EXPECT_EQ(fleet.workers.interrupts, 1);
+    platform.answer(vkt::Answer::Yes, vkteditor::FleetRun::CloseQuestion);
+    fleet.view.close();
+    EXPECT_EQ(fleet.workers.interrupts, 2);
+    EXPECT_TRUE(fleet.view.isVisible());
+    fleet.finish();
+    EXPECT_FALSE(fleet.view.isVisible());
+    EXPECT_TRUE(action("Write Radio")->isEnabled());
+}
+
+// Next Radios runs the same cables again and counts the session's radios;
+// Start begins a new session. A write of only what differs says what each
+// copy wrote. A read saves each radio into the folder chosen.
+TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
+    QTest::mouseClick(fleet.view.findChild<QCheckBox*>("chkChangedOnly"), Qt::LeftButton);
+    EXPECT_FALSE(fleet.view.findChild<QCheckBox*>("chkVerify")->isEnabled());
+    fleet.workers.scripts.push_back({Result("done", "blocks 36, 43 written and verified"), "exit 0"});
+    for (int n = 0; n < 2; ++n) fleet.workers.scripts.push_back({Result("done"), "exit 0"});
+    fleet.workers.scripts.push_back({Result("failed", "hook: no answer after 0.5 s"), "exit 1"});
+    start({0, 1});
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[0],
+              (std::vector<std::string>{"write", (folder / "fleet-setup.vkt").string(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
+    EXPECT_EQ(resultOf(0), "blocks 36, 43 written and verified 14.1 s");
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,done,yes,14.1,,,\"blocks 36, 43 written and verified\"\n"), std::string::npos);
+    click("&Next Radios");
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started.size(), 4u);
+    EXPECT_EQ(fleet.workers.started[3], fleet.workers.started[1]);
+    EXPECT_EQ(summary().toStdString().rfind("Round 2: 1 of 2 radios written and verified in ", 0), 0u) << summary().toStdString();
+    EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 3");
+
+    fleet.workers.scripts.resize(4);
+    fleet.workers.scripts.push_back({Result("done", "/r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt", 7.6), "exit 0"});
+    fleet.workers.scripts.push_back({Result("done", "/r/b.vkt"), "exit 0"});
+    auto* read = fleet.view.findChild<QRadioButton*>("optRead");
+    QTest::mouseClick(read, Qt::LeftButton, {}, QPoint(8, read->height() / 2));
+    EXPECT_FALSE(fleet.view.findChild<QCheckBox*>("chkVerify")->isEnabled());
+    click("&Start");
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[4], (std::vector<std::string>{"read", "-o", (folder / "radios").string(), "--device", "/dev/ttyUSB0", "--worker"}));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "radios"));
+    EXPECT_EQ(resultOf(0), "read into /r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt 7.6 s");
+    EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 2");
+
+    // Find Cable adds the cable plugged in, checked.
+    vktviews::FindCableDialog find(fleet.machine, [this](const std::string& device) { fleet.model.cableFound(device); }, &fleet.view);
+    find.show();
+    fleet.machine.plug({"/dev/ttyACM0", "CDC ACM", true});
+    QPushButton* add = ShownButton(find, "&Add to the List");
+    ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, 3000));
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_EQ(fleet.view.rows().size(), 4u);
+    EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyACM0 — CDC ACM"));
+    EXPECT_TRUE(fleet.view.rows()[2].cable->isChecked());
+}

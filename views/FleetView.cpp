@@ -1,0 +1,236 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "views/FleetView.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "views/Accessibility.h"
+#include "views/Binding.h"
+#include "views/FindCableDialog.h"
+#include "views/WindowPlacement.h"
+
+namespace vktviews {
+
+namespace {
+
+using Outcome = vkteditor::FleetRun::Outcome;
+
+QString Qs(const std::string& s) { return QString::fromStdString(s); }
+
+// How often the copies are heard while a round runs.
+constexpr int PassMs = 100;
+
+// Green for done, red for a failure, brown for a write not verified; the
+// text says it all without the colour.
+QColor Colour(Outcome o, const QPalette& p) {
+    switch (o) {
+    case Outcome::Done: return QColor(0x1b, 0x6e, 0x20);
+    case Outcome::Failed:
+    case Outcome::Interrupted: return QColor(0xb0, 0x00, 0x20);
+    case Outcome::NotVerified: return QColor(0x8a, 0x4b, 0x00);
+    default: return p.color(QPalette::WindowText);
+    }
+}
+
+} // namespace
+
+FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWidget* owner)
+    : QWidget(owner, Qt::Window), m_(model), grid_(nullptr), noPorts_(nullptr), timer_(new QTimer(this)) {
+    InstallAccessibleNames();
+    auto* outer = new QVBoxLayout(this);
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins({});
+    outer->addWidget(new WholeArea(content, this));
+
+    // The cables, one row each.
+    auto* cables = new QGroupBox("Cables", content);
+    auto* cablesLayout = new QVBoxLayout(cables);
+    grid_ = new QGridLayout;
+    int col = 0;
+    for (const char* heading : {"Cable", "Progress", "Radio", "Result"}) grid_->addWidget(new QLabel(heading, cables), 0, col++);
+    grid_->setColumnStretch(3, 1);
+    cablesLayout->addLayout(grid_);
+    noPorts_ = new QLabel("No serial port on this computer: plug in a cable, or add an emulated radio.", cables);
+    noPorts_->setWordWrap(true);
+    cablesLayout->addWidget(noPorts_);
+    auto* cableButtons = new QHBoxLayout;
+    auto* find = new QPushButton(cables);
+    Bind(find, m_.cmdFindCable, [this, &ports] {
+        FindCableDialog(ports, [this](const std::string& device) { m_.cableFound(device); }, this).exec();
+    });
+    auto* emulated = new QPushButton(cables);
+    Bind(emulated, m_.cmdEmulated, [this] { m_.cmdEmulated_Click(); });
+    cableButtons->addWidget(find);
+    cableButtons->addWidget(emulated);
+    cableButtons->addStretch();
+    cablesLayout->addLayout(cableButtons);
+    layout->addWidget(cables);
+
+    // What every radio gets.
+    auto* options = new QGroupBox("Options", content);
+    auto* form = new QGridLayout(options);
+    auto* write = new QRadioButton(options);
+    auto* read = new QRadioButton(options);
+    write->setObjectName("optWrite");
+    read->setObjectName("optRead");
+    Bind(write, m_.optWrite, {&m_.optWrite, &m_.optRead}, [this] { m_.optAction_Click(); });
+    Bind(read, m_.optRead, {&m_.optWrite, &m_.optRead}, [this] { m_.optAction_Click(); });
+    auto* verify = NewCheck(options, m_.chkVerify, "chkVerify");
+    auto* globals = NewCheck(options, m_.chkGlobals, "chkGlobals");
+    auto* changedOnly = new QCheckBox(options);
+    changedOnly->setObjectName("chkChangedOnly");
+    Bind(changedOnly, m_.chkChangedOnly, [this] { m_.chkChangedOnly_Click(); });
+    form->addWidget(write, 0, 0, 1, 2);
+    auto* writeOptions = new QHBoxLayout;
+    writeOptions->addSpacing(fontMetrics().averageCharWidth() * 3);
+    writeOptions->addWidget(verify);
+    writeOptions->addWidget(globals);
+    writeOptions->addWidget(changedOnly);
+    writeOptions->addStretch();
+    form->addLayout(writeOptions, 1, 0, 1, 2);
+    form->addWidget(read, 2, 0, 1, 2);
+    auto* folderLabel = NewLabel(options, m_.lblFolder);
+    auto* folder = new QLineEdit(options);
+    Bind(folder, m_.txtFolder);
+    NameByLabel(folderLabel, folder);
+    form->addWidget(folderLabel, 3, 0);
+    form->addWidget(folder, 3, 1);
+    auto* recordLabel = NewLabel(options, m_.lblRecord);
+    auto* record = new QLineEdit(options);
+    Bind(record, m_.txtRecord);
+    NameByLabel(recordLabel, record);
+    form->addWidget(recordLabel, 4, 0);
+    form->addWidget(record, 4, 1);
+    // Room for a path of some length.
+    folder->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
+    form->setColumnStretch(1, 1);
+    layout->addWidget(options);
+
+    auto* summary = NewLabel(content, m_.lblSummary);
+    summary->setWordWrap(true);
+    summary->setFocusPolicy(Qt::TabFocus);
+    summary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    NameControl(summary, "Summary");
+    auto previous = m_.lblSummary.changed;
+    m_.lblSummary.changed = [summary, previous, this] {
+        if (previous) previous();
+        summary->setAccessibleDescription(Qs(m_.lblSummary.Caption()));
+    };
+    layout->addWidget(summary);
+    layout->addWidget(NewLabel(content, m_.lblSession));
+    layout->addStretch(1);
+
+    auto* buttons = new QHBoxLayout;
+    for (auto [button, click] : {std::pair{&m_.cmdStart, &vkteditor::FleetRun::cmdStart_Click},
+                                 std::pair{&m_.cmdCancel, &vkteditor::FleetRun::cmdCancel_Click},
+                                 std::pair{&m_.cmdNext, &vkteditor::FleetRun::cmdNext_Click},
+                                 std::pair{&m_.cmdClose, &vkteditor::FleetRun::cmdClose_Click}}) {
+        auto* b = new QPushButton(this);
+        Bind(b, *button, [this, click] { (m_.*click)(); });
+        if (button == &m_.cmdClose) buttons->addStretch();
+        buttons->addWidget(b);
+    }
+    outer->addLayout(buttons);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    // While a round runs the copies are heard on a timer; between rounds nothing waits.
+    connect(timer_, &QTimer::timeout, this, [this] { m_.pass(0); });
+    timer_->setInterval(PassMs);
+    m_.rowsChanged = [this] { showRows(); };
+    showRows();
+    FollowWindow(this, m_, false, Placement::OverOwner);
+}
+
+FleetView::~FleetView() { m_.rowsChanged = nullptr; }
+
+void FleetView::showRows() {
+    auto* owner = static_cast<QWidget*>(grid_->parentWidget());
+    if (rows_.size() != m_.ports.size()) {
+        for (const Row& r : rows_)
+            for (QWidget* w : std::initializer_list<QWidget*>{r.cable, r.progress, r.radio, r.result}) delete w;
+        rows_.clear();
+        for (size_t i = 0; i < m_.ports.size(); ++i) {
+            Row r{new QCheckBox(owner), new QProgressBar(owner), new QLabel(owner), new QLabel(owner)};
+            const int at = static_cast<int>(i) + 1;
+            grid_->addWidget(r.cable, at, 0);
+            grid_->addWidget(r.progress, at, 1);
+            grid_->addWidget(r.radio, at, 2);
+            grid_->addWidget(r.result, at, 3);
+            r.progress->setMinimumWidth(fontMetrics().averageCharWidth() * 22);
+            r.radio->setMinimumWidth(fontMetrics().horizontalAdvance("2AAA0105  "));
+            r.result->setFocusPolicy(Qt::TabFocus);
+            r.result->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+            connect(r.cable, &QCheckBox::toggled, this, [this, i](bool on) {
+                if (i < m_.ports.size()) m_.ports[i].checked = on;
+            });
+            rows_.push_back(r);
+        }
+    }
+    const bool run = m_.running();
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        const Row& r = rows_[i];
+        const auto& port = m_.ports[i];
+        const QString cable = Qs(port.text);
+        {
+            QSignalBlocker block(r.cable);
+            r.cable->setText(cable);
+            r.cable->setChecked(port.checked);
+        }
+        r.cable->setMinimumWidth(r.cable->sizeHint().width());
+        r.cable->setEnabled(!run);
+        const Outcome o = m_.outcome(i);
+        r.progress->setValue(o == Outcome::Done ? 100 : m_.percent(i));
+        r.progress->setFormat(o == Outcome::Running ? "%p% " + Qs(m_.phase(i)) : "%p%");
+        r.progress->setAccessibleName("Progress of " + Qs(port.device));
+        r.radio->setText(Qs(m_.radio(i)));
+        r.radio->setAccessibleName("Radio on " + Qs(port.device) + (m_.radio(i).empty() ? "" : ": " + Qs(m_.radio(i))));
+        const QString result = Qs(m_.result(i));
+        r.result->setText(result);
+        // Room for the usual results; a long failure widens the window.
+        r.result->setMinimumWidth(std::max(fontMetrics().averageCharWidth() * 40, r.result->sizeHint().width()));
+        QPalette p = r.result->palette();
+        p.setColor(QPalette::WindowText, Colour(o, palette()));
+        r.result->setPalette(p);
+        // Said whole: the cable, the radio and what came of it.
+        r.result->setAccessibleName("Result on " + Qs(port.device) + (m_.radio(i).empty() ? "" : ", radio " + Qs(m_.radio(i))) + ": " +
+                                    (result.isEmpty() ? (o == Outcome::Running ? Qs(m_.phase(i)) : QString("none yet")) : result));
+    }
+    noPorts_->setVisible(rows_.empty());
+    // A row more, or a longer result, and the window grows to show it whole.
+    if (isVisible()) {
+        // The rows' own layouts first, then the window's.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        layout()->activate();
+        resize(size().expandedTo(sizeHint()));
+        FitToScreen(this);
+        const QRect screen = this->screen()->availableGeometry();
+        if (!screen.contains(frameGeometry())) PlaceOverOwner(this);
+    }
+    if (run && !timer_->isActive()) timer_->start();
+    if (!run) timer_->stop();
+}
+
+void FleetView::closeEvent(QCloseEvent* e) {
+    if (m_.Form_QueryUnload()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+}
+
+} // namespace vktviews

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The "Program Several Radios" window: a row per cable (its check box,
+// progress bar, radio and result), the options, and Start, Cancel and Next
+// Radios, bound to the fleet run's window model. While a round runs a timer
+// hears the copies of vkt; the window never waits on a radio itself.
+
+#include <QWidget>
+
+#include <vector>
+
+#include "editor/FleetRun.h"
+
+class QCheckBox;
+class QGridLayout;
+class QLabel;
+class QProgressBar;
+class QTimer;
+
+namespace vktviews {
+
+class FleetView : public QWidget {
+public:
+    FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWidget* owner);
+    ~FleetView() override;
+
+    struct Row {
+        QCheckBox* cable;
+        QProgressBar* progress;
+        QLabel* radio;
+        QLabel* result;
+    };
+    const std::vector<Row>& rows() const { return rows_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void showRows();
+
+    vkteditor::FleetRun& m_;
+    QGridLayout* grid_;
+    QLabel* noPorts_;
+    std::vector<Row> rows_;
+    QTimer* timer_;
+};
+
+} // namespace vktviews
