@@ -219,17 +219,6 @@ TEST_F(GroupCodec, UserCodeGuard) {
     }
 }
 
-TEST_F(GroupCodec, OptionButtonsReadBothWays) {
-    setBlock(0, 48, 0x80);
-    setBlock(0, 49, 0x00);
-    group.Read_Battery_Saver(0);
-    group.Read_UCG_Enable(0);
-    EXPECT_TRUE(c.optBattSaveOff.Value());
-    EXPECT_FALSE(c.optBattSaveOn.Value());
-    EXPECT_TRUE(c.optUCGDisabled.Value());
-    EXPECT_FALSE(c.optUCGEnabled.Value());
-}
-
 TEST_F(GroupCodec, HugeTypedNumbersDoNotOverflow) {
     c.cboTOT.setEditText("1e300");
     c.cboScan.setEditText("-1e300");

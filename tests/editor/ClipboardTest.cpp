@@ -16,33 +16,6 @@ TEST_F(EditorTest, ARowTextIsNineTabbedFieldsEndedByCR) {
     EXPECT_TRUE(main->mnuPaste.Enabled());
 }
 
-TEST_F(EditorTest, ARowPastesIntoAnotherGroupKeepingItsChan) {
-    main->Grid.setCellText(4, 2, "D023-");
-    main->Grid.setCellText(4, 4, "088.5");
-    main->Grid.setCellText(4, 5, "");
-    main->chkScan[4].setValue(1);
-    main->chkLoPower[4].setValue(1);
-    main->moveGrid(4, 1);
-    main->mnuRow_Click();
-    pick(6);
-    main->moveGrid(9, 3);
-    main->mnuPaste_Click();
-    EXPECT_EQ(cell(9, 0), "10");
-    EXPECT_EQ(cell(9, 1), "162.40000");
-    EXPECT_EQ(cell(9, 2), "D023-");
-    EXPECT_EQ(cell(9, 4), "088.5");  // a tone goes in as its number, shown as the group shows it
-    EXPECT_EQ(cell(9, 5), "");
-    EXPECT_EQ(main->chkScan[9].Value(), 1);
-    EXPECT_EQ(main->chkNarr[9].Value(), 0);
-    EXPECT_EQ(main->chkLoPower[9].Value(), 1);  // the trailing CR does no harm
-    main->storeGroupMemory();
-    const int slot = VKTCore::ChannelSlotAddress(6, 9);
-    EXPECT_EQ(image(slot + 2), 0xC8);
-    EXPECT_EQ(image(slot + 3), 0x13);
-    EXPECT_EQ(image(slot + 6), 0x08);
-    EXPECT_EQ(image(slot + 7), 0x85);
-}
-
 // Another program may have used the clipboard meanwhile: activation empties
 // it, and a Paste then says nothing was copied.
 TEST_F(EditorTest, ActivationEmptiesTheClipboardAndDisablesPaste) {

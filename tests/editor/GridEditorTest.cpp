@@ -67,22 +67,3 @@ TEST_F(EditorTest, ChanIsNeverEditedAndHomeGoesToTheReceiveFrequency) {
     main->gridEditor.Grid_KeyUp(KeyHome);
     EXPECT_EQ(grid().Col(), 1);
 }
-
-// A label character without a code is stored as a space, as the group label
-// box stores it; the label is not refused.
-TEST_F(EditorTest, ALabelCharacterWithoutACodeIsStoredAsASpace) {
-    const int beeps = platform.beeps;
-    type(0, 5, "ST.JOHN");
-    type(1, 5, "caf\xC3\xA9 h");
-    EXPECT_EQ(platform.beeps, beeps);
-    EXPECT_EQ(cell(0, 5), "ST.JOHN");
-    main->storeGroupMemory();
-    const uint8_t stJohn[8] = {0x30, 0x1C, 0x1D, 0x30, 0x13, 0x18, 0x11, 0x17};
-    const uint8_t cafe[8] = {0x30, 0x30, 0x0C, 0x0A, 0x0F, 0x30, 0x30, 0x2F};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 0) + i), stJohn[i]) << i;
-        EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 1) + i), cafe[i]) << i;
-    }
-    main->displayGroupMemory();
-    EXPECT_EQ(cell(0, 5), " ST JOHN");
-}

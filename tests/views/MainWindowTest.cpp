@@ -209,6 +209,7 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
 TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 3)] = 0x85;
+    port.radio().eeprom[static_cast<size_t>(VKTCore::GroupBase(0) + 33)] = 0x01;  // and low power
     for (int r = 0; r < 16; ++r) {
         const VKTCore::LabelCodes label = VKTCore::EncodeLabel("ROW" + std::to_string(r));
         std::copy(label.begin(), label.end(), port.radio().eeprom.begin() + VKTCore::LabelSlotAddress(0, r));
@@ -236,6 +237,16 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(0, 0));
     EXPECT_FALSE(main->Grid.columnsSelected());
     EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
+
+    // A row copied onto another keeps that row's Chan and brings its flags.
+    clickCell(0, 2);
+    press(Qt::Key_R, Qt::ControlModifier);
+    clickCell(9, 3);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown(9, 0), "10");
+    EXPECT_EQ(shown(9, 2), "088.5");
+    EXPECT_EQ(shown(9, 5), "    ROW0");
+    EXPECT_EQ(main->chkLoPower[9].Value(), 1);
 }
 
 TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
@@ -479,6 +490,10 @@ TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     main->storeGroupMemory();
     EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 2), 0xC8);
     EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 3), 0x13);
+    const VKTCore::LabelCodes stJohn = {0x30, 0x1C, 0x1D, 0x30, 0x13, 0x18, 0x11, 0x17};
+    EXPECT_TRUE(std::equal(stJohn.begin(), stJohn.end(), VKTCore::MemoryImage.begin() + VKTCore::LabelSlotAddress(0, 2)));
+    main->displayGroupMemory();
+    EXPECT_EQ(shown(2, 5), " ST JOHN");
 }
 
 // The close box, "Save before exit?" answered Yes, and a save that fails:
