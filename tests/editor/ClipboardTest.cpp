@@ -68,43 +68,6 @@ TEST_F(EditorTest, UndoPutsBackTheTextBeforeTheFirstKey) {
     EXPECT_EQ(cell(1, 2), before);
 }
 
-TEST_F(EditorTest, OffsetEntry) {
-    main->Grid.setCellText(3, 1, "146.94000");
-    main->moveGrid(3, 3);
-    main->gridEditor.Grid_BeforeColEdit(3);
-    main->gridEditor.Grid_KeyUp(KeySpace);
-    EXPECT_TRUE(main->frmOffset.Visible());
-    EXPECT_TRUE(main->txtOffset.Visible());
-    EXPECT_EQ(main->txtOffset.Text(), "");
-
-    // The first key into an empty box beeps but is typed all the same.
-    main->txtOffset_KeyDown('-');
-    EXPECT_EQ(platform.beeps, 1);
-    main->txtOffset.setText("-");
-    for (const char* partial : {"-", "-.", "."}) {
-        main->txtOffset.setText(partial);
-        main->txtOffset_KeyDown('6');
-        EXPECT_EQ(platform.beeps, 1) << partial;
-    }
-    main->txtOffset.setText("-0.6");
-    platform.answer(Answer::OK, ClipboardCommands::OffsetHint);
-    main->txtOffset_KeyDown(KeyF1);
-    main->txtOffset_KeyDown(KeyReturn);
-    EXPECT_EQ(cell(3, 3), "146.34000");
-    EXPECT_FALSE(main->frmOffset.Visible());
-    EXPECT_EQ(main->clipboard.lastOffset, "-0.6");
-
-    // A letter in the box: beep, empty box, the transmit cell put back.
-    main->moveGrid(3, 3);
-    main->gridEditor.Grid_BeforeColEdit(3);
-    main->gridEditor.Grid_KeyUp(KeySpace);
-    EXPECT_EQ(main->txtOffset.Text(), "-0.6");
-    main->txtOffset.setText("x");
-    main->txtOffset_KeyDown('1');
-    EXPECT_EQ(main->txtOffset.Text(), "");
-    EXPECT_EQ(cell(3, 3), "146.34000");
-}
-
 TEST_F(EditorTest, PastedHugeNumbersDoNotOverflow) {
     main->clipboard.pasteRow("1\t1e400\t9e300\t-9e300\t5\tX\t1e300\t-1e300\tnan\r", 0);
     EXPECT_EQ(main->chkScan[0].Value(), 2147483647);

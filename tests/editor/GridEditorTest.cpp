@@ -4,23 +4,6 @@
 
 using namespace vkteditor;
 
-TEST_F(EditorTest, TypedFrequenciesAreCheckedAndNormalised) {
-    struct Case { const char* typed; const char* shown; bool beep; };
-    const Case cases[] = {
-        {"154.5125", "154.51250", false},  {"154.51875", "154.51875", false}, {"154.5126", "162.40000", true},
-        {"135.9975", "162.40000", true},   {"174.0025", "162.40000", true},   {"136", "136.00000", false},
-        {"174", "174.00000", false},       {"154.5125001", "162.40000", true}, {"0", "0", false},
-        {"154525", "154.52500", false},    {"15.4525", "154.52500", false},   {"146.34", "146.34000", false},
-    };
-    for (const Case& c : cases) {
-        main->Grid.setCellText(0, 1, "162.40000");
-        const int beeps = platform.beeps;
-        type(0, 1, c.typed);
-        EXPECT_EQ(cell(0, 1), c.shown) << c.typed;
-        EXPECT_EQ(platform.beeps, beeps + (c.beep ? 1 : 0)) << c.typed;
-    }
-}
-
 TEST_F(EditorTest, ALetterInAFrequencyBeepsAtOnce) {
     main->moveGrid(2, 3);
     ASSERT_FALSE(main->gridEditor.Grid_BeforeColEdit(3));  // "000.00" is numeric: saved as 0
