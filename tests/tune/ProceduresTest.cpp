@@ -7,9 +7,7 @@
 using vkt::Answer;
 using VKTTune::frmTune;
 
-TEST_F(TuneTest, OpensOnTxPowerAndTheWarningBoxCanBeSwitchedOff) {
-    EXPECT_TRUE(tune.fraPower.Visible());
-    EXPECT_FALSE(tune.fraSquelch.Visible());
+TEST_F(TuneTest, TheWarningBoxCanBeSwitchedOff) {
     EXPECT_EQ(tune.chkWarningMsg.Value(), 1);
     EXPECT_EQ(tune.Caption(), "VKT Tune");
     tune.chkWarningMsg.setValue(0);

@@ -739,6 +739,7 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
         press(Qt::Key_F1);
         beeps = platform.beeps;
         press(Qt::Key_Return);
+        EXPECT_FALSE(box->isVisible()) << offset;
         const bool refused = offset == std::string("-50");
         EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx + std::stod(offset), 'f', 5)) << offset;
         EXPECT_EQ(platform.beeps, beeps + refused) << offset;
