@@ -6,22 +6,11 @@
 
 #include "core/ChannelCodes.h"
 #include "core/WriteDefaults.h"
-#include "core/clsGlobals.h"
-#include "core/clsGroup.h"
-#include "tests/core/GridRows.h"
 #include "tests/core/TestImage.h"
 
 using namespace VKTCore;
 
 namespace {
-
-class FactoryImage : public ImageTest {
-protected:
-    void SetUp() override {
-        ImageTest::SetUp();
-        WriteDefaults::WriteAllDefaults();
-    }
-};
 
 // The factory image as it must be, built by hand from the factory table.
 Image ExpectedFactoryImage() {
@@ -54,33 +43,10 @@ Image ExpectedFactoryImage() {
 } // namespace
 
 // What the defaults write, and the factory setup file shipped, byte for byte.
-TEST_F(FactoryImage, EveryByteIsTheFactorySetupAndSoIsItsFile) {
+TEST_F(ImageTest, DefaultsWriteEveryByteOfTheFactorySetupAndSoIsItsFile) {
+    WriteDefaults::WriteAllDefaults();
     const Image expected = ExpectedFactoryImage();
     for (const auto& [address, bits] : ChangedBits(expected, MemoryImage)) ADD_FAILURE() << "address " << address;
     std::ifstream in(std::string(VKT_TEST_DATA_DIR) + "/factory.vkt", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string(expected.begin(), expected.end()));
-}
-
-TEST_F(FactoryImage, DecodesAsTheFactorySetup) {
-    vkt::GroupControls c;
-    clsGroup group(c);
-    group.Read_Group(14);
-    EXPECT_EQ(c.txtGrpLab.Text(), " GROUP15");
-    EXPECT_EQ(RowOf(c, 15), (std::array<std::string, 6>{"", "162.55000", "000.0", "000.00", "000.0", "   Ch 16"}));
-    group.Read_Group(0);
-    EXPECT_TRUE(c.optBattSaveOn.Value());
-    EXPECT_TRUE(c.optUCGDisabled.Value());
-
-    vkt::GlobalsControls gc;
-    clsGlobals globals(gc);
-    globals.Read_Globals();
-    EXPECT_EQ(gc.cboGroup[0].Text(), "Group 1");
-    EXPECT_EQ(gc.cboChan[0].Text(), "Channel 1");
-    EXPECT_EQ(gc.cboGroup[15].ListIndex(), -1);  // group nibble F without the Global flag names no entry
-    EXPECT_EQ(gc.cboChan[15].Text(), "Channel 16");
-    EXPECT_EQ(gc.cboGroup[1].Text(), "Group 2");
-    EXPECT_EQ(gc.chkGrpVar[0].Value(), 1);
-    EXPECT_EQ(gc.chkChanVar[0].Value(), 0);
-    EXPECT_EQ(gc.cboPriRate.Text(), ".25");
-    EXPECT_EQ(gc.cboGlobalGroup.Text(), "1");
 }

@@ -3,7 +3,6 @@
 
 #include "core/ChannelCodes.h"
 #include "core/clsChannel.h"
-#include "tests/core/GridRows.h"
 #include "tests/core/TestImage.h"
 
 using namespace VKTCore;
@@ -32,6 +31,11 @@ protected:
     }
     static std::array<uint8_t, 8> slot(int g, int c) { return bytes(ChannelSlotAddress(g, c)); }
     static std::array<uint8_t, 8> label(int g, int c) { return bytes(LabelSlotAddress(g, c)); }
+    std::array<std::string, 6> row(int r) {
+        std::array<std::string, 6> cells;
+        for (int col = 0; col < 6; ++col) cells[static_cast<size_t>(col)] = controls.grid().cellText(r, col);
+        return cells;
+    }
 };
 
 } // namespace
@@ -49,38 +53,18 @@ TEST_F(ChannelCodec, WritesEveryFieldIntoItsSlot) {
     EXPECT_EQ(At(block + 37), 0x08);  // scan
     setRow(3, "x", "x", "x", "x", "x");
     channel.Read_Channel(4, 3);
-    EXPECT_EQ(RowOf(controls, 3), (std::array<std::string, 6>{"", "162.40000", "088.5", "162.40125", "D023-", "    FIRE"}));
+    EXPECT_EQ(row(3), (std::array<std::string, 6>{"", "162.40000", "088.5", "162.40125", "D023-", "    FIRE"}));
 }
 
 TEST_F(ChannelCodec, ErasedChannelReads) {
     std::fill_n(MemoryImage.begin() + ChannelSlotAddress(2, 7), 8, 0xFF);
     std::fill_n(MemoryImage.begin() + LabelSlotAddress(2, 7), 8, 0xFF);
     channel.Read_Channel(2, 7);
-    EXPECT_EQ(RowOf(controls, 7), (std::array<std::string, 6>{"", "181.91875", "D777-", "181.91875", "D777-", " BLANK  "}));
+    EXPECT_EQ(row(7), (std::array<std::string, 6>{"", "181.91875", "D777-", "181.91875", "D777-", " BLANK  "}));
     // The placeholder text is stored as the letters of BLANK.
     channel.Write_Chan_Alpha(2, 7);
     EXPECT_EQ(label(2, 7), EncodeLabel(" BLANK  "));
     EXPECT_EQ(label(2, 7)[1], 0x0B);
-}
-
-TEST_F(ChannelCodec, FlagsUseBothBytesOfEachPair) {
-    struct Case { int chan; int offset; int bit; };
-    const Case cases[] = {{0, 33, 0}, {7, 33, 7}, {8, 32, 0}, {15, 32, 7}};
-    for (const Case& c : cases) {
-        VKTCore::MemoryImage.fill(0);
-        controls.chkLoPower[static_cast<size_t>(c.chan)].setValue(1);
-        controls.chkNarr[static_cast<size_t>(c.chan)].setValue(1);
-        controls.chkScan[static_cast<size_t>(c.chan)].setValue(1);
-        channel.Write_Lo_Power(1, c.chan);
-        channel.Write_Narrow_Band(1, c.chan);
-        channel.Write_Scan_List(1, c.chan);
-        for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(At(GroupBase(1) + c.offset + 2 * k), 1 << c.bit) << c.chan << " " << k;
-        controls.chkLoPower[static_cast<size_t>(c.chan)].setValue(0);
-        channel.Read_Lo_Power(1, c.chan);
-        EXPECT_EQ(controls.chkLoPower[static_cast<size_t>(c.chan)].Value(), 1);
-        controls.chkLoPower[static_cast<size_t>(c.chan)].setValue(0);
-    }
 }
 
 TEST_F(ChannelCodec, FieldWritesTouchOnlyTheirOwnBits) {

@@ -51,11 +51,6 @@ TEST_F(GlobalsCodec, ListItems) {
 }
 
 TEST_F(GlobalsCodec, SwitchCodeTable) {
-    const int indexOfCode[8] = {2, 0, 0, 0, 1, 5, 4, 3};
-    for (int code = 0; code < 8; ++code) EXPECT_EQ(clsGlobals::Set_Switch_Assignment(code), indexOfCode[code]) << code;
-    const int codeOfIndex[6] = {3, 4, 0, 7, 6, 5};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(clsGlobals::Set_Switch_Returns(i), codeOfIndex[i]) << i;
-
     // Every code in every switch position: read, shown, written back.
     for (int code = 0; code < 8; ++code) {
         const int written = code == 1 || code == 2 ? 3 : code;

@@ -184,50 +184,28 @@ TEST_F(GroupCodec, PriorityChannels) {
     }
 }
 
+// Bit 4 marks the channel of an enabled guard; "0" and "16" both store
+// channel bits 15, and bit 4 tells them apart, enabled or disabled.
 TEST_F(GroupCodec, UserCodeGuard) {
-    vkt::selectOption(c.optUCGEnabled, {&c.optUCGEnabled, &c.optUCGDisabled});
-    c.cboUCGChan.setText("3");
-    group.Write_UCG_Enable(0);
-    group.Write_UCG_Chan(0);
-    EXPECT_EQ(block(0, 49) & 0x80, 0x80);
-    EXPECT_EQ(block(0, 0) & 0x1F, 0x12);
-    c.cboUCGChan.setListIndex(0);
-    group.Read_UCG_Chan(0);
-    EXPECT_EQ(c.cboUCGChan.ListIndex(), 3);
-
-    // "0" and "16" both store channel bits 15; bit 4 tells them apart, with
-    // the guard enabled or disabled.
-    for (auto* option : {&c.optUCGEnabled, &c.optUCGDisabled}) {
-        vkt::selectOption(*option, {&c.optUCGEnabled, &c.optUCGDisabled});
-        for (int item : {0, 16}) {
-            c.cboUCGChan.setListIndex(item);
-            group.Write_UCG_Enable(0);
-            group.Write_UCG_Chan(0);
-            EXPECT_EQ(block(0, 0) & 0x1F, item == 16 ? 0x1F : 0x0F) << option->Caption();
-            group.Read_UCG_Chan(0);
-            EXPECT_EQ(c.cboUCGChan.ListIndex(), item) << option->Caption();
-        }
+    struct Case { vkt::OptionButton* option; int item; int bits; };
+    const Case cases[] = {{&c.optUCGEnabled, 3, 0x12}, {&c.optUCGEnabled, 0, 0x0F}, {&c.optUCGEnabled, 16, 0x1F},
+                          {&c.optUCGDisabled, 0, 0x0F}, {&c.optUCGDisabled, 16, 0x1F}, {&c.optUCGDisabled, 3, 0x02}};
+    for (const Case& k : cases) {
+        vkt::selectOption(*k.option, {&c.optUCGEnabled, &c.optUCGDisabled});
+        c.cboUCGChan.setListIndex(k.item);
+        group.Write_UCG_Enable(0);
+        group.Write_UCG_Chan(0);
+        EXPECT_EQ(block(0, 49) & 0x80, k.option == &c.optUCGEnabled ? 0x80 : 0) << k.item;
+        EXPECT_EQ(block(0, 0) & 0x1F, k.bits) << k.option->Caption() << " " << k.item;
+        c.cboUCGChan.setListIndex(-1);
+        group.Read_UCG_Chan(0);
+        EXPECT_EQ(c.cboUCGChan.ListIndex(), k.item) << k.option->Caption() << " " << k.item;
     }
-    c.cboUCGChan.setListIndex(3);  // a disabled guard's other channels leave bit 4 clear
-    group.Write_UCG_Enable(0);
-    group.Write_UCG_Chan(0);
-    EXPECT_EQ(block(0, 0) & 0x1F, 0x02);
     for (int item = 1; item <= 15; ++item) {  // bit 4 never changes what 1 ... 15 read as
         setBlock(0, 0, (item - 1) | 0x10);
         group.Read_UCG_Chan(0);
         EXPECT_EQ(c.cboUCGChan.ListIndex(), item);
     }
-}
-
-TEST_F(GroupCodec, OptionButtonsReadBothWays) {
-    setBlock(0, 48, 0x80);
-    setBlock(0, 49, 0x00);
-    group.Read_Battery_Saver(0);
-    group.Read_UCG_Enable(0);
-    EXPECT_TRUE(c.optBattSaveOff.Value());
-    EXPECT_FALSE(c.optBattSaveOn.Value());
-    EXPECT_TRUE(c.optUCGDisabled.Value());
-    EXPECT_FALSE(c.optUCGEnabled.Value());
 }
 
 TEST_F(GroupCodec, HugeTypedNumbersDoNotOverflow) {

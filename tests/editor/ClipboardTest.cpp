@@ -16,33 +16,6 @@ TEST_F(EditorTest, ARowTextIsNineTabbedFieldsEndedByCR) {
     EXPECT_TRUE(main->mnuPaste.Enabled());
 }
 
-TEST_F(EditorTest, ARowPastesIntoAnotherGroupKeepingItsChan) {
-    main->Grid.setCellText(4, 2, "D023-");
-    main->Grid.setCellText(4, 4, "088.5");
-    main->Grid.setCellText(4, 5, "");
-    main->chkScan[4].setValue(1);
-    main->chkLoPower[4].setValue(1);
-    main->moveGrid(4, 1);
-    main->mnuRow_Click();
-    pick(6);
-    main->moveGrid(9, 3);
-    main->mnuPaste_Click();
-    EXPECT_EQ(cell(9, 0), "10");
-    EXPECT_EQ(cell(9, 1), "162.40000");
-    EXPECT_EQ(cell(9, 2), "D023-");
-    EXPECT_EQ(cell(9, 4), "088.5");  // a tone goes in as its number, shown as the group shows it
-    EXPECT_EQ(cell(9, 5), "");
-    EXPECT_EQ(main->chkScan[9].Value(), 1);
-    EXPECT_EQ(main->chkNarr[9].Value(), 0);
-    EXPECT_EQ(main->chkLoPower[9].Value(), 1);  // the trailing CR does no harm
-    main->storeGroupMemory();
-    const int slot = VKTCore::ChannelSlotAddress(6, 9);
-    EXPECT_EQ(image(slot + 2), 0xC8);
-    EXPECT_EQ(image(slot + 3), 0x13);
-    EXPECT_EQ(image(slot + 6), 0x08);
-    EXPECT_EQ(image(slot + 7), 0x85);
-}
-
 // Another program may have used the clipboard meanwhile: activation empties
 // it, and a Paste then says nothing was copied.
 TEST_F(EditorTest, ActivationEmptiesTheClipboardAndDisablesPaste) {
@@ -93,43 +66,6 @@ TEST_F(EditorTest, UndoPutsBackTheTextBeforeTheFirstKey) {
     const std::string before = cell(1, 2);
     main->mnuUndo_Click();
     EXPECT_EQ(cell(1, 2), before);
-}
-
-TEST_F(EditorTest, OffsetEntry) {
-    main->Grid.setCellText(3, 1, "146.94000");
-    main->moveGrid(3, 3);
-    main->gridEditor.Grid_BeforeColEdit(3);
-    main->gridEditor.Grid_KeyUp(KeySpace);
-    EXPECT_TRUE(main->frmOffset.Visible());
-    EXPECT_TRUE(main->txtOffset.Visible());
-    EXPECT_EQ(main->txtOffset.Text(), "");
-
-    // The first key into an empty box beeps but is typed all the same.
-    main->txtOffset_KeyDown('-');
-    EXPECT_EQ(platform.beeps, 1);
-    main->txtOffset.setText("-");
-    for (const char* partial : {"-", "-.", "."}) {
-        main->txtOffset.setText(partial);
-        main->txtOffset_KeyDown('6');
-        EXPECT_EQ(platform.beeps, 1) << partial;
-    }
-    main->txtOffset.setText("-0.6");
-    platform.answer(Answer::OK, ClipboardCommands::OffsetHint);
-    main->txtOffset_KeyDown(KeyF1);
-    main->txtOffset_KeyDown(KeyReturn);
-    EXPECT_EQ(cell(3, 3), "146.34000");
-    EXPECT_FALSE(main->frmOffset.Visible());
-    EXPECT_EQ(main->clipboard.lastOffset, "-0.6");
-
-    // A letter in the box: beep, empty box, the transmit cell put back.
-    main->moveGrid(3, 3);
-    main->gridEditor.Grid_BeforeColEdit(3);
-    main->gridEditor.Grid_KeyUp(KeySpace);
-    EXPECT_EQ(main->txtOffset.Text(), "-0.6");
-    main->txtOffset.setText("x");
-    main->txtOffset_KeyDown('1');
-    EXPECT_EQ(main->txtOffset.Text(), "");
-    EXPECT_EQ(cell(3, 3), "146.34000");
 }
 
 TEST_F(EditorTest, PastedHugeNumbersDoNotOverflow) {

@@ -4,23 +4,6 @@
 
 using namespace vkteditor;
 
-TEST_F(EditorTest, TypedFrequenciesAreCheckedAndNormalised) {
-    struct Case { const char* typed; const char* shown; bool beep; };
-    const Case cases[] = {
-        {"154.5125", "154.51250", false},  {"154.51875", "154.51875", false}, {"154.5126", "162.40000", true},
-        {"135.9975", "162.40000", true},   {"174.0025", "162.40000", true},   {"136", "136.00000", false},
-        {"174", "174.00000", false},       {"154.5125001", "162.40000", true}, {"0", "0", false},
-        {"154525", "154.52500", false},    {"15.4525", "154.52500", false},   {"146.34", "146.34000", false},
-    };
-    for (const Case& c : cases) {
-        main->Grid.setCellText(0, 1, "162.40000");
-        const int beeps = platform.beeps;
-        type(0, 1, c.typed);
-        EXPECT_EQ(cell(0, 1), c.shown) << c.typed;
-        EXPECT_EQ(platform.beeps, beeps + (c.beep ? 1 : 0)) << c.typed;
-    }
-}
-
 TEST_F(EditorTest, ALetterInAFrequencyBeepsAtOnce) {
     main->moveGrid(2, 3);
     ASSERT_FALSE(main->gridEditor.Grid_BeforeColEdit(3));  // "000.00" is numeric: saved as 0
@@ -66,23 +49,4 @@ TEST_F(EditorTest, ChanIsNeverEditedAndHomeGoesToTheReceiveFrequency) {
     EXPECT_TRUE(main->gridEditor.Grid_KeyDown(KeyHome));
     main->gridEditor.Grid_KeyUp(KeyHome);
     EXPECT_EQ(grid().Col(), 1);
-}
-
-// A label character without a code is stored as a space, as the group label
-// box stores it; the label is not refused.
-TEST_F(EditorTest, ALabelCharacterWithoutACodeIsStoredAsASpace) {
-    const int beeps = platform.beeps;
-    type(0, 5, "ST.JOHN");
-    type(1, 5, "caf\xC3\xA9 h");
-    EXPECT_EQ(platform.beeps, beeps);
-    EXPECT_EQ(cell(0, 5), "ST.JOHN");
-    main->storeGroupMemory();
-    const uint8_t stJohn[8] = {0x30, 0x1C, 0x1D, 0x30, 0x13, 0x18, 0x11, 0x17};
-    const uint8_t cafe[8] = {0x30, 0x30, 0x0C, 0x0A, 0x0F, 0x30, 0x30, 0x2F};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 0) + i), stJohn[i]) << i;
-        EXPECT_EQ(image(VKTCore::LabelSlotAddress(0, 1) + i), cafe[i]) << i;
-    }
-    main->displayGroupMemory();
-    EXPECT_EQ(cell(0, 5), " ST JOHN");
 }

@@ -4,24 +4,6 @@
 using vkt::Answer;
 using vkteditor::frmGlobals;
 
-TEST_F(EditorTest, GlobalsWindowKeepsItsEditsWhenOnlyHidden) {
-    auto& g = main->globalsForm;
-    EXPECT_FALSE(main->globalsWindowOpen());
-    main->mnuGlobals_Click();
-    EXPECT_TRUE(main->globalsWindowOpen());
-    EXPECT_EQ(g.Caption(), "Group '0' Globals  -  VKT Editor   ");
-    EXPECT_EQ(g.cboDTMFDev.Text(), "2906.25");
-    g.cboTalkBack.setListIndex(1);
-    g.mnuExit_Click();
-    EXPECT_FALSE(g.Visible());
-    EXPECT_TRUE(main->globalsWindowOpen());
-    main->mnuGlobals_Click();
-    EXPECT_EQ(g.cboTalkBack.Text(), "Enabled");  // not read again
-    EXPECT_EQ(image(155) & 0x20, 0);
-    g.mnuSave_Click();
-    EXPECT_EQ(image(155) & 0x20, 0x20);
-}
-
 TEST_F(EditorTest, GlobalsCloseBoxAsks) {
     auto& g = main->globalsForm;
     main->mnuGlobals_Click();

@@ -7,9 +7,7 @@
 using vkt::Answer;
 using VKTTune::frmTune;
 
-TEST_F(TuneTest, OpensOnTxPowerAndTheWarningBoxCanBeSwitchedOff) {
-    EXPECT_TRUE(tune.fraPower.Visible());
-    EXPECT_FALSE(tune.fraSquelch.Visible());
+TEST_F(TuneTest, TheWarningBoxCanBeSwitchedOff) {
     EXPECT_EQ(tune.chkWarningMsg.Value(), 1);
     EXPECT_EQ(tune.Caption(), "VKT Tune");
     tune.chkWarningMsg.setValue(0);
@@ -27,10 +25,22 @@ TEST_F(TuneTest, OpensOnTxPowerAndTheWarningBoxCanBeSwitchedOff) {
 }
 
 // The DAC being set holds for both while the technician listens; Finish
-// puts the other one back, and keeps what Write wrote.
+// puts the other one back, keeps what Write wrote, and offers a value moved
+// since.
 TEST_F(TuneTest, PowerStartCopiesTheDacAndFinishRestoresTheOther) {
-    tune.cmdSetHighPower_Click();
+    tune.cmdSetLowPower_Click();
+    EXPECT_EQ(ee(11), 120);  // the high DAC holds the low value meanwhile
+    tune.HScroll1.setValue(0);
+    tune.HScroll1_Change();
+    EXPECT_EQ(tune.lblDAC.Caption(), "0 (HEX: 0)");
+    tune.HScroll1.setValue(160);
+    platform.answer(Answer::Yes, "Save this value before quitting?");
+    tune.cmdPowerSetDone_Click();
     EXPECT_EQ(ee(11), 200);
+    EXPECT_EQ(ee(20), 160);
+    EXPECT_EQ(platform.boxes[0].title, "Save");
+
+    tune.cmdSetHighPower_Click();
     EXPECT_EQ(ee(20), 200);
     EXPECT_EQ(tune.lblDAC.Caption(), "200 (HEX: C8)");
     EXPECT_EQ(tune.lbl1.Caption(), "HIGH Power Value:");
@@ -43,26 +53,13 @@ TEST_F(TuneTest, PowerStartCopiesTheDacAndFinishRestoresTheOther) {
     EXPECT_EQ(ee(11), 150);
     EXPECT_EQ(ee(20), 150);
     tune.cmdPowerSetDone_Click();  // nothing moved since: nothing asked
-    EXPECT_EQ(ee(20), 120);
+    EXPECT_EQ(ee(20), 160);
     EXPECT_EQ(ee(11), 150);
+    EXPECT_EQ(platform.boxes.size(), 1u);
     EXPECT_TRUE(tune.TabStrip1.Enabled());
     EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
     EXPECT_TRUE(tune.cmdSetHighPower.Visible());
     released();
-}
-
-TEST_F(TuneTest, PowerUnsavedValueIsOfferedAtFinish) {
-    tune.cmdSetLowPower_Click();
-    EXPECT_EQ(ee(11), 120);  // the high DAC holds the low value meanwhile
-    tune.HScroll1.setValue(0);
-    tune.HScroll1_Change();
-    EXPECT_EQ(tune.lblDAC.Caption(), "0 (HEX: 0)");
-    tune.HScroll1.setValue(160);
-    platform.answer(Answer::Yes, "Save this value before quitting?");
-    tune.cmdPowerSetDone_Click();
-    EXPECT_EQ(ee(11), 200);
-    EXPECT_EQ(ee(20), 160);
-    EXPECT_EQ(platform.boxes[0].title, "Save");
 }
 
 TEST_F(TuneTest, PowerStartOnAnUnpluggedRadio) {

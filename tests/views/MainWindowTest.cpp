@@ -209,6 +209,7 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
 TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 3)] = 0x85;
+    port.radio().eeprom[static_cast<size_t>(VKTCore::GroupBase(0) + 33)] = 0x01;  // and low power
     for (int r = 0; r < 16; ++r) {
         const VKTCore::LabelCodes label = VKTCore::EncodeLabel("ROW" + std::to_string(r));
         std::copy(label.begin(), label.end(), port.radio().eeprom.begin() + VKTCore::LabelSlotAddress(0, r));
@@ -236,6 +237,16 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(0, 0));
     EXPECT_FALSE(main->Grid.columnsSelected());
     EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
+
+    // A row copied onto another keeps that row's Chan and brings its flags.
+    clickCell(0, 2);
+    press(Qt::Key_R, Qt::ControlModifier);
+    clickCell(9, 3);
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(shown(9, 0), "10");
+    EXPECT_EQ(shown(9, 2), "088.5");
+    EXPECT_EQ(shown(9, 5), "    ROW0");
+    EXPECT_EQ(main->chkLoPower[9].Value(), 1);
 }
 
 TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
@@ -454,9 +465,22 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
     }
 }
 
-// A channel guard that is not wholly a code is refused with a beep; a label
+// A frequency is normalised, or refused with a beep if it is no channel
+// step in the band; so is a channel guard that is not wholly a code; a label
 // character without a code is taken, to be stored as a space.
 TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
+    const std::pair<QString, QString> frequencies[] = {  // typed, shown ("" when refused)
+        {"154.5125", "154.51250"}, {"154.51875", "154.51875"}, {"154.5126", ""}, {"135.9975", ""}, {"174.0025", ""}, {"136", "136.00000"},
+        {"174", "174.00000"}, {"154.5125001", ""}, {"0", "0"}, {"154525", "154.52500"}, {"15.4525", "154.52500"}, {"146.34", "146.34000"}};
+    for (const auto& [typed, want] : frequencies) {
+        const QString before = shown(2, 1);
+        const int beeps = platform.beeps;
+        clickCell(2, 1);
+        type(typed);
+        press(Qt::Key_Return);
+        EXPECT_EQ(shown(2, 1), want.isEmpty() ? before : want) << typed.toStdString();
+        EXPECT_EQ(platform.beeps, beeps + want.isEmpty()) << typed.toStdString();
+    }
     const std::pair<int, QString> refused[] = {{2, "D999"}, {2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
     for (const auto& [col, typed] : refused) {
         const int beeps = platform.beeps;
@@ -479,6 +503,10 @@ TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     main->storeGroupMemory();
     EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 2), 0xC8);
     EXPECT_EQ(image(VKTCore::ChannelSlotAddress(0, 2) + 3), 0x13);
+    const VKTCore::LabelCodes stJohn = {0x30, 0x1C, 0x1D, 0x30, 0x13, 0x18, 0x11, 0x17};
+    EXPECT_TRUE(std::equal(stJohn.begin(), stJohn.end(), VKTCore::MemoryImage.begin() + VKTCore::LabelSlotAddress(0, 2)));
+    main->displayGroupMemory();
+    EXPECT_EQ(shown(2, 5), " ST JOHN");
 }
 
 // The close box, "Save before exit?" answered Yes, and a save that fails:
@@ -688,25 +716,45 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     EXPECT_EQ(main->statusText.Caption(), "Paste undone: 16 rows put back");
 }
 
-// The offset's result goes to the channel the box was opened for, checked
-// before it is shown.
+// The offset box opens empty, and later with the last offset; the first key
+// into an empty box beeps but is typed, F1 tells what it takes, a letter
+// empties it. The offset's result goes to the channel the box was
+// opened for, checked before it is shown.
 TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
     const double rx = shown(2, 1).toDouble();
-    for (const char* offset : {"-50", "-0.6"}) {
+    auto* box = view->findChild<QLineEdit*>("txtOffset");
+    const char* last = "";
+    for (const char* offset : {"-50", ".6", "-.6"}) {  // partial numbers pass: "-", "-.", "."
         clickCell(2, 3);
         press(Qt::Key_Space);
-        ASSERT_EQ(focus()->objectName(), "txtOffset");
+        ASSERT_EQ(focus(), box);
+        EXPECT_EQ(box->text(), last);
         const QString opened = shown(2, 3);
         clickCell(5, 1);  // the grid keeps working meanwhile
-        view->findChild<QLineEdit*>("txtOffset")->setFocus();
+        box->setFocus();
+        int beeps = platform.beeps;
         type(offset);
-        const int beeps = platform.beeps;
+        EXPECT_EQ(platform.beeps, beeps + !*last) << offset;  // only into an empty box
+        platform.answer(Answer::OK, vkteditor::ClipboardCommands::OffsetHint);
+        press(Qt::Key_F1);
+        beeps = platform.beeps;
         press(Qt::Key_Return);
+        EXPECT_FALSE(box->isVisible()) << offset;
         const bool refused = offset == std::string("-50");
-        EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx - 0.6, 'f', 5)) << offset;
+        EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx + std::stod(offset), 'f', 5)) << offset;
         EXPECT_EQ(platform.beeps, beeps + refused) << offset;
         if (refused) {
             EXPECT_EQ(main->statusText.Caption(), "Tx Freq of row 3 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
         }
+        last = offset;
     }
+    clickCell(2, 3);
+    press(Qt::Key_Space);
+    EXPECT_EQ(box->text(), "-.6");
+    const int beeps = platform.beeps;
+    type("x1");  // the key after the letter finds it: a beep, and the box starts again
+    EXPECT_EQ(platform.beeps, beeps + 1);
+    EXPECT_EQ(box->text(), "1");
+    EXPECT_EQ(main->statusText.Caption(), vkteditor::ClipboardCommands::OffsetRule);
+    EXPECT_EQ(shown(2, 3), QString::number(rx - 0.6, 'f', 5));
 }

@@ -7,6 +7,7 @@
 
 #include <fstream>
 
+#include "core/ChannelPlan.h"
 #include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
 #include "views/PlanImportView.h"
@@ -42,10 +43,31 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
     }
 }
 
-// The dialog says what a channel list replaces in the group shown, or why it
-// cannot; Replace shows the channels at once and Undo takes them back.
-TEST_F(ViewTest, ImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack) {
+// Export writes the setup with the shown group's edits. A file that is no
+// plan is said at once; the dialog says what a channel list replaces in the
+// group shown, or why it cannot; Replace shows the channels at once and Undo
+// takes them back, until something else changes.
+TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack) {
+    const std::string out = (folder / "out.csv").string();
+    clickCell(4, vkt::ColChLabel);
+    type("FIRE");
+    press(Qt::Key_Return);
+    for (const auto& [item, format] : {std::pair{"&Incident Radio Communications Plan (ICS 205)...", VKTCore::PlanFormat::IncidentPlan},
+                                       {"&Channel List...", VKTCore::PlanFormat::ChannelList}}) {
+        platform.dialogAnswers.push_back(out);
+        action(item)->trigger();
+        std::ifstream in(out, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), VKTCore::WritePlan(VKTCore::MemoryImage, format)) << item;
+        EXPECT_NE(VKTCore::WritePlan(VKTCore::MemoryImage, format).find(",FIRE,"), std::string::npos) << item;
+    }
     vktviews::PlanImportView importView(main->planImport, view.get());
+    std::ofstream(out) << "Name,Phone\nJ. Doe,555\n";
+    platform.dialogAnswers.push_back(out);
+    platform.answer(vkt::Answer::OK, out + ":\rno line names the columns of a plan: an incident plan's \"Ch #\" and \"RX Freq\", or a "
+                                           "channel list's \"Location\" and \"Frequency\"");
+    action("&Import Channel Plan...")->trigger();
+    EXPECT_FALSE(importView.isVisible());
+
     const std::string plan = (folder / "list.csv").string();
     std::ofstream(plan, std::ios::binary) << "\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\r\n"
                                              "2,ENGINE 12 TAC,151.2500,+,0.6,Tone,100.0,NFM\r\n3,RESCUE,151.5000,,,,,FM\r\n";
@@ -86,4 +108,15 @@ TEST_F(ViewTest, ImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack) {
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(VKTCore::MemoryImage, image);
     EXPECT_EQ(shown(1, vkt::ColTxFreq), txBefore);
+
+    activate(view.get());
+    open();
+    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
+    QTest::mouseClick(ShownButton(importView, "Replace"), Qt::LeftButton);
+    activate(view.get());
+    typeInto("txtGrpLab", "NORTH");
+    clickCell(4, vkt::ColRecFreq);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(main->txtGrpLab.Text(), "NORTH");
+    EXPECT_EQ(shown(2, vkt::ColChLabel).trimmed(), "RESCUE");
 }
