@@ -31,11 +31,13 @@ void frmMove::Show() {
 void frmMove::btnMoveOK_Click() {
     fromBank = vkt::ToInt(vkt::Val(cboFromBank.Text()));
     toBank = vkt::ToInt(vkt::Val(cboToBank.Text()));
-    // A bank number outside 1 ... 15, typed or listed, moves nothing.
-    if (fromBank > 0 && toBank > 0 && fromBank != toBank && IsBank(fromBank) && IsBank(toBank))
-        clsMoves().moveGroups(fromBank, toBank);
+    // A bank number outside 1 ... 15, typed or listed, moves nothing; nor
+    // does a bank onto itself. Then the main window keeps what it shows,
+    // unsaved edits included, as after Cancel.
+    const bool moves = fromBank != toBank && IsBank(fromBank) && IsBank(toBank);
+    if (moves) clsMoves().moveGroups(fromBank, toBank);
     setVisible(false);
-    if (afterMove) afterMove();
+    if (moves && afterMove) afterMove();
 }
 
 } // namespace vkteditor

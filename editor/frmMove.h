@@ -27,7 +27,7 @@ public:
     void btnMoveOK_Click();
     // Leaves without moving, and the main window keeps what it shows.
     void btnMoveCancel_Click() { setVisible(false); }
-    // Runs after the dialog closes: the main window shows its group again.
+    // Runs after a move: the main window shows its group again.
     std::function<void()> afterMove;
 };
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Move Banks and Import Channel Plan dialogs through their real widgets:
-// every way out but OK (Replace) leaves the main window as it was.
+// every way out but a move (Replace) leaves the main window as it was.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -12,7 +12,16 @@
 #include "tests/views/ViewFixture.h"
 #include "views/PlanImportView.h"
 
-TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
+TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
+    // Both banks typed, then OK.
+    auto okWith = [this](const QString& from, const QString& to) {
+        for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}}) {
+            moveView->findChild<QComboBox*>(box)->setFocus();
+            moveView->findChild<QComboBox*>(box)->lineEdit()->selectAll();
+            type(bank);
+        }
+        QTest::mouseClick(ShownButton(*moveView, "OK"), Qt::LeftButton);
+    };
     struct Way {
         const char* name;
         std::function<void()> leave;
@@ -21,6 +30,8 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutOKKeepsTheUnsavedEdits) {
         {"Esc", [] { press(Qt::Key_Escape); }},
         {"close box", [this] { moveView->close(); }},
         {"Cancel", [this] { QTest::mouseClick(ShownButton(*moveView, "Cancel"), Qt::LeftButton); }},
+        {"OK, no such bank", [&] { okWith("16", "1"); }},
+        {"OK, a bank onto itself", [&] { okWith("3", "3"); }},
     };
     for (const Way& way : ways) {
         activate(view.get());
