@@ -75,11 +75,7 @@ bool RadioLink::staysQuiet(Deadline d, const std::string& what) {
     return false;
 }
 
-bool RadioLink::quietWithin(Deadline d, const std::string& what) {
-    if (poll(1, d, {}) == WaitResult::TimedOut || passed(d)) return true;
-    failed(what);
-    return false;
-}
+bool RadioLink::byteBefore(Deadline d) { return poll(1, d, {}) == WaitResult::Arrived && !passed(d); }
 
 bool RadioLink::WaitForByte(int& value, const std::string& what) {
     if (awaitBytes(1, deadline(LinkTimeout), what) != WaitResult::Arrived) return false;

@@ -54,10 +54,10 @@ public:
     // True when no byte arrives before the deadline. A byte that does is
     // noted as `what` ("block 41: a 33rd byte") and becomes LastFailure.
     bool staysQuiet(Deadline deadline, const std::string& what);
-    // The same for a window whose end an honest answer may follow closely:
-    // a byte first seen once the deadline has passed is let be, since a
-    // wait that woke late cannot tell it from the answer.
-    bool quietWithin(Deadline deadline, const std::string& what);
+    // Whether a byte arrives before the deadline. A wait that woke late
+    // finds the byte either way and cannot say when it came, so a byte seen
+    // then counts as not before; nothing is noted.
+    bool byteBefore(Deadline deadline);
     // Where the last conversation with the radio failed, in words, for the
     // trace and the command line; the message boxes keep their fixed texts.
     std::string LastFailure;

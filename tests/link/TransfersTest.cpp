@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "link/Protocol.h"
 #include "tests/link/LinkFixture.h"
 
 using vkt::Answer;
@@ -221,4 +222,24 @@ TEST_F(LinkTest, ProgressWindowKeepsADisabledOwnerDisabled) {
     proc.ShowForm("x", false);
     proc.Unload();
     EXPECT_FALSE(mainWindow.Enabled());
+}
+
+// A machine that stalls right after sending a block's command finds the
+// radio's honest answer already there when it starts to watch: that is the
+// answer, not a stray byte, and the read goes on.
+TEST_F(LinkTest, AnAnswerFoundLateAfterAStallIsTheAnswer) {
+    struct StallingPort : vktsim::SimSerialPort {
+        StallingPort(vktsim::VirtualClock& c) : SimSerialPort(c), clock(c) {}
+        void writeByte(uint8_t b) override {
+            SimSerialPort::writeByte(b);
+            if (b == VKTCom::Protocol::FastBlockTrigger) clock.advance(0.01);
+        }
+        vktsim::VirtualClock& clock;
+    } stalling{clock};
+    stalling.radio().eeprom = radio().eeprom;
+    platform.setSerialPort(stalling);
+    EXPECT_TRUE(transfers.ReadGroupMemory(1));
+    EXPECT_EQ(link.LastFailure, "");
+    for (int a = VKTCore::GroupBase(0); a < VKTCore::GroupBase(1); ++a)
+        ASSERT_EQ(VKTCore::MemoryImage[static_cast<size_t>(a)], radio().eeprom[static_cast<size_t>(a)]) << a;
 }
