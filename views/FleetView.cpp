@@ -135,12 +135,13 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     layout->addStretch(1);
 
     auto* buttons = new QHBoxLayout;
-    for (auto [button, click] : {std::pair{&m_.cmdStart, &vkteditor::FleetRun::cmdStart_Click},
-                                 std::pair{&m_.cmdCancel, &vkteditor::FleetRun::cmdCancel_Click},
-                                 std::pair{&m_.cmdNext, &vkteditor::FleetRun::cmdNext_Click},
-                                 std::pair{&m_.cmdClose, &vkteditor::FleetRun::cmdClose_Click}}) {
+    const std::pair<vkt::Button*, Handler> commands[] = {{&m_.cmdStart, [this] { m_.cmdStart_Click(); }},
+                                                         {&m_.cmdCancel, [this] { m_.cmdCancel_Click(); }},
+                                                         {&m_.cmdNext, [this] { m_.cmdNext_Click(); }},
+                                                         {&m_.cmdClose, [this] { m_.cmdClose_Click(); }}};
+    for (const auto& [button, click] : commands) {
         auto* b = new QPushButton(this);
-        Bind(b, *button, [this, click] { (m_.*click)(); });
+        Bind(b, *button, click);
         if (button == &m_.cmdClose) buttons->addStretch();
         buttons->addWidget(b);
     }
