@@ -103,18 +103,18 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     writeOptions->addStretch();
     form->addLayout(writeOptions, 1, 0, 1, 2);
     form->addWidget(read, 2, 0, 1, 2);
-    auto* folderLabel = NewLabel(options, m_.lblFolder);
-    auto* folder = new QLineEdit(options);
-    Bind(folder, m_.txtFolder);
-    NameByLabel(folderLabel, folder);
-    form->addWidget(folderLabel, 3, 0);
-    form->addWidget(folder, 3, 1);
-    auto* recordLabel = NewLabel(options, m_.lblRecord);
-    auto* record = new QLineEdit(options);
-    Bind(record, m_.txtRecord);
-    NameByLabel(recordLabel, record);
-    form->addWidget(recordLabel, 4, 0);
-    form->addWidget(record, 4, 1);
+    // A path box on a row of its own, named by its label.
+    auto pathRow = [&](vkt::Label& caption, vkt::TextBox& text, int row) {
+        auto* label = NewLabel(options, caption);
+        auto* box = new QLineEdit(options);
+        Bind(box, text);
+        NameByLabel(label, box);
+        form->addWidget(label, row, 0);
+        form->addWidget(box, row, 1);
+        return box;
+    };
+    QLineEdit* folder = pathRow(m_.lblFolder, m_.txtFolder, 3);
+    pathRow(m_.lblRecord, m_.txtRecord, 4);
     // Room for a path of some length.
     folder->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
     form->setColumnStretch(1, 1);

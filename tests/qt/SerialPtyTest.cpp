@@ -225,9 +225,8 @@ TEST(SerialPty, TheFleetWindowWritesOneRadioWhileItsSilentNeighbourFails) {
         sims.push_back(std::make_unique<PtyRadioProcess>(options));
         return sims.back()->device();
     };
-    QFile setupFile(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
-    ASSERT_TRUE(setupFile.open(QIODevice::ReadOnly));
-    const QByteArray setup = setupFile.readAll();
+    const QByteArray setup = FileBytes(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
+    ASSERT_EQ(setup.size(), VKTCore::ImageSize);
     fleet.setupShown = [&setup] {
         VKTCore::Image image{};
         std::copy(setup.begin(), setup.end(), image.begin());
