@@ -12,13 +12,12 @@
 #include "tests/support/ScriptedPlatform.h"
 
 // An emulated radio, factory set, on the scripted platform's clock.
-class RadioOnClock : public ::testing::Test {
-protected:
-    RadioOnClock() {
+struct RadioBench {
+    RadioBench() {
         platform.setSerialPort(port);
         radio().eeprom = vktsim::RadioModel::FactorySetup();
     }
-    ~RadioOnClock() override { platform.expectNoMoreScript(); }
+    ~RadioBench() { platform.expectNoMoreScript(); }
 
     vktsim::RadioModel& radio() { return port.radio(); }
     // The bytes the host sent, in order.
@@ -27,6 +26,20 @@ protected:
         for (const auto& s : port.sent) out.push_back(s.byte);
         return out;
     }
+    // How many times the wake-up went out.
+    int hooks() const {
+        const auto w = wire();
+        int n = 0;
+        for (size_t i = 2; i < w.size(); ++i) n += w[i - 2] == 10 && w[i - 1] == 20 && w[i] == 40;
+        return n;
+    }
+    // Radio released: its programming mode left and the port closed.
+    void released() {
+        EXPECT_FALSE(link.RadioHooked);
+        EXPECT_FALSE(port.isOpen());
+        clock.advance(0.1);
+        EXPECT_FALSE(radio().hooked());
+    }
 
     vktsim::VirtualClock clock;
     vktsim::SimSerialPort port{clock};
@@ -34,20 +47,12 @@ protected:
     VKTCom::RadioLink link{platform};
 };
 
-class LinkTest : public RadioOnClock {
-protected:
-    LinkTest() {
+// With the transfers and their progress window over an enabled main window.
+struct LinkBench : RadioBench {
+    LinkBench() {
         link.InitLinkParameters();
         VKTCore::MemoryImage.fill(0);
         mainWindow.setEnabled(true);
-    }
-
-    // Radio released: its programming mode left and the port closed.
-    void expectReleased() {
-        EXPECT_FALSE(link.RadioHooked);
-        EXPECT_FALSE(port.isOpen());
-        clock.advance(0.1);
-        EXPECT_FALSE(radio().hooked());
     }
 
     vkt::Window mainWindow{"main"};
@@ -55,11 +60,13 @@ protected:
     VKTCom::Transfers transfers{link, proc};
 };
 
+class RadioOnClock : public ::testing::Test, protected RadioBench {};
+class LinkTest : public ::testing::Test, protected LinkBench {};
+
 // Wire pieces the tests build expected traffic from.
 inline std::vector<uint8_t> HookBytes() {
     std::vector<uint8_t> b(10, 0);
-    b.insert(b.end(), {10, 20, 40});
+    b.insert(b.end(), {10, 20, 40, 43, 0, 0, 0});  // the wake-up and the identity queries
     return b;
 }
-inline std::vector<uint8_t> IdentityBytes() { return {43, 0, 0, 0}; }
 inline void Append(std::vector<uint8_t>& to, const std::vector<uint8_t>& more) { to.insert(to.end(), more.begin(), more.end()); }

@@ -1,24 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <functional>
 #include <sstream>
-#include <tuple>
 
 #include "link/SerialTrace.h"
 #include "tests/link/LinkFixture.h"
 
 using vkt::Answer;
 using VKTCom::RadioLink;
-
-namespace {
-
-int CountHookAttempts(const std::vector<uint8_t>& w) {
-    int n = 0;
-    for (size_t i = 2; i < w.size(); ++i)
-        if (w[i - 2] == 10 && w[i - 1] == 20 && w[i] == 40) ++n;
-    return n;
-}
-
-} // namespace
 
 // A hook that fails asks Retry or Cancel: after four silent attempts (2 s),
 // at once after a wrong answer. Retry starts four more on the open port, and
@@ -28,15 +16,14 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
         const char* name;
         std::function<void()> fault;
         std::vector<Answer> answers;
-        int attempts;      // -1: not counted
-        size_t wireBytes;  // 0: not counted
+        int attempts;  // -1: not counted
     };
     const auto silent = [&] { radio().faults.silent = true; };
     const Case cases[] = {
-        {"silent", silent, {Answer::Cancel}, 4, 4 * 13 + 1},
-        {"retried", silent, {Answer::Retry, Answer::Cancel}, 8, 0},
-        {"wrong answer", [&] { radio().faults.hookAck = 17; }, {Answer::Cancel}, 1, 0},
-        {"late answers", [&] { radio().faults.replyDelay = 2.5; }, {Answer::Cancel}, -1, 0},
+        {"silent", silent, {Answer::Cancel}, 4},
+        {"retried", silent, {Answer::Retry, Answer::Cancel}, 8},
+        {"wrong answer", [&] { radio().faults.hookAck = 17; }, {Answer::Cancel}, 1},
+        {"late answers", [&] { radio().faults.replyDelay = 2.5; }, {Answer::Cancel}, -1},
     };
     for (const Case& c : cases) {
         radio().faults = {};
@@ -55,10 +42,7 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
         const double start = clock.now();
         EXPECT_FALSE(link.HookRadio()) << c.name;
         if (c.attempts >= 0) {
-            EXPECT_EQ(CountHookAttempts(wire()), c.attempts) << c.name;
-        }
-        if (c.wireBytes) {
-            EXPECT_EQ(wire().size(), c.wireBytes);
+            EXPECT_EQ(hooks(), c.attempts) << c.name;
         }
         EXPECT_EQ(port.opens, 1) << c.name;
         ASSERT_EQ(platform.boxes.size(), c.answers.size()) << c.name;
@@ -66,6 +50,7 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
         EXPECT_EQ(platform.boxes[0].buttons, vkt::Buttons::RetryCancel);
         if (c.attempts == 4) {
             EXPECT_NEAR(platform.boxes[0].time - start, 2.0, 0.05);
+            EXPECT_EQ(wire().size(), 4 * 13 + 1u);  // four wake-ups and the release
             const std::string text = log.str();
             EXPECT_NE(text.find("-- hook attempt 4"), std::string::npos) << text;
             EXPECT_EQ(text.find("-- hook attempt 5"), std::string::npos);
@@ -76,58 +61,10 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
             EXPECT_NE(text.find("    5.00"), std::string::npos) << text;  // the fourth time-out, 2 s after the start at 3 s
         }
         EXPECT_EQ(wire().back(), 1) << c.name;  // released all the same, and the port closed
-        expectReleased();
+        released();
         platform.setSerialPort(port);
         link.onNote = nullptr;
     }
-}
-
-// A release needs no hook: on a closed port it opens, sends 1 at the hook's
-// speed (whatever the port's last session had) and closes.
-TEST_F(LinkTest, AReleaseGoesOutAtTheHookSpeedOnAnyPort) {
-    link.UseFastLink = true;
-    ASSERT_TRUE(link.HookRadio());
-    EXPECT_EQ(port.settings(), "9600,n,8,1");
-    link.ClosePort();
-    port.sent.clear();
-    link.UnhookRadio();
-    ASSERT_EQ(port.sent.size(), 1u);
-    EXPECT_EQ(port.sent[0].byte, 1);
-    EXPECT_EQ(port.sent[0].baud, 4800);
-    EXPECT_EQ(port.opens, 2);
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(link.RadioHooked);
-}
-
-// The identity tells a fast radio; the line goes to 9600 baud only when the
-// fast link is wished, the radio is fast and it takes the change.
-TEST_F(LinkTest, FastLinkOnlyWhenWishedAndFast) {
-    const std::tuple<std::array<uint8_t, 4>, bool, bool> cases[] = {
-        {vktsim::RadioModel::FastIdentity, false, true}, {vktsim::RadioModel::FastIdentity, true, true},
-        {{0x2A, 0xA9, 0, 0}, true, false}, {{0xFF, 0x00, 0, 0}, true, true}, {{0x00, 0xFF, 0, 0}, true, false}};
-    for (const auto& [identity, wished, fast] : cases) {
-        radio().identity = identity;
-        port.sent.clear();
-        link.UseFastLink = wished;
-        ASSERT_TRUE(link.HookRadio());
-        EXPECT_TRUE(link.RadioHooked);
-        std::vector<uint8_t> expected = HookBytes();
-        Append(expected, IdentityBytes());
-        if (wished && fast) Append(expected, {5, 1});
-        EXPECT_EQ(wire(), expected);
-        EXPECT_EQ(link.RadioInfo, identity);
-        EXPECT_EQ(link.FastRadio, fast);
-        EXPECT_EQ(port.settings(), wished && fast ? "9600,n,8,1" : "4800,n,8,1");
-        clock.advance(0.01);
-        EXPECT_EQ(radio().baud(), wished && fast ? 9600 : 4800);
-        EXPECT_TRUE(platform.boxes.empty());
-        link.UnhookRadio();
-    }
-
-    // A radio that ignores the change leaves the line at 4800 baud.
-    radio().faults.refuseSpeedChange = true;
-    ASSERT_TRUE(link.HookRadio());
-    EXPECT_EQ(port.settings(), "4800,n,8,1");
 }
 
 // The byte commands: nothing without a hook; an answer within its time-out
@@ -172,7 +109,7 @@ TEST_F(LinkTest, ByteCommandsTakeOnlyTheirOwnAnswerInTime) {
         EXPECT_NEAR(platform.boxes.back().time - start, c.failsAfter, 0.01);
         EXPECT_TRUE(platform.boxes.back().systemModal);
         EXPECT_EQ(platform.boxes.back().icon, vkt::Icon::Exclamation);
-        expectReleased();
+        released();
     }
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/Text.h"
 #include "link/Protocol.h"
 #include "tests/link/LinkFixture.h"
 
@@ -11,20 +12,6 @@ using VKTCore::MemoryImage;
 
 namespace {
 
-std::vector<uint8_t> ReadHookBytes() {
-    std::vector<uint8_t> b = HookBytes();
-    Append(b, IdentityBytes());
-    Append(b, {5, 1});
-    return b;
-}
-
-std::vector<uint8_t> WriteHookBytes() {
-    std::vector<uint8_t> b = {1, 1};  // released twice first
-    Append(b, HookBytes());
-    Append(b, IdentityBytes());
-    return b;
-}
-
 std::vector<uint8_t> BlockWrite(int N) {
     std::vector<uint8_t> b = {212, static_cast<uint8_t>(N)};
     for (int i = 0; i < 32; ++i) b.push_back(MemoryImage[static_cast<size_t>(N * 32 + i)]);
@@ -33,43 +20,63 @@ std::vector<uint8_t> BlockWrite(int N) {
 
 } // namespace
 
-// A read asks for its blocks in order and puts exactly them into the image:
-// a fast radio with one trigger byte a block, a slow one at 4800 baud with
-// 31 pacing bytes.
+// A read asks for its blocks in order and puts exactly them into the image.
+// The identity tells a fast radio (2AAA and up): the line goes to 9600 baud
+// if the radio takes the change, and a block is asked for with one trigger
+// byte; a slow radio is read at 4800 baud with 31 pacing bytes.
 TEST_F(LinkTest, AReadFetchesItsBlocksOneByOne) {
     for (size_t a = 0; a < radio().eeprom.size(); ++a) radio().eeprom[a] = static_cast<uint8_t>(a * 7 + 3);
+    using R = vktsim::RadioModel;
+    const std::vector<int> chosen = {3, 40, 41};
+    std::vector<int> global, group15;
+    for (int N = 0; N < 8; ++N) global.push_back(N);
+    for (int N = 176; N < 188; ++N) group15.push_back(N);
     struct Case {
-        bool slow;
+        std::array<uint8_t, 4> identity;
+        bool fast, refusesSpeed;
         std::vector<int> blocks;
         std::function<bool()> read;
     };
-    const Case cases[] = {{true, {0, 1, 2, 3, 4, 5, 6, 7}, [&] { return transfers.ReadGlobalMemory(); }},
-                          {false, {176, 177, 178, 179, 180, 181, 182, 183, 184, 185, 186, 187}, [&] { return transfers.ReadGroupMemory(15); }},
-                          {false, {3, 40, 41}, [&] { return transfers.ReadBlocks({3, 40, 41}); }}};
+    const auto readChosen = [&] { return transfers.ReadBlocks(chosen); };
+    const Case cases[] = {
+        {R::SlowIdentity, false, false, global, [&] { return transfers.ReadGlobalMemory(); }},
+        {R::FastIdentity, true, false, group15, [&] { return transfers.ReadGroupMemory(15); }},
+        {R::FastIdentity, true, true, chosen, readChosen},
+        {{0x00, 0xFF, 0, 0}, false, false, chosen, readChosen},
+    };
     for (const Case& c : cases) {
-        radio().identity = c.slow ? vktsim::RadioModel::SlowIdentity : vktsim::RadioModel::FastIdentity;
+        SCOPED_TRACE(vkt::Hex2(c.identity[0]) + vkt::Hex2(c.identity[1]) + (c.refusesSpeed ? " refusing 9600" : ""));
+        radio().identity = c.identity;
+        radio().faults.refuseSpeedChange = c.refusesSpeed;
         MemoryImage.fill(0);
         port.sent.clear();
         ASSERT_TRUE(c.read());
-        std::vector<uint8_t> expected = c.slow ? HookBytes() : ReadHookBytes();
-        if (c.slow) Append(expected, IdentityBytes());
+        EXPECT_EQ(link.RadioInfo, c.identity);
+        std::vector<uint8_t> expected = HookBytes();
+        if (c.fast) Append(expected, {5, 1});
         for (int N : c.blocks) {
             Append(expected, {198, static_cast<uint8_t>(N)});
-            Append(expected, c.slow ? std::vector<uint8_t>(31, 0) : std::vector<uint8_t>{255});
+            Append(expected, c.fast ? std::vector<uint8_t>{255} : std::vector<uint8_t>(31, 0));
         }
         Append(expected, {1});
-        EXPECT_EQ(wire(), expected) << c.blocks[0];
+        EXPECT_EQ(wire(), expected);
+        for (size_t i = 0; i < port.sent.size(); ++i) {
+            const bool changed = c.fast && !c.refusesSpeed && i >= HookBytes().size() + 2;
+            ASSERT_EQ(port.sent[i].baud, changed ? 9600 : 4800) << i;
+        }
         for (int a = 0; a < VKTCore::ImageSize; ++a) {
             const bool read = std::find(c.blocks.begin(), c.blocks.end(), a / 32) != c.blocks.end();
             ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], read ? radio().eeprom[static_cast<size_t>(a)] : 0) << a;
         }
-        for (const auto& s : port.sent) ASSERT_TRUE(!c.slow || s.baud == 4800);
         EXPECT_EQ(proc.Prog1.Max(), static_cast<int>(c.blocks.size()) * 32);
     }
-    EXPECT_EQ(platform.beeps, 3);
-    EXPECT_FALSE(proc.Loaded());
-    EXPECT_TRUE(mainWindow.Enabled());
-    expectReleased();
+    EXPECT_EQ(platform.beeps, 4);
+    released();
+    // 2AAA and up is fast, whatever the bytes: FF00 too.
+    radio().identity = {0xFF, 0x00, 0, 0};
+    ASSERT_TRUE(link.HookRadio());
+    EXPECT_TRUE(link.FastRadio);
+    link.UnhookRadio();
     EXPECT_FALSE(transfers.ReadGroupMemory(16));
     EXPECT_FALSE(transfers.ReadGroupMemory(0));
 }
@@ -77,7 +84,8 @@ TEST_F(LinkTest, AReadFetchesItsBlocksOneByOne) {
 // A write sends page-0 bytes through their write masks (a whole page 0: 30
 // masked writes, nothing for the 226 masks of 0) and blocks from 8 on, a
 // group's first block as one masked write of the encode-only bit; all at
-// 4800 baud. Whole writes are writes of every block.
+// 4800 baud, the two releases before the hook too, whatever speed the
+// port's last session had. Whole writes are writes of every block.
 TEST_F(LinkTest, AWriteSendsItsBlocksThroughTheMasks) {
     std::vector<int> page0(256);
     for (int i = 0; i < 256; ++i) page0[static_cast<size_t>(i)] = i;
@@ -95,12 +103,18 @@ TEST_F(LinkTest, AWriteSendsItsBlocksThroughTheMasks) {
                           {{{}, groups}, 5760, [&] { return transfers.WriteAllMemory(true); }},
                           {chosen, 256 + 96, [&] { return transfers.WriteBlocks(chosen); }}};
     for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 13 + 1);
+    link.UseFastLink = true;
+    ASSERT_TRUE(link.HookRadio());
+    ASSERT_EQ(port.settings(), "9600,n,8,1");
+    link.ClosePort();
+    radio().powerCycle();
     for (const Case& c : cases) {
         port.sent.clear();
         int maxSeen = 0;
         platform.onEvents = [&] { maxSeen = std::max(maxSeen, proc.Prog1.Max()); };
         ASSERT_TRUE(c.write());
-        std::vector<uint8_t> expected = WriteHookBytes();
+        std::vector<uint8_t> expected = {1, 1};  // released twice first
+        Append(expected, HookBytes());
         for (int a : c.set.page0)
             if (const int mask = link.GlobalWriteMask[static_cast<size_t>(a)])
                 Append(expected, {209, 0, static_cast<uint8_t>(a), static_cast<uint8_t>(mask), MemoryImage[static_cast<size_t>(a)]});
@@ -113,8 +127,7 @@ TEST_F(LinkTest, AWriteSendsItsBlocksThroughTheMasks) {
         EXPECT_EQ(wire(), expected) << c.progressMax;
         EXPECT_EQ(maxSeen, c.progressMax);
         EXPECT_EQ(transfers.BlocksWritten, c.set.blocks);
-        // The two releases go out at whatever speed the port had; the rest at 4800.
-        for (size_t i = 2; i < port.sent.size(); ++i) ASSERT_EQ(port.sent[i].baud, 4800) << i;
+        for (size_t i = 0; i < port.sent.size(); ++i) ASSERT_EQ(port.sent[i].baud, 4800) << i;
     }
     EXPECT_EQ(transfers.Page0Written, (std::vector<int>{6, 153}));
     EXPECT_EQ(std::count_if(link.GlobalWriteMask.begin(), link.GlobalWriteMask.end(), [](uint8_t m) { return m != 0; }), 30);
@@ -137,14 +150,11 @@ TEST_F(LinkTest, FailedPageZeroWriteRetriesFromTheStart) {
         radio().powerCycle();
     };
     EXPECT_TRUE(transfers.WriteGlobalMemory());
-    int hooks = 0;
-    const auto w = wire();
-    for (size_t i = 2; i < w.size(); ++i) hooks += w[i - 2] == 10 && w[i - 1] == 20 && w[i] == 40;
-    EXPECT_EQ(hooks, 2);
+    EXPECT_EQ(hooks(), 2);
     EXPECT_EQ(radio().eeprom[7], 7);
     EXPECT_EQ(radio().eeprom[255], 255);
     EXPECT_EQ(radio().eeprom[153], (vktsim::RadioModel::FactorySetup()[153] & 1) | (153 & 0xFE));
-    expectReleased();
+    released();
 }
 
 TEST_F(LinkTest, MaskedWriteCountsOnlySilence) {
@@ -209,12 +219,10 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
         } else {
             EXPECT_EQ(blockReads(), 4);  // the block asked for while Cancel came ends first
         }
-        expectReleased();
+        released();
     }
     EXPECT_EQ(platform.boxes.at(0).title, "VKT Read");
     EXPECT_EQ(platform.beeps, 0);
-    EXPECT_FALSE(proc.Loaded());
-    EXPECT_TRUE(mainWindow.Enabled());
 }
 
 TEST_F(LinkTest, ProgressWindowKeepsADisabledOwnerDisabled) {

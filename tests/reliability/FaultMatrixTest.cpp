@@ -8,10 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "core/MemoryImage.h"
-#include "link/Transfers.h"
-#include "sim/SimSerialPort.h"
-#include "tests/support/ScriptedPlatform.h"
+#include "tests/link/LinkFixture.h"
 
 using vkt::Answer;
 using VKTCom::RadioLink;
@@ -79,95 +76,99 @@ const std::vector<Fault>& AllFaults() {
     return f;
 }
 
+// One transfer against one fault, on a radio and a link of its own.
+struct Cell : LinkBench {
+    void check(const Transfer& t, const Fault& f);
+};
+
 } // namespace
 
 TEST(FaultMatrix, EveryTransferAgainstEveryFault) {
     for (const Transfer& t : AllTransfers()) {
         for (const Fault& f : AllFaults()) {
             SCOPED_TRACE(std::string(t.name) + " / " + f.name);
-            vktsim::VirtualClock clock;
-            vktsim::SimSerialPort port(clock);
-            vkttest::ScriptedPlatform platform(clock);
-            platform.setSerialPort(port);
-            platform.otherwise = Answer::Cancel;  // every prompt is answered Cancel
-            vkt::Window main("main");
-            VKTCom::frmProc proc(platform, main);
-            RadioLink link(platform);
-            Transfers transfers(link, proc);
-            link.InitLinkParameters();
-            port.radio().eeprom = vktsim::RadioModel::FactorySetup();
-            for (size_t a = 0; a < port.radio().eeprom.size(); ++a) port.radio().eeprom[a] ^= static_cast<uint8_t>(a * 5 + 1);
-            for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 3);
-            const VKTCore::Image before = MemoryImage;
-            const vktsim::Eeprom radioBefore = port.radio().eeprom;
-            const int middle = t.firstBlock + t.blocks / 2;
-            f.inject(port.radio(), middle);
-            bool asked = false;
-            if (f.cancelAtMiddle) {
-                platform.onEvents = [&] {
-                    int n = 0;
-                    for (const auto& s : port.sent) n += s.byte == (t.write ? 212 : 198);
-                    if (n >= (t.write ? 3 : t.blocks / 2) && proc.Loaded() && !proc.Cancelled && !asked) {
-                        asked = true;
-                        if (t.write) platform.answer(f.toCancelWrite, VKTCom::frmProc::CancelWriteQuestion);
-                        proc.CancelButton_Click();
-                    }
-                };
-            }
-            const bool ok = t.run(transfers);
-
-            // Released, and the progress window gone, whatever happened.
-            EXPECT_FALSE(link.RadioHooked);
-            EXPECT_LT(clock.now(), 120.0);
-            clock.advance(0.5);
-            EXPECT_FALSE(port.radio().hooked() && !port.radio().disconnected());
-            EXPECT_FALSE(proc.Loaded());
-            EXPECT_TRUE(main.Enabled());
-
-            const int from = t.firstBlock * 32, to = (t.firstBlock + t.blocks) * 32;
-            // A write never changes the image, nor does a read that did not
-            // come back whole; a read changes nothing outside its region, and
-            // what it took is the radio's.
-            for (int a = 0; a < VKTCore::ImageSize; ++a) {
-                const bool taken = !t.write && ok && a >= from && a < to;
-                ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], taken ? radioBefore[static_cast<size_t>(a)] : before[static_cast<size_t>(a)]) << a;
-            }
-
-            // Cancel ends a read with False and a write's block phase with True.
-            if (f.cancelAtMiddle) {
-                EXPECT_EQ(ok, t.write);
-            }
-            // A write done holds what it sent, and only that, in its region;
-            // one cancelled at its third block holds no more than two blocks of it.
-            if (t.write && ok) {
-                int blocksChanged = 0;
-                for (int N = t.firstBlock; N < t.firstBlock + t.blocks; ++N) {
-                    bool changed = false;
-                    for (int a = N * 32; a < N * 32 + 32; ++a) {
-                        const int sent = VKTCom::SentBits(a), radio = port.radio().eeprom[static_cast<size_t>(a)];
-                        changed = changed || radio != radioBefore[static_cast<size_t>(a)];
-                        if (f.toCancelWrite == Answer::No || !f.cancelAtMiddle) ASSERT_EQ(radio, (radioBefore[static_cast<size_t>(a)] & ~sent) | (before[static_cast<size_t>(a)] & sent)) << a;
-                    }
-                    blocksChanged += changed && N >= 8;
-                }
-                if (f.cancelAtMiddle && f.toCancelWrite == Answer::Yes) EXPECT_LE(blocksChanged, 3);
-            }
-            const char* expected = t.write ? f.write : f.read;
-            // The unit-wide write has no blocks for a silence from block k to meet.
-            if (!expected || (t.write && t.blocks == 8 && expected == Transfers::BlockFailedText)) continue;
-            EXPECT_EQ(ok, !*expected);
-            if (!*expected) {
-                EXPECT_TRUE(platform.boxes.empty());
-                continue;
-            }
-            ASSERT_FALSE(platform.boxes.empty());
-            EXPECT_EQ(platform.boxes.back().text, expected);
-            if (expected != Transfers::BlockFailedText) {
-                EXPECT_EQ(platform.boxes.size(), 1u);
-                continue;
-            }
-            EXPECT_EQ(platform.boxes.front().title, "VKT Write");
-            EXPECT_EQ(platform.boxes.back().title, "DOWNLOAD ERROR");
+            Cell().check(t, f);
         }
     }
+}
+
+void Cell::check(const Transfer& t, const Fault& f) {
+    platform.otherwise = Answer::Cancel;  // every prompt is answered Cancel
+    vktsim::Eeprom& eeprom = radio().eeprom;
+    for (size_t a = 0; a < eeprom.size(); ++a) eeprom[a] ^= static_cast<uint8_t>(a * 5 + 1);
+    for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 3);
+    const VKTCore::Image before = MemoryImage;
+    const vktsim::Eeprom radioBefore = eeprom;
+    const int middle = t.firstBlock + t.blocks / 2;
+    f.inject(radio(), middle);
+    bool asked = false;
+    if (f.cancelAtMiddle) {
+        platform.onEvents = [&] {
+            int n = 0;
+            for (const auto& s : port.sent) n += s.byte == (t.write ? 212 : 198);
+            if (n >= (t.write ? 3 : t.blocks / 2) && proc.Loaded() && !proc.Cancelled && !asked) {
+                asked = true;
+                if (t.write) platform.answer(f.toCancelWrite, VKTCom::frmProc::CancelWriteQuestion);
+                proc.CancelButton_Click();
+            }
+        };
+    }
+    const bool ok = t.run(transfers);
+
+    // Released, and the progress window gone, whatever happened.
+    EXPECT_FALSE(link.RadioHooked);
+    EXPECT_LT(clock.now(), 120.0);
+    clock.advance(0.5);
+    EXPECT_FALSE(radio().hooked() && !radio().disconnected());
+    EXPECT_FALSE(proc.Loaded());
+    EXPECT_TRUE(mainWindow.Enabled());
+
+    const int from = t.firstBlock * 32, to = (t.firstBlock + t.blocks) * 32;
+    // A write never changes the image, nor does a read that did not
+    // come back whole; a read changes nothing outside its region, and
+    // what it took is the radio's.
+    for (int a = 0; a < VKTCore::ImageSize; ++a) {
+        const bool taken = !t.write && ok && a >= from && a < to;
+        ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], taken ? radioBefore[static_cast<size_t>(a)] : before[static_cast<size_t>(a)]) << a;
+    }
+
+    // Cancel ends a read with False and a write's block phase with True.
+    if (f.cancelAtMiddle) {
+        EXPECT_EQ(ok, t.write);
+    }
+    // A write done holds what it sent, and only that, in its region;
+    // one cancelled at its third block holds no more than two blocks of it.
+    if (t.write && ok) {
+        int blocksChanged = 0;
+        for (int N = t.firstBlock; N < t.firstBlock + t.blocks; ++N) {
+            bool changed = false;
+            for (int a = N * 32; a < N * 32 + 32; ++a) {
+                const int sent = VKTCom::SentBits(a), got = eeprom[static_cast<size_t>(a)];
+                changed = changed || got != radioBefore[static_cast<size_t>(a)];
+                if (f.toCancelWrite == Answer::No || !f.cancelAtMiddle) {
+                    ASSERT_EQ(got, (radioBefore[static_cast<size_t>(a)] & ~sent) | (before[static_cast<size_t>(a)] & sent)) << a;
+                }
+            }
+            blocksChanged += changed && N >= 8;
+        }
+        if (f.cancelAtMiddle && f.toCancelWrite == Answer::Yes) {
+            EXPECT_LE(blocksChanged, 3);
+        }
+    }
+    const char* expected = t.write ? f.write : f.read;
+    // The unit-wide write has no blocks for a silence from block k to meet.
+    if (!expected || (t.write && t.blocks == 8 && expected == Transfers::BlockFailedText)) return;
+    EXPECT_EQ(ok, !*expected);
+    if (!*expected) {
+        EXPECT_TRUE(platform.boxes.empty());
+        return;
+    }
+    ASSERT_FALSE(platform.boxes.empty());
+    EXPECT_EQ(platform.boxes.back().text, expected);
+    if (expected != Transfers::BlockFailedText) {
+        EXPECT_EQ(platform.boxes.size(), 1u);
+        return;
+    }
+    EXPECT_EQ(platform.boxes.front().title, "VKT Write");
+    EXPECT_EQ(platform.boxes.back().title, "DOWNLOAD ERROR");
 }
