@@ -138,12 +138,12 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
         // A stored port outside 1 ... 4 counts as 1.
         {"0", "", false, 1}, {"5", "", false, 1}, {"-1", "", false, 1}, {"2.5", "", false, 1}, {"abc", "", false, 1},
     };
+    std::array<vkt::MenuItem, 4> ports;
+    vkt::MenuItem emulated;
     for (const Case& c : cases) {
         platform.settings.clear();
         if (*c.storedPort) platform.SaveSetting("VKTEDWIN", "Comm", "Port", c.storedPort);
         if (*c.storedEmulated) platform.SaveSetting("VKTEDWIN", "Comm", "Emulated", c.storedEmulated);
-        std::array<vkt::MenuItem, 4> ports;
-        vkt::MenuItem emulated;
         link.ApplyCommPortSetting({ports, emulated}, c.noCable);
         EXPECT_EQ(port.portNumber(), c.chosen) << c.storedPort << "/" << c.storedEmulated << "/" << c.noCable;
         EXPECT_EQ(emulated.Checked(), c.chosen == vkt::EmulatedPort);
@@ -151,8 +151,6 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
     }
     // Chosen from the menu it is remembered, and the port in use is let go;
     // a Comm Port picked ends that for good.
-    std::array<vkt::MenuItem, 4> ports;
-    vkt::MenuItem emulated;
     ASSERT_TRUE(link.HookRadio());
     link.SelectCommPort(vkt::EmulatedPort, {ports, emulated});
     EXPECT_FALSE(port.isOpen());

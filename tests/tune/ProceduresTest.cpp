@@ -116,23 +116,17 @@ TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
         const char* what;
         std::array<uint8_t, 8> slot;
         uint8_t lowByte, narrowByte;
-        const char* shown;
         std::vector<std::string> readings;
         bool refused = false;
     };
     const std::array<uint8_t, 8> factory = {0xC3, 0, 0, 0, 0, 0, 0, 0};
-    const char* const factoryShown = "channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00";
     const Case cases[] = {
-        {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0xFF, 0xFF,
-         "channel 1 FF FF FF FF FF FF FF FF | Low Power 00 FF | Narrow 00 FF", readings},
-        {"digital code with bit 11 clear", {0xC3, 0x00, 0x80, 0x13, 0xC3, 0x00, 0xC0, 0x13}, 0x01, 0x00,
-         "channel 1 C3 00 80 13 C3 00 C0 13 | Low Power 00 01 | Narrow 00 00", readings},
-        {"tone that is no decimal number", {0xC3, 0x00, 0x0A, 0x00, 0xC3, 0x00, 0x0A, 0xB0}, 0x00, 0x01,
-         "channel 1 C3 00 0A 00 C3 00 0A B0 | Low Power 00 00 | Narrow 00 01", readings},
-        {"frequencies below the band and none", {0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 0xFE, 0xFE,
-         "channel 1 00 40 00 00 00 00 00 00 | Low Power 00 FE | Narrow 00 FE", readings},
-        {"pull 49152", factory, 0, 0, factoryShown, {"173.99500", "173.99600"}, true},
-        {"pull -65536", factory, 0, 0, factoryShown, {"174.00000", "173.99750"}, true},
+        {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0xFF, 0xFF, readings},
+        {"digital code with bit 11 clear", {0xC3, 0x00, 0x80, 0x13, 0xC3, 0x00, 0xC0, 0x13}, 0x01, 0x00, readings},
+        {"tone that is no decimal number", {0xC3, 0x00, 0x0A, 0x00, 0xC3, 0x00, 0x0A, 0xB0}, 0x00, 0x01, readings},
+        {"frequencies below the band and none", {0x00, 0x40, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, 0xFE, 0xFE, readings},
+        {"pull 49152", factory, 0, 0, {"173.99500", "173.99600"}, true},
+        {"pull -65536", factory, 0, 0, {"174.00000", "173.99750"}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -140,8 +134,7 @@ TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
         std::copy(c.slot.begin(), c.slot.end(), radio().eeprom.begin() + slot);
         radio().eeprom[static_cast<size_t>(VKTCore::GroupBase(0) + low.offset)] = c.lowByte;
         radio().eeprom[static_cast<size_t>(VKTCore::GroupBase(0) + narrow.offset)] = c.narrowByte;
-        const std::string before = "alignment 80 80 C8 78 01 08 FF E0 3C 55 | " + std::string(c.shown);
-        ASSERT_EQ(calibration(), before);
+        const std::string before = calibration();
         tune.SetUpFreqFrame();
         clock.advance(1);  // well after the last run's end
         Technician t{tune, clock, c.readings, 2};

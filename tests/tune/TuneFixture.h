@@ -4,31 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
 #include "core/Text.h"
 #include "link/Protocol.h"
-#include "sim/SimSerialPort.h"
-#include "tests/support/ScriptedPlatform.h"
+#include "tests/link/LinkFixture.h"
 #include "tune/frmTune.h"
 
-class TuneTest : public ::testing::Test {
+class TuneTest : public RadioOnClock {
 protected:
     TuneTest() {
-        platform.setSerialPort(port);
         link.InitLinkParameters();
-        radio().eeprom = vktsim::RadioModel::FactorySetup();
         tune.Form_Load();
     }
-    ~TuneTest() override { platform.expectNoMoreScript(); }
 
-    vktsim::RadioModel& radio() { return port.radio(); }
     uint8_t ee(int address) { return radio().eeprom[static_cast<size_t>(address)]; }
-    void released() {
-        EXPECT_FALSE(link.RadioHooked);
-        clock.advance(0.1);
-        EXPECT_FALSE(radio().hooked());
-    }
 
     // The values of every byte write to a page-0 address, in order.
     std::vector<int> writtenTo(int address) {
@@ -62,10 +51,6 @@ protected:
         return text;
     }
 
-    vktsim::VirtualClock clock;
-    vktsim::SimSerialPort port{clock};
-    vkttest::ScriptedPlatform platform{clock};
-    VKTCom::RadioLink link{platform};
     VKTTune::frmTune tune{platform, link};
 };
 
