@@ -10,16 +10,6 @@ using vkt::Answer;
 using VKTCom::Transfers;
 using VKTCore::MemoryImage;
 
-namespace {
-
-std::vector<uint8_t> BlockWrite(int N) {
-    std::vector<uint8_t> b = {212, static_cast<uint8_t>(N)};
-    for (int i = 0; i < 32; ++i) b.push_back(MemoryImage[static_cast<size_t>(N * 32 + i)]);
-    return b;
-}
-
-} // namespace
-
 // A read asks for its blocks in order and puts exactly them into the image.
 // The identity tells a fast radio (2AAA and up): the line goes to 9600 baud
 // if the radio takes the change, and a block is asked for with one trigger
@@ -120,8 +110,13 @@ TEST_F(LinkTest, AWriteSendsItsBlocksThroughTheMasks) {
                 Append(expected, {209, 0, static_cast<uint8_t>(a), static_cast<uint8_t>(mask), MemoryImage[static_cast<size_t>(a)]});
         for (int N : c.set.blocks) {
             const int a = N * 32;
-            if ((N - 8) % 12 == 0) Append(expected, {209, static_cast<uint8_t>(a / 256), static_cast<uint8_t>(a % 256), 32, MemoryImage[static_cast<size_t>(a)]});
-            else Append(expected, BlockWrite(N));
+            const auto block = MemoryImage.begin() + a;
+            if ((N - 8) % 12 == 0) {
+                Append(expected, {209, static_cast<uint8_t>(a / 256), static_cast<uint8_t>(a % 256), 32, *block});
+            } else {
+                Append(expected, {212, static_cast<uint8_t>(N)});
+                Append(expected, {block, block + 32});
+            }
         }
         Append(expected, {1});
         EXPECT_EQ(wire(), expected) << c.progressMax;
