@@ -35,7 +35,8 @@ TEST_F(LinkTest, AReadFetchesItsBlocksOneByOne) {
         {{0x00, 0xFF, 0, 0}, false, false, chosen, readChosen},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(vkt::Hex2(c.identity[0]) + vkt::Hex2(c.identity[1]) + (c.refusesSpeed ? " refusing 9600" : ""));
+        const std::string identity = vkt::Hex2(c.identity[0]) + vkt::Hex2(c.identity[1]);
+        SCOPED_TRACE(identity + (c.refusesSpeed ? " refusing 9600" : ""));
         radio().identity = c.identity;
         radio().faults.refuseSpeedChange = c.refusesSpeed;
         MemoryImage.fill(0);
