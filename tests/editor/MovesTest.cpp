@@ -36,23 +36,6 @@ TEST_F(EditorTest, MovesRotateOnlyTheChannelSlotBlocks) {
     }
 }
 
-TEST_F(EditorTest, MoveDialogRefusesBanksOutsideOneToFifteen) {
-    main->moveForm.Show();
-    EXPECT_TRUE(main->moveForm.Visible());
-    EXPECT_EQ(main->moveForm.Caption(), "Move Banks");
-    EXPECT_EQ(main->moveForm.cboFromBank.Text(), "15");
-    EXPECT_EQ(main->moveForm.cboToBank.Text(), "1");
-    for (const auto& [from, to] : std::vector<std::pair<const char*, const char*>>{{"16", "1"}, {"0", "3"}, {"x", "2"}, {"3", "-1"}, {"99", "100"}}) {
-        MarkImage();
-        const Image before = MemoryImage;
-        main->moveForm.cboFromBank.setEditText(from);
-        main->moveForm.cboToBank.setEditText(to);
-        main->moveForm.btnMoveOK_Click();
-        EXPECT_EQ(MemoryImage, before) << from << " " << to;
-        EXPECT_FALSE(main->moveForm.Visible());
-    }
-}
-
 TEST_F(EditorTest, MoveShowsTheGroupAgainFromTheImage) {
     main->txtPassWord.setText("424242");  // not stored: the move replaces it
     main->moveForm.cboFromBank.setText("2");

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <fstream>
@@ -16,7 +15,6 @@
 #include "editor/FleetRound.h"
 #include "editor/RunLog.h"
 #include "core/MemoryMap.h"
-#include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
 #include "views/FindCableDialog.h"
 
@@ -118,7 +116,7 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
                         ",/dev/ttyUSB1,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,2.1,,block 30: no acknowledgement after 0.5 s,",
                         ",/dev/ttyS0,unknown,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
                         ",Emulated radio 1 (/dev/pts/7),2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,"}));
-    screenshot(&fleet.view, "fleet-window");
+    Screenshot(&fleet.view, "fleet-window");
 }
 
 // Cancel asks every copy once to stop at its next block; closing during a

@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 
-#include "core/MemoryImage.h"
 #include "tests/views/ViewFixture.h"
 
 // The factory setup's position 16 holds group nibble F without the Global

@@ -4,15 +4,12 @@
 // the clipboard commands and the editing keys, and closing the window.
 
 #include <QClipboard>
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
-#include <QPushButton>
 #include <QTimer>
 
-#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -127,9 +124,7 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
 // new one shown; picked again, a group shows what was stored, encoded.
 TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
     QLineEdit* password = typeInto("txtPassWord", "123456");
-    clickCell(4, 5);
-    type("FIRE");
-    press(Qt::Key_Return);
+    enter(4, 5, "FIRE");
     pickFromList(groupBox(), 4);
     EXPECT_EQ(main->currentGroup, 4);
     EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP5");
@@ -221,7 +216,7 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 6; ++c) EXPECT_TRUE(marks->isSelected(grid()->model()->index(r, c))) << r << "," << c;
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(5, 2));
-    screenshot(view.get(), "main-copy-all");
+    Screenshot(view.get(), "main-copy-all");
 
     pickFromList(groupBox(), 1);
     ASSERT_EQ(main->currentGroup, 1);
@@ -271,9 +266,7 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     EXPECT_EQ(shown(2, 5), "    Ch 3");
 
     // In a text box: the box's, also when it has nothing to undo or paste.
-    clickCell(4, 5);
-    type("FIRE");
-    press(Qt::Key_Return);
+    enter(4, 5, "FIRE");
     auto* label = view->findChild<QLineEdit*>("txtGrpLab");
     ASSERT_NE(label, nullptr);
     label->setFocus();
@@ -406,18 +399,6 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     EXPECT_EQ(walked.join(" "), expected.join(" "));
 }
 
-TEST_F(ViewTest, EscapeCancelsACell) {
-    clickCell(3, 1);
-    const QString before = shown(3, 1);
-    type("150");
-    ASSERT_TRUE(main->Grid.editing());
-    press(Qt::Key_Escape);
-    EXPECT_FALSE(main->Grid.editing());
-    EXPECT_EQ(shown(3, 1), before);
-    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
-    EXPECT_EQ(platform.beeps, 0);
-}
-
 // Typing a box cannot take beeps, changes nothing, and the status bar says why.
 TEST_F(ViewTest, RefusedTypingSaysWhy) {
     struct Case {
@@ -446,9 +427,7 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
     action("Undo")->trigger();
     EXPECT_EQ(main->statusText.Caption(), "");
 
-    clickCell(4, 3);
-    type("180");
-    press(Qt::Key_Return);
+    enter(4, 3, "180");
     EXPECT_EQ(main->statusText.Caption(), "Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
     groupBox()->setFocus();
     groupBox()->lineEdit()->selectAll();
@@ -467,7 +446,8 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
 
 // A frequency is normalised, or refused with a beep if it is no channel
 // step in the band; so is a channel guard that is not wholly a code; a label
-// character without a code is taken, to be stored as a space.
+// character without a code is taken, to be stored as a space. Escape leaves
+// a cell as it was.
 TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     const std::pair<QString, QString> frequencies[] = {  // typed, shown ("" when refused)
         {"154.5125", "154.51250"}, {"154.51875", "154.51875"}, {"154.5126", ""}, {"135.9975", ""}, {"174.0025", ""}, {"136", "136.00000"},
@@ -475,28 +455,25 @@ TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     for (const auto& [typed, want] : frequencies) {
         const QString before = shown(2, 1);
         const int beeps = platform.beeps;
-        clickCell(2, 1);
-        type(typed);
-        press(Qt::Key_Return);
+        enter(2, 1, typed);
         EXPECT_EQ(shown(2, 1), want.isEmpty() ? before : want) << typed.toStdString();
         EXPECT_EQ(platform.beeps, beeps + want.isEmpty()) << typed.toStdString();
     }
     const std::pair<int, QString> refused[] = {{2, "D999"}, {2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
     for (const auto& [col, typed] : refused) {
         const int beeps = platform.beeps;
-        clickCell(2, col);
-        type(typed);
-        press(Qt::Key_Return);
+        enter(2, col, typed);
         EXPECT_EQ(shown(2, col), "000.0") << typed.toStdString();
         EXPECT_EQ(platform.beeps, beeps + 1) << typed.toStdString();
     }
     const int beeps = platform.beeps;
-    clickCell(2, 2);
-    type("d023-");
-    press(Qt::Key_Return);
-    clickCell(2, 5);
-    type("ST.JOHN");
-    press(Qt::Key_Return);
+    clickCell(2, 1);
+    type("150");
+    press(Qt::Key_Escape);  // the cell as it was, and no beep
+    EXPECT_EQ(shown(2, 1), "146.34000");
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(2, 1));
+    enter(2, 2, "d023-");
+    enter(2, 5, "ST.JOHN");
     EXPECT_EQ(shown(2, 2), "d023-");
     EXPECT_EQ(shown(2, 5), "ST.JOHN");
     EXPECT_EQ(platform.beeps, beeps);
@@ -568,44 +545,83 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     command(Qt::Key_F4);
 }
 
-// Write Changes and Verify Radio come after Write Radio; Write Changes
-// answers the progress window's Cancel as a write does and says in the
-// status bar what it wrote.
-TEST_F(ViewTest, WriteChangesAndVerifyRadioFromTheMenu) {
+// Write Changes and Verify Radio come after Write Radio. Write Changes keeps
+// the radio's read as its backup, writes only the blocks that differ from the
+// setup shown, checks them, and says what it did; a Cancel in its read writes
+// nothing, one in its write is asked about and says what went.
+TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
     QAction* write = action("Write Radio");
-    QAction* changes = action("Write Changes");
-    QAction* verify = action("Verify Radio");
-    const auto items = write->associatedObjects();
-    ASSERT_FALSE(items.isEmpty());
-    const auto menu = qobject_cast<QMenu*>(items.first());
+    const auto menu = qobject_cast<QMenu*>(write->associatedObjects().value(0));
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->actions().indexOf(changes), menu->actions().indexOf(write) + 1);
-    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 2);
+    EXPECT_EQ(menu->actions().indexOf(action("Write Changes")), menu->actions().indexOf(write) + 1);
+    EXPECT_EQ(menu->actions().indexOf(action("Verify Radio")), menu->actions().indexOf(write) + 2);
 
-    for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
-    platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
-    platform.answer(Answer::Yes, VKTCom::RadioCommands::AskGlobals);
-    platform.answer(Answer::Yes, VKTCom::frmProc::CancelWriteQuestion);
-    platform.onEvents = [this] {
-        if (main->proc.lblInfo.Caption() == "Writing VKT Memory" && main->proc.Prog1.Value() > 1000 && !main->proc.Cancelled)
-            QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+    main->keepBackupsIn((folder / "backups").string());
+    command(Qt::Key_F2);
+    enter(3, 1, "155.5");   // group 1 channel 4
+    enter(15, 1, "155.6");  // and channel 16, another block
+    const int ch4 = VKTCore::ChannelSlotAddress(0, 3) / 32, ch16 = VKTCore::ChannelSlotAddress(0, 15) / 32;
+    auto written = [&] {
+        std::vector<int> blocks;
+        for (size_t i = 0; i + 1 < port.sent.size(); ++i)
+            if (port.sent[i].byte == 212) blocks.push_back(port.sent[i + 1].byte), i += 33;
+        return blocks;
     };
-    changes->trigger();
-    platform.onEvents = nullptr;
-    activate(view.get());
-    const std::string status = main->statusText.Caption();
-    EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
-    EXPECT_NE(status.find("): cancelled: blocks 8-31 and 30 unit-wide bytes had been written"), std::string::npos) << status;
+    struct Case {
+        std::function<bool()> cancelWhen;  // nothing: no Cancel
+        std::vector<int> blocks;
+        std::string said;
+    };
+    const std::string backup = ", backup radio-2AAA0105-";
+    const Case cases[] = {
+        {[&] { return main->proc.Prog1.Value() > 3000 && main->proc.lblInfo.Caption() == "Reading VKT Memory"; }, {},
+         "its read was cancelled: nothing was written"},
+        {[&] { return written().size() == 1; }, {ch4}, "cancelled: block " + std::to_string(ch4) + " had been written" + backup},
+        {{}, {ch16}, "1 block written and verified" + backup},  // the other went before
+        {{}, {}, "already holds the setup shown: nothing written" + backup},
+        // The radio differs everywhere, the globals too: what went, in ranges.
+        {[&] { return main->proc.lblInfo.Caption() == "Writing VKT Memory" && main->proc.Prog1.Value() > 1000; }, {},
+         "cancelled: blocks 8-31 and 30 unit-wide bytes had been written"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        const bool everywhere = &c == &cases[4];
+        if (everywhere)
+            for (uint8_t& b : radio().eeprom) b = static_cast<uint8_t>(~b);
+        port.sent.clear();
+        platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
+        platform.answer(everywhere ? Answer::Yes : Answer::No, VKTCom::RadioCommands::AskGlobals);
+        platform.onEvents = [&, done = false]() mutable {
+            if (done || !c.cancelWhen || !c.cancelWhen()) return;
+            done = true;
+            if (!c.blocks.empty() || everywhere) platform.answer(Answer::Yes, VKTCom::frmProc::CancelWriteQuestion);
+            QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+        };
+        action("Write Changes")->trigger();
+        platform.onEvents = nullptr;
+        activate(view.get());
+        EXPECT_EQ(everywhere ? c.blocks : written(), c.blocks);
+        const std::string status = main->statusText.Caption();
+        EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
+        EXPECT_NE(status.find("): " + c.said), std::string::npos) << status;
+        EXPECT_FALSE(port.isOpen());
+        clock.advance(0.1);
+        EXPECT_FALSE(radio().hooked());
+        if (!c.cancelWhen && c.blocks.empty()) {  // the backup is the radio as it was read
+            const auto latest = main->backups()->latestFor(vktsim::RadioModel::FastIdentity);
+            ASSERT_TRUE(latest);
+            EXPECT_EQ(FileBytes(*latest, 0, 6016), std::vector<uint8_t>(radio().eeprom.begin(), radio().eeprom.begin() + 6016));
+        }
+    }
     const auto question = std::find_if(platform.boxes.begin(), platform.boxes.end(),
                                        [](const auto& b) { return b.text == VKTCom::frmProc::CancelWriteQuestion; });
     ASSERT_NE(question, platform.boxes.end());
     EXPECT_EQ(question->icon, vkt::Icon::Question);
     EXPECT_EQ(question->buttons, vkt::Buttons::YesNo);
     EXPECT_EQ(question->title, "VKT Editor");
-    EXPECT_FALSE(port.isOpen());
 
     platform.answer(Answer::OK);
-    verify->trigger();
+    action("Verify Radio")->trigger();
     activate(view.get());
     EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
 }
@@ -618,9 +634,7 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
         pickFromList(groupBox(), index);
         typeInto("txtPassWord", password);
     }
-    clickCell(2, 1);
-    type("155.5");
-    press(Qt::Key_Return);
+    enter(2, 1, "155.5");
     action("Global Parameters")->trigger();
     main->globalsForm.cboGlobalGroup.setListIndex(6);
     activate(view.get());

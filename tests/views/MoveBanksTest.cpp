@@ -8,12 +8,10 @@
 #include <fstream>
 
 #include "core/ChannelPlan.h"
-#include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
 #include "views/PlanImportView.h"
 
 TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
-    // Both banks typed, then OK.
     auto okWith = [this](const QString& from, const QString& to) {
         for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}}) {
             moveView->findChild<QComboBox*>(box)->setFocus();
@@ -31,13 +29,16 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
         {"close box", [this] { moveView->close(); }},
         {"Cancel", [this] { QTest::mouseClick(ShownButton(*moveView, "Cancel"), Qt::LeftButton); }},
         {"OK, no such bank", [&] { okWith("16", "1"); }},
+        {"OK, bank 0", [&] { okWith("0", "3"); }},
+        {"OK, no number", [&] { okWith("x", "2"); }},
         {"OK, a bank onto itself", [&] { okWith("3", "3"); }},
     };
+    EXPECT_EQ(moveView->windowTitle(), "Move Banks");
+    EXPECT_EQ(moveView->findChild<QComboBox*>("cboFromBank")->currentText(), "15");
+    EXPECT_EQ(moveView->findChild<QComboBox*>("cboToBank")->currentText(), "1");
     for (const Way& way : ways) {
         activate(view.get());
-        clickCell(2, 5);
-        type("FIRE");
-        press(Qt::Key_Return);
+        enter(2, 5, "FIRE");
         QLineEdit* password = typeInto("txtPassWord", "424242");
         const auto image = VKTCore::MemoryImage;
 
@@ -60,9 +61,7 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
 // takes them back, until something else changes.
 TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack) {
     const std::string out = (folder / "out.csv").string();
-    clickCell(4, vkt::ColChLabel);
-    type("FIRE");
-    press(Qt::Key_Return);
+    enter(4, vkt::ColChLabel, "FIRE");
     for (const auto& [item, format] : {std::pair{"&Incident Radio Communications Plan (ICS 205)...", VKTCore::PlanFormat::IncidentPlan},
                                        {"&Channel List...", VKTCore::PlanFormat::ChannelList}}) {
         platform.dialogAnswers.push_back(out);

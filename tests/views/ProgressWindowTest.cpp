@@ -4,7 +4,6 @@
 // never closing the window itself.
 
 #include <QLabel>
-#include <QPushButton>
 
 #include "tests/views/ViewFixture.h"
 

@@ -4,23 +4,19 @@
 // the radio, as they do when the window system runs during every wait.
 // With VKT_SCREENSHOTS=DIR set, it also saves pictures of the window.
 
-#include <QApplication>
 #include <algorithm>
 #include <functional>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QLabel>
 #include <QTabBar>
-#include <QTest>
 #include <QWheelEvent>
 
 #include "core/GLOBALS.h"
 #include "views/TuneView.h"
-#include "tests/views/ShownButton.h"
 #include "tests/tune/TuneFixture.h"
+#include "tests/views/ViewFixture.h"
 
 namespace {
 
@@ -41,12 +37,6 @@ protected:
     }
     static void click(QWidget* w) {
         if (w) QTest::mouseClick(w, Qt::LeftButton);
-    }
-    void save(const char* name) {
-        const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
-        if (dir.isEmpty()) return;
-        QApplication::processEvents();  // the layout of what was shown or hidden
-        view.grab().save(QString::fromLocal8Bit(dir) + "/" + name);
     }
 
     vktviews::TuneView view{tune, nullptr};
@@ -89,7 +79,7 @@ TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
                 // window's Quit and its close box are out of reach.
                 EXPECT_EQ(calibration(), "alignment 80 80 C8 78 00 00 00 00 3C 55 | channel 1 BF 68 00 00 E7 3C 00 00 | Low Power 00 01 | Narrow 00 00");
                 EXPECT_FALSE(tabs()->isEnabled());
-                save("tune-calibrating.png");
+                Screenshot(&view, "tune-calibrating");
                 for (int i : {0, 2, 3, 4}) QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
                 click(button("Quit"));
                 view.close();
@@ -191,7 +181,7 @@ TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
         platform.onEvents = [&] {
             if (done || bursts() < 2) return;
             done = true;
-            save("tune-squelch-running.png");
+            Screenshot(&view, "tune-squelch-running");
             if (way == std::string("close box")) view.close();
             else click(button(way));
             EXPECT_TRUE(view.isVisible());  // until the run has ended
@@ -233,7 +223,7 @@ TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     EXPECT_EQ(updown->value(), 140);
     EXPECT_EQ(tune.lblFEDAC.Caption(), "8C");
     EXPECT_FALSE(button("Quit")->isEnabled());
-    save("tune-frontend-adjusting.png");
+    Screenshot(&view, "tune-frontend-adjusting");
     QApplication::setActiveWindow(&view);
     updown->setFocus();
     ASSERT_TRUE(updown->hasFocus());

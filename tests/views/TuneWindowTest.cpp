@@ -2,13 +2,10 @@
 // The tuning window through its real widgets, the main window's close while
 // a procedure holds the radio, and the main road from the keyboard alone.
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QPushButton>
 #include <QTabBar>
 
 #include "views/TuneView.h"
-#include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
 #include "tune/frmTune.h"
 
