@@ -74,11 +74,15 @@ TEST_F(TuneWindowTest, TheEditorStaysWhileAProcedureHoldsTheRadio) {
     EXPECT_TRUE(view->close());
 }
 
-// Read, pick a group, edit a cell, save, change a unit-wide setting, write,
-// and tune: every step from the keyboard, each landing in the radio or file.
+// Read, pick a group, edit a cell and the time-out, save, change a unit-wide
+// setting, write, and tune: every step from the keyboard, each landing in the
+// radio or file, and nothing else.
 TEST_F(TuneWindowTest, TheMainRoadByKeyboardAlone) {
+    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 1) + 1)] = 0x08;  // 162.41 in group 1
     command(Qt::Key_F2);
     const vktsim::Eeprom read = port.radio().eeprom;
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) ASSERT_EQ(image(a), radioByte(a)) << a;
+    EXPECT_EQ(shown(1, 1), "162.41000");
 
     ASSERT_TRUE(tabTo(groupBox()));
     press(Qt::Key_Down);
@@ -93,6 +97,8 @@ TEST_F(TuneWindowTest, TheMainRoadByKeyboardAlone) {
     press(Qt::Key_Return);  // takes the cell and moves down
     EXPECT_EQ(shown(2, 1), "155.50000");
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
+    ASSERT_TRUE(tabTo(view->findChild<QComboBox*>("cboTOT")));
+    for (int i = 0; i < 4; ++i) press(Qt::Key_Down);  // OFF, 15, 30, 45, 60
 
     const std::string setup = (temp.path() / "keys.vkt").string();
     platform.dialogAnswers.push_back(setup);
@@ -116,9 +122,12 @@ TEST_F(TuneWindowTest, TheMainRoadByKeyboardAlone) {
     std::vector<int> changed;
     for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
         if (radioByte(a) != read[static_cast<size_t>(a)]) changed.push_back(a);
-    ASSERT_EQ(changed.size(), 3u);
+    ASSERT_EQ(changed.size(), 4u);
     EXPECT_LT(changed[0], VKTCore::GroupBase(0));  // the unit-wide box
-    EXPECT_EQ(std::vector<int>(changed.begin() + 1, changed.end()), (std::vector<int>{slot, slot + 1}));
+    EXPECT_EQ(std::vector<int>(changed.begin() + 1, changed.end()), (std::vector<int>{VKTCore::GroupBase(2) + 45, slot, slot + 1}));
+    EXPECT_EQ(radioByte(VKTCore::GroupBase(2) + 45), 0x40);
+    EXPECT_EQ(main->statusText.Caption().rfind("Wrote the setup to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
+    EXPECT_EQ(platform.beeps, 2);  // the ends of the read and of the write
 
     const vktsim::Eeprom written = port.radio().eeprom;
     platform.answer(Answer::OK);  // the tuning warning
