@@ -6,16 +6,6 @@ using vkt::Answer;
 using vkteditor::ClipboardCommands;
 using namespace vkteditor;
 
-TEST_F(EditorTest, ARowTextIsNineTabbedFieldsEndedByCR) {
-    main->chkNarr[1].setValue(1);
-    EXPECT_EQ(main->clipboard.rowToText(1), "2\t162.45000\t000.0\t000.00\t000.0\t    Ch 2\t0\t1\t0\r");
-    main->moveGrid(1, 2);
-    main->mnuRow_Click();
-    EXPECT_EQ(platform.clipboard, main->clipboard.rowToText(1));
-    EXPECT_EQ(main->clipboard.copiedLength, static_cast<int>(platform.clipboard.size()));
-    EXPECT_TRUE(main->mnuPaste.Enabled());
-}
-
 // Another program may have used the clipboard meanwhile: activation empties
 // it, and a Paste then says nothing was copied.
 TEST_F(EditorTest, ActivationEmptiesTheClipboardAndDisablesPaste) {

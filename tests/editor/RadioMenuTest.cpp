@@ -6,33 +6,6 @@ using vkt::Answer;
 using VKTCom::RadioCommands;
 using namespace VKTCore;
 
-// Write Radio stores the open globals window, and sends page 0, only when
-// the technician answers Yes.
-TEST_F(EditorTest, WriteRadioSendsThePageZeroBytesOnlyWhenAsked) {
-    for (const Answer globals : {Answer::No, Answer::Yes}) {
-        port.sent.clear();
-        main->mnuGlobals_Click();
-        main->globalsForm.cboTalkBack.setListIndex(1);
-        platform.answer(Answer::OK, RadioCommands::ConfirmWrite);
-        platform.answer(globals, RadioCommands::AskGlobals);
-        main->mnuWriteAll_Click();
-        const auto w = wire();
-        bool pageZero = false;
-        for (size_t i = 0; i + 4 < w.size(); ++i) pageZero = pageZero || (w[i] == 209 && w[i + 1] == 0);
-        EXPECT_EQ(pageZero, globals == Answer::Yes);
-        EXPECT_EQ(image(155) & 0x20, globals == Answer::Yes ? 0x20 : 0);
-        EXPECT_EQ(radio().eeprom[155] & 0x20, globals == Answer::Yes ? 0x20 : 0);
-    }
-}
-
-TEST_F(EditorTest, CancelledConfirmationWritesNothingButStoresTheGroup) {
-    main->txtPassWord.setText("111111");
-    platform.answer(Answer::Cancel, RadioCommands::ConfirmWrite);
-    main->mnuWriteGroup_Click();
-    EXPECT_TRUE(wire().empty());
-    EXPECT_EQ(image(GroupBase(0) + 38), 0x11);
-}
-
 TEST_F(EditorTest, AFailedGroupReadOrWriteShowsOnlyItsMessagesAndSaysSoUnderTheWindow) {
     radio().faults.silent = true;
     main->txtGrpLab.setText("KEEP");

@@ -3,6 +3,7 @@
 // the image, the radio and the files whatever key stores it, the group list,
 // the clipboard commands and the editing keys, and closing the window.
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -203,14 +204,17 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
 
     // A row copied onto another keeps that row's Chan and brings its flags.
+    view->findChild<QAbstractButton*>("chkNarr1")->click();
     clickCell(0, 2);
     press(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboard, "1\t162.40000\t088.5\t000.00\t000.0\t    ROW0\t0\t1\t1\r");  // nine fields, ended by CR
     clickCell(9, 3);
     press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(shown(9, 0), "10");
     EXPECT_EQ(shown(9, 2), "088.5");
     EXPECT_EQ(shown(9, 5), "    ROW0");
     EXPECT_EQ(main->chkLoPower[9].Value(), 1);
+    EXPECT_EQ(main->chkNarr[9].Value(), 1);
 }
 
 TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
@@ -318,10 +322,17 @@ TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
     EXPECT_TRUE(platform.boxes.empty());
 }
 
-TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheSetupSavedOnExit) {
-    const std::string setup = (temp.path() / "exit.vkt").string();
+// Global parameters answered No stay out of the radio, which gets no page 0
+// at all, and out of the setup saved on exit.
+TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheRadioAndTheSetupSavedOnExit) {
     action("Global Parameters")->trigger();
     main->globalsForm.cboGlobalGroup.setListIndex(6);
+    radio().eeprom[255] = 0x20;  // page 0 as the image does not have it
+    platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
+    platform.answer(Answer::No, VKTCom::RadioCommands::AskGlobals);
+    command(Qt::Key_F3);
+    EXPECT_EQ(radioByte(255), 0x20);
+    const std::string setup = (temp.path() / "exit.vkt").string();
     platform.answer(Answer::No, "Save Global Parameters?");
     platform.answer(Answer::Yes, "Save before exit?");
     platform.dialogAnswers.push_back(setup);
@@ -510,8 +521,13 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     EXPECT_FALSE(action("Emulated Radio")->isChecked());
     EXPECT_EQ(port.portNumber(), 2);
     EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "2");
+    // A write cancelled at its question sends nothing, but the group is stored.
+    typeInto("txtPassWord", "111111");
+    const size_t sent = port.sent.size();
     platform.answer(Answer::Cancel, "Are you sure you want to write to the radio?");
     command(Qt::Key_F4);
+    EXPECT_EQ(port.sent.size(), sent);
+    EXPECT_EQ(image(VKTCore::GroupBase(0) + 38), 0x11);
 }
 
 // Write Changes and Verify Radio come after Write Radio. Write Changes keeps
