@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window through its real widgets: what a technician types reaches
 // the image, the radio and the files whatever key stores it, the group list,
-// the clipboard commands and the editing keys, and closing the window.
+// the clipboard commands and the editing keys, closing the window, and the
+// windows it opens for the global parameters and a transfer's progress.
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QStatusBar>
@@ -756,4 +759,65 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
     EXPECT_EQ(box->text(), "1");
     EXPECT_EQ(main->statusText.Caption(), vkteditor::ClipboardCommands::OffsetRule);
     EXPECT_EQ(shown(2, 3), QString::number(rx - 0.6, 'f', 5));
+}
+
+// The factory setup's position 16 holds group nibble F without the Global
+// flag: the window shows no entry for it, and saving the window through its
+// own menu keeps those bits rather than writing group 1. Closed without
+// saving, the window is only hidden: it keeps its edits for the next time.
+TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAndARotaryGroupNoEntryNames) {
+    const auto item = [this](const QString& text) {
+        for (QAction* a : globalsView->findChildren<QAction*>())
+            if (a->text() == text) a->trigger();
+    };
+    auto& g = main->globalsForm;
+    EXPECT_FALSE(main->globalsWindowOpen());
+    action("Global Parameters")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(g.Caption(), "Group '0' Globals  -  VKT Editor   ");
+    g.cboTalkBack.setListIndex(1);
+    item("Close Window Without Saving");
+    EXPECT_FALSE(globalsView->isVisible());
+    EXPECT_TRUE(main->globalsWindowOpen());
+    action("Global Parameters")->trigger();
+    EXPECT_EQ(g.cboTalkBack.Text(), "Enabled");  // not read again
+    EXPECT_EQ(image(155) & 0x20, 0);
+    QGroupBox* rotary = nullptr;
+    for (auto* box : globalsView->findChildren<QGroupBox*>())
+        if (box->title() == "Rotary Switch Assignments") rotary = box;
+    ASSERT_TRUE(rotary);
+    const auto combo = [rotary](int row) {
+        return qobject_cast<QComboBox*>(static_cast<QGridLayout*>(rotary->layout())->itemAtPosition(row, 1)->widget());
+    };
+    EXPECT_EQ(combo(15)->currentText(), "Group 15");
+    EXPECT_EQ(combo(16)->currentIndex(), -1);
+    EXPECT_EQ(combo(16)->currentText(), "");
+    item("Save Settings And Close Window");
+    EXPECT_EQ(image(143), 0xFF);
+    EXPECT_EQ(image(144) & 0x80, 0);
+    EXPECT_EQ(image(155) & 0x20, 0x20);
+}
+
+// The progress window: over a disabled main window, its Cancel enabled only
+// when asked for, reaching the model and never closing the window itself.
+TEST_F(ViewTest, ProgressCancelReachesTheModel) {
+    main->proc.ShowForm("Reading VKT Memory", false);
+    QApplication::processEvents();
+    EXPECT_TRUE(procView->isVisible());
+    EXPECT_EQ(procView->windowTitle(), "VKT Processing");
+    EXPECT_EQ(procView->findChild<QLabel*>()->text(), "Reading VKT Memory");
+    EXPECT_FALSE(view->centralWidget()->isEnabled());
+    QPushButton* cancel = procView->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+    EXPECT_FALSE(cancel->isEnabled());
+    main->proc.EnableCancel();
+    EXPECT_TRUE(cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_TRUE(main->proc.Cancelled);
+    EXPECT_TRUE(procView->isVisible());
+    main->proc.Unload();
+    main->proc.Unload();
+    EXPECT_TRUE(view->centralWidget()->isEnabled());
+    EXPECT_FALSE(procView->isVisible());
 }
