@@ -6,9 +6,7 @@
 #include "tests/editor/EditorFixture.h"
 
 using namespace VKTCore;
-using vkt::Answer;
 using vkteditor::clsMoves;
-using vkteditor::frmGlobals;
 
 TEST_F(EditorTest, SettingsOnAFirstRunAndTheTuneWarning) {
     struct NoScreen : ControlModule::StartUpScreen {
@@ -62,24 +60,6 @@ TEST_F(EditorTest, WithoutADatabaseTheEditorStillWorksOnTheImage) {
     other.cboCurrentGroup.setListIndex(0);
     other.cboCurrentGroup_Click();
     EXPECT_EQ(other.Grid.cellText(2, 5), "    FIRE");
-}
-
-TEST_F(EditorTest, GlobalsCloseBoxAsks) {
-    auto& g = main->globalsForm;
-    main->mnuGlobals_Click();
-    g.cboLoPower.setListIndex(1);
-    platform.answer(Answer::Cancel, frmGlobals::SaveQuestion);
-    EXPECT_TRUE(g.Form_QueryUnload());
-    EXPECT_EQ(g.cboLoPower.Text(), "Enabled");
-    platform.answer(Answer::No, frmGlobals::SaveQuestion);
-    EXPECT_FALSE(g.Form_QueryUnload());
-    EXPECT_FALSE(main->globalsWindowOpen());
-    main->mnuGlobals_Click();
-    EXPECT_EQ(g.cboLoPower.Text(), "Disabled");  // read from the image again
-    g.cboLoPower.setListIndex(1);
-    platform.answer(Answer::Yes, frmGlobals::SaveQuestion);
-    EXPECT_FALSE(g.Form_QueryUnload());
-    EXPECT_EQ(image(155) & 0x40, 0x40);
 }
 
 // Read Radio refreshes the globals window only when it is open; Read Global

@@ -762,10 +762,10 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
 }
 
 // The factory setup's position 16 holds group nibble F without the Global
-// flag: the window shows no entry for it, and saving the window through its
-// own menu keeps those bits rather than writing group 1. Closed without
-// saving, the window is only hidden: it keeps its edits for the next time.
-TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAndARotaryGroupNoEntryNames) {
+// flag: the window shows no entry for it, and saving the window keeps those
+// bits rather than writing group 1. Closed by its menu without saving, the
+// window is only hidden: it keeps its edits for the next time.
+TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryGroup) {
     const auto item = [this](const QString& text) {
         for (QAction* a : globalsView->findChildren<QAction*>())
             if (a->text() == text) a->trigger();
@@ -792,7 +792,17 @@ TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAndARotaryGroupNoEntryNames) {
     EXPECT_EQ(combo(15)->currentText(), "Group 15");
     EXPECT_EQ(combo(16)->currentIndex(), -1);
     EXPECT_EQ(combo(16)->currentText(), "");
-    item("Save Settings And Close Window");
+    // The close box asks: Cancel keeps the window, No closes it unsaved.
+    platform.answer(Answer::Cancel, vkteditor::frmGlobals::SaveQuestion);
+    EXPECT_FALSE(globalsView->close());
+    platform.answer(Answer::No, vkteditor::frmGlobals::SaveQuestion);
+    EXPECT_TRUE(globalsView->close());
+    EXPECT_FALSE(main->globalsWindowOpen());
+    action("Global Parameters")->trigger();
+    EXPECT_EQ(g.cboTalkBack.Text(), "Disabled");  // read from the image again
+    g.cboTalkBack.setListIndex(1);
+    platform.answer(Answer::Yes, vkteditor::frmGlobals::SaveQuestion);
+    EXPECT_TRUE(globalsView->close());
     EXPECT_EQ(image(143), 0xFF);
     EXPECT_EQ(image(144) & 0x80, 0);
     EXPECT_EQ(image(155) & 0x20, 0x20);
