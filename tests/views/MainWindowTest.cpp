@@ -65,9 +65,9 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
     auto inFile = [&] { return FileBytes(setup, at, 2); };
     struct Road {
         const char* name;
-        const char* typed;
         std::function<void()> store;
         std::function<std::vector<uint8_t>()> stored;
+        const char* typed = "180";  // refused: no channel step in the band
     };
     const auto f4 = [&] {
         platform.answer(Answer::OK);
@@ -75,12 +75,12 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
         EXPECT_EQ(main->statusText.Caption().rfind("Wrote group 1 to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
     };
     const Road roads[] = {
-        {"F4, taken", "155.5", f4, onRadio},
-        {"F4", "180", f4, onRadio},
-        {"F3", "180", [&] { platform.answer(Answer::OK); platform.answer(Answer::No, "Write Global Parameters?"); command(Qt::Key_F3); }, onRadio},
-        {"Ctrl+S", "180", [&] { platform.dialogAnswers.push_back(setup); press(Qt::Key_S, Qt::ControlModifier); }, inFile},
-        {"Save As", "180", [&] { platform.dialogAnswers.push_back(setup); action("Sa&ve As")->trigger(); }, inFile},
-        {"close, Yes", "180", [&] { platform.answer(Answer::Yes, "Save before exit?"); platform.dialogAnswers.push_back(setup); view->close(); }, inFile},
+        {"F4, taken", f4, onRadio, "155.5"},
+        {"F4", f4, onRadio},
+        {"F3", [&] { platform.answer(Answer::OK); platform.answer(Answer::No, "Write Global Parameters?"); command(Qt::Key_F3); }, onRadio},
+        {"Ctrl+S", [&] { platform.dialogAnswers.push_back(setup); press(Qt::Key_S, Qt::ControlModifier); }, inFile},
+        {"Save As", [&] { platform.dialogAnswers.push_back(setup); action("Sa&ve As")->trigger(); }, inFile},
+        {"close, Yes", [&] { platform.answer(Answer::Yes, "Save before exit?"); platform.dialogAnswers.push_back(setup); view->close(); }, inFile},
     };
     for (const Road& road : roads) {
         QFile::remove(QString::fromStdString(setup));

@@ -380,8 +380,9 @@ TEST_F(TuneWindowTest, TheMainRoadByKeyboardAlone) {
         if (radioByte(a) != read[static_cast<size_t>(a)]) changed.push_back(a);
     ASSERT_EQ(changed.size(), 4u);
     EXPECT_LT(changed[0], VKTCore::GroupBase(0));  // the unit-wide box
-    EXPECT_EQ(std::vector<int>(changed.begin() + 1, changed.end()), (std::vector<int>{VKTCore::GroupBase(2) + 45, slot, slot + 1}));
-    EXPECT_EQ(radioByte(VKTCore::GroupBase(2) + 45), 0x40);
+    const int timeOut = VKTCore::GroupBase(2) + 45;
+    EXPECT_EQ(std::vector<int>(changed.begin() + 1, changed.end()), (std::vector<int>{timeOut, slot, slot + 1}));
+    EXPECT_EQ(radioByte(timeOut), 0x40);
     EXPECT_EQ(main->statusText.Caption().rfind("Wrote the setup to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
     EXPECT_EQ(platform.beeps, 2);  // the ends of the read and of the write
 
