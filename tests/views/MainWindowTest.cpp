@@ -1,23 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window through its real widgets: what a technician types reaches
 // the image, the radio and the files whatever key stores it, the group list,
-// the clipboard commands and the editing keys, and closing the window.
+// the clipboard commands and the editing keys, closing the window, and the
+// windows it opens: global parameters, a transfer's progress, Move Banks and
+// Import Channel Plan.
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QStatusBar>
 #include <QMenu>
-#include <QPushButton>
 #include <QTimer>
 
-#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 
 #include "core/ChannelCodes.h"
+#include "core/ChannelPlan.h"
 #include "tests/views/ViewFixture.h"
+#include "views/PlanImportView.h"
 
 using vkt::Answer;
 
@@ -50,59 +56,27 @@ TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_TRUE(Centred(view.get()));
 }
 
-// The road a technician takes: read the radio, pick a group from the list,
-// change its time-out, type a frequency and write the group while the cell
-// is still open. The radio gets exactly those edits.
-TEST_F(ViewTest, ReadPickTypeAndWriteWithTheCellStillOpen) {
-    port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 1) + 1)] = 0x08;  // 162.41 in group 1
-    command(Qt::Key_F2);
-    EXPECT_EQ(shown(1, 1), "162.41000");
-    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) ASSERT_EQ(image(a), radioByte(a)) << a;
-    EXPECT_TRUE(platform.boxes.empty());
-
-    pickFromList(groupBox(), 2);
-    EXPECT_EQ(main->currentGroup, 2);
-    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP3");
-
-    const vktsim::Eeprom before = port.radio().eeprom;
-    auto* timeOut = view->findChild<QComboBox*>("cboTOT");
-    timeOut->setFocus();
-    for (int i = 0; i < 4; ++i) press(Qt::Key_Down);  // OFF, 15, 30, 45, 60
-    ASSERT_EQ(timeOut->currentText(), "60");
-    clickCell(2, 1);
-    type("155.5");
-    ASSERT_TRUE(main->Grid.editing());
-    platform.answer(Answer::OK, "Are you sure you want to write to the radio?");
-    command(Qt::Key_F4);
-    std::vector<int> changed;
-    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
-        if (radioByte(a) != before[static_cast<size_t>(a)]) changed.push_back(a);
-    const int slot = VKTCore::ChannelSlotAddress(2, 2);
-    EXPECT_EQ(changed, (std::vector<int>{VKTCore::GroupBase(2) + 45, slot, slot + 1}));
-    EXPECT_EQ(radioByte(VKTCore::GroupBase(2) + 45), 0x40);
-    EXPECT_EQ(radioByte(slot), 0xAD);  // (155.5 - 100) / 0.00125 = 0xAD70
-    EXPECT_EQ(radioByte(slot + 1), 0x70);
-    EXPECT_EQ(shown(2, 1), "155.50000");
-    EXPECT_EQ(platform.beeps, 2);  // the end of the read and of the write
-    EXPECT_EQ(main->statusText.Caption().rfind("Wrote group 3 to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
-}
-
 // A frequency left in an open cell is checked on its own row by every
-// command that stores the group, and a refused one is never stored.
+// command that stores the group: one taken is stored, a refused one never.
 TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
     const std::string setup = (temp.path() / "setup.vkt").string();
     const int at = VKTCore::ChannelSlotAddress(0, 3);
-    const std::vector<uint8_t> factory{radioByte(at), radioByte(at + 1)};
-    const QString before = shown(3, 1);
     auto onRadio = [&] { return std::vector<uint8_t>{radioByte(at), radioByte(at + 1)}; };
     auto inFile = [&] { return FileBytes(setup, at, 2); };
     struct Road {
         const char* name;
         std::function<void()> store;
         std::function<std::vector<uint8_t>()> stored;
+        const char* typed = "180";  // refused: no channel step in the band
+    };
+    const auto f4 = [&] {
+        platform.answer(Answer::OK);
+        command(Qt::Key_F4);
+        EXPECT_EQ(main->statusText.Caption().rfind("Wrote group 1 to radio 2AAA0105 in ", 0), 0u) << main->statusText.Caption();
     };
     const Road roads[] = {
-        {"F4", [&] { platform.answer(Answer::OK); command(Qt::Key_F4); }, onRadio},
+        {"F4, taken", f4, onRadio, "155.5"},
+        {"F4", f4, onRadio},
         {"F3", [&] { platform.answer(Answer::OK); platform.answer(Answer::No, "Write Global Parameters?"); command(Qt::Key_F3); }, onRadio},
         {"Ctrl+S", [&] { platform.dialogAnswers.push_back(setup); press(Qt::Key_S, Qt::ControlModifier); }, inFile},
         {"Save As", [&] { platform.dialogAnswers.push_back(setup); action("Sa&ve As")->trigger(); }, inFile},
@@ -110,15 +84,16 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
     };
     for (const Road& road : roads) {
         QFile::remove(QString::fromStdString(setup));
+        const QString before = shown(3, 1);
         clickCell(3, 1);
-        type("180");
+        type(road.typed);
         ASSERT_TRUE(main->Grid.editing()) << road.name;
         const int beeps = platform.beeps;
         road.store();
-        EXPECT_EQ(road.stored(), factory) << road.name;
+        EXPECT_EQ(road.stored(), (std::vector<uint8_t>{0xAD, 0x70})) << road.name;  // (155.5 - 100) / 0.00125
         EXPECT_GT(platform.beeps, beeps) << road.name;
-        EXPECT_EQ(shown(3, 1), before) << road.name;
-        EXPECT_EQ(table->value(3, 1).text, before.toStdString()) << road.name;
+        EXPECT_EQ(shown(3, 1), road.typed == std::string("180") ? before : "155.50000") << road.name;
+        EXPECT_EQ(table->value(3, 1).text, shown(3, 1).toStdString()) << road.name;
         EXPECT_FALSE(main->Grid.editing()) << road.name;
     }
 }
@@ -127,9 +102,7 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
 // new one shown; picked again, a group shows what was stored, encoded.
 TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
     QLineEdit* password = typeInto("txtPassWord", "123456");
-    clickCell(4, 5);
-    type("FIRE");
-    press(Qt::Key_Return);
+    enter(4, 5, "FIRE");
     pickFromList(groupBox(), 4);
     EXPECT_EQ(main->currentGroup, 4);
     EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP5");
@@ -143,11 +116,6 @@ TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
     EXPECT_EQ(groupBox()->currentText(), "5");
     EXPECT_EQ(main->currentGroup, 4);
 
-    groupBox()->setFocus();
-    press(Qt::Key_Down);
-    EXPECT_EQ(main->currentGroup, 5);
-    EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP6");
-
     pickFromList(groupBox(), 0);
     EXPECT_EQ(password->text(), "123456");
     EXPECT_EQ(shown(4, 5), "    FIRE");
@@ -159,7 +127,8 @@ TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
 }
 
 TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
-    // No group number: a beep at the key, and the box names the group shown.
+    // No group number: a beep at the key, the box names the group shown, and
+    // the status bar says what it takes.
     groupBox()->setFocus();
     for (const QString typed : {"16", "0", "x", ""}) {
         groupBox()->lineEdit()->selectAll();
@@ -168,6 +137,7 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
         else type(typed);
         EXPECT_EQ(platform.beeps, beeps + 1) << typed.toStdString();
         EXPECT_EQ(groupBox()->currentText(), "1") << typed.toStdString();
+        EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::GroupNumberRule) << typed.toStdString();
     }
     // A group number is typed without a beep, and refused when entered.
     const int beeps = platform.beeps;
@@ -221,7 +191,7 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     for (int r = 0; r < 16; ++r)
         for (int c = 0; c < 6; ++c) EXPECT_TRUE(marks->isSelected(grid()->model()->index(r, c))) << r << "," << c;
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(5, 2));
-    screenshot(view.get(), "main-copy-all");
+    Screenshot(view.get(), "main-copy-all");
 
     pickFromList(groupBox(), 1);
     ASSERT_EQ(main->currentGroup, 1);
@@ -239,14 +209,17 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     EXPECT_FALSE(marks->isSelected(grid()->model()->index(15, 5)));
 
     // A row copied onto another keeps that row's Chan and brings its flags.
+    view->findChild<QAbstractButton*>("chkNarr1")->click();
     clickCell(0, 2);
     press(Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboard, "1\t162.40000\t088.5\t000.00\t000.0\t    ROW0\t0\t1\t1\r");  // nine fields, ended by CR
     clickCell(9, 3);
     press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(shown(9, 0), "10");
     EXPECT_EQ(shown(9, 2), "088.5");
     EXPECT_EQ(shown(9, 5), "    ROW0");
     EXPECT_EQ(main->chkLoPower[9].Value(), 1);
+    EXPECT_EQ(main->chkNarr[9].Value(), 1);
 }
 
 TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
@@ -271,9 +244,7 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     EXPECT_EQ(shown(2, 5), "    Ch 3");
 
     // In a text box: the box's, also when it has nothing to undo or paste.
-    clickCell(4, 5);
-    type("FIRE");
-    press(Qt::Key_Return);
+    enter(4, 5, "FIRE");
     auto* label = view->findChild<QLineEdit*>("txtGrpLab");
     ASSERT_NE(label, nullptr);
     label->setFocus();
@@ -356,10 +327,17 @@ TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
     EXPECT_TRUE(platform.boxes.empty());
 }
 
-TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheSetupSavedOnExit) {
-    const std::string setup = (temp.path() / "exit.vkt").string();
+// Global parameters answered No stay out of the radio, which gets no page 0
+// at all, and out of the setup saved on exit.
+TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheRadioAndTheSetupSavedOnExit) {
     action("Global Parameters")->trigger();
     main->globalsForm.cboGlobalGroup.setListIndex(6);
+    radio().eeprom[255] = 0x20;  // page 0 as the image does not have it
+    platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
+    platform.answer(Answer::No, VKTCom::RadioCommands::AskGlobals);
+    command(Qt::Key_F3);
+    EXPECT_EQ(radioByte(255), 0x20);
+    const std::string setup = (temp.path() / "exit.vkt").string();
     platform.answer(Answer::No, "Save Global Parameters?");
     platform.answer(Answer::Yes, "Save before exit?");
     platform.dialogAnswers.push_back(setup);
@@ -406,18 +384,6 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     EXPECT_EQ(walked.join(" "), expected.join(" "));
 }
 
-TEST_F(ViewTest, EscapeCancelsACell) {
-    clickCell(3, 1);
-    const QString before = shown(3, 1);
-    type("150");
-    ASSERT_TRUE(main->Grid.editing());
-    press(Qt::Key_Escape);
-    EXPECT_FALSE(main->Grid.editing());
-    EXPECT_EQ(shown(3, 1), before);
-    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(3, 1));
-    EXPECT_EQ(platform.beeps, 0);
-}
-
 // Typing a box cannot take beeps, changes nothing, and the status bar says why.
 TEST_F(ViewTest, RefusedTypingSaysWhy) {
     struct Case {
@@ -446,14 +412,8 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
     action("Undo")->trigger();
     EXPECT_EQ(main->statusText.Caption(), "");
 
-    clickCell(4, 3);
-    type("180");
-    press(Qt::Key_Return);
+    enter(4, 3, "180");
     EXPECT_EQ(main->statusText.Caption(), "Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
-    groupBox()->setFocus();
-    groupBox()->lineEdit()->selectAll();
-    type("0");
-    EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::GroupNumberRule);
 
     // Save As and Open say what they came to, in place of a hint.
     const std::string setup = (temp.path() / "said.vkt").string();
@@ -467,7 +427,8 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
 
 // A frequency is normalised, or refused with a beep if it is no channel
 // step in the band; so is a channel guard that is not wholly a code; a label
-// character without a code is taken, to be stored as a space.
+// character without a code is taken, to be stored as a space. Escape leaves
+// a cell as it was.
 TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     const std::pair<QString, QString> frequencies[] = {  // typed, shown ("" when refused)
         {"154.5125", "154.51250"}, {"154.51875", "154.51875"}, {"154.5126", ""}, {"135.9975", ""}, {"174.0025", ""}, {"136", "136.00000"},
@@ -475,28 +436,25 @@ TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     for (const auto& [typed, want] : frequencies) {
         const QString before = shown(2, 1);
         const int beeps = platform.beeps;
-        clickCell(2, 1);
-        type(typed);
-        press(Qt::Key_Return);
+        enter(2, 1, typed);
         EXPECT_EQ(shown(2, 1), want.isEmpty() ? before : want) << typed.toStdString();
         EXPECT_EQ(platform.beeps, beeps + want.isEmpty()) << typed.toStdString();
     }
     const std::pair<int, QString> refused[] = {{2, "D999"}, {2, "D02"}, {4, "D089"}, {2, "d023-junk-"}, {4, "12345.6"}};
     for (const auto& [col, typed] : refused) {
         const int beeps = platform.beeps;
-        clickCell(2, col);
-        type(typed);
-        press(Qt::Key_Return);
+        enter(2, col, typed);
         EXPECT_EQ(shown(2, col), "000.0") << typed.toStdString();
         EXPECT_EQ(platform.beeps, beeps + 1) << typed.toStdString();
     }
     const int beeps = platform.beeps;
-    clickCell(2, 2);
-    type("d023-");
-    press(Qt::Key_Return);
-    clickCell(2, 5);
-    type("ST.JOHN");
-    press(Qt::Key_Return);
+    clickCell(2, 1);
+    type("150");
+    press(Qt::Key_Escape);  // the cell as it was, and no beep
+    EXPECT_EQ(shown(2, 1), "146.34000");
+    EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(2, 1));
+    enter(2, 2, "d023-");
+    enter(2, 5, "ST.JOHN");
     EXPECT_EQ(shown(2, 2), "d023-");
     EXPECT_EQ(shown(2, 5), "ST.JOHN");
     EXPECT_EQ(platform.beeps, beeps);
@@ -564,48 +522,92 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     EXPECT_FALSE(action("Emulated Radio")->isChecked());
     EXPECT_EQ(port.portNumber(), 2);
     EXPECT_EQ(platform.GetSetting("VKTEDWIN", "Comm", "Port", ""), "2");
+    // A write cancelled at its question sends nothing, but the group is stored.
+    typeInto("txtPassWord", "111111");
+    const size_t sent = port.sent.size();
     platform.answer(Answer::Cancel, "Are you sure you want to write to the radio?");
     command(Qt::Key_F4);
+    EXPECT_EQ(port.sent.size(), sent);
+    EXPECT_EQ(image(VKTCore::GroupBase(0) + 38), 0x11);
 }
 
-// Write Changes and Verify Radio come after Write Radio; Write Changes
-// answers the progress window's Cancel as a write does and says in the
-// status bar what it wrote.
-TEST_F(ViewTest, WriteChangesAndVerifyRadioFromTheMenu) {
+// Write Changes and Verify Radio come after Write Radio. Write Changes keeps
+// the radio's read as its backup, writes only the blocks that differ from the
+// setup shown, checks them, and says what it did; a Cancel in its read writes
+// nothing, one in its write is asked about and says what went.
+TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
     QAction* write = action("Write Radio");
-    QAction* changes = action("Write Changes");
-    QAction* verify = action("Verify Radio");
-    const auto items = write->associatedObjects();
-    ASSERT_FALSE(items.isEmpty());
-    const auto menu = qobject_cast<QMenu*>(items.first());
+    const auto menu = qobject_cast<QMenu*>(write->associatedObjects().value(0));
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->actions().indexOf(changes), menu->actions().indexOf(write) + 1);
-    EXPECT_EQ(menu->actions().indexOf(verify), menu->actions().indexOf(write) + 2);
+    EXPECT_EQ(menu->actions().indexOf(action("Write Changes")), menu->actions().indexOf(write) + 1);
+    EXPECT_EQ(menu->actions().indexOf(action("Verify Radio")), menu->actions().indexOf(write) + 2);
 
-    for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
-    platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
-    platform.answer(Answer::Yes, VKTCom::RadioCommands::AskGlobals);
-    platform.answer(Answer::Yes, VKTCom::frmProc::CancelWriteQuestion);
-    platform.onEvents = [this] {
-        if (main->proc.lblInfo.Caption() == "Writing VKT Memory" && main->proc.Prog1.Value() > 1000 && !main->proc.Cancelled)
-            QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+    main->keepBackupsIn((folder / "backups").string());
+    command(Qt::Key_F2);
+    enter(3, 1, "155.5");   // group 1 channel 4
+    enter(15, 1, "155.6");  // and channel 16, another block
+    const int ch4 = VKTCore::ChannelSlotAddress(0, 3) / 32, ch16 = VKTCore::ChannelSlotAddress(0, 15) / 32;
+    auto written = [&] {
+        std::vector<int> blocks;
+        for (size_t i = 0; i + 1 < port.sent.size(); ++i)
+            if (port.sent[i].byte == 212) blocks.push_back(port.sent[i + 1].byte), i += 33;
+        return blocks;
     };
-    changes->trigger();
-    platform.onEvents = nullptr;
-    activate(view.get());
-    const std::string status = main->statusText.Caption();
-    EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
-    EXPECT_NE(status.find("): cancelled: blocks 8-31 and 30 unit-wide bytes had been written"), std::string::npos) << status;
+    struct Case {
+        std::function<bool()> cancelWhen;  // nothing: no Cancel
+        std::vector<int> blocks;
+        std::string said;
+    };
+    const std::string backup = ", backup radio-2AAA0105-";
+    const Case cases[] = {
+        {[&] { return main->proc.Prog1.Value() > 3000 && main->proc.lblInfo.Caption() == "Reading VKT Memory"; }, {},
+         "its read was cancelled: nothing was written"},
+        {[&] { return written().size() == 1; }, {ch4}, "cancelled: block " + std::to_string(ch4) + " had been written" + backup},
+        {{}, {ch16}, "1 block written and verified" + backup},  // the other went before
+        {{}, {}, "already holds the setup shown: nothing written" + backup},
+        // The radio differs everywhere, the globals too: what went, in ranges.
+        {[&] { return main->proc.lblInfo.Caption() == "Writing VKT Memory" && main->proc.Prog1.Value() > 1000; }, {},
+         "cancelled: blocks 8-31 and 30 unit-wide bytes had been written"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        const bool everywhere = &c == &cases[4];
+        if (everywhere)
+            for (uint8_t& b : radio().eeprom) b = static_cast<uint8_t>(~b);
+        port.sent.clear();
+        platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
+        platform.answer(everywhere ? Answer::Yes : Answer::No, VKTCom::RadioCommands::AskGlobals);
+        platform.onEvents = [&, done = false]() mutable {
+            if (done || !c.cancelWhen || !c.cancelWhen()) return;
+            done = true;
+            if (!c.blocks.empty() || everywhere) platform.answer(Answer::Yes, VKTCom::frmProc::CancelWriteQuestion);
+            QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+        };
+        action("Write Changes")->trigger();
+        platform.onEvents = nullptr;
+        activate(view.get());
+        EXPECT_EQ(everywhere ? c.blocks : written(), c.blocks);
+        const std::string status = main->statusText.Caption();
+        EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
+        EXPECT_NE(status.find("): " + c.said), std::string::npos) << status;
+        EXPECT_FALSE(port.isOpen());
+        clock.advance(0.1);
+        EXPECT_FALSE(radio().hooked());
+        if (!c.cancelWhen && c.blocks.empty()) {  // the backup is the radio as it was read
+            const auto latest = main->backups()->latestFor(vktsim::RadioModel::FastIdentity);
+            ASSERT_TRUE(latest);
+            EXPECT_EQ(FileBytes(*latest, 0, 6016), std::vector<uint8_t>(radio().eeprom.begin(), radio().eeprom.begin() + 6016));
+        }
+    }
     const auto question = std::find_if(platform.boxes.begin(), platform.boxes.end(),
                                        [](const auto& b) { return b.text == VKTCom::frmProc::CancelWriteQuestion; });
     ASSERT_NE(question, platform.boxes.end());
     EXPECT_EQ(question->icon, vkt::Icon::Question);
     EXPECT_EQ(question->buttons, vkt::Buttons::YesNo);
     EXPECT_EQ(question->title, "VKT Editor");
-    EXPECT_FALSE(port.isOpen());
 
     platform.answer(Answer::OK);
-    verify->trigger();
+    action("Verify Radio")->trigger();
     activate(view.get());
     EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
 }
@@ -618,9 +620,7 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
         pickFromList(groupBox(), index);
         typeInto("txtPassWord", password);
     }
-    clickCell(2, 1);
-    type("155.5");
-    press(Qt::Key_Return);
+    enter(2, 1, "155.5");
     action("Global Parameters")->trigger();
     main->globalsForm.cboGlobalGroup.setListIndex(6);
     activate(view.get());
@@ -757,4 +757,197 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
     EXPECT_EQ(box->text(), "1");
     EXPECT_EQ(main->statusText.Caption(), vkteditor::ClipboardCommands::OffsetRule);
     EXPECT_EQ(shown(2, 3), QString::number(rx - 0.6, 'f', 5));
+}
+
+// The factory setup's position 16 holds group nibble F without the Global
+// flag: the window shows no entry for it, and saving the window keeps those
+// bits rather than writing group 1. Closed by its menu without saving, the
+// window is only hidden: it keeps its edits for the next time.
+TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryGroup) {
+    const auto item = [this](const QString& text) {
+        for (QAction* a : globalsView->findChildren<QAction*>())
+            if (a->text() == text) a->trigger();
+    };
+    auto& g = main->globalsForm;
+    EXPECT_FALSE(main->globalsWindowOpen());
+    action("Global Parameters")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(g.Caption(), "Group '0' Globals  -  VKT Editor   ");
+    g.cboTalkBack.setListIndex(1);
+    item("Close Window Without Saving");
+    EXPECT_FALSE(globalsView->isVisible());
+    EXPECT_TRUE(main->globalsWindowOpen());
+    action("Global Parameters")->trigger();
+    EXPECT_EQ(g.cboTalkBack.Text(), "Enabled");  // not read again
+    EXPECT_EQ(image(155) & 0x20, 0);
+    QGroupBox* rotary = nullptr;
+    for (auto* box : globalsView->findChildren<QGroupBox*>())
+        if (box->title() == "Rotary Switch Assignments") rotary = box;
+    ASSERT_TRUE(rotary);
+    const auto combo = [rotary](int row) {
+        return qobject_cast<QComboBox*>(static_cast<QGridLayout*>(rotary->layout())->itemAtPosition(row, 1)->widget());
+    };
+    EXPECT_EQ(combo(15)->currentText(), "Group 15");
+    EXPECT_EQ(combo(16)->currentIndex(), -1);
+    EXPECT_EQ(combo(16)->currentText(), "");
+    // The close box asks: Cancel keeps the window, No closes it unsaved.
+    platform.answer(Answer::Cancel, vkteditor::frmGlobals::SaveQuestion);
+    EXPECT_FALSE(globalsView->close());
+    platform.answer(Answer::No, vkteditor::frmGlobals::SaveQuestion);
+    EXPECT_TRUE(globalsView->close());
+    EXPECT_FALSE(main->globalsWindowOpen());
+    action("Global Parameters")->trigger();
+    EXPECT_EQ(g.cboTalkBack.Text(), "Disabled");  // read from the image again
+    g.cboTalkBack.setListIndex(1);
+    platform.answer(Answer::Yes, vkteditor::frmGlobals::SaveQuestion);
+    EXPECT_TRUE(globalsView->close());
+    EXPECT_EQ(image(143), 0xFF);
+    EXPECT_EQ(image(144) & 0x80, 0);
+    EXPECT_EQ(image(155) & 0x20, 0x20);
+}
+
+// The progress window: over a disabled main window, its Cancel enabled only
+// when asked for, reaching the model and never closing the window itself.
+TEST_F(ViewTest, ProgressCancelReachesTheModel) {
+    main->proc.ShowForm("Reading VKT Memory", false);
+    QApplication::processEvents();
+    EXPECT_TRUE(procView->isVisible());
+    EXPECT_EQ(procView->windowTitle(), "VKT Processing");
+    EXPECT_EQ(procView->findChild<QLabel*>()->text(), "Reading VKT Memory");
+    EXPECT_FALSE(view->centralWidget()->isEnabled());
+    QPushButton* cancel = procView->findChild<QPushButton*>();
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), "Cancel");
+    EXPECT_FALSE(cancel->isEnabled());
+    main->proc.EnableCancel();
+    EXPECT_TRUE(cancel->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    EXPECT_TRUE(main->proc.Cancelled);
+    EXPECT_TRUE(procView->isVisible());
+    main->proc.Unload();
+    main->proc.Unload();
+    EXPECT_TRUE(view->centralWidget()->isEnabled());
+    EXPECT_FALSE(procView->isVisible());
+}
+
+// The Move Banks dialog: every way out but a move leaves the main window as
+// it was.
+TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
+    auto okWith = [this](const QString& from, const QString& to) {
+        for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}}) {
+            moveView->findChild<QComboBox*>(box)->setFocus();
+            moveView->findChild<QComboBox*>(box)->lineEdit()->selectAll();
+            type(bank);
+        }
+        QTest::mouseClick(ShownButton(*moveView, "OK"), Qt::LeftButton);
+    };
+    struct Way {
+        const char* name;
+        std::function<void()> leave;
+    };
+    const Way ways[] = {
+        {"Esc", [] { press(Qt::Key_Escape); }},
+        {"close box", [this] { moveView->close(); }},
+        {"Cancel", [this] { QTest::mouseClick(ShownButton(*moveView, "Cancel"), Qt::LeftButton); }},
+        {"OK, no such bank", [&] { okWith("16", "1"); }},
+        {"OK, bank 0", [&] { okWith("0", "3"); }},
+        {"OK, no number", [&] { okWith("x", "2"); }},
+        {"OK, a bank onto itself", [&] { okWith("3", "3"); }},
+    };
+    EXPECT_EQ(moveView->windowTitle(), "Move Banks");
+    EXPECT_EQ(moveView->findChild<QComboBox*>("cboFromBank")->currentText(), "15");
+    EXPECT_EQ(moveView->findChild<QComboBox*>("cboToBank")->currentText(), "1");
+    for (const Way& way : ways) {
+        activate(view.get());
+        enter(2, 5, "FIRE");
+        QLineEdit* password = typeInto("txtPassWord", "424242");
+        const auto image = VKTCore::MemoryImage;
+
+        press(Qt::Key_M, Qt::ControlModifier);
+        ASSERT_TRUE(moveView->isVisible()) << way.name;
+        EXPECT_TRUE(Centred(moveView.get())) << way.name;
+        activate(moveView.get());
+        way.leave();
+        QApplication::processEvents();
+        EXPECT_FALSE(moveView->isVisible()) << way.name;
+        EXPECT_EQ(shown(2, 5), "FIRE") << way.name;
+        EXPECT_EQ(password->text(), "424242") << way.name;
+        EXPECT_EQ(VKTCore::MemoryImage, image) << way.name;
+    }
+}
+
+// Export writes the setup with the shown group's edits. A file that is no
+// plan is said at once; the dialog says what a channel list replaces in the
+// group shown, or why it cannot; Replace shows the channels at once and Undo
+// takes them back, until something else changes.
+TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack) {
+    const std::string out = (folder / "out.csv").string();
+    enter(4, vkt::ColChLabel, "FIRE");
+    for (const auto& [item, format] : {std::pair{"&Incident Radio Communications Plan (ICS 205)...", VKTCore::PlanFormat::IncidentPlan},
+                                       {"&Channel List...", VKTCore::PlanFormat::ChannelList}}) {
+        platform.dialogAnswers.push_back(out);
+        action(item)->trigger();
+        std::ifstream in(out, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), VKTCore::WritePlan(VKTCore::MemoryImage, format)) << item;
+        EXPECT_NE(VKTCore::WritePlan(VKTCore::MemoryImage, format).find(",FIRE,"), std::string::npos) << item;
+    }
+    vktviews::PlanImportView importView(main->planImport, view.get());
+    std::ofstream(out) << "Name,Phone\nJ. Doe,555\n";
+    platform.dialogAnswers.push_back(out);
+    platform.answer(vkt::Answer::OK, out + ":\rno line names the columns of a plan: an incident plan's \"Ch #\" and \"RX Freq\", or a "
+                                           "channel list's \"Location\" and \"Frequency\"");
+    action("&Import Channel Plan...")->trigger();
+    EXPECT_FALSE(importView.isVisible());
+
+    const std::string plan = (folder / "list.csv").string();
+    std::ofstream(plan, std::ios::binary) << "\xEF\xBB\xBFLocation,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\r\n"
+                                             "2,ENGINE 12 TAC,151.2500,+,0.6,Tone,100.0,NFM\r\n3,RESCUE,151.5000,,,,,FM\r\n";
+    const auto image = VKTCore::MemoryImage;
+    const QString txBefore = shown(1, vkt::ColTxFreq);
+    auto* changes = importView.findChild<QLabel*>("lblChanges");
+    const auto open = [&] {
+        platform.dialogAnswers.push_back(plan);
+        action("&Import Channel Plan...")->trigger();
+        QApplication::processEvents();
+        ASSERT_TRUE(importView.isVisible());
+        activate(&importView);
+    };
+    open();
+    EXPECT_EQ(importView.findChild<QComboBox*>("cboGroup")->currentText(), "1");
+    EXPECT_FALSE(ShownButton(importView, "Replace")->isEnabled());
+    EXPECT_EQ(changes->text(), "Nothing can be imported:\nline 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to "
+                               "cut names to 8)");
+    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
+    EXPECT_EQ(changes->text(), "Replaces these channels of the setup:\ngroup 1: channels 2-3\nNames cut to 8 characters:\n"
+                               "line 2: \"ENGINE 12 TAC\" cut to \"ENGINE 1\"");
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(importView.isVisible());
+    EXPECT_EQ(VKTCore::MemoryImage, image);
+
+    activate(view.get());
+    open();
+    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
+    QTest::mouseClick(ShownButton(importView, "Replace"), Qt::LeftButton);
+    activate(view.get());
+    EXPECT_FALSE(importView.isVisible());
+    EXPECT_EQ(shown(1, vkt::ColRecFreq), "151.25000");
+    EXPECT_EQ(shown(1, vkt::ColTxFreq), "151.85000");
+    EXPECT_EQ(shown(1, vkt::ColTxCG), "100.0");
+    EXPECT_EQ(shown(1, vkt::ColChLabel).trimmed(), "ENGINE 1");
+    EXPECT_EQ(shown(2, vkt::ColChLabel).trimmed(), "RESCUE");
+    clickCell(4, vkt::ColRecFreq);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(VKTCore::MemoryImage, image);
+    EXPECT_EQ(shown(1, vkt::ColTxFreq), txBefore);
+
+    activate(view.get());
+    open();
+    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
+    QTest::mouseClick(ShownButton(importView, "Replace"), Qt::LeftButton);
+    activate(view.get());
+    typeInto("txtGrpLab", "NORTH");
+    clickCell(4, vkt::ColRecFreq);
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(main->txtGrpLab.Text(), "NORTH");
+    EXPECT_EQ(shown(2, vkt::ColChLabel).trimmed(), "RESCUE");
 }

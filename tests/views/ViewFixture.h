@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTest>
@@ -81,6 +82,23 @@ struct FleetWindow {
     vkteditor::FleetRun model;
     vktviews::FleetView view;
 };
+
+// A push button as the technician sees it: by its caption, among those on
+// show, since the tuning window keeps hidden twins on its other tabs.
+inline QPushButton* ShownButton(const QWidget& window, const QString& text) {
+    for (auto* b : window.findChildren<QPushButton*>())
+        if (b->text() == text && b->isVisible()) return b;
+    ADD_FAILURE() << "no button " << text.toStdString() << " on show";
+    return nullptr;
+}
+
+// With VKT_SCREENSHOTS=DIR set, a picture of the window in DIR.
+inline void Screenshot(QWidget* w, const QString& name) {
+    const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
+    if (dir.isEmpty()) return;
+    QApplication::processEvents();  // the layout of what was shown or hidden
+    w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
 
 // Texts in failure messages as text.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -159,7 +177,12 @@ public:
         QAbstractItemView* g = grid();
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, col)).center());
     }
-public:
+    // A cell typed and taken with Return.
+    void enter(int row, int col, const QString& text) const {
+        clickCell(row, col);
+        type(text);
+        press(Qt::Key_Return);
+    }
     // Picks an entry of a list box from its drop-down list with the mouse.
     static void pickFromList(QComboBox* box, int index) {
         box->showPopup();
@@ -169,7 +192,6 @@ public:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
         activate(box->window());
     }
-protected:
     // A key whose command shows and closes a window of its own (the
     // progress window): done once the main window is active again, as the
     // technician sees it.
@@ -177,13 +199,7 @@ protected:
         press(key);
         activate(view.get());
     }
-    // With VKT_SCREENSHOTS=DIR set, a picture of the window in DIR.
-    static void screenshot(QWidget* w, const QString& name) {
-        const QByteArray dir = qgetenv("VKT_SCREENSHOTS");
-        if (dir.isEmpty()) return;
-        QApplication::processEvents();
-        w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
-    }
+protected:
     // Declared after the window model, so gone before it.
     std::unique_ptr<vktviews::GroupsView> view;
     std::unique_ptr<vktviews::ProcView> procView;
