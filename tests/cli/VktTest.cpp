@@ -705,30 +705,25 @@ TEST(RunLog, FieldsThatNeedItAreQuoted) {
 
 // Copies of vkt append to one log at once: each row lands whole, and the
 // header once, on every system.
-TEST(RunLog, RowsAppendedAtOnceStayWhole) {
-    TempFolder temp{"vkt-log-"};
-    const std::string log = (temp.path() / "log.csv").string();
+TEST_F(FleetTest, RowsAppendedAtOnceStayWhole) {
     constexpr int Copies = 4, Rows = 100;
+    const auto rowOf = [](int copy) {
+        LogRow row;
+        row.cable = "Comm Port " + std::to_string(copy);
+        row.reason = std::string(200, static_cast<char>('a' + copy));
+        return row;
+    };
     std::vector<std::thread> copies;
     for (int copy = 0; copy < Copies; ++copy)
         copies.emplace_back([&, copy] {
-            LogRow row;
-            row.cable = "Comm Port " + std::to_string(copy);
-            row.reason = std::string(200, static_cast<char>('a' + copy));
             std::string why;
-            for (int i = 0; i < Rows; ++i) EXPECT_TRUE(AppendLogRow(log, row, why)) << why;
+            for (int i = 0; i < Rows; ++i) EXPECT_TRUE(AppendLogRow(path("log.csv"), rowOf(copy), why)) << why;
         });
     for (auto& copy : copies) copy.join();
-    std::ifstream in(log, std::ios::binary);
-    std::map<std::string, int> lines;
+    std::ifstream in(path("log.csv"), std::ios::binary);
+    std::map<std::string, int> lines, expected{{LogHeader, 1}};
     for (std::string line; std::getline(in, line);) ++lines[line];
-    LogRow row;
-    std::map<std::string, int> expected{{LogHeader, 1}};
-    for (int copy = 0; copy < Copies; ++copy) {
-        row.cable = "Comm Port " + std::to_string(copy);
-        row.reason = std::string(200, static_cast<char>('a' + copy));
-        expected[LogLine(row)] = Rows;
-    }
+    for (int copy = 0; copy < Copies; ++copy) expected[LogLine(rowOf(copy))] = Rows;
     EXPECT_EQ(lines, expected);
 }
 
