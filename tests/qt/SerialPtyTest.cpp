@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <functional>
 
@@ -21,15 +24,25 @@
 #include "tests/support/PtyPlatform.h"
 #include "tests/support/PtyRadioProcess.h"
 
-TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValue) {
+// The emulator keeps a setup file's last three bytes and writes the file
+// once a program lets the radio go, not after every block: each save renames
+// a temporary file of its own name, counted here as the folder sees them.
+TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) {
     QTemporaryDir dir;
-    const QString eepromPath = dir.filePath("radio.bin");
+    const QString path = dir.filePath("radio.vkt");
     QByteArray radio(VKTCore::RadioMemorySize, 0);
     for (int i = 0; i < radio.size(); ++i) radio[i] = static_cast<char>((i * 37 + i / 256) & 0xFF);  // every byte value
-    ASSERT_TRUE(WriteBytes(eepromPath, radio));
-    PtyRadioProcess sim({"--eeprom", eepromPath});
-    ASSERT_FALSE(sim.device().empty());
+    ASSERT_TRUE(WriteBytes(path, radio + "abc"));
+    const int renames = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(::inotify_add_watch(renames, dir.path().toLocal8Bit().constData(), IN_MOVED_FROM), 0);
+    {
+        PtyRadioProcess sim({"--eeprom", path});
+        ASSERT_TRUE(sim.stop());
+    }
+    EXPECT_EQ(FileBytes(path), radio + "abc");  // nothing was written (no save is counted below)
 
+    PtyRadioProcess sim({"--eeprom", path});
+    ASSERT_FALSE(sim.device().empty());
     PtyPlatform platform(sim.device());
     LinkOn l(platform);
     VKTCore::MemoryImage.fill(0);
@@ -37,15 +50,22 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValue) {
     EXPECT_TRUE(l.link.FastRadio);
     for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
         ASSERT_EQ(VKTCore::MemoryImage[static_cast<size_t>(a)], static_cast<uint8_t>(radio[a])) << a;
-
     // Group 3 gets every byte value, in another order.
     const int base = 256 + 2 * 384;
     for (int i = 0; i < 384; ++i) VKTCore::MemoryImage[static_cast<size_t>(base + i)] = static_cast<uint8_t>(255 - (i % 256));
     ASSERT_TRUE(l.transfers.WriteGroupMemory(3));
     ASSERT_TRUE(sim.stop());
 
-    const QByteArray after = FileBytes(eepromPath);
-    ASSERT_EQ(after.size(), VKTCore::RadioMemorySize);
+    alignas(inotify_event) char events[64 * (sizeof(inotify_event) + 16)];
+    const ssize_t got = ::read(renames, events, sizeof events);
+    ::close(renames);
+    int saves = 0;
+    for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len))
+        ++saves;
+    EXPECT_EQ(saves, 1);
+    const QByteArray after = FileBytes(path);
+    ASSERT_EQ(after.size(), VKTCore::ImageSize);
+    EXPECT_EQ(after.mid(VKTCore::RadioMemorySize), QByteArray("abc"));
     for (int a = 0; a < VKTCore::RadioMemorySize; ++a) {
         const int sent = a >= base && a < base + 384 ? VKTCom::SentBits(a) : 0;
         ASSERT_EQ(static_cast<uint8_t>(after[a]), (static_cast<uint8_t>(radio[a]) & ~sent) | (VKTCore::MemoryImage[static_cast<size_t>(a)] & sent)) << a;
