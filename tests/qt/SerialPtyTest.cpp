@@ -3,7 +3,6 @@
 // emulator on the other.
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -13,12 +12,9 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <functional>
 
 #include "core/MemoryImage.h"
-#include "editor/FleetRun.h"
 #include "link/Transfers.h"
-#include "qt/ProcessWorkers.h"
 #include "qt/QtPlatform.h"
 #include "sim/RadioModel.h"
 #include "tests/support/PtyPlatform.h"
@@ -198,46 +194,4 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
             }
         }
     }
-}
-
-// The editor's fleet window, on two emulated radios added for practice, one
-// of them silent: the copies of vkt write and verify the one and fail the
-// other alone, and both radios are released.
-TEST(SerialPty, TheFleetWindowWritesOneRadioWhileItsSilentNeighbourFails) {
-    QTemporaryDir data;
-    vktqt::QtPlatform platform;
-    vktqt::ProcessWorkers workers(VKT_CLI);
-    vkteditor::FleetRun fleet(platform, platform, workers, data.path().toStdString());
-    std::vector<std::unique_ptr<PtyRadioProcess>> sims;
-    fleet.startEmulator = [&sims](const std::string& memory, std::string&) {
-        QStringList options{"--eeprom", QString::fromStdString(memory), "--print-state"};
-        if (!sims.empty()) options << "--silent";
-        sims.push_back(std::make_unique<PtyRadioProcess>(options));
-        return sims.back()->device();
-    };
-    const QByteArray setup = FileBytes(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
-    ASSERT_EQ(setup.size(), VKTCore::ImageSize);
-    fleet.setupShown = [&setup] {
-        VKTCore::Image image{};
-        std::copy(setup.begin(), setup.end(), image.begin());
-        return image;
-    };
-    fleet.Show();
-    fleet.cmdEmulated_Click();
-    fleet.cmdEmulated_Click();
-    fleet.cmdStart_Click();
-    QElapsedTimer t;
-    t.start();
-    while (fleet.running() && t.elapsed() < 60000) fleet.pass(0.1);
-    const size_t first = fleet.ports.size() - 2;
-    EXPECT_EQ(fleet.result(first).rfind("written and verified ", 0), 0u) << fleet.result(first);
-    EXPECT_EQ(fleet.radio(first), "2AAA0105");
-    EXPECT_EQ(fleet.result(first + 1).rfind("FAILED: hook: no answer", 0), 0u) << fleet.result(first + 1);
-    for (auto& sim : sims) EXPECT_FALSE(sim->hooked());
-    ASSERT_TRUE(sims[0]->stop());
-    QFile memory(data.filePath("fleet-radio-1.eeprom"));
-    ASSERT_TRUE(memory.open(QIODevice::ReadOnly));
-    const QByteArray radio = memory.readAll();
-    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
-        if (VKTCom::SentBits(a) == 0xFF) ASSERT_EQ(radio[a], setup[a]) << "address " << a;
 }
