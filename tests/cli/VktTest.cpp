@@ -122,18 +122,6 @@ TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
     EXPECT_EQ(run({"verify", path("s.vkt"), "--port", "2"}), 0) << out.str();
 }
 
-TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
-    port.radio().faults.silentFromBlock = 30;
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}), 1);
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n");
-    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
-    expectReleased();
-    port.radio().faults.silent = true;
-    EXPECT_EQ(run({"read", "--port", "1", "-o", path("y.vkt")}), 1);
-    EXPECT_NE(err.str().find("reading the radio failed: hook: no answer after 0.5 s"), std::string::npos) << err.str();
-    EXPECT_FALSE(std::filesystem::exists(path("y.vkt")));
-}
-
 TEST_F(VktTest, DiffAndReport) {
     EXPECT_EQ(run({"diff", path("s.vkt"), path("s.vkt")}), 0);
     EXPECT_EQ(out.str(), NoDifferences);
@@ -329,26 +317,6 @@ TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     }
 }
 
-// What a write says it did, the radio holds: a block the radio acknowledged
-// but never stored is found by reading the radio back. Without the
-// unit-wide settings, verify leaves them alone.
-TEST_F(VktTest, WriteVerifyReadsTheRadioBack) {
-    port.radio().eeprom.fill(0xFF);
-    port.radio().faults.forgetBlockWrite = 40;  // group 3, the labels of channels 1 ... 4
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify"}), 1);
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)\n");
-    expectReleased();
-
-    port.radio().faults.forgetBlockWrite = -1;
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify"}), 0) << err.str();
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): written and verified (1 so far)\n");
-    expectReleased();
-
-    port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
-    EXPECT_EQ(port.radio().eeprom[155], 0x80);
-}
-
 // Nobody is there to press Cancel: a radio that refuses a byte for two
 // seconds ends the write, which says so and lets the radio go.
 TEST_F(VktTest, EndlessRefusalsEndTheWrite) {
@@ -360,43 +328,63 @@ TEST_F(VktTest, EndlessRefusalsEndTheWrite) {
     expectReleased();
 }
 
-// The first interrupt is the progress window's Cancel: the transfer ends at
-// the next block, the radio is released and the run says what was cut
-// short, how far it got and what the radio holds.
-TEST_F(VktTest, AnInterruptReleasesTheRadioAndEndsWith130) {
+// Nobody is there to answer: a transfer that fails ends with 1, one
+// interrupted with 130 (the progress window's Cancel: the transfer ends at
+// the next block); each says what went wrong, how far it got and what the
+// radio holds, and lets the radio go. What a write says it did, the radio
+// holds: a block the radio acknowledged but never stored is found by reading
+// the radio back. Without the unit-wide settings, verify leaves them alone.
+TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const auto& received = port.radio().received;
     size_t start = received.size();
     ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
-    const size_t aWrite = received.size() - start;
+    const size_t aWrite = received.size() - start, never = SIZE_MAX;
+    const std::vector<std::string> write = {"write", path("s.vkt"), "--port", "1"}, read = {"read", "--port", "1", "-o", path("r.vkt")};
+    std::vector<std::string> verify = write;
+    verify.push_back("--verify");
     struct Case {
         std::vector<std::string> args;
-        size_t after;  // bytes the radio has heard when the interrupt comes
-        bool silent;
-        std::string said;
+        std::function<void(vktsim::RadioModel&)> fault;
+        size_t interruptAfter;  // bytes the radio has heard when the interrupt comes
+        int exit;
+        std::string said, then;  // all that is said; or, with then, its start, and what follows how far it got
     };
-    const std::string write = "INTERRUPTED\nvkt: interrupted while writing";
+    const std::string cut = "radio 1 (2AAA0105): INTERRUPTED\nvkt: interrupted while ", partly = " bytes; the radio was released; it may hold part of the setup";
     const Case cases[] = {
-        {{"write", path("s.vkt"), "--port", "1"}, 2000, false, write + ", after "},
-        {{"write", path("s.vkt"), "--port", "1", "--verify"}, aWrite + 200, false,
-         "INTERRUPTED\nvkt: interrupted while verifying a finished write, after "},
-        {{"read", "--port", "1", "-o", path("r.vkt")}, 300, false, "vkt: interrupted while reading, after "},
-        {{"write", path("s.vkt"), "--port", "1"}, 0, true, write + ": the radio did not answer and nothing was sent\n"},
+        {{"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}, [](auto& r) { r.faults.silentFromBlock = 30; },
+         never, 1, "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n", ""},
+        {read, [](auto& r) { r.faults.silent = true; }, never, 1, "vkt: reading the radio failed: hook: no answer after 0.5 s\n", ""},
+        {verify, [](auto& r) { r.eeprom.fill(0xFF), r.faults.forgetBlockWrite = 40; }, never, 1,  // group 3, the labels of channels 1 ... 4
+         "radio 1 (2AAA0105): written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)\n", ""},
+        {verify, {}, never, 0, "radio 1 (2AAA0105): written and verified (1 so far)\n", ""},
+        {write, {}, 2000, 130, cut + "writing, after ", partly},
+        {verify, {}, aWrite + 200, 130, cut + "verifying a finished write, after ",
+         " of 6016 bytes read back; the radio was released; the setup was written in full, but not checked"},
+        {read, {}, 300, 130, "vkt: interrupted while reading, after ", " bytes"},
+        {write, [](auto& r) { r.faults.silent = true; }, 0, 130,
+         "radio 1 (unknown): INTERRUPTED\nvkt: interrupted while writing: the radio did not answer and nothing was sent\n", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
-        port.radio().faults.silent = c.silent;
+        port.radio().faults = {};
+        if (c.fault) c.fault(port.radio());
         start = received.size();
-        interrupted = [&] { return received.size() - start >= c.after; };
-        EXPECT_EQ(run(c.args), 130);
+        interrupted = [&] { return received.size() - start >= c.interruptAfter; };
+        EXPECT_EQ(run(c.args), c.exit);
         const std::string shown = out.str() + err.str();
-        EXPECT_NE(shown.find(c.said), std::string::npos) << shown;
-        EXPECT_EQ(shown.find("bytes; the radio was released; it may hold part of the setup") != std::string::npos,
-                  c.said == write + ", after ") << shown;
-        EXPECT_EQ(shown.find(" of 6016 bytes read back; the radio was released; the setup was written in full, but not checked") !=
-                      std::string::npos, c.said.find("verifying") != std::string::npos) << shown;
+        if (c.then.empty()) EXPECT_EQ(shown, c.said);
+        else EXPECT_EQ(shown.rfind(c.said, 0), 0u) << shown;
+        EXPECT_NE(shown.find(c.then), std::string::npos) << shown;
+        EXPECT_EQ(shown.find(partly) != std::string::npos, c.then == partly) << shown;
         EXPECT_FALSE(std::filesystem::exists(path("r.vkt")));
         expectReleased();
     }
+    interrupted = nullptr;
+    port.radio().faults = {};
+    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
+    port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
+    EXPECT_EQ(port.radio().eeprom[155], 0x80);
 }
 
 // On a terminal the bar moves a percent at a time and ends full; elsewhere
