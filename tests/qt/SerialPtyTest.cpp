@@ -68,7 +68,9 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) 
     }
 }
 
-TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorks) {
+// A radio that switched to 9600 baud does not hear a program that stayed at
+// 4800 either.
+TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorksAtTheRightSpeed) {
     QTemporaryDir dir;
     const QString link = dir.filePath("radio");
     auto sim = std::make_unique<PtyRadioProcess>(QStringList{"--link", link});
@@ -89,6 +91,9 @@ TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorks) {
     platform.boxes.clear();
     EXPECT_TRUE(l.transfers.ReadGroupMemory(1));
     EXPECT_TRUE(platform.boxes.empty());
+    platform.keepTheLineAt4800();
+    EXPECT_FALSE(l.transfers.ReadGroupMemory(1));
+    EXPECT_FALSE(platform.boxes.empty());
 }
 
 // A port another program has open is in use, not forbidden: no advice about

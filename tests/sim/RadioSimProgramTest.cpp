@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The emulated radio as a program: what vkt-radio-sim does to the files it is
-// given (and how it saves them: SerialPtyTest), and a line whose speed is not
-// the radio's; and the radio inside the editor where there is no
+// given (how it saves them, and a line whose speed is not the radio's:
+// SerialPtyTest); and the radio inside the editor where there is no
 // pseudo-terminal.
 
 #include <QFileInfo>
@@ -47,19 +47,6 @@ TEST(RadioSimProgram, TakesOverNoFileOfTheUsersAndNoLinkInUse) {
         ASSERT_TRUE(sim.stop());
     }
     EXPECT_FALSE(QFileInfo(link).isSymLink());
-}
-
-// A radio that switched to 9600 baud does not hear a program that stayed at 4800.
-TEST(RadioSimProgram, AProgramThatForgetsTheSpeedChangeGetsNoAnswer) {
-    PtyRadioProcess sim({});
-    ASSERT_FALSE(sim.device().empty());
-    for (bool forgets : {false, true}) {
-        PtyPlatform platform(sim.device(), forgets);
-        LinkOn l(platform);
-        if (forgets) platform.keepTheLineAt4800();
-        EXPECT_EQ(l.transfers.ReadGroupMemory(1), !forgets) << forgets;
-        EXPECT_EQ(platform.boxes.empty(), !forgets);
-    }
 }
 
 // Where there is no pseudo-terminal (Windows) the Emulated Radio item runs the
