@@ -123,30 +123,6 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
 }
 
-namespace {
-
-// Four emulated radios with the factory setup on four pseudo-terminals,
-// telling when they are hooked.
-struct FourRadios {
-    QTemporaryDir dir;
-    std::vector<std::unique_ptr<PtyRadioProcess>> sims;
-    explicit FourRadios(int silent) {
-        for (int i = 0; i < 4; ++i) {
-            QStringList options{"--eeprom", file(i), "--print-state"};
-            if (i == silent) options << "--silent";
-            sims.push_back(std::make_unique<PtyRadioProcess>(options));
-        }
-    }
-    QString file(int i) const { return dir.filePath(QString("radio%1.bin").arg(i)); }
-    QStringList devices() const {
-        QStringList args;
-        for (const auto& s : sims) args << "--device" << QString::fromStdString(s->device());
-        return args;
-    }
-};
-
-} // namespace
-
 // A fleet run over real lines, a copy of vkt for each emulator. Run to its
 // end writing only what differs, each radio is backed up in the data folder
 // and then holds exactly what was sent, and a silent one fails alone.
@@ -161,14 +137,22 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
     const std::pair<int, bool> endings[] = {{0, false}, {SIGINT, true}, {SIGHUP, false}, {SIGKILL, false}};
     for (const auto& [sig, toTheGroup] : endings) {
         SCOPED_TRACE(sig);
-        FourRadios radios(sig == 0 ? 2 : -1);
+        QTemporaryDir dir;
+        std::vector<std::unique_ptr<PtyRadioProcess>> sims;  // with --print-state: they tell when they are hooked
+        QStringList devices;
+        for (int i = 0; i < 4; ++i) {
+            QStringList options{"--eeprom", dir.filePath(QString("radio%1.bin").arg(i)), "--print-state"};
+            if (sig == 0 && i == 2) options << "--silent";
+            sims.push_back(std::make_unique<PtyRadioProcess>(options));
+            devices << "--device" << QString::fromStdString(sims.back()->device());
+        }
         QProcess vkt;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VKT_DATA_DIR", radios.dir.path());
+        env.insert("VKT_DATA_DIR", dir.path());
         vkt.setProcessEnvironment(env);
         vkt.setChildProcessModifier([] { ::setpgid(0, 0); });  // its own group, as a terminal's foreground job
         const QString mode = sig == 0 ? "--changed-only" : "--verify";
-        vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", mode} + radios.devices());
+        vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", mode} + devices);
         ASSERT_TRUE(vkt.waitForStarted());
         const auto pid = static_cast<pid_t>(vkt.processId());
         if (sig != 0 && !vkt.waitForFinished(3000)) ::kill(toTheGroup ? -pid : pid, sig);
@@ -176,21 +160,21 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
         const QString out = vkt.readAllStandardOutput();
         if (sig == 0) {
             EXPECT_EQ(vkt.exitCode(), 1) << out.toStdString();
-            const QString silent = QString::fromStdString(radios.sims[2]->device());
+            const QString silent = QString::fromStdString(sims[2]->device());
             EXPECT_TRUE(out.contains(silent + "  radio unknown  FAILED: reading it first: hook: no answer")) << out.toStdString();
             EXPECT_EQ(out.count(" written and verified  "), 3) << out.toStdString();
-            EXPECT_EQ(QDir(radios.dir.filePath("backups")).entryList(QDir::Files).size(), 3);
+            EXPECT_EQ(QDir(dir.filePath("backups")).entryList(QDir::Files).size(), 3);
         } else if (sig != SIGKILL) {
             EXPECT_EQ(vkt.exitCode(), 130);
             EXPECT_EQ(out.count("INTERRUPTED"), 4) << out.toStdString();
         }
         for (int i = 0; i < 4; ++i) {
-            PtyRadioProcess& sim = *radios.sims[static_cast<size_t>(i)];
+            PtyRadioProcess& sim = *sims[static_cast<size_t>(i)];
             for (int wait = 0; wait < 100 && sim.hooked(); ++wait) {}
             EXPECT_FALSE(sim.hooked()) << i;
             if (sig != 0) continue;
             ASSERT_TRUE(sim.stop());
-            const QByteArray radio = FileBytes(radios.file(i));
+            const QByteArray radio = FileBytes(dir.filePath(QString("radio%1.bin").arg(i)));
             ASSERT_EQ(radio.size(), i == 2 ? 0 : VKTCore::RadioMemorySize);  // the silent one never written, so never saved
             for (int a = 0; a < radio.size(); ++a) {
                 const int sent = VKTCom::SentBits(a);
