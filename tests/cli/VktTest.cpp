@@ -1,19 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// vkt's commands on an emulated radio of the virtual clock; with several
+// cables at once, the copies of vkt played by a script: what the run shows,
+// sums up, logs and returns.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <optional>
 #include <sstream>
+#include <thread>
 
 #include "cli/ChannelCsv.h"
+#include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/Fleet.h"
+#include "cli/Interrupts.h"
 #include "core/MemoryImage.h"
+#include "core/Text.h"
+#include "editor/RunLog.h"
 #include "sim/SimSerialPort.h"
 #include "store/Backups.h"
 #include "tests/support/Fifo.h"
 #include "tests/support/ScriptedPlatform.h"
+#include "tests/support/ScriptedWorkers.h"
+#include "tests/support/StdinPipe.h"
 #include "tests/support/SystemCalls.h"
 #include "tests/support/TempFolder.h"
 
@@ -29,7 +46,9 @@ protected:
     VktTest() {
         platform.setSerialPort(port);
         platform.otherwise = vkt::Answer::Cancel;  // not on a terminal
+        workers.clock = &clock;
         port.radio().eeprom = vktsim::RadioModel::FactorySetup();
+        vkttest::SetEnvironment("VKT_DATA_DIR", folder.string());  // the radios' backups
         EXPECT_EQ(run({"defaults", "-o", path("s.vkt")}), 0);
     }
     int run(std::vector<std::string> args, const std::string& input = "") {
@@ -37,8 +56,15 @@ protected:
         err.str("");
         std::istringstream in(input);
         Console c{platform, in, out, err, [](int, const std::string&) {},
-                  [](const std::string&, const std::string&, std::string&) { return true; }, false, onTerminal, interrupted, {}, nullptr, {}, {}};
+                  [](const std::string&, const std::string&, std::string&) { return true; }, false, onTerminal, interrupted,
+                  [this] { return askedToEnd; }, &workers,
+                  [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }, {}};
         return RunVkt(args, c);
+    }
+    // A refusal: its exit code, and why on the error stream.
+    void expectRefused(const std::vector<std::string>& args, int exit, const std::string& why) {
+        EXPECT_EQ(run(args), exit) << why;
+        EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
     }
     void expectReleased() {
         clock.advance(0.5);
@@ -56,16 +82,24 @@ protected:
     vktsim::VirtualClock clock;
     vktsim::SimSerialPort port{clock};
     vkttest::ScriptedPlatform platform{clock};
+    ScriptedWorkers workers;  // the copies of a fleet run
     bool onTerminal = false;
+    bool askedToEnd = false;
     std::function<bool()> interrupted;
     std::ostringstream out, err;
 };
+
+// Several cables at once.
+class FleetTest : public VktTest {};
+
+std::string Result(const char* status, const char* detail = "", double seconds = 14.1) {
+    return ResultLine({status, "2AAA0105", seconds, 0.05, detail});
+}
 
 } // namespace
 
 TEST_F(VktTest, ReadThenVerifyIsCleanAndAChangeIsNamed) {
     ASSERT_EQ(run({"read", "--port", "1", "-o", path("radio.vkt")}), 0) << err.str();
-    EXPECT_EQ(bytes("radio.vkt").size(), 6019u);
     EXPECT_EQ(bytes("radio.vkt").substr(6016), std::string(3, '\0'));
     EXPECT_EQ(run({"verify", path("radio.vkt").c_str(), "--device", "/dev/pts/9"}), 0) << err.str();
     EXPECT_EQ(out.str(), "the radio matches " + path("radio.vkt") + ": " + NoDifferences);
@@ -88,55 +122,6 @@ TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
     EXPECT_EQ(run({"verify", path("s.vkt"), "--port", "2"}), 0) << out.str();
 }
 
-TEST_F(VktTest, NonInteractiveFailureEndsWithOneAndTheRadioReleased) {
-    port.radio().faults.silentFromBlock = 30;
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}), 1);
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n");
-    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
-    expectReleased();
-    port.radio().faults.silent = true;
-    EXPECT_EQ(run({"read", "--port", "1", "-o", path("y.vkt")}), 1);
-    EXPECT_NE(err.str().find("reading the radio failed: hook: no answer after 0.5 s"), std::string::npos) << err.str();
-    EXPECT_FALSE(std::filesystem::exists(path("y.vkt")));
-}
-
-// Only a file of a setup's size is a setup; no command writes over a file
-// it reads, by whatever name.
-TEST_F(VktTest, UsageAndFileErrors) {
-    EXPECT_EQ(run({}), 2);
-    EXPECT_EQ(run({"frobnicate"}), 2);
-    EXPECT_EQ(run({"read", "-o", path("r.vkt")}), 2);  // no port
-    EXPECT_EQ(run({"write", path("r.vkt"), "--port", "9"}), 2);
-    EXPECT_EQ(run({"diff", path("none.vkt"), path("none2.vkt")}), 3);
-    EXPECT_NE(err.str().find("none.vkt"), std::string::npos);
-    EXPECT_EQ(run({"--help"}), 0);
-
-    std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
-    // Another name: a link, or where none can be made (Windows) a hard link.
-    if (vkttest::CanLink(folder.string())) std::filesystem::create_symlink(path("s.vkt"), path("link.vkt"));
-    else std::filesystem::create_hard_link(path("s.vkt"), path("link.vkt"));
-    for (const std::vector<std::string>& refused : {std::vector<std::string>{"write", path("notes.csv"), "--port", "1"},
-                                                    {"verify", path("notes.csv"), "--port", "1"},
-                                                    {"report", path("notes.csv")},
-                                                    {"diff", path("s.vkt"), path("notes.csv")}}) {
-        EXPECT_EQ(run(refused), 3) << refused[0];
-        EXPECT_NE(err.str().find(path("notes.csv") + " holds 7000 bytes: a setup file holds 6016 to 6019"), std::string::npos) << err.str();
-    }
-    EXPECT_TRUE(port.radio().received.empty());
-    const std::string setup = bytes("s.vkt");
-    for (const std::vector<std::string>& clash : {std::vector<std::string>{"export", path("s.vkt"), "--csv", path("link.vkt")},
-                                                  {"import", path("s.vkt"), "--csv", path("notes.csv"), "-o", path("notes.csv")},
-                                                  {"import", path("s.vkt"), "--csv", path("notes.csv"), "-o", path("s.vkt")},
-                                                  {"export", path("s.vkt"), "--plan", path("s.vkt"), "--format", "ics205"},
-                                                  {"report", path("s.vkt"), "--pdf", path("s.vkt")},
-                                                  {"write", path("s.vkt"), "--port", "1", "--log", path("link.vkt")}}) {
-        EXPECT_EQ(run(clash), 2) << clash[0];
-        EXPECT_NE(err.str().find(" is also the command's input "), std::string::npos) << err.str();
-    }
-    EXPECT_EQ(bytes("s.vkt"), setup);
-    EXPECT_EQ(bytes("notes.csv").size(), 7000u);
-}
-
 TEST_F(VktTest, DiffAndReport) {
     EXPECT_EQ(run({"diff", path("s.vkt"), path("s.vkt")}), 0);
     EXPECT_EQ(out.str(), NoDifferences);
@@ -151,35 +136,19 @@ TEST_F(VktTest, DiffAndReport) {
     EXPECT_NE(out.str().find("Unit Password = 120000"), std::string::npos);
 }
 
-TEST_F(VktTest, CsvRoundTripsThroughTheCommands) {
-    ASSERT_EQ(run({"export", path("s.vkt"), "--csv", path("s.csv")}), 0);
-    ASSERT_EQ(run({"import", path("s.vkt"), "--csv", path("s.csv"), "-o", path("t.vkt")}), 0) << err.str();
-    EXPECT_EQ(bytes("s.vkt"), bytes("t.vkt"));
-
-    // An edited image, all field kinds, exported and imported over the factory setup.
-    VKTCore::Image edited{};
-    const std::string s = bytes("s.vkt");
-    std::copy(s.begin(), s.end(), edited.begin());
-    VKTCore::Image back = edited;
-    const auto slot = static_cast<size_t>(VKTCore::ChannelSlotAddress(9, 11));
-    std::tie(edited[slot + 2], edited[slot + 3], edited[slot + 4], edited[slot + 5]) = std::tuple(0xC8, 0x13, 0xC3, 0x10);
-    edited[static_cast<size_t>(VKTCore::GroupBase(9) + 36)] = 0x08;
-    std::string why;
-    ASSERT_TRUE(ImportCsv(ExportCsv(edited), back, why)) << why;
-    EXPECT_EQ(back, edited);
-    // UTF-8 at each bound of its forms is text (U+0080, U+0800, U+D7FF, U+E000, U+10000, U+10FFFF).
-    ASSERT_TRUE(ImportCsv(std::string(CsvHeader) + "\n1,2,0,0,000.0,000.0,\"\xC2\x80\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\",0,0,0\n",
-                          back, why)) << why;
-}
-
-// Both plan formats out of a setup and back in: the same bytes, the groups
-// changed said; a refused plan writes nothing; the options are checked.
-TEST_F(VktTest, ChannelPlansRoundTripThroughTheCommands) {
+// The CSV and both plan formats out of a setup and back in: the same bytes,
+// the groups changed said; a refused plan writes nothing (its options are
+// checked in the refusals' table).
+TEST_F(VktTest, CsvAndChannelPlansRoundTripThroughTheCommands) {
     const std::string fleet = std::string(VKT_TEST_DATA_DIR) + "/fleet.vkt";
+    const std::string setup(std::istreambuf_iterator<char>(std::ifstream(fleet, std::ios::binary).rdbuf()), {});
+    ASSERT_EQ(run({"export", fleet, "--csv", path("c.csv")}), 0);
+    ASSERT_EQ(run({"import", fleet, "--csv", path("c.csv"), "-o", path("t.vkt")}), 0) << err.str();
+    EXPECT_EQ(bytes("t.vkt"), setup);
     for (const char* format : {"ics205", "channels"}) {
         ASSERT_EQ(run({"export", fleet, "--plan", path("p.csv"), "--format", format}), 0) << err.str();
         ASSERT_EQ(run({"import", fleet, "--plan", path("p.csv"), "-o", path("t.vkt")}), 0) << err.str();
-        EXPECT_EQ(bytes("t.vkt"), std::string(std::istreambuf_iterator<char>(std::ifstream(fleet, std::ios::binary).rdbuf()), {}));
+        EXPECT_EQ(bytes("t.vkt"), setup);
         EXPECT_NE(out.str().find(", 240 channels\ngroup 1: channels 1-16\n"), std::string::npos) << out.str();
     }
     std::ofstream(path("list.csv"), std::ios::binary) << "Location,Name,Frequency\n1,ENGINE 12 TAC,150.0\n";
@@ -189,15 +158,6 @@ TEST_F(VktTest, ChannelPlansRoundTripThroughTheCommands) {
     EXPECT_EQ(err.str(), "vkt: " + path("list.csv") + ": line 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut "
                          "names to 8); nothing was written\n");
     EXPECT_FALSE(std::filesystem::exists(path("u.vkt")));
-    const std::pair<std::vector<std::string>, const char*> misuses[] = {
-        {{"export", fleet, "--plan", path("p.csv"), "--format", "chirp"}, "--plan needs --format ics205 or --format channels"},
-        {{"import", fleet, "--plan", path("list.csv"), "--group", "16", "-o", path("u.vkt")}, "--group takes 1 ... 15"},
-        {{"import", fleet, "--plan", path("list.csv"), "--csv", path("list.csv"), "-o", path("u.vkt")}, "either --csv IN.csv or --plan"},
-    };
-    for (const auto& [args, why] : misuses) {
-        EXPECT_EQ(run(args), 2) << why;
-        EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
-    }
 }
 
 namespace {
@@ -216,7 +176,6 @@ std::string RowWith(const std::string& rx, const std::string& rxcg = "000.0", co
 // Each bad file is refused with where and why, and nothing is written.
 // Which texts are channel guards the code table's own test says.
 TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
-    const std::string sixty(60, '7');
     const std::pair<std::string, std::string> files[] = {
         {Row1 + RowWith("162.45"), "line 1: the first line must name the columns"},
         {"group,channel,rx_freq,tx_freq,rx_cg,tx_cg,label,scan,narrow,lowpower\n" + Row1, "line 1: unknown column \"lowpower\""},
@@ -227,7 +186,7 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
         {Header + RowWith("0", "D999"), "line 2, column rx_cg: \"D999\" is not a channel guard"},
         {Header + RowWith("0", "12345.6"), "line 2, column rx_cg: \"12345.6\" is not a channel guard"},
         {Header + RowWith("0", "800.0"), "line 2, column rx_cg: \"800.0\" is not a channel guard"},
-        {Header + RowWith("0", sixty), "line 2, column rx_cg: \"" + sixty.substr(0, 40) + "...\" is not"},
+        {Header + RowWith("0", std::string(60, '7')), "line 2, column rx_cg: \"" + std::string(40, '7') + "...\" is not"},
         {Header + RowWith("0", "000.0", "1.5"), "line 2, column group: \"1.5\" is not a group number 1 ... 15"},
         {Header + RowWith("0", "000.0", "16"), "line 2, column group: \"16\" is not a group number"},
         {Header + RowWith("0", "000.0", "1", "2.5"), "line 2, column channel: \"2.5\" is not a channel number 1 ... 16"},
@@ -239,7 +198,6 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
         {Header + "1,2,0,0,000.0,000.0,\"X,0,0,0\n", "line 2: a quote is never closed"},
         {Header + "1,2,0,0,000.0,000.0,\"X,0,0,0\n1,3,0,0,000.0,000.0,\"Y\",0,0,0\n", "line 2: a quote is never closed"},
         {"\n\r\n" + std::string(CsvHeader) + ",extra\n" + Row1, "line 3: unknown column \"extra\""},
-        {"\n\n" + Row1, "line 3: the first line must name the columns"},
         {Header + "1,2,0,0,000.0,000.0,\"Caf\xE9\",0,0,0\n", "line 2: byte 0xE9 is no UTF-8 text; save the file as UTF-8 text"},
         {Header + Row1 + "1,2,0,0,000.0,000.0,\"" + std::string(1, '\0') + "\",0,0,0\n", "line 3: a NUL byte"},
         {Header + "\r\n\r1,2,0,0,000.0,000.0,\"\xC0\x80\",0,0,0\n", "line 4: byte 0xC0 is no UTF-8"},
@@ -254,46 +212,96 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
     };
     for (const auto& [text, reason] : files) {
         std::ofstream(path("bad.csv"), std::ios::binary) << text;
-        EXPECT_EQ(run({"import", path("s.vkt"), "--csv", path("bad.csv"), "-o", path("u.vkt")}), 3) << reason;
-        EXPECT_NE(err.str().find(reason), std::string::npos) << err.str();
+        expectRefused({"import", path("s.vkt"), "--csv", path("bad.csv"), "-o", path("u.vkt")}, 3, reason);
         EXPECT_NE(err.str().find("nothing was written"), std::string::npos) << err.str();
-        EXPECT_FALSE(std::filesystem::exists(path("u.vkt"))) << reason;
     }
+    EXPECT_FALSE(std::filesystem::exists(path("u.vkt")));
 }
 
-// A folder, a FIFO or a file of several MiB is no CSV: refused at once.
-// Nor is any file written over something that is not a regular file.
-TEST_F(VktTest, AFileThatIsNoRegularFileOrTooLargeIsRefused) {
+// Misuse is refused with 2 and what is no setup, no CSV or no regular file
+// with 3, before any radio is reached and with nothing written: only a file
+// of a setup's size is a setup; a folder, a FIFO or a file of several MiB is
+// no CSV; no command writes over a file it reads, by whatever name, nor over
+// what is not a regular file; one radio named twice (a port twice, a device
+// and a link to it) would be written by two copies at once.
+TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
+    EXPECT_EQ(run({"--help"}), 0);
+    std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
+    std::ofstream(path("short.vkt"), std::ios::binary) << bytes("s.vkt").substr(0, 6015);
+    std::ofstream(path("large.csv"), std::ios::binary) << Header << std::string(CsvMaxBytes, '\n');
     std::filesystem::create_directory(path("folder.csv"));
     const Fifo fifo(path("fifo.csv"));
-    std::ofstream(path("large.csv"), std::ios::binary) << Header << std::string(CsvMaxBytes, '\n');
-    std::vector<std::pair<const char*, const char*>> cases = {{"folder.csv", "Is a directory"}, {"large.csv", "is larger than 1 MiB"}};
-    if (fifo.made()) cases.push_back({"fifo.csv", "is a FIFO, not a regular file"});
-    for (const auto& [name, reason] : cases) {
-        EXPECT_EQ(run({"import", path("s.vkt"), "--csv", path(name), "-o", path("u.vkt")}), 3) << name;
-        EXPECT_NE(err.str().find(reason), std::string::npos) << err.str();
-        EXPECT_FALSE(std::filesystem::exists(path("u.vkt"))) << name;
+    // Another name: a link, or where none can be made (Windows) a hard link.
+    const bool canLink = vkttest::CanLink(folder.string());
+    if (canLink) std::filesystem::create_symlink(path("s.vkt"), path("link.vkt"));
+    else std::filesystem::create_hard_link(path("s.vkt"), path("link.vkt"));
+    const std::string setup = bytes("s.vkt"), s = path("s.vkt"), notes = path("notes.csv");
+    const std::string noSetup = notes + " holds 7000 bytes: a setup file holds 6016 to 6019";
+    const std::string input = " is also the command's input ", twice = "vkt: the same radio is given twice: ";
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string why;
+    };
+    std::vector<Case> cases = {
+        {{}, 2, ""},
+        {{"frobnicate"}, 2, ""},
+        {{"read", "-o", path("r.vkt")}, 2, ""},  // no port
+        {{"write", path("r.vkt"), "--port", "9"}, 2, ""},
+        {{"diff", path("none.vkt"), path("none2.vkt")}, 3, "none.vkt"},
+        {{"write", notes, "--port", "1"}, 3, noSetup},
+        {{"verify", notes, "--port", "1"}, 3, noSetup},
+        {{"report", notes}, 3, noSetup},
+        {{"report", path("short.vkt")}, 3, "holds 6015 bytes"},
+        {{"diff", s, notes}, 3, noSetup},
+        {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, "Is a directory"},
+        {{"import", s, "--csv", path("large.csv"), "-o", path("u.vkt")}, 3, "is larger than 1 MiB"},
+        {{"export", s, "--csv", path("link.vkt")}, 2, input},
+        {{"import", s, "--csv", notes, "-o", notes}, 2, input},
+        {{"import", s, "--csv", notes, "-o", s}, 2, input},
+        {{"export", s, "--plan", s, "--format", "ics205"}, 2, input},
+        {{"report", s, "--pdf", s}, 2, input},
+        {{"write", s, "--port", "1", "--log", path("link.vkt")}, 2, input},
+        {{"write", s, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB0"}, 2, twice + "/dev/ttyUSB0 and /dev/ttyUSB0"},
+        {{"read", "-o", folder.string(), "--port", "2", "--port", "2"}, 2, twice + "Comm Port 2 and Comm Port 2"},
+        {{"verify", s, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}, 2, "vkt: verify takes one cable"},
+        {{"read", "--device", "A", "--device", "B", "-o", s}, 3, "is not a folder; reading several radios needs one"},
+        {{"export", s, "--plan", path("p.csv"), "--format", "chirp"}, 2, "--plan needs --format ics205 or --format channels"},
+        {{"import", s, "--plan", notes, "--group", "16", "-o", path("u.vkt")}, 2, "--group takes 1 ... 15"},
+        {{"import", s, "--plan", notes, "--csv", notes, "-o", path("u.vkt")}, 2, "either --csv IN.csv or --plan"},
+    };
+    if (canLink) {
+        std::filesystem::create_symlink("/dev/null", path("cable"));
+        cases.push_back({{"write", s, "--port", "2", "--device", "/dev/null", "--device", path("cable")}, 2,
+                         twice + "/dev/null and " + path("cable")});
     }
-    if (!fifo.made()) GTEST_SKIP() << "Windows has no FIFOs";
-    // The setup a command reads, the report's included, is refused the same way.
-    EXPECT_EQ(run({"report", path("fifo.csv")}), 3);
-    EXPECT_NE(err.str().find("is a FIFO, not a regular file"), std::string::npos) << err.str();
-    for (const std::vector<std::string>& write : {std::vector<std::string>{"defaults", "-o", path("fifo.csv")},
-                                                  {"export", path("s.vkt"), "--csv", path("fifo.csv")}}) {
-        EXPECT_EQ(run(write), 3) << write[0];
-        EXPECT_NE(err.str().find("is a FIFO, not a regular file"), std::string::npos) << err.str();
-        EXPECT_TRUE(std::filesystem::is_fifo(path("fifo.csv"))) << write[0];
-    }
+    if (fifo.made())  // Windows has none
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"import", s, "--csv", path("fifo.csv"), "-o", path("u.vkt")},
+                                                     {"report", path("fifo.csv")},
+                                                     {"defaults", "-o", path("fifo.csv")},
+                                                     {"export", s, "--csv", path("fifo.csv")}})
+            cases.push_back({args, 3, "is a FIFO, not a regular file"});
+    for (const Case& c : cases) expectRefused(c.args, c.exit, c.why);
+    EXPECT_TRUE(port.radio().received.empty());
+    EXPECT_TRUE(workers.started.empty());
+    EXPECT_EQ(bytes("s.vkt"), setup);
+    EXPECT_EQ(bytes("notes.csv").size(), 7000u);
+    EXPECT_FALSE(std::filesystem::exists(path("u.vkt")));
+    EXPECT_EQ(std::filesystem::is_fifo(path("fifo.csv")), fifo.made());
 }
 
 // The header places the columns; any line end and a byte-order mark are
-// read; a frequency typed without its point is read as the grid reads it.
+// read; a frequency typed without its point is read as the grid reads it;
+// UTF-8 at each bound of its forms is text (U+0080, U+0800, U+D7FF, U+E000,
+// U+10000, U+10FFFF).
 TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     const std::string swapped = "channel,group,tx_freq,rx_freq,label,rx_cg,tx_cg,low_power,narrow,scan";
-    const std::string rows[] = {"2,3,000.00,154525,\"\xC3\x9C\xC3\x9C\xF0\x9F\x93\xBB FIRE\",D023-,088.5,1,0,0", "1,3,146.52,162.40000,\"Ch 1\",000.0,000.0,0,0,1"};
+    const std::string rows[] = {"2,3,000.00,154525,\"\xC3\x9C\xC3\x9C\xF0\x9F\x93\xBB FIRE\",D023-,088.5,1,0,0",
+                                "1,3,146.52,162.40000,\"Ch 1\",000.0,000.0,0,0,1",
+                                "3,3,0,0,\"\xC2\x80\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF\",000.0,000.0,0,0,0"};
     const std::pair<const char*, const char*> forms[] = {{"", "\n"}, {"", "\r\n"}, {"", "\r"}, {"\xEF\xBB\xBF", "\r\n"}};
     for (const auto& [bom, end] : forms) {
-        std::ofstream(path("in.csv"), std::ios::binary) << bom << swapped << end << rows[0] << end << rows[1] << end;
+        std::ofstream(path("in.csv"), std::ios::binary) << bom << swapped << end << rows[0] << end << rows[1] << end << rows[2] << end;
         ASSERT_EQ(run({"import", path("s.vkt"), "--csv", path("in.csv"), "-o", path("t.vkt")}), 0) << err.str();
         const std::string t = bytes("t.vkt");
         const auto at = [&](int address) { return static_cast<uint8_t>(t.at(static_cast<size_t>(address))); };
@@ -307,26 +315,6 @@ TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     }
 }
 
-// What a write says it did, the radio holds: a block the radio acknowledged
-// but never stored is found by reading the radio back. Without the
-// unit-wide settings, verify leaves them alone.
-TEST_F(VktTest, WriteVerifyReadsTheRadioBack) {
-    port.radio().eeprom.fill(0xFF);
-    port.radio().faults.forgetBlockWrite = 40;  // group 3, the labels of channels 1 ... 4
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify"}), 1);
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)\n");
-    expectReleased();
-
-    port.radio().faults.forgetBlockWrite = -1;
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify"}), 0) << err.str();
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): written and verified (1 so far)\n");
-    expectReleased();
-
-    port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
-    EXPECT_EQ(port.radio().eeprom[155], 0x80);
-}
-
 // Nobody is there to press Cancel: a radio that refuses a byte for two
 // seconds ends the write, which says so and lets the radio go.
 TEST_F(VktTest, EndlessRefusalsEndTheWrite) {
@@ -338,50 +326,68 @@ TEST_F(VktTest, EndlessRefusalsEndTheWrite) {
     expectReleased();
 }
 
-// The first interrupt is the progress window's Cancel: the transfer ends at
-// the next block, the radio is released and the run says what was cut
-// short, how far it got and what the radio holds.
-TEST_F(VktTest, AnInterruptReleasesTheRadioAndEndsWith130) {
+// Nobody is there to answer: a transfer that fails ends with 1, one
+// interrupted with 130 (the progress window's Cancel: the transfer ends at
+// the next block); each says what went wrong, how far it got and what the
+// radio holds, and lets the radio go. What a write says it did, the radio
+// holds: a block the radio acknowledged but never stored is found by reading
+// the radio back. Without the unit-wide settings, verify leaves them alone.
+TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const auto& received = port.radio().received;
     size_t start = received.size();
     ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
-    const size_t aWrite = received.size() - start;
+    const size_t aWrite = received.size() - start, never = SIZE_MAX;
+    const std::vector<std::string> write = {"write", path("s.vkt"), "--port", "1"}, verify = {"write", path("s.vkt"), "--port", "1", "--verify"};
+    const std::vector<std::string> read = {"read", "--port", "1", "-o", path("r.vkt")};
     struct Case {
         std::vector<std::string> args;
-        size_t after;  // bytes the radio has heard when the interrupt comes
-        bool silent;
-        std::string said;
+        std::function<void(vktsim::RadioModel&)> fault;
+        size_t interruptAfter;  // bytes the radio has heard when the interrupt comes
+        int exit;
+        std::string said, then;  // all that is said; or, with then, its start, and what follows how far it got
     };
-    const std::string write = "INTERRUPTED\nvkt: interrupted while writing";
+    const std::string cut = "radio 1 (2AAA0105): INTERRUPTED\nvkt: interrupted while ";
+    const std::string partly = " bytes; the radio was released; it may hold part of the setup";
     const Case cases[] = {
-        {{"write", path("s.vkt"), "--port", "1"}, 2000, false, write + ", after "},
-        {{"write", path("s.vkt"), "--port", "1", "--verify"}, aWrite + 200, false,
-         "INTERRUPTED\nvkt: interrupted while verifying a finished write, after "},
-        {{"read", "--port", "1", "-o", path("r.vkt")}, 300, false, "vkt: interrupted while reading, after "},
-        {{"write", path("s.vkt"), "--port", "1"}, 0, true, write + ": the radio did not answer and nothing was sent\n"},
+        {{"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}, [](auto& r) { r.faults.silentFromBlock = 30; },
+         never, 1, "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n", ""},
+        {read, [](auto& r) { r.faults.silent = true; }, never, 1, "vkt: reading the radio failed: hook: no answer after 0.5 s\n", ""},
+        {verify, [](auto& r) { r.eeprom.fill(0xFF), r.faults.forgetBlockWrite = 40; }, never, 1,  // group 3, the labels of channels 1 ... 4
+         "radio 1 (2AAA0105): written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)\n", ""},
+        {verify, {}, never, 0, "radio 1 (2AAA0105): written and verified (1 so far)\n", ""},
+        {write, {}, 2000, 130, cut + "writing, after ", partly},
+        {verify, {}, aWrite + 200, 130, cut + "verifying a finished write, after ",
+         " of 6016 bytes read back; the radio was released; the setup was written in full, but not checked"},
+        {read, {}, 300, 130, "vkt: interrupted while reading, after ", " bytes"},
+        {write, [](auto& r) { r.faults.silent = true; }, 0, 130,
+         "radio 1 (unknown): INTERRUPTED\nvkt: interrupted while writing: the radio did not answer and nothing was sent\n", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
-        port.radio().faults.silent = c.silent;
+        port.radio().faults = {};
+        if (c.fault) c.fault(port.radio());
         start = received.size();
-        interrupted = [&] { return received.size() - start >= c.after; };
-        EXPECT_EQ(run(c.args), 130);
+        interrupted = [&] { return received.size() - start >= c.interruptAfter; };
+        EXPECT_EQ(run(c.args), c.exit);
         const std::string shown = out.str() + err.str();
-        EXPECT_NE(shown.find(c.said), std::string::npos) << shown;
-        EXPECT_EQ(shown.find("bytes; the radio was released; it may hold part of the setup") != std::string::npos,
-                  c.said == write + ", after ") << shown;
-        EXPECT_EQ(shown.find(" of 6016 bytes read back; the radio was released; the setup was written in full, but not checked") !=
-                      std::string::npos, c.said.find("verifying") != std::string::npos) << shown;
+        if (c.then.empty()) EXPECT_EQ(shown, c.said);
+        else EXPECT_EQ(shown.rfind(c.said, 0), 0u) << shown;
+        EXPECT_NE(shown.find(c.then), std::string::npos) << shown;
+        EXPECT_EQ(shown.find(partly) != std::string::npos, c.then == partly) << shown;
         EXPECT_FALSE(std::filesystem::exists(path("r.vkt")));
         expectReleased();
     }
+    interrupted = nullptr;
+    port.radio().faults = {};
+    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
+    port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
+    EXPECT_EQ(port.radio().eeprom[155], 0x80);
 }
 
-// On a terminal the bar moves a percent at a time and ends full; elsewhere
-// there is none.
+// On a terminal the bar moves a percent at a time and ends full (elsewhere
+// there is none: the ends of a transfer are said in full).
 TEST_F(VktTest, TheProgressBarIsForTerminalsAndEndsAtAHundred) {
-    ASSERT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
-    EXPECT_EQ(err.str().find('['), std::string::npos) << err.str();
     onTerminal = true;
     ASSERT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
     const std::string bar = err.str();
@@ -443,7 +449,6 @@ Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) 
 // --changed-only reads the radio (its backup), writes only the blocks and
 // unit-wide bytes whose sent bits differ and reads exactly those back.
 TEST_F(VktTest, ChangedOnlyWritesAndVerifiesOnlyWhatDiffers) {
-    vkttest::SetEnvironment("VKT_DATA_DIR", folder.string());
     ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
     const vktsim::Eeprom holding = port.radio().eeprom;
     const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1, label = VKTCore::LabelSlotAddress(2, 15), first = VKTCore::GroupBase(2);
@@ -488,7 +493,6 @@ TEST_F(VktTest, ChangedOnlyWritesAndVerifiesOnlyWhatDiffers) {
 // nothing more, release the radio and leave the backup, and say what had
 // been written.
 TEST_F(VktTest, ChangedOnlyFailuresLeaveTheBackupAndSayWhatWasWritten) {
-    vkttest::SetEnvironment("VKT_DATA_DIR", folder.string());
     const auto& received = port.radio().received;
     const size_t aRead = [&] {
         const size_t start = received.size();
@@ -542,8 +546,169 @@ TEST_F(VktTest, ChangedOnlyFailuresLeaveTheBackupAndSayWhatWasWritten) {
         const auto backup = vktstore::Backups((folder / "backups").string()).latestFor(vktsim::RadioModel::FastIdentity);
         ASSERT_TRUE(backup);
         EXPECT_EQ(bytes(*backup).substr(0, 6016), std::string(before.begin(), before.end()));
-        if (c.exit == 130)
-            EXPECT_NE(shown.find(c.blocksSent == 1 ? "; block 36 had been written; its backup is " + folder.string()
-                                                  : "; blocks 36, 43 had been written; its backup is " + folder.string()), std::string::npos) << shown;
+        if (c.exit != 130) continue;
+        EXPECT_NE(shown.find(c.blocksSent == 1 ? "; block 36 had been written; its backup is " + folder.string()
+                                              : "; blocks 36, 43 had been written; its backup is " + folder.string()), std::string::npos) << shown;
     }
+}
+
+// A copy that fails, one whose radio is not as sent and one that dies fail
+// alone. The log, found empty, gets its header; a second run, on a
+// terminal, shows a live line per cable and adds its rows under it.
+TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
+    const std::string file = path("s.vkt");
+    workers.scripts = {{ProgressLine("writing", 50), Result("done"), "exit 0"},
+                       {Result("failed", "hook: no answer after 0.5 s", 2.1), "exit 1"},
+                       {Result("unverified", "Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)"), "exit 1"},
+                       {ProgressLine("writing", 3), "exit 139"}};
+    const std::string log = path("record.csv");
+    std::ofstream{log};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--port", "3", "--device", "/dev/ttyACM0",
+                   "--verify", "--log", log}),
+              1);
+    ASSERT_EQ(workers.started.size(), 4u);
+    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"write", file, "--verify", "--device", "/dev/ttyUSB0", "--worker"}));
+    EXPECT_EQ(workers.started[2], (std::vector<std::string>{"write", file, "--verify", "--port", "3", "--worker"}));
+    EXPECT_EQ(out.str(),
+              "/dev/ttyUSB1  radio 2AAA0105  FAILED: hook: no answer after 0.5 s  2.1 s\n"
+              "Comm Port 3   radio 2AAA0105  written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)  14.1 s\n"
+              "/dev/ttyUSB0  radio 2AAA0105  written and verified  14.1 s\n"
+              "/dev/ttyACM0  radio unknown  FAILED: its copy of vkt ended without a result (exit 139)  0.0 s\n"
+              "1 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, Comm Port 3, /dev/ttyACM0\n");
+    EXPECT_EQ(err.str(), "");  // not a terminal: no live lines
+
+    workers = {};
+    workers.clock = &clock;
+    onTerminal = true;
+    workers.scripts = {{ProgressLine("writing", 45), Result("done"), "exit 0"}, {ProgressLine("writing", 7), Result("done"), "exit 0"}};
+    // The second run's rows are stamped in UTC whatever zone the machine keeps.
+    const char* zone = std::getenv("TZ");
+    const std::optional<std::string> machineZone = zone ? std::optional<std::string>(zone) : std::nullopt;
+    vkttest::SetTimeZone("XST-5");  // five hours east of Greenwich
+    // The log's clock: std::time() may read a coarser one, a tick behind.
+    const auto now = [] { return std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()); };
+    const std::time_t before = now();
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--log", log}), 0);
+    const std::time_t after = now();
+    vkttest::SetTimeZone(machineZone ? machineZone->c_str() : nullptr);
+    EXPECT_NE(err.str().find("/dev/ttyUSB0  [#############                 ]  45% writing\n"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("/dev/ttyUSB1  [##                            ]   7% writing\n"), std::string::npos);
+    EXPECT_NE(err.str().find("\033[2F\033[J"), std::string::npos);  // the two lines redrawn in place
+    std::istringstream rows(bytes("record.csv"));
+    std::vector<std::string> lines;
+    std::string last;
+    for (std::string line; std::getline(rows, line); last = line) lines.push_back(line.substr(std::min<size_t>(20, line.size())));
+    const std::string by = "2AAA0105," + file + ",sha-of-6019-bytes,write,";
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         std::string(LogHeader).substr(20),
+                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s,",
+                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",,",
+                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,,",
+                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
+                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,",
+                         ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
+    vkt::UtcTime utc;
+    ASSERT_EQ(std::sscanf(last.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ,", &utc.year, &utc.month, &utc.day, &utc.hour, &utc.minute, &utc.second), 6);
+    const auto stamp = vkt::TimeOfUtc(utc);
+    ASSERT_TRUE(stamp);
+    EXPECT_GE(std::chrono::system_clock::to_time_t(*stamp), before);
+    EXPECT_LE(std::chrono::system_clock::to_time_t(*stamp), after);
+}
+
+TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
+    const std::string file = path("s.vkt");
+    askedToEnd = true;
+    workers.scripts = {{ProgressLine("writing", 10), Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
+                       {Result("interrupted", "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
+    EXPECT_EQ(workers.interrupts, 1);
+    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
+        << out.str();
+}
+
+// A copy hears the run's stop line however the pipe cuts it, or the pipe's
+// end when the run is gone; no other line stops it. The same through this
+// system's own pipe, as a copy reads it.
+TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
+    struct Case { std::vector<std::string> pieces; bool ended; bool stops; };
+    const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true},
+                          {{"stopped\n", "stop"}, false, false}, {{"progress\n"}, true, true}};
+    for (const Case& c : cases) {
+        RunListener run;
+        bool stopped = false;
+        for (size_t i = 0; i < c.pieces.size(); ++i) stopped = run.heard(c.pieces[i], c.ended && i + 1 == c.pieces.size());
+        EXPECT_EQ(stopped, c.stops) << c.pieces[0];
+    }
+    for (bool runGone : {false, true}) {
+        StdinPipe run;
+        RunListener copy;
+        EXPECT_FALSE(copy.stopAsked());
+        if (runGone) run.close();
+        else run.write("progress\nstop\n");
+        EXPECT_TRUE(copy.stopAsked()) << runGone;
+    }
+}
+
+TEST_F(FleetTest, RepeatWorksInRounds) {
+    const std::string file = path("s.vkt");
+    workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/A", "--device", "/dev/B", "--repeat"}, "\nq\n"), 1);
+    EXPECT_EQ(workers.started.size(), 4u);
+    EXPECT_NE(out.str().find("round 1: 2 of 2 radios written in "), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("round 2: 1 of 2 radios written in "), std::string::npos) << out.str();
+    EXPECT_NE(err.str().find("Connect the next radios and press Enter (q to stop): "), std::string::npos);
+}
+
+// A device named by a relative path is in the current folder (and several
+// radios are read into a folder, not a file: the refusals' table).
+TEST_F(FleetTest, SeveralRadiosAreReadIntoTheFolderGiven) {
+    workers.scripts = {{Result("done", "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"}, {Result("done", "/tmp/r/b.vkt"), "exit 0"}};
+    const std::string a = (std::filesystem::current_path() / "A").string();
+    EXPECT_EQ(run({"read", "--device", "A", "--device", "./B", "-o", path("radios")}), 0);
+    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"read", "-o", path("radios"), "--device", a, "--worker"}));
+    EXPECT_EQ(workers.started[1][4], (std::filesystem::current_path() / "B").string());
+    EXPECT_NE(out.str().find(a + "  radio 2AAA0105  read into /tmp/r/radio-2AAA0105-20261206-235512-A.vkt  7.6 s"), std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("2 of 2 radios read in "), std::string::npos);
+}
+
+// A field is quoted when it holds a comma, a quote or a line end.
+TEST(RunLog, FieldsThatNeedItAreQuoted) {
+    LogRow row;
+    row.cable = "a,b";
+    row.radio = "say \"hi\"";
+    row.setup = "two\nlines";
+    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,,");
+}
+
+// Copies of vkt append to one log at once: each row lands whole, and the
+// header once, on every system.
+TEST_F(FleetTest, RowsAppendedAtOnceStayWhole) {
+    constexpr int Copies = 4, Rows = 100;
+    const auto rowOf = [](int copy) {
+        LogRow row;
+        row.cable = "Comm Port " + std::to_string(copy);
+        row.reason = std::string(200, static_cast<char>('a' + copy));
+        return row;
+    };
+    std::vector<std::thread> copies;
+    for (int copy = 0; copy < Copies; ++copy)
+        copies.emplace_back([&, copy] {
+            std::string why;
+            for (int i = 0; i < Rows; ++i) EXPECT_TRUE(AppendLogRow(path("log.csv"), rowOf(copy), why)) << why;
+        });
+    for (auto& copy : copies) copy.join();
+    std::ifstream in(path("log.csv"), std::ios::binary);
+    std::map<std::string, int> lines, expected{{LogHeader, 1}};
+    for (std::string line; std::getline(in, line);) ++lines[line];
+    for (int copy = 0; copy < Copies; ++copy) expected[LogLine(rowOf(copy))] = Rows;
+    EXPECT_EQ(lines, expected);
+}
+
+// A cable's part of a file name, from its device on Windows or in a folder
+// of /dev (a Linux device's and a Comm Port's are in the names of the reads
+// and backups above).
+TEST(RunLog, CableTagsNameTheDeviceAlone) {
+    const std::pair<const char*, const char*> tags[] = {{"\\\\.\\COM10", "COM10"}, {"/dev/serial/by-id/usb-FTDI", "serial_by-id_usb-FTDI"}};
+    for (const auto& [cable, tag] : tags) EXPECT_EQ(CableTag(cable), tag) << cable;
 }

@@ -23,7 +23,6 @@ TEST(Settings, ACorruptSettingsFileGivesTheDefaults) {
         f.write(QByteArray("\\x00\\xff[[[\\n=\\n\\x01garbage", 20));
     }
     EXPECT_EQ(p.GetSetting("VKTEDWIN", "Comm", "Port", "1"), "1");
-    EXPECT_EQ(p.GetSetting("VKTEDWIN", "Settings", "Show Tune Warning Message", "Yes"), "Yes");
     p.SaveSetting("VKTEDWIN", "Comm", "Port", "2");  // and it can be written again
     EXPECT_EQ(p.GetSetting("VKTEDWIN", "Comm", "Port", "1"), "2");
 }
