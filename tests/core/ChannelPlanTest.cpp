@@ -5,10 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "core/ChannelPlan.h"
 #include "core/MemoryMap.h"
+#include "tests/core/TestImage.h"
 
 using namespace VKTCore;
 
@@ -34,12 +33,6 @@ std::string PlanFile(PlanFormat format, const std::vector<std::string>& rows, co
     for (const std::string& row : rows) text += row + "\r\n";
     if (incident) text += ",,,,,,,,,,\r\n5. Special Instructions:,,,\r\n\"6. Prepared by (Communications Unit Leader):\",J. Doe,,\r\n";
     return text;
-}
-
-Image SetupFile(const char* name) {
-    Image image{};
-    std::ifstream(std::string(VKT_TEST_DATA_DIR) + "/" + name, std::ios::binary).read(reinterpret_cast<char*>(image.data()), image.size());
-    return image;
 }
 
 // A channel as the grid shows it: frequencies, guards, label, then the narrow, scan and low power flags.
@@ -123,11 +116,13 @@ TEST(ChannelPlan, EachMappingReadsIntoTheImageAndWritesBack) {
 }
 
 struct Refusal {
-    PlanFormat format;
-    std::vector<std::string> rows;
+    std::string file;
     const char* error;
     PlanOptions options = {};
 };
+
+std::string IncidentFile(const std::vector<std::string>& rows) { return PlanFile(Incident, rows); }
+std::string ListFile(const std::vector<std::string>& rows) { return PlanFile(List, rows); }
 
 const std::string Good205 = "1,1,,,,154.0000N,,,,A,";
 std::string Row205(const std::string& name, const std::string& rx, const std::string& rxTone, const std::string& tx, const std::string& mode) {
@@ -135,64 +130,52 @@ std::string Row205(const std::string& name, const std::string& rx, const std::st
 }
 
 const Refusal Refusals[] = {
-    {Incident, {"16,1,,,,154.0000N,,,,A,"}, "line 7, column Zone/Grp: \"16\" is not a group number 1 ... 15"},
-    {Incident, {"1,17,,,,154.0000N,,,,A,"}, "line 7, column Ch #: \"17\" is not a channel number 1 ... 16"},
-    {Incident, {"1,1,,ENGINE 12 TAC,,154.0000N,,,,A,"},
+    {IncidentFile({"16,1,,,,154.0000N,,,,A,"}), "line 7, column Zone/Grp: \"16\" is not a group number 1 ... 15"},
+    {IncidentFile({"1,17,,,,154.0000N,,,,A,"}), "line 7, column Ch #: \"17\" is not a channel number 1 ... 16"},
+    {IncidentFile({"1,1,,ENGINE 12 TAC,,154.0000N,,,,A,"}),
      "line 7, column Channel Name/Trunked Radio System Talkgroup: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut names to 8)"},
-    {Incident, {Row205("", "450.0000N", "", "", "A")}, "line 7, column RX Freq N or W: \"450.0000N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {Incident, {Row205("", "154.0000N", "", "154.0010N", "A")}, "line 7, column TX Freq N or W: \"154.0010N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {Incident, {Row205("", "154.0000N", "", "154.0000W", "A")}, "line 7, column TX Freq N or W: \"154.0000W\" is not of the RX Freq's width (N or W)"},
-    {Incident, {Row205("", "154.0000N", "1000.0", "", "A")}, "line 7, column RX Tone/NAC: \"1000.0\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
-    {Incident, {Row205("", "154.0000N", "D089N", "", "A")}, "line 7, column RX Tone/NAC: \"D089N\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
-    {Incident, {Row205("", "154.0000N", "023", "", "A")}, "line 7, column RX Tone/NAC: \"023\" could be a tone or a code: write a code as D023N or 023I, a tone as 100.0"},
-    {Incident, {Row205("", "154.0000N", "$293", "", "A")}, "line 7, column RX Tone/NAC: \"$293\" is a NAC (a P25 code): this radio is analog"},
-    {Incident, {Row205("", "154.0000N", "F7E", "", "A")}, "line 7, column RX Tone/NAC: \"F7E\" is a NAC (a P25 code): this radio is analog"},
-    {Incident, {Row205("", "154.0000N", "", "", "D")}, "line 7, column Mode A, D, or M: \"D\" is digital or mixed mode: this radio is analog (A)"},
-    {Incident, {Row205("", "154.0000N", "", "", "M")}, "line 7, column Mode A, D, or M: \"M\" is digital or mixed mode: this radio is analog (A)"},
-    {Incident, {Row205("", "154.0000N", "", "", "X")}, "line 7, column Mode A, D, or M: \"X\" is not a mode: A (analog), D or M"},
-    {Incident, {Good205, Good205}, "line 8: group 1 channel 1 appears a second time (first on line 7)"},
-    {List, {"1,,446.006250,,,,,,,,,,FM"}, "line 2, column Frequency: \"446.006250\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {List, {"17,,150.000000,,,,,,,,,,FM"}, "line 2, column Location: \"17\" goes past group 15 (16 locations a group from group 15 on)", {.firstGroup = 14}},
-    {List, {"x,,150.000000,,,,,,,,,,FM"}, "line 2, column Location: \"x\" is not a location number"},
-    {List, {"1,,150.000000,x,,,,,,,,,FM"}, "line 2, column Duplex: \"x\" is not a duplex: blank, +, -, split or off"},
-    {List, {"1,,150.000000,+,0.6 MHz,,,,,,,,FM"}, "line 2, column Offset: \"0.6 MHz\" is not an offset in MHz, like 0.600000"},
-    {List, {"1,,173.000000,+,5.000000,,,,,,,,FM"}, "line 2, column Offset: \"5.000000\" puts transmit on no frequency: a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {List, {"1,,150.000000,split,450.000000,,,,,,,,FM"}, "line 2, column Offset: \"450.000000\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {List, {"1,,150.000000,,,TSQL-R,,88.5,,,,,FM"}, "line 2, column Tone: \"TSQL-R\" is a reverse squelch, which this radio does not have"},
-    {List, {"1,,150.000000,,,DTCS-R,,,023,NN,,,FM"}, "line 2, column Tone: \"DTCS-R\" is a reverse squelch, which this radio does not have"},
-    {List, {"1,,150.000000,,,DCS,,,,,,,FM"}, "line 2, column Tone: \"DCS\" is not a tone mode: blank, Tone, TSQL, DTCS or Cross"},
-    {List, {"1,,150.000000,,,Tone,1000.0,,,,,,FM"}, "line 2, column rToneFreq: \"1000.0\" is not a tone, like 88.5"},
-    {List, {"1,,150.000000,,,TSQL,,,,,,,FM"}, "line 2, column cToneFreq: \"\" is not a tone, like 88.5"},
-    {List, {"1,,150.000000,,,DTCS,,,089,NN,,,FM"}, "line 2, column DtcsCode: \"089\" is not a digital code: three octal digits, like 023"},
-    {List, {"1,,150.000000,,,DTCS,,,023,NI,,,FM"}, "line 2, column DtcsPolarity: \"NI\" is not a polarity: NN, NR, RN or RR"},
-    {List, {"1,,150.000000,,,Cross,,,023,NN,023,DTCS->DCS,FM"}, "line 2, column CrossMode: \"DTCS->DCS\" is not a cross mode, like Tone->DTCS"},
-    {List, {"1,,150.000000,,,Cross,,,023,NN,0238,DTCS->DTCS,FM"}, "line 2, column RxDtcsCode: \"0238\" is not a digital code: three octal digits, like 023"},
-    {List, {"1,,150.000000,,,,,,,,,,AM"}, "line 2, column Mode: \"AM\" is not FM or NFM: this radio is analog FM"},
-    {List, {"1,,150.000000,,,,,,,,,,FM,,X"}, "line 2, column Skip: \"X\" is not a skip: blank, S or P"},
-    {List, {"1,,150.000000,,,,,,,,,,FM,,,Turbo"}, "line 2, column Power: \"Turbo\" is not a power: Low, High or watts, like 1.0W"},
-    {List, {"1,ENGINE 12 TAC,150.000000,,,,,,,,,,FM"}, "line 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut names to 8)"},
-    {List, {"1,,150.000000", "1,,151.000000"}, "line 3: group 1 channel 1 appears a second time (first on line 2)"},
-    {List, {}, "the plan names no channel"},
+    {IncidentFile({Row205("", "450.0000N", "", "", "A")}), "line 7, column RX Freq N or W: \"450.0000N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {IncidentFile({Row205("", "154.0000N", "", "154.0010N", "A")}), "line 7, column TX Freq N or W: \"154.0010N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {IncidentFile({Row205("", "154.0000N", "", "154.0000W", "A")}), "line 7, column TX Freq N or W: \"154.0000W\" is not of the RX Freq's width (N or W)"},
+    {IncidentFile({Row205("", "154.0000N", "1000.0", "", "A")}), "line 7, column RX Tone/NAC: \"1000.0\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
+    {IncidentFile({Row205("", "154.0000N", "D089N", "", "A")}), "line 7, column RX Tone/NAC: \"D089N\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
+    {IncidentFile({Row205("", "154.0000N", "023", "", "A")}), "line 7, column RX Tone/NAC: \"023\" could be a tone or a code: write a code as D023N or 023I, a tone as 100.0"},
+    {IncidentFile({Row205("", "154.0000N", "$293", "", "A")}), "line 7, column RX Tone/NAC: \"$293\" is a NAC (a P25 code): this radio is analog"},
+    {IncidentFile({Row205("", "154.0000N", "F7E", "", "A")}), "line 7, column RX Tone/NAC: \"F7E\" is a NAC (a P25 code): this radio is analog"},
+    {IncidentFile({Row205("", "154.0000N", "", "", "D")}), "line 7, column Mode A, D, or M: \"D\" is digital or mixed mode: this radio is analog (A)"},
+    {IncidentFile({Row205("", "154.0000N", "", "", "M")}), "line 7, column Mode A, D, or M: \"M\" is digital or mixed mode: this radio is analog (A)"},
+    {IncidentFile({Row205("", "154.0000N", "", "", "X")}), "line 7, column Mode A, D, or M: \"X\" is not a mode: A (analog), D or M"},
+    {IncidentFile({Good205, Good205}), "line 8: group 1 channel 1 appears a second time (first on line 7)"},
+    {ListFile({"1,,446.006250,,,,,,,,,,FM"}), "line 2, column Frequency: \"446.006250\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {ListFile({"17,,150.000000,,,,,,,,,,FM"}), "line 2, column Location: \"17\" goes past group 15 (16 locations a group from group 15 on)", {.firstGroup = 14}},
+    {ListFile({"x,,150.000000,,,,,,,,,,FM"}), "line 2, column Location: \"x\" is not a location number"},
+    {ListFile({"1,,150.000000,x,,,,,,,,,FM"}), "line 2, column Duplex: \"x\" is not a duplex: blank, +, -, split or off"},
+    {ListFile({"1,,150.000000,+,0.6 MHz,,,,,,,,FM"}), "line 2, column Offset: \"0.6 MHz\" is not an offset in MHz, like 0.600000"},
+    {ListFile({"1,,173.000000,+,5.000000,,,,,,,,FM"}), "line 2, column Offset: \"5.000000\" puts transmit on no frequency: a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {ListFile({"1,,150.000000,split,450.000000,,,,,,,,FM"}), "line 2, column Offset: \"450.000000\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {ListFile({"1,,150.000000,,,TSQL-R,,88.5,,,,,FM"}), "line 2, column Tone: \"TSQL-R\" is a reverse squelch, which this radio does not have"},
+    {ListFile({"1,,150.000000,,,DTCS-R,,,023,NN,,,FM"}), "line 2, column Tone: \"DTCS-R\" is a reverse squelch, which this radio does not have"},
+    {ListFile({"1,,150.000000,,,DCS,,,,,,,FM"}), "line 2, column Tone: \"DCS\" is not a tone mode: blank, Tone, TSQL, DTCS or Cross"},
+    {ListFile({"1,,150.000000,,,Tone,1000.0,,,,,,FM"}), "line 2, column rToneFreq: \"1000.0\" is not a tone, like 88.5"},
+    {ListFile({"1,,150.000000,,,TSQL,,,,,,,FM"}), "line 2, column cToneFreq: \"\" is not a tone, like 88.5"},
+    {ListFile({"1,,150.000000,,,DTCS,,,089,NN,,,FM"}), "line 2, column DtcsCode: \"089\" is not a digital code: three octal digits, like 023"},
+    {ListFile({"1,,150.000000,,,DTCS,,,023,NI,,,FM"}), "line 2, column DtcsPolarity: \"NI\" is not a polarity: NN, NR, RN or RR"},
+    {ListFile({"1,,150.000000,,,Cross,,,023,NN,023,DTCS->DCS,FM"}), "line 2, column CrossMode: \"DTCS->DCS\" is not a cross mode, like Tone->DTCS"},
+    {ListFile({"1,,150.000000,,,Cross,,,023,NN,0238,DTCS->DTCS,FM"}), "line 2, column RxDtcsCode: \"0238\" is not a digital code: three octal digits, like 023"},
+    {ListFile({"1,,150.000000,,,,,,,,,,AM"}), "line 2, column Mode: \"AM\" is not FM or NFM: this radio is analog FM"},
+    {ListFile({"1,,150.000000,,,,,,,,,,FM,,X"}), "line 2, column Skip: \"X\" is not a skip: blank, S or P"},
+    {ListFile({"1,,150.000000,,,,,,,,,,FM,,,Turbo"}), "line 2, column Power: \"Turbo\" is not a power: Low, High or watts, like 1.0W"},
+    {ListFile({"1,ENGINE 12 TAC,150.000000,,,,,,,,,,FM"}), "line 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut names to 8)"},
+    {ListFile({"1,,150.000000", "1,,151.000000"}), "line 3: group 1 channel 1 appears a second time (first on line 2)"},
+    {ListFile({}), "the plan names no channel"},
 };
 
 TEST(ChannelPlan, EachRefusalNamesLineColumnAndValueAndChangesNothing) {
     for (const Refusal& r : Refusals) {
         ChannelPlan plan;
         std::string error;
-        EXPECT_FALSE(ReadPlan(PlanFile(r.format, r.rows), r.options, plan, error)) << r.error;
+        EXPECT_FALSE(ReadPlan(r.file, r.options, plan, error)) << r.error;
         EXPECT_EQ(error, r.error);
-    }
-    const std::pair<std::string, const char*> files[] = {
-        {"Name,Freq\r\nA,150\r\n", "no line names the columns of a plan: an incident plan's \"Ch #\" and \"RX Freq\", or a channel list's \"Location\" and \"Frequency\""},
-        {"Location,Frequency,frequency\r\n1,150,150\r\n", "line 1: column \"frequency\" appears twice"},
-        {std::string("Location,Frequency\r\n1,15\0" "0\r\n", 27), "this is no text file (a plan is UTF-8 CSV text)"},
-        {"Location,Frequency\r\n1,\"150\r\n", "line 2: a quote is never closed"},
-    };
-    for (const auto& [text, why] : files) {
-        ChannelPlan plan;
-        std::string error;
-        EXPECT_FALSE(ReadPlan(text, {}, plan, error)) << why;
-        EXPECT_EQ(error, why);
     }
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/MemoryImage.h"
+#include "core/WriteDefaults.h"
 #include "tests/core/TestImage.h"
 
 using namespace VKTCore;
@@ -21,6 +22,12 @@ TEST_F(ImageTest, PutImageBitsKeepsBitsOutsideTheMask) {
     PutImageBits(1, 33, 255, 0x1A3);
     EXPECT_EQ(At(289), 0xA3);
     EXPECT_EQ(GetImageByte(1, 33), 0xA3);
+}
+
+// What the defaults write is the factory setup shipped, byte for byte.
+TEST_F(ImageTest, DefaultsWriteEveryByteOfTheFactorySetup) {
+    WriteDefaults::WriteAllDefaults();
+    for (const auto& [address, bits] : ChangedBits(SetupFile("factory.vkt"), MemoryImage)) ADD_FAILURE() << "address " << address;
 }
 
 TEST(MemoryImage, HexToNumber) {

@@ -145,21 +145,7 @@ TEST(MemoryMap, TheUnitWideBitsAreTheBitsAWriteMaySendOfPageZero) {
     for (int a = 0; a < 256; ++a) EXPECT_EQ(UnitWideBits(a), expected[static_cast<size_t>(a)]) << a;
 }
 
-TEST_F(ImageTest, FieldsReadAndWriteHighByteFirstUnderTheirMasks) {
-    FillRandom(9);
-    MemoryImage[152] = 0xFA;
-    MemoryImage[153] = 0x80;
-    EXPECT_EQ(ReadField(MemoryImage, 0, Page0::PriorityScanSwitch), 5u);
-    WriteField(MemoryImage, 0, Page0::PriorityScanSwitch, 2);
-    EXPECT_EQ(MemoryImage[152], 0xF9);
-    EXPECT_EQ(MemoryImage[153], 0x00);
-    // Position 9's flag is bit 0 of the first byte of its pair.
-    WriteField(MemoryImage, 0, Page0::RotaryGroupKeypad[8], 1);
-    EXPECT_EQ(MemoryImage[148] & 0x01, 0x01);
-    WriteField(MemoryImage, GroupBase(3), GroupBlock::IdNumber, 0x01234567);
-    EXPECT_EQ(FieldText(MemoryImage, GroupBase(3), GroupBlock::IdNumber), "01234567");
-    EXPECT_EQ(At(GroupBase(3) + 41), 0x01);
-    EXPECT_EQ(At(GroupBase(3) + 44), 0x67);
+TEST_F(ImageTest, ANumberFieldIsShownWithItsScale) {
     WriteField(MemoryImage, 0, Page0::DTMFDeviation, 31);
     EXPECT_EQ(FieldText(MemoryImage, 0, Page0::DTMFDeviation), "2906.25");
 }
