@@ -2,7 +2,7 @@
 #pragma once
 // The platform of the tests: a virtual clock that DoEvents and Sleep move,
 // message boxes recorded and answered from a script, an in-memory clipboard,
-// settings, file dialogs and printer. A box nobody scripted fails the test.
+// settings, file dialogs and a printer that keeps what it is sent. A box nobody scripted fails the test.
 
 #include <deque>
 #include <functional>
@@ -30,9 +30,6 @@ struct ShownBox {
 
 class ScriptedPlatform : public vkt::Platform {
 public:
-    // How long one pass of DoEvents takes in virtual time.
-    static constexpr double EventPass = 0.001;
-
     explicit ScriptedPlatform(vktsim::VirtualClock& clock) : clock_(clock) {}
 
     // Script the answer to the next box; an empty text matches any box.
@@ -51,14 +48,8 @@ public:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> settings;
     std::deque<std::optional<std::string>> dialogAnswers;  // nothing = cancelled
     std::vector<vkt::FileDialogRequest> dialogs;
-    bool printerSetupResult = false;
-    int printerSetups = 0;
-    int helpShown = 0;
-    bool hasSystemInformation = false;
-    int sysInfoStarts = 0;
     vkt::DocumentPrinter printerLog;
 
-    std::vector<std::string> boxTexts() const;
     void expectNoMoreScript() const;
 
     vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon,
@@ -76,9 +67,9 @@ public:
                      const std::string& value) override;
     std::optional<std::string> FileDialog(const vkt::FileDialogRequest& request) override;
     vkt::Printer& printer() override { return printerLog; }
-    bool PrinterSetup() override { ++printerSetups; return printerSetupResult; }
-    void ShowHelp() override { ++helpShown; }
-    bool StartSystemInformation() override { ++sysInfoStarts; return hasSystemInformation; }
+    bool PrinterSetup() override { return false; }
+    void ShowHelp() override {}
+    bool StartSystemInformation() override { return false; }
     vkt::SerialPort& serialPort() override;
 
 private:
