@@ -64,17 +64,6 @@ void ScriptedPlatform::DoEvents() {
     if (onEvents) onEvents();
 }
 
-std::string ScriptedPlatform::GetSetting(const std::string& app, const std::string& section, const std::string& key,
-                                         const std::string& def) {
-    const auto it = settings.find({app, section, key});
-    return it == settings.end() ? def : it->second;
-}
-
-void ScriptedPlatform::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                                   const std::string& value) {
-    settings[{app, section, key}] = value;
-}
-
 std::optional<std::string> ScriptedPlatform::FileDialog(const vkt::FileDialogRequest& request) {
     dialogs.push_back(request);
     if (dialogAnswers.empty()) {

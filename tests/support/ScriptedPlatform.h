@@ -62,9 +62,14 @@ public:
     void ClipboardSetText(const std::string& text) override { clipboard = text; }
     std::string ClipboardGetText() override { return clipboard; }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
-                           const std::string& def) override;
+                           const std::string& def) override {
+        const auto it = settings.find({app, section, key});
+        return it == settings.end() ? def : it->second;
+    }
     void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                     const std::string& value) override;
+                     const std::string& value) override {
+        settings[{app, section, key}] = value;
+    }
     std::optional<std::string> FileDialog(const vkt::FileDialogRequest& request) override;
     vkt::Printer& printer() override { return printerLog; }
     bool PrinterSetup() override { return false; }
