@@ -116,9 +116,11 @@ TEST(ChannelPlan, EachMappingReadsIntoTheImageAndWritesBack) {
 }
 
 struct Refusal {
-    std::string file;
+    PlanFormat format;
+    std::vector<std::string> rows;
     const char* error;
     PlanOptions options = {};
+    std::string file = {};  // the whole file, in place of the rows in a plan's form
 };
 
 const std::string Good205 = "1,1,,,,154.0000N,,,,A,";
@@ -127,51 +129,57 @@ std::string Row205(const std::string& name, const std::string& rx, const std::st
 }
 
 const Refusal Refusals[] = {
-    {PlanFile(Incident, {"16,1,,,,154.0000N,,,,A,"}), "line 7, column Zone/Grp: \"16\" is not a group number 1 ... 15"},
-    {PlanFile(Incident, {"1,17,,,,154.0000N,,,,A,"}), "line 7, column Ch #: \"17\" is not a channel number 1 ... 16"},
-    {PlanFile(Incident, {"1,1,,ENGINE 12 TAC,,154.0000N,,,,A,"}),
+    {Incident, {"16,1,,,,154.0000N,,,,A,"}, "line 7, column Zone/Grp: \"16\" is not a group number 1 ... 15"},
+    {Incident, {"1,17,,,,154.0000N,,,,A,"}, "line 7, column Ch #: \"17\" is not a channel number 1 ... 16"},
+    {Incident, {"1,1,,ENGINE 12 TAC,,154.0000N,,,,A,"},
      "line 7, column Channel Name/Trunked Radio System Talkgroup: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut names to 8)"},
-    {PlanFile(Incident, {Row205("", "450.0000N", "", "", "A")}), "line 7, column RX Freq N or W: \"450.0000N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "", "154.0010N", "A")}), "line 7, column TX Freq N or W: \"154.0010N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "", "154.0000W", "A")}), "line 7, column TX Freq N or W: \"154.0000W\" is not of the RX Freq's width (N or W)"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "1000.0", "", "A")}), "line 7, column RX Tone/NAC: \"1000.0\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "D089N", "", "A")}), "line 7, column RX Tone/NAC: \"D089N\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "023", "", "A")}), "line 7, column RX Tone/NAC: \"023\" could be a tone or a code: write a code as D023N or 023I, a tone as 100.0"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "$293", "", "A")}), "line 7, column RX Tone/NAC: \"$293\" is a NAC (a P25 code): this radio is analog"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "F7E", "", "A")}), "line 7, column RX Tone/NAC: \"F7E\" is a NAC (a P25 code): this radio is analog"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "", "", "D")}), "line 7, column Mode A, D, or M: \"D\" is digital or mixed mode: this radio is analog (A)"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "", "", "M")}), "line 7, column Mode A, D, or M: \"M\" is digital or mixed mode: this radio is analog (A)"},
-    {PlanFile(Incident, {Row205("", "154.0000N", "", "", "X")}), "line 7, column Mode A, D, or M: \"X\" is not a mode: A (analog), D or M"},
-    {PlanFile(Incident, {Good205, Good205}), "line 8: group 1 channel 1 appears a second time (first on line 7)"},
-    {PlanFile(List, {"1,,446.006250,,,,,,,,,,FM"}), "line 2, column Frequency: \"446.006250\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {PlanFile(List, {"17,,150.000000,,,,,,,,,,FM"}), "line 2, column Location: \"17\" goes past group 15 (16 locations a group from group 15 on)", {.firstGroup = 14}},
-    {PlanFile(List, {"x,,150.000000,,,,,,,,,,FM"}), "line 2, column Location: \"x\" is not a location number"},
-    {PlanFile(List, {"1,,150.000000,x,,,,,,,,,FM"}), "line 2, column Duplex: \"x\" is not a duplex: blank, +, -, split or off"},
-    {PlanFile(List, {"1,,150.000000,+,0.6 MHz,,,,,,,,FM"}), "line 2, column Offset: \"0.6 MHz\" is not an offset in MHz, like 0.600000"},
-    {PlanFile(List, {"1,,173.000000,+,5.000000,,,,,,,,FM"}), "line 2, column Offset: \"5.000000\" puts transmit on no frequency: a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {PlanFile(List, {"1,,150.000000,split,450.000000,,,,,,,,FM"}), "line 2, column Offset: \"450.000000\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
-    {PlanFile(List, {"1,,150.000000,,,TSQL-R,,88.5,,,,,FM"}), "line 2, column Tone: \"TSQL-R\" is a reverse squelch, which this radio does not have"},
-    {PlanFile(List, {"1,,150.000000,,,DTCS-R,,,023,NN,,,FM"}), "line 2, column Tone: \"DTCS-R\" is a reverse squelch, which this radio does not have"},
-    {PlanFile(List, {"1,,150.000000,,,DCS,,,,,,,FM"}), "line 2, column Tone: \"DCS\" is not a tone mode: blank, Tone, TSQL, DTCS or Cross"},
-    {PlanFile(List, {"1,,150.000000,,,Tone,1000.0,,,,,,FM"}), "line 2, column rToneFreq: \"1000.0\" is not a tone, like 88.5"},
-    {PlanFile(List, {"1,,150.000000,,,TSQL,,,,,,,FM"}), "line 2, column cToneFreq: \"\" is not a tone, like 88.5"},
-    {PlanFile(List, {"1,,150.000000,,,DTCS,,,089,NN,,,FM"}), "line 2, column DtcsCode: \"089\" is not a digital code: three octal digits, like 023"},
-    {PlanFile(List, {"1,,150.000000,,,DTCS,,,023,NI,,,FM"}), "line 2, column DtcsPolarity: \"NI\" is not a polarity: NN, NR, RN or RR"},
-    {PlanFile(List, {"1,,150.000000,,,Cross,,,023,NN,023,DTCS->DCS,FM"}), "line 2, column CrossMode: \"DTCS->DCS\" is not a cross mode, like Tone->DTCS"},
-    {PlanFile(List, {"1,,150.000000,,,Cross,,,023,NN,0238,DTCS->DTCS,FM"}), "line 2, column RxDtcsCode: \"0238\" is not a digital code: three octal digits, like 023"},
-    {PlanFile(List, {"1,,150.000000,,,,,,,,,,AM"}), "line 2, column Mode: \"AM\" is not FM or NFM: this radio is analog FM"},
-    {PlanFile(List, {"1,,150.000000,,,,,,,,,,FM,,X"}), "line 2, column Skip: \"X\" is not a skip: blank, S or P"},
-    {PlanFile(List, {"1,,150.000000,,,,,,,,,,FM,,,Turbo"}), "line 2, column Power: \"Turbo\" is not a power: Low, High or watts, like 1.0W"},
-    {PlanFile(List, {"1,ENGINE 12 TAC,150.000000,,,,,,,,,,FM"}), "line 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut names to 8)"},
-    {PlanFile(List, {"1,,150.000000", "1,,151.000000"}), "line 3: group 1 channel 1 appears a second time (first on line 2)"},
-    {PlanFile(List, {}), "the plan names no channel"},
+    {Incident, {Row205("", "450.0000N", "", "", "A")}, "line 7, column RX Freq N or W: \"450.0000N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {Incident, {Row205("", "154.0000N", "", "154.0010N", "A")}, "line 7, column TX Freq N or W: \"154.0010N\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {Incident, {Row205("", "154.0000N", "", "154.0000W", "A")}, "line 7, column TX Freq N or W: \"154.0000W\" is not of the RX Freq's width (N or W)"},
+    {Incident, {Row205("", "154.0000N", "1000.0", "", "A")}, "line 7, column RX Tone/NAC: \"1000.0\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
+    {Incident, {Row205("", "154.0000N", "D089N", "", "A")}, "line 7, column RX Tone/NAC: \"D089N\" is not a tone or code: a tone like 100.0, CSQ or blank for none, or a code like D023N or 023I"},
+    {Incident, {Row205("", "154.0000N", "023", "", "A")}, "line 7, column RX Tone/NAC: \"023\" could be a tone or a code: write a code as D023N or 023I, a tone as 100.0"},
+    {Incident, {Row205("", "154.0000N", "$293", "", "A")}, "line 7, column RX Tone/NAC: \"$293\" is a NAC (a P25 code): this radio is analog"},
+    {Incident, {Row205("", "154.0000N", "F7E", "", "A")}, "line 7, column RX Tone/NAC: \"F7E\" is a NAC (a P25 code): this radio is analog"},
+    {Incident, {Row205("", "154.0000N", "", "", "D")}, "line 7, column Mode A, D, or M: \"D\" is digital or mixed mode: this radio is analog (A)"},
+    {Incident, {Row205("", "154.0000N", "", "", "M")}, "line 7, column Mode A, D, or M: \"M\" is digital or mixed mode: this radio is analog (A)"},
+    {Incident, {Row205("", "154.0000N", "", "", "X")}, "line 7, column Mode A, D, or M: \"X\" is not a mode: A (analog), D or M"},
+    {Incident, {Good205, Good205}, "line 8: group 1 channel 1 appears a second time (first on line 7)"},
+    {List, {"1,,446.006250,,,,,,,,,,FM"}, "line 2, column Frequency: \"446.006250\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {List, {"17,,150.000000,,,,,,,,,,FM"}, "line 2, column Location: \"17\" goes past group 15 (16 locations a group from group 15 on)", {.firstGroup = 14}},
+    {List, {"x,,150.000000,,,,,,,,,,FM"}, "line 2, column Location: \"x\" is not a location number"},
+    {List, {"1,,150.000000,x,,,,,,,,,FM"}, "line 2, column Duplex: \"x\" is not a duplex: blank, +, -, split or off"},
+    {List, {"1,,150.000000,+,0.6 MHz,,,,,,,,FM"}, "line 2, column Offset: \"0.6 MHz\" is not an offset in MHz, like 0.600000"},
+    {List, {"1,,173.000000,+,5.000000,,,,,,,,FM"}, "line 2, column Offset: \"5.000000\" puts transmit on no frequency: a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {List, {"1,,150.000000,split,450.000000,,,,,,,,FM"}, "line 2, column Offset: \"450.000000\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {List, {"1,,150.000000,,,TSQL-R,,88.5,,,,,FM"}, "line 2, column Tone: \"TSQL-R\" is a reverse squelch, which this radio does not have"},
+    {List, {"1,,150.000000,,,DTCS-R,,,023,NN,,,FM"}, "line 2, column Tone: \"DTCS-R\" is a reverse squelch, which this radio does not have"},
+    {List, {"1,,150.000000,,,DCS,,,,,,,FM"}, "line 2, column Tone: \"DCS\" is not a tone mode: blank, Tone, TSQL, DTCS or Cross"},
+    {List, {"1,,150.000000,,,Tone,1000.0,,,,,,FM"}, "line 2, column rToneFreq: \"1000.0\" is not a tone, like 88.5"},
+    {List, {"1,,150.000000,,,TSQL,,,,,,,FM"}, "line 2, column cToneFreq: \"\" is not a tone, like 88.5"},
+    {List, {"1,,150.000000,,,DTCS,,,089,NN,,,FM"}, "line 2, column DtcsCode: \"089\" is not a digital code: three octal digits, like 023"},
+    {List, {"1,,150.000000,,,DTCS,,,023,NI,,,FM"}, "line 2, column DtcsPolarity: \"NI\" is not a polarity: NN, NR, RN or RR"},
+    {List, {"1,,150.000000,,,Cross,,,023,NN,023,DTCS->DCS,FM"}, "line 2, column CrossMode: \"DTCS->DCS\" is not a cross mode, like Tone->DTCS"},
+    {List, {"1,,150.000000,,,Cross,,,023,NN,0238,DTCS->DTCS,FM"}, "line 2, column RxDtcsCode: \"0238\" is not a digital code: three octal digits, like 023"},
+    {List, {"1,,150.000000,,,,,,,,,,AM"}, "line 2, column Mode: \"AM\" is not FM or NFM: this radio is analog FM"},
+    {List, {"1,,150.000000,,,,,,,,,,FM,,X"}, "line 2, column Skip: \"X\" is not a skip: blank, S or P"},
+    {List, {"1,,150.000000,,,,,,,,,,FM,,,Turbo"}, "line 2, column Power: \"Turbo\" is not a power: Low, High or watts, like 1.0W"},
+    {List, {"1,ENGINE 12 TAC,150.000000,,,,,,,,,,FM"}, "line 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut names to 8)"},
+    {List, {"1,,150.000000", "1,,151.000000"}, "line 3: group 1 channel 1 appears a second time (first on line 2)"},
+    {List, {}, "the plan names no channel"},
+    // Whole files that are no plan.
+    {List, {}, "no line names the columns of a plan: an incident plan's \"Ch #\" and \"RX Freq\", or a channel list's \"Location\" and \"Frequency\"",
+     {}, "Name,Freq\r\nA,150\r\n"},
+    {List, {}, "line 1: column \"frequency\" appears twice", {}, "Location,Frequency,frequency\r\n1,150,150\r\n"},
+    {List, {}, "this is no text file (a plan is UTF-8 CSV text)", {}, std::string("Location,Frequency\r\n1,15\0" "0\r\n", 27)},
+    {List, {}, "line 2: a quote is never closed", {}, "Location,Frequency\r\n1,\"150\r\n"},
 };
 
 TEST(ChannelPlan, EachRefusalNamesLineColumnAndValueAndChangesNothing) {
     for (const Refusal& r : Refusals) {
         ChannelPlan plan;
         std::string error;
-        EXPECT_FALSE(ReadPlan(r.file, r.options, plan, error)) << r.error;
+        EXPECT_FALSE(ReadPlan(r.file.empty() ? PlanFile(r.format, r.rows) : r.file, r.options, plan, error)) << r.error;
         EXPECT_EQ(error, r.error);
     }
 }
