@@ -2,7 +2,7 @@
 #pragma once
 // The platform of the tests: a virtual clock that DoEvents and Sleep move,
 // message boxes recorded and answered from a script, an in-memory clipboard,
-// settings, file dialogs and a printer that keeps what it is sent. A box nobody scripted fails the test.
+// settings, file dialogs and printer. A box nobody scripted fails the test.
 
 #include <deque>
 #include <functional>
