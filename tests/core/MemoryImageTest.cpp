@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/MemoryImage.h"
+#include "core/WriteDefaults.h"
 #include "tests/core/TestImage.h"
 
 using namespace VKTCore;
@@ -12,15 +13,10 @@ TEST(MemoryImage, GroupPageTable) {
     EXPECT_EQ(LabelSlotAddress(14, 15) + 7, 6015);  // the last byte of the image
 }
 
-TEST_F(ImageTest, PutImageBitsKeepsBitsOutsideTheMask) {
-    MemoryImage[289] = 0x41;
-    PutImageBits(1, 33, 4, 255);
-    EXPECT_EQ(At(289), 0x45);
-    PutImageBits(1, 33, 0, 0);
-    EXPECT_EQ(At(289), 0x45);
-    PutImageBits(1, 33, 255, 0x1A3);
-    EXPECT_EQ(At(289), 0xA3);
-    EXPECT_EQ(GetImageByte(1, 33), 0xA3);
+// What the defaults write is the factory setup shipped, byte for byte.
+TEST_F(ImageTest, DefaultsWriteEveryByteOfTheFactorySetup) {
+    WriteDefaults::WriteAllDefaults();
+    for (const auto& [address, bits] : ChangedBits(SetupFile("factory.vkt"), MemoryImage)) ADD_FAILURE() << "address " << address;
 }
 
 TEST(MemoryImage, HexToNumber) {
@@ -36,14 +32,4 @@ TEST(MemoryImage, HexToNumber) {
 TEST(MemoryImage, SwitchCodeText) {
     const char* expected[] = {"Keypad", "", "", "Always Off", "Always On", "Right Toggle", "Middle Toggle", "Left Toggle", ""};
     for (int code = 0; code <= 8; ++code) EXPECT_EQ(SwitchCodeText(code), expected[code]) << code;
-}
-
-TEST(MemoryImage, ShiftConverters) {
-    EXPECT_EQ(ShiftRightInt(-3, 1), -1);
-    EXPECT_EQ(ShiftRightInt(7, 1), 3);
-    EXPECT_EQ(ShiftLeftInt(3, 4), 48);
-    EXPECT_EQ(ShiftLeftInt(-3, 2), -12);
-    EXPECT_EQ(ShiftLeftLong(100000, 8), 25600000);
-    EXPECT_EQ(ShiftRightLong(-25600001, 8), -100000);
-    EXPECT_EQ(ShiftRightLong(-3, 1), -1);
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <string>
 
 #include "core/MemoryImage.h"
 
@@ -29,4 +31,12 @@ inline std::vector<std::pair<int, int>> ChangedBits(const VKTCore::Image& before
     for (size_t i = 0; i < before.size(); ++i)
         if (before[i] != after[i]) out.emplace_back(static_cast<int>(i), before[i] ^ after[i]);
     return out;
+}
+
+// A setup file of the test data, as the image it holds.
+inline VKTCore::Image SetupFile(const std::string& name) {
+    VKTCore::Image image{};
+    std::ifstream(std::string(VKT_TEST_DATA_DIR) + "/" + name, std::ios::binary)
+        .read(reinterpret_cast<char*>(image.data()), image.size());
+    return image;
 }

@@ -87,15 +87,12 @@ TEST_F(GlobalsCodec, RotaryFlagBitOrder) {
     const Case cases[] = {{0, 149, 0}, {7, 149, 7}, {8, 148, 0}, {15, 148, 7}};
     for (const Case& k : cases) {
         MemoryImage.fill(0);
-        for (auto& box : c.chkGrpVar) box.setValue(0);
-        for (auto& box : c.chkChanVar) box.setValue(0);
-        for (auto& box : c.cboGroup) box.setListIndex(0);
-        for (auto& box : c.cboChan) box.setListIndex(0);
-        c.chkGrpVar[static_cast<size_t>(k.p)].setValue(1);
-        c.chkChanVar[static_cast<size_t>(k.p)].setValue(1);
-        c.cboGroup[static_cast<size_t>(k.p)].setText("Global");
-        c.cboChan[static_cast<size_t>(k.p)].setText("Global");
-        globals.Write_Rotary_Switch();
+        GlobalsControls fresh;
+        fresh.chkGrpVar[static_cast<size_t>(k.p)].setValue(1);
+        fresh.chkChanVar[static_cast<size_t>(k.p)].setValue(1);
+        fresh.cboGroup[static_cast<size_t>(k.p)].setText("Global");
+        fresh.cboChan[static_cast<size_t>(k.p)].setText("Global");
+        clsGlobals(fresh).Write_Rotary_Switch();
         // Group and channel variable at the address and 2 on, their global flags 4 and 2 before.
         for (int a = 144; a <= 151; ++a) {
             const bool flag = a == k.address || a == k.address + 2 || a == k.address - 4 || a == k.address - 2;

@@ -7,16 +7,17 @@
 
 using vktstore::Backups;
 
+const std::array<uint8_t, 4> Id{0x2A, 0xAA, 0x01, 0x05};
+const auto Now = Backups::Clock::from_time_t(1796500000);  // late 2026
+
 // In a data folder under a user's name outside ASCII, on every system.
 TEST_F(StoreTest, BackupsAreNamedByRadioAndTimeAndPrunedAfterAYear) {
     Backups b(path("Jürgen Müller/backups"));
     VKTCore::Image image{};
     image[7] = 0xF8;
-    const std::array<uint8_t, 4> id{0x2A, 0xAA, 0x01, 0x05};
-    const auto now = Backups::Clock::from_time_t(1796500000);  // late 2026
-    const auto old = b.save(image, id, "all", now - std::chrono::hours(24 * 400));
-    const auto recent = b.save(image, id, "group3", now - std::chrono::hours(24));
-    const auto other = b.save(image, {1, 2, 3, 4}, "all", now);
+    const auto old = b.save(image, Id, "all", Now - std::chrono::hours(24 * 400));
+    const auto recent = b.save(image, Id, "group3", Now - std::chrono::hours(24));
+    const auto other = b.save(image, {1, 2, 3, 4}, "all", Now);
     ASSERT_TRUE(old && recent && other);
     EXPECT_NE(recent->find("radio-2AAA0105-"), std::string::npos);
     EXPECT_NE(recent->find("-group3.vkt"), std::string::npos);
@@ -24,12 +25,12 @@ TEST_F(StoreTest, BackupsAreNamedByRadioAndTimeAndPrunedAfterAYear) {
     vktstore::FileError error;
     ASSERT_TRUE(vktstore::ReadSetupBytes(*recent, bytes, error)) << error.description;
     EXPECT_EQ(bytes, std::vector<uint8_t>(image.begin(), image.end()));
-    EXPECT_EQ(b.latestFor(id), recent);
-    EXPECT_EQ(b.prune(now), 1);
+    EXPECT_EQ(b.latestFor(Id), recent);
+    EXPECT_EQ(b.prune(Now), 1);
     EXPECT_FALSE(std::filesystem::exists(vktstore::PathOf(*old)));
     EXPECT_TRUE(std::filesystem::exists(vktstore::PathOf(*recent)));
     EXPECT_TRUE(std::filesystem::exists(vktstore::PathOf(*other)));
-    EXPECT_EQ(b.latestFor(id), recent);
+    EXPECT_EQ(b.latestFor(Id), recent);
     EXPECT_FALSE(b.latestFor({9, 9, 9, 9}).has_value());
 }
 
@@ -39,22 +40,20 @@ TEST_F(StoreTest, BackupsAreNamedByRadioAndTimeAndPrunedAfterAYear) {
 TEST_F(StoreTest, BackupsNeverFollowALinkAndPruneOnlyTheirOwnFiles) {
     if (!vkttest::CanLink(folder.string())) GTEST_SKIP() << "symbolic links cannot be made here";
     const VKTCore::Image image{};
-    const std::array<uint8_t, 4> id{0x2A, 0xAA, 0x01, 0x05};
-    const auto when = Backups::Clock::from_time_t(1796500000);
     writeBytes("victim", "untouched");
     Backups b(path("backups"));
-    const auto first = b.save(image, id, "all", when);
+    const auto first = b.save(image, Id, "all", Now);
     ASSERT_TRUE(first);
     std::filesystem::remove(*first);
     std::filesystem::create_symlink(path("victim"), *first);
-    ASSERT_EQ(b.save(image, id, "all", when), first);
+    ASSERT_EQ(b.save(image, Id, "all", Now), first);
     EXPECT_FALSE(std::filesystem::is_symlink(*first));
     EXPECT_EQ(std::filesystem::file_size(*first), 6019u);
     EXPECT_EQ(readBytes("victim"), "untouched");
 
     std::filesystem::create_directory(path("elsewhere"));
     std::filesystem::create_directory_symlink(path("elsewhere"), path("linked-backups"));
-    EXPECT_FALSE(Backups(path("linked-backups")).save(image, id, "all", when));
+    EXPECT_FALSE(Backups(path("linked-backups")).save(image, Id, "all", Now));
     EXPECT_TRUE(std::filesystem::is_empty(path("elsewhere")));
 
     const std::string old = "backups/radio-2AAA0105-20200101-000000-all";
@@ -63,8 +62,8 @@ TEST_F(StoreTest, BackupsNeverFollowALinkAndPruneOnlyTheirOwnFiles) {
     for (const std::string& name : {kept[0], kept[1], kept[2], kept[3], old + ".vkt"}) writeBytes(name, "");
     std::filesystem::create_directory(path(kept[4]));
     std::filesystem::create_symlink(path("victim"), path(kept[5]));
-    EXPECT_EQ(Backups(path("linked-backups")).prune(when), 0);
-    EXPECT_EQ(b.prune(when), 1);
+    EXPECT_EQ(Backups(path("linked-backups")).prune(Now), 0);
+    EXPECT_EQ(b.prune(Now), 1);
     EXPECT_FALSE(std::filesystem::exists(path(old + ".vkt")));
     for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(path(name)))) << name;
 }

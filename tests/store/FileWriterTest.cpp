@@ -275,17 +275,12 @@ TEST_F(FileWriterTest, NamesUpTo255BytesAreSaved) {
 
 TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {
     const bool windows = vkttest::NullDevice() == std::string("NUL");
-    {
+    for (const char* line : {"first\n", "second\n"}) {
         const auto log = vktstore::LogFile::open(path("trace.log"), error);
         ASSERT_TRUE(log) << error.description;
-        log->stream() << "first\n" << std::flush;
+        log->stream() << line;
     }
     EXPECT_EQ(info("trace.log").mode & 07777, windows ? 0666u : 0644u);
-    {
-        const auto log = vktstore::LogFile::open(path("trace.log"), error);
-        ASSERT_TRUE(log) << error.description;
-        log->stream() << "second\n";
-    }
     EXPECT_EQ(readBytes("trace.log"), "first\nsecond\n");
 
     writeBytes("victim", "untouched");

@@ -8,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "sim/VirtualClock.h"
 #include "store/Paths.h"

@@ -34,12 +34,6 @@ bool Offers(Buttons b, Answer a) {
 
 void ScriptedPlatform::answer(Answer a, std::string expectedText) { script_.emplace_back(a, std::move(expectedText)); }
 
-std::vector<std::string> ScriptedPlatform::boxTexts() const {
-    std::vector<std::string> out;
-    for (const auto& b : boxes) out.push_back(b.text);
-    return out;
-}
-
 void ScriptedPlatform::expectNoMoreScript() const {
     EXPECT_TRUE(script_.empty()) << script_.size() << " scripted answers were never asked for";
 }
@@ -66,19 +60,8 @@ Answer ScriptedPlatform::MsgBox(const std::string& text, Buttons buttons, vkt::I
 }
 
 void ScriptedPlatform::DoEvents() {
-    clock_.advance(EventPass);
+    clock_.advance(0.001);  // one pass in virtual time
     if (onEvents) onEvents();
-}
-
-std::string ScriptedPlatform::GetSetting(const std::string& app, const std::string& section, const std::string& key,
-                                         const std::string& def) {
-    const auto it = settings.find({app, section, key});
-    return it == settings.end() ? def : it->second;
-}
-
-void ScriptedPlatform::SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                                   const std::string& value) {
-    settings[{app, section, key}] = value;
 }
 
 std::optional<std::string> ScriptedPlatform::FileDialog(const vkt::FileDialogRequest& request) {

@@ -30,9 +30,6 @@ struct ShownBox {
 
 class ScriptedPlatform : public vkt::Platform {
 public:
-    // How long one pass of DoEvents takes in virtual time.
-    static constexpr double EventPass = 0.001;
-
     explicit ScriptedPlatform(vktsim::VirtualClock& clock) : clock_(clock) {}
 
     // Script the answer to the next box; an empty text matches any box.
@@ -51,14 +48,8 @@ public:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> settings;
     std::deque<std::optional<std::string>> dialogAnswers;  // nothing = cancelled
     std::vector<vkt::FileDialogRequest> dialogs;
-    bool printerSetupResult = false;
-    int printerSetups = 0;
-    int helpShown = 0;
-    bool hasSystemInformation = false;
-    int sysInfoStarts = 0;
     vkt::DocumentPrinter printerLog;
 
-    std::vector<std::string> boxTexts() const;
     void expectNoMoreScript() const;
 
     vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon,
@@ -71,14 +62,19 @@ public:
     void ClipboardSetText(const std::string& text) override { clipboard = text; }
     std::string ClipboardGetText() override { return clipboard; }
     std::string GetSetting(const std::string& app, const std::string& section, const std::string& key,
-                           const std::string& def) override;
+                           const std::string& def) override {
+        const auto it = settings.find({app, section, key});
+        return it == settings.end() ? def : it->second;
+    }
     void SaveSetting(const std::string& app, const std::string& section, const std::string& key,
-                     const std::string& value) override;
+                     const std::string& value) override {
+        settings[{app, section, key}] = value;
+    }
     std::optional<std::string> FileDialog(const vkt::FileDialogRequest& request) override;
     vkt::Printer& printer() override { return printerLog; }
-    bool PrinterSetup() override { ++printerSetups; return printerSetupResult; }
-    void ShowHelp() override { ++helpShown; }
-    bool StartSystemInformation() override { ++sysInfoStarts; return hasSystemInformation; }
+    bool PrinterSetup() override { return false; }
+    void ShowHelp() override {}
+    bool StartSystemInformation() override { return false; }
     vkt::SerialPort& serialPort() override;
 
 private:

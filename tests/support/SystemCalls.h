@@ -27,7 +27,6 @@ bool LimitFileSize(long long bytes);
 // else at it where the system has such a thing; -1 when it cannot.
 int HoldFile(const std::string& path);
 void ReleaseFile(int held);
-// Sets a variable of this process's environment.
 void SetEnvironment(const std::string& name, const std::string& value);
 // The time zone local times are in, as TZ names it; nullptr for the system's.
 void SetTimeZone(const char* zone);
