@@ -3,7 +3,6 @@
 
 #include <cassert>
 #include <cctype>
-#include <cmath>
 
 #include "core/Text.h"
 
@@ -61,24 +60,6 @@ std::string SwitchCodeText(int code) {
     case 7: return "Left Toggle";
     default: return "";
     }
-}
-
-int16_t ShiftLeftInt(int16_t value, int16_t n) {
-    return static_cast<int16_t>(vkt::RoundHalfEven(value * std::pow(2.0, n)));
-}
-
-int16_t ShiftRightInt(int16_t value, int16_t n) {
-    if (n < 0 || n > 30) return 0;
-    return static_cast<int16_t>(value / (1 << n));
-}
-
-int32_t ShiftLeftLong(int32_t value, int16_t n) {
-    return static_cast<int32_t>(vkt::RoundHalfEven(value * std::pow(2.0, n)));
-}
-
-int32_t ShiftRightLong(int32_t value, int16_t n) {
-    if (n < 0 || n > 62) return 0;
-    return static_cast<int32_t>(value / (int64_t{1} << n));
 }
 
 } // namespace VKTCore

@@ -40,9 +40,4 @@ std::string StepsToMHzText(unsigned steps);
 // The report's name of a toggle-switch code ("" for 1, 2 and unknown codes).
 std::string SwitchCodeText(int code);
 
-int16_t ShiftLeftInt(int16_t value, int16_t n);
-int16_t ShiftRightInt(int16_t value, int16_t n);
-int32_t ShiftLeftLong(int32_t value, int16_t n);
-int32_t ShiftRightLong(int32_t value, int16_t n);
-
 } // namespace VKTCore
