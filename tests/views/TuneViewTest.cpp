@@ -136,7 +136,8 @@ TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
             if (!secondClick) return;
             secondClick = false;
             click(button(c.second));
-            QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect((c.tab + 1) % tabs()->count()).center());
+            const int other = (c.tab + 1) % tabs()->count();
+            QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(other).center());
         };
         click(button(c.first));
         platform.onEvents = nullptr;
