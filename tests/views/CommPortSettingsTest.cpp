@@ -9,12 +9,7 @@
 #include "views/FindCableDialog.h"
 #include "tests/views/ViewFixture.h"
 
-using vktviews::CommPortSettingsDialog;
-using vkt::PortInfo;
-
 namespace {
-
-const std::vector<PortInfo> Ports = {{"/dev/ttyS0", "16550A", false}, {"/dev/ttyUSB0", "FT232R USB UART", true}};
 
 QStringList Items(QComboBox* box) {
     QStringList items;
@@ -31,13 +26,13 @@ protected:
     ~CommPortSettingsTest() override {
         for (int n = 1; n <= 4; ++n) platform.assignDevice(n, "");
     }
-    MachineWithPorts platform{Ports};
+    MachineWithPorts platform{{{"/dev/ttyS0", "16550A", false}, {"/dev/ttyUSB0", "FT232R USB UART", true}}};
 };
 
 } // namespace
 
 TEST_F(CommPortSettingsTest, OffersThePortsUsbFirstAndMarksAnAbsentOne) {
-    CommPortSettingsDialog dialog(platform, nullptr);
+    vktviews::CommPortSettingsDialog dialog(platform, nullptr);
     EXPECT_EQ(Items(dialog.portBox(2)), (QStringList{"Automatic: /dev/ttyS0 \u2014 16550A", "/dev/ttyUSB0 \u2014 FT232R USB UART",
                                                      "/dev/ttyS0 \u2014 16550A"}));
     EXPECT_EQ(dialog.portBox(1)->currentText(), "Automatic: /dev/ttyUSB0 \u2014 FT232R USB UART");
@@ -45,8 +40,6 @@ TEST_F(CommPortSettingsTest, OffersThePortsUsbFirstAndMarksAnAbsentOne) {
     EXPECT_EQ(dialog.portBox(4)->currentText(), "Automatic: no device");
 }
 
-// Find Cable offers the Comm Port in use, or else the first one with no
-// device of its own.
 TEST_F(CommPortSettingsTest, FindCableProposesTheCommPortInUseOrAFreeOne) {
     platform.assignDevice(1, "/dev/ttyS0");
     for (const auto& [current, proposed] : {std::pair{3, "Comm Port 3"}, std::pair{vkt::EmulatedPort, "Comm Port 2"}}) {
@@ -60,7 +53,7 @@ TEST_F(CommPortSettingsTest, OKStoresTheChoicesAndCancelNothing) {
     platform.setDeviceForThisRun(2, "/dev/pts/9", "the built-in radio emulator");
     // The USB adapter for port 2, Automatic for port 3, then the button.
     auto choose = [this](QDialogButtonBox::StandardButton button) {
-        CommPortSettingsDialog dialog(platform, nullptr);
+        vktviews::CommPortSettingsDialog dialog(platform, nullptr);
         dialog.show();
         ViewTest::pickFromList(dialog.portBox(2), 1);
         ViewTest::pickFromList(dialog.portBox(3), 0);

@@ -1,13 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every window, laid out as shown: at its default size and at twice that size
-// (and, run again, on the screens and scales tests/CMakeLists.txt names:
-// laptops' 1280x680 logical pixels and screens too small), no two visible controls
-// side by side overlap, every control lies inside its window, and every
-// label, list, button, tab and grid column has the room its text needs.
-// With VKT_SCREENSHOTS=DIR set, each window is pictured in DIR as walked.
-// Each window's accessibility tree, as a screen reader walks it, gives every
-// control the keyboard reaches a name of its own: not empty, not its value,
-// not the title of its frame.
+// Every window as shown, also on the screens and scales tests/CMakeLists.txt
+// names (laptops' 1280x680 logical pixels and screens too small). A screen
+// reader must say each control the keyboard reaches by a name of its own.
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -156,17 +150,15 @@ protected:
         const QRect screen = window->screen()->availableGeometry();
         EXPECT_TRUE(screen.contains(window->frameGeometry())) << name.toStdString() << " beyond its screen: " << window->frameGeometry().x() << "," << window->frameGeometry().y() << " "
         << window->frameGeometry().width() << "x" << window->frameGeometry().height();
+        const QSize size = window->size();
         if (screen.width() >= 1280 && screen.height() >= 680) {
-            const QSize size = window->size();
             window->resize(window->minimumSize());
             QApplication::processEvents();
             const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight);
             EXPECT_LE(window->minimumSize().height() + titleBar, 680) << name.toStdString();
             EXPECT_LE(window->minimumSize().width(), 1280) << name.toStdString();
             EXPECT_TRUE(Whole(window)) << name.toStdString() << " scrolled at its smallest";
-            window->resize(size);
         }
-        const QSize size = window->size();
         for (const int times : {1, 2}) {
             window->resize(size * times);
             QApplication::processEvents();
@@ -280,9 +272,7 @@ TEST_F(LayoutTest, TuningWindowOnEachTab) {
     ASSERT_EQ(tabs->count(), 5);
     activate(&tuneView);
     for (int i = 0; i < 5; ++i) {
-        // The arrow keys switch the procedure, as a click does, and show its
-        // frame alone. A procedure may put the focus in its entry box; the tab
-        // bar is a Shift+Tab away.
+        // The arrow keys switch the procedure, as a click does.
         tabs->setFocus();
         if (i > 0) press(Qt::Key_Right);
         EXPECT_EQ(tune.TabStrip1.SelectedIndex(), i);

@@ -1,9 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window through its real widgets: what a technician types reaches
-// the image, the radio and the files whatever key stores it, the group list,
-// the clipboard commands and the editing keys, closing the window, and the
-// windows it opens: global parameters, a transfer's progress, Move Banks and
-// Import Channel Plan.
+// The main window and the windows it opens, through their real widgets.
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -30,8 +26,6 @@ using vkt::Answer;
 TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
     EXPECT_EQ(groupBox()->currentText(), "1");
-    EXPECT_EQ(main->currentGroup, 0);
-    EXPECT_FALSE(main->loading);
     const std::pair<const char*, const char*> boxes[] = {{"txtGrpLab", "  GROUP1"}, {"txtID", "0000000"}, {"txtPassWord", "000000"}};
     for (const auto& [box, text] : boxes) EXPECT_EQ(view->findChild<QLineEdit*>(box)->text(), text);  // "GROUP 0" never stays
     const std::tuple<int, int, const char*> cells[] = {
@@ -39,7 +33,6 @@ TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     for (const auto& [row, col, text] : cells) EXPECT_EQ(shown(row, col), text) << row << "," << col;
     EXPECT_EQ(grid()->model()->headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), "Ch Label");
     EXPECT_EQ(image(5), 0x0F);
-    // What the grid showed went into the channel table too.
     vktstore::ChannelTable reread(dbGlobal::CurrentPath());
     EXPECT_EQ(reread.value(0, 1).text, "162.40000");
     EXPECT_EQ(reread.value(15, 5).text, "   Ch 16");
@@ -56,8 +49,6 @@ TEST_F(ViewTest, MainWindowShowsTheFactorySetup) {
     EXPECT_TRUE(Centred(view.get()));
 }
 
-// A frequency left in an open cell is checked on its own row by every
-// command that stores the group: one taken is stored, a refused one never.
 TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
     const std::string setup = (temp.path() / "setup.vkt").string();
     const int at = VKTCore::ChannelSlotAddress(0, 3);
@@ -98,8 +89,7 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
     }
 }
 
-// A pick from the list switches at once: the group left is stored and the
-// new one shown; picked again, a group shows what was stored, encoded.
+// The group left is stored; picked again, it shows what was stored, encoded.
 TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
     QLineEdit* password = typeInto("txtPassWord", "123456");
     enter(4, 5, "FIRE");
@@ -127,8 +117,6 @@ TEST_F(ViewTest, APickFromTheGroupListSwitchesAtOnce) {
 }
 
 TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
-    // No group number: a beep at the key, the box names the group shown, and
-    // the status bar says what it takes.
     groupBox()->setFocus();
     for (const QString typed : {"16", "0", "x", ""}) {
         groupBox()->lineEdit()->selectAll();
@@ -139,10 +127,8 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
         EXPECT_EQ(groupBox()->currentText(), "1") << typed.toStdString();
         EXPECT_EQ(main->statusText.Caption(), vkteditor::frmGroups::GroupNumberRule) << typed.toStdString();
     }
-    // A group number is typed without a beep, and refused when entered.
     const int beeps = platform.beeps;
-    groupBox()->lineEdit()->selectAll();
-    type("7");
+    typeOver(groupBox()->lineEdit(), "7");
     EXPECT_EQ(groupBox()->currentText(), "7");
     EXPECT_EQ(platform.beeps, beeps);
     press(Qt::Key_Return);
@@ -154,28 +140,20 @@ TEST_F(ViewTest, ANumberTypedIntoTheGroupBoxNeverSwitches) {
     // Typed and not entered, it changes nothing a command stores: Save
     // stores the group shown, where it belongs.
     typeInto("txtPassWord", "654321");
-    groupBox()->setFocus();
-    groupBox()->lineEdit()->selectAll();
-    type("7");
-    const std::string setup = (temp.path() / "typed.vkt").string();
-    platform.dialogAnswers.push_back(setup);
-    press(Qt::Key_S, Qt::ControlModifier);
+    typeOver(groupBox()->lineEdit(), "7");
+    const std::string setup = save("typed.vkt");
     EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(0) + 38, 1), std::vector<uint8_t>{0x65});
     EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(6) + 38, 1), std::vector<uint8_t>{0x00});
     EXPECT_EQ(groupBox()->currentText(), "1");
 
     // Nor does leaving the box with a number typed in it switch the group.
-    groupBox()->setFocus();
-    groupBox()->lineEdit()->selectAll();
-    type("7");
+    typeOver(groupBox()->lineEdit(), "7");
     clickCell(3, 1);
     EXPECT_EQ(main->currentGroup, 0);
     EXPECT_EQ(main->txtGrpLab.Text(), "  GROUP1");
     EXPECT_EQ(groupBox()->currentText(), "1");
 }
 
-// Copy All marks the sixteen rows; pasted into another group, they show at
-// once, with the cursor back in the first cell and the marks gone.
 TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 2)] = 0x08;  // Rec CG 088.5 in row 1
     port.radio().eeprom[static_cast<size_t>(VKTCore::ChannelSlotAddress(0, 0) + 3)] = 0x85;
@@ -194,13 +172,10 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     Screenshot(view.get(), "main-copy-all");
 
     pickFromList(groupBox(), 1);
-    ASSERT_EQ(main->currentGroup, 1);
     grid()->setFocus();
     press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(shown(0, 1), "162.40000");
     EXPECT_EQ(shown(0, 2), "088.5");
-    EXPECT_EQ(shown(0, 3), "000.00");
-    EXPECT_EQ(shown(0, 4), "000.0");
     for (int r = 0; r < 16; ++r) EXPECT_EQ(shown(r, 5), QString("ROW%1").arg(r).rightJustified(8)) << r;
     EXPECT_EQ(shown(15, 0), "16");
     EXPECT_EQ(main->statusText.Caption(), "Pasted 16 rows (Undo puts them back)");
@@ -228,7 +203,6 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     QGuiApplication::clipboard()->setText("XY");
     clickCell(2, 5);
     type("AB");
-    ASSERT_TRUE(main->Grid.editing());
     auto* cell = qobject_cast<QLineEdit*>(focus());
     ASSERT_NE(cell, nullptr);
     press(Qt::Key_A, Qt::ControlModifier);
@@ -238,7 +212,6 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     EXPECT_EQ(cell->text(), "ABXY");
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(cell->text(), "AB");
-    EXPECT_EQ(main->clipboard.copiedLength, -1);
     press(Qt::Key_Escape);
     EXPECT_FALSE(main->Grid.editing());
     EXPECT_EQ(shown(2, 5), "    Ch 3");
@@ -246,7 +219,6 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     // In a text box: the box's, also when it has nothing to undo or paste.
     enter(4, 5, "FIRE");
     auto* label = view->findChild<QLineEdit*>("txtGrpLab");
-    ASSERT_NE(label, nullptr);
     label->setFocus();
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(shown(4, 5), "FIRE");
@@ -257,7 +229,6 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     EXPECT_EQ(main->txtGrpLab.Text(), "XY");
     QGuiApplication::clipboard()->clear();
     press(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(main->clipboard.copiedLength, -1);
     groupBox()->setFocus();
     press(Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(groupBox()->lineEdit()->selectedText(), "1");
@@ -275,23 +246,18 @@ TEST_F(ViewTest, EditingKeysBelongToTheBoxThatHasTheFocus) {
     grid()->setFocus();
     press(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(shown(4, 5), "FIRE");
-    EXPECT_TRUE(platform.boxes.empty());
 }
 
 TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
     action("Global Parameters")->trigger();
-    ASSERT_TRUE(globalsView->isVisible());
-    // Cancel on either question keeps every window open.
     platform.answer(Answer::Cancel, "Save Global Parameters?");
     EXPECT_FALSE(view->close());
     platform.answer(Answer::No, "Save Global Parameters?");
     platform.answer(Answer::Cancel, "Save before exit?");
     EXPECT_FALSE(view->close());
-    EXPECT_TRUE(view->isVisible());
     EXPECT_TRUE(globalsView->isVisible());
     EXPECT_TRUE(main->globalsWindowOpen());
     EXPECT_EQ(platform.boxes[2].icon, vkt::Icon::Question);
-    EXPECT_EQ(platform.boxes[2].buttons, vkt::Buttons::YesNoCancel);
 
     // Otherwise the program ends with the window, hidden windows or not,
     // also when Yes is followed by a cancelled file dialog.
@@ -304,8 +270,6 @@ TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(view->isVisible());
-    EXPECT_FALSE(globalsView->isVisible());
-    EXPECT_EQ(platform.boxes.size(), 5u);
     EXPECT_FALSE(port.isOpen());
 }
 
@@ -321,10 +285,8 @@ TEST_F(ViewTest, ClosingDuringATransferWaitsForIt) {
     command(Qt::Key_F2);
     platform.onEvents = nullptr;
     EXPECT_TRUE(refused);
-    EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(said, vkteditor::frmGroups::RadioBusyText);
     EXPECT_EQ(VKTCore::MemoryImage[static_cast<size_t>(VKTCore::ChannelSlotAddress(14, 15) + 1)], 0x08);  // the read went on to the end
-    EXPECT_TRUE(platform.boxes.empty());
 }
 
 // Global parameters answered No stay out of the radio, which gets no page 0
@@ -342,9 +304,7 @@ TEST_F(ViewTest, GlobalsAnsweredNoStayOutOfTheRadioAndTheSetupSavedOnExit) {
     platform.answer(Answer::Yes, "Save before exit?");
     platform.dialogAnswers.push_back(setup);
     EXPECT_TRUE(view->close());
-    const auto saved = FileBytes(setup, 255, 1);
-    ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(saved[0] >> 4, 0);  // the factory's global group 1, not 7
+    EXPECT_EQ(FileBytes(setup, 255, 1).at(0) >> 4, 0);  // the factory's global group 1, not 7
 }
 
 TEST_F(ViewTest, MenusOpenWithAltAndTheirFirstLetter) {
@@ -384,7 +344,6 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     EXPECT_EQ(walked.join(" "), expected.join(" "));
 }
 
-// Typing a box cannot take beeps, changes nothing, and the status bar says why.
 TEST_F(ViewTest, RefusedTypingSaysWhy) {
     struct Case {
         const char* box;
@@ -415,7 +374,6 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
     enter(4, 3, "180");
     EXPECT_EQ(main->statusText.Caption(), "Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
 
-    // Save As and Open say what they came to, in place of a hint.
     const std::string setup = (temp.path() / "said.vkt").string();
     for (const auto& [item, done] : {std::pair{"Sa&ve As", "Saved "}, {"&Open", "Opened "}}) {
         typeInto("txtID", "x");
@@ -425,10 +383,6 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
     }
 }
 
-// A frequency is normalised, or refused with a beep if it is no channel
-// step in the band; so is a channel guard that is not wholly a code; a label
-// character without a code is taken, to be stored as a space. Escape leaves
-// a cell as it was.
 TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     const std::pair<QString, QString> frequencies[] = {  // typed, shown ("" when refused)
         {"154.5125", "154.51250"}, {"154.51875", "154.51875"}, {"154.5126", ""}, {"135.9975", ""}, {"174.0025", ""}, {"136", "136.00000"},
@@ -467,9 +421,8 @@ TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
     EXPECT_EQ(shown(2, 5), " ST JOHN");
 }
 
-// The close box, "Save before exit?" answered Yes, and a save that fails:
-// nothing typed may be lost, so the window stays open with everything as it
-// was, as if Cancel had been answered; the next close can still save.
+// Nothing typed may be lost: the window stays as it was, as if Cancel had
+// been answered, and the next close can still save.
 TEST_F(ViewTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
     QLineEdit* password = typeInto("txtPassWord", "999999");
     clickCell(3, 5);
@@ -479,12 +432,10 @@ TEST_F(ViewTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
     platform.dialogAnswers.push_back((temp.path() / "taken.vkt").string());
     platform.answer(Answer::OK);
     EXPECT_FALSE(view->close());
-    EXPECT_TRUE(view->isVisible());
     EXPECT_EQ(platform.boxes.back().title, vktstore::FileOpenSave::FileErrorTitle);
     EXPECT_EQ(password->text(), "999999");
     EXPECT_EQ(shown(3, 5), "KEEP ME");
     EXPECT_EQ(view->windowTitle(), "VKTEDWIN  -  VKT Editor");
-    EXPECT_TRUE(main->files.SetupFileName.empty());
     EXPECT_TRUE(std::filesystem::is_directory(temp.path() / "taken.vkt"));
 
     platform.answer(Answer::Yes, vkteditor::frmGroups::SaveBeforeExit);
@@ -493,8 +444,6 @@ TEST_F(ViewTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
     EXPECT_EQ(FileBytes((temp.path() / "kept.vkt").string(), VKTCore::GroupBase(0) + 38, 3), (std::vector<uint8_t>{0x99, 0x99, 0x99}));
 }
 
-// The emulated radio is chosen like a Comm Port, and while it is, the status
-// bar, the progress window and every write confirmation say so.
 TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     auto* mark = [this]() -> QLabel* {
         for (auto* l : view->statusBar()->findChildren<QLabel*>())
@@ -531,10 +480,8 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     EXPECT_EQ(image(VKTCore::GroupBase(0) + 38), 0x11);
 }
 
-// Write Changes and Verify Radio come after Write Radio. Write Changes keeps
-// the radio's read as its backup, writes only the blocks that differ from the
-// setup shown, checks them, and says what it did; a Cancel in its read writes
-// nothing, one in its write is asked about and says what went.
+// Write Changes keeps the radio's read as its backup; a Cancel in its read
+// writes nothing, one in its write is asked about and says what went.
 TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
     QAction* write = action("Write Radio");
     const auto menu = qobject_cast<QMenu*>(write->associatedObjects().value(0));
@@ -590,9 +537,7 @@ TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
         const std::string status = main->statusText.Caption();
         EXPECT_EQ(status.rfind("Write changes to radio 2AAA0105 (", 0), 0u) << status;
         EXPECT_NE(status.find("): " + c.said), std::string::npos) << status;
-        EXPECT_FALSE(port.isOpen());
-        clock.advance(0.1);
-        EXPECT_FALSE(radio().hooked());
+        released();
         if (!c.cancelWhen && c.blocks.empty()) {  // the backup is the radio as it was read
             const auto latest = main->backups()->latestFor(vktsim::RadioModel::FastIdentity);
             ASSERT_TRUE(latest);
@@ -612,9 +557,6 @@ TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
     EXPECT_EQ(platform.boxes.back().title, VKTCom::RadioCommands::VerifyTitle);
 }
 
-// A read that fails or is cancelled part-way changes nothing: the image, the
-// window, the global parameters window and the channel table stay as they
-// were, the status bar says so, and a save afterwards writes the edits.
 TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
     for (const auto& [index, password] : {std::pair{1, "222222"}, {4, "555555"}, {2, "333333"}}) {
         pickFromList(groupBox(), index);
@@ -661,17 +603,12 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
         EXPECT_EQ(table->value(2, 1).text, "155.50000") << said;
         EXPECT_EQ(main->globalsForm.cboGlobalGroup.ListIndex(), 6) << said;
     }
-    const std::string setup = (temp.path() / "kept.vkt").string();
-    platform.dialogAnswers.push_back(setup);
-    press(Qt::Key_S, Qt::ControlModifier);
+    const std::string setup = save("kept.vkt");
     for (const auto& [group, digits] : {std::pair{1, 0x22}, {2, 0x33}, {4, 0x55}})
         EXPECT_EQ(FileBytes(setup, VKTCore::GroupBase(group) + 38, 3), std::vector<uint8_t>(3, static_cast<uint8_t>(digits))) << group;
     EXPECT_EQ(FileBytes(setup, VKTCore::ChannelSlotAddress(2, 2), 2), (std::vector<uint8_t>{0xAD, 0x70}));
 }
 
-// A pasted value passes the check a typed one does, on its own row: one the
-// cell refuses is not pasted, with one beep and the refused cells named in
-// the status bar; Undo takes the whole paste back.
 TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     clickCell(0, 1);
     press(Qt::Key_A, Qt::ControlModifier);
@@ -702,9 +639,7 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
         {0, 1, row0}, {1, 1, row1}, {2, 2, "000.0"}, {6, 3, "000.00"}, {3, 3, "155.50000"}, {3, 4, "088.5"}};
     for (const auto& [row, col, text] : cells) EXPECT_EQ(shown(row, col), text) << row << "," << col;
 
-    const std::string setup = (temp.path() / "pasted.vkt").string();
-    platform.dialogAnswers.push_back(setup);
-    press(Qt::Key_S, Qt::ControlModifier);
+    const std::string setup = save("pasted.vkt");
     EXPECT_EQ(FileBytes(setup, VKTCore::ChannelSlotAddress(0, 0), 2), (std::vector<uint8_t>{radioByte(VKTCore::ChannelSlotAddress(0, 0)),
                                                                                                 radioByte(VKTCore::ChannelSlotAddress(0, 0) + 1)}));
     EXPECT_EQ(FileBytes(setup, VKTCore::ChannelSlotAddress(0, 3) + 4, 4), (std::vector<uint8_t>{0xAD, 0x70, 0x08, 0x85}));
@@ -716,10 +651,7 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     EXPECT_EQ(main->statusText.Caption(), "Paste undone: 16 rows put back");
 }
 
-// The offset box opens empty, and later with the last offset; the first key
-// into an empty box beeps but is typed, F1 tells what it takes, a letter
-// empties it. The offset's result goes to the channel the box was
-// opened for, checked before it is shown.
+// The offset box opens with the last offset, checked when it is taken.
 TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
     const double rx = shown(2, 1).toDouble();
     auto* box = view->findChild<QLineEdit*>("txtOffset");
@@ -750,7 +682,6 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
     }
     clickCell(2, 3);
     press(Qt::Key_Space);
-    EXPECT_EQ(box->text(), "-.6");
     const int beeps = platform.beeps;
     type("x1");  // the key after the letter finds it: a beep, and the box starts again
     EXPECT_EQ(platform.beeps, beeps + 1);
@@ -761,20 +692,15 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
 
 // The factory setup's position 16 holds group nibble F without the Global
 // flag: the window shows no entry for it, and saving the window keeps those
-// bits rather than writing group 1. Closed by its menu without saving, the
-// window is only hidden: it keeps its edits for the next time.
+// bits rather than writing group 1.
 TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryGroup) {
-    const auto item = [this](const QString& text) {
-        for (QAction* a : globalsView->findChildren<QAction*>())
-            if (a->text() == text) a->trigger();
-    };
     auto& g = main->globalsForm;
-    EXPECT_FALSE(main->globalsWindowOpen());
     action("Global Parameters")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(g.Caption(), "Group '0' Globals  -  VKT Editor   ");
     g.cboTalkBack.setListIndex(1);
-    item("Close Window Without Saving");
+    for (QAction* a : globalsView->findChildren<QAction*>())
+        if (a->text() == "Close Window Without Saving") a->trigger();
     EXPECT_FALSE(globalsView->isVisible());
     EXPECT_TRUE(main->globalsWindowOpen());
     action("Global Parameters")->trigger();
@@ -790,7 +716,6 @@ TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryG
     EXPECT_EQ(combo(15)->currentText(), "Group 15");
     EXPECT_EQ(combo(16)->currentIndex(), -1);
     EXPECT_EQ(combo(16)->currentText(), "");
-    // The close box asks: Cancel keeps the window, No closes it unsaved.
     platform.answer(Answer::Cancel, vkteditor::frmGlobals::SaveQuestion);
     EXPECT_FALSE(globalsView->close());
     platform.answer(Answer::No, vkteditor::frmGlobals::SaveQuestion);
@@ -806,12 +731,9 @@ TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryG
     EXPECT_EQ(image(155) & 0x20, 0x20);
 }
 
-// The progress window: over a disabled main window, its Cancel enabled only
-// when asked for, reaching the model and never closing the window itself.
 TEST_F(ViewTest, ProgressCancelReachesTheModel) {
     main->proc.ShowForm("Reading VKT Memory", false);
     QApplication::processEvents();
-    EXPECT_TRUE(procView->isVisible());
     EXPECT_EQ(procView->windowTitle(), "VKT Processing");
     EXPECT_EQ(procView->findChild<QLabel*>()->text(), "Reading VKT Memory");
     EXPECT_FALSE(view->centralWidget()->isEnabled());
@@ -830,15 +752,10 @@ TEST_F(ViewTest, ProgressCancelReachesTheModel) {
     EXPECT_FALSE(procView->isVisible());
 }
 
-// The Move Banks dialog: every way out but a move leaves the main window as
-// it was.
 TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
     auto okWith = [this](const QString& from, const QString& to) {
-        for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}}) {
-            moveView->findChild<QComboBox*>(box)->setFocus();
-            moveView->findChild<QComboBox*>(box)->lineEdit()->selectAll();
-            type(bank);
-        }
+        for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}})
+            typeOver(moveView->findChild<QComboBox*>(box)->lineEdit(), bank);
         QTest::mouseClick(ShownButton(*moveView, "OK"), Qt::LeftButton);
     };
     struct Way {
@@ -876,10 +793,7 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
     }
 }
 
-// Export writes the setup with the shown group's edits. A file that is no
-// plan is said at once; the dialog says what a channel list replaces in the
-// group shown, or why it cannot; Replace shows the channels at once and Undo
-// takes them back, until something else changes.
+// Undo takes a plan's channels back until something else changes.
 TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack) {
     const std::string out = (folder / "out.csv").string();
     enter(4, vkt::ColChLabel, "FIRE");
@@ -905,14 +819,19 @@ TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack)
     const auto image = VKTCore::MemoryImage;
     const QString txBefore = shown(1, vkt::ColTxFreq);
     auto* changes = importView.findChild<QLabel*>("lblChanges");
-    const auto open = [&] {
+    const auto open = [&](bool replace) {
+        activate(view.get());
         platform.dialogAnswers.push_back(plan);
         action("&Import Channel Plan...")->trigger();
         QApplication::processEvents();
         ASSERT_TRUE(importView.isVisible());
         activate(&importView);
+        if (!replace) return;
+        QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
+        QTest::mouseClick(ShownButton(importView, "Replace"), Qt::LeftButton);
+        activate(view.get());
     };
-    open();
+    open(false);
     EXPECT_EQ(importView.findChild<QComboBox*>("cboGroup")->currentText(), "1");
     EXPECT_FALSE(ShownButton(importView, "Replace")->isEnabled());
     EXPECT_EQ(changes->text(), "Nothing can be imported:\nline 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to "
@@ -924,11 +843,7 @@ TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack)
     EXPECT_FALSE(importView.isVisible());
     EXPECT_EQ(VKTCore::MemoryImage, image);
 
-    activate(view.get());
-    open();
-    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
-    QTest::mouseClick(ShownButton(importView, "Replace"), Qt::LeftButton);
-    activate(view.get());
+    open(true);
     EXPECT_FALSE(importView.isVisible());
     EXPECT_EQ(shown(1, vkt::ColRecFreq), "151.25000");
     EXPECT_EQ(shown(1, vkt::ColTxFreq), "151.85000");
@@ -940,11 +855,7 @@ TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack)
     EXPECT_EQ(VKTCore::MemoryImage, image);
     EXPECT_EQ(shown(1, vkt::ColTxFreq), txBefore);
 
-    activate(view.get());
-    open();
-    QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
-    QTest::mouseClick(ShownButton(importView, "Replace"), Qt::LeftButton);
-    activate(view.get());
+    open(true);
     typeInto("txtGrpLab", "NORTH");
     clickCell(4, vkt::ColRecFreq);
     press(Qt::Key_Z, Qt::ControlModifier);

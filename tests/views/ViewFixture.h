@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The editor's windows on their real widgets, offscreen, as the program
-// builds them: the main window with its progress, global parameters and Move
-// Banks windows, on an emulated radio in virtual time and channel databases
-// in a folder of the test's own. Keys and clicks go through QTest to the
-// widget that has the focus, as a technician's would.
+// The editor's windows on their real widgets, offscreen, as the program builds
+// them. Keys and clicks go through QTest to the widget that has the focus.
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -33,13 +30,11 @@
 #include "qt/QtPlatform.h"
 #include "tests/editor/EditorFixture.h"
 
-// The machine's settings with these serial ports plugged in, for the windows
-// that choose ports.
+// The machine's settings with these serial ports plugged in.
 class MachineWithPorts : public vktqt::QtPlatform {
 public:
     explicit MachineWithPorts(std::vector<vkt::PortInfo> ports = {}) : ports_(std::move(ports)) {}
     std::vector<vkt::PortInfo> machinePorts() override { return ports_; }
-    // A cable plugged in.
     void plug(vkt::PortInfo port) { ports_.push_back(std::move(port)); }
 
 private:
@@ -160,30 +155,28 @@ public:
             QApplication::processEvents();
         }
     }
-    // Types over the whole text of a text box of the main window.
-    QLineEdit* typeInto(const char* name, const QString& text) const {
-        auto* box = view->findChild<QLineEdit*>(name);
+    static QLineEdit* typeOver(QLineEdit* box, const QString& text) {
         box->setFocus();
         box->selectAll();
         type(text);
         return box;
     }
+    QLineEdit* typeInto(const char* name, const QString& text) const {
+        return typeOver(view->findChild<QLineEdit*>(name), text);
+    }
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focus(), key, modifiers);
         QApplication::processEvents();
     }
-    // A click on a grid cell, as the mouse would.
     void clickCell(int row, int col) const {
         QAbstractItemView* g = grid();
         QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(row, col)).center());
     }
-    // A cell typed and taken with Return.
     void enter(int row, int col, const QString& text) const {
         clickCell(row, col);
         type(text);
         press(Qt::Key_Return);
     }
-    // Picks an entry of a list box from its drop-down list with the mouse.
     static void pickFromList(QComboBox* box, int index) {
         box->showPopup();
         QAbstractItemView* list = box->view();
@@ -191,6 +184,13 @@ public:
         const QRect r = list->visualRect(list->model()->index(index, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
         activate(box->window());
+    }
+    // Ctrl+S, the file dialog answered with NAME in the test's folder.
+    std::string save(const char* name) {
+        const std::string setup = (temp.path() / name).string();
+        platform.dialogAnswers.push_back(setup);
+        press(Qt::Key_S, Qt::ControlModifier);
+        return setup;
     }
     // A key whose command shows and closes a window of its own (the
     // progress window): done once the main window is active again, as the
