@@ -367,8 +367,7 @@ TEST_F(VktTest, TheProgressBarIsForTerminalsAndEndsAtAHundred) {
     std::vector<int> shown;
     for (size_t at = bar.find("] "); at != std::string::npos; at = bar.find("] ", at + 1)) shown.push_back(std::stoi(bar.substr(at + 2)));
     ASSERT_FALSE(shown.empty());
-    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
-    EXPECT_EQ(std::adjacent_find(shown.begin(), shown.end()), shown.end()) << "a percentage drawn twice";
+    EXPECT_EQ(std::adjacent_find(shown.begin(), shown.end(), std::greater_equal<>()), shown.end()) << "drawn twice, or back";
     EXPECT_EQ(shown.back(), 100);
     EXPECT_EQ(bar.back(), '\n');
 }
@@ -640,9 +639,7 @@ TEST_F(VktTest, RowsAppendedAtOnceStayWhole) {
     EXPECT_EQ(lines, expected);
 }
 
-// A cable's part of a file name, from its device on Windows or in a folder
-// of /dev (a Linux device's and a Comm Port's are in the names of the reads
-// and backups above).
+// (A Linux device's and a Comm Port's are in the names of the reads and backups above.)
 TEST(RunLog, CableTagsNameTheDeviceAlone) {
     const std::pair<const char*, const char*> tags[] = {{"\\\\.\\COM10", "COM10"}, {"/dev/serial/by-id/usb-FTDI", "serial_by-id_usb-FTDI"}};
     for (const auto& [cable, tag] : tags) EXPECT_EQ(CableTag(cable), tag) << cable;

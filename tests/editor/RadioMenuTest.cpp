@@ -46,7 +46,6 @@ TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
     EXPECT_EQ(MemoryImage, before);
     EXPECT_EQ(cell(3, 1), typed);
     EXPECT_EQ(main->txtPassWord.Text(), "000000");
-    // Only a read went to the radio: no write command at all.
     for (size_t i = sent; i < port.sent.size(); ++i) ASSERT_NE(port.sent[i].byte, 212) << i;
     EXPECT_FALSE(main->proc.Loaded());
     radio().faults.silentFromBlock = 3;
