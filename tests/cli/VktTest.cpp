@@ -38,7 +38,6 @@ namespace {
 
 const std::string NoDifferences = "no differences in what a write sends (other bytes are not compared)\n";
 
-// Every test starts with the factory setup in s.vkt.
 class VktTest : public ::testing::Test {
 protected:
     VktTest() {
@@ -156,7 +155,6 @@ namespace {
 const std::string Header = std::string(CsvHeader) + "\n";
 const std::string Row1 = "1,1,162.40000,000.00,000.0,000.0,\"    Ch 1\",0,0,0\n";
 
-// A row of group 1 channel 2 with one field given.
 std::string RowWith(const std::string& rx, const std::string& rxcg = "000.0", const std::string& group = "1",
                     const std::string& channel = "2") {
     return group + "," + channel + "," + rx + ",000.00," + rxcg + ",000.0,\"X\",0,0,0\n";
@@ -384,7 +382,6 @@ TEST_F(VktTest, AFleetCopyReportsInLines) {
     EXPECT_NE(std::find(said.begin(), said.end(), "progress\tverifying\t100\t2AAA0105"), said.end());
     EXPECT_EQ(said.back().rfind("result\tdone\t2AAA0105\t", 0), 0u) << said.back();
 
-    // A read goes into the run's folder, named as the backups are.
     std::filesystem::create_directories(path("radios"));
     EXPECT_EQ(run({"read", "--device", "/dev/ttyUSB0", "-o", path("radios"), "--worker"}), 0);
     const std::string file = out.str().substr(out.str().rfind('\t') + 1, out.str().size() - out.str().rfind('\t') - 2);

@@ -35,7 +35,6 @@ TEST_F(EditorTest, CAndSCopyReceiveToTransmit) {
     main->Grid.setCellText(1, 1, "155.00000");
     main->gridEditor.Grid_KeyUp('C');
     EXPECT_EQ(cell(1, 3), "162.45000");
-    // The channel guard column copies too.
     main->moveGrid(0, 4);
     main->gridEditor.Grid_BeforeColEdit(4);
     main->Grid.setCellText(0, 2, "D023-");
