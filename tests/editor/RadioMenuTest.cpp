@@ -37,7 +37,6 @@ TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
     platform.answer(Answer::OK);
     main->mnuVerify_Click();
     ASSERT_EQ(platform.boxes.size(), 2u);
-    EXPECT_EQ(platform.boxes[1].title, RadioCommands::VerifyTitle);
     EXPECT_EQ(platform.boxes[1].text,
               "The radio differs from the setup shown in 2 settings:\r"
               "Group 1 Password: radio 990000, editor 000000\r"
