@@ -70,8 +70,6 @@ TEST_F(EditorTest, ActivationEmptiesTheClipboardAndDisablesPaste) {
 
 TEST_F(EditorTest, DoubleClickCopiesAllButKeepsTheMode) {
     main->Grid_DblClick();
-    EXPECT_FALSE(main->clipboard.allCopied);
-    EXPECT_FALSE(main->clipboard.rowCopied);
     main->Grid.setCellText(0, 5, "CHANGED");
     main->mnuPaste_Click();  // no menu copy since activation: nothing happens
     EXPECT_EQ(cell(0, 5), "CHANGED");
