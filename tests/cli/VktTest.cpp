@@ -19,12 +19,10 @@
 
 #include "cli/ChannelCsv.h"
 #include "cli/CommandLine.h"
-#include "cli/Commands.h"
 #include "cli/Fleet.h"
 #include "cli/Interrupts.h"
 #include "core/MemoryImage.h"
 #include "core/Text.h"
-#include "editor/RunLog.h"
 #include "sim/SimSerialPort.h"
 #include "store/Backups.h"
 #include "tests/support/Fifo.h"
@@ -40,7 +38,6 @@ namespace {
 
 const std::string NoDifferences = "no differences in what a write sends (other bytes are not compared)\n";
 
-// Every test starts with the factory setup in s.vkt.
 class VktTest : public ::testing::Test {
 protected:
     VktTest() {
@@ -61,7 +58,6 @@ protected:
                   [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }, {}};
         return RunVkt(args, c);
     }
-    // A refusal: its exit code, and why on the error stream.
     void expectRefused(const std::vector<std::string>& args, int exit, const std::string& why) {
         EXPECT_EQ(run(args), exit) << why;
         EXPECT_NE(err.str().find(why), std::string::npos) << err.str();
@@ -88,9 +84,6 @@ protected:
     std::function<bool()> interrupted;
     std::ostringstream out, err;
 };
-
-// Several cables at once.
-class FleetTest : public VktTest {};
 
 std::string Result(const char* status, const char* detail = "", double seconds = 14.1) {
     return ResultLine({status, "2AAA0105", seconds, 0.05, detail});
@@ -119,7 +112,6 @@ TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
     EXPECT_NE(out.str().find("radio 1 (2AAA0105): written (1 so far)"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("radio 3 (2AAA0105): written (3 so far)"), std::string::npos);
     EXPECT_NE(out.str().find("3 radios written"), std::string::npos);
-    EXPECT_EQ(run({"verify", path("s.vkt"), "--port", "2"}), 0) << out.str();
 }
 
 TEST_F(VktTest, DiffAndReport) {
@@ -136,9 +128,7 @@ TEST_F(VktTest, DiffAndReport) {
     EXPECT_NE(out.str().find("Unit Password = 120000"), std::string::npos);
 }
 
-// The CSV and both plan formats out of a setup and back in: the same bytes,
-// the groups changed said; a refused plan writes nothing (its options are
-// checked in the refusals' table).
+// A refused plan's options are checked in the refusals' table.
 TEST_F(VktTest, CsvAndChannelPlansRoundTripThroughTheCommands) {
     const std::string fleet = std::string(VKT_TEST_DATA_DIR) + "/fleet.vkt";
     const std::string setup(std::istreambuf_iterator<char>(std::ifstream(fleet, std::ios::binary).rdbuf()), {});
@@ -165,7 +155,6 @@ namespace {
 const std::string Header = std::string(CsvHeader) + "\n";
 const std::string Row1 = "1,1,162.40000,000.00,000.0,000.0,\"    Ch 1\",0,0,0\n";
 
-// A row of group 1 channel 2 with one field given.
 std::string RowWith(const std::string& rx, const std::string& rxcg = "000.0", const std::string& group = "1",
                     const std::string& channel = "2") {
     return group + "," + channel + "," + rx + ",000.00," + rxcg + ",000.0,\"X\",0,0,0\n";
@@ -173,7 +162,6 @@ std::string RowWith(const std::string& rx, const std::string& rxcg = "000.0", co
 
 } // namespace
 
-// Each bad file is refused with where and why, and nothing is written.
 // Which texts are channel guards the code table's own test says.
 TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
     const std::pair<std::string, std::string> files[] = {
@@ -184,8 +172,6 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
         {Header + RowWith("180"), "line 2, column rx_freq: \"180\" is not a frequency"},
         {Header + RowWith("162.4x"), "line 2, column rx_freq: \"162.4x\" is not a frequency"},
         {Header + RowWith("0", "D999"), "line 2, column rx_cg: \"D999\" is not a channel guard"},
-        {Header + RowWith("0", "12345.6"), "line 2, column rx_cg: \"12345.6\" is not a channel guard"},
-        {Header + RowWith("0", "800.0"), "line 2, column rx_cg: \"800.0\" is not a channel guard"},
         {Header + RowWith("0", std::string(60, '7')), "line 2, column rx_cg: \"" + std::string(40, '7') + "...\" is not"},
         {Header + RowWith("0", "000.0", "1.5"), "line 2, column group: \"1.5\" is not a group number 1 ... 15"},
         {Header + RowWith("0", "000.0", "16"), "line 2, column group: \"16\" is not a group number"},
@@ -218,12 +204,8 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(path("u.vkt")));
 }
 
-// Misuse is refused with 2 and what is no setup, no CSV or no regular file
-// with 3, before any radio is reached and with nothing written: only a file
-// of a setup's size is a setup; a folder, a FIFO or a file of several MiB is
-// no CSV; no command writes over a file it reads, by whatever name, nor over
-// what is not a regular file; one radio named twice (a port twice, a device
-// and a link to it) would be written by two copies at once.
+// Misuse exits 2, a file that will not do 3. One radio named twice (a port
+// twice, a device and a link to it) would be written by two copies at once.
 TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     EXPECT_EQ(run({"--help"}), 0);
     std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
@@ -251,7 +233,6 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"diff", path("none.vkt"), path("none2.vkt")}, 3, "none.vkt"},
         {{"write", notes, "--port", "1"}, 3, noSetup},
         {{"verify", notes, "--port", "1"}, 3, noSetup},
-        {{"report", notes}, 3, noSetup},
         {{"report", path("short.vkt")}, 3, "holds 6015 bytes"},
         {{"diff", s, notes}, 3, noSetup},
         {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, "Is a directory"},
@@ -315,23 +296,10 @@ TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     }
 }
 
-// Nobody is there to press Cancel: a radio that refuses a byte for two
-// seconds ends the write, which says so and lets the radio go.
-TEST_F(VktTest, EndlessRefusalsEndTheWrite) {
-    port.radio().faults.refuseWrites = true;
-    const double start = clock.now();
-    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--yes"}), 1);
-    EXPECT_LT(clock.now() - start, 5.0);
-    EXPECT_EQ(out.str(), "radio 1 (2AAA0105): FAILED: masked write 0x0006: refused for 2 s\n");
-    expectReleased();
-}
-
-// Nobody is there to answer: a transfer that fails ends with 1, one
-// interrupted with 130 (the progress window's Cancel: the transfer ends at
-// the next block); each says what went wrong, how far it got and what the
-// radio holds, and lets the radio go. What a write says it did, the radio
-// holds: a block the radio acknowledged but never stored is found by reading
-// the radio back. Without the unit-wide settings, verify leaves them alone.
+// Nobody is there to answer: a failure (a byte refused for 2 s among them) ends
+// with 1, an interrupt (the progress window's Cancel) with 130. A block acknowledged
+// but never stored is found by reading the radio back. Without the unit-wide
+// settings, verify leaves them alone.
 TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const auto& received = port.radio().received;
     size_t start = received.size();
@@ -361,6 +329,8 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
         {read, {}, 300, 130, "vkt: interrupted while reading, after ", " bytes"},
         {write, [](auto& r) { r.faults.silent = true; }, 0, 130,
          "radio 1 (unknown): INTERRUPTED\nvkt: interrupted while writing: the radio did not answer and nothing was sent\n", ""},
+        {write, [](auto& r) { r.faults.refuseWrites = true; }, never, 1,
+         "radio 1 (2AAA0105): FAILED: masked write 0x0006: refused for 2 s\n", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
@@ -395,27 +365,20 @@ TEST_F(VktTest, TheProgressBarIsForTerminalsAndEndsAtAHundred) {
     std::vector<int> shown;
     for (size_t at = bar.find("] "); at != std::string::npos; at = bar.find("] ", at + 1)) shown.push_back(std::stoi(bar.substr(at + 2)));
     ASSERT_FALSE(shown.empty());
-    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
-    EXPECT_EQ(std::adjacent_find(shown.begin(), shown.end()), shown.end()) << "a percentage drawn twice";
+    EXPECT_EQ(std::adjacent_find(shown.begin(), shown.end(), std::greater_equal<>()), shown.end()) << "drawn twice, or back";
     EXPECT_EQ(shown.back(), 100);
     EXPECT_EQ(bar.back(), '\n');
 }
 
-// A copy serving one cable of a fleet run says how far it is and how it
-// ended, a line at a time, for the run that started it.
 TEST_F(VktTest, AFleetCopyReportsInLines) {
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--verify", "--worker"}), 0);
-    std::istringstream lines(out.str());
-    std::vector<std::string> said;
-    for (std::string line; std::getline(lines, line);) said.push_back(line);
-    ASSERT_GE(said.size(), 3u);
+    const std::string said = "\n" + out.str();
     // The radio's identity comes with the progress, once the radio has said it.
-    EXPECT_EQ(said.front(), "progress\twriting\t0\t2AAA0105");
-    EXPECT_NE(std::find(said.begin(), said.end(), "progress\twriting\t100\t2AAA0105"), said.end());
-    EXPECT_NE(std::find(said.begin(), said.end(), "progress\tverifying\t100\t2AAA0105"), said.end());
-    EXPECT_EQ(said.back().rfind("result\tdone\t2AAA0105\t", 0), 0u) << said.back();
+    EXPECT_EQ(said.rfind("\nprogress\twriting\t0\t2AAA0105\n", 0), 0u) << said;
+    EXPECT_NE(said.find("\nprogress\twriting\t100\t2AAA0105\n"), std::string::npos);
+    EXPECT_NE(said.find("\nprogress\tverifying\t100\t2AAA0105\n"), std::string::npos);
+    EXPECT_EQ(said.find("\nresult\tdone\t2AAA0105\t"), said.rfind('\n', said.size() - 2)) << said;  // the last line
 
-    // A read goes into the run's folder, named as the backups are.
     std::filesystem::create_directories(path("radios"));
     EXPECT_EQ(run({"read", "--device", "/dev/ttyUSB0", "-o", path("radios"), "--worker"}), 0);
     const std::string file = out.str().substr(out.str().rfind('\t') + 1, out.str().size() - out.str().rfind('\t') - 2);
@@ -447,77 +410,43 @@ Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) 
 } // namespace
 
 // --changed-only reads the radio (its backup), writes only the blocks and
-// unit-wide bytes whose sent bits differ and reads exactly those back.
-TEST_F(VktTest, ChangedOnlyWritesAndVerifiesOnlyWhatDiffers) {
-    ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
-    const vktsim::Eeprom holding = port.radio().eeprom;
-    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1, label = VKTCore::LabelSlotAddress(2, 15), first = VKTCore::GroupBase(2);
-    struct Case {
-        std::vector<std::pair<int, uint8_t>> flips;  // radio bytes changed by these bits
-        Heard heard;
-        std::string said;
-    };
-    const std::vector<int> page0 = {0, 1, 2, 3, 4, 5, 6, 7};
-    const Case cases[] = {
-        {{{11, 0x11}, {first, 0x01}}, {}, "already holds the setup: nothing written (1 so far)\n"},  // bits never sent
-        {{{ch, 0x01}, {label, 0x20}, {first, 0x20}}, {{ch / 32, label / 32}, {first}, {32, ch / 32, label / 32}},
-         "3 blocks written and verified (1 so far)\n"},
-        {{{6, 0x04}, {153, 0x02}}, {{}, {6, 153}, page0}, "2 unit-wide bytes written and verified (1 so far)\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.said);
-        port.radio().eeprom = holding;
-        for (const auto& [address, bits] : c.flips) port.radio().eeprom[static_cast<size_t>(address)] ^= bits;
-        const size_t start = port.radio().received.size();
-        ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1", "--changed-only", "--log", path("log.csv")}), 0) << err.str();
-        EXPECT_EQ(out.str(), "radio 1 (2AAA0105): " + c.said);
-        const Heard h = HeardSince(port.radio().received, start);
-        EXPECT_EQ(h.blocks, c.heard.blocks);
-        EXPECT_EQ(h.masked, c.heard.masked);
-        EXPECT_EQ(h.readBack, c.heard.readBack);
-        expectReleased();
-    }
-    EXPECT_TRUE(bytes("log.csv").ends_with(",,,2 unit-wide bytes written and verified\n")) << bytes("log.csv");
-    EXPECT_NE(bytes("log.csv").find(",,,\"blocks 32, 36, 43 written and verified\"\n"), std::string::npos);
-    // The read is kept as the radio's backup.
-    const auto backup = vktstore::Backups((folder / "backups").string()).latestFor(vktsim::RadioModel::FastIdentity);
-    ASSERT_TRUE(backup);
-    vktsim::Eeprom before = holding;
-    for (const auto& [address, bits] : cases[2].flips) before[static_cast<size_t>(address)] ^= bits;
-    EXPECT_TRUE(backup->ends_with("-all-CommPort1.vkt")) << *backup;
-    EXPECT_EQ(bytes(*backup).substr(0, 6016), std::string(before.begin(), before.end()));
-}
-
-// A block acknowledged but not stored fails the radio; a failing read, a
-// radio that is not the one read, and an interrupt in any phase write
-// nothing more, release the radio and leave the backup, and say what had
-// been written.
-TEST_F(VktTest, ChangedOnlyFailuresLeaveTheBackupAndSayWhatWasWritten) {
+// unit-wide bytes whose sent bits differ and reads exactly those back. A
+// failing read, a radio that is not the one read, and an interrupt in any
+// phase write nothing more.
+TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const auto& received = port.radio().received;
     const size_t aRead = [&] {
         const size_t start = received.size();
         EXPECT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
         return received.size() - start;
     }();
-    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1;
+    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1, label = VKTCore::LabelSlotAddress(2, 15), first = VKTCore::GroupBase(2);
     struct Case {
+        std::vector<std::pair<int, uint8_t>> flips;  // radio bytes changed by these bits
         std::function<void(vktsim::RadioModel&)> fault;
         size_t interruptAfter;  // bytes heard; 0: never
         bool otherRadio;
         int exit;
-        size_t blocksSent;
-        std::string said;
+        Heard heard;
+        std::string said;  // all, where the write ends well
     };
-    const std::string cut = "INTERRUPTED\nvkt: interrupted while ";
+    const std::vector<std::pair<int, uint8_t>> two = {{ch, 0x01}, {label, 0x01}};  // blocks 36 and 43
+    const Heard both = {{ch / 32, label / 32}, {}, {ch / 32, label / 32}};
+    const std::string done = "radio 1 (2AAA0105): ", cut = "INTERRUPTED\nvkt: interrupted while ";
     const Case cases[] = {
-        {[ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, false, 1, 2,
+        {{{11, 0x11}, {first, 0x01}}, {}, 0, false, 0, {}, done + "already holds the setup: nothing written (1 so far)\n"},  // bits never sent
+        {{{ch, 0x01}, {label, 0x20}, {first, 0x20}}, {}, 0, false, 0, {{ch / 32, label / 32}, {first}, {32, ch / 32, label / 32}},
+         done + "3 blocks written and verified (1 so far)\n"},
+        {{{6, 0x04}, {153, 0x02}}, {}, 0, false, 0, {{}, {6, 153}, {0, 1, 2, 3, 4, 5, 6, 7}},
+         done + "2 unit-wide bytes written and verified (1 so far)\n"},
+        {two, [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, false, 1, both,
          "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
-        {[](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, false, 1, 0,
+        {two, [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, false, 1, {},
          "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
-        {{}, 0, true, 1, 0, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
-        {{}, 300, false, 130, 0, cut + "reading, after "},
-        {{}, aRead + 30, false, 130, 1, cut + "writing, after "},
-        {{}, aRead + 110, false, 130, 2, cut + "verifying a finished write, after "},
+        {two, {}, 0, true, 1, {}, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
+        {two, {}, 300, false, 130, {}, cut + "reading, after "},
+        {two, {}, aRead + 30, false, 130, {{ch / 32}, {}, {}}, cut + "writing, after "},
+        {two, {}, aRead + 110, false, 130, both, cut + "verifying a finished write, after "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
@@ -526,36 +455,40 @@ TEST_F(VktTest, ChangedOnlyFailuresLeaveTheBackupAndSayWhatWasWritten) {
         port.radio().faults = {};
         ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
         if (c.fault) c.fault(port.radio());
-        for (int a : {ch, VKTCore::LabelSlotAddress(2, 15)}) port.radio().eeprom[static_cast<size_t>(a)] ^= 1;  // blocks 36 and 43
+        for (const auto& [address, bits] : c.flips) port.radio().eeprom[static_cast<size_t>(address)] ^= bits;
         const vktsim::Eeprom before = port.radio().eeprom;
         const size_t start = received.size();
         interrupted = [&] {
             if (c.otherRadio && received.size() - start > aRead) port.radio().identity = vktsim::RadioModel::SlowIdentity;
             return c.interruptAfter && received.size() - start >= c.interruptAfter;
         };
-        EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--changed-only"}), c.exit);
+        EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--changed-only", "--log", path("log.csv")}), c.exit);
         interrupted = nullptr;
         const std::string shown = out.str() + err.str();
-        EXPECT_NE(shown.find(c.said), std::string::npos) << shown;
+        EXPECT_TRUE(c.exit == 0 ? shown == c.said : shown.find(c.said) != std::string::npos) << shown;
         const Heard h = HeardSince(received, start);
-        EXPECT_EQ(h.blocks.size(), c.blocksSent);
-        EXPECT_TRUE(h.masked.empty());
+        EXPECT_EQ(h.blocks, c.heard.blocks);
+        EXPECT_EQ(h.masked, c.heard.masked);
+        EXPECT_EQ(h.readBack, c.heard.readBack);
         expectReleased();
         // The read came whole: it is on disk as the backup, and what went is said.
         if (c.said.find("reading") != std::string::npos) continue;
         const auto backup = vktstore::Backups((folder / "backups").string()).latestFor(vktsim::RadioModel::FastIdentity);
         ASSERT_TRUE(backup);
+        EXPECT_TRUE(backup->ends_with("-all-CommPort1.vkt")) << *backup;
         EXPECT_EQ(bytes(*backup).substr(0, 6016), std::string(before.begin(), before.end()));
         if (c.exit != 130) continue;
-        EXPECT_NE(shown.find(c.blocksSent == 1 ? "; block 36 had been written; its backup is " + folder.string()
-                                              : "; blocks 36, 43 had been written; its backup is " + folder.string()), std::string::npos) << shown;
+        EXPECT_NE(shown.find(h.blocks.size() == 1 ? "; block 36 had been written; its backup is " + folder.string()
+                                                  : "; blocks 36, 43 had been written; its backup is " + folder.string()), std::string::npos) << shown;
     }
+    EXPECT_NE(bytes("log.csv").find(",,,2 unit-wide bytes written and verified\n"), std::string::npos) << bytes("log.csv");
+    EXPECT_NE(bytes("log.csv").find(",,,\"blocks 32, 36, 43 written and verified\"\n"), std::string::npos);
 }
 
 // A copy that fails, one whose radio is not as sent and one that dies fail
 // alone. The log, found empty, gets its header; a second run, on a
 // terminal, shows a live line per cable and adds its rows under it.
-TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
+TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string file = path("s.vkt");
     workers.scripts = {{ProgressLine("writing", 50), Result("done"), "exit 0"},
                        {Result("failed", "hook: no answer after 0.5 s", 2.1), "exit 1"},
@@ -615,7 +548,7 @@ TEST_F(FleetTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     EXPECT_LE(std::chrono::system_clock::to_time_t(*stamp), after);
 }
 
-TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
+TEST_F(VktTest, ASignalToThisProgramAloneIsPassedOnOnce) {
     const std::string file = path("s.vkt");
     askedToEnd = true;
     workers.scripts = {{ProgressLine("writing", 10), Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
@@ -626,9 +559,7 @@ TEST_F(FleetTest, ASignalToThisProgramAloneIsPassedOnOnce) {
         << out.str();
 }
 
-// A copy hears the run's stop line however the pipe cuts it, or the pipe's
-// end when the run is gone; no other line stops it. The same through this
-// system's own pipe, as a copy reads it.
+// However the pipe cuts it; and through this system's own pipe, as a copy reads it.
 TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
     struct Case { std::vector<std::string> pieces; bool ended; bool stops; };
     const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true},
@@ -649,7 +580,7 @@ TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
     }
 }
 
-TEST_F(FleetTest, RepeatWorksInRounds) {
+TEST_F(VktTest, RepeatWorksInRounds) {
     const std::string file = path("s.vkt");
     workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
     EXPECT_EQ(run({"write", file, "--device", "/dev/A", "--device", "/dev/B", "--repeat"}, "\nq\n"), 1);
@@ -661,7 +592,7 @@ TEST_F(FleetTest, RepeatWorksInRounds) {
 
 // A device named by a relative path is in the current folder (and several
 // radios are read into a folder, not a file: the refusals' table).
-TEST_F(FleetTest, SeveralRadiosAreReadIntoTheFolderGiven) {
+TEST_F(VktTest, SeveralRadiosAreReadIntoTheFolderGiven) {
     workers.scripts = {{Result("done", "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"}, {Result("done", "/tmp/r/b.vkt"), "exit 0"}};
     const std::string a = (std::filesystem::current_path() / "A").string();
     EXPECT_EQ(run({"read", "--device", "A", "--device", "./B", "-o", path("radios")}), 0);
@@ -672,7 +603,6 @@ TEST_F(FleetTest, SeveralRadiosAreReadIntoTheFolderGiven) {
     EXPECT_NE(out.str().find("2 of 2 radios read in "), std::string::npos);
 }
 
-// A field is quoted when it holds a comma, a quote or a line end.
 TEST(RunLog, FieldsThatNeedItAreQuoted) {
     LogRow row;
     row.cable = "a,b";
@@ -681,9 +611,7 @@ TEST(RunLog, FieldsThatNeedItAreQuoted) {
     EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,,");
 }
 
-// Copies of vkt append to one log at once: each row lands whole, and the
-// header once, on every system.
-TEST_F(FleetTest, RowsAppendedAtOnceStayWhole) {
+TEST_F(VktTest, RowsAppendedAtOnceStayWhole) {
     constexpr int Copies = 4, Rows = 100;
     const auto rowOf = [](int copy) {
         LogRow row;
@@ -705,9 +633,7 @@ TEST_F(FleetTest, RowsAppendedAtOnceStayWhole) {
     EXPECT_EQ(lines, expected);
 }
 
-// A cable's part of a file name, from its device on Windows or in a folder
-// of /dev (a Linux device's and a Comm Port's are in the names of the reads
-// and backups above).
+// (A Linux device's and a Comm Port's are in the names of the reads and backups above.)
 TEST(RunLog, CableTagsNameTheDeviceAlone) {
     const std::pair<const char*, const char*> tags[] = {{"\\\\.\\COM10", "COM10"}, {"/dev/serial/by-id/usb-FTDI", "serial_by-id_usb-FTDI"}};
     for (const auto& [cable, tag] : tags) EXPECT_EQ(CableTag(cable), tag) << cable;

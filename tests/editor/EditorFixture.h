@@ -7,7 +7,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 
 #include "core/MemoryImage.h"
 #include "editor/frmGroups.h"
@@ -24,20 +23,10 @@ protected:
         main->Form_Load();
         main->Form_Activate();
     }
-    ~EditorTest() override {
-        main.reset();
-        table.reset();
-    }
 
-    vkt::Grid& grid() { return main->Grid; }
     std::string cell(int row, int col) { return main->Grid.cellText(row, col); }
     uint8_t image(int address) { return VKTCore::MemoryImage.at(static_cast<size_t>(address)); }
-    void pick(int index) {
-        main->cboCurrentGroup.setListIndex(index);
-        main->cboCurrentGroup_Click();
-    }
-    // Types text into a grid cell the way the grid does: edit begins, text,
-    // then edit ends.
+    // As the grid types: edit begins, text, then edit ends.
     void type(int row, int col, const std::string& text) {
         main->moveGrid(row, col);
         if (main->gridEditor.Grid_BeforeColEdit(col)) return;

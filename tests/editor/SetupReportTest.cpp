@@ -114,10 +114,8 @@ TEST_F(ReportTest, EveryValueBranch) {
     EXPECT_EQ(p.at(38), "         User Code Guard is Enabled      User code Guard Channel: 13      User Code Guard Encode Only: Yes");
     EXPECT_EQ(p.at(40), "         1     162.40000     D023-     000.00        088.5     BLANK!      S       N         L");
     // Columns count from 1: the low-power mark stands in column 94.
-    EXPECT_EQ(p.at(55).rfind("         16    162.55000     000.0     000.00        000.0        Ch 16", 0), 0u);
-    EXPECT_EQ(p.at(55).size(), 94u);
-    EXPECT_EQ(p.at(55).back(), 'L');
-    EXPECT_EQ(p.at(40).find('S'), 75u);
+    EXPECT_EQ(p.at(55), "         16    162.55000     000.0     000.00        000.0        Ch 16" + std::string(22, ' ') +
+                            "L");
 }
 
 TEST_F(ReportTest, GroupCountAboveFifteenPrintsTheFifteen) {

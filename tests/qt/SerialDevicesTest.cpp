@@ -46,7 +46,6 @@ TEST(SerialDevices, OpenFailureNamesTheDeviceAndTheReason) {
     EXPECT_NE(none.find("Comm Port Settings"), std::string::npos);
 }
 
-// A device the user may not open names its group and mode, and the group to join.
 TEST(SerialDevices, PermissionAdviceNamesTheGroupAndMode) {
     const auto path = std::filesystem::temp_directory_path() / ("vkt-perm-" + std::to_string(::getpid()));
     std::ofstream(path) << "x";

@@ -123,14 +123,10 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
 }
 
-// A fleet run over real lines, a copy of vkt for each emulator. Run to its
-// end writing only what differs, each radio is backed up in the data folder
-// and then holds exactly what was sent, and a silent one fails alone.
-// However else it ends, each radio is released: Ctrl-C reaches the run and
-// every copy of it; a hang-up reaches the run alone, which passes it on as a
-// stop line on each copy's standard input; a run killed outright passes
-// nothing on, and its copies, finding their standard input closed, let their
-// radios go.
+// A copy of vkt for each emulator. Ctrl-C reaches the run and every copy; a
+// hang-up the run alone, which passes it on as a stop line on each copy's
+// standard input; a run killed outright passes nothing on, and its copies,
+// finding their standard input closed, let their radios go.
 TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
     const QByteArray setup = FileBytes(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
     const auto factory = vktsim::RadioModel::FactorySetup();

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The emulated radio as a program: what vkt-radio-sim does to the files it is
-// given (how it saves them, and a line whose speed is not the radio's:
-// SerialPtyTest); and the radio inside the editor where there is no
-// pseudo-terminal.
+// The emulated radio as a program (how it saves its files, and a line whose
+// speed is not the radio's: SerialPtyTest), and inside the editor.
 
 #include <QFileInfo>
 #include <QProcess>
@@ -18,10 +16,7 @@
 #include "tests/support/PtyPlatform.h"
 #include "tests/support/PtyRadioProcess.h"
 
-// Neither the memory file nor the link may be a file of the user's that the
-// emulator would overwrite or replace, nor a link another running emulator
-// holds; a link an earlier emulator left behind is taken over, and removed
-// at the end.
+// A link an earlier emulator left behind is taken over, and removed at the end.
 TEST(RadioSimProgram, TakesOverNoFileOfTheUsersAndNoLinkInUse) {
     QTemporaryDir dir;
     const QString link = dir.filePath("cable"), notes = dir.filePath("notes.txt");
@@ -50,8 +45,7 @@ TEST(RadioSimProgram, TakesOverNoFileOfTheUsersAndNoLinkInUse) {
 }
 
 // Where there is no pseudo-terminal (Windows) the Emulated Radio item runs the
-// radio inside the editor, on the wall clock: a read of a group brings the
-// factory setup's bytes, and a write is kept in the radio's memory file.
+// radio inside the editor, on the wall clock.
 TEST(EmulatedRadioInside, AGroupIsReadAndWrittenOnTheWallClock) {
     PtyPlatform platform("");
     QTemporaryDir dir;
