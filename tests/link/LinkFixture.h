@@ -48,7 +48,6 @@ struct LinkBench : RadioBench {
     LinkBench() {
         link.InitLinkParameters();
         VKTCore::MemoryImage.fill(0);
-        mainWindow.setEnabled(true);
     }
 
     vkt::Window mainWindow{"main"};

@@ -49,6 +49,3 @@ protected:
 
     VKTTune::frmTune tune{platform, link};
 };
-
-inline constexpr const char* FactoryCalibration =
-    "alignment 80 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00";
