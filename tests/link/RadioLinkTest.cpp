@@ -107,9 +107,8 @@ TEST_F(LinkTest, PortThatCannotOpenSaysWhyAtOnce) {
     port.setOpenFailure("Comm Port 1 (/dev/ttyUSB0) cannot be opened: Permission denied");
     platform.answer(Answer::OK, "Comm Port 1 (/dev/ttyUSB0) cannot be opened: Permission denied");
     platform.answer(Answer::Cancel, RadioLink::HookPromptText);
-    const double start = clock.now();
     EXPECT_FALSE(link.HookRadio());
-    EXPECT_LT(clock.now() - start, 0.01);
+    EXPECT_LT(clock.now(), 0.01);
     EXPECT_TRUE(wire().empty());
 }
 

@@ -144,7 +144,6 @@ TEST_F(LinkTest, FailedPageZeroWriteRetriesFromTheStart) {
 
 TEST_F(LinkTest, MaskedWriteGivesUpAfterTwoSecondsOfSilence) {
     ASSERT_TRUE(link.HookRadio());
-    proc.ShowForm("x", true);
     radio().faults.silent = true;
     const double start = clock.now();
     EXPECT_FALSE(transfers.WriteMaskedByte(0, 7, 0xFF, 0x13));

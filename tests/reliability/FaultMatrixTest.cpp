@@ -54,7 +54,6 @@ const std::vector<Fault>& AllFaults() {
         {"silent", [](R& r, int) { r.faults.silent = true; }, hook, hook},
         // A read whose bytes came shifted fails; writes never read blocks, so these do not touch them.
         {"silent from block k", [](R& r, int k) { r.faults.silentFromBlock = k; }, read, Transfers::BlockFailedText},
-        {"wrong hook byte", [](R& r, int) { r.faults.hookAck = 0x55; }, hook, hook},
         {"stray bytes at block k", [](R& r, int k) { r.faults.strayBytesBeforeBlock = k; }, read},
         {"extra byte after block k", [](R& r, int k) { r.faults.extraByteAfterBlock = k; }, read},
         {"byte lost in block k", [](R& r, int k) { r.faults.dropByteInBlock = k; }, read},

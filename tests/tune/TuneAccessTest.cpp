@@ -23,7 +23,6 @@ TEST_F(TuneTest, AccessorsHookFirstAndReleaseAsTheySay) {
 TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {
     using A = VKTCom::TuneAccess;
     int hi = 0, lo = 0;
-    const VKTCom::ChannelSettings s{{0xBF, 0x68, 0, 0, 0xE7, 0x3C, 0, 0}, "-", "L"};
     const std::vector<std::pair<const char*, std::function<bool(A&)>>> accessors = {
         {"ReadHighPowerDAC", [](A& a) { return a.ReadHighPowerDAC(false) >= 0; }},
         {"WriteLowPowerDAC", [](A& a) { return a.WriteLowPowerDAC(1, true); }},
@@ -32,7 +31,7 @@ TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {
         {"ReadNarrowFlag", [](A& a) { return !a.ReadNarrowFlag(0, 0).empty(); }},
         {"WriteLowPowerFlag", [](A& a) { return a.WriteLowPowerFlag(0, 3, "L"); }},
         {"ReadChannelData", [&](A& a) { VKTCom::ChannelSettings out; return a.ReadChannelData(0, 0, out, true); }},
-        {"WriteChannelData", [&](A& a) { return a.WriteChannelData(0, 0, s, true); }},
+        {"WriteChannelData", [](A& a) { return a.WriteChannelData(0, 0, {}, true); }},
     };
     platform.otherwise = vkt::Answer::OK;
     for (const auto& [name, call] : accessors) {
