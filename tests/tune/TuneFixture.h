@@ -2,8 +2,6 @@
 #pragma once
 // The tuning window on an emulated radio in virtual time.
 
-#include <gtest/gtest.h>
-
 #include "core/MemoryMap.h"
 #include "core/Text.h"
 #include "link/Protocol.h"
@@ -27,16 +25,14 @@ protected:
                 values.push_back(port.sent[i + 4].byte);
         return values;
     }
-    // How many squelch bursts were asked for.
     int bursts() {
         int n = 0;
         for (const auto& s : port.sent) n += s.byte == VKTCom::Protocol::SquelchReadings;
         return n;
     }
 
-    // Everything the tuning window may change in the radio, in hexadecimal:
-    // the alignment values in memory order, channel 1's slot, and the low
-    // power and narrow flag pairs of group 1.
+    // Everything the tuning window may change in the radio, in hexadecimal: the alignment values in
+    // memory order, channel 1's slot, and the low power and narrow flag pairs of group 1.
     std::string calibration() {
         auto bytes = [this](int address, int count) {
             std::string text;
@@ -53,7 +49,3 @@ protected:
 
     VKTTune::frmTune tune{platform, link};
 };
-
-// The emulator's factory radio as calibration() shows it.
-inline constexpr const char* FactoryCalibration =
-    "alignment 80 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00";
