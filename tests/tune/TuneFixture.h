@@ -16,6 +16,11 @@ protected:
     }
 
     uint8_t ee(int address) { return radio().eeprom[static_cast<size_t>(address)]; }
+    void expectOtherControlsUsable(bool usable) {
+        EXPECT_EQ(tune.TabStrip1.Enabled(), usable);
+        EXPECT_EQ(tune.cmdTuneQuit.Enabled(), usable);
+        EXPECT_EQ(tune.cmdSetHighPower.Visible(), usable);
+    }
 
     // The values of every byte write to a page-0 address, in order.
     std::vector<int> writtenTo(int address) {
