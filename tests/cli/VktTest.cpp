@@ -109,8 +109,7 @@ TEST_F(VktTest, ReadThenVerifyIsCleanAndAChangeIsNamed) {
 
 TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "2", "--repeat"}, "\n\nq\n"), 0) << err.str();
-    EXPECT_NE(out.str().find("radio 1 (2AAA0105): written (1 so far)"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("radio 3 (2AAA0105): written (3 so far)"), std::string::npos);
+    EXPECT_NE(out.str().find("radio 3 (2AAA0105): written (3 so far)"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("3 radios written"), std::string::npos);
 }
 

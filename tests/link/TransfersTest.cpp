@@ -151,10 +151,7 @@ TEST_F(LinkTest, MaskedWriteGivesUpAfterTwoSecondsOfSilence) {
 
 // Bytes that are not the radio's answer fail a read as a silent block does: they would shift the image.
 TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
-    auto blockReads = [&] {
-        const auto w = wire();
-        return std::count(w.begin(), w.end(), 198);
-    };
+    auto blockReads = [&] { return std::ranges::count(wire(), 198); };
     auto atOnce = [&](std::function<bool()> when, double after) {
         platform.onEvents = [this, when, after, done = false]() mutable {
             if (done || !when()) return;

@@ -30,11 +30,7 @@ protected:
                 values.push_back(port.sent[i + 4].byte);
         return values;
     }
-    int bursts() {
-        int n = 0;
-        for (const auto& s : port.sent) n += s.byte == VKTCom::Protocol::SquelchReadings;
-        return n;
-    }
+    int bursts() { return static_cast<int>(std::ranges::count(wire(), VKTCom::Protocol::SquelchReadings)); }
 
     // Everything the tuning window may change in the radio, in hexadecimal: the alignment values in
     // memory order, channel 1's slot, and the low power and narrow flag pairs of group 1.
