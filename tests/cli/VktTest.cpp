@@ -109,8 +109,7 @@ TEST_F(VktTest, ReadThenVerifyIsCleanAndAChangeIsNamed) {
 
 TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "2", "--repeat"}, "\n\nq\n"), 0) << err.str();
-    EXPECT_NE(out.str().find("radio 1 (2AAA0105): written (1 so far)"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("radio 3 (2AAA0105): written (3 so far)"), std::string::npos);
+    EXPECT_NE(out.str().find("radio 3 (2AAA0105): written (3 so far)"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("3 radios written"), std::string::npos);
 }
 
@@ -415,11 +414,9 @@ Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) 
 // phase write nothing more.
 TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const auto& received = port.radio().received;
-    const size_t aRead = [&] {
-        const size_t start = received.size();
-        EXPECT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
-        return received.size() - start;
-    }();
+    const size_t beforeRead = received.size();
+    EXPECT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
+    const size_t aRead = received.size() - beforeRead;
     const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1, label = VKTCore::LabelSlotAddress(2, 15), first = VKTCore::GroupBase(2);
     struct Case {
         std::vector<std::pair<int, uint8_t>> flips;  // radio bytes changed by these bits
@@ -510,8 +507,7 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
               "1 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, Comm Port 3, /dev/ttyACM0\n");
     EXPECT_EQ(err.str(), "");  // not a terminal: no live lines
 
-    workers = {};
-    workers.clock = &clock;
+    workers.started.clear();
     onTerminal = true;
     workers.scripts = {{ProgressLine("writing", 45), Result("done"), "exit 0"}, {ProgressLine("writing", 7), Result("done"), "exit 0"}};
     // The second run's rows are stamped in UTC whatever zone the machine keeps.
@@ -549,11 +545,10 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
 }
 
 TEST_F(VktTest, ASignalToThisProgramAloneIsPassedOnOnce) {
-    const std::string file = path("s.vkt");
     askedToEnd = true;
     workers.scripts = {{ProgressLine("writing", 10), Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
                        {Result("interrupted", "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
-    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
+    EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
     EXPECT_EQ(workers.interrupts, 1);
     EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
         << out.str();
@@ -581,9 +576,8 @@ TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
 }
 
 TEST_F(VktTest, RepeatWorksInRounds) {
-    const std::string file = path("s.vkt");
     workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
-    EXPECT_EQ(run({"write", file, "--device", "/dev/A", "--device", "/dev/B", "--repeat"}, "\nq\n"), 1);
+    EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/A", "--device", "/dev/B", "--repeat"}, "\nq\n"), 1);
     EXPECT_EQ(workers.started.size(), 4u);
     EXPECT_NE(out.str().find("round 1: 2 of 2 radios written in "), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("round 2: 1 of 2 radios written in "), std::string::npos) << out.str();

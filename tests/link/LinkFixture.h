@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/MemoryImage.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"

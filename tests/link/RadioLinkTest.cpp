@@ -147,7 +147,6 @@ TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
     EXPECT_EQ(port.portNumber(), 4);
 }
 
-// The clock every wait runs on.
 TEST(VirtualClock, AnEventDueAtTheEndOfAnAdvanceRuns) {
     vktsim::VirtualClock clock;
     bool ran = false;

@@ -132,7 +132,6 @@ TEST_F(LinkTest, FailedPageZeroWriteRetriesFromTheStart) {
     radio().faults.disconnectAfterBytes = 40;  // the cable fails during the fifth masked write
     platform.answer(Answer::Retry, VKTCom::Transfers::GlobalFailedText);
     platform.onBox = [&](const vkttest::ShownBox&) {
-        // The technician cycles the radio's power and retries.
         radio().faults.disconnectAfterBytes = -1;
         radio().powerCycle();
     };
@@ -152,10 +151,7 @@ TEST_F(LinkTest, MaskedWriteGivesUpAfterTwoSecondsOfSilence) {
 
 // Bytes that are not the radio's answer fail a read as a silent block does: they would shift the image.
 TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
-    auto blockReads = [&] {
-        const auto w = wire();
-        return std::count(w.begin(), w.end(), 198);
-    };
+    auto blockReads = [&] { return std::ranges::count(wire(), 198); };
     auto atOnce = [&](std::function<bool()> when, double after) {
         platform.onEvents = [this, when, after, done = false]() mutable {
             if (done || !when()) return;
@@ -191,11 +187,8 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
         EXPECT_FALSE(c.read());
         platform.onEvents = nullptr;
         for (int a = 0; a < VKTCore::ImageSize; ++a) ASSERT_EQ(MemoryImage[static_cast<size_t>(a)], 0) << a;
-        if (c.failure) {
-            EXPECT_EQ(link.LastFailure, c.failure);
-        } else {
-            EXPECT_EQ(blockReads(), 4);  // the block asked for while Cancel came ends first
-        }
+        if (c.failure) EXPECT_EQ(link.LastFailure, c.failure);
+        else EXPECT_EQ(blockReads(), 4);  // the block asked for while Cancel came ends first
         released();
     }
     EXPECT_EQ(platform.boxes.at(0).title, "VKT Read");

@@ -97,8 +97,7 @@ void Cell::check(const Transfer& t, const Fault& f) {
     bool asked = false;
     if (f.cancelAtMiddle) {
         platform.onEvents = [&] {
-            int n = 0;
-            for (const auto& s : port.sent) n += s.byte == (t.write ? 212 : 198);
+            const auto n = std::ranges::count(wire(), t.write ? 212 : 198);
             if (n >= (t.write ? 3 : t.blocks / 2) && proc.Loaded() && !proc.Cancelled && !asked) {
                 asked = true;
                 if (t.write) platform.answer(f.toCancelWrite, VKTCom::frmProc::CancelWriteQuestion);

@@ -42,9 +42,7 @@ TEST_F(TuneTest, PowerStartCopiesTheDacAndFinishRestoresTheOther) {
     EXPECT_EQ(ee(20), 200);
     EXPECT_EQ(tune.lblDAC.Caption(), "200 (HEX: C8)");
     EXPECT_EQ(tune.lbl1.Caption(), "HIGH Power Value:");
-    EXPECT_FALSE(tune.TabStrip1.Enabled());
-    EXPECT_FALSE(tune.cmdTuneQuit.Enabled());
-    EXPECT_FALSE(tune.cmdSetHighPower.Visible());
+    expectOtherControlsUsable(false);
     tune.HScroll1.setValue(150);
     tune.HScroll1_Change();
     tune.cmdSavePower_Click();
@@ -52,9 +50,7 @@ TEST_F(TuneTest, PowerStartCopiesTheDacAndFinishRestoresTheOther) {
     tune.cmdPowerSetDone_Click();  // nothing moved since: nothing asked
     EXPECT_EQ(ee(20), 160);
     EXPECT_EQ(ee(11), 150);
-    EXPECT_TRUE(tune.TabStrip1.Enabled());
-    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
-    EXPECT_TRUE(tune.cmdSetHighPower.Visible());
+    expectOtherControlsUsable(true);
     released();
 }
 
@@ -64,9 +60,7 @@ TEST_F(TuneTest, PowerStartOnAnUnpluggedRadio) {
     platform.answer(Answer::Cancel, VKTCom::RadioLink::HookErrorText);
     tune.cmdSetHighPower_Click();
     EXPECT_TRUE(platform.boxes[1].systemModal);
-    EXPECT_TRUE(tune.TabStrip1.Enabled());
-    EXPECT_TRUE(tune.cmdTuneQuit.Enabled());
-    EXPECT_TRUE(tune.cmdSetHighPower.Visible());
+    expectOtherControlsUsable(true);
     EXPECT_FALSE(tune.HighPowerMode);
     EXPECT_EQ(ee(20), 120);
     released();

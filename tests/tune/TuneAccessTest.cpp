@@ -40,7 +40,6 @@ TEST_F(TuneTest, EveryAccessorOnARadioThatDiesAfterTheHook) {
         radio().faults.disconnectAfterBytes = -1;
         radio().powerCycle();
         ASSERT_TRUE(link.HookRadio());
-        // The radio dies between the hook and the byte command.
         radio().faults.disconnectAfterBytes = static_cast<int>(radio().received.size());
         const double start = clock.now();
         EXPECT_FALSE(call(tune.access()));

@@ -16,6 +16,11 @@ protected:
     }
 
     uint8_t ee(int address) { return radio().eeprom[static_cast<size_t>(address)]; }
+    void expectOtherControlsUsable(bool usable) {
+        EXPECT_EQ(tune.TabStrip1.Enabled(), usable);
+        EXPECT_EQ(tune.cmdTuneQuit.Enabled(), usable);
+        EXPECT_EQ(tune.cmdSetHighPower.Visible(), usable);
+    }
 
     // The values of every byte write to a page-0 address, in order.
     std::vector<int> writtenTo(int address) {
@@ -25,11 +30,7 @@ protected:
                 values.push_back(port.sent[i + 4].byte);
         return values;
     }
-    int bursts() {
-        int n = 0;
-        for (const auto& s : port.sent) n += s.byte == VKTCom::Protocol::SquelchReadings;
-        return n;
-    }
+    int bursts() { return static_cast<int>(std::ranges::count(wire(), VKTCom::Protocol::SquelchReadings)); }
 
     // Everything the tuning window may change in the radio, in hexadecimal: the alignment values in
     // memory order, channel 1's slot, and the low power and narrow flag pairs of group 1.
