@@ -439,7 +439,6 @@ TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     EXPECT_FALSE(mark->isVisible());
     action("Emulated Radio")->trigger();
     EXPECT_TRUE(action("Emulated Radio")->isChecked());
-    EXPECT_FALSE(action("Use Comm Port 1")->isChecked());
     EXPECT_TRUE(mark->isVisible());
 
     std::set<std::string> shown;
