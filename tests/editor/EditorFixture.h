@@ -26,10 +26,14 @@ protected:
 
     std::string cell(int row, int col) { return main->Grid.cellText(row, col); }
     uint8_t image(int address) { return VKTCore::MemoryImage.at(static_cast<size_t>(address)); }
+    // The cell made current and about to be edited; true when it refuses the edit.
+    bool open(int row, int col) {
+        main->moveGrid(row, col);
+        return main->gridEditor.Grid_BeforeColEdit(col);
+    }
     // As the grid types: edit begins, text, then edit ends.
     void type(int row, int col, const std::string& text) {
-        main->moveGrid(row, col);
-        if (main->gridEditor.Grid_BeforeColEdit(col)) return;
+        if (open(row, col)) return;
         main->Grid.beginEdit(row, col);
         main->Grid.setEditText(text);
         main->gridEditor.finishEdit();

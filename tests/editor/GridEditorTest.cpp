@@ -6,8 +6,7 @@ using vkt::Answer;
 using namespace vkteditor;
 
 TEST_F(EditorTest, ALetterInAFrequencyBeepsAtOnce) {
-    main->moveGrid(2, 3);
-    ASSERT_FALSE(main->gridEditor.Grid_BeforeColEdit(3));  // "000.00" is numeric: saved as 0
+    ASSERT_FALSE(open(2, 3));  // "000.00" is numeric: saved as 0
     main->Grid.beginEdit(2, 3);
     main->Grid.setEditText("15x");
     for (int key : {KeyUp, KeyDown, KeyTab, KeyBack, KeyLeft, KeyRight, KeyReturn}) main->gridEditor.Grid_KeyUp(key);
@@ -20,8 +19,7 @@ TEST_F(EditorTest, ALetterInAFrequencyBeepsAtOnce) {
 
 TEST_F(EditorTest, CAndSCopyReceiveToTransmit) {
     main->Grid.setCellText(5, 1, "150.00000");
-    main->moveGrid(5, 3);
-    main->gridEditor.Grid_BeforeColEdit(3);
+    open(5, 3);
     main->gridEditor.Grid_KeyUp('S');
     EXPECT_EQ(cell(5, 3), "150.00000");
     EXPECT_EQ(cell(6, 3), "000.00");
@@ -30,22 +28,19 @@ TEST_F(EditorTest, CAndSCopyReceiveToTransmit) {
     EXPECT_EQ(main->Grid.Row(), 0);
     EXPECT_EQ(main->Grid.Col(), 0);
     // In the receive column they are ordinary typing.
-    main->moveGrid(1, 1);
-    main->gridEditor.Grid_BeforeColEdit(1);
+    open(1, 1);
     main->Grid.setCellText(1, 1, "155.00000");
     main->gridEditor.Grid_KeyUp('C');
     EXPECT_EQ(cell(1, 3), "162.45000");
-    main->moveGrid(0, 4);
-    main->gridEditor.Grid_BeforeColEdit(4);
+    open(0, 4);
     main->Grid.setCellText(0, 2, "D023-");
     main->gridEditor.Grid_KeyUp('S');
     EXPECT_EQ(cell(0, 4), "D023-");
 }
 
 TEST_F(EditorTest, ChanIsNeverEditedAndHomeGoesToTheReceiveFrequency) {
-    EXPECT_TRUE(main->gridEditor.Grid_BeforeColEdit(0));
-    EXPECT_FALSE(main->gridEditor.Grid_BeforeColEdit(5));
-    main->moveGrid(3, 5);
+    EXPECT_TRUE(open(3, 0));
+    EXPECT_FALSE(open(3, 5));
     EXPECT_TRUE(main->gridEditor.Grid_KeyDown(KeyHome));
     main->gridEditor.Grid_KeyUp(KeyHome);
     EXPECT_EQ(main->Grid.Col(), 1);

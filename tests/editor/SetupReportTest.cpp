@@ -120,8 +120,7 @@ TEST_F(ReportTest, EveryValueBranch) {
 
 TEST_F(ReportTest, GroupCountAboveFifteenPrintsTheFifteen) {
     MemoryImage[5] = 200;
-    const vkt::PrintDocument& doc = print();
-    EXPECT_EQ(doc.pages.size(), 8u);
+    EXPECT_EQ(print().pages.size(), 8u);
     MemoryImage[7] = 0x00;
     MemoryImage[47] = 0x40;
     MemoryImage[256 + 47] = 0x40;

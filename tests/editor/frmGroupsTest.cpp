@@ -78,15 +78,6 @@ TEST_F(EditorTest, ReadsRefreshTheGlobalsWindow) {
     EXPECT_EQ(dtmf.Text(), "93.75");
 }
 
-namespace {
-
-// Marks every byte of the image with its own address, so moves show up.
-void MarkImage() {
-    for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 7 + a / 256);
-}
-
-} // namespace
-
 TEST_F(EditorTest, MovesRotateOnlyTheChannelSlotBlocks) {
     const std::tuple<int, int, std::vector<int>> cases[] = {
         // from, to, which old bank ends up in banks 1 ... 15
@@ -95,7 +86,8 @@ TEST_F(EditorTest, MovesRotateOnlyTheChannelSlotBlocks) {
         {7, 7, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
     };
     for (const auto& [from, to, order] : cases) {
-        MarkImage();
+        // Every byte marked with its own address, so moves show up.
+        for (size_t a = 0; a < MemoryImage.size(); ++a) MemoryImage[a] = static_cast<uint8_t>(a * 7 + a / 256);
         const Image before = MemoryImage;
         clsMoves().moveGroups(from, to);
         for (int a = 0; a < ImageSize; ++a) {

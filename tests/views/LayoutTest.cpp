@@ -51,7 +51,6 @@ bool IsComposite(const QWidget* w) {
            qobject_cast<const QAbstractSlider*>(w);
 }
 
-// The room a control's text needs, against the room it has.
 void CheckText(const QWidget* w, QStringList& faults) {
     auto fault = [&](const QString& why) { faults << NameOf(w) + ": " + why; };
     const QSize has = w->size();
@@ -132,7 +131,6 @@ QString Scale() {
     return percent == 100 ? QString() : QString("-%1percent").arg(percent);
 }
 
-// A window's controls shown whole, none of them scrolled out of sight.
 bool Whole(const QWidget* window) {
     for (auto* area : window->findChildren<vktviews::WholeArea*>())
         if (area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible()) return false;

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -146,6 +147,12 @@ public:
     QString shown(int row, int col) const { return grid()->model()->index(row, col).data().toString(); }
     uint8_t radioByte(int address) { return port.radio().eeprom.at(static_cast<size_t>(address)); }
 
+    // How often the program beeped while doing ACT.
+    int beepsDuring(const std::function<void()>& act) {
+        const int before = platform.beeps;
+        act();
+        return platform.beeps - before;
+    }
     static QWidget* focus() { return QApplication::focusWidget(); }
     // Keys to whatever has the focus, one at a time, as typed, with what
     // each sets off (the grid takes a cell's text on a queued call) done.
