@@ -65,7 +65,7 @@ private:
 
     std::string identity() const {
         if (std::all_of(link_.RadioInfo.begin(), link_.RadioInfo.end(), [](uint8_t b) { return b == 0; })) return "unknown";
-        return vktstore::IdentityText(link_.RadioInfo);
+        return vkt::IdentityText(link_.RadioInfo);
     }
 
     // The bar moves only when its percentage does; the transfer's reset to 0

@@ -100,6 +100,12 @@ std::string Hex2(unsigned value) {
     return buf;
 }
 
+std::string IdentityText(const std::array<uint8_t, 4>& identity) {
+    std::string s;
+    for (uint8_t b : identity) s += Hex2(b);
+    return s;
+}
+
 std::string NumberText(double value) {
     if (value == 0.0 || !std::isfinite(value)) return "0";
     char buf[64];

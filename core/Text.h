@@ -3,7 +3,9 @@
 // Small text and number helpers shared by the codecs, the editor and the report.
 // Texts are UTF-8; "characters" are code points, as the user sees them.
 
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,8 @@ bool AllDigits(const std::string& text);
 std::string Hex(unsigned value);
 // Two upper-case hexadecimal digits.
 std::string Hex2(unsigned value);
+// A radio's identity bytes as backups and messages name the radio ("2AAA0105").
+std::string IdentityText(const std::array<uint8_t, 4>& identity);
 
 // The shortest decimal text of a number, up to 15 significant digits, no
 // trailing zeros and no leading zero before the point (".25", "-2", "146.34").

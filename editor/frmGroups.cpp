@@ -320,7 +320,7 @@ void frmGroups::keepBackupsIn(const std::string& folder) {
     backups_ = std::make_unique<vktstore::Backups>(folder);
     radio.beforeWrite = [this] {
         if (link_.RadioInfo == decltype(link_.RadioInfo){}) return;  // no radio heard on this port yet
-        const std::string id = vktstore::IdentityText(link_.RadioInfo);
+        const std::string id = vkt::IdentityText(link_.RadioInfo);
         const auto last = backups_->latestFor(link_.RadioInfo);
         statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");
     };
@@ -358,7 +358,7 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
     (radio.*command)();
     const std::string took = Seconds(platform_.Timer() - start);
     if (readBackup_)
-        statusText.setCaption(what + " " + vktstore::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
+        statusText.setCaption(what + " " + vkt::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
                               *readBackup_);
     else
         statusText.setCaption(what + ": " + readEnded(took) + "; nothing was changed");
@@ -375,7 +375,7 @@ void frmGroups::mnuVerify_Click() {
     const double start = platform_.Timer();
     radio.mnuVerify_Click();
     const std::string took = Seconds(platform_.Timer() - start);
-    const std::string id = vktstore::IdentityText(link_.RadioInfo);
+    const std::string id = vkt::IdentityText(link_.RadioInfo);
     if (!radio.LastVerify)
         statusText.setCaption("Verify radio: " + readEnded(took));
     else if (*radio.LastVerify == 0)
@@ -391,7 +391,7 @@ void frmGroups::mnuWriteChanges_Click() {
     const double start = platform_.Timer();
     radio.mnuWriteChanges_Click();
     if (!radio.LastChanges) return;
-    const std::string id = vktstore::IdentityText(link_.RadioInfo);
+    const std::string id = vkt::IdentityText(link_.RadioInfo);
     statusText.setCaption("Write changes to radio " + id + " (" + Seconds(platform_.Timer() - start) + "): " + *radio.LastChanges +
                           changesBackup_);
 }
@@ -404,7 +404,7 @@ void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands
     if (proc.Cancelled)
         statusText.setCaption("Write cancelled after " + took + ": the radio may hold part of the setup");
     else if (radio.LastWrite && *radio.LastWrite)
-        statusText.setCaption("Wrote " + what + " to radio " + vktstore::IdentityText(link_.RadioInfo) + " in " + took);
+        statusText.setCaption("Wrote " + what + " to radio " + vkt::IdentityText(link_.RadioInfo) + " in " + took);
     else if (radio.LastWrite)
         statusText.setCaption("Writing " + what + " failed after " + took + ": the radio may hold part of it");
 }

@@ -108,12 +108,8 @@ bool Transfers::readFailed() {
 
 bool Transfers::isExpectedRadio() {
     if (!ExpectedRadio || link_.RadioInfo == *ExpectedRadio) return true;
-    auto text = [](const std::array<uint8_t, 4>& id) {
-        std::string t;
-        for (uint8_t b : id) t += vkt::Hex2(b);
-        return t;
-    };
-    link_.failed("the radio on the cable is " + text(link_.RadioInfo) + ", not " + text(*ExpectedRadio) + " that was read");
+    link_.failed("the radio on the cable is " + vkt::IdentityText(link_.RadioInfo) + ", not " + vkt::IdentityText(*ExpectedRadio) +
+                 " that was read");
     link_.UnhookRadio();
     proc_.Unload();
     platform().MsgBox(OtherRadioText, Buttons::OK, Icon::Exclamation, DownloadErrorTitle);

@@ -38,12 +38,6 @@ std::optional<Backups::Clock::time_point> TimeOfName(const std::string& name) {
 
 } // namespace
 
-std::string IdentityText(const std::array<uint8_t, 4>& identity) {
-    std::string s;
-    for (uint8_t b : identity) s += vkt::Hex2(b);
-    return s;
-}
-
 std::optional<std::string> Backups::save(const VKTCore::Image& image, const std::array<uint8_t, 4>& identity,
                                          const std::string& what, Clock::time_point when) {
     std::error_code ec;
@@ -54,7 +48,7 @@ std::optional<std::string> Backups::save(const VKTCore::Image& image, const std:
     const vkt::UtcTime utc = vkt::UtcOf(when);
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", utc.year, utc.month, utc.day, utc.hour, utc.minute, utc.second);
-    const std::string path = Utf8Of(folder / PathOf("radio-" + IdentityText(identity) + "-" + stamp + "-" + what + ".vkt"));
+    const std::string path = Utf8Of(folder / PathOf("radio-" + vkt::IdentityText(identity) + "-" + stamp + "-" + what + ".vkt"));
     FileError error;
     if (!WriteFileReplacing(path, image, error, Links::Replace)) return std::nullopt;
     return path;
@@ -74,7 +68,7 @@ int Backups::prune(Clock::time_point now) {
 }
 
 std::optional<std::string> Backups::latestFor(const std::array<uint8_t, 4>& identity) const {
-    const std::string prefix = "radio-" + IdentityText(identity) + "-";
+    const std::string prefix = "radio-" + vkt::IdentityText(identity) + "-";
     std::optional<std::string> best;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(PathOf(folder_), ec)) {

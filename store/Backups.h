@@ -33,7 +33,4 @@ private:
     std::string folder_;
 };
 
-// "2AAA0105"
-std::string IdentityText(const std::array<uint8_t, 4>& identity);
-
 } // namespace vktstore
