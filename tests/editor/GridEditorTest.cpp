@@ -71,10 +71,14 @@ TEST_F(EditorTest, DoubleClickCopiesAllButKeepsTheMode) {
 }
 
 TEST_F(EditorTest, UndoPutsBackTheTextBeforeTheFirstKey) {
-    main->moveGrid(2, 5);
-    main->gridEditor.Grid_Click();
-    main->gridEditor.Grid_KeyDown('F');
-    type(2, 5, "FIRE");
+    // The first key reaches the grid before the cell opens, as a keyboard's does.
+    const auto keyIn = [&](int row, int col, char first, const std::string& text) {
+        main->moveGrid(row, col);
+        main->gridEditor.Grid_Click();
+        main->gridEditor.Grid_KeyDown(first);
+        type(row, col, text);
+    };
+    keyIn(2, 5, 'F', "FIRE");
     main->mnuUndo_Click();
     EXPECT_EQ(cell(2, 5), "    Ch 3");
     EXPECT_EQ(main->statusText.Caption(), "Undone: Ch Label of row 3 put back");
@@ -82,10 +86,7 @@ TEST_F(EditorTest, UndoPutsBackTheTextBeforeTheFirstKey) {
     EXPECT_EQ(cell(2, 5), "    Ch 3");
 
     main->Grid.setCellText(1, 2, "D754");
-    main->moveGrid(1, 2);
-    main->gridEditor.Grid_Click();
-    main->gridEditor.Grid_KeyDown('1');
-    type(1, 2, "100.0");
+    keyIn(1, 2, '1', "100.0");
     main->mnuUndo_Click();
     EXPECT_EQ(cell(1, 2), "D754");
 
