@@ -196,12 +196,16 @@ void FleetRun::showState() {
     lblSession.setCaption("Radios done this session: " + std::to_string(sessionDone_));
 }
 
-FleetRun::Outcome FleetRun::outcome(size_t port) const {
+const CableState* FleetRun::stateOf(size_t port) const {
     const int c = ports.at(port).cable;
-    if (!round_ || c < 0) return Outcome::None;
-    const CableState& s = round_->state(static_cast<size_t>(c));
-    if (!s.reported) return s.running ? Outcome::Running : Outcome::None;
-    const std::string& status = s.result.status;
+    return round_ && c >= 0 ? &round_->state(static_cast<size_t>(c)) : nullptr;
+}
+
+FleetRun::Outcome FleetRun::outcome(size_t port) const {
+    const CableState* s = stateOf(port);
+    if (!s) return Outcome::None;
+    if (!s->reported) return s->running ? Outcome::Running : Outcome::None;
+    const std::string& status = s->result.status;
     if (status == "done") return Outcome::Done;
     if (status == "unverified") return Outcome::NotVerified;
     if (status == "interrupted") return Outcome::Interrupted;
@@ -209,24 +213,24 @@ FleetRun::Outcome FleetRun::outcome(size_t port) const {
 }
 
 int FleetRun::percent(size_t port) const {
-    const int c = ports.at(port).cable;
-    return round_ && c >= 0 ? round_->state(static_cast<size_t>(c)).percent : 0;
+    const CableState* s = stateOf(port);
+    return s ? s->percent : 0;
 }
 
 std::string FleetRun::phase(size_t port) const {
-    const int c = ports.at(port).cable;
-    return round_ && c >= 0 ? round_->state(static_cast<size_t>(c)).phase : "";
+    const CableState* s = stateOf(port);
+    return s ? s->phase : "";
 }
 
 std::string FleetRun::radio(size_t port) const {
-    const int c = ports.at(port).cable;
-    return round_ && c >= 0 ? round_->state(static_cast<size_t>(c)).identity : "";
+    const CableState* s = stateOf(port);
+    return s ? s->identity : "";
 }
 
 std::string FleetRun::result(size_t port) const {
-    const int c = ports.at(port).cable;
-    if (!round_ || c < 0 || !round_->state(static_cast<size_t>(c)).reported) return "";
-    return round_->resultText(static_cast<size_t>(c)) + " " + vkt::FixedText(round_->state(static_cast<size_t>(c)).result.seconds, 1) + " s";
+    const CableState* s = stateOf(port);
+    if (!s || !s->reported) return "";
+    return round_->resultText(static_cast<size_t>(ports.at(port).cable)) + " " + vkt::FixedText(s->result.seconds, 1) + " s";
 }
 
 } // namespace vkteditor

@@ -109,6 +109,8 @@ private:
     void startRound(bool next);
     void roundEnded();
     void showState();
+    // The port's cable in the round under way or last run; null for none.
+    const CableState* stateOf(size_t port) const;
     void notifyRows() {
         if (rowsChanged) rowsChanged();
     }
