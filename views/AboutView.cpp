@@ -11,12 +11,6 @@
 
 namespace vktviews {
 
-namespace {
-
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
-
-} // namespace
-
 AboutView::AboutView(vkteditor::frmAbout& model, QWidget* owner) : QDialog(owner) {
     setWindowTitle(Qs(model.Caption()));
     auto* layout = new QGridLayout(this);

@@ -20,9 +20,9 @@
 
 namespace vktviews {
 
-namespace {
-
 QString Qs(const std::string& s) { return QString::fromStdString(s); }
+
+namespace {
 
 // Several bindings of one model share its single change callback.
 void OnChange(vkt::Control& c, std::function<void()> f) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <string>
 
 #include "platform/Controls.h"
 
@@ -18,11 +19,15 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QString;
 class QWidget;
 
 namespace vktviews {
 
 using Handler = std::function<void()>;
+
+// The models' UTF-8 text as Qt's.
+QString Qs(const std::string& s);
 
 // Enabled, visible and tool tip of any control.
 void BindState(QWidget* w, vkt::Control& c);

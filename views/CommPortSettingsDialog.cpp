@@ -9,15 +9,10 @@
 
 #include "editor/frmGroups.h"
 #include "views/Accessibility.h"
+#include "views/Binding.h"
 #include "platform/SerialPort.h"
 
 namespace vktviews {
-
-namespace {
-
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
-
-} // namespace
 
 CommPortSettingsDialog::CommPortSettingsDialog(vkt::PortDirectory& directory, QWidget* parent)
     : QDialog(parent), ports_(directory) {

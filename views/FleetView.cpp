@@ -28,8 +28,6 @@ namespace {
 
 using Outcome = vkteditor::FleetRun::Outcome;
 
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
-
 // How often the copies are heard while a round runs.
 constexpr int PassMs = 100;
 

@@ -18,12 +18,6 @@
 
 namespace vktviews {
 
-namespace {
-
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
-
-} // namespace
-
 GlobalsView::GlobalsView(vkteditor::frmGlobals& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
     auto* outer = new QVBoxLayout(this);
     auto* bar = new QMenuBar(this);

@@ -9,11 +9,11 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include "views/Binding.h"
+
 namespace vktviews {
 
 namespace {
-
-QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
 QRect Available(const QWidget* w) {
     return (w->screen() ? w->screen() : QGuiApplication::primaryScreen())->availableGeometry();
