@@ -195,9 +195,10 @@ void FleetView::showRows() {
         const Outcome o = m_.outcome(i);
         r.progress->setValue(o == Outcome::Done ? 100 : m_.percent(i));
         r.progress->setFormat(o == Outcome::Running ? "%p% " + Qs(m_.phase(i)) : "%p%");
-        r.progress->setAccessibleName("Progress of " + Qs(port.device));
-        r.radio->setText(Qs(m_.radio(i)));
-        r.radio->setAccessibleName("Radio on " + Qs(port.device) + (m_.radio(i).empty() ? "" : ": " + Qs(m_.radio(i))));
+        const QString radio = Qs(m_.radio(i)), device = Qs(port.device);
+        r.progress->setAccessibleName("Progress of " + device);
+        r.radio->setText(radio);
+        r.radio->setAccessibleName("Radio on " + device + (radio.isEmpty() ? "" : ": " + radio));
         const QString result = Qs(m_.result(i));
         r.result->setText(result);
         // Room for the usual results; a long failure widens the window.
@@ -206,7 +207,7 @@ void FleetView::showRows() {
         p.setColor(QPalette::WindowText, Colour(o, palette()));
         r.result->setPalette(p);
         // Said whole: the cable, the radio and what came of it.
-        r.result->setAccessibleName("Result on " + Qs(port.device) + (m_.radio(i).empty() ? "" : ", radio " + Qs(m_.radio(i))) + ": " +
+        r.result->setAccessibleName("Result on " + device + (radio.isEmpty() ? "" : ", radio " + radio) + ": " +
                                     (result.isEmpty() ? (o == Outcome::Running ? Qs(m_.phase(i)) : QString("none yet")) : result));
     }
     noPorts_->setVisible(rows_.empty());
