@@ -8,7 +8,7 @@
 
 #include "cli/Commands.h"
 #include "core/MemoryImage.h"
-#include "editor/FleetRound.h"
+#include "fleet/FleetRound.h"
 
 namespace vktcli {
 
@@ -43,7 +43,6 @@ int UsageError(Console& c, const std::string& problem);
 
 // What verify and diff say when they find no difference.
 extern const char* const NoDifferencesText;
-using vkteditor::DoneText;
 // A progress bar of width cells: "[####      ]".
 std::string ProgressBar(int percent, int width);
 // A file name part for a cable: "/dev/ttyUSB2" gives "ttyUSB2", "\\.\COM10"

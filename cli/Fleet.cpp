@@ -17,7 +17,7 @@ constexpr double Pass = 0.1;  // how often the screen and interrupts are looked 
 
 class Terminal {
 public:
-    Terminal(vkteditor::FleetRound& round, Console& c) : round_(round), c_(c) {
+    Terminal(vktfleet::FleetRound& round, Console& c) : round_(round), c_(c) {
         for (size_t i = 0; i < round.size(); ++i) width_ = std::max(width_, round.name(i).size());
         round.reported = [this](size_t i) { reported(i); };
         round.recordFailed = [this](const std::string& why) { c_.err << "vkt: the log was not written: " << why << "\n"; };
@@ -41,7 +41,7 @@ private:
     }
 
     void reported(size_t i) {
-        const vkteditor::CableState& s = round_.state(i);
+        const vktfleet::CableState& s = round_.state(i);
         eraseBlock();
         c_.out << cable(i) << "  radio " << s.result.identity << "  " << round_.resultText(i) << "  " << vkt::FixedText(s.result.seconds, 1)
                << " s\n"
@@ -53,7 +53,7 @@ private:
         if (!c_.progressBar) return;
         eraseBlock();
         for (size_t i = 0; i < round_.size(); ++i) {
-            const vkteditor::CableState& s = round_.state(i);
+            const vktfleet::CableState& s = round_.state(i);
             if (!s.running) continue;
             c_.err << cable(i) << "  " << ProgressBar(s.percent, BarWidth) << " " << (s.percent < 10 ? "  " : s.percent < 100 ? " " : "")
                    << s.percent << "% " << s.phase << "\n";
@@ -68,7 +68,7 @@ private:
         drawn_ = 0;
     }
 
-    vkteditor::FleetRound& round_;
+    vktfleet::FleetRound& round_;
     Console& c_;
     size_t width_ = 0;
     int drawn_ = 0;
@@ -79,7 +79,7 @@ private:
 int RunFleet(const Fleet& fleet, Console& c) {
     bool anyFailed = false;
     for (int round = 1;; ++round) {
-        vkteditor::FleetRound r(c.platform, *c.workers, fleet.job, fleet.cables);
+        vktfleet::FleetRound r(c.platform, *c.workers, fleet.job, fleet.cables);
         Terminal(r, c).run();
         c.out << (fleet.repeat ? "round " + std::to_string(round) + ": " : "") << r.summary() << "\n" << std::flush;
         if (r.interrupted()) return Interrupted;

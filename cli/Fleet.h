@@ -1,30 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Several radios at once on a terminal: the rounds of a fleet run
-// (editor/FleetRound) with a live line per cable, a line per radio done and
+// (fleet/FleetRound) with a live line per cable, a line per radio done and
 // a summary, and the next radios asked for on the terminal.
 
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
-#include "editor/FleetRound.h"
-#include "editor/RunLog.h"
+#include "fleet/FleetRound.h"
+#include "fleet/RunLog.h"
 
 namespace vktcli {
 
-using vkteditor::AppendLogRow;
-using vkteditor::LogHeader;
-using vkteditor::LogLine;
-using vkteditor::LogRow;
-using vkteditor::ProgressLine;
-using vkteditor::ResultLine;
-using vkteditor::UtcNow;
-using vkteditor::WorkerResult;
-
 struct Fleet {
-    vkteditor::FleetJob job;
-    std::vector<vkteditor::FleetCable> cables;
+    vktfleet::FleetJob job;
+    std::vector<vktfleet::FleetCable> cables;
     bool repeat = false;
 };
 

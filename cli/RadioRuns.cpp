@@ -10,6 +10,8 @@
 #include "cli/CpuTime.h"
 #include "cli/Fleet.h"
 #include "cli/RadioSession.h"
+#include "fleet/RunLog.h"
+#include "fleet/WorkerLines.h"
 #include "store/Backups.h"
 #include "store/FileReader.h"
 #include "store/Paths.h"
@@ -18,6 +20,8 @@ namespace vktcli {
 
 using VKTCore::Image;
 using VKTCore::MemoryImage;
+using vktfleet::Action;
+using vktfleet::Outcome;
 
 namespace {
 
@@ -28,10 +32,10 @@ std::string FirstDifference(const std::vector<VKTCom::FieldDifference>& d) {
     return text;
 }
 
-std::string Status(const RadioOutcome& r) {
-    if (r.interrupted) return "interrupted";
-    if (!r.differences.empty()) return "unverified";
-    return r.done ? "done" : "failed";
+Outcome OutcomeOf(const RadioOutcome& r) {
+    if (r.interrupted) return Outcome::Interrupted;
+    if (!r.differences.empty()) return Outcome::Unverified;
+    return r.done ? Outcome::Done : Outcome::Failed;
 }
 
 // What a radio's run says of itself, whoever shows it.
@@ -81,19 +85,19 @@ Setup SetupOf(const Args& a, Console& c) {
     return s;
 }
 
-void Log(const Args& a, Console& c, const std::string& action, const RadioOutcome& r, double seconds, const Setup& setup) {
+void Log(const Args& a, Console& c, Action action, const RadioOutcome& r, double seconds, const Setup& setup) {
     if (a.log.empty()) return;
-    LogRow row{UtcNow(), a.cables[0].name, r.identity, setup.name, setup.sha256, action,
-               Status(r) == "unverified" ? "not verified" : Status(r), r.done && action != "read" && (a.verify || action == "verify"),
-               seconds, r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r),
-               r.done && !r.wrote.empty() ? WhatWasWritten(r) : ""};
+    const vktfleet::LogRow row{vktfleet::UtcNow(), a.cables[0].name, r.identity, setup.name, setup.sha256, action, OutcomeOf(r),
+                               r.done && action != Action::Read && (a.verify || action == Action::Verify), seconds,
+                               r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r),
+                               r.done && !r.wrote.empty() ? WhatWasWritten(r) : ""};
     std::string why;
-    if (!AppendLogRow(a.log, row, why)) c.err << "vkt: the log was not written: " << why << "\n";
+    if (!vktfleet::AppendLogRow(a.log, row, why)) c.err << "vkt: the log was not written: " << why << "\n";
 }
 
 // A copy serving one cable of a fleet run tells how it went in one line.
 int Report(const RadioOutcome& r, double seconds, const std::string& detail, Console& c) {
-    c.out << ResultLine({Status(r), r.identity, seconds, CpuSeconds(), detail.empty() ? Detail(r) : detail}) << "\n" << std::flush;
+    c.out << vktfleet::ResultLine({OutcomeOf(r), r.identity, seconds, CpuSeconds(), detail.empty() ? Detail(r) : detail}) << "\n" << std::flush;
     if (r.interrupted) return Interrupted;
     return r.done ? Done : RadioOrCompareFailure;
 }
@@ -101,11 +105,11 @@ int Report(const RadioOutcome& r, double seconds, const std::string& detail, Con
 void AsWorker(const Args& a, Console& c) {
     if (!a.worker) return;
     c.reportProgress = [&c](const std::string& phase, int percent, const std::string& identity) {
-        c.out << ProgressLine(phase, percent, identity) << "\n" << std::flush;
+        c.out << vktfleet::ProgressLine(phase, percent, identity) << "\n" << std::flush;
     };
 }
 
-int RunOnEveryCable(const Args& a, Console& c, const std::string& action, std::vector<std::string> options) {
+int RunOnEveryCable(const Args& a, Console& c, Action action, std::vector<std::string> options) {
     if (!c.workers) return UsageError(c, "several cables at once are not possible here");
     Fleet fleet;
     const Setup setup = SetupOf(a, c);
@@ -144,7 +148,7 @@ int Read(const Args& a, Console& c) {
             c.err << "vkt: " << a.output << " is not a folder; reading several radios needs one for their files\n";
             return FileFailure;
         }
-        return RunOnEveryCable(a, c, "read", {"read", "-o", a.output});
+        return RunOnEveryCable(a, c, Action::Read, {"read", "-o", a.output});
     }
     OneCable(a, c);
     AsWorker(a, c);
@@ -165,7 +169,7 @@ int Read(const Args& a, Console& c) {
         }
         return Report(r, c.platform.Timer() - start, saved, c);
     }
-    Log(a, c, "read", r, c.platform.Timer() - start, {});
+    Log(a, c, Action::Read, r, c.platform.Timer() - start, {});
     if (const auto ended = ReadEnded(r, c)) return *ended;
     // The three spare bytes of a setup file are zeros.
     return SaveSetup(a.output, MemoryImage, c) ? Done : FileFailure;
@@ -180,18 +184,18 @@ int Write(const Args& a, Console& c) {
         if (a.verify) options.push_back("--verify");
         if (a.noGlobals) options.push_back("--no-globals");
         if (a.changedOnly) options.push_back("--changed-only");
-        return RunOnEveryCable(a, c, "write", options);
+        return RunOnEveryCable(a, c, Action::Write, options);
     }
     OneCable(a, c);
     AsWorker(a, c);
     const Setup file = SetupOf(a, c);
-    const char* done = DoneText(false, a.verify);
+    const char* done = vktfleet::DoneText(Action::Write, a.verify);
     for (int n = 1;; ++n) {
         const double start = c.platform.Timer();
         const RadioOutcome r = a.changedOnly ? WriteChanges(setup, a.noGlobals, CableTag(a.cables[0].name), c) : WriteRadio(setup, a.noGlobals, a.verify, c);
         // A fleet run shows and logs which blocks went.
         if (a.worker) return Report(r, c.platform.Timer() - start, r.done && a.changedOnly ? WhatWasWritten(r) : "", c);
-        Log(a, c, "write", r, c.platform.Timer() - start, file);
+        Log(a, c, Action::Write, r, c.platform.Timer() - start, file);
         c.out << "radio " << n << " (" << r.identity << "): ";
         if (r.interrupted) {
             c.out << "INTERRUPTED\n";
@@ -211,7 +215,7 @@ int Write(const Args& a, Console& c) {
         c.err << "Connect the next radio and press Enter (q and Enter to stop): " << std::flush;
         std::string answer;
         if (!std::getline(c.in, answer) || answer == "q") {
-            c.out << n << " radios " << done << "\n";
+            c.out << vktfleet::Radios(n) << " " << done << "\n";
             return Done;
         }
     }
@@ -229,7 +233,7 @@ int Verify(const Args& a, Console& c) {
         r.differences = VKTCom::CompareSetups(MemoryImage, file);
         r.done = r.differences.empty();
     }
-    Log(a, c, "verify", r, c.platform.Timer() - start, SetupOf(a, c));
+    Log(a, c, Action::Verify, r, c.platform.Timer() - start, SetupOf(a, c));
     if (r.differences.empty())
         if (const auto ended = ReadEnded(r, c)) return *ended;
     for (const auto& x : r.differences) c.out << x.field << ": radio " << x.first << ", file " << x.second << "\n";

@@ -5,9 +5,22 @@
 #include <filesystem>
 
 #include "core/Text.h"
+#include "store/FileReader.h"
 #include "store/FileWriter.h"
+#include "store/Paths.h"
 
 namespace vkteditor {
+
+using vktfleet::Outcome;
+
+namespace {
+
+// A file of the data folder, as the program keeps paths.
+std::string InFolder(const std::string& folder, const std::string& name) {
+    return vktstore::Utf8Of(vktstore::PathOf(folder) / vktstore::PathOf(name));
+}
+
+} // namespace
 
 FleetRun::FleetRun(vkt::Platform& platform, vkt::PortDirectory& ports, vkt::WorkerPool& workers, std::string dataFolder)
     : vkt::Window(Title), platform_(platform), directory_(ports), workers_(workers), data_(std::move(dataFolder)) {
@@ -15,12 +28,14 @@ FleetRun::FleetRun(vkt::Platform& platform, vkt::PortDirectory& ports, vkt::Work
     optWrite.setValue(true);
     chkVerify.setValue(1);
     chkGlobals.setValue(1);
-    txtRecord.setText((std::filesystem::path(data_) / RecordFile).string());
-    txtFolder.setText((std::filesystem::path(data_) / ReadFolder).string());
+    txtRecord.setText(InFolder(data_, RecordFile));
+    txtFolder.setText(InFolder(data_, ReadFolder));
+    // The window hears the copies when they say something; nothing waits.
+    workers_.eventsWaiting = [this] { pass(0); };
     showState();
 }
 
-FleetRun::~FleetRun() = default;
+FleetRun::~FleetRun() { workers_.eventsWaiting = nullptr; }
 
 void FleetRun::Show() {
     listPorts();
@@ -33,7 +48,7 @@ void FleetRun::listPorts() {
     const std::vector<vkt::PortInfo> machine = directory_.machinePorts();
     std::vector<Port> rows;
     for (const vkt::PortInfo& p : vkt::UsbFirst(machine)) {
-        Port row{p.systemLocation, vkt::PortStatusText(p.systemLocation, machine), "", false, -1};
+        Port row{p.systemLocation, vkt::PortStatusText(p.systemLocation, machine), p.systemLocation, "", false, -1};
         const auto before = std::find_if(ports.begin(), ports.end(), [&](const Port& q) { return q.device == p.systemLocation; });
         if (before != ports.end()) {
             row.checked = before->checked;
@@ -51,7 +66,7 @@ void FleetRun::cableFound(const std::string& device) {
     listPorts();
     auto it = std::find_if(ports.begin(), ports.end(), [&](const Port& p) { return p.device == device; });
     if (it == ports.end()) {
-        ports.push_back({device, vkt::PortStatusText(device, directory_.machinePorts()), "", false, -1});
+        ports.push_back({device, vkt::PortStatusText(device, directory_.machinePorts()), device, "", false, -1});
         it = ports.end() - 1;
     }
     it->checked = true;
@@ -62,7 +77,7 @@ void FleetRun::cableFound(const std::string& device) {
 void FleetRun::cmdEmulated_Click() {
     if (!startEmulator) return;
     const int n = emulated_ + 1;
-    const std::string memory = (std::filesystem::path(data_) / ("fleet-radio-" + std::to_string(n) + ".eeprom")).string();
+    const std::string memory = InFolder(data_, "fleet-radio-" + std::to_string(n) + ".eeprom");
     std::string why;
     const std::string device = startEmulator(memory, why);
     if (device.empty()) {
@@ -70,7 +85,8 @@ void FleetRun::cmdEmulated_Click() {
         return;
     }
     emulated_ = n;
-    ports.push_back({device, "Emulated radio " + std::to_string(n) + " (" + device + ")", memory, true, -1});
+    const std::string name = "Emulated radio " + std::to_string(n) + " (" + device + ")";
+    ports.push_back({device, name, name, memory, true, -1});
     notifyRows();
     showState();
 }
@@ -96,11 +112,13 @@ void FleetRun::startRound(bool next) {
     const bool reading = optRead.Value();
     // What differs is always checked once written.
     const bool changedOnly = !reading && chkChangedOnly.Value() != 0;
-    FleetJob job{reading ? "read" : "write", changedOnly || (!reading && chkVerify.Value() != 0), changedOnly, txtRecord.Text(), "", ""};
+    vktfleet::FleetJob job{reading ? vktfleet::Action::Read : vktfleet::Action::Write, changedOnly || (!reading && chkVerify.Value() != 0),
+                           changedOnly, txtRecord.Text(), "", ""};
     std::error_code ec;
     if (reading) {
-        std::filesystem::create_directories(txtFolder.Text(), ec);
-        if (txtFolder.Text().empty() || !std::filesystem::is_directory(txtFolder.Text())) {
+        const std::filesystem::path folder = vktstore::PathOf(txtFolder.Text());
+        std::filesystem::create_directories(folder, ec);
+        if (txtFolder.Text().empty() || !std::filesystem::is_directory(folder, ec)) {
             lblSummary.setCaption("The radios cannot be read into " + txtFolder.Text() + ": it is not a folder that can be made.");
             return;
         }
@@ -108,22 +126,27 @@ void FleetRun::startRound(bool next) {
         // The copies write what the main window shows, from a file of
         // their own in the data folder.
         const VKTCore::Image image = setupShown ? setupShown() : VKTCore::MemoryImage;
-        setupPath_ = (std::filesystem::path(data_) / SetupFile).string();
+        const std::vector<uint8_t> bytes(image.begin(), image.end());
+        job.setupSha256 = sha256 ? sha256(bytes) : "";
+        setupPath_ = InFolder(data_, SetupFilePrefix + job.setupSha256.substr(0, 12) + ".vkt");
         vktstore::FileError e;
         if (!vktstore::WriteFileReplacing(setupPath_, image, e)) {
             lblSummary.setCaption("The setup for the radios cannot be written to " + setupPath_ + ": " + e.description);
             return;
         }
+        // The record names what was written: the setup file shown while it
+        // holds those very bytes, else the copy made for the copies.
         const std::string shown = setupName ? setupName() : "";
-        job.setupName = shown.empty() ? setupPath_ : shown;
-        if (sha256) job.setupSha256 = sha256(std::vector<uint8_t>(image.begin(), image.end()));
+        std::vector<uint8_t> saved;
+        const bool same = !shown.empty() && vktstore::ReadSetupBytes(shown, saved, e) && (saved.resize(bytes.size()), saved == bytes);
+        job.setupName = same ? shown : setupPath_;
     }
-    std::vector<FleetCable> cables;
+    std::vector<vktfleet::FleetCable> cables;
     for (size_t c = 0; c < chosen.size(); ++c) {
         Port& p = ports[chosen[c]];
         std::vector<std::string> args = copyOptions();
         args.insert(args.end(), {"--device", p.device, "--worker"});
-        cables.push_back({p.text.substr(0, p.text.find(" \u2014 ")), args});
+        cables.push_back({p.recordName, args});
         p.cable = static_cast<int>(c);
     }
     for (Port& p : ports)
@@ -135,7 +158,7 @@ void FleetRun::startRound(bool next) {
     ++roundNumber_;
     recordProblem_.clear();
     closeWhenDone_ = false;
-    round_ = std::make_unique<FleetRound>(platform_, workers_, job, cables);
+    round_ = std::make_unique<vktfleet::FleetRound>(platform_, workers_, job, cables);
     round_->recordFailed = [this](const std::string& why) { recordProblem_ = why; };
     round_->start();
     lblSummary.setCaption("Round " + std::to_string(roundNumber_) + ": " + std::to_string(cables.size()) + " radios under way.");
@@ -145,10 +168,8 @@ void FleetRun::startRound(bool next) {
 }
 
 void FleetRun::pass(double seconds) {
-    if (!running() || passing_) return;
-    passing_ = true;
+    if (!running()) return;
     const bool heard = round_->pass(seconds);
-    passing_ = false;
     if (!round_->running()) roundEnded();
     else if (heard) notifyRows();
 }
@@ -196,39 +217,41 @@ void FleetRun::showState() {
     lblSession.setCaption("Radios done this session: " + std::to_string(sessionDone_));
 }
 
-const CableState* FleetRun::stateOf(size_t port) const {
+const vktfleet::CableState* FleetRun::stateOf(size_t port) const {
     const int c = ports.at(port).cable;
     return round_ && c >= 0 ? &round_->state(static_cast<size_t>(c)) : nullptr;
 }
 
-FleetRun::Outcome FleetRun::outcome(size_t port) const {
-    const CableState* s = stateOf(port);
-    if (!s) return Outcome::None;
-    if (!s->reported) return s->running ? Outcome::Running : Outcome::None;
-    const std::string& status = s->result.status;
-    if (status == "done") return Outcome::Done;
-    if (status == "unverified") return Outcome::NotVerified;
-    if (status == "interrupted") return Outcome::Interrupted;
-    return Outcome::Failed;
+FleetRun::RowState FleetRun::state(size_t port) const {
+    const vktfleet::CableState* s = stateOf(port);
+    if (!s) return RowState::None;
+    if (!s->reported) return s->running ? RowState::Running : RowState::None;
+    switch (s->result.outcome) {
+    case Outcome::Done: return RowState::Done;
+    case Outcome::Unverified: return RowState::NotVerified;
+    case Outcome::Interrupted: return RowState::Interrupted;
+    case Outcome::Failed: break;
+    }
+    return RowState::Failed;
 }
 
 int FleetRun::percent(size_t port) const {
-    const CableState* s = stateOf(port);
+    const vktfleet::CableState* s = stateOf(port);
     return s ? s->percent : 0;
 }
 
 std::string FleetRun::phase(size_t port) const {
-    const CableState* s = stateOf(port);
+    const vktfleet::CableState* s = stateOf(port);
     return s ? s->phase : "";
 }
 
 std::string FleetRun::radio(size_t port) const {
-    const CableState* s = stateOf(port);
+    const vktfleet::CableState* s = stateOf(port);
     return s ? s->identity : "";
 }
 
 std::string FleetRun::result(size_t port) const {
-    const CableState* s = stateOf(port);
+    const vktfleet::CableState* s = stateOf(port);
     if (!s || !s->reported) return "";
     return round_->resultText(static_cast<size_t>(ports.at(port).cable)) + " " + vkt::FixedText(s->result.seconds, 1) + " s";
 }

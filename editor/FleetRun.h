@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/MemoryImage.h"
-#include "editor/FleetRound.h"
+#include "fleet/FleetRound.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/SerialPorts.h"
@@ -27,7 +27,9 @@ public:
     static constexpr const char* NoCableChecked = "Check the cables of the radios to program first.";
     static constexpr const char* CloseQuestion =
         "Radios are being programmed. Stop every radio at its next block, release it and close the window?";
-    static constexpr const char* SetupFile = "fleet-setup.vkt";
+    // The setup the copies write, named by its SHA-256 so that the record's
+    // name stands for those bytes alone: "fleet-setup-3f9a0c21b7e4.vkt".
+    static constexpr const char* SetupFilePrefix = "fleet-setup-";
     static constexpr const char* RecordFile = "fleet-record.csv";
     static constexpr const char* ReadFolder = "radios";
 
@@ -35,11 +37,13 @@ public:
     struct Port {
         std::string device;      // "/dev/ttyUSB0", an emulated radio's pseudo-terminal
         std::string text;        // "/dev/ttyUSB0 — FT232R USB UART"
+        std::string recordName;  // what the record calls it: "/dev/ttyUSB0", "Emulated radio 1 (/dev/pts/3)"
         std::string memoryFile;  // an emulated radio's EEPROM file
         bool checked = false;
         int cable = -1;          // its place in the round under way or last run
     };
-    enum class Outcome { None, Running, Done, Failed, NotVerified, Interrupted };
+    // A row's cable: not in the round, under way, or how its radio ended.
+    enum class RowState { None, Running, Done, Failed, NotVerified, Interrupted };
 
     FleetRun(vkt::Platform& platform, vkt::PortDirectory& ports, vkt::WorkerPool& workers, std::string dataFolder);
     ~FleetRun() override;
@@ -87,7 +91,8 @@ public:
     void cmdClose_Click() { Form_QueryUnload(); }
     void optAction_Click() { showState(); }
     void chkChangedOnly_Click() { showState(); }
-    // Hears the copies for up to seconds.
+    // Hears the copies for up to seconds (none: what they said already, as
+    // the window does whenever they say something).
     void pass(double seconds);
     // True keeps the window open: a run asks first, and when told to go on
     // it is cancelled and the window closes once every radio is released.
@@ -96,7 +101,7 @@ public:
     bool running() const { return round_ && round_->running(); }
     int round() const { return roundNumber_; }
     int radiosDone() const { return sessionDone_; }
-    Outcome outcome(size_t port) const;
+    RowState state(size_t port) const;
     int percent(size_t port) const;
     std::string phase(size_t port) const;
     std::string radio(size_t port) const;
@@ -110,7 +115,7 @@ private:
     void roundEnded();
     void showState();
     // The port's cable in the round under way or last run; null for none.
-    const CableState* stateOf(size_t port) const;
+    const vktfleet::CableState* stateOf(size_t port) const;
     void notifyRows() {
         if (rowsChanged) rowsChanged();
     }
@@ -119,12 +124,11 @@ private:
     vkt::PortDirectory& directory_;
     vkt::WorkerPool& workers_;
     std::string data_;
-    std::unique_ptr<FleetRound> round_;
+    std::unique_ptr<vktfleet::FleetRound> round_;
     int roundNumber_ = 0;
     int sessionDone_ = 0;
     int emulated_ = 0;
     bool closeWhenDone_ = false;
-    bool passing_ = false;
     std::string recordProblem_;
     std::string setupPath_;
 };

@@ -26,7 +26,10 @@ public:
 
 private:
     void heard(int worker);
+    void queue(Event e);
 
+    QObject context_;  // ends the pending calls of eventsWaiting with the pool
+    bool toldPending_ = false;
     QString program_;
     std::vector<std::unique_ptr<QProcess>> processes_;
     std::deque<Event> events_;

@@ -14,7 +14,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "views/Accessibility.h"
@@ -26,19 +25,16 @@ namespace vktviews {
 
 namespace {
 
-using Outcome = vkteditor::FleetRun::Outcome;
-
-// How often the copies are heard while a round runs.
-constexpr int PassMs = 100;
+using RowState = vkteditor::FleetRun::RowState;
 
 // Green for done, red for a failure, brown for a write not verified; the
 // text says it all without the colour.
-QColor Colour(Outcome o, const QPalette& p) {
+QColor Colour(RowState o, const QPalette& p) {
     switch (o) {
-    case Outcome::Done: return QColor(0x1b, 0x6e, 0x20);
-    case Outcome::Failed:
-    case Outcome::Interrupted: return QColor(0xb0, 0x00, 0x20);
-    case Outcome::NotVerified: return QColor(0x8a, 0x4b, 0x00);
+    case RowState::Done: return QColor(0x1b, 0x6e, 0x20);
+    case RowState::Failed:
+    case RowState::Interrupted: return QColor(0xb0, 0x00, 0x20);
+    case RowState::NotVerified: return QColor(0x8a, 0x4b, 0x00);
     default: return p.color(QPalette::WindowText);
     }
 }
@@ -46,7 +42,7 @@ QColor Colour(Outcome o, const QPalette& p) {
 } // namespace
 
 FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_(model), grid_(nullptr), noPorts_(nullptr), timer_(new QTimer(this)) {
+    : QWidget(owner, Qt::Window), m_(model), grid_(nullptr), noPorts_(nullptr) {
     InstallAccessibleNames();
     auto* outer = new QVBoxLayout(this);
     auto* content = new QWidget(this);
@@ -147,9 +143,6 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
-    // While a round runs the copies are heard on a timer; between rounds nothing waits.
-    connect(timer_, &QTimer::timeout, this, [this] { m_.pass(0); });
-    timer_->setInterval(PassMs);
     m_.rowsChanged = [this] { showRows(); };
     showRows();
     FollowWindow(this, m_, false, Placement::OverOwner);
@@ -192,9 +185,9 @@ void FleetView::showRows() {
         }
         r.cable->setMinimumWidth(r.cable->sizeHint().width());
         r.cable->setEnabled(!run);
-        const Outcome o = m_.outcome(i);
-        r.progress->setValue(o == Outcome::Done ? 100 : m_.percent(i));
-        r.progress->setFormat(o == Outcome::Running ? "%p% " + Qs(m_.phase(i)) : "%p%");
+        const RowState o = m_.state(i);
+        r.progress->setValue(o == RowState::Done ? 100 : m_.percent(i));
+        r.progress->setFormat(o == RowState::Running ? "%p% " + Qs(m_.phase(i)) : "%p%");
         const QString radio = Qs(m_.radio(i)), device = Qs(port.device);
         r.progress->setAccessibleName("Progress of " + device);
         r.radio->setText(radio);
@@ -208,7 +201,7 @@ void FleetView::showRows() {
         r.result->setPalette(p);
         // Said whole: the cable, the radio and what came of it.
         r.result->setAccessibleName("Result on " + device + (radio.isEmpty() ? "" : ", radio " + radio) + ": " +
-                                    (result.isEmpty() ? (o == Outcome::Running ? Qs(m_.phase(i)) : QString("none yet")) : result));
+                                    (result.isEmpty() ? (o == RowState::Running ? Qs(m_.phase(i)) : QString("none yet")) : result));
     }
     noPorts_->setVisible(rows_.empty());
     // A row more, or a longer result, and the window grows to show it whole.
@@ -221,8 +214,6 @@ void FleetView::showRows() {
         const QRect screen = this->screen()->availableGeometry();
         if (!screen.contains(frameGeometry())) PlaceOverOwner(this);
     }
-    if (run && !timer_->isActive()) timer_->start();
-    if (!run) timer_->stop();
 }
 
 void FleetView::closeEvent(QCloseEvent* e) {

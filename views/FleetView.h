@@ -2,8 +2,8 @@
 #pragma once
 // The "Program Several Radios" window: a row per cable (its check box,
 // progress bar, radio and result), the options, and Start, Cancel and Next
-// Radios, bound to the fleet run's window model. While a round runs a timer
-// hears the copies of vkt; the window never waits on a radio itself.
+// Radios, bound to the fleet run's window model. The model hears the copies
+// of vkt as they speak; the window never waits on a radio itself.
 
 #include <QWidget>
 
@@ -15,7 +15,6 @@ class QCheckBox;
 class QGridLayout;
 class QLabel;
 class QProgressBar;
-class QTimer;
 
 namespace vktviews {
 
@@ -42,7 +41,6 @@ private:
     QGridLayout* grid_;
     QLabel* noPorts_;
     std::vector<Row> rows_;
-    QTimer* timer_;
 };
 
 } // namespace vktviews

@@ -33,6 +33,7 @@
 #include "tests/support/TempFolder.h"
 
 using namespace vktcli;
+using namespace vktfleet;
 
 namespace {
 
@@ -85,8 +86,8 @@ protected:
     std::ostringstream out, err;
 };
 
-std::string Result(const char* status, const char* detail = "", double seconds = 14.1) {
-    return ResultLine({status, "2AAA0105", seconds, 0.05, detail});
+std::string Result(Outcome status, const char* detail = "", double seconds = 14.1) {
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail});
 }
 
 } // namespace
@@ -487,9 +488,9 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
 // terminal, shows a live line per cable and adds its rows under it.
 TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string file = path("s.vkt");
-    workers.scripts = {{ProgressLine("writing", 50), Result("done"), "exit 0"},
-                       {Result("failed", "hook: no answer after 0.5 s", 2.1), "exit 1"},
-                       {Result("unverified", "Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)"), "exit 1"},
+    workers.scripts = {{ProgressLine("writing", 50), Result(Outcome::Done), "exit 0"},
+                       {Result(Outcome::Failed, "hook: no answer after 0.5 s", 2.1), "exit 1"},
+                       {Result(Outcome::Unverified, "Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)"), "exit 1"},
                        {ProgressLine("writing", 3), "exit 139"}};
     const std::string log = path("record.csv");
     std::ofstream{log};
@@ -509,7 +510,7 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
 
     workers.started.clear();
     onTerminal = true;
-    workers.scripts = {{ProgressLine("writing", 45), Result("done"), "exit 0"}, {ProgressLine("writing", 7), Result("done"), "exit 0"}};
+    workers.scripts = {{ProgressLine("writing", 45), Result(Outcome::Done), "exit 0"}, {ProgressLine("writing", 7), Result(Outcome::Done), "exit 0"}};
     // The second run's rows are stamped in UTC whatever zone the machine keeps.
     const char* zone = std::getenv("TZ");
     const std::optional<std::string> machineZone = zone ? std::optional<std::string>(zone) : std::nullopt;
@@ -546,8 +547,8 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
 
 TEST_F(VktTest, ASignalToThisProgramAloneIsPassedOnOnce) {
     askedToEnd = true;
-    workers.scripts = {{ProgressLine("writing", 10), Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
-                       {Result("interrupted", "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
+    workers.scripts = {{ProgressLine("writing", 10), Result(Outcome::Interrupted, "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
+                       {Result(Outcome::Interrupted, "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
     EXPECT_EQ(workers.interrupts, 1);
     EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
@@ -576,7 +577,7 @@ TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
 }
 
 TEST_F(VktTest, RepeatWorksInRounds) {
-    workers.scripts = {{Result("done"), "exit 0"}, {Result("done"), "exit 0"}, {Result("done"), "exit 0"}};
+    workers.scripts = {{Result(Outcome::Done), "exit 0"}, {Result(Outcome::Done), "exit 0"}, {Result(Outcome::Done), "exit 0"}};
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/A", "--device", "/dev/B", "--repeat"}, "\nq\n"), 1);
     EXPECT_EQ(workers.started.size(), 4u);
     EXPECT_NE(out.str().find("round 1: 2 of 2 radios written in "), std::string::npos) << out.str();
@@ -587,7 +588,7 @@ TEST_F(VktTest, RepeatWorksInRounds) {
 // A device named by a relative path is in the current folder (and several
 // radios are read into a folder, not a file: the refusals' table).
 TEST_F(VktTest, SeveralRadiosAreReadIntoTheFolderGiven) {
-    workers.scripts = {{Result("done", "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"}, {Result("done", "/tmp/r/b.vkt"), "exit 0"}};
+    workers.scripts = {{Result(Outcome::Done, "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"}, {Result(Outcome::Done, "/tmp/r/b.vkt"), "exit 0"}};
     const std::string a = (std::filesystem::current_path() / "A").string();
     EXPECT_EQ(run({"read", "--device", "A", "--device", "./B", "-o", path("radios")}), 0);
     EXPECT_EQ(workers.started[0], (std::vector<std::string>{"read", "-o", path("radios"), "--device", a, "--worker"}));
@@ -602,7 +603,7 @@ TEST(RunLog, FieldsThatNeedItAreQuoted) {
     row.cable = "a,b";
     row.radio = "say \"hi\"";
     row.setup = "two\nlines";
-    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,,,no,0.0,,,");
+    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,write,done,no,0.0,,,");
 }
 
 TEST_F(VktTest, RowsAppendedAtOnceStayWhole) {

@@ -30,8 +30,8 @@ public:
             if (scripts[w].empty()) continue;
             const std::string line = scripts[w].front();
             scripts[w].pop_front();
-            if (line.rfind("exit ", 0) == 0) out.push_back({static_cast<int>(w), "", true, std::stoi(line.substr(5))});
-            else out.push_back({static_cast<int>(w), line, false, 0});
+            if (line.rfind("exit ", 0) == 0) out.push_back({static_cast<int>(w), "", true, std::stoi(line.substr(5)), ""});
+            else out.push_back({static_cast<int>(w), line, false, 0, ""});
         }
         return out;
     }

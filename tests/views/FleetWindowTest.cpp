@@ -9,17 +9,18 @@
 
 #include <fstream>
 
-#include "editor/FleetRound.h"
+#include "fleet/FleetRound.h"
 #include "core/MemoryMap.h"
 #include "tests/views/ViewFixture.h"
 #include "views/FindCableDialog.h"
 
 namespace {
 
-using vkteditor::ProgressLine;
+using vktfleet::Outcome;
+using vktfleet::ProgressLine;
 
-std::string Result(const char* status, const char* detail = "", double seconds = 14.1) {
-    return vkteditor::ResultLine({status, "2AAA0105", seconds, 0.05, detail});
+std::string Result(Outcome status, const char* detail = "", double seconds = 14.1) {
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail});
 }
 
 std::string Read(const std::string& path) {
@@ -43,6 +44,8 @@ protected:
     }
     QString resultOf(size_t row) const { return fleet.view.rows().at(row).result->text(); }
     QString summary() const { return QString::fromStdString(fleet.model.lblSummary.Caption()); }
+    // The copy of the setup shown that the copies write, named by its hash.
+    std::string setupCopy() const { return (folder / "fleet-setup-sha-of-6019-.vkt").string(); }
 
     FleetWindow fleet{*main, clock, platform, view.get(), folder.string(),
                       {{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}, {"/dev/ttyUSB1", "FT232R USB UART", true}}};
@@ -62,12 +65,12 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     ASSERT_EQ(fleet.view.rows().size(), 4u);
     EXPECT_EQ(fleet.view.rows()[3].cable->text(), "Emulated radio 1 (/dev/pts/7)");
     EXPECT_EQ(fleet.emulatorMemory, (std::vector<std::string>{(folder / "fleet-radio-1.eeprom").string()}));
-    fleet.workers.scripts = {{ProgressLine("writing", 50, "2AAA0105"), Result("done"), "exit 0"},
-                             {ProgressLine("writing", 3), Result("failed", "block 30: no acknowledgement after 0.5 s", 2.1), "exit 1"},
+    fleet.workers.scripts = {{ProgressLine("writing", 50, "2AAA0105"), Result(Outcome::Done), "exit 0"},
+                             {ProgressLine("writing", 3), Result(Outcome::Failed, "block 30: no acknowledgement after 0.5 s", 2.1), "exit 1"},
                              {ProgressLine("writing", 40), "exit 139"},
                              {ProgressLine("verifying", 80, "2AAA0109")}};
     start({0, 1, 2});
-    const std::string setup = (folder / "fleet-setup.vkt").string();
+    const std::string setup = setupCopy();
     ASSERT_EQ(fleet.workers.started.size(), 4u);
     EXPECT_EQ(fleet.workers.started[1], (std::vector<std::string>{"write", setup, "--verify", "--device", "/dev/ttyUSB1", "--worker"}));
     VKTCore::Image sent{};
@@ -84,7 +87,7 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     fleet.model.pass(0.1);
     EXPECT_EQ(fleet.view.rows()[0].progress->value(), 50);
     EXPECT_EQ(fleet.view.rows()[0].radio->text(), "2AAA0105");  // heard before the result
-    fleet.workers.scripts[3].insert(fleet.workers.scripts[3].end(), {Result("done"), "exit 0"});
+    fleet.workers.scripts[3].insert(fleet.workers.scripts[3].end(), {Result(Outcome::Done), "exit 0"});
     fleet.finish();
     EXPECT_EQ(resultOf(0), "written and verified 14.1 s");
     EXPECT_EQ(resultOf(1), "FAILED: block 30: no acknowledgement after 0.5 s 2.1 s");
@@ -97,13 +100,14 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     // The rows' fields are the record's own; the window gives the cables' names.
     const std::string record = Read((folder / "fleet-record.csv").string());
     EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), 5) << record;  // the header and a row per radio
-    for (const char* row : {",/dev/ttyS0,unknown,fire-dept.vkt,sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt",
-                            ",Emulated radio 1 (/dev/pts/7),2AAA0105,fire-dept.vkt,sha-of-6019-bytes,write,done,yes,14.1,,,"})
+    // The edits shown are in no file: the record names the copy the radios got.
+    for (const std::string& row : {",/dev/ttyS0,unknown," + setup + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt",
+                                   ",Emulated radio 1 (/dev/pts/7),2AAA0105," + setup + ",sha-of-6019-bytes,write,done,yes,14.1,,,"})
         EXPECT_NE(record.find(row), std::string::npos) << row;
 }
 
 TEST_F(FleetWindowTest, CancelAndClosingDuringARunStopEveryCopy) {
-    const std::string interrupted = Result("interrupted", "interrupted while writing, after 2944 of 6016 bytes; the radio was released");
+    const std::string interrupted = Result(Outcome::Interrupted, "interrupted while writing, after 2944 of 6016 bytes; the radio was released");
     fleet.workers.scripts = {{ProgressLine("writing", 10), ProgressLine("writing", 20), interrupted, "exit 130"},
                              {ProgressLine("writing", 10), ProgressLine("writing", 20), interrupted, "exit 130"}};
     start({0, 1});
@@ -128,17 +132,23 @@ TEST_F(FleetWindowTest, CancelAndClosingDuringARunStopEveryCopy) {
 
 // Next Radios goes on counting the session's radios; Start begins a new one.
 TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
+    // The setup shown as it was saved: the record names its file.
+    const std::string saved = (folder / "fire-dept.vkt").string();
+    const VKTCore::Image shown = main->setupShown();
+    std::ofstream(saved, std::ios::binary).write(reinterpret_cast<const char*>(shown.data()), shown.size());
+    fleet.model.setupName = [saved] { return saved; };
     QTest::mouseClick(fleet.view.findChild<QCheckBox*>("chkChangedOnly"), Qt::LeftButton);
     EXPECT_FALSE(fleet.view.findChild<QCheckBox*>("chkVerify")->isEnabled());
-    fleet.workers.scripts.push_back({Result("done", "blocks 36, 43 written and verified"), "exit 0"});
-    for (int n = 0; n < 2; ++n) fleet.workers.scripts.push_back({Result("done"), "exit 0"});
-    fleet.workers.scripts.push_back({Result("failed", "hook: no answer after 0.5 s"), "exit 1"});
+    fleet.workers.scripts.push_back({Result(Outcome::Done, "blocks 36, 43 written and verified"), "exit 0"});
+    for (int n = 0; n < 2; ++n) fleet.workers.scripts.push_back({Result(Outcome::Done), "exit 0"});
+    fleet.workers.scripts.push_back({Result(Outcome::Failed, "hook: no answer after 0.5 s"), "exit 1"});
     start({0, 1});
     fleet.finish();
     EXPECT_EQ(fleet.workers.started[0],
-              (std::vector<std::string>{"write", (folder / "fleet-setup.vkt").string(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
+              (std::vector<std::string>{"write", setupCopy(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_EQ(resultOf(0), "blocks 36, 43 written and verified 14.1 s");
-    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,done,yes,14.1,,,\"blocks 36, 43 written and verified\"\n"), std::string::npos);
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find("," + saved + ",sha-of-6019-bytes,write,done,yes,14.1,,,\"blocks 36, 43 written and verified\"\n"),
+              std::string::npos);
     click("&Next Radios");
     fleet.finish();
     EXPECT_EQ(fleet.workers.started.size(), 4u);
@@ -147,8 +157,8 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 3");
 
     fleet.workers.scripts.resize(4);
-    fleet.workers.scripts.push_back({Result("done", "/r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt", 7.6), "exit 0"});
-    fleet.workers.scripts.push_back({Result("done", "/r/b.vkt"), "exit 0"});
+    fleet.workers.scripts.push_back({Result(Outcome::Done, "/r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt", 7.6), "exit 0"});
+    fleet.workers.scripts.push_back({Result(Outcome::Done, "/r/b.vkt"), "exit 0"});
     auto* read = fleet.view.findChild<QRadioButton*>("optRead");
     QTest::mouseClick(read, Qt::LeftButton, {}, QPoint(8, read->height() / 2));
     EXPECT_FALSE(fleet.view.findChild<QCheckBox*>("chkVerify")->isEnabled());

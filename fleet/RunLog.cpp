@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editor/RunLog.h"
+#include "fleet/RunLog.h"
 
 #include <cerrno>
 #include <chrono>
@@ -9,7 +9,7 @@
 #include "core/Text.h"
 #include "store/FileSystem.h"
 
-namespace vkteditor {
+namespace vktfleet {
 
 namespace {
 
@@ -28,7 +28,7 @@ bool WriteWhole(int fd, const std::string& text) { return vktstore::Files().appe
 
 std::string LogLine(const LogRow& r) {
     return Field(r.timeUtc) + "," + Field(r.cable) + "," + Field(r.radio) + "," + Field(r.setup) + "," + Field(r.setupSha256) + "," +
-           Field(r.action) + "," + Field(r.result) + "," + (r.verified ? "yes" : "no") + "," + vkt::FixedText(r.seconds, 1) + "," +
+           ActionWord(r.action) + "," + RecordWord(r.result) + "," + (r.verified ? "yes" : "no") + "," + vkt::FixedText(r.seconds, 1) + "," +
            Field(r.firstDifference) + "," + Field(r.reason) + "," + Field(r.written);
 }
 
@@ -59,4 +59,4 @@ std::string UtcNow() {
     return text;
 }
 
-} // namespace vkteditor
+} // namespace vktfleet

@@ -14,39 +14,24 @@
 #include <string>
 #include <vector>
 
+#include "fleet/Outcome.h"
+#include "fleet/WorkerLines.h"
 #include "platform/Platform.h"
 #include "platform/WorkerPool.h"
 
-namespace vkteditor {
-
-// What one radio's copy reports when it is done.
-struct WorkerResult {
-    std::string status;    // "done", "failed", "unverified", "interrupted"
-    std::string identity;  // "2AAA0105"
-    double seconds = 0;
-    double cpuSeconds = 0;
-    std::string detail;    // why it failed, the first difference, the file read into
-};
-
-// The lines a copy writes for the run it belongs to; the identity once the
-// radio has told it.
-std::string ProgressLine(const std::string& phase, int percent, const std::string& identity = "");
-std::string ResultLine(const WorkerResult& r);
-
-// What a radio run did when it was done: "read", "written" or "written and verified".
-const char* DoneText(bool reading, bool verify);
+namespace vktfleet {
 
 // What every cable of a run does.
 struct FleetJob {
-    std::string action;  // "read" or "write"
+    Action action = Action::Write;
     bool verify = false;
     // Each copy writes only what differs and says what it wrote.
     bool changedOnly = false;
     std::string logPath, setupName, setupSha256;
 };
 
-// One cable of a run: how it is shown ("/dev/ttyUSB2", "Comm Port 2") and
-// its copy's command line.
+// One cable of a run: how it is shown and recorded ("/dev/ttyUSB2",
+// "Comm Port 2") and its copy's command line.
 struct FleetCable {
     std::string name;
     std::vector<std::string> args;
@@ -67,7 +52,8 @@ public:
 
     // A copy for every cable.
     void start();
-    // Hears the copies for up to seconds; true when any of them said or did something.
+    // Hears the copies for up to seconds (none: only what they said
+    // already); true when any of them said or did something.
     bool pass(double seconds);
     // Every copy is asked to stop at its next block and let its radio go.
     void interrupt();
@@ -105,4 +91,4 @@ private:
     double start_ = 0, end_ = -1;
 };
 
-} // namespace vkteditor
+} // namespace vktfleet

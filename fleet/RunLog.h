@@ -5,7 +5,9 @@
 
 #include <string>
 
-namespace vkteditor {
+#include "fleet/Outcome.h"
+
+namespace vktfleet {
 
 struct LogRow {
     std::string timeUtc;          // "2026-12-06T23:55:12Z", when the radio was done
@@ -13,8 +15,8 @@ struct LogRow {
     std::string radio;            // identity, "2AAA0105"
     std::string setup;            // setup file name ("" for a read)
     std::string setupSha256;
-    std::string action;           // "read", "write" or "verify"
-    std::string result;           // "done", "failed", "not verified", "interrupted"
+    Action action = Action::Write;
+    Outcome result = Outcome::Done;
     bool verified = false;
     double seconds = 0;
     std::string firstDifference;  // when verification failed
@@ -33,4 +35,4 @@ std::string LogLine(const LogRow& row);
 // The current time as the log writes it.
 std::string UtcNow();
 
-} // namespace vkteditor
+} // namespace vktfleet
