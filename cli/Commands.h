@@ -28,11 +28,9 @@ struct Console {
     bool interactive = false;
     // The error stream is a terminal: a live progress bar goes there.
     bool progressBar = false;
-    // True once the user has interrupted the run (Ctrl-C, or a signal to end).
+    // True once the user has interrupted the run (Ctrl-C, or a signal to
+    // end); a fleet run passes it on to every copy, which may not have got it.
     std::function<bool()> interrupted;
-    // True once this program alone was asked to end (a signal its copies
-    // serving other cables did not get).
-    std::function<bool()> askedToEnd;
     // Copies of this program for the cables of a fleet run.
     vkt::WorkerPool* workers = nullptr;
     // The SHA-256 of some bytes, as 64 hexadecimal digits.

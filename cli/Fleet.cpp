@@ -27,7 +27,7 @@ public:
         round_.start();
         while (round_.running()) {
             const bool heard = round_.pass(Pass);
-            if (c_.askedToEnd && c_.askedToEnd()) round_.interrupt();
+            if (c_.interrupted && c_.interrupted()) round_.interrupt();
             if (heard) drawBlock();
         }
         eraseBlock();

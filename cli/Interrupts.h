@@ -15,10 +15,6 @@ namespace vktcli {
 void CatchInterrupts();
 // How many requests to end have come.
 int InterruptCount();
-// True once a request came that the copies serving the other cables of a
-// fleet run may not have got (a kill or a hang-up of this program alone):
-// the run passes it on to them.
-bool AskedAlone();
 // Lines written to a run that is gone are lost, not the end of the copy
 // that writes them: it still has its radio to release.
 void KeepRunningWhenOutputIsGone();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Interrupts on Linux: SIGINT from Ctrl-C, which reaches the run and every
-// copy of it; SIGTERM and SIGHUP, a kill or the terminal's hang-up, which
-// reach this program alone.
+// copy of it, or from kill, which reaches this program alone, as SIGTERM and
+// SIGHUP (a kill or the terminal's hang-up) do.
 #include "cli/Interrupts.h"
 
 #include <poll.h>
@@ -17,10 +17,8 @@ namespace vktcli {
 namespace {
 
 volatile sig_atomic_t interrupts = 0;
-volatile sig_atomic_t alone = 0;
 
-void OnInterrupt(int signal) {
-    if (signal == SIGTERM || signal == SIGHUP) alone = 1;
+void OnInterrupt(int) {
     interrupts = interrupts + 1;
     if (interrupts >= 2) std::_Exit(Interrupted);
 }
@@ -35,8 +33,6 @@ void CatchInterrupts() {
 }
 
 int InterruptCount() { return interrupts; }
-
-bool AskedAlone() { return alone != 0; }
 
 void KeepRunningWhenOutputIsGone() { ::signal(SIGPIPE, SIG_IGN); }
 

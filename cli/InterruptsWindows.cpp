@@ -45,8 +45,6 @@ void CatchInterrupts() { ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
 int InterruptCount() { return interrupts.load(); }
 
-bool AskedAlone() { return interrupts.load() > 0; }
-
 // A write to a pipe whose reader is gone fails with an error here; there is
 // no signal to ignore.
 void KeepRunningWhenOutputIsGone() {}

@@ -81,7 +81,6 @@ int main(int argc, char** argv) {
                             interactive,
                             vktcli::IsTerminal(vktcli::Stream::Error),
                             [worker, &run] { return vktcli::InterruptCount() > 0 || (worker && run.stopAsked()); },
-                            vktcli::AskedAlone,
                             &workers,
                             vktqt::Sha256Hex,
                             {}};

@@ -2,7 +2,9 @@
 // The real serial path: QSerialPort on one side of a pseudo-terminal, the
 // emulator on the other.
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -14,7 +16,9 @@
 #include <csignal>
 
 #include "core/MemoryImage.h"
+#include "editor/FleetRun.h"
 #include "link/Transfers.h"
+#include "qt/ProcessWorkers.h"
 #include "qt/QtPlatform.h"
 #include "sim/RadioModel.h"
 #include "tests/support/PtyPlatform.h"
@@ -117,14 +121,14 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
 }
 
-// A copy of vkt for each emulator. Ctrl-C reaches the run and every copy; a
-// hang-up the run alone, which passes it on as a stop line on each copy's
-// standard input; a run killed outright passes nothing on, and its copies,
-// finding their standard input closed, let their radios go.
+// A copy of vkt for each emulator. Ctrl-C reaches the run and every copy; an
+// interrupt or a hang-up the run alone, which passes it on as a stop line on
+// each copy's standard input; a run killed outright passes nothing on, and
+// its copies, finding their standard input closed, let their radios go.
 TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
     const QByteArray setup = FileBytes(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
     const auto factory = vktsim::RadioModel::FactorySetup();
-    const std::pair<int, bool> endings[] = {{0, false}, {SIGINT, true}, {SIGHUP, false}, {SIGKILL, false}};
+    const std::pair<int, bool> endings[] = {{0, false}, {SIGINT, true}, {SIGINT, false}, {SIGHUP, false}, {SIGKILL, false}};
     for (const auto& [sig, toTheGroup] : endings) {
         SCOPED_TRACE(sig);
         QTemporaryDir dir;
@@ -173,4 +177,61 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
             }
         }
     }
+}
+
+namespace {
+
+// A stand-in for vkt that a test writes: a shell script.
+QString Script(const QTemporaryDir& dir, const char* name, const QByteArray& body) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write("#!/bin/sh\n" + body) < 0) ADD_FAILURE() << "cannot write " << name;
+    f.close();
+    f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return path;
+}
+
+// The fleet window's model on one cable, its copies started from program.
+struct FleetWindowModel {
+    explicit FleetWindowModel(const QString& program, const QTemporaryDir& dir)
+        : workers(program), model(platform, platform, workers, dir.path().toStdString()) {
+        model.ports = {{"/dev/ttyUSB0", "/dev/ttyUSB0", "/dev/ttyUSB0", "", true, -1}};
+    }
+    // Runs a round on nothing but the event loop, as the window does.
+    std::string run() {
+        model.cmdStart_Click();
+        while (model.running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return model.result(0);
+    }
+    PtyPlatform platform{""};
+    vktqt::ProcessWorkers workers;
+    vkteditor::FleetRun model;
+};
+
+} // namespace
+
+// The window is told whenever a copy speaks or ends; a copy that cannot be
+// started is a failed row, not a round that never ends.
+TEST(WorkerCopies, TheFleetWindowHearsItsCopiesAndOneThatCannotStartFailsItsRow) {
+    QTemporaryDir dir;
+    FleetWindowModel fleet(Script(dir, "vkt", "printf 'progress\\twriting\\t50\\t2AAA0105\\n'\n"
+                                              "printf 'result\\tdone\\t2AAA0105\\t1.50\\t0.010\\t\\n'\n"),
+                           dir);
+    EXPECT_EQ(fleet.run(), "written and verified 1.5 s");
+    FleetWindowModel missing(dir.filePath("no-such-vkt"), dir);
+    const std::string result = missing.run();
+    EXPECT_EQ(result.rfind("FAILED: its copy of vkt could not be started: " + dir.filePath("no-such-vkt").toStdString(), 0), 0u) << result;
+}
+
+// The end of its input tells a copy to let its radio go; a pool that ends
+// waits for that instead of killing the copy mid-block.
+TEST(WorkerCopies, APoolThatEndsLetsItsCopiesReleaseTheirRadios) {
+    QTemporaryDir dir;
+    const QString released = dir.filePath("released");
+    {
+        vktqt::ProcessWorkers workers(Script(dir, "vkt", "cat >/dev/null\necho released >\"$1\"\n"));
+        workers.start({released.toStdString()});
+        ASSERT_TRUE(workers.wait(0).empty());
+    }
+    EXPECT_EQ(FileBytes(released), "released\n");
 }
