@@ -542,6 +542,12 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     ASSERT_TRUE(stamp);
     EXPECT_GE(std::chrono::system_clock::to_time_t(*stamp), before);
     EXPECT_LE(std::chrono::system_clock::to_time_t(*stamp), after);
+
+    // Every copy writes only what differs, as the run was told.
+    workers.started.clear();
+    workers.scripts = {{Result(Outcome::Done), "exit 0"}, {Result(Outcome::Done), "exit 0"}};
+    EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--changed-only", "--no-globals"}), 0);
+    EXPECT_EQ(workers.started[1], (std::vector<std::string>{"write", file, "--verify", "--no-globals", "--changed-only", "--device", "/dev/ttyUSB1", "--worker"}));
 }
 
 // Ctrl-C reaches every copy; a signal to the run alone reaches none: either
