@@ -28,6 +28,9 @@ std::string FirstDifference(const std::vector<VKTCom::FieldDifference>& d) {
     return text;
 }
 
+// The radio as one radio's lines name it: with its tag when its calibration was read.
+std::string RadioName(const RadioOutcome& r) { return r.tag.empty() ? r.identity : r.tag; }
+
 std::string Status(const RadioOutcome& r) {
     if (r.interrupted) return "interrupted";
     if (!r.differences.empty()) return "unverified";
@@ -83,7 +86,7 @@ Setup SetupOf(const Args& a, Console& c) {
 
 void Log(const Args& a, Console& c, const std::string& action, const RadioOutcome& r, double seconds, const Setup& setup) {
     if (a.log.empty()) return;
-    LogRow row{UtcNow(), a.cables[0].name, r.identity, setup.name, setup.sha256, action,
+    LogRow row{UtcNow(), a.cables[0].name, RadioName(r), setup.name, setup.sha256, action,
                Status(r) == "unverified" ? "not verified" : Status(r), r.done && action != "read" && (a.verify || action == "verify"),
                seconds, r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r),
                r.done && !r.wrote.empty() ? WhatWasWritten(r) : ""};
@@ -192,7 +195,7 @@ int Write(const Args& a, Console& c) {
         // A fleet run shows and logs which blocks went.
         if (a.worker) return Report(r, c.platform.Timer() - start, r.done && a.changedOnly ? WhatWasWritten(r) : "", c);
         Log(a, c, "write", r, c.platform.Timer() - start, file);
-        c.out << "radio " << n << " (" << r.identity << "): ";
+        c.out << "radio " << n << " (" << RadioName(r) << "): ";
         if (r.interrupted) {
             c.out << "INTERRUPTED\n";
             c.err << "vkt: " << InterruptedText(r) << "\n";
@@ -223,12 +226,7 @@ int Verify(const Args& a, Console& c) {
     Image file;
     if (!LoadSetup(a.positional[1], file, c)) return FileFailure;
     const double start = c.platform.Timer();
-    MemoryImage.fill(0);
-    RadioOutcome r = ReadRadio(MemoryImage, c);
-    if (r.done) {
-        r.differences = VKTCom::CompareSetups(MemoryImage, file);
-        r.done = r.differences.empty();
-    }
+    const RadioOutcome r = VerifyRadio(file, c);
     Log(a, c, "verify", r, c.platform.Timer() - start, SetupOf(a, c));
     if (r.differences.empty())
         if (const auto ended = ReadEnded(r, c)) return *ended;
