@@ -50,8 +50,7 @@ RadioOutcome VerifyRadio(const VKTCore::Image& setup, Console& c);
 // verifies only the blocks and unit-wide bytes that differ from the setup.
 // cable: names the backup, for radios of one model backed up at once.
 RadioOutcome WriteChanges(const VKTCore::Image& setup, bool noGlobals, const std::string& cable, Console& c);
-// Where the radios' backups are kept: the editor's folder, backups/ in the
-// data folder (VKT_DATA_DIR when set).
+// Where the radios' backups are kept: the editor's, backups/ in the data folder.
 std::string BackupsFolder();
 
 // What an interrupted run did, and what the radio holds for it:
