@@ -5,8 +5,9 @@
 namespace vktstore {
 
 std::string UserApplicationData() {
+    // A relative folder here is not valid, and is ignored as unset.
     const std::string xdg = Environment("XDG_DATA_HOME");
-    return xdg.empty() ? Environment("HOME") + "/.local/share" : xdg;
+    return xdg.starts_with('/') ? xdg : Environment("HOME") + "/.local/share";
 }
 
 } // namespace vktstore

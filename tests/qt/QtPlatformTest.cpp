@@ -54,9 +54,12 @@ TEST(DataFolder, IsTheWindowSystemsApplicationDataUnlessChosen) {
     QCoreApplication::setApplicationName("VKTEDWIN");
     QCoreApplication::setOrganizationName("VKTEDWIN");
     qunsetenv("VKT_DATA_DIR");
-    for (const char* home : {"/tmp/vkt data/xdg", ""}) {
+    // XDG_DATA_HOME, and what the window system sees in its place: a relative folder is no folder.
+    for (const auto& [home, valid] : {std::pair{"/tmp/vkt data/xdg", "/tmp/vkt data/xdg"}, {"", ""}, {"vkt/xdg", ""}}) {
+        *valid ? qputenv("XDG_DATA_HOME", valid) : qunsetenv("XDG_DATA_HOME");
+        const std::string expected = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
         *home ? qputenv("XDG_DATA_HOME", home) : qunsetenv("XDG_DATA_HOME");
-        EXPECT_EQ(vktstore::DataFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()) << home;
+        EXPECT_EQ(vktstore::DataFolder(), expected) << home;
     }
     qputenv("VKT_DATA_DIR", "/tmp/vkt-\xc3\x9c");
     EXPECT_EQ(vktstore::DataFolder(), "/tmp/vkt-\xc3\x9c");
