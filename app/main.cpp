@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -40,6 +39,7 @@
 #include "views/ProcView.h"
 #include "views/SplashView.h"
 #include "store/ChannelTable.h"
+#include "store/DataFolder.h"
 #include "store/FileReader.h"
 #include "store/clsDBUtil.h"
 #include "store/dbGlobal.h"
@@ -57,10 +57,7 @@ QString ShippedDatabases() {
 }
 
 QString DataFolder(const QString& option) {
-    if (!option.isEmpty()) return option;
-    const QByteArray env = qgetenv("VKT_DATA_DIR");
-    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return option.isEmpty() ? QString::fromStdString(vktstore::DataFolder()) : option;
 }
 
 // vkt, whose copies serve the cables of a fleet run.

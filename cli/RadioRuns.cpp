@@ -32,6 +32,9 @@ std::string FirstDifference(const std::vector<VKTCom::FieldDifference>& d) {
     return text;
 }
 
+// The radio as one radio's lines name it: with its tag when its calibration was read.
+std::string RadioName(const RadioOutcome& r) { return r.tag.empty() ? r.identity : r.tag; }
+
 Outcome OutcomeOf(const RadioOutcome& r) {
     if (r.interrupted) return Outcome::Interrupted;
     if (!r.differences.empty()) return Outcome::Unverified;
@@ -87,7 +90,7 @@ Setup SetupOf(const Args& a, Console& c) {
 
 void Log(const Args& a, Console& c, Action action, const RadioOutcome& r, double seconds, const Setup& setup) {
     if (a.log.empty()) return;
-    const vktfleet::LogRow row{vktfleet::UtcNow(), a.cables[0].name, r.identity, setup.name, setup.sha256, action, OutcomeOf(r),
+    const vktfleet::LogRow row{vktfleet::UtcNow(), a.cables[0].name, RadioName(r), setup.name, setup.sha256, action, OutcomeOf(r),
                                r.done && action != Action::Read && (a.verify || action == Action::Verify), seconds,
                                r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r),
                                r.done && !r.wrote.empty() ? WhatWasWritten(r) : ""};
@@ -196,7 +199,7 @@ int Write(const Args& a, Console& c) {
         // A fleet run shows and logs which blocks went.
         if (a.worker) return Report(r, c.platform.Timer() - start, r.done && a.changedOnly ? WhatWasWritten(r) : "", c);
         Log(a, c, Action::Write, r, c.platform.Timer() - start, file);
-        c.out << "radio " << n << " (" << r.identity << "): ";
+        c.out << "radio " << n << " (" << RadioName(r) << "): ";
         if (r.interrupted) {
             c.out << "INTERRUPTED\n";
             c.err << "vkt: " << InterruptedText(r) << "\n";
@@ -227,12 +230,7 @@ int Verify(const Args& a, Console& c) {
     Image file;
     if (!LoadSetup(a.positional[1], file, c)) return FileFailure;
     const double start = c.platform.Timer();
-    MemoryImage.fill(0);
-    RadioOutcome r = ReadRadio(MemoryImage, c);
-    if (r.done) {
-        r.differences = VKTCom::CompareSetups(MemoryImage, file);
-        r.done = r.differences.empty();
-    }
+    const RadioOutcome r = VerifyRadio(file, c);
     Log(a, c, Action::Verify, r, c.platform.Timer() - start, SetupOf(a, c));
     if (r.differences.empty())
         if (const auto ended = ReadEnded(r, c)) return *ended;

@@ -2,15 +2,17 @@
 #include "cli/RadioSession.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <ostream>
 
 #include "cli/CommandLine.h"
 #include "core/Text.h"
+#include "link/Fingerprint.h"
+#include "link/RadioJobs.h"
 #include "link/RadioLink.h"
 #include "link/Transfers.h"
 #include "link/frmProc.h"
 #include "store/Backups.h"
+#include "store/DataFolder.h"
 
 namespace vktcli {
 
@@ -22,10 +24,11 @@ namespace {
 constexpr double RefusalSeconds = 2.0;
 constexpr int BarWidth = 40;
 
-// A link to the radio with the progress window's stand-ins on the console.
-class Session {
+// A link to the radio with the progress window's stand-ins on the console;
+// what its transfers came to goes into outcome.
+class Session : public VKTCom::JobHost {
 public:
-    explicit Session(Console& c) : c_(c), proc_(c.platform, window_), link_(c.platform) {
+    Session(Console& c, RadioOutcome& outcome) : c_(c), outcome_(outcome), proc_(c.platform, window_), link_(c.platform) {
         link_.InitLinkParameters();
         link_.whileWaiting = [this] {
             // A wait while hooked is the radio's answer having come.
@@ -34,18 +37,31 @@ public:
         };
         proc_.Prog1.changed = [this] { progress(); };
     }
-    ~Session() { proc_.Prog1.changed = nullptr; }
+    ~Session() override { proc_.Prog1.changed = nullptr; }
 
     // A transfer of this session's link into or from image.
     template <typename Run>
-    bool transfer(Image& image, const char* phase, Run run, RadioOutcome& outcome) {
+    bool transfer(Image& image, const char* phase, Run run) {
         VKTCom::Transfers transfers(link_, proc_, image);
+        return around(phase, transfers, [&] { return run(transfers); });
+    }
+
+    VKTCom::RadioJobs jobs() { return {link_, proc_, *this}; }
+
+private:
+    bool run(VKTCom::JobStep step, VKTCom::Transfers& transfers, const std::function<bool()>& transfer) override {
+        using VKTCom::JobStep;
+        return around(step == JobStep::Write ? "writing" : step == JobStep::ReadBack ? "verifying" : "reading", transfers, transfer);
+    }
+
+    bool around(const char* phase, VKTCom::Transfers& transfers, const std::function<bool()>& transfer) {
         if (!c_.interactive) transfers.RefusalLimit = RefusalSeconds;
         phase_ = phase;
         shown_ = -1;
         reached_ = 0;
         answered_ = false;
-        const bool ok = run(transfers);
+        const bool ok = transfer();
+        RadioOutcome& outcome = outcome_;
         outcome.phase = phase;
         outcome.answered = answered_;
         endBar(ok && !interrupted());
@@ -60,7 +76,6 @@ public:
         return ok && !outcome.interrupted;
     }
 
-private:
     bool interrupted() const { return c_.interrupted && c_.interrupted(); }
 
     std::string identity() const {
@@ -104,6 +119,7 @@ private:
     }
 
     Console& c_;
+    RadioOutcome& outcome_;
     vkt::Window window_{"vkt"};
     VKTCom::frmProc proc_;
     VKTCom::RadioLink link_;
@@ -117,22 +133,23 @@ private:
 
 RadioOutcome ReadRadio(Image& image, Console& c) {
     RadioOutcome outcome;
-    Session session(c);
-    outcome.done = session.transfer(image, "reading", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome);
+    Session session(c, outcome);
+    outcome.done = session.transfer(image, "reading", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); });
+    if (outcome.done) outcome.tag = VKTCom::FingerprintTag(VKTCom::FingerprintOf(outcome.identityBytes, image));
     return outcome;
 }
 
 RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console& c) {
     RadioOutcome outcome;
-    Session session(c);
+    Session session(c, outcome);
     Image sent = setup;
-    const bool written = session.transfer(sent, "writing", [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); }, outcome);
+    const bool written = session.transfer(sent, "writing", [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); });
     if (!written || !verify) {
         outcome.done = written;
         return outcome;
     }
     Image back{};
-    if (!session.transfer(back, "verifying", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome)) {
+    if (!session.transfer(back, "verifying", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); })) {
         if (!outcome.interrupted) outcome.failure = "reading it back: " + outcome.failure;
         return outcome;
     }
@@ -141,70 +158,60 @@ RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console
     return outcome;
 }
 
-std::string BackupsFolder() {
-    auto env = [](const char* name) {
-        const char* v = std::getenv(name);
-        return std::string(v ? v : "");
-    };
-    std::string data = env("VKT_DATA_DIR");
-    if (data.empty() && !env("APPDATA").empty()) data = env("APPDATA") + "/VKTEDWIN/VKTEDWIN";
-    if (data.empty())
-        data = (env("XDG_DATA_HOME").empty() ? env("HOME") + "/.local/share" : env("XDG_DATA_HOME")) + "/VKTEDWIN/VKTEDWIN";
-    return data + "/backups";
+RadioOutcome VerifyRadio(const Image& setup, Console& c) {
+    RadioOutcome outcome;
+    Session session(c, outcome);
+    const VKTCom::JobResult job = session.jobs().Verify(setup);
+    if (job.fingerprint) outcome.tag = VKTCom::FingerprintTag(*job.fingerprint);
+    outcome.differences = job.differences;
+    outcome.done = job.end == VKTCom::JobEnd::Verified;
+    return outcome;
 }
+
+std::string BackupsFolder() { return vktstore::DataFolder() + "/backups"; }
 
 RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string& cable, Console& c) {
     RadioOutcome outcome;
-    Session session(c);
-    Image radio{};
+    Session session(c, outcome);
+    const std::string folder = BackupsFolder();
+    const VKTCom::JobResult job = session.jobs().WriteChanges(setup, noGlobals, [&](const Image& radio, const VKTCom::Fingerprint& which) {
+        return vktstore::Backups(folder).save(radio, which.identity, "all-" + cable);
+    });
+    if (job.fingerprint) outcome.tag = VKTCom::FingerprintTag(*job.fingerprint);
+    outcome.backup = job.backup;
+    outcome.blocksWritten = job.blocksWritten;
     auto ended = [&outcome](const std::string& afterwards) {
         outcome.afterwards = afterwards;
         if (!outcome.interrupted) outcome.failure += "; " + afterwards;
         return outcome;
     };
-    if (!session.transfer(radio, "reading", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); }, outcome)) {
+    const std::string list = VKTCom::WrittenList(job.blocksWritten, job.page0Written);
+    const std::string backup = "its backup is " + job.backup;
+    switch (job.end) {
+    case VKTCom::JobEnd::ReadFailed:
         if (!outcome.interrupted) outcome.failure = "reading it first: " + outcome.failure;
         return ended("nothing was written");
-    }
-    const std::string folder = BackupsFolder();
-    const auto saved = vktstore::Backups(folder).save(radio, outcome.identityBytes, "all-" + cable);
-    if (!saved) {
+    case VKTCom::JobEnd::BackupFailed:
         outcome.failure = "its backup could not be saved in " + folder;
         return ended("nothing was written");
-    }
-    outcome.backup = *saved;
-    const VKTCom::WriteSet changes = VKTCom::ChangedBlocks(radio, setup, noGlobals);
-    if (changes.empty()) {
+    case VKTCom::JobEnd::AlreadyHeld:
         outcome.done = true;
         outcome.wrote = "already holds the setup: nothing written";
         outcome.wroteList = "nothing";
         return outcome;
-    }
-    // The write and its check reach only the radio that was read.
-    const auto expected = outcome.identityBytes;
-    Image sent = setup;
-    size_t page0 = 0;
-    const bool written = session.transfer(sent, "writing", [&](VKTCom::Transfers& t) {
-        t.ExpectedRadio = expected;
-        const bool ok = t.WriteBlocks(changes);
-        outcome.blocksWritten = t.BlocksWritten;
-        page0 = t.Page0Written.size();
-        return ok;
-    }, outcome);
-    const std::string backup = "; its backup is " + *saved;
-    if (!written) return ended(VKTCom::WrittenList(outcome.blocksWritten, page0) + " had been written" + backup);
-    Image back = radio;
-    if (!session.transfer(back, "verifying", [&](VKTCom::Transfers& t) {
-            t.ExpectedRadio = expected;
-            return t.ReadBlocks(changes.readBack());
-        }, outcome)) {
+    case VKTCom::JobEnd::WriteFailed:
+        // Another unit on the cable: its failure says that nothing went.
+        return ended(job.otherUnit && list == "nothing" ? backup : list + " had been written; " + backup);
+    case VKTCom::JobEnd::ReadBackFailed:
         if (!outcome.interrupted) outcome.failure = "reading it back: " + outcome.failure;
-        return ended(VKTCom::WrittenList(outcome.blocksWritten, page0) + " had been written" + backup);
+        return ended(list + " had been written; " + backup);
+    case VKTCom::JobEnd::Verified:
+    case VKTCom::JobEnd::Differs: break;
     }
-    outcome.differences = VKTCom::CompareSetups(back, setup, !noGlobals);
-    outcome.done = outcome.differences.empty();
-    outcome.wrote = VKTCom::WrittenCount(outcome.blocksWritten, page0) + " written and verified";
-    outcome.wroteList = VKTCom::WrittenList(outcome.blocksWritten, page0);
+    outcome.differences = job.differences;
+    outcome.done = job.end == VKTCom::JobEnd::Verified;
+    outcome.wrote = VKTCom::WrittenCount(job.blocksWritten, job.page0Written) + " written and verified";
+    outcome.wroteList = list;
     return outcome;
 }
 

@@ -18,6 +18,7 @@ namespace vktcli {
 
 struct RadioOutcome {
     std::string identity;        // "2AAA0105"; "unknown" when the radio never answered the hook
+    std::string tag;             // "2AAA0105 #3F9A", when the unit's calibration was read whole
     std::array<uint8_t, 4> identityBytes{};
     bool done = false;           // read, or written (and verified when asked)
     bool interrupted = false;
@@ -42,12 +43,14 @@ RadioOutcome ReadRadio(VKTCore::Image& image, Console& c);
 // with verify, the radio read back and compared with what was sent.
 RadioOutcome WriteRadio(const VKTCore::Image& setup, bool noGlobals, bool verify, Console& c);
 
+// The whole radio read and compared with setup.
+RadioOutcome VerifyRadio(const VKTCore::Image& setup, Console& c);
+
 // Reads the whole radio and keeps it as its backup, then writes and
 // verifies only the blocks and unit-wide bytes that differ from the setup.
 // cable: names the backup, for radios of one model backed up at once.
 RadioOutcome WriteChanges(const VKTCore::Image& setup, bool noGlobals, const std::string& cable, Console& c);
-// Where the radios' backups are kept: the editor's folder, backups/ in the
-// data folder (VKT_DATA_DIR when set).
+// Where the radios' backups are kept: the editor's, backups/ in the data folder.
 std::string BackupsFolder();
 
 // What an interrupted run did, and what the radio holds for it:

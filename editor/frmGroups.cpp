@@ -324,11 +324,11 @@ void frmGroups::keepBackupsIn(const std::string& folder) {
         const auto last = backups_->latestFor(link_.RadioInfo);
         statusText.setCaption(last ? "Last backup of radio " + id + ": " + *last : "No backup of radio " + id + " yet");
     };
-    radio.keepBackup = [this](const VKTCore::Image& image) {
-        const auto saved = backups_->save(image, link_.RadioInfo, "all");
+    radio.keepBackup = [this](const VKTCore::Image& image, const VKTCom::Fingerprint& which) {
+        const auto saved = backups_->save(image, which.identity, "all");
         changesBackup_ = saved ? ", backup " + std::filesystem::path(*saved).filename().string()
                                : ", its backup could not be saved in " + backups_->folder();
-        return saved.has_value();
+        return saved;
     };
 }
 
@@ -337,6 +337,10 @@ namespace {
 std::string Seconds(double s) { return vkt::FixedText(s, 1) + " s"; }
 
 } // namespace
+
+std::string frmGroups::radioName() const {
+    return radio.LastRead ? VKTCom::FingerprintTag(*radio.LastRead) : vkt::IdentityText(link_.RadioInfo);
+}
 
 // How a read that did not come back whole ended: Cancel, at the progress
 // window or at the hook's question, is no failure.
@@ -358,7 +362,7 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
     (radio.*command)();
     const std::string took = Seconds(platform_.Timer() - start);
     if (readBackup_)
-        statusText.setCaption(what + " " + vkt::IdentityText(link_.RadioInfo) + ": " + std::to_string(bytes) + " bytes in " + took +
+        statusText.setCaption(what + " " + radioName() + ": " + std::to_string(bytes) + " bytes in " + took +
                               *readBackup_);
     else
         statusText.setCaption(what + ": " + readEnded(took) + "; nothing was changed");
@@ -375,7 +379,7 @@ void frmGroups::mnuVerify_Click() {
     const double start = platform_.Timer();
     radio.mnuVerify_Click();
     const std::string took = Seconds(platform_.Timer() - start);
-    const std::string id = vkt::IdentityText(link_.RadioInfo);
+    const std::string id = radioName();
     if (!radio.LastVerify)
         statusText.setCaption("Verify radio: " + readEnded(took));
     else if (*radio.LastVerify == 0)
@@ -391,7 +395,7 @@ void frmGroups::mnuWriteChanges_Click() {
     const double start = platform_.Timer();
     radio.mnuWriteChanges_Click();
     if (!radio.LastChanges) return;
-    const std::string id = vkt::IdentityText(link_.RadioInfo);
+    const std::string id = radioName();
     statusText.setCaption("Write changes to radio " + id + " (" + Seconds(platform_.Timer() - start) + "): " + *radio.LastChanges +
                           changesBackup_);
 }
@@ -404,7 +408,7 @@ void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands
     if (proc.Cancelled)
         statusText.setCaption("Write cancelled after " + took + ": the radio may hold part of the setup");
     else if (radio.LastWrite && *radio.LastWrite)
-        statusText.setCaption("Wrote " + what + " to radio " + vkt::IdentityText(link_.RadioInfo) + " in " + took);
+        statusText.setCaption("Wrote " + what + " to radio " + radioName() + " in " + took);
     else if (radio.LastWrite)
         statusText.setCaption("Writing " + what + " failed after " + took + ": the radio may hold part of it");
 }

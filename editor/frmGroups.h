@@ -248,6 +248,9 @@ private:
     // What a save or an open came to; a failure has said why in its box.
     void reportFile(bool saving, vktstore::FileResult result);
     std::string readEnded(const std::string& took) const;
+    // The radio on the port as the status bar names it: with its tag when
+    // the last command read it whole, else by its identity.
+    std::string radioName() const;
     void limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why);
     void showGroup(int g);
     void storeGroup(int g);

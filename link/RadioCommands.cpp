@@ -1,10 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/RadioCommands.h"
 
-#include <memory>
-
-#include "link/SetupComparison.h"
-
 namespace VKTCom {
 
 using vkt::Answer;
@@ -17,22 +13,27 @@ bool RadioCommands::confirmWrite() {
 }
 
 void RadioCommands::mnuRead_Click() {
+    LastRead.reset();
     proc_.ShowPleaseWait(ReadingText);
     const bool ok = transfers_.ReadAllMemory();
     proc_.Unload();
     if (!ok) return;
+    LastRead = FingerprintOf(transfers_.link().RadioInfo, VKTCore::MemoryImage);
     if (afterRead) afterRead("all");
     window_.displayGroupMemory();
     if (window_.globalsWindowOpen()) window_.readGlobals();
 }
 
 void RadioCommands::mnuReadGlobal_Click() {
+    LastRead.reset();
     if (!transfers_.ReadGlobalMemory()) return;
+    LastRead = FingerprintOf(transfers_.link().RadioInfo, VKTCore::MemoryImage);
     if (afterRead) afterRead("global");
     window_.readGlobals();
 }
 
 void RadioCommands::mnuReadGroup_Click() {
+    LastRead.reset();
     const int g = window_.shownGroupNumber();
     if (!transfers_.ReadGroupMemory(g)) return;
     if (afterRead) afterRead("group" + std::to_string(g));
@@ -50,6 +51,7 @@ std::optional<bool> RadioCommands::confirmWholeWrite() {
 
 void RadioCommands::mnuWriteAll_Click() {
     LastWrite.reset();
+    LastRead.reset();
     const auto skipGlobals = confirmWholeWrite();
     if (!skipGlobals) return;
     proc_.ShowPleaseWait(WritingText);
@@ -57,64 +59,49 @@ void RadioCommands::mnuWriteAll_Click() {
     proc_.Unload();
 }
 
+bool RadioCommands::run(JobStep step, Transfers&, const std::function<bool()>& transfer) {
+    proc_.ShowPleaseWait(step == JobStep::ReadBack || step == JobStep::Read ? VerifyingText : WritingText);
+    const bool done = transfer();
+    proc_.Unload();
+    return done;
+}
+
 void RadioCommands::mnuWriteChanges_Click() {
     LastChanges.reset();
+    LastRead.reset();
     const auto skipGlobals = confirmWholeWrite();
     if (!skipGlobals) return;
-    // The radio is read aside and kept before anything is sent: whatever
-    // happens next, the technician can put it back as it was.
-    auto radio = std::make_unique<VKTCore::Image>();
-    proc_.ShowPleaseWait(WritingText);
-    const bool read = Transfers(transfers_.link(), proc_, *radio).ReadAllMemory();
-    proc_.Unload();
-    if (!read) {
-        const bool cancelled = proc_.Cancelled || transfers_.link().HookCancelled;
-        LastChanges = std::string(cancelled ? "its read was cancelled" : "its read failed") + ": nothing was written";
+    const JobResult job = RadioJobs(transfers_.link(), proc_, *this).WriteChanges(VKTCore::MemoryImage, *skipGlobals, keepBackup);
+    LastRead = job.fingerprint;
+    const std::string sent = WrittenList(job.blocksWritten, job.page0Written);
+    const std::string count = WrittenCount(job.blocksWritten, job.page0Written);
+    switch (job.end) {
+    case JobEnd::ReadFailed:
+        LastChanges = std::string(job.cancelled ? "its read was cancelled" : "its read failed") + ": nothing was written";
+        return;
+    case JobEnd::BackupFailed: LastChanges = "its backup could not be saved: nothing was written"; return;
+    case JobEnd::AlreadyHeld: LastChanges = "already holds the setup shown: nothing written"; return;
+    case JobEnd::WriteFailed:
+        LastChanges = job.otherUnit ? transfers_.link().LastFailure
+                                    : std::string(job.cancelled ? "cancelled" : "writing failed") + ": " + sent + " had been written";
+        return;
+    case JobEnd::ReadBackFailed:
+        LastChanges = sent + " written, but " +
+                      (job.otherUnit ? transfers_.link().LastFailure
+                                     : job.cancelled ? "not checked: its read-back was cancelled" : "its read-back failed");
+        return;
+    case JobEnd::Verified: LastChanges = count + " written and verified"; return;
+    case JobEnd::Differs:
+        LastChanges = count + " written, but the radio differs in " + std::to_string(job.differences.size()) +
+                      (job.differences.size() == 1 ? " setting" : " settings");
+        showDifferences(job.differences);
         return;
     }
-    if (keepBackup && !keepBackup(*radio)) {
-        LastChanges = "its backup could not be saved: nothing was written";
-        return;
-    }
-    const WriteSet changes = ChangedBlocks(*radio, VKTCore::MemoryImage, *skipGlobals);
-    if (changes.empty()) {
-        LastChanges = "already holds the setup shown: nothing written";
-        return;
-    }
-    // The write and its check reach only the radio that was read.
-    const auto identity = transfers_.link().RadioInfo;
-    transfers_.ExpectedRadio = identity;
-    proc_.ShowPleaseWait(WritingText);
-    const bool written = transfers_.WriteBlocks(changes) && !proc_.Cancelled;
-    proc_.Unload();
-    transfers_.ExpectedRadio.reset();
-    const std::string sent = WrittenList(transfers_.BlocksWritten, transfers_.Page0Written.size());
-    if (!written) {
-        LastChanges = std::string(proc_.Cancelled ? "cancelled" : "writing failed") + ": " + sent + " had been written";
-        return;
-    }
-    Transfers check(transfers_.link(), proc_, *radio);
-    check.ExpectedRadio = identity;
-    proc_.ShowPleaseWait(VerifyingText);
-    const bool back = check.ReadBlocks(changes.readBack());
-    proc_.Unload();
-    if (!back) {
-        LastChanges = sent + " written, but " + (proc_.Cancelled ? "not checked: its read-back was cancelled" : "its read-back failed");
-        return;
-    }
-    const auto differences = CompareSetups(*radio, VKTCore::MemoryImage, !*skipGlobals);
-    const std::string count = WrittenCount(transfers_.BlocksWritten, transfers_.Page0Written.size());
-    if (differences.empty()) {
-        LastChanges = count + " written and verified";
-        return;
-    }
-    LastChanges = count + " written, but the radio differs in " + std::to_string(differences.size()) +
-                  (differences.size() == 1 ? " setting" : " settings");
-    showDifferences(differences);
 }
 
 void RadioCommands::mnuVerify_Click() {
     LastVerify.reset();
+    LastRead.reset();
     // What a write would send now: the image with the shown group's edits,
     // which are put in for the comparison only.
     const VKTCore::Image kept = VKTCore::MemoryImage;
@@ -122,18 +109,15 @@ void RadioCommands::mnuVerify_Click() {
     const VKTCore::Image shown = VKTCore::MemoryImage;
     VKTCore::MemoryImage = kept;
 
-    VKTCore::Image radio{};
-    proc_.ShowPleaseWait(VerifyingText);
-    const bool read = Transfers(transfers_.link(), proc_, radio).ReadAllMemory();
-    proc_.Unload();
-    if (!read) return;  // the read said why
-    const auto differences = CompareSetups(radio, shown);
-    LastVerify = differences.size();
-    if (differences.empty()) {
+    const JobResult job = RadioJobs(transfers_.link(), proc_, *this).Verify(shown);
+    if (job.end == JobEnd::ReadFailed) return;  // the read said why
+    LastRead = job.fingerprint;
+    LastVerify = job.differences.size();
+    if (job.differences.empty()) {
         platform_.MsgBox(RadioMatches, Buttons::OK, Icon::Information, VerifyTitle);
         return;
     }
-    showDifferences(differences);
+    showDifferences(job.differences);
 }
 
 void RadioCommands::showDifferences(const std::vector<FieldDifference>& differences) {
@@ -147,6 +131,7 @@ void RadioCommands::showDifferences(const std::vector<FieldDifference>& differen
 
 void RadioCommands::mnuWriteGlobal_Click() {
     LastWrite.reset();
+    LastRead.reset();
     window_.storeGroupMemory();
     if (!confirmWrite()) return;
     window_.writeCurrentGroup();
@@ -158,6 +143,7 @@ void RadioCommands::mnuWriteGlobal_Click() {
 
 void RadioCommands::mnuWriteGroup_Click() {
     LastWrite.reset();
+    LastRead.reset();
     window_.storeGroupMemory();
     if (!confirmWrite()) return;
     window_.writeCurrentGroup();

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "link/Fingerprint.h"
+#include "link/RadioJobs.h"
 #include "link/SetupComparison.h"
 #include "link/Transfers.h"
 
@@ -30,7 +32,7 @@ public:
     virtual void writeGlobals() = 0;
 };
 
-class RadioCommands {
+class RadioCommands : private JobHost {
 public:
     RadioCommands(Transfers& transfers, frmProc& proc, vkt::Platform& platform, RadioWindow& window)
         : transfers_(transfers), proc_(proc), platform_(platform), window_(window) {}
@@ -52,8 +54,8 @@ public:
     std::function<void(const std::string& what)> afterRead;
     std::function<void()> beforeWrite;
     // Keeps a radio's whole read as its backup before Write Changes sends
-    // anything; false when it could not (then nothing is written).
-    std::function<bool(const VKTCore::Image& radio)> keepBackup;
+    // anything; nothing when it could not (then nothing is written).
+    RadioJobs::KeepBackup keepBackup;
     // What the last write command came to: nothing when it was not confirmed,
     // else whether its transfer said it was done.
     std::optional<bool> LastWrite;
@@ -63,6 +65,9 @@ public:
     // What the last Write Changes came to, for the status bar ("3 blocks
     // written and verified"); nothing when it was not confirmed.
     std::optional<std::string> LastChanges;
+    // The unit the last command read whole (page 0 included), for naming it;
+    // nothing when the last command did not.
+    std::optional<Fingerprint> LastRead;
 
     static constexpr const char* ConfirmWrite = "Are you sure you want to write to the radio?";
     static constexpr const char* AskGlobals = "Write Global Parameters?";
@@ -76,6 +81,7 @@ public:
     static constexpr int ListedDifferences = 20;
 
 private:
+    bool run(JobStep step, Transfers& transfers, const std::function<bool()>& transfer) override;
     bool confirmWrite();
     // Asks to confirm a write, and whether it takes the unit-wide settings;
     // stores the open windows' edits. Nothing when not confirmed.

@@ -106,14 +106,31 @@ bool Transfers::readFailed() {
     return false;
 }
 
-bool Transfers::isExpectedRadio() {
-    if (!ExpectedRadio || link_.RadioInfo == *ExpectedRadio) return true;
-    link_.failed("the radio on the cable is " + vkt::IdentityText(link_.RadioInfo) + ", not " + vkt::IdentityText(*ExpectedRadio) +
-                 " that was read");
-    link_.UnhookRadio();
-    proc_.Unload();
-    platform().MsgBox(OtherRadioText, Buttons::OK, Icon::Exclamation, DownloadErrorTitle);
-    return false;
+bool Transfers::isExpectedRadio(const char* untouched) {
+    OtherUnit = false;
+    if (!ExpectedRadio) return true;
+    auto otherRadio = [this](const std::string& why) {
+        link_.failed(why);
+        link_.UnhookRadio();
+        proc_.Unload();
+        platform().MsgBox(OtherRadioText, Buttons::OK, Icon::Exclamation, DownloadErrorTitle);
+        return false;
+    };
+    if (link_.RadioInfo != ExpectedRadio->identity)
+        return otherRadio("the radio on the cable is " + vkt::IdentityText(link_.RadioInfo) + ", not " +
+                          vkt::IdentityText(ExpectedRadio->identity) + " that was read");
+    for (size_t i = 0; i < CalibrationAddresses.size(); ++i) {
+        int value = 0;
+        if (!link_.ReadEEByte(0, CalibrationAddresses[i], value)) {  // it said why and released the radio
+            proc_.Unload();
+            return false;
+        }
+        if (value != ExpectedRadio->calibration[i]) {
+            OtherUnit = true;
+            return otherRadio(std::string(OtherUnitText) + "; " + untouched);
+        }
+    }
+    return true;
 }
 
 bool Transfers::ReadBlock(int N) { return readBlock(N, image_, -1); }
@@ -221,7 +238,7 @@ bool Transfers::WriteMaskedByte(int page, int offset, int mask, int value) {
 bool Transfers::readBlocks(const std::vector<int>& blocks, const char* caption) {
     link_.UseFastLink = true;
     if (!link_.HookRadio()) return false;
-    if (!isExpectedRadio()) return false;
+    if (!isExpectedRadio("nothing was compared")) return false;
     proc_.Prog1.setMin(0);
     proc_.Prog1.setMax(static_cast<int>(blocks.size()) * BlockBytes);
     proc_.ShowForm(caption, false);
@@ -300,7 +317,7 @@ bool Transfers::writeSet(WriteKind kind, const WriteSet& set, const char* captio
             proc_.Unload();
             return false;
         }
-        if (!isExpectedRadio()) return false;
+        if (!isExpectedRadio("nothing was written")) return false;
         if (kind == WriteKind::Global || !proc_.Loaded()) {
             proc_.ShowForm(caption, true);
             proc_.EnableCancel();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/MemoryImage.h"
+#include "link/Fingerprint.h"
 #include "link/RadioLink.h"
 #include "link/frmProc.h"
 
@@ -72,9 +73,12 @@ public:
     // These blocks of the radio into the image, nothing else of it.
     bool ReadBlocks(const std::vector<int>& blocks);
 
-    // When set, a hook that finds another radio (identity bytes, model
-    // included) ends the transfer before it sends or reads anything.
-    std::optional<std::array<uint8_t, 4>> ExpectedRadio;
+    // When set, a hook that finds another radio ends the transfer before it
+    // sends or reads anything: another model by its identity bytes, another
+    // unit of the model by its calibration, read with byte reads first.
+    std::optional<Fingerprint> ExpectedRadio;
+    // The last transfer ended because the radio's calibration was not the expected one.
+    bool OtherUnit = false;
     // What the last write had sent and seen acknowledged, retries
     // included: blocks in the order they went, and page-0 bytes.
     std::vector<int> BlocksWritten;
@@ -86,6 +90,7 @@ public:
     static constexpr const char* BlockFailedText = "Download Failed. Cycle Radio Power before Retrying.";
     static constexpr const char* DownloadErrorTitle = "DOWNLOAD ERROR";
     static constexpr const char* OtherRadioText = "This is not the radio that was read. Nothing was sent to it.";
+    static constexpr const char* OtherUnitText = "the radio on the cable is not the one that was read (its calibration differs)";
 
 private:
     bool readBlocks(const std::vector<int>& blocks, const char* caption);
@@ -93,8 +98,9 @@ private:
     bool readBlock(int N, VKTCore::Image& into, int previous);
     enum class WriteKind { All, Global, Group };
     bool writeSet(WriteKind kind, const WriteSet& set, const char* caption);
-    // False, with the radio released, when the hooked radio is not ExpectedRadio.
-    bool isExpectedRadio();
+    // False, with the radio released, when the hooked radio is not
+    // ExpectedRadio; untouched says what that spared ("nothing was written").
+    bool isExpectedRadio(const char* untouched);
 
     // Shows the read error; false.
     bool readFailed();

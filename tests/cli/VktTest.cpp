@@ -410,8 +410,9 @@ Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) 
 
 // --changed-only reads the radio (its backup), writes only the blocks and
 // unit-wide bytes whose sent bits differ and reads exactly those back. A
-// failing read, a radio that is not the one read, and an interrupt in any
-// phase write nothing more.
+// failing read, a radio that is not the one read (another model, or another
+// unit of the model, told by its calibration), and an interrupt in any phase
+// write nothing more.
 TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const auto& received = port.radio().received;
     const size_t beforeRead = received.size();
@@ -422,28 +423,36 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
         std::vector<std::pair<int, uint8_t>> flips;  // radio bytes changed by these bits
         std::function<void(vktsim::RadioModel&)> fault;
         size_t interruptAfter;  // bytes heard; 0: never
-        bool otherRadio;
+        std::function<void(vktsim::RadioModel&)> swap;  // another radio takes its place
+        size_t swapAfter;                               // once this many bytes were heard
         int exit;
         Heard heard;
         std::string said;  // all, where the write ends well
     };
     const std::vector<std::pair<int, uint8_t>> two = {{ch, 0x01}, {label, 0x01}};  // blocks 36 and 43
     const Heard both = {{ch / 32, label / 32}, {}, {ch / 32, label / 32}};
-    const std::string done = "radio 1 (2AAA0105): ", cut = "INTERRUPTED\nvkt: interrupted while ";
+    const std::string done = "radio 1 (2AAA0105 #5E4F): ", cut = "INTERRUPTED\nvkt: interrupted while ";
+    const auto otherModel = [](vktsim::RadioModel& r) { r.identity = vktsim::RadioModel::SlowIdentity; };
+    const auto otherUnit = [](vktsim::RadioModel& r) { r.eeprom[VKTCore::Page0::HighPowerDAC.offset] ^= 0x5A; };
+    const std::string otherUnitSaid = "the radio on the cable is not the one that was read (its calibration differs); ";
     const Case cases[] = {
-        {{{11, 0x11}, {first, 0x01}}, {}, 0, false, 0, {}, done + "already holds the setup: nothing written (1 so far)\n"},  // bits never sent
-        {{{ch, 0x01}, {label, 0x20}, {first, 0x20}}, {}, 0, false, 0, {{ch / 32, label / 32}, {first}, {32, ch / 32, label / 32}},
+        // Bits never sent; one of them a calibration value, which the radio's tag shows.
+        {{{11, 0x11}, {first, 0x01}}, {}, 0, {}, 0, 0, {}, "radio 1 (2AAA0105 #2428): already holds the setup: nothing written (1 so far)\n"},
+        {{{ch, 0x01}, {label, 0x20}, {first, 0x20}}, {}, 0, {}, 0, 0, {{ch / 32, label / 32}, {first}, {32, ch / 32, label / 32}},
          done + "3 blocks written and verified (1 so far)\n"},
-        {{{6, 0x04}, {153, 0x02}}, {}, 0, false, 0, {{}, {6, 153}, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {{{6, 0x04}, {153, 0x02}}, {}, 0, {}, 0, 0, {{}, {6, 153}, {0, 1, 2, 3, 4, 5, 6, 7}},
          done + "2 unit-wide bytes written and verified (1 so far)\n"},
-        {two, [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, false, 1, both,
+        {two, [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, {}, 0, 1, both,
          "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
-        {two, [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, false, 1, {},
+        {two, [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, {}, 0, 1, {},
          "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
-        {two, {}, 0, true, 1, {}, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
-        {two, {}, 300, false, 130, {}, cut + "reading, after "},
-        {two, {}, aRead + 30, false, 130, {{ch / 32}, {}, {}}, cut + "writing, after "},
-        {two, {}, aRead + 110, false, 130, both, cut + "verifying a finished write, after "},
+        {two, {}, 0, otherModel, aRead, 1, {}, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
+        {two, {}, 0, otherUnit, aRead, 1, {}, "FAILED: " + otherUnitSaid + "nothing was written; its backup is "},
+        {two, {}, 0, otherUnit, aRead + 130, 1, {both.blocks, {}, {}},
+         "FAILED: reading it back: " + otherUnitSaid + "nothing was compared; blocks 36, 43 had been written; its backup is "},
+        {two, {}, 300, {}, 0, 130, {}, cut + "reading, after "},
+        {two, {}, aRead + 60, {}, 0, 130, {{ch / 32}, {}, {}}, cut + "writing, after "},
+        {two, {}, aRead + 170, {}, 0, 130, both, cut + "verifying a finished write, after "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
@@ -455,8 +464,8 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
         for (const auto& [address, bits] : c.flips) port.radio().eeprom[static_cast<size_t>(address)] ^= bits;
         const vktsim::Eeprom before = port.radio().eeprom;
         const size_t start = received.size();
-        interrupted = [&] {
-            if (c.otherRadio && received.size() - start > aRead) port.radio().identity = vktsim::RadioModel::SlowIdentity;
+        interrupted = [&, swapped = false]() mutable {
+            if (c.swap && !swapped && received.size() - start > c.swapAfter) c.swap(port.radio()), swapped = true;
             return c.interruptAfter && received.size() - start >= c.interruptAfter;
         };
         EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--changed-only", "--log", path("log.csv")}), c.exit);
@@ -478,6 +487,7 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
         EXPECT_NE(shown.find(h.blocks.size() == 1 ? "; block 36 had been written; its backup is " + folder.string()
                                                   : "; blocks 36, 43 had been written; its backup is " + folder.string()), std::string::npos) << shown;
     }
+    EXPECT_NE(bytes("log.csv").find(",Comm Port 1,2AAA0105 #5E4F,"), std::string::npos) << bytes("log.csv");
     EXPECT_NE(bytes("log.csv").find(",,,2 unit-wide bytes written and verified\n"), std::string::npos) << bytes("log.csv");
     EXPECT_NE(bytes("log.csv").find(",,,\"blocks 32, 36, 43 written and verified\"\n"), std::string::npos);
 }

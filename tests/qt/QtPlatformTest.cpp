@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include "qt/QtPlatform.h"
+#include "store/DataFolder.h"
 
 TEST(Settings, ACorruptSettingsFileGivesTheDefaults) {
     vktqt::QtPlatform platform;
@@ -41,4 +43,28 @@ TEST(MessageBoxes, AreAsWideAsTheirTitle) {
     });
     platform.MsgBox("Error Hooking to Radio.", vkt::Buttons::RetryCancel, vkt::Icon::None, "COMM ERROR TITLE LONGER THAN ITS TEXT", false);
     EXPECT_GT(width, titleWidth + 100);
+}
+
+// The editor and vkt keep their data (and so the radios' backups) where the
+// window system keeps the program's application data, unless VKT_DATA_DIR
+// names another folder.
+TEST(DataFolder, IsTheWindowSystemsApplicationDataUnlessChosen) {
+    const QString app = QCoreApplication::applicationName(), organisation = QCoreApplication::organizationName();
+    const QByteArray chosen = qgetenv("VKT_DATA_DIR"), xdg = qgetenv("XDG_DATA_HOME");
+    QCoreApplication::setApplicationName("VKTEDWIN");
+    QCoreApplication::setOrganizationName("VKTEDWIN");
+    qunsetenv("VKT_DATA_DIR");
+    // XDG_DATA_HOME, and what the window system sees in its place: a relative folder is no folder.
+    for (const auto& [home, valid] : {std::pair{"/tmp/vkt data/xdg", "/tmp/vkt data/xdg"}, {"", ""}, {"vkt/xdg", ""}}) {
+        *valid ? qputenv("XDG_DATA_HOME", valid) : qunsetenv("XDG_DATA_HOME");
+        const std::string expected = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
+        *home ? qputenv("XDG_DATA_HOME", home) : qunsetenv("XDG_DATA_HOME");
+        EXPECT_EQ(vktstore::DataFolder(), expected) << home;
+    }
+    qputenv("VKT_DATA_DIR", "/tmp/vkt-\xc3\x9c");
+    EXPECT_EQ(vktstore::DataFolder(), "/tmp/vkt-\xc3\x9c");
+    chosen.isNull() ? qunsetenv("VKT_DATA_DIR") : qputenv("VKT_DATA_DIR", chosen);
+    xdg.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", xdg);
+    QCoreApplication::setApplicationName(app);
+    QCoreApplication::setOrganizationName(organisation);
 }
