@@ -21,7 +21,7 @@ inline int ReadPlanRows(const std::string& header, const uint8_t* data, size_t s
     VKTCore::ApplyPlan(plan, image);
     if (VKTCore::ProgrammedChannels(image).empty()) return 0;
     VKTCore::ChannelPlan back;
-    if (!VKTCore::ReadPlan(VKTCore::WritePlan(image, plan.format), {}, back, error)) __builtin_trap();
+    if (!VKTCore::ReadPlan(VKTCore::WritePlan(image, plan.format).text, {}, back, error)) __builtin_trap();
     VKTCore::Image again = image;
     VKTCore::ApplyPlan(back, again);
     if (again != image) __builtin_trap();
