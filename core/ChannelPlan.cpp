@@ -68,7 +68,7 @@ std::string Row::value(size_t col) const {
 bool Row::refuse(size_t col, const std::string& why, std::string& error) const {
     const std::string at = "line " + std::to_string(line());
     if (!header_.has(col)) {
-        error = at + ": the row needs a " + std::string((*header_.columns)[col].name) + " column, which the file does not have";
+        error = at + ": the row needs the column " + std::string((*header_.columns)[col].name) + ", which the file does not have";
         return false;
     }
     error = at + ", column " + OneLine(header_.record->fields[header_.at[col]]) + ": \"" + vkt::ShownValue(raw(col)) + "\" " + why;

@@ -49,7 +49,7 @@ public:
     std::string value(size_t col) const;
     bool blank(size_t col) const { return value(col).empty(); }
     // Sets error to `line N, column NAME: "VALUE" why` and returns false; for
-    // a column the file does not have, `line N: the row needs a NAME column`.
+    // a column the file does not have, `line N: the row needs the column NAME, ...`.
     bool refuse(size_t col, const std::string& why, std::string& error) const;
 
 private:

@@ -184,7 +184,7 @@ const Refusal Refusals[] = {
     {List, {}, "line 1: column \"frequency\" appears twice", {}, "Location,Frequency,frequency\r\n1,150,150\r\n"},
     {List, {}, "line 2: a NUL byte: this is no text file (a plan is CSV text)", {}, std::string("Location,Frequency\r\n1,15\0" "0\r\n", 27)},
     {List, {}, "line 3: byte 0x81, neither UTF-8 nor Windows-1252 text: this is no text file (a plan is CSV text)", {}, "Location,Name,Frequency\r\n1,\xe9t\xe9,150.0\r\n2,\x81,150.0\r\n"},
-    {List, {}, "line 2: the row needs a CrossMode column, which the file does not have", {}, "Location,Frequency,Tone\r\n1,150.0,Cross\r\n"},
+    {List, {}, "line 2: the row needs the column CrossMode, which the file does not have", {}, "Location,Frequency,Tone\r\n1,150.0,Cross\r\n"},
     {Incident, {}, "line 3, column RX Freq N or W: \"17\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz", {}, "Ch #,\"RX Freq\r\nN or W\"\r\n1,17\r\n"},
     {Incident, {}, "line 3: channel 17 goes past group 15 (16 channels a group from group 15 on)", {.firstGroup = 14}, "Ch #,RX Freq\r\n16,150.0\r\n17,150.0\r\n"},
     {List, {}, "line 2: a quote is never closed", {}, "Location,Frequency\r\n1,\"150\r\n"},
