@@ -43,8 +43,9 @@ const char* const VktHelp =
     "                                                   communications plan or a channel list\n"
     "  import FILE.vkt --plan IN.csv [--group N] [--cut-names] -o NEW.vkt\n"
     "                                                   a setup with the channels of a plan or channel list\n"
-    "                                                   (--group: where a channel list's first 16 go, 1 if not\n"
-    "                                                   given; --cut-names: cut names to 8 characters)\n"
+    "                                                   (--group: where the first 16 go of a plan without a\n"
+    "                                                   Zone/Grp column, 1 if not given; --cut-names: cut\n"
+    "                                                   names to 8 characters)\n"
     "  defaults -o FILE.vkt                             the factory setup\n"
     "\n"
     "Several cables at once: give --port or --device once for each. write then writes every radio at\n"
@@ -194,10 +195,13 @@ int Export(const Args& a, Console& c) {
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
     vktstore::FileError e;
     const std::string& out = plan ? a.plan : a.csv;
-    if (!vktstore::WriteFileReplacing(out, plan ? VKTCore::WritePlan(setup, *format) : ExportCsv(setup), e)) {
+    const auto written = plan ? VKTCore::WritePlan(setup, *format) : VKTCore::WrittenPlan{.text = ExportCsv(setup), .channels = 0, .leftOut = {}};
+    if (!vktstore::WriteFileReplacing(out, written.text, e)) {
         c.err << "vkt: cannot write " << out << ": " << e.description << "\n";
         return FileFailure;
     }
+    if (!written.leftOut.empty()) c.out << out << ": " << written.channels << " channels; left out, as the plan cannot hold them as the setup has them:\n";
+    for (const std::string& line : written.leftOut) c.out << line << "\n";
     return Done;
 }
 
@@ -224,11 +228,13 @@ int ImportPlan(const Args& a, Console& c) {
         c.err << "vkt: " << a.plan << ": " << error << "; nothing was written\n";
         return FileFailure;
     }
+    if (plan.groupsGiven && !a.group.empty())
+        return UsageError(c, "--group has no effect: the plan's Zone/Grp column gives each channel's group");
     VKTCore::ApplyPlan(plan, setup);
     if (!SaveSetup(a.output, setup, c)) return FileFailure;
     c.out << a.plan << ": " << VKTCore::PlanFormatTitle(plan.format) << ", " << plan.channels.size() << (plan.channels.size() == 1 ? " channel\n" : " channels\n");
     for (const std::string& line : VKTCore::PlanChanges(plan)) c.out << line << "\n";
-    for (const std::string& line : plan.cutNames) c.out << line << "\n";
+    for (const std::string& line : plan.renamed) c.out << line << "\n";
     return Done;
 }
 
@@ -236,6 +242,7 @@ int Import(const Args& a, Console& c) {
     if (a.positional.size() != 2 || a.csv.empty() == a.plan.empty() || a.output.empty())
         return UsageError(c, "import needs FILE, either --csv IN.csv or --plan IN.csv, and -o NEW.vkt");
     if (!a.plan.empty()) return ImportPlan(a, c);
+    if (!a.group.empty() || a.cutNames) return UsageError(c, "--group and --cut-names are for --plan, not --csv");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
     std::string text;

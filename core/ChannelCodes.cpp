@@ -82,8 +82,15 @@ std::optional<uint16_t> FreqTextToSteps(const std::string& text) {
     return static_cast<uint16_t>(steps);
 }
 
+std::optional<uint16_t> ChannelHertzToSteps(long long hertz) {
+    if (hertz == 0) return 0;
+    const bool onStep = std::any_of(std::begin(ChannelStepsHertz), std::end(ChannelStepsHertz), [&](long long step) { return hertz % step == 0; });
+    if (!onStep || hertz < LowestChannelHertz || hertz > HighestChannelHertz) return std::nullopt;
+    return static_cast<uint16_t>((hertz - StepZeroHertz) / StepHertz);
+}
+
 std::optional<double> TypedFrequency(double freq) {
-    constexpr double LowestMHz = 136, HighestMHz = 174;
+    constexpr double LowestMHz = LowestChannelHertz / 1e6, HighestMHz = HighestChannelHertz / 1e6;
     constexpr size_t LongestText = 10;
     const auto throughText = [](double v) { return vkt::Val(vkt::NumberText(v)); };
     while (freq >= 1000) freq /= 10;

@@ -33,6 +33,15 @@ double dFreqToDbl(const std::string& StrFreq);
 // the 16-bit step range (100.00125 ... 181.91875 MHz, or 0 for none).
 std::optional<uint16_t> FreqTextToSteps(const std::string& text);
 
+// A step count is hertz above 100 MHz in 1.25 kHz steps.
+inline constexpr long long StepZeroHertz = 100000000, StepHertz = 1250;
+// The band and channel steps a frequency of the radio lies on.
+inline constexpr long long LowestChannelHertz = 136000000, HighestChannelHertz = 174000000;
+inline constexpr long long ChannelStepsHertz[] = {2500, 6250};
+// The step count of a frequency in hertz taken as it stands: 0 (none) is 0,
+// anything else on a channel step within the band; nothing when it is not.
+std::optional<uint16_t> ChannelHertzToSteps(long long hertz);
+
 // A typed frequency in MHz as the grid takes it: digits shifted below 1000
 // (154525, 15.4525 and 154.525 are all 154.525), on a 2.5 or 6.25 kHz
 // channel step and within 136 ... 174 MHz; 0 (none) stays 0. Nothing when

@@ -54,6 +54,13 @@ std::optional<double> Watts(const std::string& text) {
 
 constexpr double LowestHighWatts = 2;
 
+// "7" and "007" are one location, and "00" is location 0: a list counts from 0 or from 1.
+std::optional<int> LocationNumber(const Row& row) {
+    const std::string text = row.value(Location);
+    if (text.empty() || text.size() > 4 || !vkt::AllDigits(text)) return std::nullopt;
+    return std::stoi(text);
+}
+
 // What the whole file decides: where locations count from, the highest power.
 struct ListFacts {
     int base = 1;
@@ -69,9 +76,9 @@ public:
     bool read() {
         PlanChannel ch;
         ch.line = row_.line();
-        const std::string location = row_.value(Location);
-        if (location.empty() || location.size() > 4 || !vkt::AllDigits(location)) return refuse(Location, "is not a location number");
-        const int index = options_.firstGroup * ChannelCount + std::stoi(location) - facts_.base;
+        const auto location = LocationNumber(row_);
+        if (!location) return refuse(Location, "is not a location number");
+        const int index = options_.firstGroup * ChannelCount + *location - facts_.base;
         if (index >= GroupCount * ChannelCount)
             return refuse(Location, "goes past group 15 (16 locations a group from group " + std::to_string(options_.firstGroup + 1) + " on)");
         ch.group = index / ChannelCount;
@@ -104,7 +111,7 @@ private:
             const auto offset = Hertz(row_.value(Offset));
             if (!offset) return refuse(Offset, "is not an offset in MHz, like 0.600000");
             const long long hertz = StepsToHertz(ch.rx) + (duplex == "+" ? *offset : -*offset);
-            const auto tx = hertz > 0 ? FrequencySteps(MHzText(hertz, 1)) : std::nullopt;
+            const auto tx = hertz > 0 ? ChannelHertzToSteps(hertz) : std::nullopt;
             if (!tx) return refuse(Offset, "puts transmit on no frequency: a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz");
             ch.tx = *tx;
         } else {
@@ -112,7 +119,7 @@ private:
         }
         const std::string mode = vkt::ToUpper(row_.value(Mode));
         if (mode != "" && mode != "FM" && mode != "NFM") return refuse(Mode, "is not FM or NFM: this radio is analog FM");
-        ch.narrow = mode == "NFM";
+        if (!mode.empty()) ch.narrow = mode == "NFM";
         return true;
     }
 
@@ -202,7 +209,7 @@ bool ReadChannelList(const std::vector<vkt::CsvRecord>& records, const PlanOptio
     for (size_t r = header->index + 1; r < records.size(); ++r) {
         const Row row(records[r], *header);
         if (Unused(row)) continue;
-        if (row.value(Location) == "0") facts.base = 0;
+        if (LocationNumber(row) == 0) facts.base = 0;
         if (const auto watts = Watts(row.value(Power))) facts.mostWatts = std::max(facts.mostWatts, *watts);
     }
     for (size_t r = header->index + 1; r < records.size(); ++r) {
@@ -241,7 +248,7 @@ std::string WriteChannelList(const std::vector<PlanChannel>& channels) {
         }
         out << ch.group * ChannelCount + ch.channel + 1 << "," << vkt::CsvField(NameText(ch.label)) << "," << MHzText(rx, 6) << ","
             << duplex << "," << offset << "," << mode << "," << rTone << "," << cTone << "," << dtcs << "," << polarity << ","
-            << rxDtcs << "," << cross << "," << (ch.narrow ? "NFM" : "FM") << "," << (rx % 6250 == 0 ? "6.25" : "2.50") << ","
+            << rxDtcs << "," << cross << "," << (ch.narrow.value_or(false) ? "NFM" : "FM") << "," << (rx % 6250 == 0 ? "6.25" : "2.50") << ","
             << (ch.scan.value_or(true) ? "" : "S") << "," << (ch.lowPower.value_or(false) ? "Low" : "High") << ",,,,,\r\n";
     }
     return out.str();

@@ -2,6 +2,7 @@
 #include "core/ChannelPlan.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cctype>
 
 #include "core/MemoryMap.h"
@@ -22,10 +23,15 @@ std::string ColumnKey(const std::string& name) {
     return key;
 }
 
+std::string OneLine(std::string name) {
+    std::replace(name.begin(), name.end(), '\n', ' ');
+    return name;
+}
+
 std::optional<Header> FindHeader(const std::vector<vkt::CsvRecord>& records, const std::vector<ColumnSpec>& columns,
                                  const std::vector<size_t>& required, std::string& error) {
     for (size_t r = 0; r < records.size(); ++r) {
-        Header h{&records[r], r, std::vector<size_t>(columns.size(), std::string::npos)};
+        Header h{&records[r], &columns, r, std::vector<size_t>(columns.size(), std::string::npos)};
         std::optional<std::string> twice;
         for (size_t k = 0; k < records[r].fields.size(); ++k) {
             const std::string key = ColumnKey(records[r].fields[k]);
@@ -38,7 +44,7 @@ std::optional<Header> FindHeader(const std::vector<vkt::CsvRecord>& records, con
         }
         if (std::all_of(required.begin(), required.end(), [&](size_t col) { return h.has(col); })) {
             if (twice) {
-                error = "line " + std::to_string(records[r].line) + ": column \"" + *twice + "\" appears twice";
+                error = "line " + std::to_string(records[r].line) + ": column \"" + OneLine(*twice) + "\" appears twice";
                 return std::nullopt;
             }
             return h;
@@ -60,27 +66,30 @@ std::string Row::value(size_t col) const {
 }
 
 bool Row::refuse(size_t col, const std::string& why, std::string& error) const {
-    const std::string name = header_.has(col) ? header_.record->fields[header_.at[col]] : "?";
-    error = "line " + std::to_string(line()) + ", column " + name + ": \"" + vkt::ShownValue(raw(col)) + "\" " + why;
+    const std::string at = "line " + std::to_string(line());
+    if (!header_.has(col)) {
+        error = at + ": the row needs the column " + std::string((*header_.columns)[col].name) + ", which the file does not have";
+        return false;
+    }
+    error = at + ", column " + OneLine(header_.record->fields[header_.at[col]]) + ": \"" + vkt::ShownValue(raw(col)) + "\" " + why;
     return false;
 }
 
 std::optional<uint16_t> FrequencySteps(const std::string& text) {
-    if (!vkt::IsNumeric(text)) return std::nullopt;
-    const auto mhz = TypedFrequency(vkt::Val(text));
-    if (!mhz) return std::nullopt;
-    return FreqTextToSteps(vkt::NumberText(*mhz));
+    const auto hertz = Hertz(text);
+    return hertz ? ChannelHertzToSteps(*hertz) : std::nullopt;
 }
 
 std::optional<long long> Hertz(const std::string& mhz) {
     const size_t point = mhz.find('.');
     const std::string whole = mhz.substr(0, point);
-    const std::string part = point == std::string::npos ? "" : mhz.substr(point + 1);
+    std::string part = point == std::string::npos ? "" : mhz.substr(point + 1);
+    while (part.size() > 6 && part.back() == '0') part.pop_back();
     if (whole.empty() || whole.size() > 4 || part.size() > 6 || !vkt::AllDigits(whole) || !vkt::AllDigits(part)) return std::nullopt;
     return std::stoll(whole) * 1000000 + (part.empty() ? 0 : std::stoll(part + std::string(6 - part.size(), '0')));
 }
 
-long long StepsToHertz(uint16_t steps) { return steps == 0 ? 0 : 100000000LL + 1250LL * steps; }
+long long StepsToHertz(uint16_t steps) { return steps == 0 ? 0 : StepZeroHertz + StepHertz * steps; }
 
 std::string MHzText(long long hertz, int decimals) {
     std::string part = vkt::PadLeft(std::to_string(hertz % 1000000), 6, '0');
@@ -104,15 +113,18 @@ bool IsInvertedCode(uint16_t code) { return (code & 0x4000) != 0; }
 std::string CodeDigits(uint16_t code) { return CGCodeToText(code).substr(1, 3); }
 
 bool ReadName(const Row& row, size_t col, const PlanOptions& options, ChannelPlan& plan, LabelCodes& label, std::string& error) {
-    std::string name = row.raw(col);
-    if (vkt::CharCount(name) > 8) name = row.value(col);
-    if (vkt::CharCount(name) > 8) {
+    const std::string written = row.value(col);
+    std::string name = vkt::CharCount(row.raw(col)) > 8 ? written : row.raw(col);
+    const bool cut = vkt::CharCount(name) > 8;
+    if (cut) {
         if (!options.cutNames) return row.refuse(col, "has more than 8 characters (or choose to cut names to 8)", error);
-        const std::string cut = vkt::CharsMid(name, 0, 8);
-        plan.cutNames.push_back("line " + std::to_string(row.line()) + ": \"" + name + "\" cut to \"" + cut + "\"");
-        name = cut;
+        name = vkt::CharsMid(name, 0, 8);
     }
     label = EncodeLabel(name);
+    // Cut, upper-cased, or a character the radio lacks shown as a space: the technician is told.
+    const std::string stored = NameText(label);
+    if (stored != written)
+        plan.renamed.push_back("line " + std::to_string(row.line()) + ": \"" + written + (cut ? "\" cut to \"" : "\" becomes \"") + stored + "\"");
     return true;
 }
 
@@ -148,12 +160,8 @@ const char* PlanFormatTitle(PlanFormat format) {
 namespace {
 
 bool Records(const std::string& text, std::vector<vkt::CsvRecord>& records, std::string& error) {
-    const std::string csv = vkt::WithoutByteOrderMark(text);
-    if (!vkt::IsUtf8Text(csv)) {
-        error = "this is no text file (a plan is UTF-8 CSV text)";
-        return false;
-    }
-    return vkt::ParseCsv(csv, records, error);
+    std::string csv;
+    return vkt::Utf8OrWindows1252(vkt::WithoutByteOrderMark(text), csv, error) && vkt::ParseCsv(csv, records, error);
 }
 
 // The channel list's header is its first line; a plan's table starts under the form's headings.
@@ -223,13 +231,43 @@ std::vector<PlanChannel> ProgrammedChannels(const Image& image) {
     return channels;
 }
 
-std::string WritePlan(const Image& image, PlanFormat format) {
-    const auto channels = ProgrammedChannels(image);
+namespace {
+
+std::string PlanText(const std::vector<PlanChannel>& channels, PlanFormat format) {
     return format == PlanFormat::IncidentPlan ? PlanRows::WriteIncidentPlan(channels) : PlanRows::WriteChannelList(channels);
+}
+
+// Why the row of a channel, imported into the setup it came from, would not
+// leave its bytes as they are; "" when it would.
+std::string WhyNotReadBack(const Image& image, const PlanChannel& ch, PlanFormat format) {
+    ChannelPlan back;
+    std::string error;
+    if (!ReadPlan(PlanText({ch}, format), {}, back, error))
+        return error.starts_with("line ") ? error.substr(error.find_first_of(",:") + 2) : error;
+    Image read = image;
+    ApplyPlan(back, read);
+    return read == image ? "" : "its row would read back otherwise";
+}
+
+} // namespace
+
+WrittenPlan WritePlan(const Image& image, PlanFormat format) {
+    WrittenPlan written;
+    std::vector<PlanChannel> held;
+    for (const PlanChannel& ch : ProgrammedChannels(image)) {
+        const std::string why = WhyNotReadBack(image, ch, format);
+        if (why.empty()) held.push_back(ch);
+        else written.leftOut.push_back("group " + std::to_string(ch.group + 1) + " channel " + std::to_string(ch.channel + 1) + ": " + why);
+    }
+    written.text = PlanText(held, format);
+    written.channels = held.size();
+    return written;
 }
 
 void ApplyPlan(const ChannelPlan& plan, Image& image) {
     for (const PlanChannel& ch : plan.channels) {
+        // The readers refuse any other place; one outside would write into another group's table.
+        assert(ch.group >= 0 && ch.group < GroupCount && ch.channel >= 0 && ch.channel < ChannelCount);
         const int slot = ChannelSlotAddress(ch.group, ch.channel);
         WriteField(image, slot, CS::RxFreq, ch.rx);
         WriteField(image, slot, CS::RxCG, ch.rxcg);
@@ -237,7 +275,7 @@ void ApplyPlan(const ChannelPlan& plan, Image& image) {
         WriteField(image, slot, CS::TxCG, ch.txcg);
         std::copy(ch.label.begin(), ch.label.end(), image.begin() + LabelSlotAddress(ch.group, ch.channel) + LabelSlot::Label.offset);
         const int block = GroupBase(ch.group);
-        WriteField(image, block, GB::Narrow[ch.channel], ch.narrow);
+        if (ch.narrow) WriteField(image, block, GB::Narrow[ch.channel], *ch.narrow);
         if (ch.scan) WriteField(image, block, GB::Scan[ch.channel], *ch.scan);
         if (ch.lowPower) WriteField(image, block, GB::LowPower[ch.channel], *ch.lowPower);
     }

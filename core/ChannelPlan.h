@@ -28,20 +28,25 @@ struct PlanChannel {
     int group = 0, channel = 0;
     uint16_t rx = 0, tx = 0, rxcg = 0, txcg = 0;
     LabelCodes label{};
-    bool narrow = false;
-    // Flags the format does not carry leave the setup's as they are.
-    std::optional<bool> scan, lowPower;
+    // Flags the format does not carry, or the row does not state, leave the setup's as they are.
+    std::optional<bool> narrow, scan, lowPower;
 };
 
 struct ChannelPlan {
     PlanFormat format = PlanFormat::IncidentPlan;
+    // The plan names its groups (an incident plan's Zone/Grp column): the
+    // chosen first group plays no part. Known once the columns are, even when
+    // a row is refused.
+    bool groupsGiven = false;
     std::vector<PlanChannel> channels;
-    // Names cut to 8 characters, one line each: `line 4: "ENGINE 12 TAC" cut to "ENGINE 1"`.
-    std::vector<std::string> cutNames;
+    // Names changed to fit the radio, one line each: `line 4: "ENGINE 12 TAC" cut to "ENGINE 1"`,
+    // `line 5: "Fire,Tac" becomes "FIRE TAC"`.
+    std::vector<std::string> renamed;
 };
 
 struct PlanOptions {
-    // Where a channel list's first 16 locations go (0 = group 1); the rest fill the groups after it.
+    // Where the first 16 channels of a plan without groups go (0 = group 1);
+    // the rest fill the groups after it.
     int firstGroup = 0;
     // Names over 8 characters are cut rather than refused.
     bool cutNames = false;
@@ -52,8 +57,16 @@ std::optional<PlanFormat> DetectPlanFormat(const std::string& text);
 // Reads every row; false, with the line, the column and the value in error,
 // when any row breaks a rule.
 bool ReadPlan(const std::string& text, const PlanOptions& options, ChannelPlan& plan, std::string& error);
-// One row per programmed channel of the setup.
-std::string WritePlan(const Image& image, PlanFormat format);
+// One row per programmed channel of the setup that the plan can hold as the
+// setup has it: read back, every row sets the very bytes it came from. The
+// others (an erased frequency, a step or tone the plans cannot write) are
+// left out, a line each: `group 3 channel 5: column TX Freq N or W: "181.91875W" is not a frequency: ...`.
+struct WrittenPlan {
+    std::string text;
+    size_t channels = 0;
+    std::vector<std::string> leftOut;
+};
+WrittenPlan WritePlan(const Image& image, PlanFormat format);
 
 std::vector<PlanChannel> ProgrammedChannels(const Image& image);
 void ApplyPlan(const ChannelPlan& plan, Image& image);

@@ -64,6 +64,52 @@ std::string WhyNoUtf8Text(const std::string& s) {
            "; save the file as UTF-8 text";
 }
 
+namespace {
+
+// The characters of bytes 0x80 ... 0x9F in Windows-1252; 0 where it has none.
+constexpr char32_t Windows1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+
+std::string Utf8Of(char32_t ch) {
+    std::string out;
+    if (ch < 0x80) {
+        out += static_cast<char>(ch);
+    } else if (ch < 0x800) {
+        out += static_cast<char>(0xC0 | (ch >> 6));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (ch >> 12));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+    return out;
+}
+
+} // namespace
+
+bool Utf8OrWindows1252(const std::string& text, std::string& utf8, std::string& error) {
+    if (IsUtf8Text(text)) {
+        utf8 = text;
+        return true;
+    }
+    utf8.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool control = byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
+        const char32_t ch = byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80] : byte;
+        if (control || ch == 0 || byte == 0x7F) {
+            error = "line " + std::to_string(LineAt(text, i)) + ": " +
+                    (byte == 0 ? std::string("a NUL byte") : "byte 0x" + Hex2(byte) + ", neither UTF-8 nor Windows-1252 text") +
+                    ": this is no text file (a plan is CSV text)";
+            return false;
+        }
+        utf8 += Utf8Of(ch);
+    }
+    return true;
+}
+
 std::string WithoutByteOrderMark(const std::string& text) {
     const std::string_view bom = "\xEF\xBB\xBF";
     return text.starts_with(bom) ? text.substr(bom.size()) : text;

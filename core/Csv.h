@@ -20,6 +20,12 @@ bool IsUtf8Text(const std::string& text);
 // when it is.
 std::string WhyNoUtf8Text(const std::string& text);
 
+// Text as a spreadsheet on Windows saves "CSV": UTF-8 when it is UTF-8 text,
+// else the Windows-1252 code page, each byte made the UTF-8 of its character.
+// False, with error naming the line and the byte, when it is neither (a NUL
+// or other control byte, a byte the code page leaves undefined): no text file.
+bool Utf8OrWindows1252(const std::string& text, std::string& utf8, std::string& error);
+
 // The text without a leading UTF-8 byte-order mark.
 std::string WithoutByteOrderMark(const std::string& text);
 

@@ -22,7 +22,7 @@ const std::vector<ColumnSpec>& Columns() {
         {"Ch #", {"ch", "chno", "channel", "channelno"}},
         {"Function", {"function"}},
         {"Channel Name/Trunked Radio System Talkgroup", {"channelnametrunkedradiosystemtalkgroup", "channelnametalkgroup", "channelname", "name"}},
-        {"Assignment", {"assignment"}},
+        {"Assignment", {"assignment", "eligibleusersassignments", "eligibleusers"}},
         {"RX Freq N or W", {"rxfreqnorw", "rxfreqnw", "rxfreq", "rxfrequency"}},
         {"RX Tone/NAC", {"rxtonenac", "rxtone", "rxnac", "rxctcss"}},
         {"TX Freq N or W", {"txfreqnorw", "txfreqnw", "txfreq", "txfrequency"}},
@@ -91,31 +91,86 @@ bool ReadTone(const Row& row, Column col, uint16_t& code, std::string& error) {
     return row.refuse(col, IsNac(v) ? "is a NAC (a P25 code): this radio is analog" : ToneRule, error);
 }
 
-bool ReadRow(const Row& row, const Header& header, const PlanOptions& options, ChannelPlan& plan, std::string& error) {
+// Where the table's channels go, as the rows before this one left it.
+struct Places {
+    std::optional<int> zone;                // the last group a Zone/Grp cell gave
+    std::array<int, GroupCount> counted{};  // channels so far in each group, for a table without Ch #
+};
+
+// A Zone/Grp column's group, carried down under a merged (blank) cell; the
+// channel its Ch # or, without that column (the 217A worksheet), the next
+// one in the group. Without a Zone/Grp column the channels count on from
+// the chosen group into the ones after it, as a channel list's locations do.
+bool ReadPlace(const Row& row, const Header& header, const PlanOptions& options, Places& places, PlanChannel& ch, std::string& error) {
+    const bool zoned = header.has(Group);
+    int group = options.firstGroup;
+    if (zoned) {
+        const std::string zone = row.value(Group);
+        if (!zone.empty() || !places.zone) {
+            const auto g = WholeNumber(zone, 1, GroupCount);
+            if (!g && !zone.empty() && !vkt::AllDigits(zone))
+                return row.refuse(Group, "is a zone's name, not a group number 1 ... 15: number the zones as the radio's groups", error);
+            if (!g) return row.refuse(Group, "is not a group number 1 ... 15", error);
+            places.zone = *g - 1;
+        }
+        group = *places.zone;
+    }
+    int& counted = places.counted[static_cast<size_t>(group)];
+    int number = counted + 1;
+    if (header.has(Channel)) {
+        const auto c = WholeNumber(row.value(Channel), 1, zoned ? ChannelCount : GroupCount * ChannelCount);
+        if (!c) return row.refuse(Channel, zoned ? "is not a channel number 1 ... 16" : "is not a channel number 1 ... 240", error);
+        number = *c;
+    }
+    counted = number;
+    const int index = group * ChannelCount + number - 1;
+    if ((zoned && number > ChannelCount) || index >= GroupCount * ChannelCount) {
+        error = "line " + std::to_string(row.line()) + ": channel " + std::to_string(number) + " goes past " +
+                (zoned ? "the 16 of group " + std::to_string(group + 1)
+                       : "group 15 (16 channels a group from group " + std::to_string(options.firstGroup + 1) + " on)");
+        return false;
+    }
+    ch.group = index / ChannelCount;
+    ch.channel = index % ChannelCount;
+    return true;
+}
+
+bool ReadRow(const Row& row, const Header& header, const PlanOptions& options, Places& places, ChannelPlan& plan, std::string& error) {
     PlanChannel ch;
     ch.line = row.line();
-    if (header.has(Group)) {
-        const auto g = WholeNumber(row.value(Group), 1, GroupCount);
-        if (!g) return row.refuse(Group, "is not a group number 1 ... 15", error);
-        ch.group = *g - 1;
-    } else {
-        ch.group = options.firstGroup;
-    }
-    const auto c = WholeNumber(row.value(Channel), 1, ChannelCount);
-    if (!c) return row.refuse(Channel, "is not a channel number 1 ... 16", error);
-    ch.channel = *c - 1;
+    if (!ReadPlace(row, header, options, places, ch, error)) return false;
     const std::string mode = vkt::ToUpper(row.value(Mode));
     if (mode == "D" || mode == "M") return row.refuse(Mode, "is digital or mixed mode: this radio is analog (A)", error);
     if (!mode.empty() && mode != "A") return row.refuse(Mode, "is not a mode: A (analog), D or M", error);
     std::optional<bool> rxNarrow, txNarrow;
     if (!ReadFrequency(row, RxFreq, ch.rx, rxNarrow, error) || !ReadFrequency(row, TxFreq, ch.tx, txNarrow, error)) return false;
     if (rxNarrow && txNarrow && rxNarrow != txNarrow) return row.refuse(TxFreq, "is not of the RX Freq's width (N or W)", error);
-    ch.narrow = rxNarrow.value_or(txNarrow.value_or(false));
+    ch.narrow = rxNarrow ? rxNarrow : txNarrow;
     if (!ReadTone(row, RxTone, ch.rxcg, error) || !ReadTone(row, TxTone, ch.txcg, error)) return false;
     if (!ReadName(row, Name, options, plan, ch.label, error)) return false;
     if (!CheckUnique(plan, ch, error)) return false;
     plan.channels.push_back(ch);
     return true;
+}
+
+// "154.2800N", "155.34375 w", "0": what a frequency cell holds, right or wrong.
+bool FrequencyShaped(const std::string& text) {
+    std::string v = vkt::ToUpper(text);
+    if (!v.empty() && (v.back() == 'N' || v.back() == 'W')) v.pop_back();
+    while (!v.empty() && v.back() == ' ') v.pop_back();
+    return !v.empty() && std::isdigit(static_cast<unsigned char>(v[0])) &&
+           std::all_of(v.begin(), v.end(), [](char ch) { return ch == '.' || std::isdigit(static_cast<unsigned char>(ch)); });
+}
+
+// A row is a channel when it carries a frequency: a frequency cell shaped as
+// one, or any text there on a numbered row. The form's empty (pre-numbered)
+// rows, its title and closing lines ("5. Special Instructions:", a signature,
+// in whatever column they stand) carry none.
+bool IsChannelRow(const Row& row) {
+    const bool numbered = WholeNumber(row.value(Channel), 0, 9999).has_value();
+    for (const Column col : {RxFreq, TxFreq})
+        if (FrequencyShaped(row.value(col)) || (numbered && !row.blank(col))) return true;
+    return false;
 }
 
 std::string FrequencyText(uint16_t steps, bool narrow) {
@@ -131,19 +186,21 @@ std::string CodeText(uint16_t code) {
 } // namespace
 
 std::optional<Header> IncidentPlanHeader(const std::vector<vkt::CsvRecord>& records, std::string& error) {
-    return FindHeader(records, Columns(), {Channel, RxFreq}, error);
+    // The 217A worksheet has no Ch # column: its rows are numbered as they stand.
+    auto header = FindHeader(records, Columns(), {Channel, RxFreq}, error);
+    if (!header && error.empty()) header = FindHeader(records, Columns(), {RxFreq, TxFreq}, error);
+    return header;
 }
 
 bool ReadIncidentPlan(const std::vector<vkt::CsvRecord>& records, const PlanOptions& options, ChannelPlan& plan, std::string& error) {
     const auto header = IncidentPlanHeader(records, error);
     if (!header) return false;
+    plan.groupsGiven = header->has(Group);
+    Places places;
     for (size_t r = header->index + 1; r < records.size(); ++r) {
         const Row row(records[r], *header);
-        // The form's empty rows and the lines under the table (a signature
-        // may stand in the channel column): no channel number, no frequency.
-        const std::string ch = row.value(Channel);
-        if ((ch.empty() || !std::isdigit(static_cast<unsigned char>(ch[0]))) && row.blank(RxFreq) && row.blank(TxFreq)) continue;
-        if (!ReadRow(row, *header, options, plan, error)) return false;
+        if (!IsChannelRow(row)) continue;
+        if (!ReadRow(row, *header, options, places, plan, error)) return false;
     }
     return true;
 }
@@ -156,7 +213,7 @@ std::string WriteIncidentPlan(const std::vector<PlanChannel>& channels) {
     out << "\r\n";
     for (const PlanChannel& ch : channels) {
         out << ch.group + 1 << "," << ch.channel + 1 << ",," << vkt::CsvField(NameText(ch.label)) << ",,"
-            << FrequencyText(ch.rx, ch.narrow) << "," << CodeText(ch.rxcg) << "," << FrequencyText(ch.tx, ch.narrow) << ","
+            << FrequencyText(ch.rx, ch.narrow.value_or(false)) << "," << CodeText(ch.rxcg) << "," << FrequencyText(ch.tx, ch.narrow.value_or(false)) << ","
             << CodeText(ch.txcg) << ",A,\r\n";
     }
     return out.str();

@@ -22,9 +22,13 @@ struct ColumnSpec {
 // A column name with case, spaces and punctuation left out: "RX Freq N or W" is "rxfreqnorw".
 std::string ColumnKey(const std::string& name);
 
+// A heading over two lines in its cell, named on one.
+std::string OneLine(std::string name);
+
 // Where each known column stands in the header record (npos when absent).
 struct Header {
     const vkt::CsvRecord* record = nullptr;
+    const std::vector<ColumnSpec>* columns = nullptr;
     size_t index = 0;  // of the header among the records
     std::vector<size_t> at;
     bool has(size_t col) const { return at[col] != std::string::npos; }
@@ -44,7 +48,8 @@ public:
     // The same without spaces at either end.
     std::string value(size_t col) const;
     bool blank(size_t col) const { return value(col).empty(); }
-    // Sets error to `line N, column NAME: "VALUE" why` and returns false.
+    // Sets error to `line N, column NAME: "VALUE" why` and returns false; for
+    // a column the file does not have, `line N: the row needs the column NAME, ...`.
     bool refuse(size_t col, const std::string& why, std::string& error) const;
 
 private:
@@ -54,7 +59,7 @@ private:
 
 inline constexpr const char* FrequencyRule = "is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz";
 
-// A frequency as the grid takes one typed.
+// A frequency in MHz as written: never shifted to fit, on the grid's band and steps.
 std::optional<uint16_t> FrequencySteps(const std::string& text);
 // An exact decimal number of hertz from megahertz text ("0.600000" is 600000).
 std::optional<long long> Hertz(const std::string& mhz);
@@ -69,8 +74,8 @@ bool IsDigitalCode(uint16_t code);
 bool IsInvertedCode(uint16_t code);
 // The three octal digits of a digital code: "023".
 std::string CodeDigits(uint16_t code);
-// The label of a name; false (error set) when it has more than 8 characters
-// and names are not cut.
+// The label of a name, listed in the plan's renamed when the radio shows it
+// otherwise; false (error set) when it has more than 8 characters and names are not cut.
 bool ReadName(const Row& row, size_t col, const PlanOptions& options, ChannelPlan& plan, LabelCodes& label, std::string& error);
 // The name of a label as a plan shows it: without its padding when that reads back the same.
 std::string NameText(const LabelCodes& label);

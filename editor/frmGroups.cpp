@@ -434,7 +434,7 @@ void frmGroups::mnuImportPlan_Click() {
         platform_.MsgBox(*path + ":\r" + why, vkt::Buttons::OK, vkt::Icon::Exclamation, NoPlanTitle);
         return;
     }
-    planImport.Show(*path, text, currentGroup);
+    planImport.Show(*path, text);
 }
 
 void frmGroups::importPlan(const VKTCore::ChannelPlan& plan) {
@@ -472,12 +472,17 @@ void frmGroups::exportPlan(VKTCore::PlanFormat format) {
     const auto path = platform_.FileDialog({.forSave = true, .fileName = "", .filter = PlanFilter, .defaultExtension = "csv"});
     if (!path) return;
     vktstore::FileError error;
-    if (!vktstore::WriteFileReplacing(*path, VKTCore::WritePlan(VKTCore::MemoryImage, format), error)) {
+    const auto written = VKTCore::WritePlan(VKTCore::MemoryImage, format);
+    if (!vktstore::WriteFileReplacing(*path, written.text, error)) {
         files.ShowFileError(error);
         return;
     }
-    statusText.setCaption("Channel plan written: " + std::to_string(VKTCore::ProgrammedChannels(VKTCore::MemoryImage).size()) +
-                          " channels to " + *path);
+    statusText.setCaption("Channel plan written: " + std::to_string(written.channels) + " channels to " + *path);
+    if (written.leftOut.empty()) return;
+    std::string why;
+    for (const std::string& line : written.leftOut) why += "\r" + line;
+    platform_.MsgBox(*path + ":\rLeft out, as the plan cannot hold them as the setup has them:" + why, vkt::Buttons::OK,
+                     vkt::Icon::Exclamation, PlanLeftOutTitle);
 }
 
 } // namespace vkteditor

@@ -198,6 +198,7 @@ public:
     void mnuExportList_Click() { exportPlan(VKTCore::PlanFormat::ChannelList); }
     static constexpr const char* PlanFilter = "Channel plan (*.csv)|*.csv|All (*.*)|*.*";
     static constexpr const char* NoPlanTitle = "Import Channel Plan";
+    static constexpr const char* PlanLeftOutTitle = "Export Channel Plan";
     void mnuAll_Click() { clipboard.mnuAll_Click(); }
     void mnuRow_Click() { clipboard.mnuRow_Click(); }
     void mnuPaste_Click() { clipboard.mnuPaste_Click(); }

@@ -29,17 +29,16 @@ frmPlanImport::frmPlanImport() : vkt::Window("Import Channel Plan"), cboGroup(Gr
     resize(6000, 4200);
 }
 
-void frmPlanImport::Show(const std::string& fileName, const std::string& text, int shownGroup) {
+void frmPlanImport::Show(const std::string& fileName, const std::string& text) {
     text_ = text;
     const auto format = VKTCore::DetectPlanFormat(text);
-    const bool list = format == VKTCore::PlanFormat::ChannelList;
     lblPlan.setCaption(FirstUpper(format ? VKTCore::PlanFormatTitle(*format) : "no plan") + ": " +
                        vktstore::Utf8Of(vktstore::PathOf(fileName).filename()));
-    lblGroup.setVisible(list);
-    cboGroup.setVisible(list);
-    cboGroup.setListIndex(shownGroup);
+    cboGroup.setListIndex(0);
     chkCutNames.setValue(0);
     readPlan();
+    lblGroup.setVisible(!plan_.groupsGiven);
+    cboGroup.setVisible(!plan_.groupsGiven);
     if (!Visible()) setVisible(true);
 }
 
@@ -50,8 +49,8 @@ void frmPlanImport::readPlan() {
     std::string shown = read ? Replaces : std::string(Refused) + "\n" + error;
     if (read) {
         for (const std::string& line : VKTCore::PlanChanges(plan_)) shown += "\n" + line;
-        if (!plan_.cutNames.empty()) shown += "\n" + std::string(CutNames);
-        for (const std::string& line : plan_.cutNames) shown += "\n" + line;
+        if (!plan_.renamed.empty()) shown += "\n" + std::string(Renamed);
+        for (const std::string& line : plan_.renamed) shown += "\n" + line;
     }
     lblChanges.setCaption(shown);
     btnImportOK.setEnabled(read);

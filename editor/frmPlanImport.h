@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The "Import Channel Plan" dialog: which plan was opened, where a channel
-// list's locations go, whether long names are cut, and the groups and
-// channels the import replaces, or why it cannot; only Replace changes the setup.
+// The "Import Channel Plan" dialog: which plan was opened, where a plan
+// without groups goes (group 1 unless another is chosen, as on the command
+// line), whether long names are cut, and the groups and channels the import
+// replaces, or why it cannot; only Replace changes the setup.
 
 #include <functional>
 #include <string>
@@ -17,7 +18,7 @@ public:
     frmPlanImport();
 
     vkt::Label lblPlan;
-    vkt::Label lblGroup{"First 16 locations into group:"};
+    vkt::Label lblGroup{"First 16 channels into group:"};
     vkt::ComboBox cboGroup;
     vkt::CheckBox chkCutNames{"Cut names longer than 8 characters"};
     vkt::Label lblChanges;
@@ -25,12 +26,11 @@ public:
     vkt::Button btnImportCancel{"Cancel"};
 
     static constexpr const char* Replaces = "Replaces these channels of the setup:";
-    static constexpr const char* CutNames = "Names cut to 8 characters:";
+    static constexpr const char* Renamed = "Names changed to fit the radio:";
     static constexpr const char* Refused = "Nothing can be imported:";
 
-    // Shows the dialog (modal) for the text of a plan file; a channel list's
-    // first 16 locations go into the group shown unless another is chosen.
-    void Show(const std::string& fileName, const std::string& text, int shownGroup);
+    // Shows the dialog (modal) for the text of a plan file.
+    void Show(const std::string& fileName, const std::string& text);
     void cboGroup_Click() { readPlan(); }
     void chkCutNames_Click() { readPlan(); }
     void btnImportOK_Click();

@@ -74,7 +74,11 @@ void WholeArea::setRoom(QSize room) {
 
 void FitToScreen(QWidget* w) {
     w->ensurePolished();
-    auto* area = w->findChild<WholeArea*>();
+    // WholeArea has no meta-object of its own: findChild<WholeArea*> would take
+    // any scroll area for one, and setRoom would write past a plain QScrollArea.
+    WholeArea* area = nullptr;
+    for (QScrollArea* any : w->findChildren<QScrollArea*>())
+        if (!area) area = dynamic_cast<WholeArea*>(any);
     if (area) {
         area->setRoom({QWIDGETSIZE_MAX, QWIDGETSIZE_MAX});
         if (w->layout()) w->layout()->activate();

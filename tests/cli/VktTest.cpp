@@ -22,6 +22,7 @@
 #include "cli/Fleet.h"
 #include "cli/Interrupts.h"
 #include "core/MemoryImage.h"
+#include "core/MemoryMap.h"
 #include "core/Text.h"
 #include "sim/SimSerialPort.h"
 #include "store/Backups.h"
@@ -139,6 +140,27 @@ TEST_F(VktTest, CsvAndChannelPlansRoundTripThroughTheCommands) {
         ASSERT_EQ(run({"import", fleet, "--plan", path("p.csv"), "-o", path("t.vkt")}), 0) << err.str();
         EXPECT_EQ(bytes("t.vkt"), setup);
         EXPECT_NE(out.str().find(", 240 channels\ngroup 1: channels 1-16\n"), std::string::npos) << out.str();
+        // The plan's own Zone/Grp column leaves --group nothing to do.
+        EXPECT_EQ(run({"import", fleet, "--plan", path("p.csv"), "--group", "1", "-o", path("t.vkt")}), format[0] == 'i' ? 2 : 0);
+    }
+    // Channels no plan holds as the setup has them (an erased transmit frequency,
+    // a 1.25 kHz step, 101.25 MHz, a tone that is not decimal) are left out and
+    // named; what is written comes back byte for byte.
+    VKTCore::Image odd{};
+    std::copy(setup.begin(), setup.end(), odd.begin());
+    namespace CS = VKTCore::ChannelSlot;
+    for (const auto& [c, field, value] : {std::tuple{0, CS::TxFreq, 0xFFFF}, {1, CS::RxFreq, 37217}, {2, CS::RxFreq, 1000}, {3, CS::RxCG, 0x0A85}})
+        VKTCore::WriteField(odd, VKTCore::ChannelSlotAddress(1, c), field, value);
+    std::ofstream(path("odd.vkt"), std::ios::binary).write(reinterpret_cast<const char*>(odd.data()), static_cast<std::streamsize>(setup.size()));
+    for (const char* format : {"ics205", "channels"}) {
+        out.str("");
+        ASSERT_EQ(run({"export", path("odd.vkt"), "--plan", path("p.csv"), "--format", format}), 0) << err.str();
+        const std::string said = out.str();
+        for (const char* left : {"\ngroup 2 channel 1: ", "\ngroup 2 channel 2: ", "\ngroup 2 channel 3: ", "\ngroup 2 channel 4: "})
+            EXPECT_NE(said.find(left), std::string::npos) << format << ": " << said;
+        EXPECT_EQ(said.substr(0, said.find('\n')), path("p.csv") + ": 236 channels; left out, as the plan cannot hold them as the setup has them:");
+        ASSERT_EQ(run({"import", path("odd.vkt"), "--plan", path("p.csv"), "-o", path("t.vkt")}), 0) << err.str();
+        EXPECT_EQ(bytes("t.vkt"), bytes("odd.vkt")) << format;
     }
     std::ofstream(path("list.csv"), std::ios::binary) << "Location,Name,Frequency\n1,ENGINE 12 TAC,150.0\n";
     ASSERT_EQ(run({"import", fleet, "--plan", path("list.csv"), "--group", "4", "--cut-names", "-o", path("t.vkt")}), 0) << err.str();
@@ -249,6 +271,7 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"export", s, "--plan", path("p.csv"), "--format", "chirp"}, 2, "--plan needs --format ics205 or --format channels"},
         {{"import", s, "--plan", notes, "--group", "16", "-o", path("u.vkt")}, 2, "--group takes 1 ... 15"},
         {{"import", s, "--plan", notes, "--csv", notes, "-o", path("u.vkt")}, 2, "either --csv IN.csv or --plan"},
+        {{"import", s, "--csv", notes, "--group", "2", "-o", path("u.vkt")}, 2, "--group and --cut-names are for --plan, not --csv"},
     };
     if (canLink) {
         std::filesystem::create_symlink("/dev/null", path("cable"));

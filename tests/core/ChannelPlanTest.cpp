@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+
 #include "core/ChannelPlan.h"
+#include "core/Csv.h"
 #include "core/MemoryMap.h"
 #include "tests/core/TestImage.h"
 
@@ -111,7 +115,7 @@ TEST(ChannelPlan, EachMappingReadsIntoTheImageAndWritesBack) {
         ApplyPlan(plan, alone);
         const std::string head = m.format == Incident ? "INCIDENT RADIO COMMUNICATIONS PLAN (ICS 205)\r\nBasic Radio Channel Use\r\n" + IncidentHeader
                                                       : ListHeader;
-        EXPECT_EQ(WritePlan(alone, m.format), head + "\r\n" + m.row + "\r\n") << m.row;
+        EXPECT_EQ(WritePlan(alone, m.format).text, head + "\r\n" + m.row + "\r\n") << m.row;
     }
 }
 
@@ -145,7 +149,14 @@ const Refusal Refusals[] = {
     {Incident, {Row205("", "154.0000N", "", "", "M")}, "line 7, column Mode A, D, or M: \"M\" is digital or mixed mode: this radio is analog (A)"},
     {Incident, {Row205("", "154.0000N", "", "", "X")}, "line 7, column Mode A, D, or M: \"X\" is not a mode: A (analog), D or M"},
     {Incident, {Good205, Good205}, "line 8: group 1 channel 1 appears a second time (first on line 7)"},
+    {Incident, {"TAC,1,,,,154.0000N,,,,A,"}, "line 7, column Zone/Grp: \"TAC\" is a zone's name, not a group number 1 ... 15: number the zones as the radio's groups"},
+    {Incident, {",1,,,,154.0000N,,,,A,"}, "line 7, column Zone/Grp: \"\" is not a group number 1 ... 15"},
     {List, {"1,,446.006250,,,,,,,,,,FM"}, "line 2, column Frequency: \"446.006250\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    // A frequency is megahertz as written: a shifted column or a dropped digit is no frequency.
+    {List, {"1,,15.4525,,,,,,,,,,FM"}, "line 2, column Frequency: \"15.4525\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {List, {"1,,1465,,,,,,,,,,FM"}, "line 2, column Frequency: \"1465\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {List, {"1,,146.52,split,15.4525,,,,,,,,FM"}, "line 2, column Offset: \"15.4525\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
+    {Incident, {Row205("", "17", "", "", "A")}, "line 7, column RX Freq N or W: \"17\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz"},
     {List, {"17,,150.000000,,,,,,,,,,FM"}, "line 2, column Location: \"17\" goes past group 15 (16 locations a group from group 15 on)", {.firstGroup = 14}},
     {List, {"x,,150.000000,,,,,,,,,,FM"}, "line 2, column Location: \"x\" is not a location number"},
     {List, {"1,,150.000000,x,,,,,,,,,FM"}, "line 2, column Duplex: \"x\" is not a duplex: blank, +, -, split or off"},
@@ -171,7 +182,11 @@ const Refusal Refusals[] = {
     {List, {}, "no line names the columns of a plan: an incident plan's \"Ch #\" and \"RX Freq\", or a channel list's \"Location\" and \"Frequency\"",
      {}, "Name,Freq\r\nA,150\r\n"},
     {List, {}, "line 1: column \"frequency\" appears twice", {}, "Location,Frequency,frequency\r\n1,150,150\r\n"},
-    {List, {}, "this is no text file (a plan is UTF-8 CSV text)", {}, std::string("Location,Frequency\r\n1,15\0" "0\r\n", 27)},
+    {List, {}, "line 2: a NUL byte: this is no text file (a plan is CSV text)", {}, std::string("Location,Frequency\r\n1,15\0" "0\r\n", 27)},
+    {List, {}, "line 3: byte 0x81, neither UTF-8 nor Windows-1252 text: this is no text file (a plan is CSV text)", {}, "Location,Name,Frequency\r\n1,\xe9t\xe9,150.0\r\n2,\x81,150.0\r\n"},
+    {List, {}, "line 2: the row needs the column CrossMode, which the file does not have", {}, "Location,Frequency,Tone\r\n1,150.0,Cross\r\n"},
+    {Incident, {}, "line 3, column RX Freq N or W: \"17\" is not a frequency: 0, or a 2.5 or 6.25 kHz channel step within 136 ... 174 MHz", {}, "Ch #,\"RX Freq\r\nN or W\"\r\n1,17\r\n"},
+    {Incident, {}, "line 3: channel 17 goes past group 15 (16 channels a group from group 15 on)", {.firstGroup = 14}, "Ch #,RX Freq\r\n16,150.0\r\n17,150.0\r\n"},
     {List, {}, "line 2: a quote is never closed", {}, "Location,Frequency\r\n1,\"150\r\n"},
 };
 
@@ -181,6 +196,37 @@ TEST(ChannelPlan, EachRefusalNamesLineColumnAndValueAndChangesNothing) {
         std::string error;
         EXPECT_FALSE(ReadPlan(r.file.empty() ? PlanFile(r.format, r.rows) : r.file, r.options, plan, error)) << r.error;
         EXPECT_EQ(error, r.error);
+    }
+}
+
+// Each plan of tests/data/plans, as spreadsheets and other programs save them, read into the fleet setup
+// and compared channel by channel with expected.csv (a blank: the setup's own value kept); it sets no other.
+TEST(ChannelPlan, EachSpreadsheetShapeReadsChannelByChannel) {
+    const auto text = [](const std::string& name) {
+        std::ifstream in(std::string(VKT_TEST_DATA_DIR) + "/plans/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    std::vector<vkt::CsvRecord> rows;
+    std::string error;
+    ASSERT_TRUE(vkt::ParseCsv(text("expected.csv"), rows, error)) << error;
+    std::map<std::string, std::vector<vkt::CsvRecord>> byFile;
+    for (size_t r = 1; r < rows.size(); ++r) byFile[rows[r].fields[0]].push_back(rows[r]);
+    const Image fleet = SetupFile("fleet.vkt");
+    for (const auto& [file, channels] : byFile) {
+        ChannelPlan plan, expected;
+        ASSERT_TRUE(ReadPlan(text(file), {}, plan, error)) << file << ": " << error;
+        Image image = fleet;
+        ApplyPlan(plan, image);
+        for (const vkt::CsvRecord& row : channels) {
+            const int g = std::stoi(row.fields[1]) - 1, c = std::stoi(row.fields[2]) - 1;
+            expected.channels.emplace_back().group = g;
+            expected.channels.back().channel = c;
+            Shown want = ShownChannel(fleet, g, c);
+            for (size_t k = 0; k < want.size(); ++k)
+                if (k == 4 || !row.fields[k + 3].empty()) want[k] = row.fields[k + 3];
+            EXPECT_EQ(ShownChannel(image, g, c), want) << file << ", expected.csv line " << row.line;
+        }
+        EXPECT_EQ(PlanChanges(plan), PlanChanges(expected)) << file;
     }
 }
 
@@ -195,7 +241,7 @@ TEST(ChannelPlan, ListLocationsFillGroupsFromTheChosenOneAndCutNamesAreListed) {
     EXPECT_EQ(plan.channels[0].lowPower, false);
     EXPECT_EQ(plan.channels[1].lowPower, true);
     EXPECT_EQ(plan.channels[2].lowPower, std::nullopt);
-    EXPECT_EQ(plan.cutNames, std::vector<std::string>{"line 3: \"ENGINE 12 TAC\" cut to \"ENGINE 1\""});
+    EXPECT_EQ(plan.renamed, (std::vector<std::string>{"line 2: \"Base\" becomes \"BASE\"", "line 3: \"ENGINE 12 TAC\" cut to \"ENGINE 1\""}));
     EXPECT_EQ(DecodeLabel(plan.channels[1].label.data()), "ENGINE 1");
     EXPECT_EQ(PlanChanges(plan), (std::vector<std::string>{"group 3: channels 1-2", "group 4: channel 1"}));
 

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QMenu>
 #include <QTimer>
@@ -15,6 +17,7 @@
 #include <fstream>
 #include <functional>
 #include <set>
+#include <tuple>
 
 #include "core/ChannelCodes.h"
 #include "core/ChannelPlan.h"
@@ -773,8 +776,8 @@ TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack)
         platform.dialogAnswers.push_back(out);
         action(item)->trigger();
         std::ifstream in(out, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), VKTCore::WritePlan(VKTCore::MemoryImage, format)) << item;
-        EXPECT_NE(VKTCore::WritePlan(VKTCore::MemoryImage, format).find(",FIRE,"), std::string::npos) << item;
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), VKTCore::WritePlan(VKTCore::MemoryImage, format).text) << item;
+        EXPECT_NE(VKTCore::WritePlan(VKTCore::MemoryImage, format).text.find(",FIRE,"), std::string::npos) << item;
     }
     vktviews::PlanImportView importView(main->planImport, view.get());
     std::ofstream(out) << "Name,Phone\nJ. Doe,555\n";
@@ -808,7 +811,7 @@ TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack)
     EXPECT_EQ(changes->text(), "Nothing can be imported:\nline 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to "
                                "cut names to 8)");
     QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
-    EXPECT_EQ(changes->text(), "Replaces these channels of the setup:\ngroup 1: channels 2-3\nNames cut to 8 characters:\n"
+    EXPECT_EQ(changes->text(), "Replaces these channels of the setup:\ngroup 1: channels 2-3\nNames changed to fit the radio:\n"
                                "line 2: \"ENGINE 12 TAC\" cut to \"ENGINE 1\"");
     press(Qt::Key_Escape);
     EXPECT_FALSE(importView.isVisible());
@@ -832,4 +835,28 @@ TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack)
     press(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(main->txtGrpLab.Text(), "NORTH");
     EXPECT_EQ(shown(2, vkt::ColChLabel).trimmed(), "RESCUE");
+    // A plan without a Zone/Grp column goes where the group list says, group 1
+    // unless chosen, as on the command line; a plan with one has no list.
+    auto* group = importView.findChild<QComboBox*>("cboGroup");
+    EXPECT_EQ(group->accessibleName(), "First 16 channels into group");
+    for (const auto& [file, listed, said] : {std::tuple{"Ch #,Channel Name,RX Freq\r\n1,A,151.0000N\r\n", true, "group 3: channel 1"},
+                                             {"Zone,Ch #,RX Freq\r\n2,1,151.0000N\r\n", false, "group 2: channel 1"}}) {
+        std::ofstream(plan, std::ios::binary) << file;
+        open(false);
+        EXPECT_EQ(group->isVisible(), listed) << file;
+        EXPECT_EQ(group->currentText(), "1") << file;
+        for (int k = 0; listed && k < 2; ++k) QTest::keyClick(group, Qt::Key_Down);
+        EXPECT_EQ(changes->text(), QString("Replaces these channels of the setup:\n") + said) << file;
+        press(Qt::Key_Escape);
+    }
+    // A refusal is never cut off: in a dialog made small, all of it can be scrolled to.
+    std::ofstream(plan, std::ios::binary) << "Location,Name,Frequency\r\n1,A,15.4525\r\n";
+    open(false);
+    importView.resize(220, 160);
+    QApplication::processEvents();
+    auto* scroll = importView.findChild<QScrollArea*>("scrChanges");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_TRUE(changes->text().startsWith("Nothing can be imported:"));
+    EXPECT_LE(changes->heightForWidth(scroll->viewport()->width()), scroll->viewport()->height() + scroll->verticalScrollBar()->maximum());
+    press(Qt::Key_Escape);
 }
