@@ -50,7 +50,12 @@ std::string Detail(const RadioOutcome& r) {
 
 // What a write of only the changes did, in full, for the log and the
 // fleet run: "blocks 36, 43 written and verified", "already holds ...".
-std::string WhatWasWritten(const RadioOutcome& r) { return r.wroteList == "nothing" ? r.wrote : r.wroteList + " written and verified"; }
+// A run that did not get there says what it had written, as its reason does.
+std::string WhatWasWritten(const RadioOutcome& r) {
+    if (r.wroteList.empty()) return "";
+    if (r.done) return r.wroteList == "nothing" ? r.wrote : r.wroteList + " written and verified";
+    return r.wroteList == "nothing" ? "nothing written" : r.wroteList + " written";
+}
 
 } // namespace
 
@@ -93,14 +98,15 @@ void Log(const Args& a, Console& c, Action action, const RadioOutcome& r, double
     const vktfleet::LogRow row{vktfleet::UtcNow(), a.cables[0].name, RadioName(r), setup.name, setup.sha256, action, OutcomeOf(r),
                                r.done && action != Action::Read && (a.verify || action == Action::Verify), seconds,
                                r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r),
-                               r.done && !r.wrote.empty() ? WhatWasWritten(r) : ""};
+                               WhatWasWritten(r)};
     std::string why;
     if (!vktfleet::AppendLogRow(a.log, row, why)) c.err << "vkt: the log was not written: " << why << "\n";
 }
 
 // A copy serving one cable of a fleet run tells how it went in one line.
 int Report(const RadioOutcome& r, double seconds, const std::string& detail, Console& c) {
-    c.out << vktfleet::ResultLine({OutcomeOf(r), r.identity, seconds, CpuSeconds(), detail.empty() ? Detail(r) : detail}) << "\n" << std::flush;
+    c.out << vktfleet::ResultLine({OutcomeOf(r), RadioName(r), seconds, CpuSeconds(), detail.empty() ? Detail(r) : detail, WhatWasWritten(r)}) << "\n"
+          << std::flush;
     if (r.interrupted) return Interrupted;
     return r.done ? Done : RadioOrCompareFailure;
 }
@@ -197,7 +203,7 @@ int Write(const Args& a, Console& c) {
         const double start = c.platform.Timer();
         const RadioOutcome r = a.changedOnly ? WriteChanges(setup, a.noGlobals, CableTag(a.cables[0].name), c) : WriteRadio(setup, a.noGlobals, a.verify, c);
         // A fleet run shows and logs which blocks went.
-        if (a.worker) return Report(r, c.platform.Timer() - start, r.done && a.changedOnly ? WhatWasWritten(r) : "", c);
+        if (a.worker) return Report(r, c.platform.Timer() - start, r.done ? WhatWasWritten(r) : "", c);
         Log(a, c, Action::Write, r, c.platform.Timer() - start, file);
         c.out << "radio " << n << " (" << RadioName(r) << "): ";
         if (r.interrupted) {

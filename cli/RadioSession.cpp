@@ -186,6 +186,7 @@ RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string&
         return outcome;
     };
     const std::string list = VKTCom::WrittenList(job.blocksWritten, job.page0Written);
+    outcome.wroteList = list;
     const std::string backup = "its backup is " + job.backup;
     switch (job.end) {
     case VKTCom::JobEnd::ReadFailed:
@@ -211,7 +212,6 @@ RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string&
     outcome.differences = job.differences;
     outcome.done = job.end == VKTCom::JobEnd::Verified;
     outcome.wrote = VKTCom::WrittenCount(job.blocksWritten, job.page0Written) + " written and verified";
-    outcome.wroteList = list;
     return outcome;
 }
 

@@ -32,7 +32,7 @@ struct RadioOutcome {
     // there, what had been written and where the backup is.
     std::string wrote;
     std::string afterwards;
-    std::string wroteList;       // which: "blocks 20-31 and 2 unit-wide bytes", "nothing"
+    std::string wroteList;       // which, however it ended: "blocks 20-31 and 2 unit-wide bytes", "nothing"
     std::string backup;          // the path of the radio's backup
     std::vector<int> blocksWritten;
 };

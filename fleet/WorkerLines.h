@@ -23,6 +23,7 @@ struct WorkerResult {
     double seconds = 0;
     double cpuSeconds = 0;
     std::string detail;    // why it failed, the first difference, the file read into
+    std::string written;   // a write of only what differs: what it had written, however it ended
 };
 
 std::string ProgressLine(const std::string& phase, int percent, const std::string& identity = "");

@@ -164,7 +164,7 @@ void FleetView::showRows() {
             grid_->addWidget(r.radio, at, 2);
             grid_->addWidget(r.result, at, 3);
             r.progress->setMinimumWidth(fontMetrics().averageCharWidth() * 22);
-            r.radio->setMinimumWidth(fontMetrics().horizontalAdvance("2AAA0105  "));
+            r.radio->setMinimumWidth(fontMetrics().horizontalAdvance("2AAA0105 #5E4F  "));  // the identity and its tag
             r.result->setFocusPolicy(Qt::TabFocus);
             r.result->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
             connect(r.cable, &QCheckBox::toggled, this, [this, i](bool on) {

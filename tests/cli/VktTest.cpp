@@ -87,7 +87,7 @@ protected:
 };
 
 std::string Result(Outcome status, const char* detail = "", double seconds = 14.1) {
-    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail});
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, ""});
 }
 
 } // namespace
@@ -403,7 +403,8 @@ TEST_F(VktTest, AFleetCopyReportsInLines) {
 
     std::filesystem::create_directories(path("radios"));
     EXPECT_EQ(run({"read", "--device", "/dev/ttyUSB0", "-o", path("radios"), "--worker"}), 0);
-    const std::string file = out.str().substr(out.str().rfind('\t') + 1, out.str().size() - out.str().rfind('\t') - 2);
+    const std::string line = out.str().substr(out.str().rfind("result\t"));
+    const std::string file = std::get<WorkerResult>(ParseWorkerLine(line.substr(0, line.size() - 1))).detail;
     EXPECT_EQ(std::filesystem::path(file).parent_path(), path("radios"));
     EXPECT_EQ(std::filesystem::path(file).filename().string().rfind("radio-2AAA0105-", 0), 0u) << file;
     EXPECT_TRUE(file.ends_with("-ttyUSB0.vkt")) << file;

@@ -19,8 +19,8 @@ namespace {
 using vktfleet::Outcome;
 using vktfleet::ProgressLine;
 
-std::string Result(Outcome status, const char* detail = "", double seconds = 14.1) {
-    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail});
+std::string Result(Outcome status, const char* detail = "", double seconds = 14.1, const char* written = "") {
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written});
 }
 
 std::string Read(const std::string& path) {
@@ -139,9 +139,9 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     fleet.model.setupName = [saved] { return saved; };
     QTest::mouseClick(fleet.view.findChild<QCheckBox*>("chkChangedOnly"), Qt::LeftButton);
     EXPECT_FALSE(fleet.view.findChild<QCheckBox*>("chkVerify")->isEnabled());
-    fleet.workers.scripts.push_back({Result(Outcome::Done, "blocks 36, 43 written and verified"), "exit 0"});
+    fleet.workers.scripts.push_back({Result(Outcome::Done, "blocks 36, 43 written and verified", 14.1, "blocks 36, 43 written and verified"), "exit 0"});
     for (int n = 0; n < 2; ++n) fleet.workers.scripts.push_back({Result(Outcome::Done), "exit 0"});
-    fleet.workers.scripts.push_back({Result(Outcome::Failed, "hook: no answer after 0.5 s"), "exit 1"});
+    fleet.workers.scripts.push_back({Result(Outcome::Failed, "block 43: no acknowledgement after 0.5 s", 2.1, "block 36 written"), "exit 1"});
     start({0, 1});
     fleet.finish();
     EXPECT_EQ(fleet.workers.started[0],
@@ -155,6 +155,9 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_EQ(fleet.workers.started[3], fleet.workers.started[1]);
     EXPECT_EQ(summary().toStdString().rfind("Round 2: 1 of 2 radios written and verified in ", 0), 0u) << summary().toStdString();
     EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 3");
+    // A radio that failed half-way is on record with what it had been sent.
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,failed,no,2.1,,block 43: no acknowledgement after 0.5 s,block 36 written\n"),
+              std::string::npos);
 
     fleet.workers.scripts.resize(4);
     fleet.workers.scripts.push_back({Result(Outcome::Done, "/r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt", 7.6), "exit 0"});
