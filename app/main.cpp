@@ -58,8 +58,8 @@ QString ShippedDatabases() {
 
 QString DataFolder(const QString& option) {
     if (!option.isEmpty()) return option;
-    const QByteArray env = qgetenv("VKT_DATA_DIR");
-    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
+    const QString env = qEnvironmentVariable("VKT_DATA_DIR");
+    if (!env.isEmpty()) return env;
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
