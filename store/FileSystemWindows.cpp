@@ -6,6 +6,8 @@
 // keeps handles within 32 bits so that processes of either width can share
 // them, so one fits the interface's int.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <restartmanager.h>
 
 #include <cerrno>
 #include <map>
@@ -27,9 +29,10 @@ void SetErrno(DWORD error = ::GetLastError()) {
     case ERROR_BAD_NET_NAME: errno = ENOENT; break;
     case ERROR_DIRECTORY: errno = ENOTDIR; break;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
     case ERROR_PRIVILEGE_NOT_HELD: errno = EACCES; break;
+    // Another program has it open and shares it not: in use, not forbidden.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: errno = EBUSY; break;
     case ERROR_WRITE_PROTECT: errno = EROFS; break;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS: errno = EEXIST; break;
@@ -347,6 +350,28 @@ bool SystemFileSystem::appendWhole(int fd, const char* data, size_t size) {
     if (::WriteFile(Handle(fd), data, static_cast<DWORD>(size), &written, nullptr) && written == size) return true;
     SetErrno();
     return false;
+}
+
+// The Restart Manager knows which programs have a file open; it is asked in
+// a session of its own that ends with the question.
+std::string SystemFileSystem::holderOf(const std::string& path) {
+    DWORD session = 0;
+    WCHAR key[CCH_RM_SESSION_KEY + 1]{};
+    if (::RmStartSession(&session, 0, key) != ERROR_SUCCESS) return "";
+    std::string holder;
+    const std::wstring wide = Wide(path);
+    LPCWSTR files[] = {wide.c_str()};
+    UINT count = 4, needed = 0;
+    RM_PROCESS_INFO programs[4]{};
+    DWORD reasons = 0;
+    if (::RmRegisterResources(session, 1, files, 0, nullptr, 0, nullptr) == ERROR_SUCCESS &&
+        ::RmGetList(session, &needed, &count, programs, &reasons) == ERROR_SUCCESS)
+        for (UINT i = 0; i < count && i < 4; ++i) {
+            if (programs[i].Process.dwProcessId == ::GetCurrentProcessId()) continue;
+            holder += (holder.empty() ? "" : ", ") + Utf8(programs[i].strAppName);
+        }
+    ::RmEndSession(session);
+    return holder;
 }
 
 } // namespace vktstore
