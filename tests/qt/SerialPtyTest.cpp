@@ -8,10 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/inotify.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 
 #include "core/MemoryImage.h"
 #include "link/Transfers.h"
@@ -115,6 +119,32 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 1);  // the pacing's 3 ms stay 3 ms while the port is open
     port.close();
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
+}
+
+// A paced byte must be on its way before the pause after it begins: each
+// one reaches the far end of the line while no events run, as during a
+// transfer (where Windows would otherwise send them all after the pauses).
+TEST(SerialPty, EachByteIsHandedOverBeforeItsPause) {
+    const int far = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(far, 0);
+    ASSERT_EQ(::grantpt(far) | ::unlockpt(far), 0);
+    termios raw{};
+    ::tcgetattr(far, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(far, TCSANOW, &raw);
+    const std::string device = ::ptsname(far);
+    vktqt::QtSerialPort port([&device](int) { return device; });
+    ASSERT_TRUE(port.open()) << port.openError();
+    for (const uint8_t sent : {0x00, 0x55, 0xFF}) {
+        port.writeByte(sent);
+        pollfd arrived{far, POLLIN, 0};
+        ASSERT_EQ(::poll(&arrived, 1, 2000), 1) << "byte " << int(sent) << " was still in the program";
+        uint8_t got = 0;
+        ASSERT_EQ(::read(far, &got, 1), 1);
+        EXPECT_EQ(got, sent);
+    }
+    port.close();
+    ::close(far);
 }
 
 // A copy of vkt for each emulator. Ctrl-C reaches the run and every copy; a
