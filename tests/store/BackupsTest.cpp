@@ -69,10 +69,7 @@ TEST_F(StoreTest, BackupsNeverFollowALinkAndPruneOnlyTheirOwnFiles) {
                                      "backups/radio-notes-20200101-000000-all.vkt", old + "-dir.vkt"};
     for (const std::string& name : {kept[0], kept[1], kept[2], kept[3], old + ".vkt"}) writeBytes(name, "");
     std::filesystem::create_directory(path(kept[4]));
-    if (canLink) {
-        kept.push_back(old + "-link.vkt");
-        std::filesystem::create_symlink(path("victim"), path(kept.back()));
-    }
+    if (canLink) std::filesystem::create_symlink(path("victim"), path(kept.emplace_back(old + "-link.vkt")));
     EXPECT_EQ(b.prune(Now), 1);
     EXPECT_FALSE(std::filesystem::exists(path(old + ".vkt")));
     for (const std::string& name : kept) EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(path(name)))) << name;

@@ -27,7 +27,6 @@ protected:
     ~CommPortSettingsTest() override {
         for (int n = 1; n <= 4; ++n) platform.assignDevice(n, "");
     }
-    // As the system lists them.
     const bool windows = vkt::ThisSystem == vkt::SystemKind::Windows;
     const QString serial = windows ? "\\\\.\\COM1" : "/dev/ttyS0", usb = windows ? "\\\\.\\COM5" : "/dev/ttyUSB0";
     MachineWithPorts platform{{{serial.toStdString(), "16550A", false}, {usb.toStdString(), "FT232R USB UART", true}}};
@@ -35,8 +34,7 @@ protected:
 
 } // namespace
 
-// Automatic is the machine's ports in order, USB first; on Windows COMn,
-// which Windows lists as \\.\COMn.
+// Automatic is the ports in order, USB first; on Windows COMn, listed as \\.\COMn.
 TEST_F(CommPortSettingsTest, OffersThePortsUsbFirstAndMarksAnAbsentOne) {
     vktviews::CommPortSettingsDialog dialog(platform, nullptr);
     EXPECT_EQ(Items(dialog.portBox(2)), (QStringList{windows ? "Automatic: COM2 \u2014 not present" : "Automatic: /dev/ttyS0 \u2014 16550A",
