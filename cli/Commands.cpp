@@ -14,6 +14,8 @@
 #include "editor/Version.h"
 #include "link/SetupComparison.h"
 #include "platform/PrintDocument.h"
+#include "platform/SerialPorts.h"
+#include "platform/System.h"
 #include "store/FileReader.h"
 #include "store/FileWriter.h"
 #include "store/Paths.h"
@@ -73,10 +75,12 @@ Args Parse(const std::vector<std::string>& a) {
         else if (a[i] == "--device") {
             std::string d;
             value(d);
-            // A relative path is in the current folder, as for any file.
+            // A relative path is in the current folder, as for any file; on
+            // Windows "COM7" or "COM10" is a port, whatever the folder.
             std::error_code ec;
             const std::filesystem::path device = vktstore::PathOf(d);
-            if (!d.empty() && !device.has_root_directory() && !device.has_root_name())
+            const bool port = vkt::ThisSystem == vkt::SystemKind::Windows && vkt::IsComPortName(d);
+            if (!d.empty() && !port && !device.has_root_directory() && !device.has_root_name())
                 d = vktstore::Utf8Of(std::filesystem::absolute(vktstore::PathOf(d), ec).lexically_normal());
             r.cables.push_back({d, {"--device", d}, 1, d});
         } else if (a[i] == "--log") value(r.log);
@@ -109,8 +113,9 @@ Args Parse(const std::vector<std::string>& a) {
             std::error_code ec;
             const bool same = x.device.empty() != y.device.empty() ? false
                               : x.device.empty()                   ? x.port == y.port
-                                  : std::filesystem::weakly_canonical(vktstore::PathOf(x.device), ec) ==
-                                        std::filesystem::weakly_canonical(vktstore::PathOf(y.device), ec);
+                                  : vkt::SameDevice(x.device, y.device) ||
+                                        std::filesystem::weakly_canonical(vktstore::PathOf(x.device), ec) ==
+                                            std::filesystem::weakly_canonical(vktstore::PathOf(y.device), ec);
             if (same) {
                 r.ok = false;
                 r.problem = "the same radio is given twice: " + y.name + " and " + x.name;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Interrupts.h"
 #include "core/MemoryImage.h"
@@ -55,7 +56,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = vktcli::ProgramArguments(argc, argv);
     const bool drawsPdf = std::find(args.begin(), args.end(), "--pdf") != args.end();
     const auto app = vktqt::MakeApplication(argc, argv, drawsPdf ? vktqt::Needs::Drawing : vktqt::Needs::Nothing);
     QCoreApplication::setApplicationName("VKTEDWIN");

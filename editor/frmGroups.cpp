@@ -2,7 +2,6 @@
 #include "editor/frmGroups.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "core/ChannelCodes.h"
 #include "core/ChannelPlan.h"
@@ -326,7 +325,7 @@ void frmGroups::keepBackupsIn(const std::string& folder) {
     };
     radio.keepBackup = [this](const VKTCore::Image& image, const VKTCom::Fingerprint& which) {
         const auto saved = backups_->save(image, which.identity, "all");
-        changesBackup_ = saved ? ", backup " + std::filesystem::path(*saved).filename().string()
+        changesBackup_ = saved ? ", backup " + vktstore::Utf8Of(vktstore::PathOf(*saved).filename())
                                : ", its backup could not be saved in " + backups_->folder();
         return saved;
     };

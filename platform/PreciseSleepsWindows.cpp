@@ -17,6 +17,15 @@ int held = 0;
 
 PreciseSleeps::PreciseSleeps() {
     ++held;
+    // Since Windows 11 the tick asked for is not honoured while the
+    // program's windows are minimised or hidden, as the editor's may well be
+    // during a long read, unless the process says the tick matters to it.
+    // Older systems do not know the class and refuse it; they honour the
+    // tick anyway.
+    PROCESS_POWER_THROTTLING_STATE keepTick{.Version = PROCESS_POWER_THROTTLING_CURRENT_VERSION,
+                                            .ControlMask = PROCESS_POWER_THROTTLING_IGNORE_TIMER_RESOLUTION,
+                                            .StateMask = 0};
+    ::SetProcessInformation(::GetCurrentProcess(), ProcessPowerThrottling, &keepTick, sizeof keepTick);
     ::timeBeginPeriod(TickMs);
 }
 

@@ -44,6 +44,13 @@ std::string DeviceForPort(int n, const std::string& stored, const std::vector<Po
 // The settings key of port n's device.
 std::string DeviceKey(int n);
 
+// Whether the name is one Windows gives a serial port, "COM7" or "\\.\COM7"
+// in any case: kept as typed, never taken for a file in the current folder.
+bool IsComPortName(const std::string& device);
+// Whether two names are of one device: "COM7" as the technician and the
+// Comm Port default name it, "\\.\COM7" as Windows lists it.
+bool SameDevice(const std::string& a, const std::string& b);
+
 // What a Comm Port stands for: "/dev/ttyUSB0 — FT232R USB UART", or "not present".
 std::string PortStatusText(const std::string& device, const std::vector<PortInfo>& ports);
 // The ports in after that were not in before: the cable just plugged in.

@@ -7,6 +7,11 @@
 
 namespace vktqt {
 
+namespace {
+// A byte takes 8 ms at 1200 baud; the driver takes it long before that.
+constexpr int WriteTimeoutMs = 100;
+} // namespace
+
 QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceOf) : deviceOf_(std::move(deviceOf)) {}
 
 QtSerialPort::~QtSerialPort() { close(); }
@@ -53,8 +58,11 @@ void QtSerialPort::writeByte(uint8_t b) {
     if (!serial_.isOpen()) return;
     const char c = static_cast<char>(b);
     serial_.write(&c, 1);
-    // Out now, so that paced bytes keep their pauses.
-    serial_.flush();
+    // Handed to the system before the caller's pause, so that paced bytes
+    // keep their pauses: on Windows QSerialPort only starts a write and
+    // finishes it when events run, which they do not during a transfer, and
+    // the paced bytes would leave together after the last pause.
+    serial_.waitForBytesWritten(WriteTimeoutMs);
 }
 
 int QtSerialPort::inBufferCount() { return serial_.isOpen() ? static_cast<int>(serial_.bytesAvailable()) : 0; }

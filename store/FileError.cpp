@@ -20,7 +20,8 @@ int NumberOfErrno(int e, bool reading) {
     case EROFS:
     case EISDIR:
     case ELOOP:
-    case ETXTBSY: return 75;
+    case ETXTBSY:
+    case EBUSY: return 75;
     case ENOSPC:
 #ifdef EDQUOT
     case EDQUOT:
@@ -45,6 +46,10 @@ const char* KindOfFile(unsigned mode) {
 } // namespace
 
 FileError ErrorOf(int e, const std::string& path, bool reading) {
+    if (e == EBUSY) {
+        const std::string holder = Files().holderOf(path);
+        return {NumberOfErrno(e, reading), "In use by another program" + (holder.empty() ? "" : " (" + holder + ")") + ": " + path};
+    }
     return {NumberOfErrno(e, reading), std::string(std::strerror(e)) + ": " + path};
 }
 

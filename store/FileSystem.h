@@ -80,6 +80,9 @@ public:
     virtual int openRows(const std::string& path, unsigned mode, FileInfo& info) = 0;
     // The text in one write at the end of the file.
     virtual bool appendWhole(int fd, const char* data, size_t size) = 0;
+    // The program that holds the file so that it cannot be opened (EBUSY),
+    // as the system names it; "" when the system cannot tell.
+    virtual std::string holderOf(const std::string& path) = 0;
 };
 
 // The operating system's own, defined in the half CMake picks.
@@ -106,6 +109,7 @@ public:
     long long read(int fd, char* data, size_t size) override;
     int openRows(const std::string& path, unsigned mode, FileInfo& info) override;
     bool appendWhole(int fd, const char* data, size_t size) override;
+    std::string holderOf(const std::string& path) override;
 };
 
 // The one the writer uses: the system's, unless a test put another in

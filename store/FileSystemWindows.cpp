@@ -6,6 +6,8 @@
 // keeps handles within 32 bits so that processes of either width can share
 // them, so one fits the interface's int.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <restartmanager.h>
 
 #include <cerrno>
 #include <map>
@@ -27,9 +29,10 @@ void SetErrno(DWORD error = ::GetLastError()) {
     case ERROR_BAD_NET_NAME: errno = ENOENT; break;
     case ERROR_DIRECTORY: errno = ENOTDIR; break;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
     case ERROR_PRIVILEGE_NOT_HELD: errno = EACCES; break;
+    // Another program has it open and shares it not: in use, not forbidden.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: errno = EBUSY; break;
     case ERROR_WRITE_PROTECT: errno = EROFS; break;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS: errno = EEXIST; break;
@@ -50,6 +53,21 @@ std::wstring Wide(const std::string& utf8) {
     ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
     return wide;
 }
+
+// A path as the system takes it at any length: Windows refuses one of 260
+// characters or more (a folder's of 248) unless it is given whole after
+// \\?\, which takes it as it stands: absolute, with backslashes and no .
+// or .. in it, as GetFullPathNameW makes it.
+std::wstring Long(const std::wstring& path) {
+    if (path.size() < 248 || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
+    std::wstring full(::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD n = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return path;
+    full.resize(n);
+    return full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+}
+
+std::wstring SystemPath(const std::string& utf8) { return Long(Wide(utf8)); }
 
 std::string Utf8(const wchar_t* wide) {
     const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -77,7 +95,7 @@ std::wstring EntryPath(int folder, const std::string& name) {
     const auto it = Folders().find(folder);
     std::wstring path = it == Folders().end() ? std::wstring() : it->second;
     if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
-    return path + Wide(name);
+    return Long(path + Wide(name));
 }
 
 bool IsFolder(int fd) {
@@ -152,10 +170,10 @@ int Opened(HANDLE h, FileInfo& info) {
 
 } // namespace
 
-bool SystemFileSystem::pathInfo(const std::string& path, FileInfo& info) { return InfoOfPath(Wide(path), info); }
+bool SystemFileSystem::pathInfo(const std::string& path, FileInfo& info) { return InfoOfPath(SystemPath(path), info); }
 
 int SystemFileSystem::openFolder(const std::string& path) {
-    const std::wstring wide = Wide(path);
+    const std::wstring wide = SystemPath(path);
     // Sharing delete too lets others rename and remove files in it, as on POSIX.
     const HANDLE h = ::CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY, ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -296,7 +314,7 @@ bool SystemFileSystem::rename(int folder, const std::string& from, const std::st
 }
 
 int SystemFileSystem::openAppend(const std::string& path, unsigned, FileInfo& info) {
-    return Opened(::CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    return Opened(::CreateFileW(SystemPath(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr),
                   info);
 }
@@ -305,7 +323,7 @@ unsigned SystemFileSystem::creationMask() { return 022; }
 
 // Sharing write and delete, as a POSIX open does not stop others either.
 int SystemFileSystem::openRead(const std::string& path, FileInfo& info) {
-    return Opened(::CreateFileW(Wide(path).c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING,
+    return Opened(::CreateFileW(SystemPath(path).c_str(), GENERIC_READ, ShareAll, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr),
                   info);
 }
@@ -323,7 +341,7 @@ long long SystemFileSystem::read(int fd, char* data, size_t size) {
 // the end of the file, as O_APPEND does; the lock (which needs the right to
 // read as well) keeps the rows of other copies out until it is closed.
 int SystemFileSystem::openRows(const std::string& path, unsigned, FileInfo& info) {
-    const HANDLE h = ::CreateFileW(Wide(path).c_str(), GENERIC_READ | FILE_APPEND_DATA | SYNCHRONIZE, ShareAll, nullptr, OPEN_ALWAYS,
+    const HANDLE h = ::CreateFileW(SystemPath(path).c_str(), GENERIC_READ | FILE_APPEND_DATA | SYNCHRONIZE, ShareAll, nullptr, OPEN_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     // Waits in short steps: a row takes a moment to write, and Wine serves a
     // waiting lock only after a long while.
@@ -347,6 +365,28 @@ bool SystemFileSystem::appendWhole(int fd, const char* data, size_t size) {
     if (::WriteFile(Handle(fd), data, static_cast<DWORD>(size), &written, nullptr) && written == size) return true;
     SetErrno();
     return false;
+}
+
+// The Restart Manager knows which programs have a file open; it is asked in
+// a session of its own that ends with the question.
+std::string SystemFileSystem::holderOf(const std::string& path) {
+    DWORD session = 0;
+    WCHAR key[CCH_RM_SESSION_KEY + 1]{};
+    if (::RmStartSession(&session, 0, key) != ERROR_SUCCESS) return "";
+    std::string holder;
+    const std::wstring wide = Wide(path);
+    LPCWSTR files[] = {wide.c_str()};
+    UINT count = 4, needed = 0;
+    RM_PROCESS_INFO programs[4]{};
+    DWORD reasons = 0;
+    if (::RmRegisterResources(session, 1, files, 0, nullptr, 0, nullptr) == ERROR_SUCCESS &&
+        ::RmGetList(session, &needed, &count, programs, &reasons) == ERROR_SUCCESS)
+        for (UINT i = 0; i < count && i < 4; ++i) {
+            if (programs[i].Process.dwProcessId == ::GetCurrentProcessId()) continue;
+            holder += (holder.empty() ? "" : ", ") + Utf8(programs[i].strAppName);
+        }
+    ::RmEndSession(session);
+    return holder;
 }
 
 } // namespace vktstore

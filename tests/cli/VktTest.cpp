@@ -17,6 +17,7 @@
 #include <sstream>
 #include <thread>
 
+#include "cli/Arguments.h"
 #include "cli/ChannelCsv.h"
 #include "cli/CommandLine.h"
 #include "cli/Fleet.h"
@@ -24,8 +25,10 @@
 #include "core/MemoryImage.h"
 #include "core/MemoryMap.h"
 #include "core/Text.h"
+#include "platform/System.h"
 #include "sim/SimSerialPort.h"
 #include "store/Backups.h"
+#include "store/Paths.h"
 #include "tests/support/Fifo.h"
 #include "tests/support/ScriptedPlatform.h"
 #include "tests/support/ScriptedWorkers.h"
@@ -69,9 +72,9 @@ protected:
         EXPECT_FALSE(port.radio().hooked());
         EXPECT_FALSE(port.isOpen());
     }
-    std::string path(const std::string& name) const { return (folder / name).string(); }
+    std::string path(const std::string& name) const { return vktstore::Utf8Of(folder / vktstore::PathOf(name)); }
     std::string bytes(const std::string& name) const {
-        std::ifstream f(path(name), std::ios::binary);
+        std::ifstream f(vktstore::PathOf(path(name)), std::ios::binary);
         return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
     }
 
@@ -225,6 +228,23 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(path("u.vkt")));
 }
 
+// The names come from this program's command line, as vkt's: ctest runs it as cli_tests_names_outside_ascii,
+// names after "--" (under Wine's code page 1252 main() gets "caf\xE9 \xFC.vkt", "\xDCbung 1.vkt", "?? ?.vkt").
+TEST_F(VktTest, NamesOutsideAsciiOnTheCommandLineReachTheirFiles) {
+    std::vector<std::string> given = ::testing::internal::GetArgvs();
+    std::vector<char*> argv;
+    for (std::string& arg : given) argv.push_back(arg.data());
+    const std::vector<std::string> args = ProgramArguments(static_cast<int>(argv.size()), argv.data());
+    const auto dash = std::find(args.begin(), args.end(), "--");
+    if (dash == args.end()) GTEST_SKIP() << "run by ctest as cli_tests_names_outside_ascii, with the names";
+    const std::vector<std::string> names(dash + 1, args.end());
+    ASSERT_EQ(names, (std::vector<std::string>{"café ü.vkt", "Übung 1.vkt", "設定 一.vkt"}));
+    for (const std::string& name : names) {
+        EXPECT_EQ(run({"defaults", "-o", path(name)}), 0) << name << ": " << err.str();
+        EXPECT_TRUE(std::filesystem::exists(vktstore::PathOf(path(name)))) << name;
+    }
+}
+
 // Misuse exits 2, a file that will not do 3. One radio named twice (a port
 // twice, a device and a link to it) would be written by two copies at once.
 TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
@@ -273,6 +293,8 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"import", s, "--plan", notes, "--csv", notes, "-o", path("u.vkt")}, 2, "either --csv IN.csv or --plan"},
         {{"import", s, "--csv", notes, "--group", "2", "-o", path("u.vkt")}, 2, "--group and --cut-names are for --plan, not --csv"},
     };
+    if (vkt::ThisSystem == vkt::SystemKind::Windows)  // one port as typed and as Windows lists it
+        cases.push_back({{"write", s, "--device", "COM7", "--device", "\\\\.\\com7"}, 2, twice + "COM7 and \\\\.\\com7"});
     if (canLink) {
         std::filesystem::create_symlink("/dev/null", path("cable"));
         cases.push_back({{"write", s, "--port", "2", "--device", "/dev/null", "--device", path("cable")}, 2,
@@ -626,17 +648,28 @@ TEST_F(VktTest, RepeatWorksInRounds) {
     EXPECT_NE(err.str().find("Connect the next radios and press Enter (q to stop): "), std::string::npos);
 }
 
-// A device named by a relative path is in the current folder (and several
-// radios are read into a folder, not a file: the refusals' table).
+// A device named by a relative path is in the current folder, where on
+// Windows a COM port's name, COM10 and above too, is kept as typed (and
+// several radios are read into a folder, not a file: the refusals' table).
 TEST_F(VktTest, SeveralRadiosAreReadIntoTheFolderGiven) {
-    workers.scripts = {{Result(Outcome::Done, "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"}, {Result(Outcome::Done, "/tmp/r/b.vkt"), "exit 0"}};
-    const std::string a = (std::filesystem::current_path() / "A").string();
-    EXPECT_EQ(run({"read", "--device", "A", "--device", "./B", "-o", path("radios")}), 0);
-    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"read", "-o", path("radios"), "--device", a, "--worker"}));
-    EXPECT_EQ(workers.started[1][4], (std::filesystem::current_path() / "B").string());
-    EXPECT_NE(out.str().find(a + "  radio 2AAA0105  read into /tmp/r/radio-2AAA0105-20261206-235512-A.vkt  7.6 s"), std::string::npos)
-        << out.str();
-    EXPECT_NE(out.str().find("2 of 2 radios read in "), std::string::npos);
+    const auto here = [](const char* name) { return vktstore::Utf8Of(std::filesystem::current_path() / name); };
+    struct Row { const char* typed; std::string posix, windows; };
+    const Row rows[] = {{"A", here("A"), here("A")}, {"./B", here("B"), here("B")}, {"COM7", here("COM7"), "COM7"},
+                        {"COM10", here("COM10"), "COM10"}, {"\\\\.\\COM11", here("\\\\.\\COM11"), "\\\\.\\COM11"}};
+    std::vector<std::string> args = {"read", "-o", path("radios")};
+    for (const Row& row : rows) {
+        args.insert(args.end(), {"--device", row.typed});
+        workers.scripts.push_back({Result(Outcome::Done, "/tmp/r/b.vkt"), "exit 0"});
+    }
+    workers.scripts[0] = {Result(Outcome::Done, "/tmp/r/radio-2AAA0105-20261206-235512-A.vkt", 7.6), "exit 0"};
+    EXPECT_EQ(run(args), 0) << err.str();
+    ASSERT_EQ(workers.started.size(), std::size(rows));
+    EXPECT_EQ(workers.started[0], (std::vector<std::string>{"read", "-o", path("radios"), "--device", here("A"), "--worker"}));
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(workers.started[i][4], vkt::ThisSystem == vkt::SystemKind::Windows ? rows[i].windows : rows[i].posix) << rows[i].typed;
+    const std::string first = out.str().substr(0, out.str().find('\n'));  // the cable padded to the longest
+    EXPECT_TRUE(first.starts_with(here("A") + " ") && first.ends_with("  radio 2AAA0105  read into /tmp/r/radio-2AAA0105-20261206-235512-A.vkt  7.6 s")) << first;
+    EXPECT_NE(out.str().find("5 of 5 radios read in "), std::string::npos);
 }
 
 TEST(RunLog, FieldsThatNeedItAreQuoted) {

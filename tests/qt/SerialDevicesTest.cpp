@@ -27,6 +27,16 @@ TEST(SerialDevices, EachCommPortsDeviceOnEachSystemAndTheCableJustPluggedIn) {
     ASSERT_EQ(appeared.size(), 1u);
     EXPECT_EQ(appeared[0].systemLocation, "/dev/ttyUSB1");
     EXPECT_TRUE(AppearedPorts(after, ports).empty());
+
+    // Windows lists as "\\.\COM7" the port a Comm Port and the technician call COM7.
+    const std::vector<PortInfo> windows = {{"\\\\.\\COM7", "USB Serial Port", true}, {"\\\\.\\COM10", "", false}};
+    const std::pair<const char*, const char*> shown[] = {{"COM7", "COM7 \u2014 USB Serial Port"}, {"com10", "com10 \u2014 serial port"},
+        {"\\\\.\\COM7", "\\\\.\\COM7 \u2014 USB Serial Port"}, {"COM1", "COM1 \u2014 not present"}, {"COM70", "COM70 \u2014 not present"},
+        {"COM010", "COM010 \u2014 not present"}, {"/dev/COM7", "/dev/COM7 \u2014 not present"}};
+    for (const auto& [device, text] : shown) EXPECT_EQ(PortStatusText(device, windows), text);
+    const auto plugged = AppearedPorts({{"COM7", "", true}}, windows);
+    ASSERT_EQ(plugged.size(), 1u);
+    EXPECT_EQ(plugged[0].systemLocation, "\\\\.\\COM10");
 }
 
 // A port another program holds is refused as busy on Linux, as "access

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/inotify.h>
 #include <unistd.h>
 
@@ -119,6 +121,24 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 1);  // the pacing's 3 ms stay 3 ms while the port is open
     port.close();
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
+}
+
+// A paced byte is on its way before the pause after it: it reaches the far
+// end while no events run, as in a transfer (Windows would send it later).
+TEST(SerialPty, EachByteIsHandedOverBeforeItsPause) {
+    const int far = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(far >= 0 && ::grantpt(far) == 0 && ::unlockpt(far) == 0);
+    const std::string device = ::ptsname(far);
+    vktqt::QtSerialPort port([&device](int) { return device; });
+    ASSERT_TRUE(port.open()) << port.openError();
+    for (const uint8_t sent : {0x00, 0x55, 0xFF}) {
+        port.writeByte(sent);
+        pollfd arrived{far, POLLIN, 0};
+        uint8_t got = 0;
+        ASSERT_TRUE(::poll(&arrived, 1, 2000) == 1 && ::read(far, &got, 1) == 1) << "byte " << int(sent) << " is still in the program";
+        EXPECT_EQ(got, sent);
+    }
+    ::close(far);
 }
 
 // A copy of vkt for each emulator. Ctrl-C reaches the run and every copy; an

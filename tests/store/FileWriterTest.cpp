@@ -8,6 +8,7 @@
 #include <functional>
 #include <thread>
 
+#include "platform/System.h"
 #include "store/FileReader.h"
 #include "store/FileSystem.h"
 #include "store/FileWriter.h"
@@ -142,6 +143,12 @@ TEST_F(FileWriterTest, AFileHeldAMomentByAnotherProgramIsStillReplaced) {
     writeBytes("held.vkt", "old");
     const int held = vkttest::HoldFile(path("held.vkt"));
     ASSERT_GE(held, 0);
+    // A read cannot wait: the file is in use, not forbidden (its holder, this test, unnamed).
+    if (vkt::ThisSystem == vkt::SystemKind::Windows) {
+        std::vector<uint8_t> bytes;
+        EXPECT_FALSE(vktstore::ReadSetupBytes(path("held.vkt"), bytes, error));
+        EXPECT_EQ(std::to_string(error.number) + " " + error.description, "75 In use by another program: " + path("held.vkt"));
+    }
     std::thread scanner([held] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         vkttest::ReleaseFile(held);
@@ -229,13 +236,15 @@ TEST_F(FileWriterTest, ALinkTheUserChoseIsFollowedAPlantedOneReplaced) {
 
 // Whoever may write the folder cannot steer a save through a temporary
 // name planted in advance; what a killed save left is cleared away, and
-// what a save in progress beside this one writes is not.
+// what a save in progress beside this one writes is not. Where no link can
+// be made, the planted links alone are left out.
 TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
-    SKIP_WITHOUT_LINKS();
     writeBytes("victim", "untouched");
     writeBytes("radio.vkt", "old");
-    std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving0"));
-    std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving1"));
+    if (vkttest::CanLink(folder.string())) {
+        std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving0"));
+        std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving1"));
+    }
     leftBehind("radio.vkt.saving-Ab12Cd");
     leftBehind("other.vkt.saving-Ab12Cd");
     leftBehind("radio.vkt.savings");

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QMenu>
 
+#include "platform/System.h"
 #include "views/CommPortSettingsDialog.h"
 #include "views/FindCableDialog.h"
 #include "tests/views/ViewFixture.h"
@@ -26,16 +27,20 @@ protected:
     ~CommPortSettingsTest() override {
         for (int n = 1; n <= 4; ++n) platform.assignDevice(n, "");
     }
-    MachineWithPorts platform{{{"/dev/ttyS0", "16550A", false}, {"/dev/ttyUSB0", "FT232R USB UART", true}}};
+    const bool windows = vkt::ThisSystem == vkt::SystemKind::Windows;
+    const QString serial = windows ? "\\\\.\\COM1" : "/dev/ttyS0", usb = windows ? "\\\\.\\COM5" : "/dev/ttyUSB0";
+    MachineWithPorts platform{{{serial.toStdString(), "16550A", false}, {usb.toStdString(), "FT232R USB UART", true}}};
 };
 
 } // namespace
 
+// Automatic is the ports in order, USB first; on Windows COMn, listed as \\.\COMn.
 TEST_F(CommPortSettingsTest, OffersThePortsUsbFirstAndMarksAnAbsentOne) {
     vktviews::CommPortSettingsDialog dialog(platform, nullptr);
-    EXPECT_EQ(Items(dialog.portBox(2)), (QStringList{"Automatic: /dev/ttyS0 \u2014 16550A", "/dev/ttyUSB0 \u2014 FT232R USB UART",
-                                                     "/dev/ttyS0 \u2014 16550A"}));
-    EXPECT_EQ(dialog.portBox(1)->currentText(), "Automatic: /dev/ttyUSB0 \u2014 FT232R USB UART");
+    EXPECT_EQ(Items(dialog.portBox(2)), (QStringList{windows ? "Automatic: COM2 \u2014 not present" : "Automatic: /dev/ttyS0 \u2014 16550A",
+                                                     usb + " \u2014 FT232R USB UART", serial + " \u2014 16550A"}));
+    EXPECT_EQ(dialog.portBox(1)->currentText(),
+              windows ? "Automatic: COM1 \u2014 16550A" : "Automatic: /dev/ttyUSB0 \u2014 FT232R USB UART");
     EXPECT_EQ(dialog.portBox(3)->currentText(), "/dev/ttyUSB7 \u2014 not present");
     EXPECT_EQ(dialog.portBox(4)->currentText(), "Automatic: no device");
 }
@@ -63,8 +68,8 @@ TEST_F(CommPortSettingsTest, OKStoresTheChoicesAndCancelNothing) {
     EXPECT_EQ(platform.storedDevice(2), "");
     EXPECT_EQ(platform.storedDevice(3), "/dev/ttyUSB7");
     choose(QDialogButtonBox::Ok);
-    EXPECT_EQ(platform.storedDevice(2), "/dev/ttyUSB0");
-    EXPECT_EQ(platform.deviceOfPort(2), "/dev/ttyUSB0");
+    EXPECT_EQ(platform.storedDevice(2), usb.toStdString());
+    EXPECT_EQ(platform.deviceOfPort(2), usb.toStdString());
     EXPECT_EQ(platform.storedDevice(3), "");
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "store/Environment.h"
-
 #include <cstdlib>
+
+#include "store/Environment.h"
 
 namespace vktstore {
 
