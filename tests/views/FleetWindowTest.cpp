@@ -165,7 +165,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     find.show();
     fleet.machine.plug({"/dev/ttyACM0", "CDC ACM", true});
     QPushButton* add = ShownButton(find, "&Add to the List");
-    ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, FailAfterMs));
     QTest::mouseClick(add, Qt::LeftButton);
     ASSERT_EQ(fleet.view.rows().size(), 4u);
     EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyACM0 — CDC ACM"));

@@ -258,7 +258,7 @@ TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
     platform.answer(Answer::Yes, "Save before exit?");
     platform.dialogAnswers.push_back(std::nullopt);
     QTimer::singleShot(0, view.get(), [this] { view->close(); });
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(FailAfterMs, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(port.isOpen());

@@ -31,6 +31,10 @@
 #include "qt/QtPlatform.h"
 #include "tests/editor/EditorFixture.h"
 
+// How long a view test waits for what the program is to show before it fails:
+// a bound on a fault, never a margin a passing run relies on.
+constexpr int FailAfterMs = 120000;
+
 // The machine's settings with these serial ports plugged in.
 class MachineWithPorts : public vktqt::QtPlatform {
 public:
@@ -113,7 +117,7 @@ protected:
 public:
     static void activate(QWidget* w) {
         w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, FailAfterMs));
         QApplication::processEvents();
     }
     // The window stands in the middle of its screen, give or take its frame,
