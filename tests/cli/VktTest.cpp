@@ -393,7 +393,7 @@ namespace {
 // What the radio heard since `from`: block writes (212 N), masked writes
 // (209 page offset) by address, and the block reads (198 N) after a write.
 struct Heard {
-    std::vector<int> blocks, masked, readBack;
+    std::vector<int> blocks = {}, masked = {}, readBack = {};
 };
 
 Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) {
@@ -420,30 +420,34 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1, label = VKTCore::LabelSlotAddress(2, 15), first = VKTCore::GroupBase(2);
     struct Case {
         std::vector<std::pair<int, uint8_t>> flips;  // radio bytes changed by these bits
-        std::function<void(vktsim::RadioModel&)> fault;
-        size_t interruptAfter;  // bytes heard; 0: never
-        bool otherRadio;
-        int exit;
-        Heard heard;
+        std::function<void(vktsim::RadioModel&)> fault = {};
+        size_t interruptAfter = 0;  // bytes heard; 0: never
+        bool otherRadio = false;
+        int exit = 0;
+        Heard heard = {};
         std::string said;  // all, where the write ends well
     };
     const std::vector<std::pair<int, uint8_t>> two = {{ch, 0x01}, {label, 0x01}};  // blocks 36 and 43
-    const Heard both = {{ch / 32, label / 32}, {}, {ch / 32, label / 32}};
+    const Heard both = {.blocks = {ch / 32, label / 32}, .readBack = {ch / 32, label / 32}};
     const std::string done = "radio 1 (2AAA0105): ", cut = "INTERRUPTED\nvkt: interrupted while ";
     const Case cases[] = {
-        {{{11, 0x11}, {first, 0x01}}, {}, 0, false, 0, {}, done + "already holds the setup: nothing written (1 so far)\n"},  // bits never sent
-        {{{ch, 0x01}, {label, 0x20}, {first, 0x20}}, {}, 0, false, 0, {{ch / 32, label / 32}, {first}, {32, ch / 32, label / 32}},
-         done + "3 blocks written and verified (1 so far)\n"},
-        {{{6, 0x04}, {153, 0x02}}, {}, 0, false, 0, {{}, {6, 153}, {0, 1, 2, 3, 4, 5, 6, 7}},
-         done + "2 unit-wide bytes written and verified (1 so far)\n"},
-        {two, [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, false, 1, both,
-         "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
-        {two, [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, false, 1, {},
-         "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
-        {two, {}, 0, true, 1, {}, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
-        {two, {}, 300, false, 130, {}, cut + "reading, after "},
-        {two, {}, aRead + 30, false, 130, {{ch / 32}, {}, {}}, cut + "writing, after "},
-        {two, {}, aRead + 110, false, 130, both, cut + "verifying a finished write, after "},
+        {.flips = {{11, 0x11}, {first, 0x01}},  // bits never sent
+         .said = done + "already holds the setup: nothing written (1 so far)\n"},
+        {.flips = {{ch, 0x01}, {label, 0x20}, {first, 0x20}},
+         .heard = {.blocks = {ch / 32, label / 32}, .masked = {first}, .readBack = {32, ch / 32, label / 32}},
+         .said = done + "3 blocks written and verified (1 so far)\n"},
+        {.flips = {{6, 0x04}, {153, 0x02}},
+         .heard = {.masked = {6, 153}, .readBack = {0, 1, 2, 3, 4, 5, 6, 7}},
+         .said = done + "2 unit-wide bytes written and verified (1 so far)\n"},
+        {.flips = two, .fault = [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, .exit = 1, .heard = both,
+         .said = "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
+        {.flips = two, .fault = [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, .exit = 1,
+         .said = "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
+        {.flips = two, .otherRadio = true, .exit = 1,
+         .said = "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
+        {.flips = two, .interruptAfter = 300, .exit = 130, .said = cut + "reading, after "},
+        {.flips = two, .interruptAfter = aRead + 30, .exit = 130, .heard = {.blocks = {ch / 32}}, .said = cut + "writing, after "},
+        {.flips = two, .interruptAfter = aRead + 110, .exit = 130, .heard = both, .said = cut + "verifying a finished write, after "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
