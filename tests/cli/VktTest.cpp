@@ -316,7 +316,7 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const std::string cut = "radio 1 (2AAA0105): INTERRUPTED\nvkt: interrupted while ";
     const std::string partly = " bytes; the radio was released; it may hold part of the setup";
     const Case cases[] = {
-        {{"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}, [](auto& r) { r.faults.silentFromBlock = 30; },
+        {{"write", path("s.vkt"), "--port", "1", "--no-retry", "--verify", "--log", path("log.csv")}, [](auto& r) { r.faults.silentFromBlock = 30; },
          never, 1, "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n", ""},
         {read, [](auto& r) { r.faults.silent = true; }, never, 1, "vkt: reading the radio failed: hook: no answer after 0.5 s\n", ""},
         {verify, [](auto& r) { r.eeprom.fill(0xFF), r.faults.forgetBlockWrite = 40; }, never, 1,  // group 3, the labels of channels 1 ... 4
@@ -348,7 +348,7 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     }
     interrupted = nullptr;
     port.radio().faults = {};
-    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
+    EXPECT_TRUE(bytes("log.csv").ends_with(",write,failed,no,2.9,,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
     port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
     EXPECT_EQ(port.radio().eeprom[155], 0x80);
