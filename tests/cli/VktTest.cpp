@@ -431,20 +431,14 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const Heard both = {.blocks = {ch / 32, label / 32}, .readBack = {ch / 32, label / 32}};
     const std::string done = "radio 1 (2AAA0105): ", cut = "INTERRUPTED\nvkt: interrupted while ";
     const Case cases[] = {
-        {.flips = {{11, 0x11}, {first, 0x01}},  // bits never sent
-         .said = done + "already holds the setup: nothing written (1 so far)\n"},
-        {.flips = {{ch, 0x01}, {label, 0x20}, {first, 0x20}},
-         .heard = {.blocks = {ch / 32, label / 32}, .masked = {first}, .readBack = {32, ch / 32, label / 32}},
+        {.flips = {{11, 0x11}, {first, 0x01}}, .said = done + "already holds the setup: nothing written (1 so far)\n"},  // bits never sent
+        {.flips = {{ch, 0x01}, {label, 0x20}, {first, 0x20}}, .heard = {.blocks = {ch / 32, label / 32}, .masked = {first}, .readBack = {32, ch / 32, label / 32}},
          .said = done + "3 blocks written and verified (1 so far)\n"},
-        {.flips = {{6, 0x04}, {153, 0x02}},
-         .heard = {.masked = {6, 153}, .readBack = {0, 1, 2, 3, 4, 5, 6, 7}},
-         .said = done + "2 unit-wide bytes written and verified (1 so far)\n"},
-        {.flips = two, .fault = [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, .exit = 1, .heard = both,
-         .said = "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
+        {.flips = {{6, 0x04}, {153, 0x02}}, .heard = {.masked = {6, 153}, .readBack = {0, 1, 2, 3, 4, 5, 6, 7}}, .said = done + "2 unit-wide bytes written and verified (1 so far)\n"},
+        {.flips = two, .fault = [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, .exit = 1, .heard = both, .said = "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
         {.flips = two, .fault = [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, .exit = 1,
          .said = "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
-        {.flips = two, .otherRadio = true, .exit = 1,
-         .said = "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
+        {.flips = two, .otherRadio = true, .exit = 1, .said = "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
         {.flips = two, .interruptAfter = 300, .exit = 130, .said = cut + "reading, after "},
         {.flips = two, .interruptAfter = aRead + 30, .exit = 130, .heard = {.blocks = {ch / 32}}, .said = cut + "writing, after "},
         {.flips = two, .interruptAfter = aRead + 110, .exit = 130, .heard = both, .said = cut + "verifying a finished write, after "},

@@ -102,7 +102,7 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     QProcess reader;
     reader.start(VKT_CLI, {"read", "--device", QString::fromStdString(sim.device()), "-o", dir.filePath("r.vkt")});
     ASSERT_TRUE(reader.waitForStarted());
-    ASSERT_TRUE(sim.waitUntilHooked());  // the read is under way
+    ASSERT_TRUE(sim.waitUntil(true));  // the read is under way
     vktqt::QtSerialPort port([&sim](int) { return sim.device(); });
     EXPECT_FALSE(port.open());
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
@@ -145,19 +145,14 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
         vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", mode} + devices);
         ASSERT_TRUE(vkt.waitForStarted());
         const auto pid = static_cast<pid_t>(vkt.processId());
-        if (sig != 0) {
-            // Every radio in programming mode: the writes are under way.
-            for (const auto& sim : sims) ASSERT_TRUE(sim->waitUntilHooked());
-            ::kill(toTheGroup ? -pid : pid, sig);
-        }
+        for (const auto& sim : sims) ASSERT_TRUE(sig == 0 || sim->waitUntil(true));  // the signal comes while every radio is written
+        if (sig != 0) ::kill(toTheGroup ? -pid : pid, sig);
         ASSERT_TRUE(vkt.waitForFinished(-1));
         const QString out = vkt.readAllStandardOutput();
         if (sig == 0) {
             EXPECT_EQ(vkt.exitCode(), 1) << out.toStdString();
-            // Each cable's name padded to the longest, whatever the machine numbers its pseudo-terminals.
-            qsizetype longest = 0;
-            for (const auto& sim : sims) longest = std::max(longest, qsizetype(sim->device().size()));
-            const QString silent = QString::fromStdString(sims[2]->device()).leftJustified(longest);
+            // Padded to the longest name, however the machine numbers its pseudo-terminals.
+            const QString silent = QString::fromStdString(sims[2]->device()).leftJustified(std::ranges::max(devices, {}, &QString::size).size());
             EXPECT_TRUE(out.contains(silent + "  radio unknown  FAILED: reading it first: hook: no answer")) << out.toStdString();
             EXPECT_EQ(out.count(" written and verified  "), 3) << out.toStdString();
             EXPECT_EQ(QDir(dir.filePath("backups")).entryList(QDir::Files).size(), 3);
@@ -167,7 +162,7 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
         }
         for (int i = 0; i < 4; ++i) {
             PtyRadioProcess& sim = *sims[static_cast<size_t>(i)];
-            EXPECT_TRUE(sim.released()) << i;
+            EXPECT_TRUE(sim.waitUntil(false)) << i;
             if (sig != 0) continue;
             ASSERT_TRUE(sim.stop());
             const QByteArray radio = FileBytes(dir.filePath(QString("radio%1.bin").arg(i)));

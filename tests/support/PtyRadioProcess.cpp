@@ -5,12 +5,7 @@
 
 #include <signal.h>
 
-namespace {
-
-// Only a fault keeps the emulator silent this long, however loaded the machine.
-constexpr int SilentMs = 120000;
-
-} // namespace
+constexpr int SilentMs = 120000;  // only a fault keeps the emulator silent this long, however loaded the machine
 
 QByteArray FileBytes(const QString& path) {
     QFile f(path);
@@ -42,24 +37,12 @@ bool PtyRadioProcess::stop() {
     return process_.waitForFinished(SilentMs) && process_.exitCode() == 0;
 }
 
-bool PtyRadioProcess::nextState() {
-    while (!process_.canReadLine())
+bool PtyRadioProcess::waitUntil(bool hooked) {
+    for (;;) {
+        while (process_.canReadLine()) hooked_ = process_.readLine().trimmed() == "hooked";
+        if (hooked_ == hooked) return true;
         if (!process_.waitForReadyRead(SilentMs)) return false;
-    hooked_ = process_.readLine().trimmed() == "hooked";
-    return true;
-}
-
-bool PtyRadioProcess::waitUntilHooked() {
-    while (!hooked_)
-        if (!nextState()) return false;
-    return true;
-}
-
-bool PtyRadioProcess::released() {
-    while (process_.canReadLine()) nextState();
-    while (hooked_)
-        if (!nextState()) return false;
-    return true;
+    }
 }
 
 void PtyRadioProcess::kill() {

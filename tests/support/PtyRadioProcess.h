@@ -23,16 +23,12 @@ public:
     bool stop();
     // Ends it at once, as a pulled plug does.
     void kill();
-    // With --print-state, each waiting for what the emulator tells: until the
-    // radio has gone into programming mode (false: the emulator ended or fell
-    // silent first); until it is out of it, as its latest word says.
-    bool waitUntilHooked();
-    bool released();
+    // With --print-state: waits until the emulator tells that the radio is in
+    // programming mode (hooked) or out of it; false when it ends or falls
+    // silent first.
+    bool waitUntil(bool hooked);
 
 private:
-    // Reads the next state the emulator tells; false when none comes.
-    bool nextState();
-
     QProcess process_;
     std::string device_;
     bool hooked_ = false;

@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "editor/FleetRound.h"
-#include "editor/frmAbout.h"
 #include "core/MemoryMap.h"
 #include "tests/views/ViewFixture.h"
 #include "views/AboutView.h"
@@ -177,44 +176,20 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
 // after it has gone calls into nothing of it.
 TEST_F(FleetWindowTest, AWindowOpenedTwiceLeavesNoBindingInTheModelsThatOutliveIt) {
     vkteditor::frmAbout about(platform);
-    about.Form_Load();
-    struct Case {
-        const char* window;
-        std::vector<vkt::Control*> watched;
-        std::function<std::unique_ptr<QWidget>()> open;
+    const std::pair<std::vector<vkt::Control*>, std::function<std::unique_ptr<QWidget>()>> windows[] = {
+        {{&about.lblTitle, &about.lblVersion, &about.cmdOK}, [&] { return std::make_unique<vktviews::AboutView>(about, view.get()); }},
+        {{&fleet.model.lblSummary, &fleet.model}, [&] { return std::make_unique<vktviews::FleetView>(fleet.model, fleet.machine, view.get()); }},
     };
-    const Case cases[] = {
-        {"about", {&about.lblTitle, &about.lblVersion, &about.lblDisclaimer, &about.cmdOK},
-         [&] {
-             auto shown = std::make_unique<vktviews::AboutView>(about, view.get());
-             shown->show();
-             return shown;
-         }},
-        {"fleet", {&fleet.model.lblSummary, &fleet.model},
-         [&] {
-             auto shown = std::make_unique<vktviews::FleetView>(fleet.model, fleet.machine, view.get());
-             fleet.model.Show();
-             return shown;
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.window);
-        auto watchers = [&c] {
-            std::vector<size_t> n;
-            for (const vkt::Control* control : c.watched) n.push_back(control->subscriptions());
-            return n;
-        };
+    for (const auto& [watched, open] : windows) {
+        auto watchers = [&watched] { std::vector<size_t> n; for (const vkt::Control* c : watched) n.push_back(c->subscriptions()); return n; };
         const std::vector<size_t> before = watchers();
         for (int opening = 0; opening < 2; ++opening) {
-            std::unique_ptr<QWidget> shown = c.open();
-            ASSERT_TRUE(shown->isVisible());
-            const std::vector<size_t> open = watchers();
-            for (size_t i = 0; i < open.size(); ++i) EXPECT_GT(open[i], before[i]) << i;
-            shown->close();
-            EXPECT_FALSE(shown->isVisible());
+            std::unique_ptr<QWidget> shown = open();
+            shown->show();
+            for (size_t i = 0; i < before.size(); ++i) EXPECT_GT(watchers()[i], before[i]) << i;
             shown.reset();
             EXPECT_EQ(watchers(), before);
-            for (vkt::Control* control : c.watched) control->setToolTip("changed after the window went");
+            for (vkt::Control* control : watched) control->setToolTip("changed after the window went");
         }
     }
 }

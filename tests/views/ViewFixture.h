@@ -31,8 +31,7 @@
 #include "qt/QtPlatform.h"
 #include "tests/editor/EditorFixture.h"
 
-// How long a view test waits for what the program is to show before it fails:
-// a bound on a fault, never a margin a passing run relies on.
+// A wait for what the program is to show fails after this: a bound on a fault, never a margin.
 constexpr int FailAfterMs = 120000;
 
 // The machine's settings with these serial ports plugged in.
