@@ -1,15 +1,71 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Control models: the state of one window control as the window models and the
-// codecs see it. A view binds a real widget to a model through `changed`; the
-// models themselves know nothing of any widget toolkit.
+// codecs see it. A view binds a real widget to a model through a subscription
+// that ends with the widget; the models themselves know nothing of any widget
+// toolkit.
 
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace vkt {
+
+// The callbacks that show one control, by the order they came.
+using WatcherList = std::map<std::uint64_t, std::shared_ptr<const std::function<void()>>>;
+
+// Ends one watcher's interest in a control when it goes, also when the control
+// went first: a window built anew on each opening leaves nothing behind in
+// the models that outlive it.
+class Subscription {
+public:
+    Subscription(std::weak_ptr<WatcherList> list, std::uint64_t id) : list_(std::move(list)), id_(id) {}
+    Subscription(Subscription&&) = default;
+    Subscription& operator=(Subscription&&) = delete;
+    ~Subscription() {
+        if (auto list = list_.lock()) list->erase(id_);
+    }
+
+private:
+    std::weak_ptr<WatcherList> list_;
+    std::uint64_t id_;
+};
+
+// Whoever shows a control. A copy of a control starts unwatched: its
+// watchers show the original.
+class Watchers {
+public:
+    Watchers() = default;
+    Watchers(const Watchers&) {}
+    Watchers& operator=(const Watchers&) { return *this; }
+
+    [[nodiscard]] Subscription add(std::function<void()> f) {
+        if (!list_) list_ = std::make_shared<WatcherList>();
+        const std::uint64_t id = next_++;
+        list_->emplace(id, std::make_shared<const std::function<void()>>(std::move(f)));
+        return {list_, id};
+    }
+    size_t size() const { return list_ ? list_->size() : 0; }
+    // A watcher may end others, or itself, while it is told.
+    void tell() const {
+        const auto list = list_;
+        if (!list) return;
+        for (auto it = list->begin(); it != list->end();) {
+            const std::uint64_t id = it->first;
+            const auto f = it->second;
+            (*f)();
+            it = list->upper_bound(id);
+        }
+    }
+
+private:
+    std::shared_ptr<WatcherList> list_;
+    std::uint64_t next_ = 0;
+};
 
 class Control {
 public:
@@ -25,17 +81,25 @@ public:
     // Moves the keyboard focus to the control.
     void setFocus() { if (focusRequested) focusRequested(); }
 
-    // Called after every change of the model; the view repaints from it.
+    // Called after every change of the model, first the owner's callback,
+    // then each watcher's in the order they came; the views repaint from it
+    // through a subscription that ends with the widget.
     std::function<void()> changed;
+    [[nodiscard]] Subscription subscribe(std::function<void()> f) { return watchers_.add(std::move(f)); }
+    size_t subscriptions() const { return watchers_.size(); }
     std::function<void()> focusRequested;
 
 protected:
-    void notify() { if (changed) changed(); }
+    void notify() {
+        if (changed) changed();
+        watchers_.tell();
+    }
 
 private:
     bool enabled_ = true;
     bool visible_ = true;
     std::string toolTip_;
+    Watchers watchers_;
 };
 
 // A control that shows a caption (label, frame, button, check box, option).

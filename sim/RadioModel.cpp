@@ -238,14 +238,11 @@ int RadioModel::squelchReading() {
     if (squelchCurve) return std::clamp(squelchCurve(gain), 0, 255);
     const int defaultGain = squelchAddress_ == NarrowGain ? 60 : 85;
     const double clean = 244 + squelch.offset + squelch.slope * (defaultGain - gain);
-    if (noiseSeed_ != squelch.seed) {
-        noise_.seed(squelch.seed);
-        noiseSeed_ = squelch.seed;
-    }
+    if (!squelch.drawn) squelch.drawn.emplace(squelch.seed);
     // The generator's own arithmetic rather than a library distribution, so
     // that a seed gives the same readings with every standard library.
     const int n = std::max(squelch.noise, 0);
-    const int noise = static_cast<int>(noise_() % static_cast<unsigned>(2 * n + 1)) - n;
+    const int noise = static_cast<int>((*squelch.drawn)() % static_cast<unsigned>(2 * n + 1)) - n;
     return std::clamp(static_cast<int>(std::lround(clean)) + noise, 0, 255);
 }
 

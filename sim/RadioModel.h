@@ -41,13 +41,16 @@ struct RadioFaults {
 // How the squelch detector answers its gain. A lower gain opens it further:
 // the reading falls `slope` counts per gain step and is 244 + `offset` at the
 // band's default gain; each reading is off by up to `noise` counts either
-// way, drawn from a generator seeded with `seed` so that a run repeats.
+// way, drawn from a generator seeded with `seed` so that a run repeats. A
+// response set anew starts its noise afresh: what one run drew never shapes
+// the next one's readings.
 struct SquelchResponse {
     double slope = 2;
     int offset = 0;
     int noise = 0;
     unsigned seed = 1;
     double interval = 0.010;          // seconds between two readings of the stream
+    std::optional<std::minstd_rand> drawn = {};  // the noise so far
 };
 
 class RadioModel {
@@ -109,8 +112,6 @@ private:
     int blockSent_ = 0;
     int squelchAddress_ = VKTCore::Page0::NarrowSquelchGain.offset;
     uint64_t squelchRun_ = 0;
-    std::minstd_rand noise_;
-    std::optional<unsigned> noiseSeed_;  // what noise_ was seeded with
     int nacks_ = 0;
 };
 

@@ -24,20 +24,24 @@ QString Qs(const std::string& s) { return QString::fromStdString(s); }
 
 namespace {
 
-// Several bindings of one model share its single change callback.
-void OnChange(vkt::Control& c, std::function<void()> f) {
-    auto previous = c.changed;
-    c.changed = [previous, f] {
-        if (previous) previous();
-        f();
-    };
-    f();
-}
+// Keeps a subscription for as long as its parent lives.
+class SubscriptionOwner : public QObject {
+public:
+    SubscriptionOwner(QObject* parent, vkt::Subscription s) : QObject(parent), s_(std::move(s)) {}
+
+private:
+    vkt::Subscription s_;
+};
 
 } // namespace
 
+void OnChange(QObject* owner, vkt::Control& c, Handler f) {
+    f();
+    new SubscriptionOwner(owner, c.subscribe(std::move(f)));
+}
+
 void BindState(QWidget* w, vkt::Control& c) {
-    OnChange(c, [w, &c] {
+    OnChange(w, c, [w, &c] {
         w->setEnabled(c.Enabled());
         w->setVisible(c.Visible());
         w->setToolTip(Qs(c.ToolTip()));
@@ -46,17 +50,17 @@ void BindState(QWidget* w, vkt::Control& c) {
 
 void Bind(QLabel* w, vkt::Label& c) {
     BindState(w, c);
-    OnChange(c, [w, &c] { w->setText(Qs(c.Caption())); });
+    OnChange(w, c, [w, &c] { w->setText(Qs(c.Caption())); });
 }
 
 void Bind(QGroupBox* w, vkt::Frame& c) {
     BindState(w, c);
-    OnChange(c, [w, &c] { w->setTitle(Qs(c.Caption())); });
+    OnChange(w, c, [w, &c] { w->setTitle(Qs(c.Caption())); });
 }
 
 void Bind(QPushButton* w, vkt::Button& c, Handler onClick) {
     BindState(w, c);
-    OnChange(c, [w, &c] { w->setText(Qs(c.Caption())); });
+    OnChange(w, c, [w, &c] { w->setText(Qs(c.Caption())); });
     QObject::connect(w, &QPushButton::clicked, w, [onClick] { if (onClick) onClick(); });
 }
 
@@ -84,7 +88,7 @@ void Bind(QLineEdit* w, vkt::TextBox& c, Handler onEdit) {
     // What the user types is in the widget already: putting the model's
     // selection back on each key would make the next key replace it.
     auto typing = std::make_shared<bool>(false);
-    OnChange(c, [w, &c, typing] {
+    OnChange(w, c, [w, &c, typing] {
         if (*typing) return;
         const QString t = Qs(c.Text());
         if (w->text() != t) {
@@ -109,7 +113,7 @@ void Bind(QComboBox* w, vkt::ComboBox& c, Handler onPick) {
         w->clear();
         for (const auto& item : c.Items()) w->addItem(Qs(item));
     }
-    OnChange(c, [w, &c] {
+    OnChange(w, c, [w, &c] {
         QSignalBlocker block(w);
         if (w->currentIndex() != c.ListIndex()) w->setCurrentIndex(c.ListIndex());
         if (w->isEditable() && w->currentText() != Qs(c.Text())) w->setEditText(Qs(c.Text()));
@@ -125,7 +129,7 @@ void Bind(QComboBox* w, vkt::ComboBox& c, Handler onPick) {
 
 void Bind(QCheckBox* w, vkt::CheckBox& c, Handler onClick) {
     BindState(w, c);
-    OnChange(c, [w, &c] {
+    OnChange(w, c, [w, &c] {
         QSignalBlocker block(w);
         w->setText(Qs(c.Caption()));
         w->setChecked(c.Value() != 0);
@@ -139,7 +143,7 @@ void Bind(QCheckBox* w, vkt::CheckBox& c, Handler onClick) {
 void Bind(QRadioButton* w, vkt::OptionButton& c, std::initializer_list<vkt::OptionButton*> group, Handler onClick) {
     BindState(w, c);
     std::vector<vkt::OptionButton*> members(group);
-    OnChange(c, [w, &c] {
+    OnChange(w, c, [w, &c] {
         QSignalBlocker block(w);
         w->setText(Qs(c.Caption()));
         w->setChecked(c.Value());
@@ -151,7 +155,7 @@ void Bind(QRadioButton* w, vkt::OptionButton& c, std::initializer_list<vkt::Opti
 }
 
 void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger, MenuPlace place) {
-    OnChange(c, [a, &c, place] {
+    OnChange(a, c, [a, &c, place] {
         a->setText((place == MenuPlace::OnMenuBar ? "&" : "") + Qs(c.Caption()));
         a->setEnabled(c.Enabled());
         a->setVisible(c.Visible());
@@ -165,7 +169,7 @@ void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger, MenuPlace place) {
 
 void Bind(QProgressBar* w, vkt::ProgressBar& c) {
     BindState(w, c);
-    OnChange(c, [w, &c] {
+    OnChange(w, c, [w, &c] {
         w->setRange(c.Min(), std::max(c.Min(), c.Max()));
         w->setValue(std::clamp(c.Value(), c.Min(), std::max(c.Min(), c.Max())));
     });

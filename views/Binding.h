@@ -16,6 +16,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QObject;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -28,6 +29,9 @@ using Handler = std::function<void()>;
 
 // The models' UTF-8 text as Qt's.
 QString Qs(const std::string& s);
+
+// Runs f now and after every change of c, for as long as owner lives.
+void OnChange(QObject* owner, vkt::Control& c, Handler f);
 
 // Enabled, visible and tool tip of any control.
 void BindState(QWidget* w, vkt::Control& c);

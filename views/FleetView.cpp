@@ -119,11 +119,7 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     summary->setFocusPolicy(Qt::TabFocus);
     summary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     NameControl(summary, "Summary");
-    auto previous = m_.lblSummary.changed;
-    m_.lblSummary.changed = [summary, previous, this] {
-        if (previous) previous();
-        summary->setAccessibleDescription(Qs(m_.lblSummary.Caption()));
-    };
+    OnChange(summary, m_.lblSummary, [summary, this] { summary->setAccessibleDescription(Qs(m_.lblSummary.Caption())); });
     layout->addWidget(summary);
     layout->addWidget(NewLabel(content, m_.lblSession));
     layout->addStretch(1);

@@ -129,11 +129,9 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
         if (IsTypingHint(m_.statusText.Caption())) m_.statusText.setCaption("");
     };
     connect(hintTimer, &QTimer::timeout, this, clearHint);
-    auto previousStatus = m_.statusText.changed;
-    m_.statusText.changed = [this, previousStatus, hintTimer] {
-        if (previousStatus) previousStatus();
+    OnChange(hintTimer, m_.statusText, [this, hintTimer] {
         if (IsTypingHint(m_.statusText.Caption())) hintTimer->start();
-    };
+    });
     for (QLineEdit* box : central_->findChildren<QLineEdit*>()) connect(box, &QLineEdit::textEdited, this, clearHint);
     auto* emulated = new QLabel(statusBar());
     emulated->setFrameShape(QFrame::StyledPanel);

@@ -25,12 +25,10 @@ ProcView::ProcView(VKTCom::frmProc& model, QWidget* owner) : QDialog(owner, Qt::
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
     bar->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    auto previous = model.changed;
-    model.changed = [this, &model, owner, previous] {
-        if (previous) previous();
-        // Over the main window, 500 twips right of and below its corner.
+    // Over the main window, 500 twips right of and below its corner.
+    OnChange(this, model, [this, owner] {
         if (owner) move(owner->geometry().topLeft() + QPoint(Px(500), Px(500)));
-    };
+    });
     FollowWindow(this, model);
 }
 

@@ -46,17 +46,11 @@ QPushButton* Push(QWidget* parent, vkt::Button& model, std::function<void()> cli
 // A scroll bar or up-down control on a ranged model.
 template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<void()> onChange) {
     BindState(w, model);
-    auto previous = model.changed;
-    auto show = [w, &model] {
+    OnChange(w, model, [w, &model] {
         QSignalBlocker block(w);
         w->setRange(model.Min(), model.Max());
         w->setValue(model.Value());
-    };
-    model.changed = [previous, show] {
-        if (previous) previous();
-        show();
-    };
-    show();
+    });
     QObject::connect(w, &W::valueChanged, w, [&model, onChange](int v) {
         model.setValue(v);
         if (onChange) onChange();
@@ -96,12 +90,10 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     connect(tabs, &QTabBar::currentChanged, this, [&model, pick](int i) {
         if (i != model.TabStrip1.SelectedIndex()) pick(i);
     });
-    auto previousTabs = model.TabStrip1.changed;
-    model.TabStrip1.changed = [tabs, &model, previousTabs] {
-        if (previousTabs) previousTabs();
+    OnChange(tabs, model.TabStrip1, [tabs, &model] {
         QSignalBlocker block(tabs);
         tabs->setCurrentIndex(model.TabStrip1.SelectedIndex());
-    };
+    });
     outer->addWidget(tabs);
 
     // TX power
@@ -179,22 +171,23 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Text(rec, model.lbl3, recRow);
     Text(rec, model.lblFEDAC, recRow);
     auto* updown = new QSpinBox(rec);
-    BindRange(updown, model.udFEAdj, [&model] { model.udFEAdj_Change(); });
-    NameControl(updown, "Front End Value");
-    // An up-down control: arrows, keys and wheel step it; typing does not.
-    updown->findChild<QLineEdit*>()->setReadOnly(true);
     // Disabled while each step is written, it takes the keyboard focus back
-    // afterwards, so that the arrow keys go on stepping.
+    // afterwards, so that the arrow keys go on stepping: the focus is noted
+    // before the binding disables it and given back after it enables it.
     auto hadFocus = std::make_shared<bool>(false);
-    auto previousUpDown = model.udFEAdj.changed;
-    model.udFEAdj.changed = [updown, &model, previousUpDown, hadFocus] {
+    OnChange(updown, model.udFEAdj, [updown, &model, hadFocus] {
         if (!model.udFEAdj.Enabled() && updown->hasFocus()) *hadFocus = true;
-        if (previousUpDown) previousUpDown();
+    });
+    BindRange(updown, model.udFEAdj, [&model] { model.udFEAdj_Change(); });
+    OnChange(updown, model.udFEAdj, [updown, &model, hadFocus] {
         if (model.udFEAdj.Enabled() && *hadFocus) {
             *hadFocus = false;
             updown->setFocus();
         }
-    };
+    });
+    NameControl(updown, "Front End Value");
+    // An up-down control: arrows, keys and wheel step it; typing does not.
+    updown->findChild<QLineEdit*>()->setReadOnly(true);
     recRow->addWidget(updown);
     recRow->addStretch();
     r->addLayout(recRow);

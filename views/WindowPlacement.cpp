@@ -109,8 +109,7 @@ void PlaceOverOwner(QWidget* w) {
 }
 
 void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placement) {
-    auto previous = model.changed;
-    auto follow = [w, &model, modal, placement] {
+    OnChange(w, model, [w, &model, modal, placement] {
         w->setWindowTitle(Qs(model.Caption()));
         if (model.Visible() && !w->isVisible()) {
             if (modal) w->setWindowModality(Qt::ApplicationModal);
@@ -122,12 +121,7 @@ void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placemen
         } else if (!model.Visible() && w->isVisible()) {
             w->hide();
         }
-    };
-    model.changed = [previous, follow] {
-        if (previous) previous();
-        follow();
-    };
-    follow();
+    });
 }
 
 } // namespace vktviews

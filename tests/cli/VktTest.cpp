@@ -361,7 +361,7 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const std::string cut = "radio 1 (2AAA0105): INTERRUPTED\nvkt: interrupted while ";
     const std::string partly = " bytes; the radio was released; it may hold part of the setup";
     const Case cases[] = {
-        {{"write", path("s.vkt"), "--port", "1", "--no-retry", "--log", path("log.csv")}, [](auto& r) { r.faults.silentFromBlock = 30; },
+        {{"write", path("s.vkt"), "--port", "1", "--no-retry", "--verify", "--log", path("log.csv")}, [](auto& r) { r.faults.silentFromBlock = 30; },
          never, 1, "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n", ""},
         {read, [](auto& r) { r.faults.silent = true; }, never, 1, "vkt: reading the radio failed: hook: no answer after 0.5 s\n", ""},
         {verify, [](auto& r) { r.eeprom.fill(0xFF), r.faults.forgetBlockWrite = 40; }, never, 1,  // group 3, the labels of channels 1 ... 4
@@ -393,7 +393,7 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     }
     interrupted = nullptr;
     port.radio().faults = {};
-    EXPECT_TRUE(bytes("log.csv").ends_with(",,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
+    EXPECT_TRUE(bytes("log.csv").ends_with(",write,failed,no,2.9,,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
     port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
     EXPECT_EQ(port.radio().eeprom[155], 0x80);
@@ -439,7 +439,7 @@ namespace {
 // What the radio heard since `from`: block writes (212 N), masked writes
 // (209 page offset) by address, and the block reads (198 N) after a write.
 struct Heard {
-    std::vector<int> blocks, masked, readBack;
+    std::vector<int> blocks = {}, masked = {}, readBack = {};
 };
 
 Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) {
@@ -467,38 +467,37 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1, label = VKTCore::LabelSlotAddress(2, 15), first = VKTCore::GroupBase(2);
     struct Case {
         std::vector<std::pair<int, uint8_t>> flips;  // radio bytes changed by these bits
-        std::function<void(vktsim::RadioModel&)> fault;
-        size_t interruptAfter;  // bytes heard; 0: never
-        std::function<void(vktsim::RadioModel&)> swap;  // another radio takes its place
-        size_t swapAfter;                               // once this many bytes were heard
-        int exit;
-        Heard heard;
+        std::function<void(vktsim::RadioModel&)> fault = {};
+        size_t interruptAfter = 0;                           // bytes heard; 0: never
+        std::function<void(vktsim::RadioModel&)> swap = {};  // another radio takes its place
+        size_t swapAfter = 0;                                // once this many bytes were heard
+        int exit = 0;
+        Heard heard = {};
         std::string said;  // all, where the write ends well
     };
     const std::vector<std::pair<int, uint8_t>> two = {{ch, 0x01}, {label, 0x01}};  // blocks 36 and 43
-    const Heard both = {{ch / 32, label / 32}, {}, {ch / 32, label / 32}};
+    const Heard both = {.blocks = {ch / 32, label / 32}, .readBack = {ch / 32, label / 32}};
     const std::string done = "radio 1 (2AAA0105 #5E4F): ", cut = "INTERRUPTED\nvkt: interrupted while ";
     const auto otherModel = [](vktsim::RadioModel& r) { r.identity = vktsim::RadioModel::SlowIdentity; };
     const auto otherUnit = [](vktsim::RadioModel& r) { r.eeprom[VKTCore::Page0::HighPowerDAC.offset] ^= 0x5A; };
     const std::string otherUnitSaid = "the radio on the cable is not the one that was read (its calibration differs); ";
     const Case cases[] = {
         // Bits never sent; one of them a calibration value, which the radio's tag shows.
-        {{{11, 0x11}, {first, 0x01}}, {}, 0, {}, 0, 0, {}, "radio 1 (2AAA0105 #2428): already holds the setup: nothing written (1 so far)\n"},
-        {{{ch, 0x01}, {label, 0x20}, {first, 0x20}}, {}, 0, {}, 0, 0, {{ch / 32, label / 32}, {first}, {32, ch / 32, label / 32}},
-         done + "3 blocks written and verified (1 so far)\n"},
-        {{{6, 0x04}, {153, 0x02}}, {}, 0, {}, 0, 0, {{}, {6, 153}, {0, 1, 2, 3, 4, 5, 6, 7}},
-         done + "2 unit-wide bytes written and verified (1 so far)\n"},
-        {two, [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, {}, 0, 1, both,
-         "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
-        {two, [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, {}, 0, 1, {},
-         "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
-        {two, {}, 0, otherModel, aRead, 1, {}, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
-        {two, {}, 0, otherUnit, aRead, 1, {}, "FAILED: " + otherUnitSaid + "nothing was written; its backup is "},
-        {two, {}, 0, otherUnit, aRead + 130, 1, {both.blocks, {}, {}},
-         "FAILED: reading it back: " + otherUnitSaid + "nothing was compared; blocks 36, 43 had been written; its backup is "},
-        {two, {}, 300, {}, 0, 130, {}, cut + "reading, after "},
-        {two, {}, aRead + 60, {}, 0, 130, {{ch / 32}, {}, {}}, cut + "writing, after "},
-        {two, {}, aRead + 170, {}, 0, 130, both, cut + "verifying a finished write, after "},
+        {.flips = {{11, 0x11}, {first, 0x01}}, .said = "radio 1 (2AAA0105 #2428): already holds the setup: nothing written (1 so far)\n"},
+        {.flips = {{ch, 0x01}, {label, 0x20}, {first, 0x20}}, .heard = {.blocks = {ch / 32, label / 32}, .masked = {first}, .readBack = {32, ch / 32, label / 32}},
+         .said = done + "3 blocks written and verified (1 so far)\n"},
+        {.flips = {{6, 0x04}, {153, 0x02}}, .heard = {.masked = {6, 153}, .readBack = {0, 1, 2, 3, 4, 5, 6, 7}}, .said = done + "2 unit-wide bytes written and verified (1 so far)\n"},
+        {.flips = two, .fault = [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, .exit = 1, .heard = both, .said = "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
+        {.flips = two, .fault = [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, .exit = 1,
+         .said = "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
+        {.flips = two, .swap = otherModel, .swapAfter = aRead, .exit = 1,
+         .said = "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
+        {.flips = two, .swap = otherUnit, .swapAfter = aRead, .exit = 1, .said = "FAILED: " + otherUnitSaid + "nothing was written; its backup is "},
+        {.flips = two, .swap = otherUnit, .swapAfter = aRead + 130, .exit = 1, .heard = {.blocks = both.blocks},
+         .said = "FAILED: reading it back: " + otherUnitSaid + "nothing was compared; blocks 36, 43 had been written; its backup is "},
+        {.flips = two, .interruptAfter = 300, .exit = 130, .said = cut + "reading, after "},
+        {.flips = two, .interruptAfter = aRead + 60, .exit = 130, .heard = {.blocks = {ch / 32}}, .said = cut + "writing, after "},
+        {.flips = two, .interruptAfter = aRead + 170, .exit = 130, .heard = both, .said = cut + "verifying a finished write, after "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
@@ -536,6 +535,9 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     EXPECT_NE(bytes("log.csv").find(",Comm Port 1,2AAA0105 #5E4F,"), std::string::npos) << bytes("log.csv");
     EXPECT_NE(bytes("log.csv").find(",,,2 unit-wide bytes written and verified\n"), std::string::npos) << bytes("log.csv");
     EXPECT_NE(bytes("log.csv").find(",,,\"blocks 32, 36, 43 written and verified\"\n"), std::string::npos);
+    // A write that did not get there says what it had sent, as its reason does.
+    EXPECT_NE(bytes("log.csv").find("-all-CommPort1.vkt\",block 36 written\n"), std::string::npos) << bytes("log.csv");
+    EXPECT_NE(bytes("log.csv").find(",\"blocks 36, 43 written\"\n"), std::string::npos);
 }
 
 // A copy that fails, one whose radio is not as sent and one that dies fail

@@ -29,7 +29,7 @@ TEST(ReportCommand, PrintsASetupFileAsTextOrPdfWithoutAWindow) {
     editor.setProcessEnvironment(env);
     const auto run = [&editor](const QStringList& options) {
         editor.start(VKT_EDITOR, options);
-        return editor.waitForFinished(20000) ? editor.exitCode() : -1;
+        return editor.waitForFinished(-1) ? editor.exitCode() : -1;
     };
     EXPECT_EQ(run({"--report", setup, "--text"}), 0);
     const QString out = QString::fromUtf8(editor.readAllStandardOutput());
@@ -38,7 +38,7 @@ TEST(ReportCommand, PrintsASetupFileAsTextOrPdfWithoutAWindow) {
     ASSERT_EQ(run({"--report", setup, "--pdf", pdf}), 0);
     QProcess text;
     text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(20000));
+    ASSERT_TRUE(text.waitForFinished(-1));
     const QString printed = QString::fromUtf8(text.readAllStandardOutput());
     EXPECT_TRUE(printed.contains(QRegularExpression("1\\s+162\\.40000\\s+000\\.0\\s+000\\.00\\s+000\\.0\\s+Ch 1")));
     EXPECT_TRUE(printed.contains("Group 15 Data:")) << printed.left(300).toStdString();

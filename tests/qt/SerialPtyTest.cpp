@@ -103,19 +103,19 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     vktqt::QtSerialPort missing([](int) { return std::string("/nonexistent/ttyVKT9"); });
     EXPECT_FALSE(missing.open());
     EXPECT_EQ(missing.openError().rfind("Comm Port 1 (/nonexistent/ttyVKT9) cannot be opened", 0), 0u) << missing.openError();
-    PtyRadioProcess sim({});
+    PtyRadioProcess sim({"--print-state"});
     QTemporaryDir dir;
     QProcess reader;
     reader.start(VKT_CLI, {"read", "--device", QString::fromStdString(sim.device()), "-o", dir.filePath("r.vkt")});
     ASSERT_TRUE(reader.waitForStarted());
-    reader.waitForFinished(1500);  // the read is under way
+    ASSERT_TRUE(sim.waitUntil(true));  // the read is under way
     vktqt::QtSerialPort port([&sim](int) { return sim.device(); });
     EXPECT_FALSE(port.open());
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
     const std::string expected = "Comm Port 1 (" + sim.device() + ") is in use by another program (process " +
                                  std::to_string(reader.processId()) + ", ";
     EXPECT_EQ(port.openError().rfind(expected, 0), 0u) << port.openError();
-    ASSERT_TRUE(reader.waitForFinished(20000));
+    ASSERT_TRUE(reader.waitForFinished(-1));
     EXPECT_EQ(reader.exitCode(), 0);
     EXPECT_TRUE(port.open());
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 1);  // the pacing's 3 ms stay 3 ms while the port is open
@@ -169,12 +169,14 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
         vkt.start(VKT_CLI, QStringList{"write", QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", mode} + devices);
         ASSERT_TRUE(vkt.waitForStarted());
         const auto pid = static_cast<pid_t>(vkt.processId());
-        if (sig != 0 && !vkt.waitForFinished(3000)) ::kill(toTheGroup ? -pid : pid, sig);
-        ASSERT_TRUE(vkt.waitForFinished(60000));
+        for (const auto& sim : sims) ASSERT_TRUE(sig == 0 || sim->waitUntil(true));  // the signal comes while every radio is written
+        if (sig != 0) ::kill(toTheGroup ? -pid : pid, sig);
+        ASSERT_TRUE(vkt.waitForFinished(-1));
         const QString out = vkt.readAllStandardOutput();
         if (sig == 0) {
             EXPECT_EQ(vkt.exitCode(), 1) << out.toStdString();
-            const QString silent = QString::fromStdString(sims[2]->device());
+            // Padded to the longest name, however the machine numbers its pseudo-terminals.
+            const QString silent = QString::fromStdString(sims[2]->device()).leftJustified(std::ranges::max(devices, {}, &QString::size).size());
             EXPECT_TRUE(out.contains(silent + "  radio unknown  FAILED: reading it first: hook: no answer")) << out.toStdString();
             EXPECT_EQ(out.count(" written and verified  "), 3) << out.toStdString();
             EXPECT_EQ(QDir(dir.filePath("backups")).entryList(QDir::Files).size(), 3);
@@ -184,8 +186,7 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
         }
         for (int i = 0; i < 4; ++i) {
             PtyRadioProcess& sim = *sims[static_cast<size_t>(i)];
-            for (int wait = 0; wait < 100 && sim.hooked(); ++wait) {}
-            EXPECT_FALSE(sim.hooked()) << i;
+            EXPECT_TRUE(sim.waitUntil(false)) << i;
             if (sig != 0) continue;
             ASSERT_TRUE(sim.stop());
             const QByteArray radio = FileBytes(dir.filePath(QString("radio%1.bin").arg(i)));

@@ -15,8 +15,8 @@ namespace {
 
 struct Transfer {
     const char* name;
-    bool write;
-    int firstBlock, blocks;
+    bool write = false;
+    int firstBlock = 0, blocks = 0;
     std::function<bool(Transfers&)> run;
 };
 
@@ -24,7 +24,7 @@ struct Transfer {
 // failed with that last box; nothing when uncertain.
 struct Fault {
     const char* name;
-    std::function<void(vktsim::RadioModel&, int middleBlock)> inject;
+    std::function<void(vktsim::RadioModel&, int middleBlock)> inject = [](vktsim::RadioModel&, int) {};
     const char* read = nullptr;
     const char* write = nullptr;
     bool cancelAtMiddle = false;
@@ -33,14 +33,15 @@ struct Fault {
 
 const std::vector<Transfer>& AllTransfers() {
     static const std::vector<Transfer> t = {
-        {"ReadAllMemory", false, 0, 188, [](Transfers& x) { return x.ReadAllMemory(); }},
-        {"ReadGlobalMemory", false, 0, 8, [](Transfers& x) { return x.ReadGlobalMemory(); }},
-        {"ReadGroupMemory(7)", false, 80, 12, [](Transfers& x) { return x.ReadGroupMemory(7); }},
-        {"WriteAllMemory", true, 0, 188, [](Transfers& x) { return x.WriteAllMemory(false); }},
-        {"WriteGlobalMemory", true, 0, 8, [](Transfers& x) { return x.WriteGlobalMemory(); }},
-        {"WriteGroupMemory(7)", true, 80, 12, [](Transfers& x) { return x.WriteGroupMemory(7); }},
+        {.name = "ReadAllMemory", .blocks = 188, .run = [](Transfers& x) { return x.ReadAllMemory(); }},
+        {.name = "ReadGlobalMemory", .blocks = 8, .run = [](Transfers& x) { return x.ReadGlobalMemory(); }},
+        {.name = "ReadGroupMemory(7)", .firstBlock = 80, .blocks = 12, .run = [](Transfers& x) { return x.ReadGroupMemory(7); }},
+        {.name = "WriteAllMemory", .write = true, .blocks = 188, .run = [](Transfers& x) { return x.WriteAllMemory(false); }},
+        {.name = "WriteGlobalMemory", .write = true, .blocks = 8, .run = [](Transfers& x) { return x.WriteGlobalMemory(); }},
+        {.name = "WriteGroupMemory(7)", .write = true, .firstBlock = 80, .blocks = 12, .run = [](Transfers& x) { return x.WriteGroupMemory(7); }},
         // Two unit-wide bytes and a group's blocks, as a write of only the changes sends them.
-        {"WriteBlocks", true, 80, 12, [](Transfers& x) { return x.WriteBlocks({{6, 153}, {80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91}}); }},
+        {.name = "WriteBlocks", .write = true, .firstBlock = 80, .blocks = 12,
+         .run = [](Transfers& x) { return x.WriteBlocks({{6, 153}, {80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 91}}); }},
     };
     return t;
 }
@@ -50,22 +51,22 @@ const std::vector<Fault>& AllFaults() {
     const char* hook = VKTCom::RadioLink::HookPromptText;
     const char* read = Transfers::ReadErrorText;
     static const std::vector<Fault> f = {
-        {"none", [](R&, int) {}, "", ""},
-        {"silent", [](R& r, int) { r.faults.silent = true; }, hook, hook},
+        {.name = "none", .read = "", .write = ""},
+        {.name = "silent", .inject = [](R& r, int) { r.faults.silent = true; }, .read = hook, .write = hook},
         // A read whose bytes came shifted fails; writes never read blocks, so these do not touch them.
-        {"silent from block k", [](R& r, int k) { r.faults.silentFromBlock = k; }, read, Transfers::BlockFailedText},
-        {"stray bytes at block k", [](R& r, int k) { r.faults.strayBytesBeforeBlock = k; }, read},
-        {"extra byte after block k", [](R& r, int k) { r.faults.extraByteAfterBlock = k; }, read},
-        {"byte lost in block k", [](R& r, int k) { r.faults.dropByteInBlock = k; }, read},
+        {.name = "silent from block k", .inject = [](R& r, int k) { r.faults.silentFromBlock = k; }, .read = read, .write = Transfers::BlockFailedText},
+        {.name = "stray bytes at block k", .inject = [](R& r, int k) { r.faults.strayBytesBeforeBlock = k; }, .read = read},
+        {.name = "extra byte after block k", .inject = [](R& r, int k) { r.faults.extraByteAfterBlock = k; }, .read = read},
+        {.name = "byte lost in block k", .inject = [](R& r, int k) { r.faults.dropByteInBlock = k; }, .read = read},
         // Time-outs run from when the bytes are handed to the port, so a block
         // write's answer must come within 0.5 s less its 70 ms on the line.
-        {"replies 0.40 s late", [](R& r, int) { r.faults.replyDelay = 0.40; }, "", ""},
-        {"replies 0.55 s late", [](R& r, int) { r.faults.replyDelay = 0.55; }},
-        {"masked writes nacked 3x", [](R& r, int) { r.faults.nacksBeforeAck = 3; }, "", ""},
-        {"cable pulled mid-way", [](R& r, int) { r.faults.disconnectAfterBytes = 400; }},
-        {"Cancel at block k", [](R&, int) {}, nullptr, nullptr, true},
+        {.name = "replies 0.40 s late", .inject = [](R& r, int) { r.faults.replyDelay = 0.40; }, .read = "", .write = ""},
+        {.name = "replies 0.55 s late", .inject = [](R& r, int) { r.faults.replyDelay = 0.55; }},
+        {.name = "masked writes nacked 3x", .inject = [](R& r, int) { r.faults.nacksBeforeAck = 3; }, .read = "", .write = ""},
+        {.name = "cable pulled mid-way", .inject = [](R& r, int) { r.faults.disconnectAfterBytes = 400; }},
+        {.name = "Cancel at block k", .cancelAtMiddle = true},
         // Cancel answered No at the write's question: the write goes on to its end.
-        {"Cancel refused at block k", [](R&, int) {}, nullptr, nullptr, true, Answer::No},
+        {.name = "Cancel refused at block k", .cancelAtMiddle = true, .toCancelWrite = Answer::No},
     };
     return f;
 }

@@ -5,6 +5,8 @@
 
 #include <signal.h>
 
+constexpr int SilentMs = 120000;  // only a fault keeps the emulator silent this long, however loaded the machine
+
 QByteArray FileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -18,8 +20,8 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
 PtyRadioProcess::PtyRadioProcess(const QStringList& options) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(VKT_RADIO_SIM, options);
-    if (!process_.waitForStarted(5000)) return;
-    if (!process_.waitForReadyRead(5000)) return;
+    if (!process_.waitForStarted(SilentMs)) return;
+    if (!process_.waitForReadyRead(SilentMs)) return;
     device_ = process_.readLine().trimmed().toStdString();
 }
 
@@ -32,16 +34,18 @@ PtyRadioProcess::~PtyRadioProcess() {
 bool PtyRadioProcess::stop() {
     if (process_.state() == QProcess::NotRunning) return false;
     ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
-    return process_.waitForFinished(5000) && process_.exitCode() == 0;
+    return process_.waitForFinished(SilentMs) && process_.exitCode() == 0;
 }
 
-bool PtyRadioProcess::hooked() {
-    process_.waitForReadyRead(100);
-    while (process_.canReadLine()) hooked_ = process_.readLine().trimmed() == "hooked";
-    return hooked_;
+bool PtyRadioProcess::waitUntil(bool hooked) {
+    for (;;) {
+        while (process_.canReadLine()) hooked_ = process_.readLine().trimmed() == "hooked";
+        if (hooked_ == hooked) return true;
+        if (!process_.waitForReadyRead(SilentMs)) return false;
+    }
 }
 
 void PtyRadioProcess::kill() {
     process_.kill();
-    process_.waitForFinished(5000);
+    process_.waitForFinished(SilentMs);
 }

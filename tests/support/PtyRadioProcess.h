@@ -23,8 +23,10 @@ public:
     bool stop();
     // Ends it at once, as a pulled plug does.
     void kill();
-    // With --print-state: whether the radio is in programming mode now.
-    bool hooked();
+    // With --print-state: waits until the emulator tells that the radio is in
+    // programming mode (hooked) or out of it; false when it ends or falls
+    // silent first.
+    bool waitUntil(bool hooked);
 
 private:
     QProcess process_;

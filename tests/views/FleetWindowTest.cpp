@@ -12,6 +12,7 @@
 #include "fleet/FleetRound.h"
 #include "core/MemoryMap.h"
 #include "tests/views/ViewFixture.h"
+#include "views/AboutView.h"
 #include "views/FindCableDialog.h"
 
 namespace {
@@ -176,9 +177,32 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     find.show();
     fleet.machine.plug({"/dev/ttyACM0", "CDC ACM", true});
     QPushButton* add = ShownButton(find, "&Add to the List");
-    ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([add] { return add->isEnabled(); }, FailAfterMs));
     QTest::mouseClick(add, Qt::LeftButton);
     ASSERT_EQ(fleet.view.rows().size(), 4u);
     EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyACM0 — CDC ACM"));
     EXPECT_TRUE(fleet.view.rows()[2].cable->isChecked());
+}
+
+// A window built anew on each opening ends its bindings with its widgets: the
+// models that outlive it keep no more watchers than before, and a change
+// after it has gone calls into nothing of it.
+TEST_F(FleetWindowTest, AWindowOpenedTwiceLeavesNoBindingInTheModelsThatOutliveIt) {
+    vkteditor::frmAbout about(platform);
+    const std::pair<std::vector<vkt::Control*>, std::function<std::unique_ptr<QWidget>()>> windows[] = {
+        {{&about.lblTitle, &about.lblVersion, &about.cmdOK}, [&] { return std::make_unique<vktviews::AboutView>(about, view.get()); }},
+        {{&fleet.model.lblSummary, &fleet.model}, [&] { return std::make_unique<vktviews::FleetView>(fleet.model, fleet.machine, view.get()); }},
+    };
+    for (const auto& [watched, open] : windows) {
+        auto watchers = [&watched] { std::vector<size_t> n; for (const vkt::Control* c : watched) n.push_back(c->subscriptions()); return n; };
+        const std::vector<size_t> before = watchers();
+        for (int opening = 0; opening < 2; ++opening) {
+            std::unique_ptr<QWidget> shown = open();
+            shown->show();
+            for (size_t i = 0; i < before.size(); ++i) EXPECT_GT(watchers()[i], before[i]) << i;
+            shown.reset();
+            EXPECT_EQ(watchers(), before);
+            for (vkt::Control* control : watched) control->setToolTip("changed after the window went");
+        }
+    }
 }

@@ -261,7 +261,7 @@ TEST_F(ViewTest, ClosingWithTheGlobalsWindowOpenAsksEachQuestionOnce) {
     platform.answer(Answer::Yes, "Save before exit?");
     platform.dialogAnswers.push_back(std::nullopt);
     QTimer::singleShot(0, view.get(), [this] { view->close(); });
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    QTimer::singleShot(FailAfterMs, [] { QCoreApplication::exit(99); });
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_FALSE(view->isVisible());
     EXPECT_FALSE(port.isOpen());
@@ -606,17 +606,18 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     change(1, 1, "135.99999");
     change(2, 2, "D089-");
     change(6, 3, "180.00");
+    change(6, 1, "190.00000");  // a second refused cell in row 7: still one refused row
     change(3, 3, "155.50");
     change(3, 4, "088.5");
     platform.clipboard = rows.join('\r').toStdString();
-    const QString row0 = shown(0, 1), row1 = shown(1, 1);
+    const QString row0 = shown(0, 1), row1 = shown(1, 1), row6 = shown(6, 1);
     EXPECT_EQ(beepsDuring([] { press(Qt::Key_V, Qt::ControlModifier); }), 1);
     EXPECT_EQ(main->statusText.Caption(),
-              "Pasted 12 of 16 rows; Rec Freq of rows 1 and 2 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none; "
+              "Pasted 12 of 16 rows; Rec Freq of rows 1, 2 and 7 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none; "
               "Rec CG of row 3 refused: a tone such as 088.5, or a digital code such as D023 or D023-; "
               "Tx Freq of row 7 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
     const std::tuple<int, int, QString> cells[] = {
-        {0, 1, row0}, {1, 1, row1}, {2, 2, "000.0"}, {6, 3, "000.00"}, {3, 3, "155.50000"}, {3, 4, "088.5"}};
+        {0, 1, row0}, {1, 1, row1}, {6, 1, row6}, {2, 2, "000.0"}, {6, 3, "000.00"}, {3, 3, "155.50000"}, {3, 4, "088.5"}};
     for (const auto& [row, col, text] : cells) EXPECT_EQ(shown(row, col), text) << row << "," << col;
 
     const std::string setup = save("pasted.vkt");

@@ -31,6 +31,9 @@
 #include "qt/QtPlatform.h"
 #include "tests/editor/EditorFixture.h"
 
+// A wait for what the program is to show fails after this: a bound on a fault, never a margin.
+constexpr int FailAfterMs = 120000;
+
 // The machine's settings with these serial ports plugged in.
 class MachineWithPorts : public vktqt::QtPlatform {
 public:
@@ -113,7 +116,7 @@ protected:
 public:
     static void activate(QWidget* w) {
         w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([w] { return QApplication::activeWindow() == w; }, FailAfterMs));
         QApplication::processEvents();
     }
     // The window stands in the middle of its screen, give or take its frame,
