@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -234,7 +236,7 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"verify", notes, "--port", "1"}, 3, noSetup},
         {{"report", path("short.vkt")}, 3, "holds 6015 bytes"},
         {{"diff", s, notes}, 3, noSetup},
-        {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, "Is a directory"},
+        {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, std::strerror(EISDIR)},
         {{"import", s, "--csv", path("large.csv"), "-o", path("u.vkt")}, 3, "is larger than 1 MiB"},
         {{"export", s, "--csv", path("link.vkt")}, 2, input},
         {{"import", s, "--csv", notes, "-o", notes}, 2, input},

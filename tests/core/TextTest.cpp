@@ -2,10 +2,22 @@
 #include <gtest/gtest.h>
 
 #include "core/Text.h"
+#include "tests/support/NumericLocale.h"
 
 using namespace vkt;
 
-TEST(Text, ValReadsTheLeadingNumber) {
+// Numbers read and written have a point for their decimal mark, as the
+// radio's texts and the files do, whatever the user's locale says.
+class Numbers : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        if (!locale_.taken()) GTEST_SKIP() << "the locale " << GetParam() << " is not installed";
+    }
+    NumericLocale locale_{GetParam()};
+};
+INSTANTIATE_TEST_SUITE_P(InTheLocale, Numbers, ::testing::Values("C", CommaLocale));
+
+TEST_P(Numbers, ValReadsTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(Val("162.4"), 162.4);
     EXPECT_DOUBLE_EQ(Val("  -2.5abc"), -2.5);
     EXPECT_DOUBLE_EQ(Val(".5"), 0.5);
@@ -13,20 +25,30 @@ TEST(Text, ValReadsTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(Val("abc"), 0);
     EXPECT_DOUBLE_EQ(Val(""), 0);
     EXPECT_DOUBLE_EQ(Val("-"), 0);
+    EXPECT_DOUBLE_EQ(Val("146,52"), 146);
+    EXPECT_DOUBLE_EQ(Val("1e999"), 0);
 }
 
-TEST(Text, IsNumericAcceptsSignedDecimalsOnly) {
+TEST_P(Numbers, IsNumericAcceptsSignedDecimalsOnly) {
     for (const char* yes : {"154.525", "-2", "+7", ".5", "5.", " 12 ", "1e3"}) EXPECT_TRUE(IsNumeric(yes)) << yes;
-    for (const char* no : {"", "-", ".", "-.", "12a", "a12", "1 2", "D023"}) EXPECT_FALSE(IsNumeric(no)) << no;
+    for (const char* no : {"", "-", ".", "-.", "12a", "a12", "1 2", "D023", "146,52", "1e999", "+-1"}) EXPECT_FALSE(IsNumeric(no)) << no;
 }
 
-TEST(Text, NumberTextIsShortest) {
+TEST_P(Numbers, FixedTextRoundsToItsDecimals) {
+    const std::tuple<double, int, const char*> cases[] = {
+        {146.52, 5, "146.52000"}, {0.125, 2, "0.12"}, {0.375, 2, "0.38"}, {-2.5, 0, "-2"}, {8.04999, 1, "8.0"}, {1e20, 1, "100000000000000000000.0"}};
+    for (const auto& [value, decimals, text] : cases) EXPECT_EQ(FixedText(value, decimals), text) << value;
+}
+
+TEST_P(Numbers, NumberTextIsShortest) {
     EXPECT_EQ(NumberText(146.94 - 0.6), "146.34");
     EXPECT_EQ(NumberText(0.25), ".25");
     EXPECT_EQ(NumberText(-0.5), "-.5");
     EXPECT_EQ(NumberText(2906.25), "2906.25");
     EXPECT_EQ(NumberText(30), "30");
     EXPECT_EQ(NumberText(0), "0");
+    EXPECT_EQ(NumberText(1.0 / 3), ".333333333333333");
+    EXPECT_EQ(NumberText(1e16), "1e+16");
 }
 
 TEST(Text, RoundHalfEven) {

@@ -5,6 +5,8 @@
 // which 0644 and 0664 differ.
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -159,13 +161,13 @@ TEST_F(FileWriterTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     writeBytes("readonly.vkt", "kept");
     setMode("readonly.vkt", 0444);
     std::filesystem::create_directory(path("real-folder"));
-    struct Case { const char* name; unsigned type; const char* says; };
+    struct Case { const char* name; unsigned type; std::string says; };  // the system's reasons in the user's language
     std::vector<Case> cases = {
-        {"folder.vkt", 0040000, "Is a directory"},
-        {"readonly.vkt", 0100000, "Permission denied"},
+        {"folder.vkt", 0040000, std::strerror(EISDIR)},
+        {"readonly.vkt", 0100000, std::strerror(EACCES)},
     };
     std::vector<std::pair<std::string, std::string>> unread = {
-        {path("folder.vkt"), "Is a directory: " + path("folder.vkt")},
+        {path("folder.vkt"), std::strerror(EISDIR) + (": " + path("folder.vkt"))},
         {vkttest::NullDevice(), vkttest::NullDevice() + std::string(" is a device, not a regular file")}};
     // What this system can make: a FIFO and a link on POSIX, a device node
     // by root only (the suite's usual case in CI).
@@ -175,7 +177,7 @@ TEST_F(FileWriterTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     }
     if (vkttest::CanLink(folder.string())) {
         std::filesystem::create_symlink(path("real-folder"), path("folder-link.vkt"));
-        cases.push_back({"folder-link.vkt", 0120000, "Is a directory"});
+        cases.push_back({"folder-link.vkt", 0120000, std::strerror(EISDIR)});
     }
     if (vkttest::MakeDevice(path("device.vkt"))) cases.push_back({"device.vkt", 0020000, "device.vkt is a device, not a regular file"});
     for (const Case& c : cases) {

@@ -18,6 +18,8 @@
 
 #include "core/ChannelCodes.h"
 #include "core/ChannelPlan.h"
+#include "core/Text.h"
+#include "tests/support/NumericLocale.h"
 #include "tests/views/ViewFixture.h"
 #include "views/PlanImportView.h"
 
@@ -85,6 +87,20 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
         EXPECT_EQ(table->value(3, 1).text, shown(3, 1).toStdString()) << road.name;
         EXPECT_FALSE(main->Grid.editing()) << road.name;
     }
+}
+
+// A German technician's locale has a decimal comma; the radio's texts and
+// the program's have a point, and a frequency typed with one keeps its
+// fraction on its way to the radio.
+TEST_F(ViewTest, ATypedFrequencyReachesTheRadioWholeUnderACommaLocale) {
+    const NumericLocale german(CommaLocale);
+    if (!german.taken()) GTEST_SKIP() << "the locale " << CommaLocale << " is not installed";
+    enter(3, 1, "146.52");
+    platform.answer(Answer::OK);
+    command(Qt::Key_F4);
+    EXPECT_EQ(shown(3, 1), "146.52000");
+    const int at = VKTCore::ChannelSlotAddress(0, 3);
+    EXPECT_EQ((std::vector<uint8_t>{radioByte(at), radioByte(at + 1)}), (std::vector<uint8_t>{0x91, 0x60}));  // (146.52 - 100) / 0.00125
 }
 
 // The group left is stored; picked again, it shows what was stored, encoded.
@@ -647,7 +663,7 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
         const bool refused = offset == std::string("-50");
         EXPECT_EQ(beepsDuring([] { press(Qt::Key_Return); }), refused) << offset;
         EXPECT_FALSE(box->isVisible()) << offset;
-        EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx + std::stod(offset), 'f', 5)) << offset;
+        EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx + vkt::Val(offset), 'f', 5)) << offset;
         if (refused) {
             EXPECT_EQ(main->statusText.Caption(), "Tx Freq of row 3 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
         }
