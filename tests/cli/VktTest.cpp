@@ -209,6 +209,14 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
 // twice, a device and a link to it) would be written by two copies at once.
 TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     EXPECT_EQ(run({"--help"}), 0);
+    const std::vector<std::string> commands = {"read", "write", "verify", "diff", "report", "export", "import", "defaults"};
+    for (const std::string& command : commands) {
+        EXPECT_EQ(run({command, "--port", "1", command == "read" ? "-h" : "--help"}), 0) << command;
+        EXPECT_EQ(out.str().rfind("Usage: vkt " + command + " [options]\n\n  " + command + " ", 0), 0u) << out.str();
+        EXPECT_NE(out.str().find("\nExit codes: "), std::string::npos) << out.str();
+        for (const std::string& other : commands)
+            if (other != command) EXPECT_EQ(out.str().find("\n  " + other + " "), std::string::npos) << command << " shows " << other;
+    }
     std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
     std::ofstream(path("short.vkt"), std::ios::binary) << bytes("s.vkt").substr(0, 6015);
     std::ofstream(path("large.csv"), std::ios::binary) << Header << std::string(CsvMaxBytes, '\n');
@@ -229,6 +237,9 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     std::vector<Case> cases = {
         {{}, 2, ""},
         {{"frobnicate"}, 2, ""},
+        {{"frobnicate", "--help"}, 2, "vkt: unknown "},
+        {{"write", s, "--device", ""}, 2, "vkt: --device needs a device, not a blank"},
+        {{"read", "-o", path("r.vkt"), "--device", " \t"}, 2, "vkt: --device needs a device, not a blank"},
         {{"read", "-o", path("r.vkt")}, 2, ""},  // no port
         {{"write", path("r.vkt"), "--port", "9"}, 2, ""},
         {{"diff", path("none.vkt"), path("none2.vkt")}, 3, "none.vkt"},
