@@ -231,13 +231,15 @@ TEST_F(FileWriterTest, ALinkTheUserChoseIsFollowedAPlantedOneReplaced) {
 
 // Whoever may write the folder cannot steer a save through a temporary
 // name planted in advance; what a killed save left is cleared away, and
-// what a save in progress beside this one writes is not.
+// what a save in progress beside this one writes is not, nor a user's file
+// whose name only starts like a temporary one.
 TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
     SKIP_WITHOUT_LINKS();
     writeBytes("victim", "untouched");
     writeBytes("radio.vkt", "old");
-    std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving0"));
-    std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving1"));
+    std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving-Plant0"));
+    std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving-Plant1"));
+    leftBehind("radio.vkt.saving2024");
     leftBehind("radio.vkt.saving-Ab12Cd");
     leftBehind("other.vkt.saving-Ab12Cd");
     leftBehind("radio.vkt.savings");
@@ -253,7 +255,7 @@ TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
     EXPECT_FALSE(std::filesystem::exists(path("made-by-the-save")));
     EXPECT_EQ(readBytes("victim"), "untouched");
     EXPECT_EQ(leftovers(), (std::vector<std::string>{"other.vkt.saving-Ab12Cd", "radio.vkt.saving-Just1t", "radio.vkt.saving-Locked",
-                                                     "radio.vkt.savings"}));
+                                                     "radio.vkt.saving2024", "radio.vkt.savings"}));
     // The other save ends as it began.
     files.close(writing);
     EXPECT_TRUE(files.rename(dir, "radio.vkt.saving-Locked", "radio.vkt"));
