@@ -247,7 +247,9 @@ private:
     void reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)());
     // What a save or an open came to; a failure has said why in its box.
     void reportFile(bool saving, vktstore::FileResult result);
-    std::string readEnded(const std::string& took) const;
+    std::string readEnded(double start);
+    // What a transfer that failed took up to its failure, and why it failed.
+    std::string failedAfter(double start);
     void limitTyping(vkt::TextBox& box, int maxLength, bool (*accepts)(const std::string&), const char* why);
     void showGroup(int g);
     void storeGroup(int g);

@@ -571,14 +571,21 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
         int failAtBlock;      // -1: cancelled instead
         int cancelAfterBytes;
         std::string said;
+        std::string why = "";  // the transfer's reason
     };
     const Case cases[] = {
-        {"Read Radio", 100, 0, "Read radio: failed after "},
+        {"Read Radio", 100, 0, "Read radio: failed after ", "block 100: byte 1 missing after 0.5 s"},
         {"Read Radio", -1, 60 * 32, "Read radio: cancelled after "},
-        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after "},
+        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after ", "block 5: byte 1 missing after 0.5 s"},
         {"Read Global Information from Radio", -1, 3 * 32, "Read global information from radio: cancelled after "},
-        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after "},
+        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after ", "block 38: byte 1 missing after 0.5 s"},
         {"Read Group from Radio", -1, 4 * 32, "Read group 3 from radio: cancelled after "},
+    };
+    // The error box stays open a while, and the time said is the transfer's.
+    double start = 0, failedAt = 0;
+    platform.onBox = [&](const vkttest::ShownBox& box) {
+        failedAt = box.time;
+        clock.advance(370);
     };
     for (const Case& c : cases) {
         port.radio().faults.silentFromBlock = c.failAtBlock;
@@ -587,11 +594,15 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
             if (main->proc.Prog1.Value() >= bytes && !main->proc.Cancelled)
                 QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
         };
+        start = clock.now();
         action(c.item)->trigger();
         activate(view.get());
         platform.onEvents = nullptr;
         const std::string said = main->statusText.Caption();
-        EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
+        if (c.failAtBlock >= 0)
+            EXPECT_EQ(said, c.said + vkt::FixedText(failedAt - start, 1) + " s (" + c.why + "); nothing was changed");
+        else
+            EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
         EXPECT_TRUE(VKTCore::MemoryImage == before) << said;
         EXPECT_EQ(view->findChild<QLineEdit*>("txtPassWord")->text(), "333333") << said;
         EXPECT_EQ(shown(2, 1), "155.50000") << said;
