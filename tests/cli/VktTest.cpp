@@ -215,7 +215,9 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         EXPECT_EQ(out.str().rfind("Usage: vkt " + command + " [options]\n\n  " + command + " ", 0), 0u) << out.str();
         EXPECT_NE(out.str().find("\nExit codes: "), std::string::npos) << out.str();
         for (const std::string& other : commands)
-            if (other != command) EXPECT_EQ(out.str().find("\n  " + other + " "), std::string::npos) << command << " shows " << other;
+            if (other != command) {
+                EXPECT_EQ(out.str().find("\n  " + other + " "), std::string::npos) << command << " shows " << other;
+            }
     }
     std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
     std::ofstream(path("short.vkt"), std::ios::binary) << bytes("s.vkt").substr(0, 6015);
