@@ -210,14 +210,10 @@ TEST_F(VktTest, ABadCsvIsRefusedAndWritesNothing) {
 TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     EXPECT_EQ(run({"--help"}), 0);
     const std::vector<std::string> commands = {"read", "write", "verify", "diff", "report", "export", "import", "defaults"};
-    for (const std::string& command : commands) {
+    for (const std::string& command : commands) {  // its own lines alone
         EXPECT_EQ(run({command, "--port", "1", command == "read" ? "-h" : "--help"}), 0) << command;
         EXPECT_EQ(out.str().rfind("Usage: vkt " + command + " [options]\n\n  " + command + " ", 0), 0u) << out.str();
-        EXPECT_NE(out.str().find("\nExit codes: "), std::string::npos) << out.str();
-        for (const std::string& other : commands)
-            if (other != command) {
-                EXPECT_EQ(out.str().find("\n  " + other + " "), std::string::npos) << command << " shows " << other;
-            }
+        for (const std::string& other : commands) EXPECT_EQ(out.str().find("\n  " + other + " ") != std::string::npos, other == command) << other;
     }
     std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
     std::ofstream(path("short.vkt"), std::ios::binary) << bytes("s.vkt").substr(0, 6015);
@@ -231,11 +227,7 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     const std::string setup = bytes("s.vkt"), s = path("s.vkt"), notes = path("notes.csv");
     const std::string noSetup = notes + " holds 7000 bytes: a setup file holds 6016 to 6019";
     const std::string input = " is also the command's input ", twice = "vkt: the same radio is given twice: ";
-    struct Case {
-        std::vector<std::string> args;
-        int exit;
-        std::string why;
-    };
+    struct Case { std::vector<std::string> args; int exit; std::string why; };
     std::vector<Case> cases = {
         {{}, 2, ""},
         {{"frobnicate"}, 2, ""},

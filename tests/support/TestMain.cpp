@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The test programs without Qt take the user's locale for the C library, as
-// Qt's application object does for the programs; so the suite run under a
-// German locale meets its decimal comma where a technician there would.
+// The test programs without Qt take the user's locale, as Qt's application
+// object makes the programs do, so that a run under a German one meets its comma.
 
 #include <clocale>
 

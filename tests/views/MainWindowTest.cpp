@@ -19,7 +19,6 @@
 #include "core/ChannelCodes.h"
 #include "core/ChannelPlan.h"
 #include "core/Text.h"
-#include "tests/support/NumericLocale.h"
 #include "tests/views/ViewFixture.h"
 #include "views/PlanImportView.h"
 
@@ -87,20 +86,6 @@ TEST_F(ViewTest, AnOpenCellIsCheckedOnItsOwnRowBeforeAnyStore) {
         EXPECT_EQ(table->value(3, 1).text, shown(3, 1).toStdString()) << road.name;
         EXPECT_FALSE(main->Grid.editing()) << road.name;
     }
-}
-
-// A German technician's locale has a decimal comma; the radio's texts and
-// the program's have a point, and a frequency typed with one keeps its
-// fraction on its way to the radio.
-TEST_F(ViewTest, ATypedFrequencyReachesTheRadioWholeUnderACommaLocale) {
-    const NumericLocale german(CommaLocale);
-    if (!german.taken()) GTEST_SKIP() << "the locale " << CommaLocale << " is not installed";
-    enter(3, 1, "146.52");
-    platform.answer(Answer::OK);
-    command(Qt::Key_F4);
-    EXPECT_EQ(shown(3, 1), "146.52000");
-    const int at = VKTCore::ChannelSlotAddress(0, 3);
-    EXPECT_EQ((std::vector<uint8_t>{radioByte(at), radioByte(at + 1)}), (std::vector<uint8_t>{0x91, 0x60}));  // (146.52 - 100) / 0.00125
 }
 
 // The group left is stored; picked again, it shows what was stored, encoded.
@@ -352,12 +337,7 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
 }
 
 TEST_F(ViewTest, RefusedTypingSaysWhy) {
-    struct Case {
-        const char* box;
-        QString typed;
-        QString kept;
-        std::string why;
-    };
+    struct Case { const char* box; QString typed; QString kept; std::string why; };
     const Case cases[] = {
         {"txtPassWord", "12a3456789", "123456", "Pass Word takes 6 digits"},
         {"txtID", "x12345678", "1234567", "ANI/ID Number takes 7 digits"},
@@ -566,13 +546,7 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
     activate(view.get());
     for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
     const VKTCore::Image before = VKTCore::MemoryImage;
-    struct Case {
-        const char* item;
-        int failAtBlock;      // -1: cancelled instead
-        int cancelAfterBytes;
-        std::string said;
-        std::string why = "";  // the transfer's reason
-    };
+    struct Case { const char* item; int failAtBlock; int cancelAfterBytes; std::string said; std::string why = ""; };  // failAtBlock -1: cancelled
     const Case cases[] = {
         {"Read Radio", 100, 0, "Read radio: failed after ", "block 100: byte 1 missing after 0.5 s"},
         {"Read Radio", -1, 60 * 32, "Read radio: cancelled after "},
@@ -583,10 +557,7 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
     };
     // The error box stays open a while, and the time said is the transfer's.
     double start = 0, failedAt = 0;
-    platform.onBox = [&](const vkttest::ShownBox& box) {
-        failedAt = box.time;
-        clock.advance(370);
-    };
+    platform.onBox = [&](const vkttest::ShownBox& box) { failedAt = box.time; clock.advance(370); };
     for (const Case& c : cases) {
         port.radio().faults.silentFromBlock = c.failAtBlock;
         if (c.failAtBlock >= 0) platform.answer(Answer::OK, VKTCom::Transfers::ReadErrorText);
