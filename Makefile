@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test test-windows package sanitize fuzz bench mutants clean
+.PHONY: deps configure build run test test-comma-locale test-windows package sanitize fuzz bench mutants clean
 
 deps:
 	@scripts/install-deps
@@ -19,8 +19,15 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-comma-locale
 	@$(MAKE) --no-print-directory test-windows
 	@$(MAKE) --no-print-directory sanitize
+
+# The suite again under a German locale, whose decimal mark is a comma: the
+# programs take the user's locale, and every number they read or write must
+# keep its point (scripts/install-deps makes the locale).
+test-comma-locale: build
+	@cd $(BUILD) && LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 # The layers that need no Qt, cross-built for Windows and tested under Wine.
 test-windows: deps

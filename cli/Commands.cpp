@@ -2,8 +2,10 @@
 #include "cli/Commands.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <iostream>
+#include <sstream>
 
 #include "cli/ChannelCsv.h"
 #include "cli/CommandLine.h"
@@ -75,6 +77,9 @@ Args Parse(const std::vector<std::string>& a) {
         else if (a[i] == "--device") {
             std::string d;
             value(d);
+            // An unset variable in a script ("--device $CABLE") must not
+            // fall back on Comm Port 1 and write whatever radio is there.
+            if (r.ok && d.find_first_not_of(" \t") == std::string::npos) { r.ok = false; r.problem = "--device needs a device, not a blank"; }
             // A relative path is in the current folder, as for any file; on
             // Windows "COM7" or "COM10" is a port, whatever the folder.
             std::error_code ec;
@@ -158,6 +163,24 @@ std::string ProgressBar(int percent, int width) {
 }
 
 namespace {
+
+// The help's lines for COMMAND alone, with the paragraphs after the list of
+// commands, which every command shares; "" for no command of the list.
+std::string CommandHelp(const std::string& command) {
+    std::istringstream help(VktHelp);
+    std::string line, ownLines, shared;
+    int paragraph = 0;  // the usage line, the commands, what they share
+    bool own = false;
+    while (std::getline(help, line)) {
+        if (line.empty()) ++paragraph;
+        if (paragraph > 1) shared += line + "\n";
+        if (paragraph != 1 || line.empty()) continue;
+        // A command's first line names it; the lines that go on are indented further.
+        if (line[2] != ' ') own = line.substr(2, line.find(' ', 2) - 2) == command;
+        if (own) ownLines += line + "\n";
+    }
+    return ownLines.empty() ? "" : "Usage: vkt " + command + " [options]\n\n" + ownLines + shared;
+}
 
 void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c) {
     for (const auto& x : d) c.out << x.field << ": " << first << " " << x.first << ", " << second << " " << x.second << "\n";
@@ -284,16 +307,24 @@ int Defaults(const Args& a, Console& c) {
     return SaveSetup(a.output, MemoryImage, c) ? Done : FileFailure;
 }
 
+const std::array<std::string, 2> HelpOptions = {"--help", "-h"};
+
 } // namespace
 
 int RunVkt(const std::vector<std::string>& args, Console& c) {
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    if (args.empty() || std::find(HelpOptions.begin(), HelpOptions.end(), args[0]) != HelpOptions.end() || args[0] == "help") {
         c.out << VktHelp;
         return args.empty() ? ExitCode::Usage : Done;
     }
     if (args[0] == "--version") {
         c.out << "vkt " << vkteditor::VersionNumber << "\n";
         return Done;
+    }
+    if (std::find_first_of(args.begin() + 1, args.end(), HelpOptions.begin(), HelpOptions.end()) != args.end()) {
+        if (const std::string help = CommandHelp(args[0]); !help.empty()) {
+            c.out << help;
+            return Done;
+        }
     }
     const Args a = Parse(args);
     if (!a.ok) return UsageError(c, a.problem);

@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <string_view>
 
 namespace vkt {
 
@@ -66,14 +67,25 @@ size_t SkipSpaces(const std::string& text, size_t pos) {
     return pos;
 }
 
+// The number NumberLength found, with a point as the decimal mark whatever
+// the user's locale says (strtod would take "146.52" as 146 under a German
+// one); nothing beyond a double's range.
+std::optional<double> NumberAt(const std::string& text, size_t pos, size_t len) {
+    std::string_view number(text.data() + pos, len);
+    if (number.front() == '+') number.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (ec != std::errc{} || end != number.data() + number.size()) return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 double Val(const std::string& text) {
     const size_t start = SkipSpaces(text, 0);
     const size_t len = NumberLength(text, start, true);
     if (len == 0) return 0.0;
-    const double v = std::strtod(text.substr(start, len).c_str(), nullptr);
-    return std::isfinite(v) ? v : 0.0;
+    return NumberAt(text, start, len).value_or(0.0);
 }
 
 bool AllDigits(const std::string& text) {
@@ -85,7 +97,7 @@ bool IsNumeric(const std::string& text) {
     const size_t len = NumberLength(text, start, true);
     if (len == 0) return false;
     if (SkipSpaces(text, start + len) != text.size()) return false;
-    return std::isfinite(std::strtod(text.substr(start, len).c_str(), nullptr));
+    return NumberAt(text, start, len).has_value();
 }
 
 std::string Hex(unsigned value) {
@@ -109,8 +121,7 @@ std::string IdentityText(const std::array<uint8_t, 4>& identity) {
 std::string NumberText(double value) {
     if (value == 0.0 || !std::isfinite(value)) return "0";
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string s = buf;
+    std::string s(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15).ptr);
     if (s.find('e') != std::string::npos || s.find('E') != std::string::npos) return s;
     if (s.find('.') != std::string::npos) {
         while (!s.empty() && s.back() == '0') s.pop_back();
@@ -122,9 +133,9 @@ std::string NumberText(double value) {
 }
 
 std::string FixedText(double value, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    return buf;
+    // A double's whole part runs to 309 digits.
+    char buf[400];
+    return {buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals).ptr};
 }
 
 double RoundHalfEven(double value) {

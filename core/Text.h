@@ -2,6 +2,9 @@
 #pragma once
 // Small text and number helpers shared by the codecs, the editor and the report.
 // Texts are UTF-8; "characters" are code points, as the user sees them.
+// Every number the program reads or writes goes through here: its decimal
+// mark is a point, as the radio's texts and the files have it, whatever the
+// user's locale says.
 
 #include <array>
 #include <chrono>
@@ -18,9 +21,11 @@ size_t CharCount(const std::string& text);
 std::string CharsMid(const std::string& text, size_t start, size_t count = std::string::npos);
 
 // The value of the number at the front of text (spaces skipped, optional sign,
-// digits, a decimal point, an exponent); 0 when text starts with no number.
+// digits, a decimal point, an exponent); 0 when text starts with no number
+// or one beyond a double's range.
 double Val(const std::string& text);
-// True when the whole text (spaces aside) is a signed decimal number.
+// True when the whole text (spaces aside) is a signed decimal number within
+// a double's range.
 bool IsNumeric(const std::string& text);
 // True when every character is a digit 0 ... 9 (and so for "").
 bool AllDigits(const std::string& text);
@@ -35,7 +40,7 @@ std::string IdentityText(const std::array<uint8_t, 4>& identity);
 // The shortest decimal text of a number, up to 15 significant digits, no
 // trailing zeros and no leading zero before the point (".25", "-2", "146.34").
 std::string NumberText(double value);
-// Fixed decimals ("%.*f").
+// Fixed decimals, as "%.*f" gives them in the C locale.
 std::string FixedText(double value, int decimals);
 
 // Rounds to the nearest whole number, a half to the even neighbour.

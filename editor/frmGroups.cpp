@@ -343,8 +343,15 @@ std::string frmGroups::radioName() const {
 
 // How a read that did not come back whole ended: Cancel, at the progress
 // window or at the hook's question, is no failure.
-std::string frmGroups::readEnded(const std::string& took) const {
-    return (proc.Cancelled || link_.HookCancelled ? "cancelled after " : "failed after ") + took;
+std::string frmGroups::readEnded(double start) {
+    return proc.Cancelled || link_.HookCancelled ? "cancelled after " + Seconds(platform_.Timer() - start) : failedAfter(start);
+}
+
+// The time until the failure, not until its error box was answered, and
+// the reason the link gave, which the box's fixed text does not tell.
+std::string frmGroups::failedAfter(double start) {
+    if (link_.LastFailure.empty()) return "failed after " + Seconds(platform_.Timer() - start);
+    return "failed after " + Seconds(link_.LastFailureAt - start) + " (" + link_.LastFailure + ")";
 }
 
 void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::RadioCommands::*command)()) {
@@ -359,12 +366,11 @@ void frmGroups::reportRead(const std::string& what, int bytes, void (VKTCom::Rad
     };
     const double start = platform_.Timer();
     (radio.*command)();
-    const std::string took = Seconds(platform_.Timer() - start);
     if (readBackup_)
-        statusText.setCaption(what + " " + radioName() + ": " + std::to_string(bytes) + " bytes in " + took +
-                              *readBackup_);
+        statusText.setCaption(what + " " + radioName() + ": " + std::to_string(bytes) + " bytes in " +
+                              Seconds(platform_.Timer() - start) + *readBackup_);
     else
-        statusText.setCaption(what + ": " + readEnded(took) + "; nothing was changed");
+        statusText.setCaption(what + ": " + readEnded(start) + "; nothing was changed");
 }
 
 void frmGroups::reportFile(bool saving, vktstore::FileResult result) {
@@ -377,10 +383,9 @@ void frmGroups::mnuVerify_Click() {
     proc.Cancelled = false;
     const double start = platform_.Timer();
     radio.mnuVerify_Click();
-    const std::string took = Seconds(platform_.Timer() - start);
     const std::string id = radioName();
     if (!radio.LastVerify)
-        statusText.setCaption("Verify radio: " + readEnded(took));
+        statusText.setCaption("Verify radio: " + readEnded(start));
     else if (*radio.LastVerify == 0)
         statusText.setCaption("Radio " + id + " matches the setup shown");
     else
@@ -409,7 +414,7 @@ void frmGroups::reportWrite(const std::string& what, void (VKTCom::RadioCommands
     else if (radio.LastWrite && *radio.LastWrite)
         statusText.setCaption("Wrote " + what + " to radio " + radioName() + " in " + took);
     else if (radio.LastWrite)
-        statusText.setCaption("Writing " + what + " failed after " + took + ": the radio may hold part of it");
+        statusText.setCaption("Writing " + what + " " + failedAfter(start) + ": the radio may hold part of it");
 }
 
 } // namespace vkteditor

@@ -248,7 +248,9 @@ private:
     void reportWrite(const std::string& what, void (VKTCom::RadioCommands::*command)());
     // What a save or an open came to; a failure has said why in its box.
     void reportFile(bool saving, vktstore::FileResult result);
-    std::string readEnded(const std::string& took) const;
+    std::string readEnded(double start);
+    // What a transfer that failed took up to its failure, and why it failed.
+    std::string failedAfter(double start);
     // The radio on the port as the status bar names it: with its tag when
     // the last command read it whole, else by its identity.
     std::string radioName() const;

@@ -59,11 +59,11 @@ RadioLink::WaitResult RadioLink::awaitBytes(int count, Deadline d, const std::st
                                             const std::function<bool()>& cancelled) {
     const WaitResult result = poll(count, d, cancelled);
     if (result == WaitResult::Cancelled) {
-        LastFailure = what + ": cancelled";
+        setFailure(what + ": cancelled");
         note("cancelled: " + what);
     } else if (result == WaitResult::TimedOut) {
         const std::string seconds = vkt::NumberText(d.seconds);
-        LastFailure = what + " after " + (seconds[0] == '.' ? "0" + seconds : seconds) + " s";
+        setFailure(what + " after " + (seconds[0] == '.' ? "0" + seconds : seconds) + " s");
         note("time-out: " + LastFailure);
     }
     return result;
@@ -98,7 +98,7 @@ bool RadioLink::openAtHookSpeed() {
 bool RadioLink::openPort() {
     for (;;) {
         if (openAtHookSpeed()) return true;
-        LastFailure = "port: " + Comm().openError();
+        setFailure("port: " + Comm().openError());
         platform_.MsgBox(Comm().openError(), Buttons::OK, Icon::Exclamation, CommErrorTitle);
         if (platform_.MsgBox(HookPromptText, Buttons::RetryCancel, Icon::None, CommErrorTitle) != Answer::Retry) {
             HookCancelled = true;

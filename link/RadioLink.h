@@ -59,8 +59,12 @@ public:
     // then counts as not before; nothing is noted.
     bool byteBefore(Deadline deadline);
     // Where the last conversation with the radio failed, in words, for the
-    // trace and the command line; the message boxes keep their fixed texts.
+    // trace, the command line and the status bar; the message boxes keep
+    // their fixed texts.
     std::string LastFailure;
+    // When LastFailure came (the platform's timer), so that the time a
+    // failed transfer took leaves out the time its error box stayed open.
+    double LastFailureAt = 0;
     // The technician answered Cancel when the radio could not be reached.
     bool HookCancelled = false;
 
@@ -100,7 +104,7 @@ public:
     void note(const std::string& text) { if (onNote) onNote(text); }
     // Where the conversation failed: kept as LastFailure and noted in the trace.
     void failed(const std::string& why) {
-        LastFailure = why;
+        setFailure(why);
         note(why);
     }
     vkt::Platform& platform() { return platform_; }
@@ -113,6 +117,10 @@ public:
     static constexpr const char* WriteEEByteError = "A COMM ERROR occurred in sub routine 'WriteEEByte'.      ";
 
 private:
+    void setFailure(const std::string& why) {
+        LastFailure = why;
+        LastFailureAt = platform_.Timer();
+    }
     WaitResult poll(int count, Deadline deadline, const std::function<bool()>& cancelled);
     bool openAtHookSpeed();
     bool openPort();

@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/SerialTrace.h"
 
-#include <cstdio>
-
 #include "core/Text.h"
 
 namespace VKTCom {
 
 void SerialTrace::stamp() {
-    char t[32];
-    std::snprintf(t, sizeof t, "%12.6f ", now_());
-    out_ << t;
+    out_ << vkt::PadLeft(vkt::FixedText(now_(), 6), 12, ' ') << ' ';
 }
 
 void SerialTrace::endLine() {

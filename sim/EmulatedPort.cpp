@@ -6,7 +6,7 @@
 
 namespace vktsim {
 
-EmulatedPort::EmulatedPort(std::string eepromFile) : port_(clock_), file_(std::move(eepromFile)) {
+EmulatedPort::EmulatedPort(std::string eepromFile) : port_(clock_), file_(std::move(eepromFile), vktstore::Links::Replace) {
     port_.radio().eeprom = RadioModel::FactorySetup();
 }
 

@@ -17,7 +17,9 @@ namespace vktsim {
 
 class EmulatedPort : public vkt::SerialPort {
 public:
-    // eepromFile: where the radio's memory is kept ("" for nowhere).
+    // eepromFile: where the radio's memory is kept ("" for nowhere), a file
+    // of the editor's data folder, where a link found was planted and is
+    // replaced rather than followed.
     explicit EmulatedPort(std::string eepromFile);
     ~EmulatedPort() override;
     // Reads the memory file (see RadioMemoryFile); false with why.

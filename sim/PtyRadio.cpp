@@ -18,7 +18,7 @@ double ByteTime(int baud) { return 10.0 / baud; }
 } // namespace
 
 PtyRadio::PtyRadio(std::string eepromFile)
-    : file_(std::move(eepromFile)), radio_(clock_, [this](uint8_t b) { toHost(b); }) {
+    : file_(std::move(eepromFile), vktstore::Links::WriteThrough), radio_(clock_, [this](uint8_t b) { toHost(b); }) {
     radio_.eeprom = RadioModel::FactorySetup();
 }
 

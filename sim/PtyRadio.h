@@ -16,7 +16,8 @@ namespace vktsim {
 
 class PtyRadio {
 public:
-    // eepromFile: where the EEPROM is kept ("" for nowhere).
+    // eepromFile: where the EEPROM is kept ("" for nowhere), as the user
+    // named it: a link there is written through, and stays.
     explicit PtyRadio(std::string eepromFile);
     ~PtyRadio();
 

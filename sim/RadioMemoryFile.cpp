@@ -33,11 +33,10 @@ bool RadioMemoryFile::load(Eeprom& eeprom, std::string& why) {
 
 bool RadioMemoryFile::save(const Eeprom& eeprom) {
     if (path_.empty() || (known_ && eeprom == saved_)) return true;
-    // The file lives in the editor's data folder: a link there is not followed.
     std::vector<uint8_t> bytes(eeprom.begin(), eeprom.end());
     bytes.insert(bytes.end(), trailer_.begin(), trailer_.end());
     vktstore::FileError error;
-    if (!vktstore::WriteFileReplacing(path_, bytes, error, vktstore::Links::Replace)) return false;
+    if (!vktstore::WriteFileReplacing(path_, bytes, error, links_)) return false;
     saved_ = eeprom;
     known_ = true;
     return true;

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "sim/RadioModel.h"
+#include "store/FileWriter.h"
 
 namespace vktsim {
 
 class RadioMemoryFile {
 public:
-    // path: "" for no file at all.
-    explicit RadioMemoryFile(std::string path) : path_(std::move(path)) {}
+    // path: "" for no file at all. links: what a link at path means, as
+    // for any file written (a path the user chose is written through).
+    RadioMemoryFile(std::string path, vktstore::Links links) : path_(std::move(path)), links_(links) {}
     // Reads the file into eeprom; no file leaves eeprom as it is (a new
     // radio). False with why when the file is neither size.
     bool load(Eeprom& eeprom, std::string& why);
@@ -23,6 +25,7 @@ public:
 
 private:
     std::string path_;
+    vktstore::Links links_;
     Eeprom saved_{};
     bool known_ = false;         // saved_ holds what the file holds
     std::vector<char> trailer_;  // a setup file's bytes after the EEPROM

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/Text.h"
 #include "sim/PtyRadio.h"
 
 namespace {
@@ -102,10 +103,9 @@ bool TakeInt(int argc, char** argv, int& i, int& out) {
 
 bool TakeDouble(int argc, char** argv, int& i, double& out) {
     if (i + 1 >= argc) return false;
-    char* end = nullptr;
-    const char* text = argv[++i];
-    out = std::strtod(text, &end);
-    return end != text && *end == '\0';
+    const std::string text = argv[++i];
+    out = vkt::Val(text);
+    return vkt::IsNumeric(text);
 }
 
 } // namespace
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
         else if (a == "--eeprom" && i + 1 < argc) eepromFile = argv[++i];
         else if (a == "--link" && i + 1 < argc) linkPath = argv[++i];
         else if (a == "--slow") slow = true;
-        else if (a == "--reply-delay" && i + 1 < argc) faults.replyDelay = std::atof(argv[++i]);
+        else if (a == "--reply-delay") ok = TakeDouble(argc, argv, i, faults.replyDelay) && faults.replyDelay >= 0;
         else if (a == "--silent") faults.silent = true;
         else if (a == "--print-state") printState = true;
         else if (a == "--hook-ack") ok = TakeInt(argc, argv, i, faults.hookAck);

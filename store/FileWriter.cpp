@@ -73,14 +73,12 @@ std::string TempStem(const std::string& name, int folder) {
     return name.substr(0, cut);
 }
 
-// The temporary files of a target: STEM.saving-XXXXXX, or STEM.savingN as
-// earlier versions named them.
+// The temporary files of a target: STEM.saving-XXXXXX, the only names a
+// save makes; any other name is the user's (a "radio.vkt.saving2024").
 bool IsTemporaryOf(const std::string& entry, const std::string& stem) {
     const std::string prefix = stem + TempMark;
-    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) return false;
-    const size_t tag = prefix.size();
-    if (AllOf(entry, tag, isdigit)) return true;
-    return entry.size() == tag + 7 && entry[tag] == '-' && AllOf(entry, tag + 1, isalnum);
+    if (entry.size() != prefix.size() + 7 || entry.compare(0, prefix.size(), prefix) != 0) return false;
+    return entry[prefix.size()] == '-' && AllOf(entry, prefix.size() + 1, isalnum);
 }
 
 // A save holds a lock on its temporary file from just after creating it to

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -249,6 +251,12 @@ TEST_F(VktTest, NamesOutsideAsciiOnTheCommandLineReachTheirFiles) {
 // twice, a device and a link to it) would be written by two copies at once.
 TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     EXPECT_EQ(run({"--help"}), 0);
+    const std::vector<std::string> commands = {"read", "write", "verify", "diff", "report", "export", "import", "defaults"};
+    for (const std::string& command : commands) {  // its own lines alone
+        EXPECT_EQ(run({command, "--port", "1", command == "read" ? "-h" : "--help"}), 0) << command;
+        EXPECT_EQ(out.str().rfind("Usage: vkt " + command + " [options]\n\n  " + command + " ", 0), 0u) << out.str();
+        for (const std::string& other : commands) EXPECT_EQ(out.str().find("\n  " + other + " ") != std::string::npos, other == command) << other;
+    }
     std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
     std::ofstream(path("short.vkt"), std::ios::binary) << bytes("s.vkt").substr(0, 6015);
     std::ofstream(path("large.csv"), std::ios::binary) << Header << std::string(CsvMaxBytes, '\n');
@@ -261,14 +269,13 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     const std::string setup = bytes("s.vkt"), s = path("s.vkt"), notes = path("notes.csv");
     const std::string noSetup = notes + " holds 7000 bytes: a setup file holds 6016 to 6019";
     const std::string input = " is also the command's input ", twice = "vkt: the same radio is given twice: ";
-    struct Case {
-        std::vector<std::string> args;
-        int exit;
-        std::string why;
-    };
+    struct Case { std::vector<std::string> args; int exit; std::string why; };
     std::vector<Case> cases = {
         {{}, 2, ""},
         {{"frobnicate"}, 2, ""},
+        {{"frobnicate", "--help"}, 2, "vkt: unknown "},
+        {{"write", s, "--device", ""}, 2, "vkt: --device needs a device, not a blank"},
+        {{"read", "-o", path("r.vkt"), "--device", " \t"}, 2, "vkt: --device needs a device, not a blank"},
         {{"read", "-o", path("r.vkt")}, 2, ""},  // no port
         {{"write", path("r.vkt"), "--port", "9"}, 2, ""},
         {{"diff", path("none.vkt"), path("none2.vkt")}, 3, "none.vkt"},
@@ -276,7 +283,7 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"verify", notes, "--port", "1"}, 3, noSetup},
         {{"report", path("short.vkt")}, 3, "holds 6015 bytes"},
         {{"diff", s, notes}, 3, noSetup},
-        {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, "Is a directory"},
+        {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, std::strerror(EISDIR)},
         {{"import", s, "--csv", path("large.csv"), "-o", path("u.vkt")}, 3, "is larger than 1 MiB"},
         {{"export", s, "--csv", path("link.vkt")}, 2, input},
         {{"import", s, "--csv", notes, "-o", notes}, 2, input},

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -28,7 +29,8 @@
 
 // The emulator keeps a setup file's last three bytes and writes the file
 // once a program lets the radio go, not after every block: each save renames
-// a temporary file of its own name, counted here as the folder sees them.
+// a temporary file of its own name, counted here as the folder sees them. A
+// link named for the memory is written through, and stays.
 TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) {
     QTemporaryDir dir;
     const QString path = dir.filePath("radio.vkt");
@@ -42,7 +44,9 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) 
         ASSERT_TRUE(sim.stop());
     }
 
-    PtyRadioProcess sim({"--eeprom", path});
+    const QString link = dir.filePath("radio-link.vkt");
+    ASSERT_TRUE(QFile::link(path, link));
+    PtyRadioProcess sim({"--eeprom", link});
     PtyPlatform platform(sim.device());
     LinkOn l(platform);
     VKTCore::MemoryImage.fill(0);
@@ -62,6 +66,7 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) 
     for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len))
         ++saves;
     EXPECT_EQ(saves, 1);
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), path);
     const QByteArray after = FileBytes(path);
     ASSERT_EQ(after.size(), VKTCore::ImageSize);
     EXPECT_EQ(after.mid(VKTCore::RadioMemorySize), QByteArray("abc"));

@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cerrno>
+#include <cstring>
+
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
 #include "store/FileOpenSave.h"
@@ -123,7 +126,7 @@ TEST_F(SetupFileTest, MissingFileShowsBothMessages) {
     platform.answer(Answer::OK, "File Access Error!");
     files.OpenSetup();
     ASSERT_EQ(platform.boxes.size(), 2u);
-    EXPECT_EQ(platform.boxes[0].text, "Error Number 53!\rNo such file or directory: " + path("nothere.vkt"));
+    EXPECT_EQ(platform.boxes[0].text, "Error Number 53!\r" + std::string(std::strerror(ENOENT)) + ": " + path("nothere.vkt"));
     EXPECT_EQ(platform.boxes[0].icon, vkt::Icon::Exclamation);
     EXPECT_EQ(platform.boxes[1].title, "VKT Editor");
     EXPECT_TRUE(files.SetupFileName.empty());  // the name before the attempt is back

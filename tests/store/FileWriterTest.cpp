@@ -5,6 +5,8 @@
 // which 0644 and 0664 differ.
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -166,13 +168,13 @@ TEST_F(FileWriterTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     writeBytes("readonly.vkt", "kept");
     setMode("readonly.vkt", 0444);
     std::filesystem::create_directory(path("real-folder"));
-    struct Case { const char* name; unsigned type; const char* says; };
+    struct Case { const char* name; unsigned type; std::string says; };  // the system's reasons in the user's language
     std::vector<Case> cases = {
-        {"folder.vkt", 0040000, "Is a directory"},
-        {"readonly.vkt", 0100000, "Permission denied"},
+        {"folder.vkt", 0040000, std::strerror(EISDIR)},
+        {"readonly.vkt", 0100000, std::strerror(EACCES)},
     };
     std::vector<std::pair<std::string, std::string>> unread = {
-        {path("folder.vkt"), "Is a directory: " + path("folder.vkt")},
+        {path("folder.vkt"), std::strerror(EISDIR) + (": " + path("folder.vkt"))},
         {vkttest::NullDevice(), vkttest::NullDevice() + std::string(" is a device, not a regular file")}};
     // What this system can make: a FIFO and a link on POSIX, a device node
     // by root only (the suite's usual case in CI).
@@ -182,7 +184,7 @@ TEST_F(FileWriterTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     }
     if (vkttest::CanLink(folder.string())) {
         std::filesystem::create_symlink(path("real-folder"), path("folder-link.vkt"));
-        cases.push_back({"folder-link.vkt", 0120000, "Is a directory"});
+        cases.push_back({"folder-link.vkt", 0120000, std::strerror(EISDIR)});
     }
     if (vkttest::MakeDevice(path("device.vkt"))) cases.push_back({"device.vkt", 0020000, "device.vkt is a device, not a regular file"});
     for (const Case& c : cases) {
@@ -236,15 +238,17 @@ TEST_F(FileWriterTest, ALinkTheUserChoseIsFollowedAPlantedOneReplaced) {
 
 // Whoever may write the folder cannot steer a save through a temporary
 // name planted in advance; what a killed save left is cleared away, and
-// what a save in progress beside this one writes is not. Where no link can
-// be made, the planted links alone are left out.
+// what a save in progress beside this one writes is not, nor a user's file
+// whose name only starts like a temporary one. Where no link can be made,
+// the planted links alone are left out.
 TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
     writeBytes("victim", "untouched");
     writeBytes("radio.vkt", "old");
     if (vkttest::CanLink(folder.string())) {
-        std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving0"));
-        std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving1"));
+        std::filesystem::create_symlink(path("made-by-the-save"), path("radio.vkt.saving-Plant0"));
+        std::filesystem::create_symlink(path("victim"), path("radio.vkt.saving-Plant1"));
     }
+    leftBehind("radio.vkt.saving2024");
     leftBehind("radio.vkt.saving-Ab12Cd");
     leftBehind("other.vkt.saving-Ab12Cd");
     leftBehind("radio.vkt.savings");
@@ -260,7 +264,7 @@ TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
     EXPECT_FALSE(std::filesystem::exists(path("made-by-the-save")));
     EXPECT_EQ(readBytes("victim"), "untouched");
     EXPECT_EQ(leftovers(), (std::vector<std::string>{"other.vkt.saving-Ab12Cd", "radio.vkt.saving-Just1t", "radio.vkt.saving-Locked",
-                                                     "radio.vkt.savings"}));
+                                                     "radio.vkt.saving2024", "radio.vkt.savings"}));
     // The other save ends as it began.
     files.close(writing);
     EXPECT_TRUE(files.rename(dir, "radio.vkt.saving-Locked", "radio.vkt"));

@@ -99,13 +99,7 @@ TEST_F(TuneTest, QuitPutsChannelOneBackExactly) {
     const VKTCore::ByteBits low = VKTCore::ByteOf(VKTCore::GroupBlock::LowPower[0]);
     const VKTCore::ByteBits narrow = VKTCore::ByteOf(VKTCore::GroupBlock::Narrow[0]);
     const std::vector<std::string> readings = {"173.99512", "173.99760"};
-    struct Case {
-        const char* what;
-        std::array<uint8_t, 8> slot;
-        uint8_t lowByte, narrowByte;
-        std::vector<std::string> readings;
-        bool refused = false;
-    };
+    struct Case { const char* what; std::array<uint8_t, 8> slot; uint8_t lowByte, narrowByte; std::vector<std::string> readings; bool refused = false; };
     const std::array<uint8_t, 8> factory = {0xC3, 0, 0, 0, 0, 0, 0, 0};
     const Case cases[] = {
         {"erased", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, 0xFF, 0xFF, readings},

@@ -21,6 +21,7 @@
 
 #include "core/ChannelCodes.h"
 #include "core/ChannelPlan.h"
+#include "core/Text.h"
 #include "tests/views/ViewFixture.h"
 #include "views/PlanImportView.h"
 
@@ -339,12 +340,7 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
 }
 
 TEST_F(ViewTest, RefusedTypingSaysWhy) {
-    struct Case {
-        const char* box;
-        QString typed;
-        QString kept;
-        std::string why;
-    };
+    struct Case { const char* box; QString typed; QString kept; std::string why; };
     const Case cases[] = {
         {"txtPassWord", "12a3456789", "123456", "Pass Word takes 6 digits"},
         {"txtID", "x12345678", "1234567", "ANI/ID Number takes 7 digits"},
@@ -553,20 +549,18 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
     activate(view.get());
     for (uint8_t& b : port.radio().eeprom) b = static_cast<uint8_t>(~b);  // the radio differs everywhere
     const VKTCore::Image before = VKTCore::MemoryImage;
-    struct Case {
-        const char* item;
-        int failAtBlock;      // -1: cancelled instead
-        int cancelAfterBytes;
-        std::string said;
-    };
+    struct Case { const char* item; int failAtBlock; int cancelAfterBytes; std::string said; std::string why = ""; };  // failAtBlock -1: cancelled
     const Case cases[] = {
-        {"Read Radio", 100, 0, "Read radio: failed after "},
+        {"Read Radio", 100, 0, "Read radio: failed after ", "block 100: byte 1 missing after 0.5 s"},
         {"Read Radio", -1, 60 * 32, "Read radio: cancelled after "},
-        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after "},
+        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after ", "block 5: byte 1 missing after 0.5 s"},
         {"Read Global Information from Radio", -1, 3 * 32, "Read global information from radio: cancelled after "},
-        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after "},
+        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after ", "block 38: byte 1 missing after 0.5 s"},
         {"Read Group from Radio", -1, 4 * 32, "Read group 3 from radio: cancelled after "},
     };
+    // The error box stays open a while, and the time said is the transfer's.
+    double start = 0, failedAt = 0;
+    platform.onBox = [&](const vkttest::ShownBox& box) { failedAt = box.time; clock.advance(370); };
     for (const Case& c : cases) {
         port.radio().faults.silentFromBlock = c.failAtBlock;
         if (c.failAtBlock >= 0) platform.answer(Answer::OK, VKTCom::Transfers::ReadErrorText);
@@ -574,11 +568,15 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
             if (main->proc.Prog1.Value() >= bytes && !main->proc.Cancelled)
                 QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
         };
+        start = clock.now();
         action(c.item)->trigger();
         activate(view.get());
         platform.onEvents = nullptr;
         const std::string said = main->statusText.Caption();
-        EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
+        if (c.failAtBlock >= 0)
+            EXPECT_EQ(said, c.said + vkt::FixedText(failedAt - start, 1) + " s (" + c.why + "); nothing was changed");
+        else
+            EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
         EXPECT_TRUE(VKTCore::MemoryImage == before) << said;
         EXPECT_EQ(view->findChild<QLineEdit*>("txtPassWord")->text(), "333333") << said;
         EXPECT_EQ(shown(2, 1), "155.50000") << said;
@@ -651,7 +649,7 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
         const bool refused = offset == std::string("-50");
         EXPECT_EQ(beepsDuring([] { press(Qt::Key_Return); }), refused) << offset;
         EXPECT_FALSE(box->isVisible()) << offset;
-        EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx + std::stod(offset), 'f', 5)) << offset;
+        EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx + vkt::Val(offset), 'f', 5)) << offset;
         if (refused) {
             EXPECT_EQ(main->statusText.Caption(), "Tx Freq of row 3 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
         }

@@ -109,13 +109,7 @@ TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
 }
 
 TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
-    struct Case {
-        int tab;
-        const char* first;
-        const char* second;
-        const char* finish;  // the button that ends the procedure, if any
-        const char* modulation;
-    };
+    struct Case { int tab; const char* first; const char* second; const char* finish; const char* modulation; };  // finish: the button that ends the procedure, if any
     const Case cases[] = {
         {0, "Set HIGH Power", "Write", "Finished/Quit", "80"},
         {0, "Set LOW Power", "Finished/Quit", "Finished/Quit", "80"},
