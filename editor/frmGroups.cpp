@@ -76,6 +76,15 @@ void frmGroups::typingRefused(const std::string& why) {
     statusText.setCaption(why);
 }
 
+bool frmGroups::ShowsTypingHint() const {
+    const std::string& caption = statusText.Caption();
+    for (const char* hint : {GroupNumberRule, GroupLabelRule, IdRule, PassWordRule})
+        if (caption == hint) return true;
+    for (int col = 0; col < Grid.Cols(); ++col)
+        if (caption == GridEditor::Rule(col)) return true;
+    return false;
+}
+
 void frmGroups::tuningHoldsRadio(bool holds) {
     tuningHolds_ = holds;
     if (!holds && statusText.Caption() == TuningBusyText) statusText.setCaption("");
@@ -205,6 +214,8 @@ void frmGroups::cboCurrentGroup_Click() {
         showGroup(currentGroup);
     }
     typedGroup = 0;
+    // A hint about a cell of the group left behind says nothing of this one.
+    clearTypingHint();
     Grid.setColumnsSelected(false);
     gridEditor.undoCol = -1;
     moveGrid(0, Grid.Col());

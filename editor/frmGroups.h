@@ -145,6 +145,12 @@ public:
 
     // Invalid typing beeps, puts nothing in, and the status bar says why.
     void typingRefused(const std::string& why);
+    // The status bar says why typing was refused, a box's or a grid cell's:
+    // a hint that goes at the next key taken.
+    bool ShowsTypingHint() const;
+    void clearTypingHint() {
+        if (ShowsTypingHint()) statusText.setCaption("");
+    }
 
     void cboCurrentGroup_Click();
     void cboCurrentGroup_KeyDown(int key);

@@ -172,8 +172,10 @@ std::string QtPlatform::deviceOfPort(int n) {
 }
 
 Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title, bool systemModal) {
-    QMessageBox box(IconOf(icon), Qs(title.empty() ? vkt::AppTitle : title), DisplayText(text), ButtonsOf(buttons),
-                    mainWindow_);
+    // A box belongs to the window whose command raised it, the one in front:
+    // over the main window, a tuning error would bury the tuning window.
+    QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : mainWindow_;
+    QMessageBox box(IconOf(icon), Qs(title.empty() ? vkt::AppTitle : title), DisplayText(text), ButtonsOf(buttons), owner);
     box.setTextFormat(Qt::PlainText);
     WidenToTitle(box);
     if (systemModal) box.setWindowModality(Qt::ApplicationModal);

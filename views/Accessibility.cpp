@@ -14,11 +14,46 @@ namespace {
 
 // A list says its name, and its shown entry as its value. Qt's own list on
 // Linux says the shown entry as its name, so "Tx Time Out Timer" would be
-// read out as "OFF".
-class AccessibleList : public QAccessibleWidget {
+// read out as "OFF". The bus carries no text value of a list's own: the
+// shown entry of a list that cannot be typed in goes out as the list's
+// read-only text, which a screen reader says after the name and again,
+// changed, when an arrow key picks another entry.
+class AccessibleList : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    explicit AccessibleList(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+    explicit AccessibleList(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox), shown_(box->currentText()) {
+        QObject::connect(box, &QComboBox::currentTextChanged, box, [box](const QString&) {
+            if (!QAccessible::isActive() || box->isEditable()) return;
+            auto* list = static_cast<AccessibleList*>(QAccessible::queryAccessibleInterface(box));
+            QAccessibleTextUpdateEvent changed(box, 0, list->shown_, box->currentText());
+            list->shown_ = box->currentText();
+            QAccessible::updateAccessibility(&changed);
+        });
+    }
     QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface && !box()->isEditable()) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // The shown entry as text: read only, no cursor, nothing selected.
+    QString text(int start, int end) const override { return box()->currentText().mid(start, end < 0 ? -1 : end - start); }
+    int characterCount() const override { return int(box()->currentText().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return rect(); }
+    int offsetAtPoint(const QPoint&) const override { return 0; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
 
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
@@ -36,6 +71,9 @@ public:
         if (name == showMenuAction() || name == pressAction()) box()->showPopup();
         else QAccessibleWidget::doAction(name);
     }
+
+private:
+    QString shown_;
 };
 
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
@@ -65,6 +103,11 @@ void NameByLabel(QLabel* label, QWidget* control) {
 void NameControl(QWidget* control, const QString& name) {
     control->setAccessibleName(SpokenName(name));
     if (auto* box = qobject_cast<QComboBox*>(control); box && box->lineEdit()) box->lineEdit()->setAccessibleName(SpokenName(name));
+}
+
+void Announce(QLabel* statusLine) {
+    QAccessibleEvent said(statusLine, QAccessible::Alert);
+    QAccessible::updateAccessibility(&said);
 }
 
 void InstallAccessibleNames() {

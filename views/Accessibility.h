@@ -18,6 +18,9 @@ void NameByLabel(QLabel* label, QWidget* control);
 void NameControl(QWidget* control, const QString& name);
 // The text of a caption as a name: no & marks, no colon at the end.
 QString SpokenName(const QString& caption);
+// A new message in a status line, said at once by a screen reader, which
+// would otherwise say it only when the technician went looking for it.
+void Announce(QLabel* statusLine);
 // Lists are named by their names rather than by the entry they show, and a
 // plain widget standing as a window of its own says it is a window. Once per
 // program; every list the views make sees to it.

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QValidator>
 
 namespace vktviews {
@@ -50,7 +51,12 @@ void BindState(QWidget* w, vkt::Control& c) {
 
 void Bind(QLabel* w, vkt::Label& c) {
     BindState(w, c);
-    OnChange(w, c, [w, &c] { w->setText(Qs(c.Caption())); });
+    OnChange(w, c, [w, &c] {
+        const QString text = Qs(c.Caption());
+        if (text == w->text()) return;
+        w->setText(text);
+        if (!text.isEmpty() && qobject_cast<QStatusBar*>(w->parentWidget())) Announce(w);
+    });
 }
 
 void Bind(QGroupBox* w, vkt::Frame& c) {
@@ -169,9 +175,13 @@ void Bind(QAction* a, vkt::MenuItem& c, Handler onTrigger, MenuPlace place) {
 
 void Bind(QProgressBar* w, vkt::ProgressBar& c) {
     BindState(w, c);
+    // The bar moves by whole percents: a screen reader is told of each move,
+    // and a move per byte of a transfer floods it with thousands.
+    w->setRange(0, 100);
     OnChange(w, c, [w, &c] {
-        w->setRange(c.Min(), std::max(c.Min(), c.Max()));
-        w->setValue(std::clamp(c.Value(), c.Min(), std::max(c.Min(), c.Max())));
+        const long long span = std::max(c.Min(), c.Max()) - c.Min();
+        const long long done = std::clamp(c.Value(), c.Min(), std::max(c.Min(), c.Max())) - c.Min();
+        w->setValue(span == 0 ? 0 : static_cast<int>(done * 100 / span));
     });
 }
 

@@ -81,7 +81,10 @@ public:
         view_.grid_.beginEdit(index.row(), index.column());
         auto* edit = static_cast<QLineEdit*>(QStyledItemDelegate::createEditor(parent, option, index));
         edit->setAccessibleName(view_.model_.cellName(index.row(), index.column()));
-        QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& t) { view_.grid_.setEditText(t.toStdString()); });
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString& t) {
+            view_.grid_.setEditText(t.toStdString());
+            if (view_.onTyped) view_.onTyped();
+        });
         edit->installEventFilter(&view_);
         view_.openEditor_ = edit;
         return edit;

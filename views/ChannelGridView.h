@@ -34,6 +34,8 @@ public:
     ChannelGridView(vkteditor::ChannelGrid& grid, vkteditor::GridEditor& editor, QWidget* parent = nullptr);
     // Runs on a double-click in the grid.
     std::function<void()> onDoubleClick;
+    // Runs on each key an open cell takes.
+    std::function<void()> onTyped;
 
     // All 16 rows at their natural height and every column as wide as its
     // widest text: the grid never elides and never scrolls. Width beyond

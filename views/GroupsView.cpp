@@ -41,14 +41,6 @@ QAction* MenuAction(QMenu* menu, vkt::MenuItem& item, Handler h, vkt::Label* sta
     return a;
 }
 
-// What the status bar says of typing a box refused.
-bool IsTypingHint(const std::string& caption) {
-    using F = vkteditor::frmGroups;
-    for (const char* hint : {F::GroupNumberRule, F::GroupLabelRule, F::IdRule, F::PassWordRule})
-        if (caption == hint) return true;
-    return false;
-}
-
 // A top-level menu opened with Alt and its caption's first letter.
 QString MenuTitle(const vkt::MenuItem& item) { return "&" + QString::fromStdString(item.Caption()); }
 
@@ -125,14 +117,13 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     auto* hintTimer = new QTimer(this);
     hintTimer->setSingleShot(true);
     hintTimer->setInterval(5000);
-    auto clearHint = [this] {
-        if (IsTypingHint(m_.statusText.Caption())) m_.statusText.setCaption("");
-    };
+    auto clearHint = [this] { m_.clearTypingHint(); };
     connect(hintTimer, &QTimer::timeout, this, clearHint);
     OnChange(hintTimer, m_.statusText, [this, hintTimer] {
-        if (IsTypingHint(m_.statusText.Caption())) hintTimer->start();
+        if (m_.ShowsTypingHint()) hintTimer->start();
     });
     for (QLineEdit* box : central_->findChildren<QLineEdit*>()) connect(box, &QLineEdit::textEdited, this, clearHint);
+    grid_->onTyped = clearHint;
     auto* emulated = new QLabel(statusBar());
     emulated->setFrameShape(QFrame::StyledPanel);
     statusBar()->addPermanentWidget(emulated);

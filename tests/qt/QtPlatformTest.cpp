@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -43,6 +44,26 @@ TEST(MessageBoxes, AreAsWideAsTheirTitle) {
     });
     platform.MsgBox("Error Hooking to Radio.", vkt::Buttons::RetryCancel, vkt::Icon::None, "COMM ERROR TITLE LONGER THAN ITS TEXT", false);
     EXPECT_GT(width, titleWidth + 100);
+}
+
+// A box stands over the window whose command raised it, not over the main
+// window behind it.
+TEST(MessageBoxes, BelongToTheWindowInFront) {
+    vktqt::QtPlatform platform;
+    QWidget main, tuning;
+    platform.setMainWindow(&main);
+    main.show();
+    tuning.show();
+    tuning.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &tuning; }, 2000));
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* box = QApplication::activeModalWidget();
+        owner = box ? box->parentWidget() : nullptr;
+        if (box) box->close();
+    });
+    platform.MsgBox("Radio did not answer.", vkt::Buttons::OK, vkt::Icon::Exclamation, "VKTCom TUNE ERROR", false);
+    EXPECT_EQ(owner, &tuning);
 }
 
 // The editor and vkt keep their data (and so the radios' backups) where the

@@ -7,10 +7,12 @@
 #include <QAccessible>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QTabBar>
 #include <QStyleOptionViewItem>
@@ -281,4 +283,51 @@ TEST_F(LayoutTest, TuningWindowOnEachTab) {
     }
     QTest::mouseClick(ShownButton(tuneView, "Quit"), Qt::LeftButton);
     EXPECT_FALSE(tuneView.isVisible());
+}
+
+// What a screen reader hears of each list that cannot be typed in, read off
+// the accessibility bus as the reader gets it: the list's name, and the entry
+// it shows, also after the entry changed. Runs under a virtual display with
+// a bus of its own (tests/CMakeLists.txt); offscreen there is no bus.
+using AccessibilityBusTest = ViewTest;
+TEST_F(AccessibilityBusTest, ListsGiveTheirValues) {
+    action("Global Parameters")->trigger();
+    MachineWithPorts machine{{{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}}};
+    vktviews::FindCableDialog findCable(machine, 1, view.get());
+    findCable.show();
+    vktviews::CommPortSettingsDialog settings(machine, view.get());
+    settings.show();
+    const QList<QWidget*> windows{view.get(), globalsView.get(), &findCable, &settings};
+    QList<QComboBox*> lists;
+    for (QWidget* window : windows)
+        for (auto* box : window->findChildren<QComboBox*>())
+            if (!box->isEditable() && box->isVisible() && box->window() == window) lists << box;
+    ASSERT_GE(lists.size(), 60);
+    for (QComboBox* box : lists) box->setCurrentIndex(box->count() - 1);
+    // The bus carries a list's value as its text.
+    QStringList shown;
+    QStringList given;
+    for (QComboBox* box : lists) {
+        if (!box->isVisible()) continue;
+        shown << box->accessibleName() + "\t" + box->currentText();
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(box);
+        given << list->text(QAccessible::Name) + "\t" + (list->textInterface() ? list->textInterface()->text(0, -1) : "(no value)");
+    }
+    given.sort();
+    shown.sort();
+    EXPECT_EQ(given, shown);
+    if (!AccessibilityBusUp()) GTEST_SKIP() << "no accessibility bus here";
+
+    QProcess reader;
+    QEventLoop answered;
+    QObject::connect(&reader, &QProcess::finished, &answered, &QEventLoop::quit);
+    QObject::connect(&reader, &QProcess::errorOccurred, &answered, &QEventLoop::quit);
+    reader.start(VKT_LISTS_OVER_BUS, {QString::number(QCoreApplication::applicationPid())});
+    answered.exec();  // the bus asks this program while the reader waits
+    const QString complaint = QString::fromUtf8(reader.readAllStandardError());
+    if (reader.exitCode() == 77) GTEST_SKIP() << complaint.toStdString();
+    ASSERT_EQ(reader.exitCode(), 0) << complaint.toStdString();
+    QStringList heard = QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    heard.sort();
+    EXPECT_EQ(heard, shown);
 }

@@ -2,6 +2,7 @@
 // The main window and the windows it opens, through their real widgets.
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGridLayout>
@@ -12,6 +13,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QMenu>
+#include <QProgressBar>
 #include <QTimer>
 
 #include <fstream>
@@ -339,6 +341,25 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     EXPECT_EQ(walked.join(" "), expected.join(" "));
 }
 
+// What a screen reader is told at once: the text of each alert sent, while
+// one of these lives.
+class Alerts {
+public:
+    Alerts() : previous_(QAccessible::installUpdateHandler(Hear)) { said().clear(); }
+    ~Alerts() { QAccessible::installUpdateHandler(previous_); }
+    static QString last() { return said().isEmpty() ? QString() : said().last(); }
+
+private:
+    static QStringList& said() {
+        static QStringList texts;
+        return texts;
+    }
+    static void Hear(QAccessibleEvent* event) {
+        if (auto* line = qobject_cast<QLabel*>(event->object()); line && event->type() == QAccessible::Alert) said() << line->text();
+    }
+    QAccessible::UpdateHandler previous_;
+};
+
 TEST_F(ViewTest, RefusedTypingSaysWhy) {
     struct Case { const char* box; QString typed; QString kept; std::string why; };
     const Case cases[] = {
@@ -361,6 +382,17 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
 
     enter(4, 3, "180");
     EXPECT_EQ(main->statusText.Caption(), "Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+    // A cell's hint goes as a box's does: after a few seconds, at the next
+    // key a cell takes, and when another group is shown.
+    const QList<QTimer*> timers = view->findChildren<QTimer*>();
+    EXPECT_TRUE(std::any_of(timers.begin(), timers.end(), [](QTimer* t) { return t->isActive() && t->interval() == 5000; }));
+    enter(4, 3, "155.5");
+    EXPECT_EQ(main->statusText.Caption(), "");
+    EXPECT_EQ(shown(4, 3), "155.50000");
+    enter(4, 1, "180");
+    EXPECT_EQ(main->statusText.Caption(), "Rec Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+    pickFromList(groupBox(), 2);
+    EXPECT_EQ(main->statusText.Caption(), "");
 
     const std::string setup = (temp.path() / "said.vkt").string();
     for (const auto& [item, done] : {std::pair{"Sa&ve As", "Saved "}, {"&Open", "Opened "}}) {
@@ -369,6 +401,20 @@ TEST_F(ViewTest, RefusedTypingSaysWhy) {
         action(item)->trigger();
         EXPECT_EQ(main->statusText.Caption(), done + setup);
     }
+}
+
+// Each hint and result the status bar shows is announced as it comes. Runs
+// where a screen reader could listen (tests/CMakeLists.txt).
+using AnnouncementTest = ViewTest;
+TEST_F(AnnouncementTest, StatusMessagesAreAnnounced) {
+    if (!AccessibilityBusUp()) GTEST_SKIP() << "no accessibility bus here, so nothing is announced";
+    Alerts alerts;
+    typeInto("txtID", "x");
+    EXPECT_EQ(alerts.last(), vkteditor::frmGroups::IdRule);
+    enter(4, 3, "180");
+    EXPECT_EQ(alerts.last(), "Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+    const std::string setup = save("said.vkt");
+    EXPECT_EQ(alerts.last(), QString::fromStdString("Saved " + setup));
 }
 
 TEST_F(ViewTest, TheGridRefusesACodeItCannotStoreAndTakesAnyLabel) {
@@ -706,6 +752,16 @@ TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryG
 }
 
 TEST_F(ViewTest, ProgressCancelReachesTheModel) {
+    // A whole read moves the bar by whole percents, each told to a screen
+    // reader, rather than once per byte.
+    auto* bar = procView->findChild<QProgressBar*>();
+    std::vector<int> moves;
+    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&moves](int value) { moves.push_back(value); });
+    command(Qt::Key_F2);
+    ASSERT_GE(moves.size(), 2u);
+    EXPECT_LE(moves.size(), 101u);
+    EXPECT_EQ(*std::max_element(moves.begin(), moves.end()), 100);
+
     main->proc.ShowForm("Reading VKT Memory", false);
     QApplication::processEvents();
     EXPECT_EQ(procView->windowTitle(), "VKT Processing");

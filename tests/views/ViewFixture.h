@@ -4,11 +4,13 @@
 // them. Keys and clicks go through QTest to the widget that has the focus.
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -97,6 +99,15 @@ inline void Screenshot(QWidget* w, const QString& name) {
     if (dir.isEmpty()) return;
     QApplication::processEvents();  // the layout of what was shown or hidden
     w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
+// Starts the accessibility bus of this session, as a desktop does at login,
+// and waits until this program has joined it: false where there is none to
+// be had (no window system, no session bus).
+inline bool AccessibilityBusUp() {
+    if (QGuiApplication::platformName() != "xcb") return false;
+    QProcess::execute("dbus-send", {"--session", "--dest=org.a11y.Bus", "--print-reply", "/org/a11y/bus", "org.a11y.Bus.GetAddress"});
+    return QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
 }
 
 // Texts in failure messages as text.
