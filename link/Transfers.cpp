@@ -101,6 +101,10 @@ std::string WrittenList(const std::vector<int>& blocks, size_t page0Bytes) {
 
 double Transfers::byteSeconds() { return 10.0 / std::max(1, vkt::BaudOfSettings(Comm().settings())); }
 
+// What was measured falls short of the adapter's timer by as much as the
+// command and the radio's first byte took: twice it is ample.
+double Transfers::guardedHoldBack() const { return 2 * holdBack_; }
+
 bool Transfers::readFailed() {
     platform().MsgBox(ReadErrorText, Buttons::OK, Icon::Exclamation, "VKT Read");
     return false;
@@ -177,13 +181,21 @@ bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
             Comm().writeByte(0);
         }
     }
+    // The adapter's hold-back shows as a gap inside the answer, or, where
+    // its bursts have fallen in step with the blocks, as a wait for the
+    // answer's first byte; a radio that answers late or a stalled machine
+    // counts too, and only makes the guards wait longer.
+    double previousByteAt = platform().Timer();
     for (int i = 0; i < BlockBytes; ++i) {
         int b = 0;
         if (!link_.WaitForByte(b, block + ": byte " + std::to_string(i + 1) + " missing")) return readFailed();
+        const double at = platform().Timer();
+        holdBack_ = std::max(holdBack_, at - previousByteAt);
+        previousByteAt = at;
         into[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
         proc_.Prog1.setValue(proc_.Prog1.Value() + 1);
     }
-    if (early && !link_.staysQuiet(link_.deadline(2 * byteSeconds()), stray)) return readFailed();
+    if (early && !link_.staysQuiet(link_.deadline(guardedHoldBack() + 2 * byteSeconds()), stray)) return readFailed();
     return true;
 }
 
@@ -244,6 +256,7 @@ bool Transfers::readBlocks(const std::vector<int>& blocks, const char* caption) 
     proc_.ShowForm(caption, false);
     proc_.EnableCancel();
     platform().Sleep(SettleMs);
+    holdBack_ = 0;
     auto abandon = [this] {
         link_.UnhookRadio();
         proc_.Unload();
@@ -258,8 +271,10 @@ bool Transfers::readBlocks(const std::vector<int>& blocks, const char* caption) 
         if (!readBlock(blocks[i], *scratch, i == 0 ? -1 : blocks[i - 1]) || cancelled) return abandon();
     }
     // After the last block, the time a USB adapter may hold bytes back (its
-    // latency timer, 16 ms on the common chips) plus two byte times.
-    if (!blocks.empty() && !link_.staysQuiet(link_.deadline(AdapterLatency + 2 * byteSeconds()),
+    // latency timer: 16 ms on the common chips, up to 255 ms when set so, and
+    // longer through a virtual machine) plus two byte times.
+    const double holdBack = std::max(AdapterLatency, guardedHoldBack());
+    if (!blocks.empty() && !link_.staysQuiet(link_.deadline(holdBack + 2 * byteSeconds()),
                                              "block " + std::to_string(blocks.back()) + ": bytes after the last block")) {
         readFailed();
         return abandon();

@@ -105,12 +105,17 @@ private:
     // Shows the read error; false.
     bool readFailed();
     double byteSeconds();
+    // How long a guard waits for bytes an adapter may still be holding back.
+    double guardedHoldBack() const;
     vkt::Platform& platform() { return link_.platform(); }
     vkt::SerialPort& Comm() { return link_.Comm(); }
 
     RadioLink& link_;
     frmProc& proc_;
     VKTCore::Image& image_;
+    // The longest a byte of a block's answer kept the host waiting in this
+    // read: what the adapter holds bytes back for, measured.
+    double holdBack_ = 0;
 };
 
 } // namespace VKTCom
