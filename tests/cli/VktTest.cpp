@@ -468,7 +468,7 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
         {two, [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, 0, {}, 0, 1, both,
          "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
         {two, [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, 0, {}, 0, 1, {},
-         "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
+         "FAILED: reading it first: block 100: byte 1 missing after 0.5 s, asked again 3 times; nothing was written\n"},
         {two, {}, 0, otherModel, aRead, 1, {}, "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
         {two, {}, 0, otherUnit, aRead, 1, {}, "FAILED: " + otherUnitSaid + "nothing was written; its backup is "},
         {two, {}, 0, otherUnit, aRead + 130, 1, {both.blocks, {}, {}},

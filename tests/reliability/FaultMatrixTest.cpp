@@ -57,6 +57,8 @@ const std::vector<Fault>& AllFaults() {
         {"stray bytes at block k", [](R& r, int k) { r.faults.strayBytesBeforeBlock = k; }, read},
         {"extra byte after block k", [](R& r, int k) { r.faults.extraByteAfterBlock = k; }, read},
         {"byte lost in block k", [](R& r, int k) { r.faults.dropByteInBlock = k; }, read},
+        // A stalled answer is asked for again.
+        {"block k unanswered once", [](R& r, int k) { r.faults.unansweredOnce = k; }, "", ""},
         // Time-outs run from when the bytes are handed to the port, so a block
         // write's answer must come within 0.5 s less its 70 ms on the line.
         {"replies 0.40 s late", [](R& r, int) { r.faults.replyDelay = 0.40; }, "", ""},
