@@ -187,6 +187,8 @@ TEST_F(TuneViewTest, ADoubleClickIsOneClick) {
         {4, {"Narrow Band Squelch Adj"}},
         {4, {"Wide Band Squelch Adj"}},
     };
+    // Not a double click by the desktop's measure, but within its interval of the work's end.
+    constexpr double AfterTheWork = 1e6;
     auto run = [this](const Case& c, double gap) {
         radio().eeprom = vktsim::RadioModel::FactorySetup();
         radio().eeprom[67] = radio().eeprom[76] = 30;
@@ -201,7 +203,7 @@ TEST_F(TuneViewTest, ADoubleClickIsOneClick) {
             QPushButton* first = button(name);
             if (!first) return std::pair{std::string("no ") + name, std::string()};
             const QPoint pointer = first->mapTo(&view, first->rect().center());
-            const double secondAt = clock.now() + 1 + gap;
+            double secondAt = clock.now() + 1 + gap;
             bool second = gap < 0;
             auto secondClick = [&] {
                 if (second || clock.now() < secondAt) return;
@@ -213,6 +215,7 @@ TEST_F(TuneViewTest, ADoubleClickIsOneClick) {
             clock.advance(1);
             clickStamped(first, clock.now());
             platform.onEvents = nullptr;
+            if (gap == AfterTheWork) secondAt = clock.now() + 0.3;
             clock.advance(std::max(0.0, secondAt - clock.now()));
             secondClick();
         }
@@ -225,7 +228,7 @@ TEST_F(TuneViewTest, ADoubleClickIsOneClick) {
         SCOPED_TRACE(c.buttons.front());
         const auto once = run(c, -1);
         EXPECT_NE(once.first, "alignment 80 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
-        for (const double gap : {0.0, 0.15, 0.3, 0.45}) {
+        for (const double gap : {0.0, 0.15, 0.3, 0.45, AfterTheWork}) {
             SCOPED_TRACE(gap);
             EXPECT_EQ(run(c, gap), once);
         }
