@@ -101,6 +101,10 @@ std::string WrittenList(const std::vector<int>& blocks, size_t page0Bytes) {
 
 double Transfers::byteSeconds() { return 10.0 / std::max(1, vkt::BaudOfSettings(Comm().settings())); }
 
+// What was measured falls short of the adapter's timer by as much as the
+// command and the radio's first byte took: twice it is ample.
+double Transfers::guardedHoldBack() const { return 2 * holdBack_; }
+
 bool Transfers::readFailed() {
     platform().MsgBox(ReadErrorText, Buttons::OK, Icon::Exclamation, "VKT Read");
     return false;
@@ -135,7 +139,30 @@ bool Transfers::isExpectedRadio(const char* untouched) {
 
 bool Transfers::ReadBlock(int N) { return readBlock(N, image_, -1); }
 
+double Transfers::quietTime() { return std::max(AdapterLatency, guardedHoldBack()) + 2 * byteSeconds(); }
+
+// A stall is not a failure: a loaded machine or a busy adapter can keep an
+// honest answer waiting past the time-out. Once the line has been quiet for
+// the guard time, whatever came of the stalled answer is dropped and the
+// block asked again, as often as a write is.
 bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
+    const int progress = proc_.Prog1.Value();
+    for (int retries = 0;; ++retries) {
+        const Asked asked = askBlock(N, into, previous);
+        if (asked == Asked::Whole) return true;
+        if (asked == Asked::Stalled && retries < link_.LinkRetries) {
+            link_.note("retry: block " + std::to_string(N));
+            while (link_.byteBefore(link_.deadline(quietTime()))) Comm().discardInput();
+            Comm().discardInput();
+            proc_.Prog1.setValue(progress);
+            continue;
+        }
+        if (asked == Asked::Stalled) link_.failed(link_.LastFailure + ", asked again " + Counted(static_cast<size_t>(retries), "time", "times"));
+        return readFailed();
+    }
+}
+
+Transfers::Asked Transfers::askBlock(int N, VKTCore::Image& into, int previous) {
     const std::string block = "block " + std::to_string(N);
     const std::string thirtyThird = "block " + std::to_string(previous) + ": a 33rd byte";
     // A byte waiting before the command belongs to no block: taken as this
@@ -144,7 +171,7 @@ bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
     // the time its pacing is sent).
     if (const int waiting = Comm().inBufferCount(); waiting > 0) {
         link_.failed(previous >= 0 ? thirtyThird : block + ": " + std::to_string(waiting) + " stray bytes before the command");
-        return readFailed();
+        return Asked::Failed;
     }
     // No honest radio answers before it has heard the whole command: two
     // bytes (three with a fast radio's trigger) going out, and one more byte
@@ -177,14 +204,22 @@ bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
             Comm().writeByte(0);
         }
     }
+    // The adapter's hold-back shows as a gap inside the answer, or, where
+    // its bursts have fallen in step with the blocks, as a wait for the
+    // answer's first byte; a radio that answers late or a stalled machine
+    // counts too, and only makes the guards wait longer.
+    double previousByteAt = platform().Timer();
     for (int i = 0; i < BlockBytes; ++i) {
         int b = 0;
-        if (!link_.WaitForByte(b, block + ": byte " + std::to_string(i + 1) + " missing")) return readFailed();
+        if (!link_.WaitForByte(b, block + ": byte " + std::to_string(i + 1) + " missing")) return Asked::Stalled;
+        const double at = platform().Timer();
+        holdBack_ = std::max(holdBack_, at - previousByteAt);
+        previousByteAt = at;
         into[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
         proc_.Prog1.setValue(proc_.Prog1.Value() + 1);
     }
-    if (early && !link_.staysQuiet(link_.deadline(2 * byteSeconds()), stray)) return readFailed();
-    return true;
+    if (early && !link_.staysQuiet(link_.deadline(guardedHoldBack() + 2 * byteSeconds()), stray)) return Asked::Failed;
+    return Asked::Whole;
 }
 
 bool Transfers::WriteBlock(int N) {
@@ -244,6 +279,7 @@ bool Transfers::readBlocks(const std::vector<int>& blocks, const char* caption) 
     proc_.ShowForm(caption, false);
     proc_.EnableCancel();
     platform().Sleep(SettleMs);
+    holdBack_ = 0;
     auto abandon = [this] {
         link_.UnhookRadio();
         proc_.Unload();
@@ -258,8 +294,9 @@ bool Transfers::readBlocks(const std::vector<int>& blocks, const char* caption) 
         if (!readBlock(blocks[i], *scratch, i == 0 ? -1 : blocks[i - 1]) || cancelled) return abandon();
     }
     // After the last block, the time a USB adapter may hold bytes back (its
-    // latency timer, 16 ms on the common chips) plus two byte times.
-    if (!blocks.empty() && !link_.staysQuiet(link_.deadline(AdapterLatency + 2 * byteSeconds()),
+    // latency timer: 16 ms on the common chips, up to 255 ms when set so, and
+    // longer through a virtual machine) plus two byte times.
+    if (!blocks.empty() && !link_.staysQuiet(link_.deadline(quietTime()),
                                              "block " + std::to_string(blocks.back()) + ": bytes after the last block")) {
         readFailed();
         return abandon();

@@ -96,6 +96,10 @@ private:
     bool readBlocks(const std::vector<int>& blocks, const char* caption);
     // previous: the block read just before on this hook, -1 for none.
     bool readBlock(int N, VKTCore::Image& into, int previous);
+    // One asking of a block: its whole answer, an answer that stalled, or a
+    // fault that asking again would not mend (said in LastFailure).
+    enum class Asked { Whole, Stalled, Failed };
+    Asked askBlock(int N, VKTCore::Image& into, int previous);
     enum class WriteKind { All, Global, Group };
     bool writeSet(WriteKind kind, const WriteSet& set, const char* caption);
     // False, with the radio released, when the hooked radio is not
@@ -105,12 +109,19 @@ private:
     // Shows the read error; false.
     bool readFailed();
     double byteSeconds();
+    // How long a guard waits for bytes an adapter may still be holding back.
+    double guardedHoldBack() const;
+    // How long the line stays quiet before a read trusts that nothing more comes.
+    double quietTime();
     vkt::Platform& platform() { return link_.platform(); }
     vkt::SerialPort& Comm() { return link_.Comm(); }
 
     RadioLink& link_;
     frmProc& proc_;
     VKTCore::Image& image_;
+    // The longest a byte of a block's answer kept the host waiting in this
+    // read: what the adapter holds bytes back for, measured.
+    double holdBack_ = 0;
 };
 
 } // namespace VKTCom

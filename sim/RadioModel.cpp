@@ -189,6 +189,10 @@ void RadioModel::finishCommand() {
         block_ = c[1];
         blockSent_ = 0;
         if (faults.silentFromBlock >= 0 && block_ >= faults.silentFromBlock) return;
+        if (block_ == faults.unansweredOnce) {
+            faults.unansweredOnce = -1;
+            return;
+        }
         if (identity == FastIdentity) mode_ = Mode::BlockTrigger;
         else { mode_ = Mode::BlockPacing; sendBlock(-1); }
         return;

@@ -25,6 +25,7 @@ struct RadioFaults {
     int hookAck = 18;                 // the byte sent in answer to the hook
     double replyDelay = 0;            // seconds before each answer starts
     int silentFromBlock = -1;         // block commands from this block on get no answer
+    int unansweredOnce = -1;          // the first read of this block gets no answer (a stalled line)
     int dropByteInBlock = -1;         // one byte of this block's read answer is lost
     int strayBytesBeforeBlock = -1;   // line noise: three stray bytes before this block's answer
     int extraByteAfterBlock = -1;     // one byte too many after this block's answer

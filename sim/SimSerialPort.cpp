@@ -2,6 +2,7 @@
 #include "sim/SimSerialPort.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vktsim {
 
@@ -38,7 +39,8 @@ void SimSerialPort::writeByte(uint8_t b) {
 void SimSerialPort::fromRadio(uint8_t b) {
     const int baud = radio_.baud();
     radioLineFree_ = std::max(radioLineFree_, clock_.now()) + ByteTime(baud);
-    clock_.at(radioLineFree_, [this, b, baud] {
+    const double passedOn = adapterLatency > 0 ? std::ceil(radioLineFree_ / adapterLatency) * adapterLatency : radioLineFree_;
+    clock_.at(passedOn, [this, b, baud] {
         if (open_ && vkt::BaudOfSettings(settings_) == baud) in_.push_back(b);
     });
 }

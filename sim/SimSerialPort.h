@@ -40,6 +40,10 @@ public:
     int readByte() override;
     std::vector<uint8_t> readAll() override;
 
+    // A USB adapter's latency timer: received bytes reach the host in bursts
+    // this many seconds apart (0: each as it arrives).
+    double adapterLatency = 0;
+
     // Every byte the host wrote, with the line speed it was sent at.
     struct Sent { double time; uint8_t byte; int baud; };
     std::vector<Sent> sent;

@@ -121,6 +121,8 @@ public:
     // it back (a calibration's test channel, a power or front-end adjustment
     // under way, a squelch run). Nothing else may start a conversation then.
     bool HoldsRadio() const { return holding_ || !cmdTuneQuit.Enabled() || squelchRunning_; }
+    // Seconds on the clock the procedures wait on.
+    double Now() { return platform_.Timer(); }
     // Told each time HoldsRadio changes.
     std::function<void(bool holds)> holdsRadioChanged;
 

@@ -20,6 +20,7 @@
 
 #include "views/Accessibility.h"
 #include "views/Binding.h"
+#include "views/OneClick.h"
 #include "views/WindowPlacement.h"
 
 namespace vktviews {
@@ -36,9 +37,9 @@ QLabel* Text(QWidget* parent, vkt::Label& model, QLayout* into) {
     return l;
 }
 
-QPushButton* Push(QWidget* parent, vkt::Button& model, std::function<void()> click, QBoxLayout* into) {
+QPushButton* Push(OneClick& oneClick, QWidget* parent, vkt::Button& model, std::function<void()> click, QBoxLayout* into) {
     auto* b = new QPushButton(parent);
-    Bind(b, model, std::move(click));
+    Bind(b, model, oneClick.guard(b, std::move(click)));
     into->addWidget(b);
     return b;
 }
@@ -60,6 +61,8 @@ template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<
 } // namespace
 
 TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt::Window), m_(model) {
+    // Every button of the window talks to the radio.
+    auto* oneClick = new OneClick([&model] { return model.Now(); }, this);
     auto* content = new QWidget(this);
     auto* whole = new QVBoxLayout(this);
     whole->setContentsMargins({});
@@ -102,8 +105,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* p = new QVBoxLayout(power);
     Text(power, model.lblPowerInstructions, p);
     auto* choose = new QHBoxLayout;
-    Push(power, model.cmdSetHighPower, [&model] { model.cmdSetHighPower_Click(); }, choose);
-    Push(power, model.cmdSetLowPower, [&model] { model.cmdSetLowPower_Click(); }, choose);
+    Push(*oneClick, power, model.cmdSetHighPower, [&model] { model.cmdSetHighPower_Click(); }, choose);
+    Push(*oneClick, power, model.cmdSetLowPower, [&model] { model.cmdSetLowPower_Click(); }, choose);
     p->addLayout(choose);
     auto* scroll = new QScrollBar(Qt::Horizontal, power);
     BindRange(scroll, model.HScroll1, [&model] { model.HScroll1_Change(); });
@@ -112,8 +115,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* valueRow = new QHBoxLayout;
     Text(power, model.lbl1, valueRow);
     Text(power, model.lblDAC, valueRow);
-    Push(power, model.cmdSavePower, [&model] { model.cmdSavePower_Click(); }, valueRow);
-    Push(power, model.cmdPowerSetDone, [&model] { model.cmdPowerSetDone_Click(); }, valueRow);
+    Push(*oneClick, power, model.cmdSavePower, [&model] { model.cmdSavePower_Click(); }, valueRow);
+    Push(*oneClick, power, model.cmdPowerSetDone, [&model] { model.cmdPowerSetDone_Click(); }, valueRow);
     p->addLayout(valueRow);
     outer->addWidget(power, 1);
 
@@ -123,7 +126,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* f = new QVBoxLayout(freq);
     Text(freq, model.lblFreqInstructions, f);
     auto* startRow = new QHBoxLayout;
-    Push(freq, model.cmdStartFreqAdj, [&model] { model.cmdStartFreqAdj_Click(); }, startRow);
+    Push(*oneClick, freq, model.cmdStartFreqAdj, [&model] { model.cmdStartFreqAdj_Click(); }, startRow);
     startRow->addStretch();
     f->addLayout(startRow);
     auto* step = new QGroupBox(freq);
@@ -139,7 +142,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Text(step, model.lblFreqInfo, s);
     f->addWidget(step);
     auto* quitRow = new QHBoxLayout;
-    Push(freq, model.cmdQuitFreq, [&model] { model.cmdQuitFreq_Click(); }, quitRow);
+    Push(*oneClick, freq, model.cmdQuitFreq, [&model] { model.cmdQuitFreq_Click(); }, quitRow);
     quitRow->addStretch();
     f->addLayout(quitRow);
     outer->addWidget(freq, 1);
@@ -156,8 +159,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     model.txtDev.focusRequested = [txtDev] { txtDev->setFocus(); };
     devRow->addWidget(txtDev);
     Text(dev, model.lblDevExmpl, devRow);
-    Push(dev, model.cmdStartDev, [&model] { model.cmdStartDev_Click(); }, devRow);
-    Push(dev, model.cmdQuitDev, [&model] { model.cmdQuitDev_Click(); }, devRow);
+    Push(*oneClick, dev, model.cmdStartDev, [&model] { model.cmdStartDev_Click(); }, devRow);
+    Push(*oneClick, dev, model.cmdQuitDev, [&model] { model.cmdQuitDev_Click(); }, devRow);
     d->addLayout(devRow);
     outer->addWidget(dev, 1);
 
@@ -167,7 +170,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* r = new QVBoxLayout(rec);
     Text(rec, model.lblRecAdjInfo, r);
     auto* recRow = new QHBoxLayout;
-    Push(rec, model.cmdStartRecAdj, [&model] { model.cmdStartRecAdj_Click(); }, recRow);
+    Push(*oneClick, rec, model.cmdStartRecAdj, [&model] { model.cmdStartRecAdj_Click(); }, recRow);
     Text(rec, model.lbl3, recRow);
     Text(rec, model.lblFEDAC, recRow);
     auto* updown = new QSpinBox(rec);
@@ -199,9 +202,9 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* q = new QVBoxLayout(squelch);
     Text(squelch, model.lblSquelchInfo, q);
     auto* sqRow = new QHBoxLayout;
-    Push(squelch, model.cmdStartNarrSq, [&model] { model.cmdStartNarrSq_Click(); }, sqRow);
-    Push(squelch, model.cmdStartWideSq, [&model] { model.cmdStartWideSq_Click(); }, sqRow);
-    Push(squelch, model.cmdAbortSq, [&model] { model.cmdAbortSq_Click(); }, sqRow);
+    Push(*oneClick, squelch, model.cmdStartNarrSq, [&model] { model.cmdStartNarrSq_Click(); }, sqRow);
+    Push(*oneClick, squelch, model.cmdStartWideSq, [&model] { model.cmdStartWideSq_Click(); }, sqRow);
+    Push(*oneClick, squelch, model.cmdAbortSq, [&model] { model.cmdAbortSq_Click(); }, sqRow);
     q->addLayout(sqRow);
     outer->addWidget(squelch, 1);
 
@@ -210,7 +213,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Bind(warn, model.chkWarningMsg, [&model] { model.chkWarningMsg_Click(); });
     bottom->addWidget(warn);
     bottom->addStretch();
-    Push(this, model.cmdTuneQuit, [&model] { model.cmdTuneQuit_Click(); }, bottom);
+    Push(*oneClick, this, model.cmdTuneQuit, [&model] { model.cmdTuneQuit_Click(); }, bottom);
     outer->addLayout(bottom);
     auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);

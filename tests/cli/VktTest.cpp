@@ -496,7 +496,7 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
         {.flips = {{6, 0x04}, {153, 0x02}}, .heard = {.masked = {6, 153}, .readBack = {0, 1, 2, 3, 4, 5, 6, 7}}, .said = done + "2 unit-wide bytes written and verified (1 so far)\n"},
         {.flips = two, .fault = [ch](vktsim::RadioModel& r) { r.faults.forgetBlockWrite = ch / 32; }, .exit = 1, .heard = both, .said = "written but NOT verified: Group 3 Ch 1 Rec Freq: radio "},
         {.flips = two, .fault = [](vktsim::RadioModel& r) { r.faults.silentFromBlock = 100; }, .exit = 1,
-         .said = "FAILED: reading it first: block 100: byte 1 missing after 0.5 s; nothing was written\n"},
+         .said = "FAILED: reading it first: block 100: byte 1 missing after 0.5 s, asked again 3 times; nothing was written\n"},
         {.flips = two, .swap = otherModel, .swapAfter = aRead, .exit = 1,
          .said = "FAILED: the radio on the cable is 2AA90103, not 2AAA0105 that was read; nothing had been written; its backup is "},
         {.flips = two, .swap = otherUnit, .swapAfter = aRead, .exit = 1, .said = "FAILED: " + otherUnitSaid + "nothing was written; its backup is "},

@@ -156,8 +156,13 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
         platform.onEvents = [this, when, after, done = false]() mutable {
             if (done || !when()) return;
             done = true;
-            clock.at(clock.now() + after, [&] { port.inject(0x55); });
+                        clock.at(clock.now() + after, [&] { port.inject(0x55); });
         };
+    };
+    auto heldBack = [&](double latency) {
+        port.adapterLatency = latency;
+        proc.Prog1.setValue(0);
+        atOnce([&] { return link.RadioHooked && proc.Prog1.Value() == VKTCore::GroupAreaSize; }, latency);
     };
     struct Case {
         const char* failure;  // nullptr: cancelled at the third block
@@ -174,11 +179,15 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
         // Held back by an adapter for 10 ms: later than a block's guard, within the last one's.
         {"block 187: bytes after the last block", [&] { atOnce([&] { return proc.Prog1.Value() == VKTCore::GroupAreaSize; }, 0.010); },
          [&] { return transfers.ReadGroupMemory(15); }},
+        // Held back longer by an adapter that passes bytes on in bursts: as long as the answers' bursts.
+        {"block 187: bytes after the last block", [&] { heldBack(0.032); }, [&] { return transfers.ReadGroupMemory(15); }},
+        {"block 187: bytes after the last block", [&] { heldBack(0.100); }, [&] { return transfers.ReadGroupMemory(15); }},
         {nullptr, [&] { platform.onEvents = [&] { if (blockReads() == 3 && !proc.Cancelled) proc.CancelButton_Click(); }; },
          [&] { return transfers.ReadAllMemory(); }},
     };
     for (const Case& c : cases) {
         radio().faults = {};
+        port.adapterLatency = 0;
         radio().identity = vktsim::RadioModel::FastIdentity;
         radio().powerCycle();
         port.sent.clear();

@@ -58,6 +58,8 @@ const std::vector<Fault>& AllFaults() {
         {.name = "stray bytes at block k", .inject = [](R& r, int k) { r.faults.strayBytesBeforeBlock = k; }, .read = read},
         {.name = "extra byte after block k", .inject = [](R& r, int k) { r.faults.extraByteAfterBlock = k; }, .read = read},
         {.name = "byte lost in block k", .inject = [](R& r, int k) { r.faults.dropByteInBlock = k; }, .read = read},
+        // A stalled answer is asked for again.
+        {.name = "block k unanswered once", .inject = [](R& r, int k) { r.faults.unansweredOnce = k; }, .read = "", .write = ""},
         // Time-outs run from when the bytes are handed to the port, so a block
         // write's answer must come within 0.5 s less its 70 ms on the line.
         {.name = "replies 0.40 s late", .inject = [](R& r, int) { r.faults.replyDelay = 0.40; }, .read = "", .write = ""},

@@ -281,6 +281,7 @@ TEST_F(LayoutTest, TuningWindowOnEachTab) {
         EXPECT_EQ(shown, 1) << i;
         walk(&tuneView, names[i]);
     }
+    clock.advance(1);
     QTest::mouseClick(ShownButton(tuneView, "Quit"), Qt::LeftButton);
     EXPECT_FALSE(tuneView.isVisible());
 }
