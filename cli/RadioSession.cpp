@@ -41,7 +41,7 @@ public:
 
     // A transfer of this session's link into or from image.
     template <typename Run>
-    bool transfer(Image& image, const char* phase, Run run) {
+    bool transfer(Image& image, Phase phase, Run run) {
         VKTCom::Transfers transfers(link_, proc_, image);
         return around(phase, transfers, [&] { return run(transfers); });
     }
@@ -51,12 +51,12 @@ public:
 private:
     bool run(VKTCom::JobStep step, VKTCom::Transfers& transfers, const std::function<bool()>& transfer) override {
         using VKTCom::JobStep;
-        return around(step == JobStep::Write ? "writing" : step == JobStep::ReadBack ? "verifying" : "reading", transfers, transfer);
+        return around(step == JobStep::Write ? Phase::Writing : step == JobStep::ReadBack ? Phase::Verifying : Phase::Reading, transfers, transfer);
     }
 
-    bool around(const char* phase, VKTCom::Transfers& transfers, const std::function<bool()>& transfer) {
+    bool around(Phase phase, VKTCom::Transfers& transfers, const std::function<bool()>& transfer) {
         if (!c_.interactive) transfers.RefusalLimit = RefusalSeconds;
-        phase_ = phase;
+        phase_ = vktfleet::PhaseWord(phase);
         shown_ = -1;
         reached_ = 0;
         answered_ = false;
@@ -134,7 +134,7 @@ private:
 RadioOutcome ReadRadio(Image& image, Console& c) {
     RadioOutcome outcome;
     Session session(c, outcome);
-    outcome.done = session.transfer(image, "reading", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); });
+    outcome.done = session.transfer(image, Phase::Reading, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); });
     if (outcome.done) outcome.tag = VKTCom::FingerprintTag(VKTCom::FingerprintOf(outcome.identityBytes, image));
     return outcome;
 }
@@ -143,13 +143,13 @@ RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console
     RadioOutcome outcome;
     Session session(c, outcome);
     Image sent = setup;
-    const bool written = session.transfer(sent, "writing", [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); });
+    const bool written = session.transfer(sent, Phase::Writing, [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); });
     if (!written || !verify) {
         outcome.done = written;
         return outcome;
     }
     Image back{};
-    if (!session.transfer(back, "verifying", [](VKTCom::Transfers& t) { return t.ReadAllMemory(); })) {
+    if (!session.transfer(back, Phase::Verifying, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); })) {
         if (!outcome.interrupted) outcome.failure = "reading it back: " + outcome.failure;
         return outcome;
     }
@@ -216,15 +216,15 @@ RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string&
 }
 
 std::string InterruptedText(const RadioOutcome& o) {
-    const bool verifying = o.phase == "verifying";
-    std::string text = "interrupted while " + (verifying ? std::string("verifying a finished write") : o.phase);
+    const bool verifying = o.phase == Phase::Verifying, writing = o.phase == Phase::Writing;
+    std::string text = "interrupted while " + std::string(verifying ? "verifying a finished write" : vktfleet::PhaseWord(o.phase));
     if (!o.answered)
         text += verifying ? ": the radio did not answer the read-back"
-                          : std::string(": the radio did not answer and nothing was ") + (o.phase == "writing" ? "sent" : "read");
+                          : std::string(": the radio did not answer and nothing was ") + (writing ? "sent" : "read");
     else
         text += ", after " + std::to_string(o.bytes) + " of " + std::to_string(o.of) + (verifying ? " bytes read back" : " bytes") +
                 "; the radio was released";
-    if (o.answered && o.phase == "writing") text += "; it may hold part of the setup";
+    if (o.answered && writing) text += "; it may hold part of the setup";
     if (verifying && o.afterwards.empty()) text += "; the setup was written in full, but not checked";
     if (!o.afterwards.empty()) text += "; " + o.afterwards;
     return text;

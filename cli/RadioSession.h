@@ -12,9 +12,12 @@
 
 #include "cli/Commands.h"
 #include "core/MemoryImage.h"
+#include "fleet/Outcome.h"
 #include "link/SetupComparison.h"
 
 namespace vktcli {
+
+using vktfleet::Phase;
 
 struct RadioOutcome {
     std::string identity;        // "2AAA0105"; "unknown" when the radio never answered the hook
@@ -24,7 +27,7 @@ struct RadioOutcome {
     bool interrupted = false;
     std::string failure;         // where it failed, in words
     int bytes = 0, of = 0;       // how far the transfer that ended it got
-    std::string phase;           // that transfer: "reading", "writing" or "verifying"
+    Phase phase = Phase::Reading;  // that transfer
     bool answered = false;       // the radio answered that transfer's hook
     std::vector<VKTCom::FieldDifference> differences;  // the read-back against the setup
     // A write of only the changes: what it was done with ("3 blocks and 2

@@ -12,6 +12,15 @@ const char* ActionWord(Action a) {
     return "";
 }
 
+const char* PhaseWord(Phase p) {
+    switch (p) {
+    case Phase::Reading: return "reading";
+    case Phase::Writing: return "writing";
+    case Phase::Verifying: return "verifying";
+    }
+    return "";
+}
+
 const char* RecordWord(Outcome o) { return o == Outcome::Unverified ? "not verified" : LineWord(o); }
 
 const char* LineWord(Outcome o) {

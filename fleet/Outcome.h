@@ -10,6 +10,8 @@
 namespace vktfleet {
 
 enum class Action { Read, Write, Verify };
+// The transfer a radio run is in.
+enum class Phase { Reading, Writing, Verifying };
 // Done: read, or written (and verified when asked). Unverified: written,
 // but the read-back differs. Failed: the radio, the link or the copy failed.
 // Interrupted: stopped by the technician, the radio released.
@@ -17,6 +19,8 @@ enum class Outcome { Done, Unverified, Failed, Interrupted };
 
 // The record's words: "read", "write", "verify".
 const char* ActionWord(Action a);
+// The words of the progress lines and bars: "reading", "writing", "verifying".
+const char* PhaseWord(Phase p);
 // The record's words: "done", "not verified", "failed", "interrupted".
 const char* RecordWord(Outcome o);
 // The words of a copy's result line, and back; an unknown word is nothing.
