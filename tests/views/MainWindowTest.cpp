@@ -597,11 +597,11 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
     const VKTCore::Image before = VKTCore::MemoryImage;
     struct Case { const char* item; int failAtBlock; int cancelAfterBytes; std::string said; std::string why = ""; };  // failAtBlock -1: cancelled
     const Case cases[] = {
-        {"Read Radio", 100, 0, "Read radio: failed after ", "block 100: byte 1 missing after 0.5 s"},
+        {"Read Radio", 100, 0, "Read radio: failed after ", "block 100: byte 1 missing after 0.5 s, asked again 3 times"},
         {"Read Radio", -1, 60 * 32, "Read radio: cancelled after "},
-        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after ", "block 5: byte 1 missing after 0.5 s"},
+        {"Read Global Information from Radio", 5, 0, "Read global information from radio: failed after ", "block 5: byte 1 missing after 0.5 s, asked again 3 times"},
         {"Read Global Information from Radio", -1, 3 * 32, "Read global information from radio: cancelled after "},
-        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after ", "block 38: byte 1 missing after 0.5 s"},
+        {"Read Group from Radio", 38, 0, "Read group 3 from radio: failed after ", "block 38: byte 1 missing after 0.5 s, asked again 3 times"},
         {"Read Group from Radio", -1, 4 * 32, "Read group 3 from radio: cancelled after "},
     };
     // The error box stays open a while, and the time said is the transfer's.
