@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// vkt's commands on an emulated radio of the virtual clock; with several
-// cables at once, the copies of vkt played by a script: what the run shows,
-// sums up, logs and returns.
+// vkt's commands on an emulated radio of the virtual clock; with several cables at once, the copies of vkt
+// played by a script: what the run shows, sums up, logs and returns.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,8 +60,7 @@ protected:
         std::istringstream in(input);
         Console c{platform, in, out, err, [](int, const std::string&) {},
                   [](const std::string&, const std::string&, std::string&) { return true; }, false, onTerminal, interrupted,
-                  &workers,
-                  [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }, {}};
+                  &workers, [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }, {}};
         return RunVkt(args, c);
     }
     void expectRefused(const std::vector<std::string>& args, int exit, const std::string& why) {
@@ -148,9 +146,8 @@ TEST_F(VktTest, CsvAndChannelPlansRoundTripThroughTheCommands) {
         // The plan's own Zone/Grp column leaves --group nothing to do.
         EXPECT_EQ(run({"import", fleet, "--plan", path("p.csv"), "--group", "1", "-o", path("t.vkt")}), format[0] == 'i' ? 2 : 0);
     }
-    // Channels no plan holds as the setup has them (an erased transmit frequency,
-    // a 1.25 kHz step, 101.25 MHz, a tone that is not decimal) are left out and
-    // named; what is written comes back byte for byte.
+    // Channels no plan holds as the setup has them (an erased transmit frequency, a 1.25 kHz step, 101.25 MHz,
+    // a tone that is not decimal) are left out and named; what is written comes back byte for byte.
     VKTCore::Image odd{};
     std::copy(setup.begin(), setup.end(), odd.begin());
     namespace CS = VKTCore::ChannelSlot;
@@ -304,15 +301,13 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         cases.push_back({{"write", s, "--device", "COM7", "--device", "\\\\.\\com7"}, 2, twice + "COM7 and \\\\.\\com7"});
     if (canLink) {
         std::filesystem::create_symlink("/dev/null", path("cable"));
-        cases.push_back({{"write", s, "--port", "2", "--device", "/dev/null", "--device", path("cable")}, 2,
-                         twice + "/dev/null and " + path("cable")});
+        cases.push_back({{"write", s, "--port", "2", "--device", "/dev/null", "--device", path("cable")}, 2, twice + "/dev/null and " + path("cable")});
     }
     if (fifo.made())  // Windows has none
         for (const std::vector<std::string>& args : {std::vector<std::string>{"import", s, "--csv", path("fifo.csv"), "-o", path("u.vkt")},
                                                      {"report", path("fifo.csv")},
                                                      {"defaults", "-o", path("fifo.csv")},
-                                                     {"export", s, "--csv", path("fifo.csv")}})
-            cases.push_back({args, 3, "is a FIFO, not a regular file"});
+                                                     {"export", s, "--csv", path("fifo.csv")}}) cases.push_back({args, 3, "is a FIFO, not a regular file"});
     for (const Case& c : cases) expectRefused(c.args, c.exit, c.why);
     EXPECT_TRUE(port.radio().received.empty());
     EXPECT_TRUE(workers.started.empty());
@@ -322,9 +317,8 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     EXPECT_EQ(std::filesystem::is_fifo(path("fifo.csv")), fifo.made());
 }
 
-// The header places the columns; any line end and a byte-order mark are
-// read; a frequency typed without its point is read as the grid reads it;
-// UTF-8 at each bound of its forms is text (U+0080, U+0800, U+D7FF, U+E000,
+// The header places the columns; any line end and a byte-order mark are read; a frequency typed without its
+// point is read as the grid reads it; UTF-8 at each bound of its forms is text (U+0080, U+0800, U+D7FF, U+E000,
 // U+10000, U+10FFFF).
 TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     const std::string swapped = "channel,group,tx_freq,rx_freq,label,rx_cg,tx_cg,low_power,narrow,scan";
@@ -347,10 +341,9 @@ TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     }
 }
 
-// Nobody is there to answer: a failure (a byte refused for 2 s among them) ends
-// with 1, an interrupt (the progress window's Cancel) with 130. A block acknowledged
-// but never stored is found by reading the radio back. Without the unit-wide
-// settings, verify leaves them alone.
+// Nobody is there to answer: a failure (a byte refused for 2 s among them) ends with 1, an interrupt (the
+// progress window's Cancel) with 130. A block acknowledged but never stored is found by reading the radio back.
+// Without the unit-wide settings, verify leaves them alone.
 TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const auto& received = port.radio().received;
     size_t start = received.size();
@@ -445,9 +438,7 @@ namespace {
 
 // What the radio heard since `from`: block writes (212 N), masked writes
 // (209 page offset) by address, and the block reads (198 N) after a write.
-struct Heard {
-    std::vector<int> blocks = {}, masked = {}, readBack = {};
-};
+struct Heard { std::vector<int> blocks = {}, masked = {}, readBack = {}; };
 
 Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) {
     Heard h;
@@ -461,11 +452,9 @@ Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) 
 
 } // namespace
 
-// --changed-only reads the radio (its backup), writes only the blocks and
-// unit-wide bytes whose sent bits differ and reads exactly those back. A
-// failing read, a radio that is not the one read (another model, or another
-// unit of the model, told by its calibration), and an interrupt in any phase
-// write nothing more.
+// --changed-only reads the radio (its backup), writes only the blocks and unit-wide bytes whose sent bits
+// differ and reads exactly those back. A failing read, a radio that is not the one read (another model, or
+// another unit of the model, told by its calibration), and an interrupt in any phase write nothing more.
 TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const auto& received = port.radio().received;
     const size_t beforeRead = received.size();
@@ -547,9 +536,8 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     EXPECT_NE(bytes("log.csv").find(",\"blocks 36, 43 written\"\n"), std::string::npos);
 }
 
-// A copy that fails, one whose radio is not as sent and one that dies fail
-// alone. The log, found empty, gets its header; a second run, on a
-// terminal, shows a live line per cable and adds its rows under it.
+// A copy that fails, one whose radio is not as sent and one that dies fail alone. The log, found empty, gets
+// its header; a second run, on a terminal, shows a live line per cable and adds its rows under it.
 TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string file = path("s.vkt");
     workers.scripts = {{ProgressLine("writing", 50), Result(Outcome::Done), "exit 0"},
@@ -559,8 +547,7 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string log = path("record.csv");
     std::ofstream{log};
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--port", "3", "--device", "/dev/ttyACM0",
-                   "--verify", "--log", log}),
-              1);
+                   "--verify", "--log", log}), 1);
     ASSERT_EQ(workers.started.size(), 4u);
     EXPECT_EQ(workers.started[0], (std::vector<std::string>{"write", file, "--verify", "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_EQ(workers.started[2], (std::vector<std::string>{"write", file, "--verify", "--port", "3", "--worker"}));
@@ -599,8 +586,7 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
                          ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",,",
                          ",/dev/ttyUSB0," + by + "done,yes,14.1,,,",
                          ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
-                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,",
-                         ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
+                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,", ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
     vkt::UtcTime utc;
     ASSERT_EQ(std::sscanf(last.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ,", &utc.year, &utc.month, &utc.day, &utc.hour, &utc.minute, &utc.second), 6);
     const auto stamp = vkt::TimeOfUtc(utc);
@@ -615,23 +601,20 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     EXPECT_EQ(workers.started[1], (std::vector<std::string>{"write", file, "--verify", "--no-globals", "--changed-only", "--device", "/dev/ttyUSB1", "--worker"}));
 }
 
-// Ctrl-C reaches every copy; a signal to the run alone reaches none: either
-// way each copy is told, once.
+// Ctrl-C reaches every copy; a signal to the run alone reaches none: either way each copy is told, once.
 TEST_F(VktTest, AnInterruptIsPassedOnToEveryCopyOnce) {
     interrupted = [] { return true; };
     workers.scripts = {{ProgressLine("writing", 10), Result(Outcome::Interrupted, "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
                        {Result(Outcome::Interrupted, "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
     EXPECT_EQ(workers.interrupts, 1);
-    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
-        << out.str();
+    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos) << out.str();
 }
 
 // However the pipe cuts it; and through this system's own pipe, as a copy reads it.
 TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
     struct Case { std::vector<std::string> pieces; bool ended; bool stops; };
-    const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true},
-                          {{"stopped\n", "stop"}, false, false}, {{"progress\n"}, true, true}};
+    const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true}, {{"stopped\n", "stop"}, false, false}, {{"progress\n"}, true, true}};
     for (const Case& c : cases) {
         RunListener run;
         bool stopped = false;
@@ -657,9 +640,8 @@ TEST_F(VktTest, RepeatWorksInRounds) {
     EXPECT_NE(err.str().find("Connect the next radios and press Enter (q to stop): "), std::string::npos);
 }
 
-// A device named by a relative path is in the current folder, where on
-// Windows a COM port's name, COM10 and above too, is kept as typed (and
-// several radios are read into a folder, not a file: the refusals' table).
+// A device named by a relative path is in the current folder, where on Windows a COM port's name, COM10 and
+// above too, is kept as typed (and several radios are read into a folder, not a file: the refusals' table).
 TEST_F(VktTest, SeveralRadiosAreReadIntoTheFolderGiven) {
     const auto here = [](const char* name) { return vktstore::Utf8Of(std::filesystem::current_path() / name); };
     struct Row { const char* typed; std::string posix, windows; };

@@ -108,7 +108,6 @@ TEST_F(GlobalsCodec, WritesOnlyTheUnitWideBits) {
         const Image before = MemoryImage;
         globals.Read_Globals();
         globals.Write_Globals();
-        for (const auto& [address, bits] : ChangedBits(before, MemoryImage))
-            EXPECT_EQ(bits & ~UnitWideBits(address), 0) << address;
+        for (const auto& [address, bits] : ChangedBits(before, MemoryImage)) EXPECT_EQ(bits & ~UnitWideBits(address), 0) << address;
     }
 }
