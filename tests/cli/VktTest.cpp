@@ -268,23 +268,19 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     const std::string input = " is also the command's input ", twice = "vkt: the same radio is given twice: ";
     struct Case { std::vector<std::string> args; int exit; std::string why; };
     std::vector<Case> cases = {
-        {{}, 2, ""},
-        {{"frobnicate"}, 2, ""},
-        {{"frobnicate", "--help"}, 2, "vkt: unknown "},
+        {{}, 2, ""}, {{"frobnicate"}, 2, ""}, {{"frobnicate", "--help"}, 2, "vkt: unknown "},
         {{"write", s, "--device", ""}, 2, "vkt: --device needs a device, not a blank"},
         {{"read", "-o", path("r.vkt"), "--device", " \t"}, 2, "vkt: --device needs a device, not a blank"},
         {{"read", "-o", path("r.vkt")}, 2, ""},  // no port
         {{"write", path("r.vkt"), "--port", "9"}, 2, ""},
         {{"diff", path("none.vkt"), path("none2.vkt")}, 3, "none.vkt"},
-        {{"write", notes, "--port", "1"}, 3, noSetup},
-        {{"verify", notes, "--port", "1"}, 3, noSetup},
+        {{"write", notes, "--port", "1"}, 3, noSetup}, {{"verify", notes, "--port", "1"}, 3, noSetup},
         {{"report", path("short.vkt")}, 3, "holds 6015 bytes"},
         {{"diff", s, notes}, 3, noSetup},
         {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, std::strerror(EISDIR)},
         {{"import", s, "--csv", path("large.csv"), "-o", path("u.vkt")}, 3, "is larger than 1 MiB"},
         {{"export", s, "--csv", path("link.vkt")}, 2, input},
-        {{"import", s, "--csv", notes, "-o", notes}, 2, input},
-        {{"import", s, "--csv", notes, "-o", s}, 2, input},
+        {{"import", s, "--csv", notes, "-o", notes}, 2, input}, {{"import", s, "--csv", notes, "-o", s}, 2, input},
         {{"export", s, "--plan", s, "--format", "ics205"}, 2, input},
         {{"report", s, "--pdf", s}, 2, input},
         {{"write", s, "--port", "1", "--log", path("link.vkt")}, 2, input},
@@ -351,13 +347,9 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const size_t aWrite = received.size() - start, never = SIZE_MAX;
     const std::vector<std::string> write = {"write", path("s.vkt"), "--port", "1"}, verify = {"write", path("s.vkt"), "--port", "1", "--verify"};
     const std::vector<std::string> read = {"read", "--port", "1", "-o", path("r.vkt")};
-    struct Case {
-        std::vector<std::string> args;
-        std::function<void(vktsim::RadioModel&)> fault;
-        size_t interruptAfter;  // bytes the radio has heard when the interrupt comes
-        int exit;
-        std::string said, then;  // all that is said; or, with then, its start, and what follows how far it got
-    };
+    // interruptAfter: bytes the radio has heard when the interrupt comes; said: all that is said, or, with then, its start,
+    // and then what follows how far it got.
+    struct Case { std::vector<std::string> args; std::function<void(vktsim::RadioModel&)> fault; size_t interruptAfter; int exit; std::string said, then; };
     const std::string cut = "radio 1 (2AAA0105): INTERRUPTED\nvkt: interrupted while ";
     const std::string partly = " bytes; the radio was released; it may hold part of the setup";
     const Case cases[] = {

@@ -13,12 +13,7 @@ using VKTCore::MemoryImage;
 
 namespace {
 
-struct Transfer {
-    const char* name;
-    bool write = false;
-    int firstBlock = 0, blocks = 0;
-    std::function<bool(Transfers&)> run;
-};
+struct Transfer { const char* name; bool write = false; int firstBlock = 0, blocks = 0; std::function<bool(Transfers&)> run; };
 
 // What a read and a write come to where their course is certain: "" done without a box, a text
 // failed with that last box; nothing when uncertain.

@@ -769,10 +769,7 @@ TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
         for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}}) typeOver(moveView->findChild<QComboBox*>(box)->lineEdit(), bank);
         QTest::mouseClick(ShownButton(*moveView, "OK"), Qt::LeftButton);
     };
-    struct Way {
-        const char* name;
-        std::function<void()> leave;
-    };
+    struct Way { const char* name; std::function<void()> leave; };
     const Way ways[] = {
         {"Esc", [] { press(Qt::Key_Escape); }},
         {"close box", [this] { moveView->close(); }},

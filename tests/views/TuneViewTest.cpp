@@ -125,12 +125,8 @@ TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
 
 TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
     struct Case { int tab; const char* first; const char* second; const char* finish; const char* modulation; };  // finish: the button that ends the procedure, if any
-    const Case cases[] = {
-        {0, "Set HIGH Power", "Write", "Finished/Quit", "80"},
-        {0, "Set LOW Power", "Finished/Quit", "Finished/Quit", "80"},
-        {2, "Set &Modulation", "Set &Modulation", nullptr, "7A"},
-        {3, "Start", "Start", "QUIT", "80"},
-    };
+    const Case cases[] = {{0, "Set HIGH Power", "Write", "Finished/Quit", "80"}, {0, "Set LOW Power", "Finished/Quit", "Finished/Quit", "80"},
+                          {2, "Set &Modulation", "Set &Modulation", nullptr, "7A"}, {3, "Start", "Start", "QUIT", "80"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.first) + ", then " + c.second);
         radio().eeprom = vktsim::RadioModel::FactorySetup();
@@ -165,18 +161,9 @@ TEST_F(TuneViewTest, ADoubleClickIsOneClick) {
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(500);
     GLOBALS::ShowTuneWarning = false;
     platform.otherwise = Answer::OK;
-    struct Case {
-        int tab;
-        std::vector<const char*> buttons;  // clicked in turn, a second apart
-    };
-    const Case cases[] = {
-        {0, {"Set HIGH Power", "Write", "Finished/Quit"}},
-        {0, {"Set LOW Power", "Finished/Quit"}},
-        {2, {"Set &Modulation", "Set &Modulation"}},
-        {3, {"Start", "QUIT"}},
-        {4, {"Narrow Band Squelch Adj"}},
-        {4, {"Wide Band Squelch Adj"}},
-    };
+    struct Case { int tab; std::vector<const char*> buttons; };  // buttons: clicked in turn, a second apart
+    const Case cases[] = {{0, {"Set HIGH Power", "Write", "Finished/Quit"}}, {0, {"Set LOW Power", "Finished/Quit"}}, {2, {"Set &Modulation", "Set &Modulation"}},
+                          {3, {"Start", "QUIT"}}, {4, {"Narrow Band Squelch Adj"}}, {4, {"Wide Band Squelch Adj"}}};
     // Not a double click by the desktop's measure, but within its interval of the work's end.
     constexpr double AfterTheWork = 1e6;
     auto run = [this](const Case& c, double gap) {
