@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// vkt's commands on an emulated radio of the virtual clock; with several
-// cables at once, the copies of vkt played by a script: what the run shows,
-// sums up, logs and returns.
+// vkt's commands on an emulated radio of the virtual clock; with several cables at once, the copies of vkt
+// played by a script: what the run shows, sums up, logs and returns.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,8 +60,7 @@ protected:
         std::istringstream in(input);
         Console c{platform, in, out, err, [](int, const std::string&) {},
                   [](const std::string&, const std::string&, std::string&) { return true; }, false, onTerminal, interrupted,
-                  &workers,
-                  [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }, {}};
+                  &workers, [](const std::vector<uint8_t>& b) { return "sha-of-" + std::to_string(b.size()) + "-bytes"; }, {}};
         return RunVkt(args, c);
     }
     void expectRefused(const std::vector<std::string>& args, int exit, const std::string& why) {
@@ -148,9 +146,8 @@ TEST_F(VktTest, CsvAndChannelPlansRoundTripThroughTheCommands) {
         // The plan's own Zone/Grp column leaves --group nothing to do.
         EXPECT_EQ(run({"import", fleet, "--plan", path("p.csv"), "--group", "1", "-o", path("t.vkt")}), format[0] == 'i' ? 2 : 0);
     }
-    // Channels no plan holds as the setup has them (an erased transmit frequency,
-    // a 1.25 kHz step, 101.25 MHz, a tone that is not decimal) are left out and
-    // named; what is written comes back byte for byte.
+    // Channels no plan holds as the setup has them (an erased transmit frequency, a 1.25 kHz step, 101.25 MHz,
+    // a tone that is not decimal) are left out and named; what is written comes back byte for byte.
     VKTCore::Image odd{};
     std::copy(setup.begin(), setup.end(), odd.begin());
     namespace CS = VKTCore::ChannelSlot;
@@ -271,23 +268,19 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     const std::string input = " is also the command's input ", twice = "vkt: the same radio is given twice: ";
     struct Case { std::vector<std::string> args; int exit; std::string why; };
     std::vector<Case> cases = {
-        {{}, 2, ""},
-        {{"frobnicate"}, 2, ""},
-        {{"frobnicate", "--help"}, 2, "vkt: unknown "},
+        {{}, 2, ""}, {{"frobnicate"}, 2, ""}, {{"frobnicate", "--help"}, 2, "vkt: unknown "},
         {{"write", s, "--device", ""}, 2, "vkt: --device needs a device, not a blank"},
         {{"read", "-o", path("r.vkt"), "--device", " \t"}, 2, "vkt: --device needs a device, not a blank"},
         {{"read", "-o", path("r.vkt")}, 2, ""},  // no port
         {{"write", path("r.vkt"), "--port", "9"}, 2, ""},
         {{"diff", path("none.vkt"), path("none2.vkt")}, 3, "none.vkt"},
-        {{"write", notes, "--port", "1"}, 3, noSetup},
-        {{"verify", notes, "--port", "1"}, 3, noSetup},
+        {{"write", notes, "--port", "1"}, 3, noSetup}, {{"verify", notes, "--port", "1"}, 3, noSetup},
         {{"report", path("short.vkt")}, 3, "holds 6015 bytes"},
         {{"diff", s, notes}, 3, noSetup},
         {{"import", s, "--csv", path("folder.csv"), "-o", path("u.vkt")}, 3, std::strerror(EISDIR)},
         {{"import", s, "--csv", path("large.csv"), "-o", path("u.vkt")}, 3, "is larger than 1 MiB"},
         {{"export", s, "--csv", path("link.vkt")}, 2, input},
-        {{"import", s, "--csv", notes, "-o", notes}, 2, input},
-        {{"import", s, "--csv", notes, "-o", s}, 2, input},
+        {{"import", s, "--csv", notes, "-o", notes}, 2, input}, {{"import", s, "--csv", notes, "-o", s}, 2, input},
         {{"export", s, "--plan", s, "--format", "ics205"}, 2, input},
         {{"report", s, "--pdf", s}, 2, input},
         {{"write", s, "--port", "1", "--log", path("link.vkt")}, 2, input},
@@ -304,15 +297,13 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         cases.push_back({{"write", s, "--device", "COM7", "--device", "\\\\.\\com7"}, 2, twice + "COM7 and \\\\.\\com7"});
     if (canLink) {
         std::filesystem::create_symlink("/dev/null", path("cable"));
-        cases.push_back({{"write", s, "--port", "2", "--device", "/dev/null", "--device", path("cable")}, 2,
-                         twice + "/dev/null and " + path("cable")});
+        cases.push_back({{"write", s, "--port", "2", "--device", "/dev/null", "--device", path("cable")}, 2, twice + "/dev/null and " + path("cable")});
     }
     if (fifo.made())  // Windows has none
         for (const std::vector<std::string>& args : {std::vector<std::string>{"import", s, "--csv", path("fifo.csv"), "-o", path("u.vkt")},
                                                      {"report", path("fifo.csv")},
                                                      {"defaults", "-o", path("fifo.csv")},
-                                                     {"export", s, "--csv", path("fifo.csv")}})
-            cases.push_back({args, 3, "is a FIFO, not a regular file"});
+                                                     {"export", s, "--csv", path("fifo.csv")}}) cases.push_back({args, 3, "is a FIFO, not a regular file"});
     for (const Case& c : cases) expectRefused(c.args, c.exit, c.why);
     EXPECT_TRUE(port.radio().received.empty());
     EXPECT_TRUE(workers.started.empty());
@@ -322,9 +313,8 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
     EXPECT_EQ(std::filesystem::is_fifo(path("fifo.csv")), fifo.made());
 }
 
-// The header places the columns; any line end and a byte-order mark are
-// read; a frequency typed without its point is read as the grid reads it;
-// UTF-8 at each bound of its forms is text (U+0080, U+0800, U+D7FF, U+E000,
+// The header places the columns; any line end and a byte-order mark are read; a frequency typed without its
+// point is read as the grid reads it; UTF-8 at each bound of its forms is text (U+0080, U+0800, U+D7FF, U+E000,
 // U+10000, U+10FFFF).
 TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     const std::string swapped = "channel,group,tx_freq,rx_freq,label,rx_cg,tx_cg,low_power,narrow,scan";
@@ -347,10 +337,9 @@ TEST_F(VktTest, CsvColumnsAnyOrderAndAnyLineEnd) {
     }
 }
 
-// Nobody is there to answer: a failure (a byte refused for 2 s among them) ends
-// with 1, an interrupt (the progress window's Cancel) with 130. A block acknowledged
-// but never stored is found by reading the radio back. Without the unit-wide
-// settings, verify leaves them alone.
+// Nobody is there to answer: a failure (a byte refused for 2 s among them) ends with 1, an interrupt (the
+// progress window's Cancel) with 130. A block acknowledged but never stored is found by reading the radio back.
+// Without the unit-wide settings, verify leaves them alone.
 TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const auto& received = port.radio().received;
     size_t start = received.size();
@@ -358,13 +347,9 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     const size_t aWrite = received.size() - start, never = SIZE_MAX;
     const std::vector<std::string> write = {"write", path("s.vkt"), "--port", "1"}, verify = {"write", path("s.vkt"), "--port", "1", "--verify"};
     const std::vector<std::string> read = {"read", "--port", "1", "-o", path("r.vkt")};
-    struct Case {
-        std::vector<std::string> args;
-        std::function<void(vktsim::RadioModel&)> fault;
-        size_t interruptAfter;  // bytes the radio has heard when the interrupt comes
-        int exit;
-        std::string said, then;  // all that is said; or, with then, its start, and what follows how far it got
-    };
+    // interruptAfter: bytes the radio has heard when the interrupt comes; said: all that is said, or, with then, its start,
+    // and then what follows how far it got.
+    struct Case { std::vector<std::string> args; std::function<void(vktsim::RadioModel&)> fault; size_t interruptAfter; int exit; std::string said, then; };
     const std::string cut = "radio 1 (2AAA0105): INTERRUPTED\nvkt: interrupted while ";
     const std::string partly = " bytes; the radio was released; it may hold part of the setup";
     const Case cases[] = {
@@ -445,9 +430,7 @@ namespace {
 
 // What the radio heard since `from`: block writes (212 N), masked writes
 // (209 page offset) by address, and the block reads (198 N) after a write.
-struct Heard {
-    std::vector<int> blocks = {}, masked = {}, readBack = {};
-};
+struct Heard { std::vector<int> blocks = {}, masked = {}, readBack = {}; };
 
 Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) {
     Heard h;
@@ -461,11 +444,9 @@ Heard HeardSince(const std::vector<std::pair<double, uint8_t>>& r, size_t from) 
 
 } // namespace
 
-// --changed-only reads the radio (its backup), writes only the blocks and
-// unit-wide bytes whose sent bits differ and reads exactly those back. A
-// failing read, a radio that is not the one read (another model, or another
-// unit of the model, told by its calibration), and an interrupt in any phase
-// write nothing more.
+// --changed-only reads the radio (its backup), writes only the blocks and unit-wide bytes whose sent bits
+// differ and reads exactly those back. A failing read, a radio that is not the one read (another model, or
+// another unit of the model, told by its calibration), and an interrupt in any phase write nothing more.
 TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     const auto& received = port.radio().received;
     const size_t beforeRead = received.size();
@@ -547,9 +528,8 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     EXPECT_NE(bytes("log.csv").find(",\"blocks 36, 43 written\"\n"), std::string::npos);
 }
 
-// A copy that fails, one whose radio is not as sent and one that dies fail
-// alone. The log, found empty, gets its header; a second run, on a
-// terminal, shows a live line per cable and adds its rows under it.
+// A copy that fails, one whose radio is not as sent and one that dies fail alone. The log, found empty, gets
+// its header; a second run, on a terminal, shows a live line per cable and adds its rows under it.
 TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string file = path("s.vkt");
     workers.scripts = {{ProgressLine("writing", 50), Result(Outcome::Done), "exit 0"},
@@ -559,8 +539,7 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string log = path("record.csv");
     std::ofstream{log};
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--port", "3", "--device", "/dev/ttyACM0",
-                   "--verify", "--log", log}),
-              1);
+                   "--verify", "--log", log}), 1);
     ASSERT_EQ(workers.started.size(), 4u);
     EXPECT_EQ(workers.started[0], (std::vector<std::string>{"write", file, "--verify", "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_EQ(workers.started[2], (std::vector<std::string>{"write", file, "--verify", "--port", "3", "--worker"}));
@@ -599,8 +578,7 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
                          ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",,",
                          ",/dev/ttyUSB0," + by + "done,yes,14.1,,,",
                          ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
-                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,",
-                         ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
+                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,", ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
     vkt::UtcTime utc;
     ASSERT_EQ(std::sscanf(last.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ,", &utc.year, &utc.month, &utc.day, &utc.hour, &utc.minute, &utc.second), 6);
     const auto stamp = vkt::TimeOfUtc(utc);
@@ -615,23 +593,20 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     EXPECT_EQ(workers.started[1], (std::vector<std::string>{"write", file, "--verify", "--no-globals", "--changed-only", "--device", "/dev/ttyUSB1", "--worker"}));
 }
 
-// Ctrl-C reaches every copy; a signal to the run alone reaches none: either
-// way each copy is told, once.
+// Ctrl-C reaches every copy; a signal to the run alone reaches none: either way each copy is told, once.
 TEST_F(VktTest, AnInterruptIsPassedOnToEveryCopyOnce) {
     interrupted = [] { return true; };
     workers.scripts = {{ProgressLine("writing", 10), Result(Outcome::Interrupted, "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
                        {Result(Outcome::Interrupted, "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
     EXPECT_EQ(workers.interrupts, 1);
-    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos)
-        << out.str();
+    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos) << out.str();
 }
 
 // However the pipe cuts it; and through this system's own pipe, as a copy reads it.
 TEST(RunListener, StopsAtTheStopLineOrTheEndOfItsInput) {
     struct Case { std::vector<std::string> pieces; bool ended; bool stops; };
-    const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true},
-                          {{"stopped\n", "stop"}, false, false}, {{"progress\n"}, true, true}};
+    const Case cases[] = {{{"st", "op\n"}, false, true}, {{"stop\r\n"}, false, true}, {{"stopped\n", "stop"}, false, false}, {{"progress\n"}, true, true}};
     for (const Case& c : cases) {
         RunListener run;
         bool stopped = false;
@@ -657,9 +632,8 @@ TEST_F(VktTest, RepeatWorksInRounds) {
     EXPECT_NE(err.str().find("Connect the next radios and press Enter (q to stop): "), std::string::npos);
 }
 
-// A device named by a relative path is in the current folder, where on
-// Windows a COM port's name, COM10 and above too, is kept as typed (and
-// several radios are read into a folder, not a file: the refusals' table).
+// A device named by a relative path is in the current folder, where on Windows a COM port's name, COM10 and
+// above too, is kept as typed (and several radios are read into a folder, not a file: the refusals' table).
 TEST_F(VktTest, SeveralRadiosAreReadIntoTheFolderGiven) {
     const auto here = [](const char* name) { return vktstore::Utf8Of(std::filesystem::current_path() / name); };
     struct Row { const char* typed; std::string posix, windows; };

@@ -77,12 +77,10 @@ TEST(ChannelGuard, ErasedCodeReadsAsInvertedD777) {
     EXPECT_EQ(CGCodeToText(0x8000), "D000");
 }
 
-// Nothing is cut off or folded: 8 and 9 are no octal digits, and a tone
-// has four decimal digits at most and stays below 800 Hz, whose first
-// digit would make it a digital code.
+// Nothing is cut off or folded: 8 and 9 are no octal digits, and a tone has four decimal digits at most and
+// stays below 800 Hz, whose first digit would make it a digital code.
 TEST(ChannelGuard, TextsThatAreNotWhollyACodeAreRefused) {
     for (const char* text : {"D", "D02", "DX23", "D0A3", "D999", "D089", "D008-", "d023-junk-", "D0234", "D023+", "D023 ",
                              "88.55", "088.55", "8.55", "12345.6", "1234.5678", "1234", "1234.5", "12a.5", "8.8.8", "abc", "800", "800.0", "948.8", "999.9",
-                             " 88.5", "-88.5", "D\xC3\xA9" "23"})
-        EXPECT_FALSE(CGTextToCode(text).has_value()) << text;
+                             " 88.5", "-88.5", "D\xC3\xA9" "23"}) EXPECT_FALSE(CGTextToCode(text).has_value()) << text;
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Channel plans read into the image and written from it: each mapping of
-// the two formats (both ways where the writer writes that form) and each
-// refusal. Whole setups go out and back in through the vkt commands' test.
+// Channel plans read into the image and written from it: each mapping of the two formats (both ways where the
+// writer writes that form) and each refusal. Whole setups go out and back in through the vkt commands' test.
 
 #include <gtest/gtest.h>
 
@@ -24,9 +23,8 @@ const std::string ListHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,"
     "Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
 
-// A plan as it arrives: a byte-order mark and Windows line ends, and for an
-// incident plan the form's headings, an empty row and its closing lines
-// around the table. Its first row is on line 7 (incident plan) or 2.
+// A plan as it arrives: a byte-order mark and Windows line ends, and for an incident plan the form's headings,
+// an empty row and its closing lines around the table. Its first row is on line 7 (incident plan) or 2.
 std::string PlanFile(PlanFormat format, const std::vector<std::string>& rows, const std::string& header = "") {
     std::string text = "\xEF\xBB\xBF";
     const bool incident = format == PlanFormat::IncidentPlan;
@@ -106,8 +104,7 @@ TEST(ChannelPlan, EachMappingReadsIntoTheImageAndWritesBack) {
         ApplyPlan(plan, image);
         Shown expected = m.shown;
         const Shown before = ShownChannel(fleet, m.group - 1, m.channel - 1);
-        for (size_t k : {6, 7})
-            if (expected[k].empty()) expected[k] = before[k];
+        for (size_t k : {6, 7}) if (expected[k].empty()) expected[k] = before[k];
         EXPECT_EQ(ShownChannel(image, m.group - 1, m.channel - 1), expected) << m.row;
 
         if (!m.written) continue;
@@ -222,8 +219,7 @@ TEST(ChannelPlan, EachSpreadsheetShapeReadsChannelByChannel) {
             expected.channels.emplace_back().group = g;
             expected.channels.back().channel = c;
             Shown want = ShownChannel(fleet, g, c);
-            for (size_t k = 0; k < want.size(); ++k)
-                if (k == 4 || !row.fields[k + 3].empty()) want[k] = row.fields[k + 3];
+            for (size_t k = 0; k < want.size(); ++k) if (k == 4 || !row.fields[k + 3].empty()) want[k] = row.fields[k + 3];
             EXPECT_EQ(ShownChannel(image, g, c), want) << file << ", expected.csv line " << row.line;
         }
         EXPECT_EQ(PlanChanges(plan), PlanChanges(expected)) << file;

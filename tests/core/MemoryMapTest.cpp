@@ -10,9 +10,8 @@ using namespace VKTCore;
 
 namespace {
 
-// The radio's memory map written out by hand, byte by byte: the one place
-// the declarations are checked against literal addresses and masks.
-// Group fields are offsets of the group block, channel fields of the slot.
+// The radio's memory map written out by hand, byte by byte: the one place the declarations are checked against
+// literal addresses and masks. Group fields are offsets of the group block, channel fields of the slot.
 using Bytes = std::vector<std::pair<int, int>>;
 
 std::map<std::string, Bytes> GoldenPage0() {
@@ -84,9 +83,7 @@ const std::map<std::string, Bytes> GoldenChannelSlot = {
     {"Tx CG", {{6, 0xFF}, {7, 0xFF}}},
 };
 
-std::string ElementName(const Field& run, int i) {
-    return run.element ? std::string(run.element) + " " + std::to_string(i + 1) + " " + run.name : run.name;
-}
+std::string ElementName(const Field& run, int i) { return run.element ? std::string(run.element) + " " + std::to_string(i + 1) + " " + run.name : run.name; }
 
 template <typename Fields>
 std::map<std::string, Bytes> Declared(const Fields& fields) {
@@ -95,8 +92,7 @@ std::map<std::string, Bytes> Declared(const Fields& fields) {
         for (int i = 0; i < run.count; ++i) {
             const Field f = run[i];
             Bytes bytes;
-            for (int k = 0; k < f.size; ++k)
-                if (FieldBitsAt(f, f.offset + k)) bytes.emplace_back(f.offset + k, FieldBitsAt(f, f.offset + k));
+            for (int k = 0; k < f.size; ++k) if (FieldBitsAt(f, f.offset + k)) bytes.emplace_back(f.offset + k, FieldBitsAt(f, f.offset + k));
             m[ElementName(run, i)] = bytes;
         }
     }

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Decodes every group and the unit-wide settings of the shared image into
-// controls and encodes them back, as the editor does on group switches and
-// before writes.
+// Decodes every group and the unit-wide settings of the shared image into controls and encodes them back, as
+// the editor does on group switches and before writes.
 
 #include "core/GlobalsControls.h"
 #include "core/GroupControls.h"

@@ -11,9 +11,7 @@ using namespace vkt;
 // Numbers read and written have a point for their decimal mark whatever the
 // user's locale says; a German one has a comma (skipped where not installed).
 class Numbers : public ::testing::TestWithParam<const char*> {
-    void SetUp() override {
-        if (!std::setlocale(LC_NUMERIC, GetParam())) GTEST_SKIP() << "the locale " << GetParam() << " is not installed";
-    }
+    void SetUp() override { if (!std::setlocale(LC_NUMERIC, GetParam())) GTEST_SKIP() << "the locale " << GetParam() << " is not installed"; }
     void TearDown() override { std::setlocale(LC_NUMERIC, previous_.c_str()); }
     const std::string previous_ = std::setlocale(LC_NUMERIC, nullptr);
 };

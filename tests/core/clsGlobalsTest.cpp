@@ -20,11 +20,7 @@ protected:
 
 // Each setting of the signalling and options bytes as the boxes show it.
 TEST_F(GlobalsCodec, SignallingAndOptionsBytes) {
-    struct Case {
-        int address, byte;
-        vkt::ComboBox* box;
-        const char* shown;
-    };
+    struct Case { int address, byte; vkt::ComboBox* box; const char* shown; };
     const Case cases[] = {
         {7, 0xF8, &c.cboDTMFDev, "2906.25"}, {7, 0xF8, &c.cboANIRate, "10"}, {7, 0xF8, &c.cboPorchTime, "30"},
         {7, 0x0F, &c.cboDTMFDev, "93.75"},   {7, 0x0F, &c.cboANIRate, "20"}, {7, 0x0F, &c.cboPorchTime, "1020"},
@@ -108,7 +104,6 @@ TEST_F(GlobalsCodec, WritesOnlyTheUnitWideBits) {
         const Image before = MemoryImage;
         globals.Read_Globals();
         globals.Write_Globals();
-        for (const auto& [address, bits] : ChangedBits(before, MemoryImage))
-            EXPECT_EQ(bits & ~UnitWideBits(address), 0) << address;
+        for (const auto& [address, bits] : ChangedBits(before, MemoryImage)) EXPECT_EQ(bits & ~UnitWideBits(address), 0) << address;
     }
 }

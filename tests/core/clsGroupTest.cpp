@@ -79,17 +79,15 @@ TEST_F(GroupCodec, EachFieldWritesOnlyItsOwnBits) {
     }
 }
 
-// Random bytes, but in the forms this program itself stores: label codes
-// from the table, digital codes with bit 11 set and bits 13, 12, 10, 9 clear,
-// priority bytes not both OFF and MAIN.
+// Random bytes, but in the forms this program itself stores: label codes from the table, digital codes with bit
+// 11 set and bits 13, 12, 10, 9 clear, priority bytes not both OFF and MAIN.
 static void RandomStoredForms(unsigned seed) {
     std::mt19937 rng(seed);
     for (auto& b : MemoryImage) b = static_cast<uint8_t>(rng());
     auto at = [](int a) -> uint8_t& { return MemoryImage[static_cast<size_t>(a)]; };
     for (int g = 0; g < 15; ++g) {
         for (int i = 0; i < 8; ++i) at(GroupBase(g) + 51 + i) %= 49;
-        for (int r : {46, 47})
-            if (at(GroupBase(g) + r) & 0x80) at(GroupBase(g) + r) &= 0xBF;
+        for (int r : {46, 47}) if (at(GroupBase(g) + r) & 0x80) at(GroupBase(g) + r) &= 0xBF;
         for (int ch = 0; ch < 16; ++ch) {
             for (int i = 0; i < 8; ++i) at(LabelSlotAddress(g, ch) + i) %= 49;
             for (int k : {2, 6}) {
@@ -119,9 +117,8 @@ TEST_F(GroupCodec, ReadThenWriteLeavesStoredFormsAsTheyWere) {
     }
 }
 
-// What is typed stores these bytes of the group block and reads back so;
-// group 2 (index 1) lives in the second half of its page. A letter the
-// keyboard makes of several bytes is one digit, stored as 0.
+// What is typed stores these bytes of the group block and reads back so; group 2 (index 1) lives in the second
+// half of its page. A letter the keyboard makes of several bytes is one digit, stored as 0.
 TEST_F(GroupCodec, TypedValuesStoreTheirBytesAndReadBack) {
     struct Case {
         vkt::TextBox* box;  // none: the time-out, with the scan hold time
@@ -153,9 +150,7 @@ TEST_F(GroupCodec, TypedValuesStoreTheirBytesAndReadBack) {
         c.cboScan.setListIndex(-1);
         group.Read_Group(1);
         EXPECT_EQ(k.box ? k.box->Text() : c.cboTOT.Text(), k.shown) << k.typed;
-        if (k.scan) {
-            EXPECT_EQ(c.cboScan.Text(), k.scan);
-        }
+        if (k.scan) { EXPECT_EQ(c.cboScan.Text(), k.scan); }
     }
     setBlock(1, 41, 0x91);  // the ID's first digit is never shown
     group.Read_Group(1);
@@ -184,9 +179,8 @@ TEST_F(GroupCodec, PriorityChannels) {
     }
 }
 
-// Bit 4 marks the channel of an enabled guard and never changes what 1 ... 15
-// read as; "0" and "16" both store channel bits 15, and bit 4 tells them
-// apart, enabled or disabled.
+// Bit 4 marks the channel of an enabled guard and never changes what 1 ... 15 read as; "0" and "16" both store
+// channel bits 15, and bit 4 tells them apart, enabled or disabled.
 TEST_F(GroupCodec, UserCodeGuard) {
     struct Case { vkt::OptionButton* option; int item; int bits; };
     const Case cases[] = {{&c.optUCGEnabled, 3, 0x12},  {&c.optUCGEnabled, 12, 0x1B}, {&c.optUCGEnabled, 0, 0x0F},

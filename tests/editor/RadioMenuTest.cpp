@@ -39,8 +39,7 @@ TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
     ASSERT_EQ(platform.boxes.size(), 2u);
     EXPECT_EQ(platform.boxes[1].text,
               "The radio differs from the setup shown in 2 settings:\r"
-              "Group 1 Password: radio 990000, editor 000000\r"
-              "Group 1 Ch 4 Rec Freq: radio 162.55000, editor 155.50000");
+              "Group 1 Password: radio 990000, editor 000000\rGroup 1 Ch 4 Rec Freq: radio 162.55000, editor 155.50000");
     EXPECT_EQ(main->statusText.Caption(), "Radio 2AAA0105 #5E4F differs in 2 settings");
     EXPECT_EQ(MemoryImage, before);
     EXPECT_EQ(cell(3, 1), typed);
@@ -80,11 +79,9 @@ TEST_F(EditorTest, AReadLeavesABackupAndAWriteNamesIt) {
     EXPECT_EQ(main->statusText.Caption().find("2AAA0105"), std::string::npos) << main->statusText.Caption();
 }
 
-// Write Changes answered No to the unit-wide settings sends none of them,
-// however page 0 differs; and it reaches only the unit it read: another
-// radio of the model (same identity, its own calibration) put on the cable
-// after the read gets nothing, and one put there before the read-back is
-// not compared.
+// Write Changes answered No to the unit-wide settings sends none of them, however page 0 differs; and it
+// reaches only the unit it read: another radio of the model (same identity, its own calibration) put on the
+// cable after the read gets nothing, and one put there before the read-back is not compared.
 TEST_F(EditorTest, WriteChangesReachesOnlyTheUnitReadWithOnlyWhatWasAskedFor) {
     main->mnuRead_Click();
     type(3, 1, "155.5");  // group 1 channel 4

@@ -87,8 +87,7 @@ TEST_F(ReportTest, EveryValueBranch) {
         {144, 0x80},  // position 16's group is global
         {151, 0x01},  // position 1's channel is variable
         {g, 0x2C}, {g + 32, 0x80}, {g + 33, 1}, {g + 35, 1}, {g + 37, 1}, {g + 41, 0x91}, {g + 45, 0x15} /* the shortest time-out */, {g + 46, 5},
-        {g + 47, 0x80}, {g + 48, 0xF8}, {g + 49, 0xFF}, {g + 50, 0x3F},
-        {slot + 2, 0xC8}, {slot + 3, 0x13}, {slot + 6, 0x08}, {slot + 7, 0x85}};
+        {g + 47, 0x80}, {g + 48, 0xF8}, {g + 49, 0xFF}, {g + 50, 0x3F}, {slot + 2, 0xC8}, {slot + 3, 0x13}, {slot + 6, 0x08}, {slot + 7, 0x85}};
     for (const auto& [address, value] : bytes) MemoryImage[static_cast<size_t>(address)] = value;
     for (int i = 0; i < 8; ++i) {
         MemoryImage[static_cast<size_t>(g + 51 + i)] = 0xFF;
@@ -114,8 +113,7 @@ TEST_F(ReportTest, EveryValueBranch) {
     EXPECT_EQ(p.at(38), "         User Code Guard is Enabled      User code Guard Channel: 13      User Code Guard Encode Only: Yes");
     EXPECT_EQ(p.at(40), "         1     162.40000     D023-     000.00        088.5     BLANK!      S       N         L");
     // Columns count from 1: the low-power mark stands in column 94.
-    EXPECT_EQ(p.at(55), "         16    162.55000     000.0     000.00        000.0        Ch 16" + std::string(22, ' ') +
-                            "L");
+    EXPECT_EQ(p.at(55), "         16    162.55000     000.0     000.00        000.0        Ch 16" + std::string(22, ' ') + "L");
 }
 
 TEST_F(ReportTest, GroupCountAboveFifteenPrintsTheFifteen) {

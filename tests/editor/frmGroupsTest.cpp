@@ -59,8 +59,7 @@ TEST_F(EditorTest, WithoutADatabaseTheEditorStillWorksOnTheImage) {
     EXPECT_EQ(other.Grid.cellText(2, 5), "    FIRE");
 }
 
-// Read Radio refreshes the globals window only when it is open; Read Global
-// Information always does.
+// Read Radio refreshes the globals window only when it is open; Read Global Information always does.
 TEST_F(EditorTest, ReadsRefreshTheGlobalsWindow) {
     const vkt::ComboBox& dtmf = main->globalsForm.cboDTMFDev;
     radio().eeprom[7] = 0x0F;

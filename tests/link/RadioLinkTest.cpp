@@ -11,12 +11,7 @@ using VKTCom::RadioLink;
 // A hook that fails asks Retry or Cancel: after four silent attempts (2 s), at once after a wrong
 // answer. Retry starts four more on the open port; Cancel lets go of a radio that heard it late.
 TEST_F(LinkTest, AFailedHookAsksAfterItsAttempts) {
-    struct Case {
-        const char* name;
-        std::function<void()> fault;
-        std::vector<Answer> answers;
-        int attempts;
-    };
+    struct Case { const char* name; std::function<void()> fault; std::vector<Answer> answers; int attempts; };
     const auto silent = [&] { radio().faults.silent = true; };
     const Case cases[] = {
         {"silent", silent, {Answer::Cancel}, 4},
@@ -114,12 +109,7 @@ TEST_F(LinkTest, PortThatCannotOpenSaysWhyAtOnce) {
 
 // Only when chosen, or at the start while no port was ever chosen and no cable is at hand.
 TEST_F(LinkTest, TheEmulatedRadioIsAChoiceOfItsOwn) {
-    struct Case {
-        const char* storedPort;
-        const char* storedEmulated;
-        bool noCable;
-        int chosen;
-    };
+    struct Case { const char* storedPort; const char* storedEmulated; bool noCable; int chosen; };
     const Case cases[] = {
         {"", "", true, vkt::EmulatedPort}, {"", "", false, 1}, {"2", "", true, 2}, {"2", "1", false, vkt::EmulatedPort},
         {"2", "0", true, 2}, {"", "0", true, 1}, {"4", "", false, 4},

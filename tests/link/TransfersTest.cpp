@@ -22,12 +22,7 @@ TEST_F(LinkTest, AReadFetchesItsBlocksOneByOne) {
     for (size_t a = 0; a < radio().eeprom.size(); ++a) radio().eeprom[a] = static_cast<uint8_t>(a * 7 + 3);
     using R = vktsim::RadioModel;
     const std::vector<int> chosen = {3, 40, 41};
-    struct Case {
-        std::array<uint8_t, 4> identity;
-        bool fast, refusesSpeed;
-        std::vector<int> blocks;
-        std::function<bool()> read;
-    };
+    struct Case { std::array<uint8_t, 4> identity; bool fast, refusesSpeed; std::vector<int> blocks; std::function<bool()> read; };
     const auto readChosen = [&] { return transfers.ReadBlocks(chosen); };
     const Case cases[] = {
         {R::SlowIdentity, false, false, Numbers(0, 8), [&] { return transfers.ReadGlobalMemory(); }},
@@ -75,11 +70,7 @@ TEST_F(LinkTest, AReadFetchesItsBlocksOneByOne) {
 // one masked write of its encode-only bit. All at 4800 baud, the two releases before the hook
 // too, whatever speed the port's last session had.
 TEST_F(LinkTest, AWriteSendsItsBlocksThroughTheMasks) {
-    struct Case {
-        VKTCom::WriteSet set;
-        int progressMax;
-        std::function<bool()> write;
-    };
+    struct Case { VKTCom::WriteSet set; int progressMax; std::function<bool()> write; };
     const VKTCom::WriteSet chosen{{6, 11, 153}, {20, 21, 44}};  // 11: no bit of it is written
     const Case cases[] = {{{{}, Numbers(20, 12)}, 384, [&] { return transfers.WriteGroupMemory(2); }},
                           {{Numbers(0, 256), {}}, 256, [&] { return transfers.WriteGlobalMemory(); }},

@@ -46,8 +46,7 @@ TEST(MessageBoxes, AreAsWideAsTheirTitle) {
     EXPECT_GT(width, titleWidth + 100);
 }
 
-// A box stands over the window whose command raised it, not over the main
-// window behind it.
+// A box stands over the window whose command raised it, not over the main window behind it.
 TEST(MessageBoxes, BelongToTheWindowInFront) {
     vktqt::QtPlatform platform;
     QWidget main, tuning;
@@ -66,9 +65,8 @@ TEST(MessageBoxes, BelongToTheWindowInFront) {
     EXPECT_EQ(owner, &tuning);
 }
 
-// The editor and vkt keep their data (and so the radios' backups) where the
-// window system keeps the program's application data, unless VKT_DATA_DIR
-// names another folder.
+// The editor and vkt keep their data (and so the radios' backups) where the window system keeps the program's
+// application data, unless VKT_DATA_DIR names another folder.
 TEST(DataFolder, IsTheWindowSystemsApplicationDataUnlessChosen) {
     const QString app = QCoreApplication::applicationName(), organisation = QCoreApplication::organizationName();
     const QByteArray chosen = qgetenv("VKT_DATA_DIR"), xdg = qgetenv("XDG_DATA_HOME");

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The printed setup report from the editor's command line, without a window:
-// as text, and as PDF read back.
+// The printed setup report from the editor's command line, without a window: as text, and as PDF read back.
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The real serial path: QSerialPort on one side of a pseudo-terminal, the
-// emulator on the other.
+// The real serial path: QSerialPort on one side of a pseudo-terminal, the emulator on the other.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,10 +26,9 @@
 #include "tests/support/PtyPlatform.h"
 #include "tests/support/PtyRadioProcess.h"
 
-// The emulator keeps a setup file's last three bytes and writes the file
-// once a program lets the radio go, not after every block: each save renames
-// a temporary file of its own name, counted here as the folder sees them. A
-// link named for the memory is written through, and stays.
+// The emulator keeps a setup file's last three bytes and writes the file once a program lets the radio go, not
+// after every block: each save renames a temporary file of its own name, counted here as the folder sees them.
+// A link named for the memory is written through, and stays.
 TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) {
     QTemporaryDir dir;
     const QString path = dir.filePath("radio.vkt");
@@ -51,8 +49,7 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) 
     LinkOn l(platform);
     VKTCore::MemoryImage.fill(0);
     ASSERT_TRUE(l.transfers.ReadAllMemory());
-    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
-        ASSERT_EQ(VKTCore::MemoryImage[static_cast<size_t>(a)], static_cast<uint8_t>(radio[a])) << a;
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) ASSERT_EQ(VKTCore::MemoryImage[static_cast<size_t>(a)], static_cast<uint8_t>(radio[a])) << a;
     // Group 3 gets every byte value, in another order.
     const int base = 256 + 2 * 384;
     for (int i = 0; i < 384; ++i) VKTCore::MemoryImage[static_cast<size_t>(base + i)] = static_cast<uint8_t>(255 - (i % 256));
@@ -63,8 +60,7 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) 
     const ssize_t got = ::read(renames, events, sizeof events);
     ::close(renames);
     int saves = 0;
-    for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len))
-        ++saves;
+    for (ssize_t at = 0; at < got; at += static_cast<ssize_t>(sizeof(inotify_event) + reinterpret_cast<inotify_event*>(events + at)->len)) ++saves;
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), path);
     const QByteArray after = FileBytes(path);
@@ -117,8 +113,7 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     vktqt::QtSerialPort port([&sim](int) { return sim.device(); });
     EXPECT_FALSE(port.open());
     EXPECT_EQ(vkt::PreciseSleeps::Held(), 0);
-    const std::string expected = "Comm Port 1 (" + sim.device() + ") is in use by another program (process " +
-                                 std::to_string(reader.processId()) + ", ";
+    const std::string expected = "Comm Port 1 (" + sim.device() + ") is in use by another program (process " + std::to_string(reader.processId()) + ", ";
     EXPECT_EQ(port.openError().rfind(expected, 0), 0u) << port.openError();
     ASSERT_TRUE(reader.waitForFinished(-1));
     EXPECT_EQ(reader.exitCode(), 0);
@@ -146,10 +141,9 @@ TEST(SerialPty, EachByteIsHandedOverBeforeItsPause) {
     ::close(far);
 }
 
-// A copy of vkt for each emulator. Ctrl-C reaches the run and every copy; an
-// interrupt or a hang-up the run alone, which passes it on as a stop line on
-// each copy's standard input; a run killed outright passes nothing on, and
-// its copies, finding their standard input closed, let their radios go.
+// A copy of vkt for each emulator. Ctrl-C reaches the run and every copy; an interrupt or a hang-up the run
+// alone, which passes it on as a stop line on each copy's standard input; a run killed outright passes nothing
+// on, and its copies, finding their standard input closed, let their radios go.
 TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
     const QByteArray setup = FileBytes(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
     const auto factory = vktsim::RadioModel::FactorySetup();
@@ -241,8 +235,7 @@ struct FleetWindowModel {
 TEST(WorkerCopies, TheFleetWindowHearsItsCopiesAndOneThatCannotStartFailsItsRow) {
     QTemporaryDir dir;
     FleetWindowModel fleet(Script(dir, "vkt", "printf 'progress\\twriting\\t50\\t2AAA0105\\n'\n"
-                                              "printf 'result\\tdone\\t2AAA0105\\t1.50\\t0.010\\t\\t\\n'\n"),
-                           dir);
+                                              "printf 'result\\tdone\\t2AAA0105\\t1.50\\t0.010\\t\\t\\n'\n"), dir);
     EXPECT_EQ(fleet.run(), "written and verified 1.5 s");
     FleetWindowModel missing(dir.filePath("no-such-vkt"), dir);
     const std::string result = missing.run();

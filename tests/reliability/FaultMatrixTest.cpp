@@ -13,12 +13,7 @@ using VKTCore::MemoryImage;
 
 namespace {
 
-struct Transfer {
-    const char* name;
-    bool write = false;
-    int firstBlock = 0, blocks = 0;
-    std::function<bool(Transfers&)> run;
-};
+struct Transfer { const char* name; bool write = false; int firstBlock = 0, blocks = 0; std::function<bool(Transfers&)> run; };
 
 // What a read and a write come to where their course is certain: "" done without a box, a text
 // failed with that last box; nothing when uncertain.
@@ -73,9 +68,7 @@ const std::vector<Fault>& AllFaults() {
     return f;
 }
 
-struct Cell : LinkBench {
-    void check(const Transfer& t, const Fault& f);
-};
+struct Cell : LinkBench { void check(const Transfer& t, const Fault& f); };
 
 } // namespace
 
@@ -125,9 +118,7 @@ void Cell::check(const Transfer& t, const Fault& f) {
     }
 
     // Cancel ends a read with False and a write's block phase with True.
-    if (f.cancelAtMiddle) {
-        EXPECT_EQ(ok, t.write);
-    }
+    if (f.cancelAtMiddle) { EXPECT_EQ(ok, t.write); }
     // A write done holds what it sent, and only that, in its region; one cancelled at its third
     // block holds no more than two blocks of it.
     if (t.write && ok) {
@@ -143,9 +134,7 @@ void Cell::check(const Transfer& t, const Fault& f) {
             }
             blocksChanged += changed && N >= 8;
         }
-        if (f.cancelAtMiddle && f.toCancelWrite == Answer::Yes) {
-            EXPECT_LE(blocksChanged, 3);
-        }
+        if (f.cancelAtMiddle && f.toCancelWrite == Answer::Yes) { EXPECT_LE(blocksChanged, 3); }
     }
     const char* expected = t.write ? f.write : f.read;
     // The unit-wide write has no blocks for a silence from block k to meet.

@@ -25,11 +25,10 @@ Image Load(const std::string& name) {
 
 } // namespace
 
-// Images in the forms the editor itself stores come back byte for byte through the codecs. An
-// erased radio has bytes no editor writes (FF FF guards, FF label codes, both priority flags): the
-// first store writes them in the editor's own forms, and from then on nothing moves. Through CSV
-// everything comes back: erased channels (181.91875, D777-), 1.25 kHz steps, tones that are no
-// decimal number, random bytes.
+// Images in the forms the editor itself stores come back byte for byte through the codecs. An erased radio has
+// bytes no editor writes (FF FF guards, FF label codes, both priority flags): the first store writes them in
+// the editor's own forms, and from then on nothing moves. Through CSV everything comes back: erased channels
+// (181.91875, D777-), 1.25 kHz steps, tones that are no decimal number, random bytes.
 TEST(SavedSetups, StoredSetupsComeBackThroughTheCodecsAndCsv) {
     std::vector<std::pair<std::string, Image>> setups;
     for (const std::string name : {"factory.vkt", "fleet.vkt", "erased.vkt"}) {

@@ -31,17 +31,13 @@ TEST(RadioSimProgram, TakesOverNoFileOfTheUsersAndNoLinkInUse) {
             {"--link", link, {}, "which another running emulator holds"},
         };
         for (const auto& [option, path, contents, message] : cases) {
-            if (!contents.isEmpty()) {
-                ASSERT_TRUE(WriteBytes(path, contents));
-            }
+            if (!contents.isEmpty()) { ASSERT_TRUE(WriteBytes(path, contents)); }
             QProcess refused;
             refused.start(PtyRadioProcess::Program(), {option, path});
             ASSERT_TRUE(refused.waitForFinished(-1)) << message;
             EXPECT_EQ(refused.exitCode(), 2) << message;
             EXPECT_TRUE(QString(refused.readAllStandardError()).contains(message)) << message;
-            if (!contents.isEmpty()) {
-                EXPECT_EQ(FileBytes(path), contents) << message;
-            }
+            if (!contents.isEmpty()) { EXPECT_EQ(FileBytes(path), contents) << message; }
         }
         EXPECT_EQ(QFileInfo(link).symLinkTarget().toStdString(), sim.device());
         ASSERT_TRUE(sim.stop());

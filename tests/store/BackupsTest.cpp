@@ -38,9 +38,8 @@ TEST_F(StoreTest, BackupsAreNamedByRadioAndTimeAndPrunedAfterAYear) {
     EXPECT_FALSE(b.latestFor({9, 9, 9, 9}).has_value());
 }
 
-// The backups folder and its files are the program's own: a link planted in
-// the data folder in place of either is not followed, and pruning takes
-// nothing but old regular files named as backups are. Where no link can be
+// The backups folder and its files are the program's own: a link planted in the data folder in place of either
+// is not followed, and pruning takes nothing but old regular files named as backups are. Where no link can be
 // made (Windows without the privilege), the links' parts alone are left out.
 TEST_F(StoreTest, BackupsNeverFollowALinkAndPruneOnlyTheirOwnFiles) {
     const bool canLink = vkttest::CanLink(folder.string());

@@ -89,9 +89,8 @@ TEST_F(SetupFileTest, CancelledDialogsChangeNothing) {
     EXPECT_EQ(files.SetupFileName, path("kept.vkt"));
 }
 
-// A setup file holds the radio's 6016 bytes and up to three more, ".frq"
-// as ".vkt"; a file of any other size is some other file, refused with the
-// image as it was.
+// A setup file holds the radio's 6016 bytes and up to three more, ".frq" as ".vkt"; a file of any other size is
+// some other file, refused with the image as it was.
 TEST_F(SetupFileTest, OpenTakesOnlyAFileOfASetupsSize) {
     window.globalsOpen = true;
     const std::pair<size_t, int> sizes[] = {{6015, 62}, {6016, 0}, {6019, 0}, {6020, 59}, {70000, 59}};
@@ -151,9 +150,6 @@ TEST_F(SetupFileTest, FailedSaveKeepsTheOldFile) {
         EXPECT_EQ(text.rfind("Error Number " + std::to_string(c.number) + "!\r", 0), 0u) << text;
         EXPECT_EQ(files.SetupFileName, path("previous.vkt"));
     }
-    if (std::filesystem::exists(path("full.vkt"))) {
-        EXPECT_EQ(readBytes("full.vkt"), old);
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
+    if (std::filesystem::exists(path("full.vkt"))) { EXPECT_EQ(readBytes("full.vkt"), old); }
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) EXPECT_EQ(entry.path().string().find(".saving"), std::string::npos) << entry.path();
 }

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every kind of file a read or a save may meet, on every system. The suite
-// may run as root, so outcomes are judged by file types, modes and
-// contents, never by access errors. The umask is a desktop's 002, under
-// which 0644 and 0664 differ.
+// Every kind of file a read or a save may meet, on every system. The suite may run as root, so outcomes are
+// judged by file types, modes and contents, never by access errors. The umask is a desktop's 002, under which
+// 0644 and 0664 differ.
 
 #include <algorithm>
 #include <cerrno>
@@ -65,9 +64,7 @@ protected:
         vktstore::Files().pathInfo(path(name), found);
         return found;
     }
-    void setMode(const std::string& name, unsigned mode) const {
-        fs::permissions(PathOf(path(name)), static_cast<fs::perms>(mode));
-    }
+    void setMode(const std::string& name, unsigned mode) const { fs::permissions(PathOf(path(name)), static_cast<fs::perms>(mode)); }
     bool save(const std::string& name, const std::string& text, Links links = Links::WriteThrough) {
         error = {};
         return vktstore::WriteFileReplacing(path(name), text, error, links);
@@ -104,9 +101,7 @@ TEST_F(FileWriterTest, ANewFileGetsTheUsualModeAndAnOldOneKeepsItsOwn) {
     writeBytes("old.vkt", "old contents, longer than the new");
     setMode("old.vkt", 0640);
     const bool root = vkttest::RunningAsRoot();
-    if (root) {
-        ASSERT_TRUE(vkttest::SetOwner(path("old.vkt"), 1234, 4321));
-    }
+    if (root) { ASSERT_TRUE(vkttest::SetOwner(path("old.vkt"), 1234, 4321)); }
     ASSERT_TRUE(save("old.vkt", "replaced")) << error.description;
     EXPECT_EQ(readBytes("old.vkt"), "replaced");
     EXPECT_EQ(info("old.vkt").mode & 07777, 0640u);
@@ -117,9 +112,8 @@ TEST_F(FileWriterTest, ANewFileGetsTheUsualModeAndAnOldOneKeepsItsOwn) {
     EXPECT_TRUE(leftovers().empty());
 }
 
-// Every byte as it was, on every system: no end of file at a 0x1A (the
-// fleet setup has one at offset 258), no CR before a LF. The name is
-// outside ASCII in a folder that is too, as a user's own may be.
+// Every byte as it was, on every system: no end of file at a 0x1A (the fleet setup has one at offset 258), no
+// CR before a LF. The name is outside ASCII in a folder that is too, as a user's own may be.
 TEST_F(FileWriterTest, SetupsGoAndComeBackByteForByteUnderAnyName) {
     std::vector<uint8_t> fleet;
     ASSERT_TRUE(vktstore::ReadSetupBytes(VKT_TEST_DATA_DIR "/fleet.vkt", fleet, error)) << error.description;
@@ -206,9 +200,8 @@ TEST_F(FileWriterTest, WhatIsNoRegularFileIsNeitherReadNorReplaced) {
     EXPECT_TRUE(leftovers().empty());
 }
 
-// A link the user chose is read and written through; a dangling one is
-// refused. A file the program names in its own folder replaces a link
-// planted there, never following it.
+// A link the user chose is read and written through; a dangling one is refused. A file the program names in its
+// own folder replaces a link planted there, never following it.
 TEST_F(FileWriterTest, ALinkTheUserChoseIsFollowedAPlantedOneReplaced) {
     SKIP_WITHOUT_LINKS();
     writeBytes("real.vkt", std::string(6019, 'o'));
@@ -236,11 +229,9 @@ TEST_F(FileWriterTest, ALinkTheUserChoseIsFollowedAPlantedOneReplaced) {
     EXPECT_EQ(readBytes("victim"), "untouched");
 }
 
-// Whoever may write the folder cannot steer a save through a temporary
-// name planted in advance; what a killed save left is cleared away, and
-// what a save in progress beside this one writes is not, nor a user's file
-// whose name only starts like a temporary one. Where no link can be made,
-// the planted links alone are left out.
+// Whoever may write the folder cannot steer a save through a temporary name planted in advance; what a killed
+// save left is cleared away, and what a save in progress beside this one writes is not, nor a user's file whose
+// name only starts like a temporary one. Where no link can be made, the planted links alone are left out.
 TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
     writeBytes("victim", "untouched");
     writeBytes("radio.vkt", "old");
@@ -309,8 +300,7 @@ TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {
         EXPECT_NE(error.description.find(says), std::string::npos) << error.description;
     }
     EXPECT_EQ(readBytes("victim"), "untouched");
-    // A link swapped in between the check of the name and the open, to a
-    // file with no other name.
+    // A link swapped in between the check of the name and the open, to a file with no other name.
     writeBytes("aim", "");
     Recorder race;
     race.afterCheck = [&] { std::filesystem::create_symlink(path("aim"), path("raced.log")); };
@@ -318,8 +308,7 @@ TEST_F(FileWriterTest, ALogIsAddedToAndNeverFollowsALink) {
     EXPECT_FALSE(vktstore::LogFile::open(path("raced.log"), error));
 }
 
-// A power cut after the rename finds the new contents on the disk, never an
-// empty file under the old name.
+// A power cut after the rename finds the new contents on the disk, never an empty file under the old name.
 TEST_F(FileWriterTest, TheContentsAreSyncedBeforeTheRenameAndTheFolderAfter) {
     Recorder recorder;
     const vktstore::UseFileSystem recording(recorder);

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A folder of the test's own; for the database's tests, with real database
-// files seeded from the copies the build ships (a build without SQLite has
-// no copies and no such tests).
+// A folder of the test's own; for the database's tests, with real database files seeded from the copies the
+// build ships (a build without SQLite has no copies and no such tests).
 
 #include <gtest/gtest.h>
 
@@ -20,9 +19,7 @@ protected:
     ~StoreTest() override { platform.expectNoMoreScript(); }
 
     std::string path(const std::string& name) const { return vktstore::Utf8Of(folder / vktstore::PathOf(name)); }
-    void writeBytes(const std::string& name, const std::string& bytes) const {
-        std::ofstream(vktstore::PathOf(path(name)), std::ios::binary) << bytes;
-    }
+    void writeBytes(const std::string& name, const std::string& bytes) const { std::ofstream(vktstore::PathOf(path(name)), std::ios::binary) << bytes; }
     std::string readBytes(const std::string& name) const {
         std::ifstream in(vktstore::PathOf(path(name)), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

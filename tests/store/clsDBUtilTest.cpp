@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The channel table the grid keeps, and the Default, Blank and Last Screen
-// commands on it.
+// The channel table the grid keeps, and the Default, Blank and Last Screen commands on it.
 
 #include "platform/Grid.h"
 #include "store/ChannelTable.h"
@@ -34,8 +33,7 @@ protected:
         db.currentToLast();
         db.setDefault();
     }
-    // The sixteen rows as the table ships and Default puts them back; Blank
-    // leaves the frequencies 0.
+    // The sixteen rows as the table ships and Default puts them back; Blank leaves the frequencies 0.
     void expectDefaultRows(bool frequencies) {
         ChannelTable t(dbGlobal::CurrentPath());
         ASSERT_TRUE(t.connected()) << t.error();

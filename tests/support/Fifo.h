@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A FIFO that nothing writes to, for code that must refuse it rather than
-// wait on it. Should the code wait after all, a writer comes by after a
-// while and goes, so that the test fails instead of hanging.
+// A FIFO that nothing writes to, for code that must refuse it rather than wait on it. Should the code wait
+// after all, a writer comes by after a while and goes, so that the test fails instead of hanging.
 
 #include <atomic>
 #include <chrono>

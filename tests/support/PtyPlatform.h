@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The Qt platform on an emulated radio's pseudo-terminal as Comm Port 1 (or,
-// with no device, on its own ports), with message boxes recorded and answered
-// Cancel, failing the test unless boxes are expected; and the link's objects
-// on it, ready for a transfer.
+// The Qt platform on an emulated radio's pseudo-terminal as Comm Port 1 (or, with no device, on its own ports),
+// with message boxes recorded and answered Cancel, failing the test unless boxes are expected; and the link's
+// objects on it, ready for a transfer.
 
 #include <gtest/gtest.h>
 

@@ -27,9 +27,7 @@ PtyRadioProcess::PtyRadioProcess(const QStringList& options) {
 
 QString PtyRadioProcess::Program() { return VKT_RADIO_SIM; }
 
-PtyRadioProcess::~PtyRadioProcess() {
-    if (process_.state() != QProcess::NotRunning) kill();
-}
+PtyRadioProcess::~PtyRadioProcess() { if (process_.state() != QProcess::NotRunning) kill(); }
 
 bool PtyRadioProcess::stop() {
     if (process_.state() == QProcess::NotRunning) return false;

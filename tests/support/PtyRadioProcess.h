@@ -23,9 +23,8 @@ public:
     bool stop();
     // Ends it at once, as a pulled plug does.
     void kill();
-    // With --print-state: waits until the emulator tells that the radio is in
-    // programming mode (hooked) or out of it; false when it ends or falls
-    // silent first.
+    // With --print-state: waits until the emulator tells that the radio is in programming mode (hooked) or out
+    // of it; false when it ends or falls silent first.
     bool waitUntil(bool hooked);
 
 private:

@@ -34,9 +34,7 @@ bool Offers(Buttons b, Answer a) {
 
 void ScriptedPlatform::answer(Answer a, std::string expectedText) { script_.emplace_back(a, std::move(expectedText)); }
 
-void ScriptedPlatform::expectNoMoreScript() const {
-    EXPECT_TRUE(script_.empty()) << script_.size() << " scripted answers were never asked for";
-}
+void ScriptedPlatform::expectNoMoreScript() const { EXPECT_TRUE(script_.empty()) << script_.size() << " scripted answers were never asked for"; }
 
 Answer ScriptedPlatform::MsgBox(const std::string& text, Buttons buttons, vkt::Icon icon, const std::string& title,
                                 bool systemModal) {
@@ -44,9 +42,7 @@ Answer ScriptedPlatform::MsgBox(const std::string& text, Buttons buttons, vkt::I
     if (!script_.empty()) {
         auto [scripted, expected] = script_.front();
         script_.pop_front();
-        if (!expected.empty()) {
-            EXPECT_EQ(text, expected) << "message box text";
-        }
+        if (!expected.empty()) { EXPECT_EQ(text, expected) << "message box text"; }
         EXPECT_TRUE(Offers(buttons, scripted)) << "the box \"" << text << "\" has no such button";
         a = scripted;
     } else if (otherwise) {

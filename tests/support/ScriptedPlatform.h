@@ -52,8 +52,7 @@ public:
 
     void expectNoMoreScript() const;
 
-    vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon,
-                       const std::string& title, bool systemModal) override;
+    vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon, const std::string& title, bool systemModal) override;
     void Beep() override { ++beeps; }
     void DoEvents() override;
     double Timer() override { return clock_.now(); }

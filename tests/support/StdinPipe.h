@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// This program's standard input replaced by a pipe whose other end the test
-// holds, as a fleet run holds its copy's; put back at the end. Each system's
-// half is in its own file: StdinPipePosix.cpp, StdinPipeWindows.cpp.
+// This program's standard input replaced by a pipe whose other end the test holds, as a fleet run holds its
+// copy's; put back at the end. Each system's half is in its own file: StdinPipePosix.cpp, StdinPipeWindows.cpp.
 
 #include <cstdint>
 #include <string>

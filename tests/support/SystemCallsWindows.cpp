@@ -21,9 +21,7 @@ bool RunningAsRoot() { return false; }
 bool SetOwner(const std::string&, unsigned, unsigned) { return false; }
 bool LimitFileSize(long long) { return false; }
 
-void SetEnvironment(const std::string& name, const std::string& value) {
-    ::_wputenv_s(vktstore::PathOf(name).c_str(), vktstore::PathOf(value).c_str());
-}
+void SetEnvironment(const std::string& name, const std::string& value) { ::_wputenv_s(vktstore::PathOf(name).c_str(), vktstore::PathOf(value).c_str()); }
 
 void SetTimeZone(const char* zone) {
     ::_putenv_s("TZ", zone ? zone : "");

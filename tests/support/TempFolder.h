@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A folder of a test's own, with the channel databases the build ships,
-// removed when the test ends.
+// A folder of a test's own, with the channel databases the build ships, removed when the test ends.
 
 #include <filesystem>
 #include <random>

@@ -314,12 +314,8 @@ TEST_F(TuneTest, EverySquelchRunEnds) {
         radio().eeprom = Radio::FactorySetup();
         radio().eeprom[static_cast<size_t>(c.address)] = static_cast<uint8_t>(c.gain);
         EXPECT_EQ(after, calibration());
-        if (!c.written.empty()) {
-            EXPECT_EQ(writtenTo(c.address), c.written);
-        }
-        if (c.bursts) {
-            EXPECT_EQ(bursts(), c.bursts);
-        }
+        if (!c.written.empty()) { EXPECT_EQ(writtenTo(c.address), c.written); }
+        if (c.bursts) { EXPECT_EQ(bursts(), c.bursts); }
         EXPECT_TRUE(tune.cmdStartNarrSq.Visible());
         EXPECT_FALSE(tune.cmdAbortSq.Visible());
         EXPECT_TRUE(tune.TabStrip1.Enabled());

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Comm Port Settings through its real widgets, and what the Comm-Port menu
-// says of each port.
+// Comm Port Settings through its real widgets, and what the Comm-Port menu says of each port.
 
 #include <QDialogButtonBox>
 #include <QMenu>
@@ -24,9 +23,7 @@ protected:
         for (int n = 1; n <= 4; ++n) platform.assignDevice(n, "");
         platform.assignDevice(3, "/dev/ttyUSB7");  // stored, not plugged in
     }
-    ~CommPortSettingsTest() override {
-        for (int n = 1; n <= 4; ++n) platform.assignDevice(n, "");
-    }
+    ~CommPortSettingsTest() override { for (int n = 1; n <= 4; ++n) platform.assignDevice(n, ""); }
     const bool windows = vkt::ThisSystem == vkt::SystemKind::Windows;
     const QString serial = windows ? "\\\\.\\COM1" : "/dev/ttyS0", usb = windows ? "\\\\.\\COM5" : "/dev/ttyUSB0";
     MachineWithPorts platform{{{serial.toStdString(), "16550A", false}, {usb.toStdString(), "FT232R USB UART", true}}};
@@ -39,8 +36,7 @@ TEST_F(CommPortSettingsTest, OffersThePortsUsbFirstAndMarksAnAbsentOne) {
     vktviews::CommPortSettingsDialog dialog(platform, nullptr);
     EXPECT_EQ(Items(dialog.portBox(2)), (QStringList{windows ? "Automatic: COM2 \u2014 not present" : "Automatic: /dev/ttyS0 \u2014 16550A",
                                                      usb + " \u2014 FT232R USB UART", serial + " \u2014 16550A"}));
-    EXPECT_EQ(dialog.portBox(1)->currentText(),
-              windows ? "Automatic: COM1 \u2014 16550A" : "Automatic: /dev/ttyUSB0 \u2014 FT232R USB UART");
+    EXPECT_EQ(dialog.portBox(1)->currentText(), windows ? "Automatic: COM1 \u2014 16550A" : "Automatic: /dev/ttyUSB0 \u2014 FT232R USB UART");
     EXPECT_EQ(dialog.portBox(3)->currentText(), "/dev/ttyUSB7 \u2014 not present");
     EXPECT_EQ(dialog.portBox(4)->currentText(), "Automatic: no device");
 }

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Radio > Program Several Radios... on its real widgets, its copies of vkt
-// played by a script.
+// Radio > Program Several Radios... on its real widgets, its copies of vkt played by a script.
 
 #include <QCheckBox>
 #include <QLabel>
@@ -68,8 +67,7 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     EXPECT_EQ(fleet.emulatorMemory, (std::vector<std::string>{(folder / "fleet-radio-1.eeprom").string()}));
     fleet.workers.scripts = {{ProgressLine("writing", 50, "2AAA0105"), Result(Outcome::Done), "exit 0"},
                              {ProgressLine("writing", 3), Result(Outcome::Failed, "block 30: no acknowledgement after 0.5 s", 2.1), "exit 1"},
-                             {ProgressLine("writing", 40), "exit 139"},
-                             {ProgressLine("verifying", 80, "2AAA0109")}};
+                             {ProgressLine("writing", 40), "exit 139"}, {ProgressLine("verifying", 80, "2AAA0109")}};
     start({0, 1, 2});
     const std::string setup = setupCopy();
     ASSERT_EQ(fleet.workers.started.size(), 4u);
@@ -93,8 +91,7 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
     EXPECT_EQ(resultOf(0), "written and verified 14.1 s");
     EXPECT_EQ(resultOf(1), "FAILED: block 30: no acknowledgement after 0.5 s 2.1 s");
     EXPECT_EQ(resultOf(2), "FAILED: its copy of vkt ended without a result (exit 139) 0.0 s");
-    EXPECT_EQ(fleet.view.rows()[1].result->accessibleName(),
-              "Result on /dev/ttyUSB1, radio 2AAA0105: FAILED: block 30: no acknowledgement after 0.5 s 2.1 s");
+    EXPECT_EQ(fleet.view.rows()[1].result->accessibleName(), "Result on /dev/ttyUSB1, radio 2AAA0105: FAILED: block 30: no acknowledgement after 0.5 s 2.1 s");
     EXPECT_NE(fleet.view.rows()[0].result->palette().color(QPalette::WindowText), fleet.view.rows()[1].result->palette().color(QPalette::WindowText));
     EXPECT_EQ(summary(), "2 of 4 radios written and verified in 0.3 s; not done: /dev/ttyUSB1, /dev/ttyS0");
     EXPECT_TRUE(action("Write Radio")->isEnabled());
@@ -145,8 +142,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     fleet.workers.scripts.push_back({Result(Outcome::Failed, "block 43: no acknowledgement after 0.5 s", 2.1, "block 36 written"), "exit 1"});
     start({0, 1});
     fleet.finish();
-    EXPECT_EQ(fleet.workers.started[0],
-              (std::vector<std::string>{"write", setupCopy(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
+    EXPECT_EQ(fleet.workers.started[0], (std::vector<std::string>{"write", setupCopy(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_EQ(resultOf(0), "blocks 36, 43 written and verified 14.1 s");
     EXPECT_NE(Read((folder / "fleet-record.csv").string()).find("," + saved + ",sha-of-6019-bytes,write,done,yes,14.1,,,\"blocks 36, 43 written and verified\"\n"),
               std::string::npos);
@@ -184,9 +180,8 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_TRUE(fleet.view.rows()[2].cable->isChecked());
 }
 
-// A window built anew on each opening ends its bindings with its widgets: the
-// models that outlive it keep no more watchers than before, and a change
-// after it has gone calls into nothing of it.
+// A window built anew on each opening ends its bindings with its widgets: the models that outlive it keep no
+// more watchers than before, and a change after it has gone calls into nothing of it.
 TEST_F(FleetWindowTest, AWindowOpenedTwiceLeavesNoBindingInTheModelsThatOutliveIt) {
     vkteditor::frmAbout about(platform);
     const std::pair<std::vector<vkt::Control*>, std::function<std::unique_ptr<QWidget>()>> windows[] = {

@@ -141,9 +141,8 @@ bool Whole(const QWidget* window) {
 
 class LayoutTest : public ViewTest {
 protected:
-    // Walks a shown window at its own size and at twice that size. It opens
-    // within its screen; on a screen of 1280x680 or more it fits, title bar
-    // and all, and shows every control even at its smallest.
+    // Walks a shown window at its own size and at twice that size. It opens within its screen; on a screen of
+    // 1280x680 or more it fits, title bar and all, and shows every control even at its smallest.
     void walk(QWidget* window, const QString& name) {
         ASSERT_TRUE(window->isVisible()) << name.toStdString();
         QApplication::processEvents();
@@ -197,8 +196,7 @@ TEST_F(LayoutTest, MainWindow) {
     EXPECT_TRUE(faults.isEmpty()) << faults.join("\n  ").toStdString();
 }
 
-// The smaller windows, each where a technician expects it; those that can
-// be left by Escape are.
+// The smaller windows, each where a technician expects it; those that can be left by Escape are.
 TEST_F(LayoutTest, SmallerWindows) {
     action("Global Parameters")->trigger();
     EXPECT_TRUE(Centred(globalsView.get()));
@@ -286,10 +284,9 @@ TEST_F(LayoutTest, TuningWindowOnEachTab) {
     EXPECT_FALSE(tuneView.isVisible());
 }
 
-// What a screen reader hears of each list that cannot be typed in, read off
-// the accessibility bus as the reader gets it: the list's name, and the entry
-// it shows, also after the entry changed. Runs under a virtual display with
-// a bus of its own (tests/CMakeLists.txt); offscreen there is no bus.
+// What a screen reader hears of each list that cannot be typed in, read off the accessibility bus as the reader
+// gets it: the list's name, and the entry it shows, also after the entry changed. Runs under a virtual display
+// with a bus of its own (tests/CMakeLists.txt); offscreen there is no bus.
 using AccessibilityBusTest = ViewTest;
 TEST_F(AccessibilityBusTest, ListsGiveTheirValues) {
     action("Global Parameters")->trigger();
@@ -301,8 +298,7 @@ TEST_F(AccessibilityBusTest, ListsGiveTheirValues) {
     const QList<QWidget*> windows{view.get(), globalsView.get(), &findCable, &settings};
     QList<QComboBox*> lists;
     for (QWidget* window : windows)
-        for (auto* box : window->findChildren<QComboBox*>())
-            if (!box->isEditable() && box->isVisible() && box->window() == window) lists << box;
+        for (auto* box : window->findChildren<QComboBox*>()) if (!box->isEditable() && box->isVisible() && box->window() == window) lists << box;
     ASSERT_GE(lists.size(), 60);
     for (QComboBox* box : lists) box->setCurrentIndex(box->count() - 1);
     // The bus carries a list's value as its text.

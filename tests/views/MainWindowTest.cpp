@@ -163,8 +163,7 @@ TEST_F(ViewTest, CopyAllMarksTheRowsAndPasteShowsThemAtOnce) {
     clickCell(5, 2);
     press(Qt::Key_A, Qt::ControlModifier);
     const QItemSelectionModel* marks = grid()->selectionModel();
-    for (int r = 0; r < 16; ++r)
-        for (int c = 0; c < 6; ++c) EXPECT_TRUE(marks->isSelected(grid()->model()->index(r, c))) << r << "," << c;
+    for (int r = 0; r < 16; ++r) for (int c = 0; c < 6; ++c) EXPECT_TRUE(marks->isSelected(grid()->model()->index(r, c))) << r << "," << c;
     EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(5, 2));
     Screenshot(view.get(), "main-copy-all");
 
@@ -329,8 +328,7 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     }
     // Tab walks the cells; from the last one it goes on.
     grid()->setCurrentIndex(grid()->model()->index(15, 5));
-    for (int r = 1; r <= 16; ++r)
-        for (const char* column : {"chkScan", "chkNarr", "chkLoPower"}) expected << column + QString::number(r);
+    for (int r = 1; r <= 16; ++r) for (const char* column : {"chkScan", "chkNarr", "chkLoPower"}) expected << column + QString::number(r);
     expected << "cboDisplay" << "cboBackLight" << "cboDuration" << "cboPri1Chan" << "cboPri2Chan" << "chkPriTX"
              << "optUCGEnabled" << "chkUCGEncode" << "cboUCGChan" << "cboBCI" << "cboANI" << "cboTOT" << "cboScan"
              << "chkGroupScanList" << "optBattSaveOn" << "chkENTCLRLock" << "chkPriKeyLock";
@@ -341,8 +339,7 @@ TEST_F(ViewTest, TabWalksTheControlsInReadingOrder) {
     EXPECT_EQ(walked.join(" "), expected.join(" "));
 }
 
-// What a screen reader is told at once: the text of each alert sent, while
-// one of these lives.
+// What a screen reader is told at once: the text of each alert sent, while one of these lives.
 class Alerts {
 public:
     Alerts() : previous_(QAccessible::installUpdateHandler(Hear)) { said().clear(); }
@@ -476,8 +473,7 @@ TEST_F(ViewTest, AFailedSaveOnExitKeepsTheMainWindowOpen) {
 
 TEST_F(ViewTest, TheEmulatedRadioIsNamedWhereverTheRadioIs) {
     QLabel* mark = nullptr;
-    for (auto* l : view->statusBar()->findChildren<QLabel*>())
-        if (l->text() == "Emulated radio") mark = l;
+    for (auto* l : view->statusBar()->findChildren<QLabel*>()) if (l->text() == "Emulated radio") mark = l;
     ASSERT_NE(mark, nullptr);
     EXPECT_FALSE(mark->isVisible());
     action("Emulated Radio")->trigger();
@@ -523,8 +519,7 @@ TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
     const int ch4 = VKTCore::ChannelSlotAddress(0, 3) / 32, ch16 = VKTCore::ChannelSlotAddress(0, 15) / 32;
     auto written = [&] {
         std::vector<int> blocks;
-        for (size_t i = 0; i + 1 < port.sent.size(); ++i)
-            if (port.sent[i].byte == 212) blocks.push_back(port.sent[i + 1].byte), i += 33;
+        for (size_t i = 0; i + 1 < port.sent.size(); ++i) if (port.sent[i].byte == 212) blocks.push_back(port.sent[i + 1].byte), i += 33;
         return blocks;
     };
     struct Case {
@@ -546,8 +541,7 @@ TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.said);
         const bool everywhere = &c == &cases[4];
-        if (everywhere)
-            for (uint8_t& b : radio().eeprom) b = static_cast<uint8_t>(~b);
+        if (everywhere) for (uint8_t& b : radio().eeprom) b = static_cast<uint8_t>(~b);
         port.sent.clear();
         platform.answer(Answer::OK, VKTCom::RadioCommands::ConfirmWrite);
         platform.answer(everywhere ? Answer::Yes : Answer::No, VKTCom::RadioCommands::AskGlobals);
@@ -611,18 +605,15 @@ TEST_F(ViewTest, AFailedOrCancelledReadChangesNothing) {
         port.radio().faults.silentFromBlock = c.failAtBlock;
         if (c.failAtBlock >= 0) platform.answer(Answer::OK, VKTCom::Transfers::ReadErrorText);
         else platform.onEvents = [this, bytes = c.cancelAfterBytes] {
-            if (main->proc.Prog1.Value() >= bytes && !main->proc.Cancelled)
-                QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
+            if (main->proc.Prog1.Value() >= bytes && !main->proc.Cancelled) QTest::mouseClick(procView->findChild<QPushButton*>(), Qt::LeftButton);
         };
         start = clock.now();
         action(c.item)->trigger();
         activate(view.get());
         platform.onEvents = nullptr;
         const std::string said = main->statusText.Caption();
-        if (c.failAtBlock >= 0)
-            EXPECT_EQ(said, c.said + vkt::FixedText(failedAt - start, 1) + " s (" + c.why + "); nothing was changed");
-        else
-            EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
+        if (c.failAtBlock >= 0) EXPECT_EQ(said, c.said + vkt::FixedText(failedAt - start, 1) + " s (" + c.why + "); nothing was changed");
+        else EXPECT_TRUE(said.rfind(c.said, 0) == 0 && said.ends_with("; nothing was changed")) << said;
         EXPECT_TRUE(VKTCore::MemoryImage == before) << said;
         EXPECT_EQ(view->findChild<QLineEdit*>("txtPassWord")->text(), "333333") << said;
         EXPECT_EQ(shown(2, 1), "155.50000") << said;
@@ -696,9 +687,7 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
         EXPECT_EQ(beepsDuring([] { press(Qt::Key_Return); }), refused) << offset;
         EXPECT_FALSE(box->isVisible()) << offset;
         EXPECT_EQ(shown(2, 3), refused ? opened : QString::number(rx + vkt::Val(offset), 'f', 5)) << offset;
-        if (refused) {
-            EXPECT_EQ(main->statusText.Caption(), "Tx Freq of row 3 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
-        }
+        if (refused) { EXPECT_EQ(main->statusText.Caption(), "Tx Freq of row 3 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none"); }
         last = offset;
     }
     clickCell(2, 3);
@@ -710,29 +699,24 @@ TEST_F(ViewTest, AnOffsetIsCheckedOnTheRowItWasOpenedFor) {
     EXPECT_EQ(shown(2, 3), QString::number(rx - 0.6, 'f', 5));
 }
 
-// The factory setup's position 16 holds group nibble F without the Global
-// flag: the window shows no entry for it, and saving the window keeps those
-// bits rather than writing group 1.
+// The factory setup's position 16 holds group nibble F without the Global flag: the window shows no entry for
+// it, and saving the window keeps those bits rather than writing group 1.
 TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryGroup) {
     auto& g = main->globalsForm;
     action("Global Parameters")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(g.Caption(), "Group '0' Globals  -  VKT Editor   ");
     g.cboTalkBack.setListIndex(1);
-    for (QAction* a : globalsView->findChildren<QAction*>())
-        if (a->text() == "Close Window Without Saving") a->trigger();
+    for (QAction* a : globalsView->findChildren<QAction*>()) if (a->text() == "Close Window Without Saving") a->trigger();
     EXPECT_FALSE(globalsView->isVisible());
     EXPECT_TRUE(main->globalsWindowOpen());
     action("Global Parameters")->trigger();
     EXPECT_EQ(g.cboTalkBack.Text(), "Enabled");  // not read again
     EXPECT_EQ(image(155) & 0x20, 0);
     QGroupBox* rotary = nullptr;
-    for (auto* box : globalsView->findChildren<QGroupBox*>())
-        if (box->title() == "Rotary Switch Assignments") rotary = box;
+    for (auto* box : globalsView->findChildren<QGroupBox*>()) if (box->title() == "Rotary Switch Assignments") rotary = box;
     ASSERT_TRUE(rotary);
-    const auto combo = [rotary](int row) {
-        return qobject_cast<QComboBox*>(static_cast<QGridLayout*>(rotary->layout())->itemAtPosition(row, 1)->widget());
-    };
+    const auto combo = [rotary](int row) { return qobject_cast<QComboBox*>(static_cast<QGridLayout*>(rotary->layout())->itemAtPosition(row, 1)->widget()); };
     EXPECT_EQ(combo(15)->currentText(), "Group 15");
     EXPECT_EQ(combo(16)->currentIndex(), -1);
     EXPECT_EQ(combo(16)->currentText(), "");
@@ -752,8 +736,7 @@ TEST_F(ViewTest, GlobalsWindowKeepsHiddenEditsAsksAtItsCloseBoxAndNamesNoRotaryG
 }
 
 TEST_F(ViewTest, ProgressCancelReachesTheModel) {
-    // A whole read moves the bar by whole percents, each told to a screen
-    // reader, rather than once per byte.
+    // A whole read moves the bar by whole percents, each told to a screen reader, rather than once per byte.
     auto* bar = procView->findChild<QProgressBar*>();
     std::vector<int> moves;
     QObject::connect(bar, &QProgressBar::valueChanged, bar, [&moves](int value) { moves.push_back(value); });
@@ -783,14 +766,10 @@ TEST_F(ViewTest, ProgressCancelReachesTheModel) {
 
 TEST_F(ViewTest, LeavingMoveBanksWithoutAMoveKeepsTheUnsavedEdits) {
     auto okWith = [this](const QString& from, const QString& to) {
-        for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}})
-            typeOver(moveView->findChild<QComboBox*>(box)->lineEdit(), bank);
+        for (const auto& [box, bank] : {std::pair{"cboFromBank", from}, {"cboToBank", to}}) typeOver(moveView->findChild<QComboBox*>(box)->lineEdit(), bank);
         QTest::mouseClick(ShownButton(*moveView, "OK"), Qt::LeftButton);
     };
-    struct Way {
-        const char* name;
-        std::function<void()> leave;
-    };
+    struct Way { const char* name; std::function<void()> leave; };
     const Way ways[] = {
         {"Esc", [] { press(Qt::Key_Escape); }},
         {"close box", [this] { moveView->close(); }},
@@ -863,8 +842,7 @@ TEST_F(ViewTest, ExportAndImportChannelPlanShowsWhatItReplacesAndUndoPutsItBack)
     open(false);
     EXPECT_EQ(importView.findChild<QComboBox*>("cboGroup")->currentText(), "1");
     EXPECT_FALSE(ShownButton(importView, "Replace")->isEnabled());
-    EXPECT_EQ(changes->text(), "Nothing can be imported:\nline 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to "
-                               "cut names to 8)");
+    EXPECT_EQ(changes->text(), "Nothing can be imported:\nline 2, column Name: \"ENGINE 12 TAC\" has more than 8 characters (or choose to cut names to 8)");
     QTest::mouseClick(importView.findChild<QCheckBox*>("chkCutNames"), Qt::LeftButton);
     EXPECT_EQ(changes->text(), "Replaces these channels of the setup:\ngroup 1: channels 2-3\nNames changed to fit the radio:\n"
                                "line 2: \"ENGINE 12 TAC\" cut to \"ENGINE 1\"");

@@ -51,18 +51,15 @@ protected:
         }
     }
     // A double click's second click: at once.
-    static void secondHalf(QWidget* w) {
-        if (w) QTest::mouseClick(w, Qt::LeftButton);
-    }
+    static void secondHalf(QWidget* w) { if (w) QTest::mouseClick(w, Qt::LeftButton); }
 
     vktviews::TuneView view{tune, nullptr};
 };
 
 } // namespace
 
-// The worked example of the frequency calibration, each reading typed a second
-// after its prompt; a double click's second click comes while the step talks
-// to the radio (the button is disabled) or in the moment after.
+// The worked example of the frequency calibration, each reading typed a second after its prompt; a double
+// click's second click comes while the step talks to the radio (the button is disabled) or in the moment after.
 TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
     showTab(1);
     QPushButton* start = button("Start");
@@ -128,12 +125,8 @@ TEST_F(TuneViewTest, ADoubleClickOnAStepButtonIsOneStep) {
 
 TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
     struct Case { int tab; const char* first; const char* second; const char* finish; const char* modulation; };  // finish: the button that ends the procedure, if any
-    const Case cases[] = {
-        {0, "Set HIGH Power", "Write", "Finished/Quit", "80"},
-        {0, "Set LOW Power", "Finished/Quit", "Finished/Quit", "80"},
-        {2, "Set &Modulation", "Set &Modulation", nullptr, "7A"},
-        {3, "Start", "Start", "QUIT", "80"},
-    };
+    const Case cases[] = {{0, "Set HIGH Power", "Write", "Finished/Quit", "80"}, {0, "Set LOW Power", "Finished/Quit", "Finished/Quit", "80"},
+                          {2, "Set &Modulation", "Set &Modulation", nullptr, "7A"}, {3, "Start", "Start", "QUIT", "80"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.first) + ", then " + c.second);
         radio().eeprom = vktsim::RadioModel::FactorySetup();
@@ -162,25 +155,15 @@ TEST_F(TuneViewTest, NothingStartsASecondConversationWhileOneRuns) {
     }
 }
 
-// A double click at the desktop's interval (Windows' 500 ms) does what one
-// click does, on every button that starts radio work: the second click lands
-// on whatever button is under the pointer by then.
+// A double click at the desktop's interval (Windows' 500 ms) does what one click does, on every button that
+// starts radio work: the second click lands on whatever button is under the pointer by then.
 TEST_F(TuneViewTest, ADoubleClickIsOneClick) {
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(500);
     GLOBALS::ShowTuneWarning = false;
     platform.otherwise = Answer::OK;
-    struct Case {
-        int tab;
-        std::vector<const char*> buttons;  // clicked in turn, a second apart
-    };
-    const Case cases[] = {
-        {0, {"Set HIGH Power", "Write", "Finished/Quit"}},
-        {0, {"Set LOW Power", "Finished/Quit"}},
-        {2, {"Set &Modulation", "Set &Modulation"}},
-        {3, {"Start", "QUIT"}},
-        {4, {"Narrow Band Squelch Adj"}},
-        {4, {"Wide Band Squelch Adj"}},
-    };
+    struct Case { int tab; std::vector<const char*> buttons; };  // buttons: clicked in turn, a second apart
+    const Case cases[] = {{0, {"Set HIGH Power", "Write", "Finished/Quit"}}, {0, {"Set LOW Power", "Finished/Quit"}}, {2, {"Set &Modulation", "Set &Modulation"}},
+                          {3, {"Start", "QUIT"}}, {4, {"Narrow Band Squelch Adj"}}, {4, {"Wide Band Squelch Adj"}}};
     // Not a double click by the desktop's measure, but within its interval of the work's end.
     constexpr double AfterTheWork = 1e6;
     auto run = [this](const Case& c, double gap) {
@@ -274,8 +257,7 @@ TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
     GLOBALS::ShowTuneWarning = true;
 }
 
-// By arrow key, page key, wheel or mouse, also while a step is being written;
-// typing changes nothing.
+// By arrow key, page key, wheel or mouse, also while a step is being written; typing changes nothing.
 TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     radio().eeprom[8] = 140;
     showTab(3);
@@ -292,9 +274,7 @@ TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     // One step, and two more while it is written.
     auto threeSteps = [this](const std::function<void()>& step) {
         int more = 2;
-        platform.onEvents = [&] {
-            if (more > 0 && more--) step();
-        };
+        platform.onEvents = [&] { if (more > 0 && more--) step(); };
         step();
         platform.onEvents = nullptr;
     };
@@ -340,9 +320,7 @@ protected:
         }
         return false;
     }
-    static bool tabTo(const QWidget* w) {
-        return tabTo([w](QWidget* f) { return f == w; });
-    }
+    static bool tabTo(const QWidget* w) { return tabTo([w](QWidget* f) { return f == w; }); }
     // A menu's first item by the keyboard: Alt and the menu's letter, then Return.
     void menuKeys(Qt::Key letter) {
         press(letter, Qt::AltModifier);
@@ -393,10 +371,8 @@ TEST_F(TuneWindowTest, TheMainRoadByKeyboardAlone) {
     press(Qt::Key_Down);
     press(Qt::Key_Down);
     ASSERT_TRUE(tabTo(grid()));
-    for (int i = 0; i < 8 && grid()->currentIndex().column() != 1; ++i)
-        press(grid()->currentIndex().column() > 1 ? Qt::Key_Left : Qt::Key_Right);
-    for (int i = 0; i < 16 && grid()->currentIndex().row() != 2; ++i)
-        press(grid()->currentIndex().row() > 2 ? Qt::Key_Up : Qt::Key_Down);
+    for (int i = 0; i < 8 && grid()->currentIndex().column() != 1; ++i) press(grid()->currentIndex().column() > 1 ? Qt::Key_Left : Qt::Key_Right);
+    for (int i = 0; i < 16 && grid()->currentIndex().row() != 2; ++i) press(grid()->currentIndex().row() > 2 ? Qt::Key_Up : Qt::Key_Down);
     type("155.5");
     press(Qt::Key_Return);  // takes the cell and moves down
     EXPECT_EQ(shown(2, 1), "155.50000");
@@ -420,8 +396,7 @@ TEST_F(TuneWindowTest, TheMainRoadByKeyboardAlone) {
     platform.answer(Answer::Yes, "Write Global Parameters?");
     command(Qt::Key_F3);
     std::vector<int> changed;
-    for (int a = 0; a < VKTCore::RadioMemorySize; ++a)
-        if (radioByte(a) != read[static_cast<size_t>(a)]) changed.push_back(a);
+    for (int a = 0; a < VKTCore::RadioMemorySize; ++a) if (radioByte(a) != read[static_cast<size_t>(a)]) changed.push_back(a);
     ASSERT_EQ(changed.size(), 4u);
     EXPECT_LT(changed[0], VKTCore::GroupBase(0));  // the unit-wide box
     const int timeOut = VKTCore::GroupBase(2) + 45;

@@ -73,9 +73,7 @@ struct FleetWindow {
         };
     }
     // Until every copy has ended, as the window's timer would.
-    void finish() {
-        while (model.running()) model.pass(0.1);
-    }
+    void finish() { while (model.running()) model.pass(0.1); }
 
     MachineWithPorts machine;
     ScriptedWorkers workers;
@@ -87,8 +85,7 @@ struct FleetWindow {
 // A push button as the technician sees it: by its caption, among those on
 // show, since the tuning window keeps hidden twins on its other tabs.
 inline QPushButton* ShownButton(const QWidget& window, const QString& text) {
-    for (auto* b : window.findChildren<QPushButton*>())
-        if (b->text() == text && b->isVisible()) return b;
+    for (auto* b : window.findChildren<QPushButton*>()) if (b->text() == text && b->isVisible()) return b;
     ADD_FAILURE() << "no button " << text.toStdString() << " on show";
     return nullptr;
 }
@@ -101,9 +98,8 @@ inline void Screenshot(QWidget* w, const QString& name) {
     w->grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
 }
 
-// Starts the accessibility bus of this session, as a desktop does at login,
-// and waits until this program has joined it: false where there is none to
-// be had (no window system, no session bus).
+// Starts the accessibility bus of this session, as a desktop does at login, and waits until this program has
+// joined it: false where there is none to be had (no window system, no session bus).
 inline bool AccessibilityBusUp() {
     if (QGuiApplication::platformName() != "xcb") return false;
     QProcess::execute("dbus-send", {"--session", "--dest=org.a11y.Bus", "--print-reply", "/org/a11y/bus", "org.a11y.Bus.GetAddress"});
@@ -137,9 +133,8 @@ public:
         const QSize frame = w->frameGeometry().size() - w->size();
         return std::abs(off.x()) <= frame.width() / 2 + 1 && std::abs(off.y()) <= frame.height() / 2 + 1;
     }
-    // The window opens centred over the main window, moved only as far as
-    // keeps it wholly on its screen (with room for a title bar the window
-    // system may add).
+    // The window opens centred over the main window, moved only as far as keeps it wholly on its screen (with
+    // room for a title bar the window system may add).
     bool OverMainWindow(const QWidget* w) const {
         const QRect screen = w->screen()->availableGeometry();
         QRect want(QPoint(), w->frameGeometry().size());
@@ -151,8 +146,7 @@ public:
     }
     // A menu item of the main window by its caption, & marks and all.
     QAction* action(const QString& text) const {
-        for (QAction* a : view->findChildren<QAction*>())
-            if (a->text() == text) return a;
+        for (QAction* a : view->findChildren<QAction*>()) if (a->text() == text) return a;
         ADD_FAILURE() << "no menu item " << text.toStdString();
         return nullptr;
     }
@@ -182,9 +176,7 @@ public:
         type(text);
         return box;
     }
-    QLineEdit* typeInto(const char* name, const QString& text) const {
-        return typeOver(view->findChild<QLineEdit*>(name), text);
-    }
+    QLineEdit* typeInto(const char* name, const QString& text) const { return typeOver(view->findChild<QLineEdit*>(name), text); }
     static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(focus(), key, modifiers);
         QApplication::processEvents();
@@ -213,9 +205,8 @@ public:
         press(Qt::Key_S, Qt::ControlModifier);
         return setup;
     }
-    // A key whose command shows and closes a window of its own (the
-    // progress window): done once the main window is active again, as the
-    // technician sees it.
+    // A key whose command shows and closes a window of its own (the progress window): done once the main window
+    // is active again, as the technician sees it.
     void command(Qt::Key key) {
         press(key);
         activate(view.get());
