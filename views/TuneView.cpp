@@ -91,6 +91,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* tabs = new QTabBar(this);
     for (const auto& t : model.TabStrip1.Tabs()) tabs->addTab(QString::fromStdString(t));
     BindState(tabs, model.TabStrip1);
+    NameControl(tabs, "Tuning procedure");
     auto pick = [&model](int i) {
         if (!model.TabStrip1.Enabled() || i < 0) return;
         model.TabStrip1.select(i);

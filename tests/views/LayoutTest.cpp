@@ -127,6 +127,8 @@ void WalkNames(QAccessibleInterface* at, const QString& frame, QStringList& faul
         if (reachable && (name.isEmpty() || (hasValue && name == c->text(QAccessible::Value)) || name == frame))
             faults << QString("%1 %2 named \"%3\"").arg(c->role()).arg(w ? NameOf(w) : c->text(QAccessible::Value)).arg(name);
         else if (reachable) ++named;
+        for (int k = 0; c->role() == QAccessible::PageTabList && k < c->childCount(); ++k)
+            if (c->child(k)->text(QAccessible::Name) == name) faults << "tab list named by its tab " + name;
         if (reachable && c->role() == QAccessible::Button && buttons.contains(name.toLower())) faults << "two buttons sound as \"" + name + "\"";
         if (reachable && c->role() == QAccessible::Button) buttons << name.toLower();
         WalkNames(c, c->role() == QAccessible::Grouping ? name : frame, faults, named, buttons);
@@ -313,7 +315,7 @@ TEST(WindowPlacementTest, TheFrameLiesOnTheScreen) {
         EXPECT_EQ(client.size(), c.client);
         EXPECT_TRUE(c.screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
         // Where it fits, where it was wanted.
-        if (c.screen.contains(QRect(c.wanted, frame.size()))) EXPECT_EQ(frame.topLeft(), c.wanted);
+        EXPECT_TRUE(!c.screen.contains(QRect(c.wanted, frame.size())) || frame.topLeft() == c.wanted);
     }
 }
 

@@ -10,7 +10,6 @@
 #include <QStatusBar>
 #include <QLabel>
 #include <QScrollBar>
-#include <QStyleOptionSlider>
 #include <QStyleHints>
 #include <QTabBar>
 #include <QWheelEvent>
@@ -264,9 +263,8 @@ TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
 // arrows and groove do, and Write stores where either came to.
 TEST_F(TuneViewTest, ThePowerValueByKeyAsByMouse) {
     struct Step { Qt::Key key; QStyle::SubControl part; int by; };
-    const Step steps[] = {{Qt::Key_Right, QStyle::SC_ScrollBarAddLine, 1}, {Qt::Key_Right, QStyle::SC_ScrollBarAddLine, 1},
-                          {Qt::Key_PageDown, QStyle::SC_ScrollBarSubPage, -10}, {Qt::Key_Left, QStyle::SC_ScrollBarSubLine, -1},
-                          {Qt::Key_Up, QStyle::SC_ScrollBarAddLine, 1}};
+    const Step steps[] = {{Qt::Key_Right, QStyle::SC_ScrollBarAddLine, 1}, {Qt::Key_Right, QStyle::SC_ScrollBarAddLine, 1}, {Qt::Key_PageDown, QStyle::SC_ScrollBarSubPage, -10},
+                          {Qt::Key_Left, QStyle::SC_ScrollBarSubLine, -1}, {Qt::Key_Up, QStyle::SC_ScrollBarAddLine, 1}};
     QApplication::setActiveWindow(&view);
     auto press = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
     std::vector<std::string> stored;
@@ -284,32 +282,21 @@ TEST_F(TuneViewTest, ThePowerValueByKeyAsByMouse) {
             for (int i = 0; i < 20 && QApplication::focusWidget() != bar; ++i) press(Qt::Key_Tab);
             ASSERT_EQ(QApplication::focusWidget(), bar);
         }
+        // The arrows at the ends, the groove just inside the left one.
+        auto at = [bar](QStyle::SubControl part) {
+            const int arrow = bar->height();
+            return QPoint(part == QStyle::SC_ScrollBarAddLine ? bar->width() - arrow / 2 : part == QStyle::SC_ScrollBarSubLine ? arrow / 2 : arrow + 4, arrow / 2);
+        };
         for (const Step& s : steps) {
-            if (byKey) {
-                press(s.key);
-            } else {
-                QStyleOptionSlider o;
-                o.initFrom(bar);
-                o.state |= QStyle::State_Horizontal;
-                o.orientation = Qt::Horizontal;
-                o.minimum = bar->minimum();
-                o.maximum = bar->maximum();
-                o.sliderPosition = o.sliderValue = bar->value();
-                o.singleStep = bar->singleStep();
-                o.pageStep = bar->pageStep();
-                QTest::mouseClick(bar, Qt::LeftButton, {}, bar->style()->subControlRect(QStyle::CC_ScrollBar, &o, s.part, bar).center());
-            }
+            if (byKey) press(s.key);
+            else QTest::mouseClick(bar, Qt::LeftButton, {}, at(s.part));
             want += s.by;
             EXPECT_EQ(tune.lblDAC.Caption(), std::to_string(want) + " (HEX: " + vkt::Hex(static_cast<unsigned>(want)) + ")");
         }
-        if (byKey) {
-            press(Qt::Key_Tab);
-            ASSERT_EQ(QApplication::focusWidget(), button("Write"));
-            clock.advance(1);
-            press(Qt::Key_Space);
-        } else {
-            click(button("Write"));
-        }
+        clock.advance(1);
+        if (byKey) press(Qt::Key_Tab);
+        if (byKey) press(Qt::Key_Space);  // on Write
+        else QTest::mouseClick(button("Write"), Qt::LeftButton);
         EXPECT_EQ(ee(11), want);
         click(button("Finished/Quit"));
         stored.push_back(calibration());
@@ -354,10 +341,7 @@ TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     QTest::mouseClick(updown, Qt::LeftButton, {}, QPoint(updown->width() - 4, updown->height() - 4));  // the down arrow
     EXPECT_EQ(dac(), (std::pair{135, std::string("87")}));
     // A held key: the window system's repeats, each one step, most of them and the release while a step is written.
-    auto key = [](QEvent::Type type, Qt::Key k, bool repeat) {
-        QKeyEvent e(type, k, Qt::NoModifier, QString(), repeat);
-        QApplication::sendEvent(QApplication::focusWidget(), &e);
-    };
+    auto key = [](QEvent::Type type, Qt::Key k, bool repeat) { QKeyEvent e(type, k, Qt::NoModifier, QString(), repeat); QApplication::sendEvent(QApplication::focusWidget(), &e); };
     for (const auto& [k, repeats, shown] : {std::tuple{Qt::Key_Up, 12, 148}, std::tuple{Qt::Key_Down, 20, 128}}) {
         int left = repeats;
         platform.onEvents = [&] {
