@@ -109,7 +109,7 @@ void FitToScreen(QWidget* w) {
 void CentreOnScreen(QWidget* w) {
     FitToScreen(w);
     const QRect screen = Available(w);
-    KeepOnScreen(w, screen.center() - QRect(QPoint(), w->size() + Around(FrameOf(w))).center());
+    KeepOnScreen(w, screen.center() - QRect(QPoint(), w->frameGeometry().size()).center());
 }
 
 void PlaceOverOwner(QWidget* w) {
@@ -119,7 +119,7 @@ void PlaceOverOwner(QWidget* w) {
         return;
     }
     FitToScreen(w);
-    KeepOnScreen(w, owner->frameGeometry().center() - QRect(QPoint(), w->size() + Around(FrameOf(w))).center());
+    KeepOnScreen(w, owner->frameGeometry().center() - QRect(QPoint(), w->frameGeometry().size()).center());
 }
 
 void FollowWindow(QWidget* w, vkt::Window& model, bool modal, Placement placement) {
