@@ -265,10 +265,10 @@ int UpDownSteps(int key) {
 
 bool TuneView::eventFilter(QObject* watched, QEvent* event) {
     // Every press is one step, a held key's repeats included: the window
-    // system repeats the key by itself. The spin box's own repeat would make
-    // two steps of a repeat, and its repeat timer, started by a repeat that
-    // waited behind a write, would go on stepping after the key was let go
-    // or take the presses that come while it runs.
+    // system repeats the key by itself. The spin box's own repeat makes two
+    // steps of a repeat (the key's, and one more as it starts repeating by
+    // itself), steps once more after the key was let go when the repeat
+    // waited behind a write, and takes no presses while its timer runs.
     if (watched == updown_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const int steps = UpDownSteps(static_cast<QKeyEvent*>(event)->key());
         if (steps == 0) return QWidget::eventFilter(watched, event);
