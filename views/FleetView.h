@@ -15,8 +15,11 @@ class QCheckBox;
 class QGridLayout;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace vktviews {
+
+class ElidedLabel;
 
 class FleetView : public QWidget {
 public:
@@ -27,7 +30,7 @@ public:
         QCheckBox* cable;
         QProgressBar* progress;
         QLabel* radio;
-        QLabel* result;
+        ElidedLabel* result;
     };
     const std::vector<Row>& rows() const { return rows_; }
 
@@ -40,6 +43,7 @@ private:
     vkteditor::FleetRun& m_;
     QGridLayout* grid_;
     QLabel* noPorts_;
+    QPushButton* find_;
     std::vector<Row> rows_;
 };
 
