@@ -50,7 +50,7 @@ void ReachedByTab(QLabel* l) {
 } // namespace
 
 FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWidget* owner)
-    : QWidget(owner, Qt::Window), m_(model), grid_(nullptr), noPorts_(nullptr), find_(nullptr) {
+    : QWidget(owner, Qt::Window), m_(model), grid_(nullptr), noPorts_(nullptr) {
     InstallAccessibleNames();
     auto* outer = new QVBoxLayout(this);
     auto* content = new QWidget(this);
@@ -71,7 +71,6 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     cablesLayout->addWidget(noPorts_);
     auto* cableButtons = new QHBoxLayout;
     auto* find = new QPushButton(cables);
-    find_ = find;
     Bind(find, m_.cmdFindCable, [this, &ports] {
         FindCableDialog(ports, [this](const std::string& device) { m_.cableFound(device); }, this).exec();
     });
@@ -179,13 +178,17 @@ void FleetView::showRows() {
             });
             rows_.push_back(r);
         }
-        // The rows come before the buttons under them, whenever they were made.
-        QWidget* before = find_->previousInFocusChain();
+        // The rows lead the tab order, as they lead the window, whenever they
+        // were made: each goes next after the window itself, which takes a
+        // place in the order only for that.
+        QWidget* before = this;
+        setFocusPolicy(Qt::TabFocus);
         for (const Row& r : rows_)
             for (QWidget* w : {static_cast<QWidget*>(r.cable), static_cast<QWidget*>(r.result)}) {
                 setTabOrder(before, w);
                 before = w;
             }
+        setFocusPolicy(Qt::NoFocus);
     }
     const bool run = m_.running();
     for (size_t i = 0; i < rows_.size(); ++i) {

@@ -15,7 +15,6 @@ class QCheckBox;
 class QGridLayout;
 class QLabel;
 class QProgressBar;
-class QPushButton;
 
 namespace vktviews {
 
@@ -43,7 +42,6 @@ private:
     vkteditor::FleetRun& m_;
     QGridLayout* grid_;
     QLabel* noPorts_;
-    QPushButton* find_;
     std::vector<Row> rows_;
 };
 
