@@ -56,8 +56,8 @@ LabelCodes EncodeLabel(const std::string& text) {
     return codes;
 }
 
-void PutImageLabel(int address, const LabelCodes& codes) {
-    for (int i = 0; i < 8; ++i) PutImageBits((address + i) / 256, (address + i) % 256, 255, codes[static_cast<size_t>(i)]);
+void PutImageLabel(Image& image, int address, const LabelCodes& codes) {
+    for (size_t i = 0; i < codes.size(); ++i) image.at(static_cast<size_t>(address) + i) = codes[i];
 }
 
 std::string DecodeLabel(const uint8_t* codes) {
