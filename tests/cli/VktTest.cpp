@@ -121,10 +121,10 @@ TEST_F(VktTest, DiffAndReport) {
     EXPECT_EQ(run({"diff", path("s.vkt"), path("s.vkt")}), 0);
     EXPECT_EQ(out.str(), NoDifferences);
     // Said as the windows say them, in their order: the rotary switch before ANI Rate, channel 1's label before
-    // channel 2's frequency, though memory holds them the other way round.
+    // channel 2's frequency, though memory holds them the other way round; a UCG channel no write sends is none.
     std::string b = bytes("s.vkt");
     const int g1 = VKTCore::GroupBase(0);
-    for (const auto& [at, to] : {std::pair{7, 0xFC}, {128, 0x23}, {155, 0x20}, {g1 + 38, 0x12}, {g1 + 46, 0x80},
+    for (const auto& [at, to] : {std::pair{7, 0xFC}, {128, 0x23}, {155, 0x20}, {g1 + 38, 0x12}, {g1 + 46, 0x80}, {g1, 0x05},
                                  {VKTCore::LabelSlotAddress(0, 0) + 7, 0x02}, {VKTCore::ChannelSlotAddress(0, 1) + 1, 0x2C}})
         b[static_cast<size_t>(at)] = static_cast<char>(to);
     std::ofstream(path("b.vkt"), std::ios::binary) << b;
