@@ -304,6 +304,9 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"import", s, "--plan", notes, "--group", "16", "-o", path("u.vkt")}, 2, "--group takes 1 ... 15"},
         {{"import", s, "--plan", notes, "--csv", notes, "-o", path("u.vkt")}, 2, "either --csv IN.csv or --plan"},
         {{"import", s, "--csv", notes, "--group", "2", "-o", path("u.vkt")}, 2, "--group and --cut-names are for --plan, not --csv"},
+        {{"defaults", "--verify", "-o", path("u.vkt")}, 2, "vkt: defaults does not take --verify"},
+        {{"diff", s, s, "--port", "1"}, 2, "vkt: diff does not take --port"},
+        {{"verify", s, "--port", "1", "--changed-only"}, 2, "vkt: verify does not take --changed-only"},
     };
     if (vkt::ThisSystem == vkt::SystemKind::Windows)  // one port as typed and as Windows lists it
         cases.push_back({{"write", s, "--device", "COM7", "--device", "\\\\.\\com7"}, 2, twice + "COM7 and \\\\.\\com7"});
