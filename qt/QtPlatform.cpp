@@ -97,7 +97,8 @@ QString QtFilter(const std::string& filter) {
 
 } // namespace
 
-QtPlatform::QtPlatform() : serial_([this](int n) { return deviceOfPort(n); }) {
+QtPlatform::QtPlatform()
+    : serial_([this](int n) { return deviceOfPort(n); }, [this](int n) { return n != vkt::EmulatedPort && runDevices_.contains(n); }) {
     clock_.start();
     tick_.setSingleShot(true);
 }
