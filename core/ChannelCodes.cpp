@@ -62,7 +62,10 @@ void PutImageLabel(Image& image, int address, const LabelCodes& codes) {
 
 std::string DecodeLabel(const uint8_t* codes) {
     std::string text;
-    for (int i = 0; i < 8; ++i) text += LabelCodeToChar(vkt::Hex(codes[i]));
+    // The code is the table's index: the comparison decodes every label of
+    // two setups, many times over.
+    for (int i = 0; i < 8; ++i)
+        if (codes[i] < LabelTableSize) text += LabelTable[codes[i]];
     return text;
 }
 

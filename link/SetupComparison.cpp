@@ -27,6 +27,7 @@ struct Entry {
     int record;
     int base;
     Field field;
+    int channel = -1;  // the channel whose slot or label holds it
 };
 
 std::string ElementName(const Field& run, int i) {
@@ -35,14 +36,14 @@ std::string ElementName(const Field& run, int i) {
 }
 
 // Keeps only the bits a write sends; a field without any is not compared.
-void Add(std::vector<Entry>& out, const std::string& prefix, int record, int base, const Field& run) {
+void Add(std::vector<Entry>& out, const std::string& prefix, int record, int base, const Field& run, int channel = -1) {
     for (int i = 0; i < run.count; ++i) {
         Field f = run[i];
         uint64_t sent = 0;
         for (int k = 0; k < f.size; ++k) sent = sent << 8 | (VKTCore::FieldBitsAt(f, f.offset + k) & SentBits(base + f.offset + k));
         if (!sent) continue;
         f.mask = sent;
-        out.push_back({prefix + ElementName(run, i), record, base, f});
+        out.push_back({prefix + ElementName(run, i), record, base, f, channel});
     }
 }
 
@@ -66,8 +67,8 @@ std::vector<Entry> SentFields() {
         AddUnnamed(out, group, g, block);
         for (int c = 0; c < VKTCore::ChannelCount; ++c) {
             const std::string ch = group + "Ch " + std::to_string(c + 1) + " ";
-            for (const Field& f : VKTCore::ChannelSlot::Fields) Add(out, ch, g, VKTCore::ChannelSlotAddress(g, c), f);
-            Add(out, ch, g, VKTCore::LabelSlotAddress(g, c), VKTCore::LabelSlot::Label);
+            for (const Field& f : VKTCore::ChannelSlot::Fields) Add(out, ch, g, VKTCore::ChannelSlotAddress(g, c), f, c);
+            Add(out, ch, g, VKTCore::LabelSlotAddress(g, c), VKTCore::LabelSlot::Label, c);
         }
     }
     return out;
@@ -108,6 +109,29 @@ Shown UnitWideShown(Image image) {
     return s;
 }
 
+// A channel's cells and check boxes, from controls that show its group.
+void AddChannel(Shown& s, vkt::GroupControls& c, int g, int ch) {
+    namespace CS = VKTCore::ChannelSlot;
+    const std::pair<const Field&, int> columns[] = {{CS::RxFreq, vkt::ColRecFreq}, {CS::RxCG, vkt::ColRecCG},
+                                                    {CS::TxFreq, vkt::ColTxFreq}, {CS::TxCG, vkt::ColTxCG}};
+    const auto i = static_cast<size_t>(ch);
+    const std::string name = "Group " + std::to_string(g + 1) + " Ch " + std::to_string(ch + 1) + " ";
+    for (const auto& [f, col] : columns) s.emplace_back(name + f.name, c.grid().cellText(ch, col));
+    s.emplace_back(name + VKTCore::LabelSlot::Label.name, Quoted(c.grid().cellText(ch, vkt::ColChLabel)));
+    s.emplace_back(name + GB::Scan.name, Checked(c.chkScan[i]));
+    s.emplace_back(name + GB::Narrow.name, Checked(c.chkNarr[i]));
+    s.emplace_back(name + GB::LowPower.name, Checked(c.chkLoPower[i]));
+}
+
+// One channel alone: a channel's field is seen in its own row or nowhere.
+Shown ChannelShown(Image image, int g, int ch) {
+    vkt::GroupControls c;
+    VKTCore::clsChannel(c, image).Read_Channel(g, ch);
+    Shown s;
+    AddChannel(s, c, g, ch);
+    return s;
+}
+
 Shown GroupShown(Image image, int g) {
     vkt::GroupControls c;
     VKTCore::clsGroup(c, image).Read_Group(g);
@@ -132,18 +156,7 @@ Shown GroupShown(Image image, int g) {
             {group + "Battery Saver", c.optBattSaveOff.Value() ? c.optBattSaveOff.Caption() : c.optBattSaveOn.Caption()},
             {group + GB::EntClrKeyLockout.name, Checked(c.chkENTCLRLock)},
             {group + GB::PriorityKeyLockout.name, Checked(c.chkPriKeyLock)}};
-    namespace CS = VKTCore::ChannelSlot;
-    const std::pair<const Field&, int> columns[] = {{CS::RxFreq, vkt::ColRecFreq}, {CS::RxCG, vkt::ColRecCG},
-                                                    {CS::TxFreq, vkt::ColTxFreq}, {CS::TxCG, vkt::ColTxCG}};
-    for (int ch = 0; ch < VKTCore::ChannelCount; ++ch) {
-        const auto i = static_cast<size_t>(ch);
-        const std::string name = group + "Ch " + std::to_string(ch + 1) + " ";
-        for (const auto& [f, col] : columns) s.emplace_back(name + f.name, c.grid().cellText(ch, col));
-        s.emplace_back(name + VKTCore::LabelSlot::Label.name, Quoted(c.grid().cellText(ch, vkt::ColChLabel)));
-        s.emplace_back(name + GB::Scan.name, Checked(c.chkScan[i]));
-        s.emplace_back(name + GB::Narrow.name, Checked(c.chkNarr[i]));
-        s.emplace_back(name + GB::LowPower.name, Checked(c.chkLoPower[i]));
-    }
+    for (int ch = 0; ch < VKTCore::ChannelCount; ++ch) AddChannel(s, c, g, ch);
     return s;
 }
 
@@ -177,9 +190,12 @@ std::vector<FieldDifference> CompareSetups(const Image& first, const Image& give
             if (a[i].second != b[i].second) out.push_back({a[i].first, a[i].second, b[i].second});
         // Bits the windows show alike on both sides (a group nibble under its
         // Global flag, say) still differ on the radio: named by their field.
+        const auto alike = [record](const Image& image, const Image& other, const Shown& whole, const Entry& e) {
+            return e.channel < 0 ? RecordShown(With(image, other, e), record) == whole
+                                 : ChannelShown(With(image, other, e), record, e.channel) == ChannelShown(image, record, e.channel);
+        };
         for (const Entry* e : differing)
-            if (RecordShown(With(first, second, *e), record) == a && RecordShown(With(second, first, *e), record) == b)
-                out.push_back({e->name, Text(first, *e), Text(second, *e)});
+            if (alike(first, second, a, *e) && alike(second, first, b, *e)) out.push_back({e->name, Text(first, *e), Text(second, *e)});
     }
     return out;
 }
