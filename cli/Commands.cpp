@@ -9,6 +9,7 @@
 
 #include "cli/ChannelCsv.h"
 #include "cli/CommandLine.h"
+#include "cli/RadioSession.h"
 #include "core/ChannelPlan.h"
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
@@ -181,10 +182,6 @@ std::string CommandHelp(const std::string& command) {
         if (own) ownLines += line + "\n";
     }
     return ownLines.empty() ? "" : "Usage: vkt " + command + " [options]\n\n" + ownLines + shared;
-}
-
-void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c) {
-    for (const auto& x : d) c.out << x.field << ": " << first << " " << x.first << ", " << second << " " << x.second << "\n";
 }
 
 int Diff(const Args& a, Console& c) {
