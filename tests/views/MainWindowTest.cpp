@@ -739,12 +739,16 @@ TEST_F(ViewTest, ProgressCancelReachesTheModel) {
     // A whole read moves the bar by whole percents, each told to a screen reader, rather than once per byte.
     auto* bar = procView->findChild<QProgressBar*>();
     std::vector<int> moves;
-    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&moves](int value) { moves.push_back(value); });
+    QStringList names;
+    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&moves, &names, bar](int value) { moves.push_back(value); names << bar->accessibleName(); });
     command(Qt::Key_F2);
+    EXPECT_EQ(names.filter("Reading radio").size(), names.size());
     ASSERT_GE(moves.size(), 2u);
     EXPECT_LE(moves.size(), 101u);
     EXPECT_EQ(*std::max_element(moves.begin(), moves.end()), 100);
 
+    main->proc.ShowForm("Writing VKT Memory", true);
+    EXPECT_EQ(bar->accessibleName(), "Writing radio");
     main->proc.ShowForm("Reading VKT Memory", false);
     QApplication::processEvents();
     EXPECT_EQ(procView->windowTitle(), "VKT Processing");
