@@ -53,14 +53,18 @@ std::optional<std::string> PastedText(int col, const std::string& field) {
     return text;
 }
 
+// "a", "a and b", "a, b and c".
+std::string Listed(const std::vector<std::string>& items) {
+    std::string text;
+    for (size_t i = 0; i < items.size(); ++i) text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+    return text;
+}
+
 // "row 3", "rows 3 and 7", "rows 1, 3 and 7".
 std::string RowsText(const std::vector<int>& rows) {
-    std::string text = rows.size() == 1 ? "row " : "rows ";
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i > 0) text += i + 1 == rows.size() ? " and " : ", ";
-        text += std::to_string(rows[i] + 1);
-    }
-    return text;
+    std::vector<std::string> numbers;
+    for (int r : rows) numbers.push_back(std::to_string(r + 1));
+    return (rows.size() == 1 ? "row " : "rows ") + Listed(numbers);
 }
 
 std::string RowsCountText(int rows) { return std::to_string(rows) + (rows == 1 ? " row" : " rows"); }
@@ -144,19 +148,30 @@ void ClipboardCommands::paste(int firstRow, int rows, const std::function<void()
 
 void ClipboardCommands::tellRefused(int rows) {
     platform_.Beep();
+    // Every row took its label, its boxes and the cells that passed. The
+    // refused cells come first and short, for a status bar that shows only
+    // the start of a long text; what their columns take follows.
+    std::vector<std::string> columns, cells, rules;
     std::vector<int> refusedRows;
-    for (const auto& [col, row] : refused_)
-        if (std::find(refusedRows.begin(), refusedRows.end(), row) == refusedRows.end()) refusedRows.push_back(row);
-    std::string text = "Pasted " + std::to_string(rows - static_cast<int>(refusedRows.size())) + " of " + RowsCountText(rows);
     for (int col = vkt::ColRecFreq; col <= vkt::ColTxCG; ++col) {
         std::vector<int> inCol;
         for (const auto& [c, row] : refused_)
             if (c == col) inCol.push_back(row);
         if (inCol.empty()) continue;
         std::sort(inCol.begin(), inCol.end());
-        text += "; " + GridEditor::ColumnName(col) + " of " + RowsText(inCol) + " refused: " + GridEditor::Takes(col);
+        columns.push_back(GridEditor::ColumnName(col));
+        cells.push_back(GridEditor::ColumnName(col) + " of " + RowsText(inCol));
+        rules.push_back(GridEditor::Rule(col));
+        for (int row : inCol)
+            if (std::find(refusedRows.begin(), refusedRows.end(), row) == refusedRows.end()) refusedRows.push_back(row);
     }
-    if (told) told(text);
+    auto joined = [](const std::vector<std::string>& parts) {
+        std::string text;
+        for (const std::string& p : parts) text += (text.empty() ? "" : "; ") + p;
+        return text;
+    };
+    const std::string refused = refusedRows.size() == 1 ? Listed(columns) + " of " + RowsText(refusedRows) : joined(cells);
+    if (told) told("Pasted " + RowsCountText(rows) + "; refused: " + refused + ". " + joined(rules));
 }
 
 // Undo of a cell: a text that starts at or after "D" (a digital code) goes

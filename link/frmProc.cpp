@@ -27,6 +27,7 @@ void frmProc::place() { move(owner_.Left() + OffsetTwips, owner_.Top() + OffsetT
 void frmProc::ShowForm(const std::string& text, bool isWrite) {
     load();
     isWrite_ = isWrite;
+    Prog1Name.setCaption(isWrite ? "Writing radio" : "Reading radio");
     place();
     lblInfo.setCaption(text + RadioNote);
     CancelButton.setEnabled(false);

@@ -18,6 +18,8 @@ public:
 
     vkt::Label lblInfo;
     vkt::ProgressBar Prog1{0, 100};
+    // What the bar stands for, its name for a screen reader: "Reading radio", "Writing radio".
+    vkt::Label Prog1Name;
     vkt::Button CancelButton{"Cancel"};
 
     // Set by Cancel; the transfers look at it between blocks and while waiting.

@@ -112,6 +112,8 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     auto* status = new QLabel(statusBar());
     statusBar()->addWidget(status, 1);
     Bind(status, m_.statusText);
+    // A long message shows its start; the whole of it is in the tool tip.
+    OnChange(status, m_.statusText, [this, status] { status->setToolTip(Qs(m_.statusText.Caption())); });
     // A hint about refused typing goes at the next accepted key, or after a
     // few seconds.
     auto* hintTimer = new QTimer(this);

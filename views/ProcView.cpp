@@ -19,6 +19,7 @@ ProcView::ProcView(VKTCom::frmProc& model, QWidget* owner) : QDialog(owner, Qt::
     auto* cancel = new QPushButton(this);
     Bind(info, model.lblInfo);
     Bind(bar, model.Prog1);
+    OnChange(bar, model.Prog1Name, [bar, &model] { bar->setAccessibleName(Qs(model.Prog1Name.Caption())); });
     Bind(cancel, model.CancelButton, [&model] { model.CancelButton_Click(); });
     layout->addWidget(info);
     layout->addWidget(bar);

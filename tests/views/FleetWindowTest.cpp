@@ -161,10 +161,8 @@ TEST_F(FleetWindowTest, AWindowOfTheMainWindowsReadInOrderAtItsOwnWidth) {
     // The window opens on the first cable; Tab runs down the rows to Close.
     EXPECT_EQ(focus(), rows[0].cable);
     QStringList order{rows[0].cable->accessibleName()};
-    for (press(Qt::Key_Tab); focus() != rows[0].cable && order.size() < 40; press(Qt::Key_Tab)) {
-        auto* button = qobject_cast<QAbstractButton*>(focus());
-        order << (button && focus()->accessibleName().isEmpty() ? button->text() : focus()->accessibleName());
-    }
+    for (press(Qt::Key_Tab); focus() != rows[0].cable && order.size() < 40; press(Qt::Key_Tab))
+        order << (focus()->accessibleName().isEmpty() ? qobject_cast<QAbstractButton*>(focus())->text() : focus()->accessibleName());
     EXPECT_EQ(order.mid(0, 7), (QStringList{"Program the radio on /dev/ttyUSB0", "Result on /dev/ttyUSB0: none yet", "Program the radio on /dev/ttyUSB1",
                                             "Result on /dev/ttyUSB1: none yet", "Program the radio on /dev/ttyS0", "Result on /dev/ttyS0: none yet",
                                             "Find &Cable..."})) << order.join(" | ").toStdString();
@@ -177,12 +175,10 @@ TEST_F(FleetWindowTest, AWindowOfTheMainWindowsReadInOrderAtItsOwnWidth) {
     fleet.workers.scripts = {{Result(Outcome::Failed, why.c_str(), 2.1), "exit 1"}};
     start({0});
     fleet.finish();
-    const QString full = QString::fromStdString("FAILED: " + why + " 2.1 s");
     EXPECT_EQ(fleet.view.width(), width);
-    EXPECT_EQ(rows[0].result->toolTip(), full);
+    EXPECT_EQ(rows[0].result->toolTip(), QString::fromStdString("FAILED: " + why + " 2.1 s"));
     EXPECT_TRUE(rows[0].result->text().endsWith(QChar(0x2026))) << rows[0].result->text().toStdString();
-    const auto labels = fleet.view.findChildren<QLabel*>();
-    EXPECT_EQ(std::count_if(labels.begin(), labels.end(), [this](QLabel* l) { return l->accessibleName() == "Summary: " + summary(); }), 1);
+    EXPECT_TRUE(std::ranges::any_of(fleet.view.findChildren<QLabel*>(), [this](QLabel* l) { return l->accessibleName() == "Summary: " + summary(); }));
 }
 
 // Next Radios goes on counting the session's radios; Start begins a new one.

@@ -647,10 +647,9 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     platform.clipboard = rows.join('\r').toStdString();
     const QString row0 = shown(0, 1), row1 = shown(1, 1), row6 = shown(6, 1);
     EXPECT_EQ(beepsDuring([] { press(Qt::Key_V, Qt::ControlModifier); }), 1);
-    EXPECT_EQ(main->statusText.Caption(),
-              "Pasted 12 of 16 rows; Rec Freq of rows 1, 2 and 7 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none; "
-              "Rec CG of row 3 refused: a tone such as 088.5, or a digital code such as D023 or D023-; "
-              "Tx Freq of row 7 refused: 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none");
+    const std::string rules = ". Rec Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none; Rec CG takes a tone such as 088.5, or a digital "
+                              "code such as D023 or D023-; Tx Freq must be 136 ... 174 MHz in 2.5 or 6.25 kHz steps, or 0 for none";
+    EXPECT_EQ(main->statusText.Caption(), "Pasted 16 rows; refused: Rec Freq of rows 1, 2 and 7; Rec CG of row 3; Tx Freq of row 7" + rules);
     const std::tuple<int, int, QString> cells[] = {
         {0, 1, row0}, {1, 1, row1}, {6, 1, row6}, {2, 2, "000.0"}, {6, 3, "000.00"}, {3, 3, "155.50000"}, {3, 4, "088.5"}};
     for (const auto& [row, col, text] : cells) EXPECT_EQ(shown(row, col), text) << row << "," << col;
@@ -665,6 +664,22 @@ TEST_F(ViewTest, APastedValueIsCheckedAsATypedOneIs) {
     EXPECT_EQ(shown(3, 3), "000.00");
     EXPECT_EQ(shown(3, 4), "000.0");
     EXPECT_EQ(main->statusText.Caption(), "Paste undone: 16 rows put back");
+
+    // A row of three refused cells is pasted still; the status bar shows which, at its width, and the rest in a tool tip.
+    clickCell(3, 1);
+    main->mnuRow_Click();
+    rows = QString::fromStdString(platform.clipboard).split('\r');
+    for (const auto& [field, to] : {std::pair{1, "190.00000"}, {2, "D089-"}, {3, "180.00"}, {5, "NEWLABEL"}}) change(0, field, to);
+    platform.clipboard = rows.join('\r').toStdString();
+    press(Qt::Key_V, Qt::ControlModifier);
+    const QString said = QString::fromStdString(main->statusText.Caption());
+    EXPECT_EQ(said.toStdString(), "Pasted 1 row; refused: Rec Freq, Rec CG and Tx Freq of row 4" + rules);
+    EXPECT_EQ(shown(3, 5), "NEWLABEL");
+    QLabel* status = nullptr;
+    for (auto* l : view->statusBar()->findChildren<QLabel*>()) if (l->text() == said) status = l;
+    ASSERT_NE(status, nullptr);
+    EXPECT_LE(status->fontMetrics().horizontalAdvance(said.left(said.indexOf(". "))), status->contentsRect().width());
+    EXPECT_EQ(status->toolTip(), said);
 }
 
 // The offset box opens with the last offset, checked when it is taken.
@@ -739,12 +754,16 @@ TEST_F(ViewTest, ProgressCancelReachesTheModel) {
     // A whole read moves the bar by whole percents, each told to a screen reader, rather than once per byte.
     auto* bar = procView->findChild<QProgressBar*>();
     std::vector<int> moves;
-    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&moves](int value) { moves.push_back(value); });
+    QStringList names;
+    QObject::connect(bar, &QProgressBar::valueChanged, bar, [&moves, &names, bar](int value) { moves.push_back(value); names << bar->accessibleName(); });
     command(Qt::Key_F2);
+    EXPECT_EQ(names.filter("Reading radio").size(), names.size());
     ASSERT_GE(moves.size(), 2u);
     EXPECT_LE(moves.size(), 101u);
     EXPECT_EQ(*std::max_element(moves.begin(), moves.end()), 100);
 
+    main->proc.ShowForm("Writing VKT Memory", true);
+    EXPECT_EQ(bar->accessibleName(), "Writing radio");
     main->proc.ShowForm("Reading VKT Memory", false);
     QApplication::processEvents();
     EXPECT_EQ(procView->windowTitle(), "VKT Processing");
