@@ -235,7 +235,7 @@ struct FleetWindowModel {
 TEST(WorkerCopies, TheFleetWindowHearsItsCopiesAndOneThatCannotStartFailsItsRow) {
     QTemporaryDir dir;
     FleetWindowModel fleet(Script(dir, "vkt", "printf 'progress\\twriting\\t50\\t2AAA0105\\n'\n"
-                                              "printf 'result\\tdone\\t2AAA0105\\t1.50\\t0.010\\t\\t\\n'\n"), dir);
+                                              "printf 'result\\tdone\\t2AAA0105\\t1.50\\t0.010\\t\\t\\t\\t\\n'\n"), dir);
     EXPECT_EQ(fleet.run(), "written and verified 1.5 s");
     FleetWindowModel missing(dir.filePath("no-such-vkt"), dir);
     const std::string result = missing.run();

@@ -20,7 +20,7 @@ using vktfleet::Outcome;
 using vktfleet::ProgressLine;
 
 std::string Result(Outcome status, const char* detail = "", double seconds = 14.1, const char* written = "") {
-    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written});
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written, "", ""});
 }
 
 std::string Read(const std::string& path) {
@@ -144,7 +144,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     fleet.finish();
     EXPECT_EQ(fleet.workers.started[0], (std::vector<std::string>{"write", setupCopy(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_EQ(resultOf(0), "blocks 36, 43 written and verified 14.1 s");
-    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find("," + saved + ",sha-of-6019-bytes,write,done,yes,14.1,,,\"blocks 36, 43 written and verified\"\n"),
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find("," + saved + ",sha-of-6019-bytes,write,done,yes,14.1,,,\"blocks 36, 43 written and verified\",,\n"),
               std::string::npos);
     click("&Next Radios");
     fleet.finish();
@@ -153,7 +153,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_EQ(summary().toStdString().rfind("Round 2: 1 of 2 radios written and verified in ", 0), 0u) << summary().toStdString();
     EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 3");
     // A radio that failed half-way is on record with what it had been sent.
-    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,failed,no,2.1,,block 43: no acknowledgement after 0.5 s,block 36 written\n"),
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,failed,no,2.1,,block 43: no acknowledgement after 0.5 s,block 36 written,,\n"),
               std::string::npos);
 
     fleet.workers.scripts.resize(4);
