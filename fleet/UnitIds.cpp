@@ -24,7 +24,8 @@ std::string Trimmed(const std::string& line) {
 
 } // namespace
 
-std::optional<UnitIds> UnitIds::Of(const std::string& option, std::string& problem) {
+std::optional<UnitIds> UnitIds::Of(const std::string& given, std::string& problem) {
+    const std::string option = Trimmed(given);
     UnitIds ids;
     if (!option.empty() && vkt::AllDigits(option)) {
         if (!IsUnitId(option)) {

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 
@@ -178,6 +179,37 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     ASSERT_EQ(fleet.view.rows().size(), 4u);
     EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyACM0 — CDC ACM"));
     EXPECT_TRUE(fleet.view.rows()[2].cable->isChecked());
+}
+
+// Numbered from the first ID typed, in row order, round after round, refused when too few are left; or each
+// copy told to keep its radio's own. The rows and the record hold the IDs.
+TEST_F(FleetWindowTest, RadiosAreNumberedAcrossRoundsOrKeepTheirOwnIds) {
+    auto* number = fleet.view.findChild<QCheckBox*>("chkNumber");
+    auto* keep = fleet.view.findChild<QCheckBox*>("chkKeepIds");
+    QTest::mouseClick(keep, Qt::LeftButton);
+    QTest::mouseClick(number, Qt::LeftButton);
+    EXPECT_FALSE(keep->isChecked());
+    QTest::keyClicks(fleet.view.findChild<QLineEdit*>("txtFirstId"), "9999997");
+    for (const char* id : {"9999997", "9999998", "9999999"})
+        fleet.workers.scripts.push_back({vktfleet::ResultLine({Outcome::Done, "2AAA0105 #5E4F", 14.1, 0.05, "", "", id, "2AAA0105 #5E4F"}), "exit 0"});
+    start({0, 1});
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[1], (std::vector<std::string>{"write", setupCopy(), "--verify", "--device", "/dev/ttyUSB1", "--worker", "--unit-ids", "9999998"}));
+    EXPECT_EQ(resultOf(1), "unit ID 9999998: written and verified 14.1 s");
+    click("&Next Radios");
+    EXPECT_EQ(summary(), "Nothing was written: 2 radios but only 1 unit ID left.");
+    EXPECT_EQ(fleet.workers.started.size(), 2u);
+    QTest::mouseClick(fleet.view.rows()[1].cable, Qt::LeftButton);
+    click("&Next Radios");
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[2].back(), "9999999");
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",/dev/ttyUSB0,2AAA0105 #5E4F,"), std::string::npos);
+    EXPECT_TRUE(Read((folder / "fleet-record.csv").string()).ends_with(",,,,9999999,2AAA0105 #5E4F\n"));
+    QTest::mouseClick(keep, Qt::LeftButton);
+    EXPECT_FALSE(number->isChecked());
+    click("&Start");
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[3], (std::vector<std::string>{"write", setupCopy(), "--verify", "--keep-unit-ids", "--device", "/dev/ttyUSB0", "--worker"}));
 }
 
 // A window built anew on each opening ends its bindings with its widgets: the models that outlive it keep no
