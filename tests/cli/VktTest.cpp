@@ -435,62 +435,6 @@ TEST_F(VktTest, AFleetCopyReportsInLines) {
 
 namespace {
 
-// Each group's ANI/ID as the radio holds it, seven digits.
-std::vector<std::string> UnitIdsIn(const vktsim::Eeprom& e) {
-    std::vector<std::string> ids;
-    for (int g = 0; g < VKTCore::GroupCount; ++g) {
-        std::string hex;
-        for (int i = 0; i < 4; ++i) hex += vkt::Hex2(e[static_cast<size_t>(VKTCore::GroupBase(g) + 41 + i)]);
-        ids.push_back(hex.substr(1));
-    }
-    return ids;
-}
-
-} // namespace
-
-// A radio's ANI/ID in every group: given (from a start or a file, radio after radio) or kept as the radio holds
-// it in each group, read first; the rest of the setup is written, the setup file stays, the log's last columns
-// hold the ID and the fingerprint. Running out of IDs stops before the next radio is touched.
-TEST_F(VktTest, EachRadioGetsItsOwnUnitIdOrKeepsItsOwn) {
-    std::ofstream(path("ids.txt"), std::ios::binary) << "42\r\n\n 7654321 \n";
-    const std::string setup = bytes("s.vkt");
-    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1;
-    const std::string tag = "2AAA0105 #5E4F", kept = "0000555/0000777";
-    std::vector<std::string> own(15, "0000555");
-    own.back() = "0000777";
-    struct Case { std::vector<std::string> options; std::string input; int exit; std::string said; std::vector<std::string> ids; std::string log; };
-    const Case cases[] = {
-        {{"--unit-ids", "1001"}, "", 0, "radio 1 (2AAA0105, unit ID 0001001): written (1 so far)\n", std::vector<std::string>(15, "0001001"), ",0001001,"},
-        {{"--unit-ids", "1001", "--verify"}, "", 0, "radio 1 (" + tag + ", unit ID 0001001): written and verified (1 so far)\n", std::vector<std::string>(15, "0001001"), ",0001001," + tag},
-        {{"--unit-ids", path("ids.txt"), "--repeat"}, "\n\n", 2, "radio 1 (2AAA0105, unit ID 0000042): written (1 so far)\nradio 2 (2AAA0105, unit ID 7654321): written (2 so far)\n",
-         std::vector<std::string>(15, "7654321"), ",7654321,"},
-        {{"--unit-ids", "9999999", "--changed-only"}, "", 0, "radio 1 (" + tag + ", unit ID 9999999): 16 blocks written and verified (1 so far)\n",
-         std::vector<std::string>(15, "9999999"), ",9999999," + tag},
-        {{"--keep-unit-ids"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): written (1 so far)\n", own, "," + kept + "," + tag},
-        {{"--keep-unit-ids", "--verify"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): written and verified (1 so far)\n", own, "," + kept + "," + tag},
-        {{"--keep-unit-ids", "--changed-only"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): 1 block written and verified (1 so far)\n", own, "," + kept + "," + tag},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.said);
-        port.radio().eeprom = vktsim::RadioModel::FactorySetup();
-        ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
-        auto& radio = port.radio().eeprom;
-        for (int g = 0; g < VKTCore::GroupCount; ++g) radio[static_cast<size_t>(VKTCore::GroupBase(g) + 43)] = g < 14 ? 0x05 : 0x07, radio[static_cast<size_t>(VKTCore::GroupBase(g) + 44)] = g < 14 ? 0x55 : 0x77;
-        radio[static_cast<size_t>(ch)] ^= 0x01;
-        std::vector<std::string> args = {"write", path("s.vkt"), "--port", "1", "--log", path("ids.csv")};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        EXPECT_EQ(run(args, c.input), c.exit) << err.str();
-        EXPECT_EQ(out.str(), c.said);
-        EXPECT_EQ(UnitIdsIn(radio), c.ids);
-        EXPECT_EQ(radio[static_cast<size_t>(ch)], static_cast<uint8_t>(setup[static_cast<size_t>(ch)]));
-        EXPECT_EQ(bytes("s.vkt"), setup);
-        EXPECT_TRUE(bytes("ids.csv").ends_with(c.log + "\n")) << bytes("ids.csv");
-        if (c.exit) { EXPECT_TRUE(err.str().ends_with(": vkt: 1 radio but only 0 unit IDs left in " + path("ids.txt") + "; nothing was written to radio 3\n")) << err.str(); }
-    }
-}
-
-namespace {
-
 // What the radio heard since `from`: block writes (212 N), masked writes
 // (209 page offset) by address, and the block reads (198 N) after a write.
 struct Heard { std::vector<int> blocks = {}, masked = {}, readBack = {}; };
@@ -589,6 +533,74 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     // A write that did not get there says what it had sent, as its reason does.
     EXPECT_NE(bytes("log.csv").find("-all-CommPort1.vkt\",block 36 written,,"), std::string::npos) << bytes("log.csv");
     EXPECT_NE(bytes("log.csv").find(",\"blocks 36, 43 written\",,"), std::string::npos);
+}
+
+namespace {
+
+// Each group's ANI/ID as the radio holds it, seven digits.
+std::vector<std::string> UnitIdsIn(const vktsim::Eeprom& e) {
+    std::vector<std::string> ids;
+    for (int g = 0; g < VKTCore::GroupCount; ++g) {
+        std::string hex;
+        for (int i = 0; i < 4; ++i) hex += vkt::Hex2(e[static_cast<size_t>(VKTCore::GroupBase(g) + 41 + i)]);
+        ids.push_back(hex.substr(1));
+    }
+    return ids;
+}
+
+} // namespace
+
+// A radio's ANI/ID in every group: given (from a start or a file, radio after radio) or kept as the radio holds
+// it in each group, read first; the rest of the setup is written, the setup file stays, the log's last columns
+// hold the ID and the fingerprint. Running out of IDs stops before the next radio is touched.
+TEST_F(VktTest, EachRadioGetsItsOwnUnitIdOrKeepsItsOwn) {
+    std::ofstream(path("ids.txt"), std::ios::binary) << "42\r\n\n 7654321 \n";
+    const std::string setup = bytes("s.vkt");
+    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1;
+    const std::string tag = "2AAA0105 #5E4F", kept = "0000555/0000777";
+    std::vector<std::string> own(15, "0000555");
+    own.back() = "0000777";
+    struct Case { std::vector<std::string> options; std::string input; int exit; std::string said; std::vector<std::string> ids; std::string log; };
+    const Case cases[] = {
+        {{"--unit-ids", "1001"}, "", 0, "radio 1 (2AAA0105, unit ID 0001001): written (1 so far)\n", std::vector<std::string>(15, "0001001"), ",0001001,"},
+        {{"--unit-ids", "1001", "--verify"}, "", 0, "radio 1 (" + tag + ", unit ID 0001001): written and verified (1 so far)\n", std::vector<std::string>(15, "0001001"), ",0001001," + tag},
+        {{"--unit-ids", path("ids.txt"), "--repeat"}, "\n\n", 2, "radio 1 (2AAA0105, unit ID 0000042): written (1 so far)\nradio 2 (2AAA0105, unit ID 7654321): written (2 so far)\n",
+         std::vector<std::string>(15, "7654321"), ",7654321,"},
+        {{"--unit-ids", "9999999", "--changed-only"}, "", 0, "radio 1 (" + tag + ", unit ID 9999999): 16 blocks written and verified (1 so far)\n",
+         std::vector<std::string>(15, "9999999"), ",9999999," + tag},
+        {{"--keep-unit-ids"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): written (1 so far)\n", own, "," + kept + "," + tag},
+        {{"--keep-unit-ids", "--verify"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): written and verified (1 so far)\n", own, "," + kept + "," + tag},
+        {{"--keep-unit-ids", "--changed-only"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): 1 block written and verified (1 so far)\n", own, "," + kept + "," + tag},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        port.radio().eeprom = vktsim::RadioModel::FactorySetup();
+        ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
+        auto& radio = port.radio().eeprom;
+        for (int g = 0; g < VKTCore::GroupCount; ++g) radio[static_cast<size_t>(VKTCore::GroupBase(g) + 43)] = g < 14 ? 0x05 : 0x07, radio[static_cast<size_t>(VKTCore::GroupBase(g) + 44)] = g < 14 ? 0x55 : 0x77;
+        radio[static_cast<size_t>(ch)] ^= 0x01;
+        std::vector<std::string> args = {"write", path("s.vkt"), "--port", "1", "--log", path("ids.csv")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        EXPECT_EQ(run(args, c.input), c.exit) << err.str();
+        EXPECT_EQ(out.str(), c.said);
+        EXPECT_EQ(UnitIdsIn(radio), c.ids);
+        EXPECT_EQ(radio[static_cast<size_t>(ch)], static_cast<uint8_t>(setup[static_cast<size_t>(ch)]));
+        EXPECT_EQ(bytes("s.vkt"), setup);
+        EXPECT_TRUE(bytes("ids.csv").ends_with(c.log + "\n")) << bytes("ids.csv");
+        if (c.exit) { EXPECT_TRUE(err.str().ends_with(": vkt: 1 radio but only 0 unit IDs left in " + path("ids.txt") + "; nothing was written to radio 3\n")) << err.str(); }
+    }
+    // Kept IDs go to the unit they were read from alone: another unit on the cable by then gets nothing.
+    const auto& received = port.radio().received;
+    size_t start = received.size();
+    ASSERT_EQ(run({"read", "--port", "1", "-o", path("r.vkt")}), 0);
+    const size_t aRead = received.size() - start;
+    start = received.size();
+    const auto dac = static_cast<size_t>(VKTCore::Page0::HighPowerDAC.offset);
+    const uint8_t otherUnit = port.radio().eeprom[dac] ^ 0x5A;
+    interrupted = [&] { return received.size() - start > aRead && (port.radio().eeprom[dac] = otherUnit, false); };
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--keep-unit-ids"}), 1);
+    EXPECT_NE(out.str().find("FAILED: the radio on the cable is not the one that was read (its calibration differs); nothing was written"), std::string::npos) << out.str();
+    EXPECT_EQ(HeardSince(received, start).blocks, std::vector<int>{});
 }
 
 // A copy that fails, one whose radio is not as sent and one that dies fail alone. The log, found empty, gets
