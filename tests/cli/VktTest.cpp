@@ -535,29 +535,19 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
     EXPECT_NE(bytes("log.csv").find(",\"blocks 36, 43 written\",,"), std::string::npos);
 }
 
-namespace {
-
-// Each group's ANI/ID as the radio holds it, seven digits.
-std::vector<std::string> UnitIdsIn(const vktsim::Eeprom& e) {
-    std::vector<std::string> ids;
-    for (int g = 0; g < VKTCore::GroupCount; ++g) {
-        std::string hex;
-        for (int i = 0; i < 4; ++i) hex += vkt::Hex2(e[static_cast<size_t>(VKTCore::GroupBase(g) + 41 + i)]);
-        ids.push_back(hex.substr(1));
-    }
-    return ids;
-}
-
-} // namespace
-
-// A radio's ANI/ID in every group: given (from a start or a file, radio after radio) or kept as the radio holds
-// it in each group, read first; the rest of the setup is written, the setup file stays, the log's last columns
-// hold the ID and the fingerprint. Running out of IDs stops before the next radio is touched.
+// Every group's ANI/ID given (from a start or a file, radio after radio) or kept, read first; the rest written, the
+// setup file as it was, the log's last columns the ID and fingerprint. Too few IDs left stop before the radio.
 TEST_F(VktTest, EachRadioGetsItsOwnUnitIdOrKeepsItsOwn) {
     std::ofstream(path("ids.txt"), std::ios::binary) << "42\r\n\n 7654321 \n";
-    const std::string setup = bytes("s.vkt");
+    const std::string setup = bytes("s.vkt"), tag = "2AAA0105 #5E4F", kept = "0000555/0000777";
     const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1;
-    const std::string tag = "2AAA0105 #5E4F", kept = "0000555/0000777";
+    // Each group's ANI/ID as the radio holds it, seven digits.
+    const auto idsIn = [](const vktsim::Eeprom& e) {
+        std::vector<std::string> ids(VKTCore::GroupCount);
+        for (size_t g = 0; g < ids.size(); ++g)
+            for (int i = 0; i < 4; ++i) ids[g] += vkt::Hex2(e[static_cast<size_t>(VKTCore::GroupBase(static_cast<int>(g)) + 41 + i)]).substr(i == 0);
+        return ids;
+    };
     std::vector<std::string> own(15, "0000555");
     own.back() = "0000777";
     struct Case { std::vector<std::string> options; std::string input; int exit; std::string said; std::vector<std::string> ids; std::string log; };
@@ -583,7 +573,7 @@ TEST_F(VktTest, EachRadioGetsItsOwnUnitIdOrKeepsItsOwn) {
         args.insert(args.end(), c.options.begin(), c.options.end());
         EXPECT_EQ(run(args, c.input), c.exit) << err.str();
         EXPECT_EQ(out.str(), c.said);
-        EXPECT_EQ(UnitIdsIn(radio), c.ids);
+        EXPECT_EQ(idsIn(radio), c.ids);
         EXPECT_EQ(radio[static_cast<size_t>(ch)], static_cast<uint8_t>(setup[static_cast<size_t>(ch)]));
         EXPECT_EQ(bytes("s.vkt"), setup);
         EXPECT_TRUE(bytes("ids.csv").ends_with(c.log + "\n")) << bytes("ids.csv");
@@ -596,8 +586,7 @@ TEST_F(VktTest, EachRadioGetsItsOwnUnitIdOrKeepsItsOwn) {
     const size_t aRead = received.size() - start;
     start = received.size();
     const auto dac = static_cast<size_t>(VKTCore::Page0::HighPowerDAC.offset);
-    const uint8_t otherUnit = port.radio().eeprom[dac] ^ 0x5A;
-    interrupted = [&] { return received.size() - start > aRead && (port.radio().eeprom[dac] = otherUnit, false); };
+    interrupted = [&, other = static_cast<uint8_t>(port.radio().eeprom[dac] ^ 0x5A)] { return received.size() - start > aRead && (port.radio().eeprom[dac] = other, false); };
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--keep-unit-ids"}), 1);
     EXPECT_NE(out.str().find("FAILED: the radio on the cable is not the one that was read (its calibration differs); nothing was written"), std::string::npos) << out.str();
     EXPECT_EQ(HeardSince(received, start).blocks, std::vector<int>{});

@@ -199,8 +199,7 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
     }
 }
 
-// Three radios numbered from 1001 in the order of their cables; a second run, a channel changed, keeps each
-// radio's own. The record holds each radio's ID twice: given, then kept.
+// Three radios numbered from 1001 in cable order; a second run, a channel changed, keeps each one's (recorded twice).
 TEST(SerialPty, AFleetRunNumbersItsRadiosAndASecondKeepsTheirIds) {
     QTemporaryDir dir;
     QByteArray changed = FileBytes(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
