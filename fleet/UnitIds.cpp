@@ -74,7 +74,10 @@ bool UnitIds::give(std::vector<FleetCable>& cables, std::string& why) {
         why = tooFew(cables.size());
         return false;
     }
-    for (FleetCable& cable : cables) cable.args.insert(cable.args.end(), {"--unit-ids", next()});
+    for (FleetCable& cable : cables) {
+        cable.unitId = next();
+        cable.args.insert(cable.args.end(), {"--unit-ids", cable.unitId});
+    }
     return true;
 }
 
