@@ -227,7 +227,7 @@ RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string&
         return ended("nothing was written");
     case VKTCom::JobEnd::AlreadyHeld:
         outcome.done = true;
-        outcome.wrote = "already holds the setup: nothing written";
+        outcome.wrote = vktfleet::AlreadyHeld;
         outcome.wroteList = "nothing";
         return outcome;
     case VKTCom::JobEnd::WriteFailed:

@@ -229,6 +229,10 @@ bool FleetRun::Form_QueryUnload() {
     return true;
 }
 
+void FleetRun::Form_Escape() {
+    if (running() || recordProblem_.empty()) Form_QueryUnload();
+}
+
 void FleetRun::showState() {
     const bool run = running();
     const bool reading = optRead.Value();

@@ -95,7 +95,11 @@ public:
     void cmdNext_Click() { startRound(true); }
     void cmdCancel_Click();
     void cmdClose_Click() { Form_QueryUnload(); }
-    void optAction_Click() { showState(); }
+    // The rows' check boxes say what they do to their radios.
+    void optAction_Click() {
+        showState();
+        notifyRows();
+    }
     void chkChangedOnly_Click() { showState(); }
     // The two ways with unit IDs exclude each other.
     void chkNumber_Click();
@@ -106,6 +110,10 @@ public:
     // True keeps the window open: a run asks first, and when told to go on
     // it is cancelled and the window closes once every radio is released.
     bool Form_QueryUnload();
+    // Esc: a run under way is left only as Close leaves it, by the question;
+    // once it is over the window closes, unless the record failed to take the
+    // rows and the window is all that tells of them.
+    void Form_Escape();
 
     bool running() const { return round_ && round_->running(); }
     int round() const { return roundNumber_; }

@@ -76,7 +76,8 @@ std::string FleetRound::resultText(size_t i) const {
         if (job_.action == Action::Read) return "read into " + r.detail;
         return r.detail.empty() ? DoneText(job_.action, job_.verify) : r.detail;  // what a write of the changes wrote
     case Outcome::Unverified: return "written but NOT verified: " + r.detail;
-    case Outcome::Interrupted: return "INTERRUPTED " + r.detail;
+    // The copy's own words begin "interrupted while ...".
+    case Outcome::Interrupted: return r.detail.empty() ? LineWord(r.outcome) : r.detail;
     case Outcome::Failed: break;
     }
     return "FAILED: " + r.detail;
@@ -103,14 +104,9 @@ void FleetRound::record(size_t i, const WorkerResult& r) {
     if (!AppendLogRow(job_.logPath, row, why) && recordFailed) recordFailed(why);
 }
 
-int FleetRound::done() const {
-    return static_cast<int>(
-        std::count_if(states_.begin(), states_.end(), [](const CableState& s) { return s.reported && s.result.outcome == Outcome::Done; }));
-}
+int FleetRound::done() const { return count(Outcome::Done); }
 
-bool FleetRound::interrupted() const {
-    return std::any_of(states_.begin(), states_.end(), [](const CableState& s) { return s.reported && s.result.outcome == Outcome::Interrupted; });
-}
+bool FleetRound::interrupted() const { return count(Outcome::Interrupted) > 0; }
 
 std::vector<std::string> FleetRound::notDone() const {
     std::vector<std::string> out;
@@ -121,9 +117,20 @@ std::vector<std::string> FleetRound::notDone() const {
 
 double FleetRound::seconds() const { return (end_ < 0 ? platform_.Timer() : end_) - start_; }
 
+int FleetRound::count(Outcome o, const char* written) const {
+    return static_cast<int>(std::count_if(states_.begin(), states_.end(), [&](const CableState& s) {
+        return s.reported && s.result.outcome == o && (!written || s.result.written == written);
+    }));
+}
+
 std::string FleetRound::summary() const {
-    std::string text = std::to_string(done()) + " of " + Radios(static_cast<int>(cables_.size())) + " " + DoneText(job_.action, job_.verify) +
-                       " in " + vkt::FixedText(seconds(), 1) + " s";
+    const int cables = static_cast<int>(cables_.size());
+    if (cables > 0 && count(Outcome::Done, AlreadyHeld) == cables) return Radios(cables) + " already held the setup: nothing written";
+    const std::string counted = std::to_string(done()) + " of " + Radios(cables) + " " + DoneText(job_.action, job_.verify);
+    const int released = count(Outcome::Interrupted);
+    std::string text = released ? "cancelled: " + counted + ", " + std::to_string(released) + " released " +
+                                      (job_.action == Action::Read ? "unread" : "unwritten")
+                                  : counted + " in " + vkt::FixedText(seconds(), 1) + " s";
     const auto missing = notDone();
     if (!missing.empty()) {
         text += "; not done: ";

@@ -64,13 +64,16 @@ public:
     size_t size() const { return cables_.size(); }
     const std::string& name(size_t i) const { return cables_[i].name; }
     const CableState& state(size_t i) const { return states_[i]; }
-    // "written and verified", "FAILED: hook: no answer after 0.5 s", ...
+    // "written and verified", "FAILED: hook: no answer after 0.5 s",
+    // "interrupted while writing, after 2944 of 6016 bytes; ...", ...
     std::string resultText(size_t i) const;
     int done() const;
     bool interrupted() const;
     std::vector<std::string> notDone() const;
     double seconds() const;
-    // "3 of 4 radios written and verified in 22.0 s; not done: /dev/ttyUSB2"
+    // "3 of 4 radios written and verified in 22.0 s; not done: /dev/ttyUSB2",
+    // "4 radios already held the setup: nothing written", "cancelled: 2 of 4
+    // radios written and verified, 2 released unwritten; not done: ..."
     std::string summary() const;
 
     // A cable's result came in (and went into the record).
@@ -82,6 +85,8 @@ private:
     void heard(size_t i, const vkt::WorkerPool::Event& e);
     void report(size_t i, const WorkerResult& r);
     void record(size_t i, const WorkerResult& r);
+    // The cables whose radios ended so (and wrote that, when written is given).
+    int count(Outcome o, const char* written = nullptr) const;
 
     vkt::Platform& platform_;
     vkt::WorkerPool& workers_;

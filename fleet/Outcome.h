@@ -28,6 +28,8 @@ const char* LineWord(Outcome o);
 std::optional<Outcome> OutcomeOfLine(const std::string& word);
 // What a radio run did when it was done: "read", "written" or "written and verified".
 const char* DoneText(Action a, bool verify);
+// What a write of only the changes did to a radio that held the setup already.
+constexpr const char* AlreadyHeld = "already holds the setup: nothing written";
 // The count of radios that text stands for: "1 radio", "3 radios".
 std::string Radios(int count);
 

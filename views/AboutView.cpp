@@ -40,6 +40,13 @@ AboutView::AboutView(vkteditor::frmAbout& model, QWidget* owner) : QDialog(owner
     buttons->addWidget(ok);
     buttons->addWidget(sys);
     layout->addLayout(buttons, 4, 0, 1, 2);
+    // What a screen reader says as the box opens: left to itself it would
+    // pick among the labels and leave out the version, which is what the
+    // technician opened the box to hear.
+    const auto describe = [this, &model] {
+        setAccessibleDescription(Qs(model.lblTitle.Caption() + ", " + model.lblVersion.Caption() + ". " + model.lblDescription.Caption()));
+    };
+    for (vkt::Label* l : {&model.lblTitle, &model.lblVersion, &model.lblDescription}) OnChange(this, *l, describe);
 }
 
 } // namespace vktviews

@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTabBar>
 
 namespace vktviews {
 
@@ -76,8 +78,90 @@ private:
     QString shown_;
 };
 
+// A tab of a tab list: its text, whether it is the one shown, and a press
+// that shows it.
+class AccessibleTab : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    AccessibleTab(QTabBar* bar, int index) : bar_(bar), index_(index) {}
+    int index() const { return index_; }
+
+    bool isValid() const override { return bar_ && index_ < bar_->count(); }
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return bar_ ? QAccessible::queryAccessibleInterface(bar_) : nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name && isValid() ? SpokenName(bar_->tabText(index_)) : QString(); }
+    void setText(QAccessible::Text, const QString&) override {}
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s.selectable = s.focusable = true;
+        s.selected = bar_->currentIndex() == index_;
+        s.focused = s.selected && bar_->hasFocus();
+        s.disabled = !bar_->isEnabled() || !bar_->isTabEnabled(index_);
+        s.invisible = !bar_->isVisible() || !bar_->isTabVisible(index_);
+        return s;
+    }
+    QRect rect() const override {
+        if (!isValid()) return {};
+        const QRect r = bar_->tabRect(index_);
+        return {bar_->mapToGlobal(r.topLeft()), r.size()};
+    }
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && isValid() && bar_->isEnabled()) bar_->setCurrentIndex(index_);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    QPointer<QTabBar> bar_;
+    int index_;
+};
+
+// Qt's own tab list says its shown tab as its name, whatever name it was
+// given: "TX Power, page tab list". This one says what the tabs choose.
+class AccessibleTabList : public QAccessibleWidget {
+public:
+    explicit AccessibleTabList(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+    ~AccessibleTabList() override {
+        for (const QAccessible::Id id : std::as_const(tabs_)) QAccessible::deleteAccessibleInterface(id);
+    }
+    QTabBar* bar() const { return static_cast<QTabBar*>(widget()); }
+
+    int childCount() const override { return bar()->count(); }
+    QAccessibleInterface* child(int i) const override {
+        if (i < 0 || i >= bar()->count()) return nullptr;
+        if (!tabs_.contains(i)) tabs_.insert(i, QAccessible::registerAccessibleInterface(new AccessibleTab(bar(), i)));
+        return QAccessible::accessibleInterface(tabs_.value(i));
+    }
+    int indexOfChild(const QAccessibleInterface* c) const override {
+        for (auto it = tabs_.cbegin(); it != tabs_.cend(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == c) return it.key();
+        return -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override { return child(bar()->tabAt(bar()->mapFromGlobal(QPoint(x, y)))); }
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && bar()->accessibleName().isEmpty() && bar()->currentIndex() >= 0)
+            return SpokenName(bar()->tabText(bar()->currentIndex()));
+        return QAccessibleWidget::text(t);
+    }
+
+private:
+    mutable QHash<int, QAccessible::Id> tabs_;
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (className == QLatin1String("QComboBox")) return new AccessibleList(static_cast<QComboBox*>(object));
+    if (className == QLatin1String("QTabBar")) return new AccessibleTabList(static_cast<QTabBar*>(object));
     // The windows made of a plain widget (global parameters, tuning, help)
     // would otherwise report themselves as a filler.
     auto* w = qobject_cast<QWidget*>(object);

@@ -18,6 +18,7 @@
 
 #include "views/Accessibility.h"
 #include "views/Binding.h"
+#include "views/ElidedLabel.h"
 #include "views/FindCableDialog.h"
 #include "views/WindowPlacement.h"
 
@@ -37,6 +38,13 @@ QColor Colour(RowState o, const QPalette& p) {
     case RowState::NotVerified: return QColor(0x8a, 0x4b, 0x00);
     default: return p.color(QPalette::WindowText);
     }
+}
+
+// A text the keyboard reaches and selects. The focus comes after the
+// selection, which would leave a label to the mouse's focus alone.
+void ReachedByTab(QLabel* l) {
+    l->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    l->setFocusPolicy(Qt::StrongFocus);
 }
 
 } // namespace
@@ -133,10 +141,12 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
 
     auto* summary = NewLabel(content, m_.lblSummary);
     summary->setWordWrap(true);
-    summary->setFocusPolicy(Qt::TabFocus);
-    summary->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
-    NameControl(summary, "Summary");
-    OnChange(summary, m_.lblSummary, [summary, this] { summary->setAccessibleDescription(Qs(m_.lblSummary.Caption())); });
+    ReachedByTab(summary);
+    // Said by its name, as the rows' results are.
+    OnChange(summary, m_.lblSummary, [summary, this] {
+        const QString text = Qs(m_.lblSummary.Caption());
+        summary->setAccessibleName("Summary: " + (text.isEmpty() ? QString("none yet") : text));
+    });
     layout->addWidget(summary);
     layout->addWidget(NewLabel(content, m_.lblSession));
     layout->addStretch(1);
@@ -154,7 +164,7 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     }
     outer->addLayout(buttons);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(escape, &QShortcut::activated, this, [this] { m_.Form_Escape(); });
 
     m_.rowsChanged = [this] { showRows(); };
     showRows();
@@ -170,7 +180,8 @@ void FleetView::showRows() {
             for (QWidget* w : std::initializer_list<QWidget*>{r.cable, r.progress, r.radio, r.result}) delete w;
         rows_.clear();
         for (size_t i = 0; i < m_.ports.size(); ++i) {
-            Row r{new QCheckBox(owner), new QProgressBar(owner), new QLabel(owner), new QLabel(owner)};
+            // Room for the usual results; a longer one is cut short, whole in its tool tip.
+            Row r{new QCheckBox(owner), new QProgressBar(owner), new QLabel(owner), new ElidedLabel(40, owner)};
             const int at = static_cast<int>(i) + 1;
             grid_->addWidget(r.cable, at, 0);
             grid_->addWidget(r.progress, at, 1);
@@ -178,13 +189,23 @@ void FleetView::showRows() {
             grid_->addWidget(r.result, at, 3);
             r.progress->setMinimumWidth(fontMetrics().averageCharWidth() * 22);
             r.radio->setMinimumWidth(fontMetrics().horizontalAdvance("2AAA0105 #5E4F  "));  // the identity and its tag
-            r.result->setFocusPolicy(Qt::TabFocus);
-            r.result->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+            ReachedByTab(r.result);
             connect(r.cable, &QCheckBox::toggled, this, [this, i](bool on) {
                 if (i < m_.ports.size()) m_.ports[i].checked = on;
             });
             rows_.push_back(r);
         }
+        // The rows lead the tab order, as they lead the window, whenever they
+        // were made: each goes next after the window itself, which takes a
+        // place in the order only for that.
+        QWidget* before = this;
+        setFocusPolicy(Qt::TabFocus);
+        for (const Row& r : rows_)
+            for (QWidget* w : {static_cast<QWidget*>(r.cable), static_cast<QWidget*>(r.result)}) {
+                setTabOrder(before, w);
+                before = w;
+            }
+        setFocusPolicy(Qt::NoFocus);
     }
     const bool run = m_.running();
     for (size_t i = 0; i < rows_.size(); ++i) {
@@ -198,6 +219,8 @@ void FleetView::showRows() {
         }
         r.cable->setMinimumWidth(r.cable->sizeHint().width());
         r.cable->setEnabled(!run);
+        r.cable->setAccessibleName((m_.optRead.Value() ? "Read the radio on " : "Program the radio on ") + Qs(port.device));
+        r.cable->setAccessibleDescription(cable);
         const RowState o = m_.state(i);
         r.progress->setValue(o == RowState::Done ? 100 : m_.percent(i));
         r.progress->setFormat(o == RowState::Running ? "%p% " + Qs(m_.phase(i)) : "%p%");
@@ -206,9 +229,7 @@ void FleetView::showRows() {
         r.radio->setText(radio);
         r.radio->setAccessibleName("Radio on " + device + (radio.isEmpty() ? "" : ": " + radio));
         const QString result = Qs(m_.result(i));
-        r.result->setText(result);
-        // Room for the usual results; a long failure widens the window.
-        r.result->setMinimumWidth(std::max(fontMetrics().averageCharWidth() * 40, r.result->sizeHint().width()));
+        r.result->setFullText(result);
         QPalette p = r.result->palette();
         p.setColor(QPalette::WindowText, Colour(o, palette()));
         r.result->setPalette(p);
@@ -217,7 +238,7 @@ void FleetView::showRows() {
                                     (result.isEmpty() ? (o == RowState::Running ? Qs(m_.phase(i)) : QString("none yet")) : result));
     }
     noPorts_->setVisible(rows_.empty());
-    // A row more, or a longer result, and the window grows to show it whole.
+    // A row more, and the window grows to show it whole.
     if (isVisible()) {
         // The rows' own layouts first, then the window's.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);

@@ -18,6 +18,8 @@ class QProgressBar;
 
 namespace vktviews {
 
+class ElidedLabel;
+
 class FleetView : public QWidget {
 public:
     FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWidget* owner);
@@ -27,7 +29,7 @@ public:
         QCheckBox* cable;
         QProgressBar* progress;
         QLabel* radio;
-        QLabel* result;
+        ElidedLabel* result;
     };
     const std::vector<Row>& rows() const { return rows_; }
 

@@ -40,6 +40,7 @@ PlanImportView::PlanImportView(vkteditor::frmPlanImport& model, QWidget* owner) 
     changes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     changes->setTextInteractionFlags(Qt::TextSelectableByMouse);
     scroll->setWidget(changes);
+    NameControl(scroll, "What the import replaces");
     layout->addWidget(scroll, 3, 0, 1, 2);
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton(this);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "views/TuneView.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -44,6 +45,14 @@ QPushButton* Push(OneClick& oneClick, QWidget* parent, vkt::Button& model, std::
     return b;
 }
 
+// Four buttons of the window read "QUIT" or "Quit" at times, two of them on
+// one tab; a screen reader says what each quits while it reads so.
+void NameQuit(QPushButton* b, vkt::Button& model, const QString& what) {
+    OnChange(b, model, [b, &model, what] {
+        b->setAccessibleName(SpokenName(Qs(model.Caption())).compare("quit", Qt::CaseInsensitive) == 0 ? what : QString());
+    });
+}
+
 // A scroll bar or up-down control on a ranged model.
 template <class W> void BindRange(W* w, vkt::RangeControl& model, std::function<void()> onChange) {
     BindState(w, model);
@@ -82,6 +91,7 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* tabs = new QTabBar(this);
     for (const auto& t : model.TabStrip1.Tabs()) tabs->addTab(QString::fromStdString(t));
     BindState(tabs, model.TabStrip1);
+    NameControl(tabs, "Tuning procedure");
     auto pick = [&model](int i) {
         if (!model.TabStrip1.Enabled() || i < 0) return;
         model.TabStrip1.select(i);
@@ -110,6 +120,12 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     p->addLayout(choose);
     auto* scroll = new QScrollBar(Qt::Horizontal, power);
     BindRange(scroll, model.HScroll1, [&model] { model.HScroll1_Change(); });
+    // A scroll bar takes no focus of its own; this one holds the value the
+    // technician sets, and the keyboard must reach it as the mouse does.
+    scroll->setFocusPolicy(Qt::StrongFocus);
+    // A scroll bar's keys scroll a page: Right and Up would lower the value.
+    // Here they raise it, as they raise a slider's.
+    scroll->setInvertedControls(false);
     NameControl(scroll, "Transmit Power Value");
     p->addWidget(scroll);
     auto* valueRow = new QHBoxLayout;
@@ -142,7 +158,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Text(step, model.lblFreqInfo, s);
     f->addWidget(step);
     auto* quitRow = new QHBoxLayout;
-    Push(*oneClick, freq, model.cmdQuitFreq, [&model] { model.cmdQuitFreq_Click(); }, quitRow);
+    NameQuit(Push(*oneClick, freq, model.cmdQuitFreq, [&model] { model.cmdQuitFreq_Click(); }, quitRow), model.cmdQuitFreq,
+             "Quit frequency adjustment");
     quitRow->addStretch();
     f->addLayout(quitRow);
     outer->addWidget(freq, 1);
@@ -160,7 +177,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     devRow->addWidget(txtDev);
     Text(dev, model.lblDevExmpl, devRow);
     Push(*oneClick, dev, model.cmdStartDev, [&model] { model.cmdStartDev_Click(); }, devRow);
-    Push(*oneClick, dev, model.cmdQuitDev, [&model] { model.cmdQuitDev_Click(); }, devRow);
+    NameQuit(Push(*oneClick, dev, model.cmdQuitDev, [&model] { model.cmdQuitDev_Click(); }, devRow), model.cmdQuitDev,
+             "Quit modulation adjustment");
     d->addLayout(devRow);
     outer->addWidget(dev, 1);
 
@@ -170,7 +188,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     auto* r = new QVBoxLayout(rec);
     Text(rec, model.lblRecAdjInfo, r);
     auto* recRow = new QHBoxLayout;
-    Push(*oneClick, rec, model.cmdStartRecAdj, [&model] { model.cmdStartRecAdj_Click(); }, recRow);
+    NameQuit(Push(*oneClick, rec, model.cmdStartRecAdj, [&model] { model.cmdStartRecAdj_Click(); }, recRow), model.cmdStartRecAdj,
+             "Quit front end adjustment");
     Text(rec, model.lbl3, recRow);
     Text(rec, model.lblFEDAC, recRow);
     auto* updown = new QSpinBox(rec);
@@ -191,6 +210,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     NameControl(updown, "Front End Value");
     // An up-down control: arrows, keys and wheel step it; typing does not.
     updown->findChild<QLineEdit*>()->setReadOnly(true);
+    updown->installEventFilter(this);
+    updown_ = updown;
     recRow->addWidget(updown);
     recRow->addStretch();
     r->addLayout(recRow);
@@ -213,7 +234,8 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     Bind(warn, model.chkWarningMsg, [&model] { model.chkWarningMsg_Click(); });
     bottom->addWidget(warn);
     bottom->addStretch();
-    Push(*oneClick, this, model.cmdTuneQuit, [&model] { model.cmdTuneQuit_Click(); }, bottom);
+    NameQuit(Push(*oneClick, this, model.cmdTuneQuit, [&model] { model.cmdTuneQuit_Click(); }, bottom), model.cmdTuneQuit,
+             "Quit tuning window");
     outer->addLayout(bottom);
     auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);
@@ -226,7 +248,37 @@ TuneView::TuneView(VKTTune::frmTune& model, QWidget* owner) : QWidget(owner, Qt:
     FollowWindow(this, model, false, Placement::OverOwner);
 }
 
+namespace {
+
+// The steps an arrow or page key makes on the up-down; 0 for other keys.
+int UpDownSteps(int key) {
+    switch (key) {
+    case Qt::Key_Up: return 1;
+    case Qt::Key_Down: return -1;
+    case Qt::Key_PageUp: return 10;
+    case Qt::Key_PageDown: return -10;
+    default: return 0;
+    }
+}
+
+} // namespace
+
 bool TuneView::eventFilter(QObject* watched, QEvent* event) {
+    // Every press is one step, a held key's repeats included: the window
+    // system repeats the key by itself. The spin box's own repeat makes two
+    // steps of a repeat (the key's, and one more as it starts repeating by
+    // itself), steps once more after the key was let go when the repeat
+    // waited behind a write, and takes no presses while its timer runs.
+    if (watched == updown_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const int steps = UpDownSteps(static_cast<QKeyEvent*>(event)->key());
+        if (steps == 0) return QWidget::eventFilter(watched, event);
+        if (event->type() == QEvent::KeyPress) {
+            updown_->stepBy(steps);
+            QAccessibleValueChangeEvent said(updown_, updown_->value());
+            QAccessible::updateAccessibility(&said);
+        }
+        return true;
+    }
     if (watched == txtFreq_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

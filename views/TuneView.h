@@ -2,6 +2,7 @@
 #pragma once
 // The tuning window on Qt: the note, the five procedure tabs and their frames.
 
+#include <QSpinBox>
 #include <QWidget>
 
 #include "tune/frmTune.h"
@@ -19,6 +20,7 @@ protected:
 private:
     VKTTune::frmTune& m_;
     QWidget* txtFreq_ = nullptr;
+    QSpinBox* updown_ = nullptr;
 };
 
 } // namespace vktviews

@@ -21,23 +21,37 @@ QRect Available(const QWidget* w) {
 
 // The window system's frame round a window: known once it has been shown,
 // the style's title bar and borders before that.
-QSize FrameOf(const QWidget* w) {
-    const QSize shown = w->frameGeometry().size() - w->size();
-    if (w->testAttribute(Qt::WA_WState_Created) && !shown.isEmpty()) return shown;
+QMargins FrameOf(const QWidget* w) {
+    const QRect outer = w->frameGeometry();
+    const QRect inner = w->geometry();
+    const QMargins shown(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (w->testAttribute(Qt::WA_WState_Created) && !shown.isNull()) return shown;
     const int border = w->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
-    return {2 * border, w->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border};
+    return {border, w->style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border};
 }
+
+QSize Around(QMargins frame) { return {frame.left() + frame.right(), frame.top() + frame.bottom()}; }
 
 // Keeps a window's frame on the available area, left and top first.
 void KeepOnScreen(QWidget* w, QPoint topLeft) {
-    const QRect screen = Available(w);
-    const QSize outer = w->size() + FrameOf(w);
-    topLeft.setX(std::max(std::min(topLeft.x(), screen.right() + 1 - outer.width()), screen.left()));
-    topLeft.setY(std::max(std::min(topLeft.y(), screen.bottom() + 1 - outer.height()), screen.top()));
-    w->move(topLeft);
+    const QMargins frame = FrameOf(w);
+    const QRect client = PlaceFrame(Available(w), w->size(), frame, topLeft);
+    // A window not yet made is placed by its frame. Once made, until the
+    // window system has put its frame round it, a move places the client
+    // area, and the title bar of a window as tall as the screen would land
+    // above the screen's top edge.
+    if (w->testAttribute(Qt::WA_WState_Created)) w->setGeometry(client);
+    else w->move(client.topLeft() - QPoint(frame.left(), frame.top()));
 }
 
 } // namespace
+
+QRect PlaceFrame(const QRect& available, QSize client, QMargins frame, QPoint wanted) {
+    const QSize outer = client + Around(frame);
+    wanted.setX(std::max(std::min(wanted.x(), available.right() + 1 - outer.width()), available.left()));
+    wanted.setY(std::max(std::min(wanted.y(), available.bottom() + 1 - outer.height()), available.top()));
+    return {wanted + QPoint(frame.left(), frame.top()), client};
+}
 
 WholeArea::WholeArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
     setFrameShape(QFrame::NoFrame);
@@ -84,10 +98,10 @@ void FitToScreen(QWidget* w) {
         if (w->layout()) w->layout()->activate();
         // What the window needs beyond its controls: menus, status bar, margins.
         const QSize around = w->minimumSizeHint() - area->minimumSizeHint();
-        area->setRoom(Available(w).size() - FrameOf(w) - around);
+        area->setRoom(Available(w).size() - Around(FrameOf(w)) - around);
     }
     if (w->layout()) w->layout()->activate();
-    const QSize most = Available(w).size() - FrameOf(w);
+    const QSize most = Available(w).size() - Around(FrameOf(w));
     const QSize wanted = w->testAttribute(Qt::WA_Resized) ? w->size() : w->sizeHint();
     w->resize(wanted.expandedTo(w->minimumSize()).boundedTo(most));
 }

@@ -14,6 +14,10 @@ namespace vktviews {
 enum class Placement { AsIs, Centred, OverOwner };
 // Shows, hides and titles a top-level widget as its window model says.
 void FollowWindow(QWidget* w, vkt::Window& model, bool modal = false, Placement placement = Placement::AsIs);
+// The client area of a window whose frame (frame round client) is to lie on
+// the available area, its top left at wanted or as near as keeps it there,
+// left and top first.
+QRect PlaceFrame(const QRect& available, QSize client, QMargins frame, QPoint wanted);
 // Centres a window on its screen at the size it will be shown at, fitted to
 // the screen, its top left corner kept on the screen.
 void CentreOnScreen(QWidget* w);

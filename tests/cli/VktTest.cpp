@@ -89,8 +89,8 @@ protected:
     std::ostringstream out, err;
 };
 
-std::string Result(Outcome status, const char* detail = "", double seconds = 14.1, const std::string& unitId = "") {
-    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, "", unitId, ""});
+std::string Result(Outcome status, const char* detail = "", double seconds = 14.1, const char* written = "", const std::string& unitId = "") {
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written, unitId, ""});
 }
 
 } // namespace
@@ -650,21 +650,25 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     EXPECT_GE(std::chrono::system_clock::to_time_t(*stamp), before);
     EXPECT_LE(std::chrono::system_clock::to_time_t(*stamp), after);
 
-    // Every copy writes only what differs, as the run was told.
+    // Every copy writes only what differs, as the run was told; radios that held the setup are not said written.
     workers.started.clear();
-    workers.scripts = {{Result(Outcome::Done), "exit 0"}, {Result(Outcome::Done), "exit 0"}};
+    const auto held = Result(Outcome::Done, vktfleet::AlreadyHeld, 9.0, vktfleet::AlreadyHeld);
+    workers.scripts = {{held, "exit 0"}, {held, "exit 0"}};
+    out.str("");
     EXPECT_EQ(run({"write", file, "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1", "--changed-only", "--no-globals"}), 0);
     EXPECT_EQ(workers.started[1], (std::vector<std::string>{"write", file, "--verify", "--no-globals", "--changed-only", "--device", "/dev/ttyUSB1", "--worker"}));
+    EXPECT_EQ(out.str().substr(out.str().rfind('\n', out.str().size() - 2) + 1), "2 radios already held the setup: nothing written\n") << out.str();
 }
 
 // Ctrl-C reaches every copy; a signal to the run alone reaches none: either way each copy is told, once.
 TEST_F(VktTest, AnInterruptIsPassedOnToEveryCopyOnce) {
     interrupted = [] { return true; };
     workers.scripts = {{ProgressLine("writing", 10), Result(Outcome::Interrupted, "interrupted while writing, after 2944 of 6016 bytes"), "exit 130"},
-                       {Result(Outcome::Interrupted, "interrupted while writing, after 96 of 6016 bytes"), "exit 130"}};
+                       {Result(Outcome::Done), "exit 0"}};
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--device", "/dev/ttyUSB1"}), 130);
     EXPECT_EQ(workers.interrupts, 1);
-    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  INTERRUPTED interrupted while writing, after 2944 of 6016 bytes"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("/dev/ttyUSB0  radio 2AAA0105  interrupted while writing, after 2944 of 6016 bytes  14.1 s\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("\ncancelled: 1 of 2 radios written, 1 released unwritten; not done: /dev/ttyUSB0\n"), std::string::npos) << out.str();
 }
 
 // However the pipe cuts it; and through this system's own pipe, as a copy reads it.
@@ -701,8 +705,8 @@ TEST_F(VktTest, RepeatWorksInRounds) {
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/A", "--device", "/dev/B", "--keep-unit-ids"}), 1);
     EXPECT_EQ(workers.started[1], (std::vector<std::string>{"write", path("s.vkt"), "--keep-unit-ids", "--device", "/dev/B", "--worker"}));
     workers.started.clear();
-    workers.scripts = {{Result(Outcome::Done, "", 14.1, "9999996"), "exit 0"}, {Result(Outcome::Done, "", 14.1, "9999997"), "exit 0"},
-                       {Result(Outcome::Done, "", 14.1, "9999998"), "exit 0"}, {"exit 139"}};
+    workers.scripts = {{Result(Outcome::Done, "", 14.1, "", "9999996"), "exit 0"}, {Result(Outcome::Done, "", 14.1, "", "9999997"), "exit 0"},
+                       {Result(Outcome::Done, "", 14.1, "", "9999998"), "exit 0"}, {"exit 139"}};
     EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/A", "--device", "/dev/B", "--repeat", "--unit-ids", "9999996", "--log", path("ids.csv")}, "\n\n"), 2);
     ASSERT_EQ(workers.started.size(), 4u);
     for (size_t i = 0; i < 4; ++i)

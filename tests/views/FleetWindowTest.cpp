@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QWindow>
 
 #include <fstream>
 
@@ -13,6 +14,7 @@
 #include "core/MemoryMap.h"
 #include "tests/views/ViewFixture.h"
 #include "views/AboutView.h"
+#include "views/ElidedLabel.h"
 #include "views/FindCableDialog.h"
 
 namespace {
@@ -31,7 +33,10 @@ std::string Read(const std::string& path) {
 
 class FleetWindowTest : public ViewTest {
 protected:
-    FleetWindowTest() {
+    FleetWindowTest() { open(); }
+    // From the main window's menu, as the technician opens it.
+    void open() {
+        activate(view.get());
         action("Program Several Radios...")->trigger();
         activate(&fleet.view);
     }
@@ -43,7 +48,7 @@ protected:
         for (int r : rows) QTest::mouseClick(fleet.view.rows().at(static_cast<size_t>(r)).cable, Qt::LeftButton);
         click(button);
     }
-    QString resultOf(size_t row) const { return fleet.view.rows().at(row).result->text(); }
+    QString resultOf(size_t row) const { return fleet.view.rows().at(row).result->fullText(); }
     QString summary() const { return QString::fromStdString(fleet.model.lblSummary.Caption()); }
     // The copy of the setup shown that the copies write, named by its hash.
     std::string setupCopy() const { return (folder / "fleet-setup-sha-of-6019-.vkt").string(); }
@@ -105,21 +110,29 @@ TEST_F(FleetWindowTest, EveryCheckedCableIsWrittenAndEachRowSaysHowItWent) {
         EXPECT_NE(record.find(row), std::string::npos) << row;
 }
 
-TEST_F(FleetWindowTest, CancelAndClosingDuringARunStopEveryCopy) {
+// Esc closes the window only as Close does while radios are under way, and otherwise only once the record holds the rows.
+TEST_F(FleetWindowTest, CancelEscapeAndClosingDuringARunStopEveryCopyAndLoseNoRow) {
     const std::string interrupted = Result(Outcome::Interrupted, "interrupted while writing, after 2944 of 6016 bytes; the radio was released");
-    fleet.workers.scripts = {{ProgressLine("writing", 10), ProgressLine("writing", 20), interrupted, "exit 130"},
+    fleet.workers.scripts = {{ProgressLine("writing", 10), ProgressLine("writing", 20), Result(Outcome::Done), "exit 0"},
                              {ProgressLine("writing", 10), ProgressLine("writing", 20), interrupted, "exit 130"}};
     start({0, 1});
     click("Cancel");
     EXPECT_EQ(fleet.workers.interrupts, 1);
     fleet.finish();
-    EXPECT_EQ(resultOf(1), "INTERRUPTED interrupted while writing, after 2944 of 6016 bytes; the radio was released 14.1 s");
-    EXPECT_EQ(summary(), "0 of 2 radios written and verified in 0.4 s; not done: /dev/ttyUSB0, /dev/ttyUSB1");
+    const QString cut = "interrupted while writing, after 2944 of 6016 bytes; the radio was released 14.1 s";
+    EXPECT_EQ(resultOf(1), cut);
+    EXPECT_EQ(summary(), "cancelled: 1 of 2 radios written and verified, 1 released unwritten; not done: /dev/ttyUSB1");
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(fleet.view.isVisible());
+    open();
+    EXPECT_EQ(resultOf(1), cut);
 
     fleet.workers.scripts.resize(4, {ProgressLine("writing", 10), interrupted, "exit 130"});
     click("&Next Radios");
     platform.answer(vkt::Answer::No, vkteditor::FleetRun::CloseQuestion);
-    fleet.view.close();
+    press(Qt::Key_Escape);
+    EXPECT_EQ(platform.boxes.size(), 1u);
+    EXPECT_TRUE(fleet.view.isVisible());
     EXPECT_EQ(fleet.workers.interrupts, 1);
     platform.answer(vkt::Answer::Yes, vkteditor::FleetRun::CloseQuestion);
     fleet.view.close();
@@ -127,6 +140,50 @@ TEST_F(FleetWindowTest, CancelAndClosingDuringARunStopEveryCopy) {
     EXPECT_TRUE(fleet.view.isVisible());
     fleet.finish();
     EXPECT_FALSE(fleet.view.isVisible());
+
+    // A record that took no row leaves the window the only account of the round.
+    fleet.model.txtRecord.setText(folder.string());
+    fleet.workers.scripts.resize(6, {Result(Outcome::Done), "exit 0"});
+    open();
+    click("&Next Radios");
+    fleet.finish();
+    EXPECT_NE(summary().indexOf("; the record was not written: "), -1) << summary().toStdString();
+    press(Qt::Key_Escape);
+    ASSERT_TRUE(fleet.view.isVisible());
+    click("C&lose");
+    EXPECT_FALSE(fleet.view.isVisible());
+}
+
+// A window of the main window's, read top to bottom, that keeps its width whatever a radio's result says.
+TEST_F(FleetWindowTest, AWindowOfTheMainWindowsReadInOrderAtItsOwnWidth) {
+    ASSERT_NE(fleet.view.windowHandle(), nullptr);
+    EXPECT_EQ(fleet.view.windowHandle()->transientParent(), view->windowHandle());
+    const auto& rows = fleet.view.rows();
+    // The window opens on the first cable; Tab runs down the rows to Close.
+    EXPECT_EQ(focus(), rows[0].cable);
+    QStringList order{rows[0].cable->accessibleName()};
+    for (press(Qt::Key_Tab); focus() != rows[0].cable && order.size() < 40; press(Qt::Key_Tab)) {
+        auto* button = qobject_cast<QAbstractButton*>(focus());
+        order << (button && focus()->accessibleName().isEmpty() ? button->text() : focus()->accessibleName());
+    }
+    EXPECT_EQ(order.mid(0, 7), (QStringList{"Program the radio on /dev/ttyUSB0", "Result on /dev/ttyUSB0: none yet", "Program the radio on /dev/ttyUSB1",
+                                            "Result on /dev/ttyUSB1: none yet", "Program the radio on /dev/ttyS0", "Result on /dev/ttyS0: none yet",
+                                            "Find &Cable..."})) << order.join(" | ").toStdString();
+    EXPECT_EQ(order.last(), "C&lose") << order.join(" | ").toStdString();
+    EXPECT_NE(order.indexOf("Summary: none yet"), -1) << order.join(" | ").toStdString();
+    EXPECT_EQ(rows[2].cable->accessibleDescription(), QString("/dev/ttyS0 \u2014 serial port"));
+
+    const int width = fleet.view.width();
+    const std::string why(300, 'x');
+    fleet.workers.scripts = {{Result(Outcome::Failed, why.c_str(), 2.1), "exit 1"}};
+    start({0});
+    fleet.finish();
+    const QString full = QString::fromStdString("FAILED: " + why + " 2.1 s");
+    EXPECT_EQ(fleet.view.width(), width);
+    EXPECT_EQ(rows[0].result->toolTip(), full);
+    EXPECT_TRUE(rows[0].result->text().endsWith(QChar(0x2026))) << rows[0].result->text().toStdString();
+    const auto labels = fleet.view.findChildren<QLabel*>();
+    EXPECT_EQ(std::count_if(labels.begin(), labels.end(), [this](QLabel* l) { return l->accessibleName() == "Summary: " + summary(); }), 1);
 }
 
 // Next Radios goes on counting the session's radios; Start begins a new one.
@@ -157,15 +214,23 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,failed,no,2.1,,block 43: no acknowledgement after 0.5 s,block 36 written,,\n"),
               std::string::npos);
 
-    fleet.workers.scripts.resize(4);
+    // Radios that held the setup already are not said written.
+    const std::string held = Result(Outcome::Done, vktfleet::AlreadyHeld, 9.0, vktfleet::AlreadyHeld);
+    fleet.workers.scripts.resize(6, {held, "exit 0"});
+    click("&Next Radios");
+    fleet.finish();
+    EXPECT_EQ(summary(), "Round 3: 2 radios already held the setup: nothing written");
+    EXPECT_EQ(resultOf(1), "already holds the setup: nothing written 9.0 s");
+
     fleet.workers.scripts.push_back({Result(Outcome::Done, "/r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt", 7.6), "exit 0"});
     fleet.workers.scripts.push_back({Result(Outcome::Done, "/r/b.vkt"), "exit 0"});
     auto* read = fleet.view.findChild<QRadioButton*>("optRead");
     QTest::mouseClick(read, Qt::LeftButton, {}, QPoint(8, read->height() / 2));
     EXPECT_FALSE(fleet.view.findChild<QCheckBox*>("chkVerify")->isEnabled());
+    EXPECT_EQ(fleet.view.rows()[0].cable->accessibleName(), "Read the radio on /dev/ttyUSB0");
     click("&Start");
     fleet.finish();
-    EXPECT_EQ(fleet.workers.started[4], (std::vector<std::string>{"read", "-o", (folder / "radios").string(), "--device", "/dev/ttyUSB0", "--worker"}));
+    EXPECT_EQ(fleet.workers.started[6], (std::vector<std::string>{"read", "-o", (folder / "radios").string(), "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "radios"));
     EXPECT_EQ(resultOf(0), "read into /r/radio-2AAA0105-20261207-101500-ttyUSB0.vkt 7.6 s");
     EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 2");

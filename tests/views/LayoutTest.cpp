@@ -3,6 +3,8 @@
 // names (laptops' 1280x680 logical pixels and screens too small). A screen
 // reader must say each control the keyboard reaches by a name of its own.
 
+#include <fstream>
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAbstractSlider>
@@ -28,6 +30,7 @@
 #include "tests/views/ViewFixture.h"
 #include "tune/frmTune.h"
 #include "views/AboutView.h"
+#include "views/PlanImportView.h"
 #include "views/SplashView.h"
 #include "views/WindowPlacement.h"
 
@@ -111,7 +114,8 @@ void Walk(QWidget* parent, QWidget* window, QStringList& faults) {
 
 // Counts the named controls under at, and notes those a screen reader could
 // only say by their value or their frame.
-void WalkNames(QAccessibleInterface* at, const QString& frame, QStringList& faults, int& named) {
+// Buttons of one window that sound alike are noted too.
+void WalkNames(QAccessibleInterface* at, const QString& frame, QStringList& faults, int& named, QStringList& buttons) {
     for (int i = 0; i < at->childCount(); ++i) {
         QAccessibleInterface* c = at->child(i);
         if (!c || c->state().invisible) continue;
@@ -123,7 +127,11 @@ void WalkNames(QAccessibleInterface* at, const QString& frame, QStringList& faul
         if (reachable && (name.isEmpty() || (hasValue && name == c->text(QAccessible::Value)) || name == frame))
             faults << QString("%1 %2 named \"%3\"").arg(c->role()).arg(w ? NameOf(w) : c->text(QAccessible::Value)).arg(name);
         else if (reachable) ++named;
-        WalkNames(c, c->role() == QAccessible::Grouping ? name : frame, faults, named);
+        for (int k = 0; c->role() == QAccessible::PageTabList && k < c->childCount(); ++k)
+            if (c->child(k)->text(QAccessible::Name) == name) faults << "tab list named by its tab " + name;
+        if (reachable && c->role() == QAccessible::Button && buttons.contains(name.toLower())) faults << "two buttons sound as \"" + name + "\"";
+        if (reachable && c->role() == QAccessible::Button) buttons << name.toLower();
+        WalkNames(c, c->role() == QAccessible::Grouping ? name : frame, faults, named, buttons);
     }
 }
 
@@ -170,8 +178,9 @@ protected:
         QAccessibleInterface* at = QAccessible::queryAccessibleInterface(window);
         EXPECT_TRUE(at->role() == QAccessible::Window || at->role() == QAccessible::Dialog) << name.toStdString() << " role " << at->role();
         QStringList unnamed;
+        QStringList buttons;
         int named = 0;
-        WalkNames(at, QString(), unnamed, named);
+        WalkNames(at, QString(), unnamed, named, buttons);
         EXPECT_TRUE(unnamed.isEmpty()) << name.toStdString() << ":\n  " << unnamed.join("\n  ").toStdString();
         RecordProperty(("named-" + name).toStdString(), named);
     }
@@ -207,6 +216,14 @@ TEST_F(LayoutTest, SmallerWindows) {
     walk(moveView.get(), "move-banks");
     main->moveForm.btnMoveCancel_Click();
 
+    vktviews::PlanImportView importView(main->planImport, view.get());
+    const std::string plan = (folder / "plan.csv").string();
+    std::ofstream(plan, std::ios::binary) << "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,Mode\r\n2,ENGINE 12 TAC,151.2500,+,0.6,Tone,100.0,NFM\r\n";
+    platform.dialogAnswers.push_back(plan);
+    action("&Import Channel Plan...")->trigger();
+    walk(&importView, "plan-import");
+    main->planImport.btnImportCancel_Click();
+
     main->proc.ShowForm("Reading VKT Memory", false);
     walk(procView.get(), "progress");
     main->proc.Unload();
@@ -216,6 +233,7 @@ TEST_F(LayoutTest, SmallerWindows) {
     vktviews::AboutView aboutView(about, view.get());
     aboutView.show();
     walk(&aboutView, "about");
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(&aboutView)->text(QAccessible::Description).contains(QString::fromStdString(about.lblVersion.Caption())));
 
     vkteditor::frmSplash splash;
     splash.Form_Load();
@@ -282,6 +300,23 @@ TEST_F(LayoutTest, TuningWindowOnEachTab) {
     clock.advance(1);
     QTest::mouseClick(ShownButton(tuneView, "Quit"), Qt::LeftButton);
     EXPECT_FALSE(tuneView.isVisible());
+}
+
+// A window as tall as its screen, or taller, or off its edges, is placed by its frame: title bar and borders on
+// the screen, the client area inside them, whatever frame the window system puts round it.
+TEST(WindowPlacementTest, TheFrameLiesOnTheScreen) {
+    struct Case { QRect screen; QSize client; QMargins frame; QPoint wanted; };
+    const Case cases[] = {{{0, 0, 1024, 600}, {1000, 570}, {4, 26, 4, 4}, {12, 0}}, {{0, 0, 1024, 600}, {1016, 592}, {4, 4, 4, 4}, {-30, -30}},
+                          {{0, 32, 1093, 582}, {900, 545}, {0, 37, 0, 0}, {200, 10}}, {{1366, 0, 1280, 680}, {600, 400}, {8, 31, 8, 8}, {2400, 500}},
+                          {{0, 0, 1280, 680}, {640, 400}, {2, 24, 2, 2}, {300, 100}}};
+    for (const Case& c : cases) {
+        const QRect client = vktviews::PlaceFrame(c.screen, c.client, c.frame, c.wanted);
+        const QRect frame = client.marginsAdded(c.frame);
+        EXPECT_EQ(client.size(), c.client);
+        EXPECT_TRUE(c.screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+        // Where it fits, where it was wanted.
+        EXPECT_TRUE(!c.screen.contains(QRect(c.wanted, frame.size())) || frame.topLeft() == c.wanted);
+    }
 }
 
 // What a screen reader hears of each list that cannot be typed in, read off the accessibility bus as the reader

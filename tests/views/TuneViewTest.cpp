@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <functional>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStyleHints>
 #include <QTabBar>
 #include <QWheelEvent>
@@ -257,6 +259,52 @@ TEST_F(TuneViewTest, ClosingDuringASquelchRunAbortsItFirst) {
     GLOBALS::ShowTuneWarning = true;
 }
 
+// The TX power value by the keyboard alone: Tab reaches it, its arrow and page keys move it as clicks on its
+// arrows and groove do, and Write stores where either came to.
+TEST_F(TuneViewTest, ThePowerValueByKeyAsByMouse) {
+    struct Step { Qt::Key key; QStyle::SubControl part; int by; };
+    const Step steps[] = {{Qt::Key_Right, QStyle::SC_ScrollBarAddLine, 1}, {Qt::Key_Right, QStyle::SC_ScrollBarAddLine, 1}, {Qt::Key_PageDown, QStyle::SC_ScrollBarSubPage, -10},
+                          {Qt::Key_Left, QStyle::SC_ScrollBarSubLine, -1}, {Qt::Key_Up, QStyle::SC_ScrollBarAddLine, 1}};
+    QApplication::setActiveWindow(&view);
+    auto press = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    std::vector<std::string> stored;
+    for (const bool byKey : {true, false}) {
+        SCOPED_TRACE(byKey ? "keys" : "mouse");
+        radio().eeprom = vktsim::RadioModel::FactorySetup();
+        const int start = ee(11);
+        click(button("Set HIGH Power"));
+        QScrollBar* bar = nullptr;
+        for (auto* b : view.findChildren<QScrollBar*>()) if (b->accessibleName() == "Transmit Power Value") bar = b;
+        ASSERT_TRUE(bar && bar->isVisible());
+        int want = start;
+        if (byKey) {
+            button("Write")->setFocus();
+            for (int i = 0; i < 20 && QApplication::focusWidget() != bar; ++i) press(Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), bar);
+        }
+        // The arrows at the ends, the groove just inside the left one.
+        auto at = [bar](QStyle::SubControl part) {
+            const int arrow = bar->height();
+            return QPoint(part == QStyle::SC_ScrollBarAddLine ? bar->width() - arrow / 2 : part == QStyle::SC_ScrollBarSubLine ? arrow / 2 : arrow + 4, arrow / 2);
+        };
+        for (const Step& s : steps) {
+            if (byKey) press(s.key);
+            else QTest::mouseClick(bar, Qt::LeftButton, {}, at(s.part));
+            want += s.by;
+            EXPECT_EQ(tune.lblDAC.Caption(), std::to_string(want) + " (HEX: " + vkt::Hex(static_cast<unsigned>(want)) + ")");
+        }
+        clock.advance(1);
+        if (byKey) press(Qt::Key_Tab);
+        if (byKey) press(Qt::Key_Space);  // on Write
+        else QTest::mouseClick(button("Write"), Qt::LeftButton);
+        EXPECT_EQ(ee(11), want);
+        click(button("Finished/Quit"));
+        stored.push_back(calibration());
+        released();
+    }
+    EXPECT_EQ(stored[0], stored[1]);
+}
+
 // By arrow key, page key, wheel or mouse, also while a step is being written; typing changes nothing.
 TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     radio().eeprom[8] = 140;
@@ -292,15 +340,31 @@ TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     EXPECT_EQ(dac(), (std::pair{136, std::string("88")}));
     QTest::mouseClick(updown, Qt::LeftButton, {}, QPoint(updown->width() - 4, updown->height() - 4));  // the down arrow
     EXPECT_EQ(dac(), (std::pair{135, std::string("87")}));
+    // A held key: the window system's repeats, each one step, most of them and the release while a step is written.
+    auto key = [](QEvent::Type type, Qt::Key k, bool repeat) { QKeyEvent e(type, k, Qt::NoModifier, QString(), repeat); QApplication::sendEvent(QApplication::focusWidget(), &e); };
+    for (const auto& [k, repeats, shown] : {std::tuple{Qt::Key_Up, 12, 148}, std::tuple{Qt::Key_Down, 20, 128}}) {
+        int left = repeats;
+        platform.onEvents = [&] {
+            if (left < 0) return;
+            const bool repeat = left-- > 0;
+            key(repeat ? QEvent::KeyPress : QEvent::KeyRelease, k, repeat);
+        };
+        key(QEvent::KeyPress, k, false);
+        platform.onEvents = nullptr;
+        EXPECT_EQ(left, -1);
+        EXPECT_EQ(dac(), (std::pair{shown, vkt::Hex(static_cast<unsigned>(shown))}));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);  // and the next press after it
+        EXPECT_EQ(dac(), (std::pair{shown + 1, vkt::Hex(static_cast<unsigned>(shown + 1))}));
+    }
     QTest::keyClicks(QApplication::focusWidget(), "99");
-    EXPECT_EQ(updown->value(), 135);
-    EXPECT_EQ(dac(), (std::pair{135, std::string("87")}));
+    EXPECT_EQ(updown->value(), 129);
+    EXPECT_EQ(dac(), (std::pair{129, std::string("81")}));
 
     click(button("QUIT"));  // it puts nothing back
     EXPECT_FALSE(updown->isVisible());
     EXPECT_TRUE(button("Quit")->isEnabled());
     EXPECT_TRUE(tabs()->isEnabled());
-    EXPECT_EQ(calibration(), "alignment 87 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
+    EXPECT_EQ(calibration(), "alignment 81 80 C8 78 01 08 FF E0 3C 55 | channel 1 C3 00 00 00 00 00 00 00 | Low Power 00 00 | Narrow 00 00");
     released();
 }
 
