@@ -217,14 +217,11 @@ TEST(SerialPty, AFleetRunNumbersItsRadiosAndASecondKeepsTheirIds) {
                                                     {dir.filePath("changed.vkt"), {"--changed-only", "--keep-unit-ids"}}};
     for (const auto& [setup, options] : runs) {
         QProcess vkt;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("VKT_DATA_DIR", dir.path());
-        vkt.setProcessEnvironment(env);
+        vkt.setEnvironment(QProcess::systemEnvironment() << "VKT_DATA_DIR=" + dir.path());  // the backups
         vkt.start(VKT_CLI, QStringList{"write", setup, "--log", dir.filePath("record.csv")} + options + devices);
         ASSERT_TRUE(vkt.waitForFinished(-1));
         EXPECT_EQ(vkt.exitCode(), 0) << vkt.readAllStandardOutput().toStdString() << vkt.readAllStandardError().toStdString();
     }
-    const QByteArray record = FileBytes(dir.filePath("record.csv"));
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(sims[static_cast<size_t>(i)]->stop());
         const QByteArray radio = FileBytes(dir.filePath(QString("radio%1.bin").arg(i)));
@@ -232,7 +229,7 @@ TEST(SerialPty, AFleetRunNumbersItsRadiosAndASecondKeepsTheirIds) {
         const QByteArray id = "000100" + QByteArray::number(i + 1);
         for (int g = 0; g < VKTCore::GroupCount; ++g) EXPECT_EQ(radio.mid(VKTCore::GroupBase(g) + 41, 4).toHex(), "0" + id) << i << " " << g;
         EXPECT_EQ(radio[ch], changed[ch]) << i;
-        EXPECT_EQ(record.count("," + id + ",2AAA0105 #"), 2) << record.toStdString();
+        EXPECT_EQ(FileBytes(dir.filePath("record.csv")).count("," + id + ",2AAA0105 #"), 2) << i;
     }
 }
 

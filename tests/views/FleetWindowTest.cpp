@@ -246,17 +246,13 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_TRUE(fleet.view.rows()[2].cable->isChecked());
 }
 
-// Numbered from the first ID typed, in row order, round after round, refused when too few are left; or each
-// copy told to keep its radio's own. The rows and the record hold the IDs.
+// Numbered in row order round after round, refused when too few are left, or kept; the rows and record hold the IDs.
 TEST_F(FleetWindowTest, RadiosAreNumberedAcrossRoundsOrKeepTheirOwnIds) {
-    auto* number = fleet.view.findChild<QCheckBox*>("chkNumber");
-    auto* keep = fleet.view.findChild<QCheckBox*>("chkKeepIds");
+    auto *number = fleet.view.findChild<QCheckBox*>("chkNumber"), *keep = fleet.view.findChild<QCheckBox*>("chkKeepIds");
     QTest::mouseClick(keep, Qt::LeftButton);
     QTest::mouseClick(number, Qt::LeftButton);
-    EXPECT_FALSE(keep->isChecked());
     QTest::keyClicks(fleet.view.findChild<QLineEdit*>("txtFirstId"), "9999997");
-    for (const char* id : {"9999997", "9999998", "9999999"})
-        fleet.workers.scripts.push_back({vktfleet::ResultLine({Outcome::Done, "2AAA0105 #5E4F", 14.1, 0.05, "", "", id, "2AAA0105 #5E4F"}), "exit 0"});
+    for (const char* id : {"9999997", "9999998", "9999999"}) fleet.workers.scripts.push_back({vktfleet::ResultLine({Outcome::Done, "2AAA0105 #5E4F", 14.1, 0.05, "", "", id, "2AAA0105 #5E4F"}), "exit 0"});
     start({0, 1});
     fleet.finish();
     EXPECT_EQ(fleet.workers.started[1], (std::vector<std::string>{"write", setupCopy(), "--verify", "--device", "/dev/ttyUSB1", "--worker", "--unit-ids", "9999998"}));
