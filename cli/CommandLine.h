@@ -22,6 +22,7 @@ struct Cable {
 
 struct Args {
     std::vector<std::string> positional;
+    std::vector<std::string> options;  // every option given, as given
     std::string output, csv, pdf, log;
     // A channel plan in or out: its file, its format (export), the group of a channel list's first 16 (import).
     std::string plan, format, group;

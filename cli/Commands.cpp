@@ -9,6 +9,7 @@
 
 #include "cli/ChannelCsv.h"
 #include "cli/CommandLine.h"
+#include "cli/RadioSession.h"
 #include "core/ChannelPlan.h"
 #include "core/MemoryImage.h"
 #include "core/WriteDefaults.h"
@@ -77,6 +78,7 @@ Args Parse(const std::vector<std::string>& a) {
             if (i + 1 >= a.size()) { r.ok = false; r.problem = a[i] + " needs a value"; return; }
             into = a[++i];
         };
+        if (a[i].size() > 1 && a[i][0] == '-') r.options.push_back(a[i]);
         if (a[i] == "-o") value(r.output);
         else if (a[i] == "--device") {
             std::string d;
@@ -188,10 +190,6 @@ std::string CommandHelp(const std::string& command) {
         if (own) ownLines += line + "\n";
     }
     return ownLines.empty() ? "" : "Usage: vkt " + command + " [options]\n\n" + ownLines + shared;
-}
-
-void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c) {
-    for (const auto& x : d) c.out << x.field << ": " << first << " " << x.first << ", " << second << " " << x.second << "\n";
 }
 
 int Diff(const Args& a, Console& c) {
@@ -317,6 +315,30 @@ int Defaults(const Args& a, Console& c) {
 
 const std::array<std::string, 2> HelpOptions = {"--help", "-h"};
 
+// Each command and the options it takes; any other option is a usage error,
+// so that a script that asks for what a command never does ("defaults
+// --verify") learns so rather than believing it was done.
+struct Command {
+    const char* name;
+    int (*run)(const Args&, Console&);
+    std::vector<std::string> options;
+};
+const std::vector<std::string> RadioOptions = {"--port", "--device", "--log", "--yes", "--no-retry", "--worker"};
+std::vector<std::string> With(std::vector<std::string> more) {
+    more.insert(more.end(), RadioOptions.begin(), RadioOptions.end());
+    return more;
+}
+const Command Commands[] = {
+    {"read", Read, With({"-o"})},
+    {"write", Write, With({"--no-globals", "--repeat", "--verify", "--changed-only", "--unit-ids", "--keep-unit-ids"})},
+    {"verify", Verify, RadioOptions},
+    {"diff", Diff, {}},
+    {"report", Report, {"--pdf"}},
+    {"export", Export, {"--csv", "--plan", "--format"}},
+    {"import", Import, {"--csv", "--plan", "--group", "--cut-names", "-o"}},
+    {"defaults", Defaults, {"-o"}},
+};
+
 } // namespace
 
 int RunVkt(const std::vector<std::string>& args, Console& c) {
@@ -337,19 +359,14 @@ int RunVkt(const std::vector<std::string>& args, Console& c) {
     const Args a = Parse(args);
     if (!a.ok) return UsageError(c, a.problem);
     const std::string& command = args[0];
+    const auto known = std::find_if(std::begin(Commands), std::end(Commands), [&](const Command& k) { return command == k.name; });
+    if (known == std::end(Commands)) return UsageError(c, "unknown command " + command);
+    for (const std::string& option : a.options)
+        if (std::find(known->options.begin(), known->options.end(), option) == known->options.end())
+            return UsageError(c, command + " does not take " + option);
     if (const std::string clash = OutputOverAnInput(command, a); !clash.empty()) return UsageError(c, clash);
-    if (a.changedOnly && command != "write") return UsageError(c, "--changed-only is for write");
-    if ((!a.unitIds.empty() || a.keepUnitIds) && command != "write") return UsageError(c, "--unit-ids and --keep-unit-ids are for write");
     if (!a.unitIds.empty() && a.keepUnitIds) return UsageError(c, "--unit-ids and --keep-unit-ids exclude each other");
-    if (command == "read") return Read(a, c);
-    if (command == "write") return Write(a, c);
-    if (command == "verify") return Verify(a, c);
-    if (command == "diff") return Diff(a, c);
-    if (command == "report") return Report(a, c);
-    if (command == "export") return Export(a, c);
-    if (command == "import") return Import(a, c);
-    if (command == "defaults") return Defaults(a, c);
-    return UsageError(c, "unknown command " + command);
+    return known->run(a, c);
 }
 
 } // namespace vktcli

@@ -255,7 +255,7 @@ int Verify(const Args& a, Console& c) {
     Log(a, c, Action::Verify, r, c.platform.Timer() - start, SetupOf(a, c));
     if (r.differences.empty())
         if (const auto ended = ReadEnded(r, c)) return *ended;
-    for (const auto& x : r.differences) c.out << x.field << ": radio " << x.first << ", file " << x.second << "\n";
+    PrintDifferences(r.differences, "radio", "file", c);
     if (r.done) c.out << "the radio matches " << a.positional[1] << ": " << NoDifferencesText << "\n";
     return r.done ? Done : RadioOrCompareFailure;
 }

@@ -260,4 +260,8 @@ std::string InterruptedText(const RadioOutcome& o) {
     return text;
 }
 
+void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c) {
+    for (const auto& x : d) c.out << x.field << ": " << first << " " << x.first << ", " << second << " " << x.second << "\n";
+}
+
 } // namespace vktcli

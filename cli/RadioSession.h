@@ -69,4 +69,7 @@ std::string BackupsFolder();
 // released; it may hold part of the setup".
 std::string InterruptedText(const RadioOutcome& outcome);
 
+// One line per difference, each side named as the command names it.
+void PrintDifferences(const std::vector<VKTCom::FieldDifference>& d, const char* first, const char* second, Console& c);
+
 } // namespace vktcli

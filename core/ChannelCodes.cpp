@@ -56,13 +56,16 @@ LabelCodes EncodeLabel(const std::string& text) {
     return codes;
 }
 
-void PutImageLabel(int address, const LabelCodes& codes) {
-    for (int i = 0; i < 8; ++i) PutImageBits((address + i) / 256, (address + i) % 256, 255, codes[static_cast<size_t>(i)]);
+void PutImageLabel(Image& image, int address, const LabelCodes& codes) {
+    for (size_t i = 0; i < codes.size(); ++i) image.at(static_cast<size_t>(address) + i) = codes[i];
 }
 
 std::string DecodeLabel(const uint8_t* codes) {
     std::string text;
-    for (int i = 0; i < 8; ++i) text += LabelCodeToChar(vkt::Hex(codes[i]));
+    // The code is the table's index: the comparison decodes every label of
+    // two setups, many times over.
+    for (int i = 0; i < 8; ++i)
+        if (codes[i] < LabelTableSize) text += LabelTable[codes[i]];
     return text;
 }
 

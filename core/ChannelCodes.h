@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "core/MemoryImage.h"
+
 namespace VKTCore {
 
 // --- label characters --------------------------------------------------------
@@ -19,8 +21,8 @@ std::string LabelCodeToChar(const std::string& code);
 using LabelCodes = std::array<uint8_t, 8>;
 // Right-aligns the text in 8 characters, upper-cases all but "h", encodes each.
 LabelCodes EncodeLabel(const std::string& text);
-// Writes the 8 codes of a label into the shared image from address on.
-void PutImageLabel(int address, const LabelCodes& codes);
+// Writes the 8 codes of a label into the image from address on.
+void PutImageLabel(Image& image, int address, const LabelCodes& codes);
 // The characters of the 8 codes; codes without character are skipped.
 std::string DecodeLabel(const uint8_t* codes);
 

@@ -37,7 +37,7 @@ void WriteGroupDefaults(int intGroup) {
 }
 
 void WriteChannelDefaults(int intGroup, int intChan) {
-    PutImageLabel(GroupBase(intGroup) + GroupBlock::Label.offset, EncodeLabel("GROUP" + std::to_string(intGroup + 1)));
+    PutImageLabel(MemoryImage, GroupBase(intGroup) + GroupBlock::Label.offset, EncodeLabel("GROUP" + std::to_string(intGroup + 1)));
 
     const int slot = ChannelSlotAddress(intGroup, intChan);
     const std::string rx = vkt::NumberText(162.4 + (intChan % 4) * 0.05);
@@ -45,7 +45,7 @@ void WriteChannelDefaults(int intGroup, int intChan) {
     WriteField(MemoryImage, slot, ChannelSlot::RxCG, CGTextToCode("0").value_or(0));
     WriteField(MemoryImage, slot, ChannelSlot::TxFreq, FreqTextToSteps("000.00").value_or(0));
     WriteField(MemoryImage, slot, ChannelSlot::TxCG, CGTextToCode("0").value_or(0));
-    PutImageLabel(LabelSlotAddress(intGroup, intChan) + LabelSlot::Label.offset, EncodeLabel("Ch " + std::to_string(intChan + 1)));
+    PutImageLabel(MemoryImage, LabelSlotAddress(intGroup, intChan) + LabelSlot::Label.offset, EncodeLabel("Ch " + std::to_string(intChan + 1)));
 }
 
 void WriteAllDefaults() {

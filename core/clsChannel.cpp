@@ -51,7 +51,7 @@ bool clsChannel::Write_Channel(int intGroup, int intChan) {
 }
 
 void clsChannel::readFreq(int intGroup, int intChan, const Field& f, int col) {
-    setCell(col, intChan, strHexToFreq(static_cast<double>(ReadField(MemoryImage, ChannelSlotAddress(intGroup, intChan), f))));
+    setCell(col, intChan, strHexToFreq(static_cast<double>(ReadField(image_, ChannelSlotAddress(intGroup, intChan), f))));
 }
 
 bool clsChannel::writeFreq(int intGroup, int intChan, const Field& f, int col) {
@@ -59,18 +59,18 @@ bool clsChannel::writeFreq(int intGroup, int intChan, const Field& f, int col) {
     // what it had rather than a value wrapped round 16 bits.
     const auto steps = FreqTextToSteps(cell(col, intChan));
     if (!steps) return false;
-    WriteField(MemoryImage, ChannelSlotAddress(intGroup, intChan), f, *steps);
+    WriteField(image_, ChannelSlotAddress(intGroup, intChan), f, *steps);
     return true;
 }
 
 void clsChannel::readCG(int intGroup, int intChan, const Field& f, int col) {
-    setCell(col, intChan, FieldText(MemoryImage, ChannelSlotAddress(intGroup, intChan), f));
+    setCell(col, intChan, FieldText(image_, ChannelSlotAddress(intGroup, intChan), f));
 }
 
 bool clsChannel::writeCG(int intGroup, int intChan, const Field& f, int col) {
     const auto code = CGTextToCode(cell(col, intChan));
     if (!code) return false;
-    WriteField(MemoryImage, ChannelSlotAddress(intGroup, intChan), f, *code);
+    WriteField(image_, ChannelSlotAddress(intGroup, intChan), f, *code);
     return true;
 }
 
@@ -84,21 +84,21 @@ bool clsChannel::Write_RX_CG(int g, int c) { return writeCG(g, c, ChannelSlot::R
 bool clsChannel::Write_TX_CG(int g, int c) { return writeCG(g, c, ChannelSlot::TxCG, vkt::ColTxCG); }
 
 void clsChannel::Read_Chan_Aplha(int intGroup, int intChan) {
-    std::string text = FieldText(MemoryImage, LabelSlotAddress(intGroup, intChan), LabelSlot::Label);
+    std::string text = FieldText(image_, LabelSlotAddress(intGroup, intChan), LabelSlot::Label);
     if (text.empty()) text = NoLabelText;
     setCell(vkt::ColChLabel, intChan, text);
 }
 
 void clsChannel::Write_Chan_Alpha(int intGroup, int intChan) {
-    PutImageLabel(LabelSlotAddress(intGroup, intChan) + LabelSlot::Label.offset, EncodeLabel(cell(vkt::ColChLabel, intChan)));
+    PutImageLabel(image_, LabelSlotAddress(intGroup, intChan) + LabelSlot::Label.offset, EncodeLabel(cell(vkt::ColChLabel, intChan)));
 }
 
 void clsChannel::readFlag(int intGroup, int intChan, const Field& flags, vkt::CheckBox& box) {
-    box.setValue(ReadField(MemoryImage, GroupBase(intGroup), flags[intChan]) ? 1 : 0);
+    box.setValue(ReadField(image_, GroupBase(intGroup), flags[intChan]) ? 1 : 0);
 }
 
 void clsChannel::writeFlag(int intGroup, int intChan, const Field& flags, const vkt::CheckBox& box) {
-    WriteField(MemoryImage, GroupBase(intGroup), flags[intChan], static_cast<uint64_t>(box.Value()));
+    WriteField(image_, GroupBase(intGroup), flags[intChan], static_cast<uint64_t>(box.Value()));
 }
 
 void clsChannel::Read_Lo_Power(int g, int c) { readFlag(g, c, GroupBlock::LowPower, c_.chkLoPower[static_cast<size_t>(c)]); }

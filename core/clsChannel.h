@@ -12,7 +12,7 @@ namespace VKTCore {
 
 class clsChannel {
 public:
-    explicit clsChannel(vkt::GroupControls& controls) : c_(controls) {}
+    explicit clsChannel(vkt::GroupControls& controls, Image& image = MemoryImage) : c_(controls), image_(image) {}
 
     void Read_Channel(int intGroup, int intChan);
     // False when a cell held a text without encoding; that field kept its bytes.
@@ -47,6 +47,7 @@ private:
     void writeFlag(int intGroup, int intChan, const Field& flags, const vkt::CheckBox& box);
 
     vkt::GroupControls& c_;
+    Image& image_;
 };
 
 } // namespace VKTCore

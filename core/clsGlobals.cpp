@@ -14,10 +14,10 @@ namespace {
 
 constexpr int GroupGlobalIndex = 15, ChanGlobalIndex = 16;
 
-int Get(const Field& f) { return static_cast<int>(ReadField(MemoryImage, 0, f)); }
-void Put(const Field& f, int value) { WriteField(MemoryImage, 0, f, static_cast<uint64_t>(value)); }
-
 } // namespace
+
+int clsGlobals::Get(const Field& f) const { return static_cast<int>(ReadField(image_, 0, f)); }
+void clsGlobals::Put(const Field& f, int value) { WriteField(image_, 0, f, static_cast<uint64_t>(value)); }
 
 void clsGlobals::Read_Globals() {
     Read_DTMF_Dev();

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The codec of the unit-wide settings in page 0, shown in the global
-// parameters window. It never touches the alignment values of page 0.
+// parameters window, or of any image shown in such controls. It never
+// touches the alignment values of page 0.
 
 #include "core/GlobalsControls.h"
+#include "core/MemoryMap.h"
 
 namespace VKTCore {
 
 class clsGlobals {
 public:
-    explicit clsGlobals(vkt::GlobalsControls& controls) : c_(controls) {}
+    explicit clsGlobals(vkt::GlobalsControls& controls, Image& image = MemoryImage) : c_(controls), image_(image) {}
 
     void Read_Globals();
     void Read_DTMF_Dev();
@@ -42,7 +44,11 @@ public:
     static int Set_Switch_Returns(int listIndex);
 
 private:
+    int Get(const Field& f) const;
+    void Put(const Field& f, int value);
+
     vkt::GlobalsControls& c_;
+    Image& image_;
 };
 
 } // namespace VKTCore

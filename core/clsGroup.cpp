@@ -19,16 +19,16 @@ constexpr int UCGChannel16 = 16;
 
 } // namespace
 
-clsGroup::clsGroup(vkt::GroupControls& controls) : c_(controls) {
-    for (auto& ch : channels_) ch = std::make_unique<clsChannel>(controls);
+clsGroup::clsGroup(vkt::GroupControls& controls, Image& image) : c_(controls), image_(image) {
+    for (auto& ch : channels_) ch = std::make_unique<clsChannel>(controls, image);
 }
 
 int clsGroup::get(int intGroup, const Field& f) const {
-    return static_cast<int>(ReadField(MemoryImage, GroupBase(intGroup), f));
+    return static_cast<int>(ReadField(image_, GroupBase(intGroup), f));
 }
 
 void clsGroup::put(int intGroup, const Field& f, int value) {
-    WriteField(MemoryImage, GroupBase(intGroup), f, static_cast<uint64_t>(value));
+    WriteField(image_, GroupBase(intGroup), f, static_cast<uint64_t>(value));
 }
 
 void clsGroup::Read_Group(int intGroup) {
@@ -77,18 +77,18 @@ bool clsGroup::Write_Group(int intGroup) {
     return ok;
 }
 
-void clsGroup::Read_Password(int g) { c_.txtPassWord.setText(FieldText(MemoryImage, GroupBase(g), GB::Password)); }
-void clsGroup::Write_Password(int g) { WriteFieldDigits(MemoryImage, GroupBase(g), GB::Password, c_.txtPassWord.Text()); }
+void clsGroup::Read_Password(int g) { c_.txtPassWord.setText(FieldText(image_, GroupBase(g), GB::Password)); }
+void clsGroup::Write_Password(int g) { WriteFieldDigits(image_, GroupBase(g), GB::Password, c_.txtPassWord.Text()); }
 
 void clsGroup::Read_ID_Num(int g) {
     // Eight digits are stored; the first one is never shown.
-    c_.txtID.setText(FieldText(MemoryImage, GroupBase(g), GB::IdNumber).substr(1));
+    c_.txtID.setText(FieldText(image_, GroupBase(g), GB::IdNumber).substr(1));
 }
-void clsGroup::Write_ID_Num(int g) { WriteFieldDigits(MemoryImage, GroupBase(g), GB::IdNumber, c_.txtID.Text()); }
+void clsGroup::Write_ID_Num(int g) { WriteFieldDigits(image_, GroupBase(g), GB::IdNumber, c_.txtID.Text()); }
 
-void clsGroup::Read_Group_Label(int g) { c_.txtGrpLab.setText(FieldText(MemoryImage, GroupBase(g), GB::Label)); }
+void clsGroup::Read_Group_Label(int g) { c_.txtGrpLab.setText(FieldText(image_, GroupBase(g), GB::Label)); }
 
-void clsGroup::Write_Group_Label(int g) { PutImageLabel(GroupBase(g) + GB::Label.offset, EncodeLabel(c_.txtGrpLab.Text())); }
+void clsGroup::Write_Group_Label(int g) { PutImageLabel(image_, GroupBase(g) + GB::Label.offset, EncodeLabel(c_.txtGrpLab.Text())); }
 
 void clsGroup::Read_TOT_Scan(int g) {
     c_.cboTOT.setListIndex(get(g, GB::TimeOutTimer));

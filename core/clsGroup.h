@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The codec of one group: the group settings of its group block in the main
-// window's group controls, and its 16 channels through its channel objects.
+// window's group controls, and its 16 channels through its channel objects;
+// the main window's image unless told another.
 
 #include <array>
 #include <memory>
@@ -14,7 +15,7 @@ namespace VKTCore {
 
 class clsGroup {
 public:
-    explicit clsGroup(vkt::GroupControls& controls);
+    explicit clsGroup(vkt::GroupControls& controls, Image& image = MemoryImage);
 
     void Read_Group(int intGroup);
     // False when some channel cell held a text without encoding.
@@ -72,6 +73,7 @@ private:
     void writePriority(int intGroup, const PriorityFields& f, const vkt::ComboBox& box);
 
     vkt::GroupControls& c_;
+    Image& image_;
     std::array<std::unique_ptr<clsChannel>, 16> channels_;
 };
 

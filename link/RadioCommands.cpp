@@ -123,10 +123,20 @@ void RadioCommands::mnuVerify_Click() {
 void RadioCommands::showDifferences(const std::vector<FieldDifference>& differences) {
     std::string text = "The radio differs from the setup shown in " + std::to_string(differences.size()) +
                        (differences.size() == 1 ? " setting:" : " settings:");
-    for (size_t i = 0; i < differences.size() && i < ListedDifferences; ++i)
-        text += "\r" + differences[i].field + ": radio " + differences[i].first + ", editor " + differences[i].second;
-    if (differences.size() > ListedDifferences) text += "\r... and " + std::to_string(differences.size() - ListedDifferences) + " more";
-    platform_.MsgBox(text, Buttons::OK, Icon::Exclamation, VerifyTitle);
+    std::string all;
+    for (size_t i = 0; i < differences.size(); ++i) {
+        const std::string line = differences[i].field + ": radio " + differences[i].first + ", editor " + differences[i].second;
+        if (i < ListedDifferences) text += "\r" + line;
+        all += (i ? "\r" : "") + line;
+    }
+    if (differences.size() <= ListedDifferences) {
+        platform_.MsgBox(text, Buttons::OK, Icon::Exclamation, VerifyTitle);
+        return;
+    }
+    // The box stays short; the whole list scrolls in its details.
+    text += "\r... and " + std::to_string(differences.size() - ListedDifferences) + " more: all " +
+            std::to_string(differences.size()) + " are in the details";
+    platform_.MsgBoxWithDetails(text, all, Buttons::OK, Icon::Exclamation, VerifyTitle);
 }
 
 void RadioCommands::mnuWriteGlobal_Click() {

@@ -52,7 +52,7 @@ public:
     WaitResult awaitBytes(int count, Deadline deadline, const std::string& what,
                           const std::function<bool()>& cancelled = {});
     // True when no byte arrives before the deadline. A byte that does is
-    // noted as `what` ("block 41: a 33rd byte") and becomes LastFailure.
+    // noted as `what` ("a 33rd byte after block 41") and becomes LastFailure.
     bool staysQuiet(Deadline deadline, const std::string& what);
     // Whether a byte arrives before the deadline. A wait that woke late
     // finds the byte either way and cannot say when it came, so a byte seen

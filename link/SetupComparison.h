@@ -12,12 +12,13 @@ namespace VKTCom {
 
 struct FieldDifference {
     std::string field;   // "Group 3 Ch 5 Rec Freq"
-    std::string first;   // the field's text in the first setup
+    std::string first;   // its text in the first setup, as its window shows it
     std::string second;  // and in the second
 };
 
-// Every written field whose bits differ, in memory order; without the
-// unit-wide settings when the write left them out.
+// Every setting whose sent bits differ, in the windows' order: the unit-wide
+// settings (left out when the write left them out), then group by group its
+// settings and channels 1 to 16.
 std::vector<FieldDifference> CompareSetups(const VKTCore::Image& first, const VKTCore::Image& second, bool unitWide = true);
 
 } // namespace VKTCom

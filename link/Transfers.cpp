@@ -141,6 +141,12 @@ bool Transfers::ReadBlock(int N) { return readBlock(N, image_, -1); }
 
 double Transfers::quietTime() { return std::max(AdapterLatency, guardedHoldBack()) + 2 * byteSeconds(); }
 
+int Transfers::dropUntilQuiet() {
+    size_t dropped = Comm().readAll().size();
+    while (link_.byteBefore(link_.deadline(quietTime()))) dropped += Comm().readAll().size();
+    return static_cast<int>(dropped);
+}
+
 // A stall is not a failure: a loaded machine or a busy adapter can keep an
 // honest answer waiting past the time-out. Once the line has been quiet for
 // the guard time, whatever came of the stalled answer is dropped and the
@@ -152,8 +158,7 @@ bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
         if (asked == Asked::Whole) return true;
         if (asked == Asked::Stalled && retries < link_.LinkRetries) {
             link_.note("retry: block " + std::to_string(N));
-            while (link_.byteBefore(link_.deadline(quietTime()))) Comm().discardInput();
-            Comm().discardInput();
+            dropUntilQuiet();
             proc_.Prog1.setValue(progress);
             continue;
         }
@@ -164,13 +169,21 @@ bool Transfers::readBlock(int N, VKTCore::Image& into, int previous) {
 
 Transfers::Asked Transfers::askBlock(int N, VKTCore::Image& into, int previous) {
     const std::string block = "block " + std::to_string(N);
-    const std::string thirtyThird = "block " + std::to_string(previous) + ": a 33rd byte";
+    // Bytes that are no block's, said as what was seen and where: all of
+    // them, counted once the line is quiet. Right behind a block's answer
+    // one byte is most likely its 33rd; more came with it, before or inside
+    // it (the last of its own bytes then come after it).
+    auto surplus = [&](const char* before) {
+        const auto count = static_cast<size_t>(dropUntilQuiet());
+        if (previous < 0) return (count == 1 ? std::string("a byte") : Counted(count, "byte", "bytes")) + " before " + block + before;
+        const std::string last = "block " + std::to_string(previous);
+        return count == 1 ? "a 33rd byte after " + last : Counted(count, "byte", "bytes") + " too many after " + last + "'s answer";
+    };
     // A byte waiting before the command belongs to no block: taken as this
-    // block's, it would shift every byte after it. After a block it is most
-    // likely that block's 33rd (a slow radio's whole answer is waiting by
-    // the time its pacing is sent).
-    if (const int waiting = Comm().inBufferCount(); waiting > 0) {
-        link_.failed(previous >= 0 ? thirtyThird : block + ": " + std::to_string(waiting) + " stray bytes before the command");
+    // block's, it would shift every byte after it (a slow radio's whole
+    // answer is waiting by the time its pacing is sent).
+    if (Comm().inBufferCount() > 0) {
+        link_.failed(surplus("'s command"));
         return Asked::Failed;
     }
     // No honest radio answers before it has heard the whole command: two
@@ -190,7 +203,6 @@ Transfers::Asked Transfers::askBlock(int N, VKTCore::Image& into, int previous) 
     // Bytes a USB adapter holds back longer still show: a read never throws
     // received bytes away, so they are waiting before a later block's
     // command or after the last block.
-    const std::string stray = previous < 0 ? block + ": a byte before its answer" : thirtyThird;
     Comm().writeByte(Protocol::ReadBlock);
     Comm().writeByte(static_cast<uint8_t>(N));
     bool early = false;
@@ -218,7 +230,10 @@ Transfers::Asked Transfers::askBlock(int N, VKTCore::Image& into, int previous) 
         into[static_cast<size_t>(N * BlockBytes + i)] = static_cast<uint8_t>(b);
         proc_.Prog1.setValue(proc_.Prog1.Value() + 1);
     }
-    if (early && !link_.staysQuiet(link_.deadline(guardedHoldBack() + 2 * byteSeconds()), stray)) return Asked::Failed;
+    if (early && link_.byteBefore(link_.deadline(guardedHoldBack() + 2 * byteSeconds()))) {
+        link_.failed(surplus("'s answer"));
+        return Asked::Failed;
+    }
     return Asked::Whole;
 }
 

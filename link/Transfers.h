@@ -113,6 +113,9 @@ private:
     double guardedHoldBack() const;
     // How long the line stays quiet before a read trusts that nothing more comes.
     double quietTime();
+    // Drops what comes in until the line has been quiet for the guard time;
+    // how many bytes that was.
+    int dropUntilQuiet();
     vkt::Platform& platform() { return link_.platform(); }
     vkt::SerialPort& Comm() { return link_.Comm(); }
 

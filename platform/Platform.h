@@ -51,6 +51,12 @@ public:
 
     virtual Answer MsgBox(const std::string& text, Buttons buttons, Icon icon,
                           const std::string& title = AppTitle, bool systemModal = false) = 0;
+    // A box whose text is followed by details too long for it (every line of
+    // a list), which a window system shows in an area of their own that scrolls.
+    virtual Answer MsgBoxWithDetails(const std::string& text, const std::string& details, Buttons buttons, Icon icon,
+                                     const std::string& title = AppTitle) {
+        return MsgBox(text + "\r" + details, buttons, icon, title);
+    }
     virtual void Beep() = 0;
 
     // Lets the window system handle pending events; the wait loops call it.

@@ -97,7 +97,8 @@ QString QtFilter(const std::string& filter) {
 
 } // namespace
 
-QtPlatform::QtPlatform() : serial_([this](int n) { return deviceOfPort(n); }) {
+QtPlatform::QtPlatform()
+    : serial_([this](int n) { return deviceOfPort(n); }, [this](int n) { return n != vkt::EmulatedPort && runDevices_.contains(n); }) {
     clock_.start();
     tick_.setSingleShot(true);
 }
@@ -172,11 +173,22 @@ std::string QtPlatform::deviceOfPort(int n) {
 }
 
 Answer QtPlatform::MsgBox(const std::string& text, Buttons buttons, Icon icon, const std::string& title, bool systemModal) {
+    return showBox(text, {}, buttons, icon, title, systemModal);
+}
+
+Answer QtPlatform::MsgBoxWithDetails(const std::string& text, const std::string& details, Buttons buttons, Icon icon,
+                                     const std::string& title) {
+    return showBox(text, details, buttons, icon, title, false);
+}
+
+Answer QtPlatform::showBox(const std::string& text, const std::string& details, Buttons buttons, Icon icon,
+                           const std::string& title, bool systemModal) {
     // A box belongs to the window whose command raised it, the one in front:
     // over the main window, a tuning error would bury the tuning window.
     QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : mainWindow_;
     QMessageBox box(IconOf(icon), Qs(title.empty() ? vkt::AppTitle : title), DisplayText(text), ButtonsOf(buttons), owner);
     box.setTextFormat(Qt::PlainText);
+    if (!details.empty()) box.setDetailedText(DisplayText(details));
     WidenToTitle(box);
     if (systemModal) box.setWindowModality(Qt::ApplicationModal);
     return AnswerOf(box.exec(), buttons);

@@ -32,6 +32,8 @@ public:
 
     vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon, const std::string& title,
                        bool systemModal) override;
+    vkt::Answer MsgBoxWithDetails(const std::string& text, const std::string& details, vkt::Buttons buttons, vkt::Icon icon,
+                                  const std::string& title) override;
     void Beep() override;
     void DoEvents() override;
     void WaitForEvents(double seconds) override;
@@ -81,6 +83,9 @@ public:
     void setEmulatedPort(std::unique_ptr<vkt::SerialPort> port);
 
 private:
+    vkt::Answer showBox(const std::string& text, const std::string& details, vkt::Buttons buttons, vkt::Icon icon,
+                        const std::string& title, bool systemModal);
+
     QWidget* mainWindow_ = nullptr;
     QElapsedTimer clock_;
     QTimer tick_;

@@ -12,7 +12,8 @@ namespace {
 constexpr int WriteTimeoutMs = 100;
 } // namespace
 
-QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceOf) : deviceOf_(std::move(deviceOf)) {}
+QtSerialPort::QtSerialPort(std::function<std::string(int)> deviceOf, std::function<bool(int)> given)
+    : deviceOf_(std::move(deviceOf)), given_(std::move(given)) {}
 
 QtSerialPort::~QtSerialPort() { close(); }
 
@@ -34,7 +35,7 @@ bool QtSerialPort::open() {
         const std::string holder = LockHolder(device);
         const OpenProblem problem =
             ProblemOfOpenFailure(serial_.error() == QSerialPort::PermissionError, busy || !holder.empty(), vkt::ThisSystem);
-        openError_ = OpenFailureText(port_, device, serial_.errorString().toStdString(), problem, holder);
+        openError_ = OpenFailureText(port_, device, serial_.errorString().toStdString(), problem, holder, given_ && given_(port_));
         return false;
     }
     serial_.setBaudRate(vkt::BaudOfSettings(settings_));

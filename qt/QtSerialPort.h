@@ -15,8 +15,9 @@ namespace vktqt {
 
 class QtSerialPort : public vkt::SerialPort {
 public:
-    // deviceOf(n): the device path of Comm Port n ("" when there is none).
-    explicit QtSerialPort(std::function<std::string(int)> deviceOf);
+    // deviceOf(n): the device path of Comm Port n ("" when there is none);
+    // given(n): the user gave that device as it is, choosing no Comm Port.
+    explicit QtSerialPort(std::function<std::string(int)> deviceOf, std::function<bool(int)> given = {});
     ~QtSerialPort() override;
 
     void setPortNumber(int n) override { port_ = n; }
@@ -35,6 +36,7 @@ public:
 
 private:
     std::function<std::string(int)> deviceOf_;
+    std::function<bool(int)> given_;
     QSerialPort serial_;
     int port_ = 1;
     std::string settings_ = "4800,n,8,1";

@@ -13,16 +13,17 @@ OpenProblem ProblemOfOpenFailure(bool accessRefused, bool busy, vkt::SystemKind 
 }
 
 std::string OpenFailureText(int port, const std::string& device, const std::string& reason, OpenProblem problem,
-                            const std::string& holder) {
+                            const std::string& holder, bool given) {
     if (port == vkt::EmulatedPort && device.empty()) return std::string("The emulated radio cannot be used: ") + EmulatorNotRunning + ".";
     const std::string name = "Comm Port " + std::to_string(port);
     if (device.empty())
         return name + " has no serial device: none was found on this computer. Plug in the programming cable, "
                       "or choose the port's device in Comm-Port, Comm Port Settings.";
+    const std::string which = given ? device : name + " (" + device + ")";
     if (problem == OpenProblem::InUse)
-        return name + " (" + device + ") is in use by another program" + (holder.empty() ? "" : " (" + holder + ")") +
-               ". Close that program, or choose the Comm Port of another cable.";
-    std::string text = name + " (" + device + ") cannot be opened: " + reason + ".";
+        return which + " is in use by another program" + (holder.empty() ? "" : " (" + holder + ")") + ". Close that program, or " +
+               (given ? "give the device of another cable." : "choose the Comm Port of another cable.");
+    std::string text = which + " cannot be opened: " + reason + ".";
     if (problem == OpenProblem::PermissionDenied) text += " " + PermissionAdvice(device);
     return text;
 }

@@ -26,8 +26,9 @@ enum class OpenProblem { Other, PermissionDenied, InUse };
 // or the device busy (or locked by another program).
 OpenProblem ProblemOfOpenFailure(bool accessRefused, bool busy, vkt::SystemKind system);
 // Why a port would not open, in words a technician can act on; holder: who
-// has it open, where the system tells ("process 4242, minicom").
+// has it open, where the system tells ("process 4242, minicom"); given: the
+// user gave the device as it is, so that no Comm Port stands for it.
 std::string OpenFailureText(int port, const std::string& device, const std::string& reason, OpenProblem problem,
-                            const std::string& holder = "");
+                            const std::string& holder = "", bool given = false);
 
 } // namespace vktqt

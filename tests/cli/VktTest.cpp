@@ -120,13 +120,25 @@ TEST_F(VktTest, WriteRepeatsRadioAfterRadio) {
 TEST_F(VktTest, DiffAndReport) {
     EXPECT_EQ(run({"diff", path("s.vkt"), path("s.vkt")}), 0);
     EXPECT_EQ(out.str(), NoDifferences);
+    // Said as the windows say them, in their order: the rotary switch before ANI Rate, channel 1's label before
+    // channel 2's frequency, though memory holds them the other way round; a UCG channel no write sends is none.
     std::string b = bytes("s.vkt");
-    b[VKTCore::GroupBase(0) + 38] = '\x12';
-    b[155] = '\x20';
+    const int g1 = VKTCore::GroupBase(0);
+    for (const auto& [at, to] : {std::pair{7, 0xFC}, {128, 0x23}, {155, 0x20}, {g1 + 38, 0x12}, {g1 + 46, 0x80}, {g1, 0x05},
+                                 {VKTCore::LabelSlotAddress(0, 0) + 7, 0x02}, {VKTCore::ChannelSlotAddress(0, 1) + 1, 0x2C}})
+        b[static_cast<size_t>(at)] = static_cast<char>(to);
     std::ofstream(path("b.vkt"), std::ios::binary) << b;
     EXPECT_EQ(run({"diff", path("s.vkt"), path("b.vkt")}), 1);
-    EXPECT_NE(out.str().find("Talk Back Scan: " + path("s.vkt") + " 0, " + path("b.vkt") + " 1\n"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("Group 1 Password: " + path("s.vkt") + " 000000, " + path("b.vkt") + " 120000\n"), std::string::npos);
+    const std::string s = ": " + path("s.vkt") + " ", x = ", " + path("b.vkt") + " ";
+    EXPECT_EQ(out.str(), "Rotary Position 1 Group" + s + "Group 1" + x + "Group 3\nRotary Position 1 Channel" + s + "Channel 1" + x +
+                             "Channel 4\nANI Rate" + s + "10" + x + "20\nTalk Back Scan" + s + "Disabled" + x + "Enabled\nGroup 1 Password" +
+                             s + "000000" + x + "120000\nGroup 1 Priority 1" + s + "Ch 1" + x + "OFF\nGroup 1 Ch 1 Label" + s +
+                             "\"    Ch 1\"" + x + "\"    Ch 2\"\nGroup 1 Ch 2 Rec Freq" + s + "162.45000" + x + "162.45500\n");
+    // A channel under OFF shows nowhere, yet a write sends it.
+    b[static_cast<size_t>(g1 + 46)] = '\x83';
+    std::ofstream(path("c.vkt"), std::ios::binary) << b;
+    EXPECT_EQ(run({"diff", path("b.vkt"), path("c.vkt")}), 1);
+    EXPECT_EQ(out.str(), "Group 1 Priority 1 Channel: " + path("b.vkt") + " 1, " + path("c.vkt") + " 4\n");
     EXPECT_EQ(run({"report", path("b.vkt")}), 0);
     EXPECT_NE(out.str().find("Unit Password = 120000"), std::string::npos);
 }
@@ -293,6 +305,9 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"import", s, "--plan", notes, "--group", "16", "-o", path("u.vkt")}, 2, "--group takes 1 ... 15"},
         {{"import", s, "--plan", notes, "--csv", notes, "-o", path("u.vkt")}, 2, "either --csv IN.csv or --plan"},
         {{"import", s, "--csv", notes, "--group", "2", "-o", path("u.vkt")}, 2, "--group and --cut-names are for --plan, not --csv"},
+        {{"defaults", "--verify", "-o", path("u.vkt")}, 2, "vkt: defaults does not take --verify"},
+        {{"diff", s, s, "--port", "1"}, 2, "vkt: diff does not take --port"},
+        {{"verify", s, "--port", "1", "--changed-only"}, 2, "vkt: verify does not take --changed-only"},
         {{"write", s, "--port", "1", "--unit-ids", "12345678"}, 2, "vkt: --unit-ids 12345678: a unit ID has up to 7 digits"},
         {{"write", s, "--port", "1", "--unit-ids", path("ids.txt")}, 2, "vkt: " + path("ids.txt") + " line 3: \"12a\" is not a unit ID (up to 7 digits)"},
         {{"write", s, "--port", "1", "--unit-ids", "1", "--keep-unit-ids"}, 2, "vkt: --unit-ids and --keep-unit-ids exclude each other"},
@@ -362,7 +377,7 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
          never, 1, "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n", ""},
         {read, [](auto& r) { r.faults.silent = true; }, never, 1, "vkt: reading the radio failed: hook: no answer after 0.5 s\n", ""},
         {verify, [](auto& r) { r.eeprom.fill(0xFF), r.faults.forgetBlockWrite = 40; }, never, 1,  // group 3, the labels of channels 1 ... 4
-         "radio 1 (2AAA0105 #A6E1): written but NOT verified: Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)\n", ""},
+         "radio 1 (2AAA0105 #A6E1): written but NOT verified: Group 3 Ch 1 Label: radio \" BLANK  \", setup \"    Ch 1\" (and 3 more)\n", ""},
         {verify, {}, never, 0, "radio 1 (2AAA0105 #A6E1): written and verified (1 so far)\n", ""},  // the tag of the read-back's calibration
         {write, {}, 2000, 130, cut + "writing, after ", partly},
         {verify, {}, aWrite + 200, 130, cut + "verifying a finished write, after ",

@@ -46,6 +46,24 @@ TEST_F(EditorTest, VerifyRadioComparesTheRadioWithTheSetupShown) {
     EXPECT_EQ(main->txtPassWord.Text(), "000000");
     for (size_t i = sent; i < port.sent.size(); ++i) ASSERT_NE(port.sent[i].byte, 212) << i;
     EXPECT_FALSE(main->proc.Loaded());
+    // Past twenty, the box lists twenty and its details every one, as the windows show them and in their order.
+    radio().eeprom[7] ^= 0x04;
+    for (int c = 0; c < ChannelCount; ++c) {
+        radio().eeprom[static_cast<size_t>(ChannelSlotAddress(1, c) + 1)] ^= 0x08;
+        radio().eeprom[static_cast<size_t>(LabelSlotAddress(1, c) + 7)] = 0x0A;
+    }
+    platform.answer(Answer::OK);
+    main->mnuVerify_Click();
+    const std::string& all = platform.boxes.back().details;
+    size_t twenty = 0;
+    for (int i = 0; i < 20; ++i) twenty = all.find('\r', twenty + 1);
+    EXPECT_EQ(platform.boxes.back().text, "The radio differs from the setup shown in 35 settings:\r" + all.substr(0, twenty) +
+                                              "\r... and 15 more: all 35 are in the details");
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\r'), 34) << all;
+    EXPECT_EQ(all.rfind("ANI Rate: radio 20, editor 10\rGroup 1 Password: radio 990000, editor 000000\r"
+                        "Group 1 Ch 4 Rec Freq: radio 162.55000, editor 155.50000\rGroup 2 Ch 1 Rec Freq: radio ", 0), 0u) << all;
+    EXPECT_LT(all.find("Group 2 Ch 1 Label"), all.find("Group 2 Ch 2 Rec Freq"));
+    EXPECT_TRUE(all.ends_with("Group 2 Ch 16 Label: radio \"   Ch 1A\", editor \"   Ch 16\"")) << all;
     radio().faults.silentFromBlock = 3;
     platform.answer(Answer::OK);
     main->mnuVerify_Click();

@@ -161,11 +161,16 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
         std::function<bool()> read;
     };
     const Case cases[] = {
-        {"block 0: a 33rd byte", [&] { radio().faults.extraByteEveryBlock = true; }, [&] { return transfers.ReadAllMemory(); }},
-        {"block 3: a 33rd byte", [&] { radio().identity = vktsim::RadioModel::SlowIdentity; radio().faults.extraByteAfterBlock = 3; },
+        // What was seen and where: a block's own 33rd comes on top of the one before it.
+        {"2 bytes too many after block 0's answer", [&] { radio().faults.extraByteEveryBlock = true; }, [&] { return transfers.ReadAllMemory(); }},
+        {"a 33rd byte after block 3", [&] { radio().identity = vktsim::RadioModel::SlowIdentity; radio().faults.extraByteAfterBlock = 3; },
          [&] { return transfers.ReadGlobalMemory(); }},
+        {"3 bytes too many after block 20's answer", [&] { radio().faults.strayBytesBeforeBlock = 20; }, [&] { return transfers.ReadAllMemory(); }},
+        {"3 bytes too many after block 60's answer", [&] { radio().identity = vktsim::RadioModel::SlowIdentity; radio().faults.strayBytesBeforeBlock = 60; },
+         [&] { return transfers.ReadAllMemory(); }},
+        {"a 33rd byte after block 50", [&] { radio().faults.extraByteAfterBlock = 50; }, [&] { return transfers.ReadAllMemory(); }},
         // Line noise while the radio settles after the hook.
-        {"block 8: 1 stray bytes before the command", [&] { atOnce([&] { return link.RadioHooked; }, 0.2); },
+        {"a byte before block 8's command", [&] { atOnce([&] { return link.RadioHooked; }, 0.2); },
          [&] { return transfers.ReadGroupMemory(1); }},
         // Held back by an adapter for 10 ms: later than a block's guard, within the last one's.
         {"block 187: bytes after the last block", [&] { atOnce([&] { return proc.Prog1.Value() == VKTCore::GroupAreaSize; }, 0.010); },

@@ -46,6 +46,20 @@ TEST(MessageBoxes, AreAsWideAsTheirTitle) {
     EXPECT_GT(width, titleWidth + 100);
 }
 
+// A list too long for a box is all in its details, which scroll, a line each.
+TEST(MessageBoxes, KeepLongListsInTheirDetails) {
+    vktqt::QtPlatform platform;
+    QString details;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        details = box ? box->detailedText() : "no box";
+        if (box) box->accept();
+    });
+    platform.MsgBoxWithDetails("Differs in 2 settings", "ANI Rate: radio 20, editor 10\rPriority Rate: radio .5, editor 2", vkt::Buttons::OK,
+                               vkt::Icon::Exclamation, "Verify Radio");
+    EXPECT_EQ(details, "ANI Rate: radio 20, editor 10\nPriority Rate: radio .5, editor 2");
+}
+
 // A box stands over the window whose command raised it, not over the main window behind it.
 TEST(MessageBoxes, BelongToTheWindowInFront) {
     vktqt::QtPlatform platform;

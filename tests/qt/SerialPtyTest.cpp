@@ -104,6 +104,11 @@ TEST(SerialPty, AMissingPortOrOneInUseSaysSoAndByWhom) {
     vktqt::QtSerialPort missing([](int) { return std::string("/nonexistent/ttyVKT9"); });
     EXPECT_FALSE(missing.open());
     EXPECT_EQ(missing.openError().rfind("Comm Port 1 (/nonexistent/ttyVKT9) cannot be opened", 0), 0u) << missing.openError();
+    QProcess given;  // vkt's --device is no Comm Port: it is named as given
+    given.start(VKT_CLI, {"read", "--device", "/nonexistent/ttyVKT9", "-o", "/nonexistent/r.vkt"});
+    ASSERT_TRUE(given.waitForFinished(-1));
+    const std::string said = given.readAllStandardError().toStdString();
+    EXPECT_TRUE(said.find("/nonexistent/ttyVKT9 cannot be opened") != std::string::npos && said.find("Comm Port") == std::string::npos) << said;
     PtyRadioProcess sim({"--print-state"});
     QTemporaryDir dir;
     QProcess reader;

@@ -36,8 +36,9 @@ void ScriptedPlatform::answer(Answer a, std::string expectedText) { script_.empl
 
 void ScriptedPlatform::expectNoMoreScript() const { EXPECT_TRUE(script_.empty()) << script_.size() << " scripted answers were never asked for"; }
 
-Answer ScriptedPlatform::MsgBox(const std::string& text, Buttons buttons, vkt::Icon icon, const std::string& title,
-                                bool systemModal) {
+Answer ScriptedPlatform::show(ShownBox box) {
+    const std::string& text = box.text;
+    const Buttons buttons = box.buttons;
     Answer a = CancelOf(buttons);
     if (!script_.empty()) {
         auto [scripted, expected] = script_.front();
@@ -48,9 +49,11 @@ Answer ScriptedPlatform::MsgBox(const std::string& text, Buttons buttons, vkt::I
     } else if (otherwise) {
         a = Offers(buttons, *otherwise) ? *otherwise : CancelOf(buttons);
     } else {
-        ADD_FAILURE() << "unexpected message box: \"" << text << "\" (" << title << ")";
+        ADD_FAILURE() << "unexpected message box: \"" << text << "\" (" << box.title << ")";
     }
-    boxes.push_back({text, buttons, icon, title, systemModal, a, clock_.now()});
+    box.answer = a;
+    box.time = clock_.now();
+    boxes.push_back(std::move(box));
     if (onBox) onBox(boxes.back());
     return a;
 }

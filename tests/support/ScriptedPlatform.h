@@ -26,6 +26,7 @@ struct ShownBox {
     bool systemModal;
     vkt::Answer answer;
     double time;
+    std::string details;
 };
 
 class ScriptedPlatform : public vkt::Platform {
@@ -52,7 +53,13 @@ public:
 
     void expectNoMoreScript() const;
 
-    vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon, const std::string& title, bool systemModal) override;
+    vkt::Answer MsgBox(const std::string& text, vkt::Buttons buttons, vkt::Icon icon, const std::string& title, bool systemModal) override {
+        return show({text, buttons, icon, title, systemModal, {}, 0, {}});
+    }
+    vkt::Answer MsgBoxWithDetails(const std::string& text, const std::string& details, vkt::Buttons buttons, vkt::Icon icon,
+                                  const std::string& title) override {
+        return show({text, buttons, icon, title, false, {}, 0, details});
+    }
     void Beep() override { ++beeps; }
     void DoEvents() override;
     double Timer() override { return clock_.now(); }
@@ -77,6 +84,8 @@ public:
     vkt::SerialPort& serialPort() override;
 
 private:
+    vkt::Answer show(ShownBox box);
+
     vktsim::VirtualClock& clock_;
     vkt::SerialPort* port_ = nullptr;
     std::deque<std::pair<vkt::Answer, std::string>> script_;
