@@ -218,8 +218,7 @@ TEST(SerialPty, AFleetRunNumbersItsRadiosAndASecondKeepsTheirIds) {
         sims.push_back(std::make_unique<PtyRadioProcess>(QStringList{"--eeprom", dir.filePath(QString("radio%1.bin").arg(i))}));
         devices << "--device" << QString::fromStdString(sims.back()->device());
     }
-    const std::pair<QString, QStringList> runs[] = {{QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", {"--verify", "--unit-ids", "1001"}},
-                                                    {dir.filePath("changed.vkt"), {"--changed-only", "--keep-unit-ids"}}};
+    const std::pair<QString, QStringList> runs[] = {{QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", {"--verify", "--unit-ids", "1001"}}, {dir.filePath("changed.vkt"), {"--changed-only", "--keep-unit-ids"}}};
     for (const auto& [setup, options] : runs) {
         QProcess vkt;
         vkt.setEnvironment(QProcess::systemEnvironment() << "VKT_DATA_DIR=" + dir.path());  // the backups
