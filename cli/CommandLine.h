@@ -31,6 +31,10 @@ struct Args {
     bool noGlobals = false, repeat = false, verify = false;
     // Back the radio up, then write and verify only what differs.
     bool changedOnly = false;
+    // Each radio its own ANI/ID: numbered from a start or listed in a file
+    // (a copy is given its radio's own), or kept as the radio holds it.
+    std::string unitIds;
+    bool keepUnitIds = false;
     // A copy serving one cable of a fleet run: it reports in lines.
     bool worker = false;
     bool ok = true;

@@ -37,6 +37,10 @@ const char* const VktHelp =
     "                                                   --verify: read each radio back and compare;\n"
     "                                                   --changed-only: read the radio first and keep it as its\n"
     "                                                   backup, write only the blocks that differ, verify them)\n"
+    "         [--unit-ids FIRST|FILE | --keep-unit-ids]  each radio its own ANI/ID in every group: numbered\n"
+    "                                                   on from FIRST (up to 7 digits) in the order of the\n"
+    "                                                   cables, or taken from FILE, one a line; or each radio\n"
+    "                                                   keeps its own, read first (the setup file stays as it is)\n"
     "  verify FILE.vkt --port N | --device PATH         read a radio and list what differs from the file\n"
     "  diff   A.vkt B.vkt                               list the fields that differ between two setups\n"
     "                                                   (verify and diff compare what a write sends, no other bytes)\n"
@@ -58,7 +62,7 @@ const char* const VktHelp =
     "\n"
     "  --log FILE.csv  append a row for each radio read, written or verified (time, cable, radio,\n"
     "                  setup and its SHA-256, result, seconds, first difference, why it failed, and\n"
-    "                  for --changed-only the blocks written)\n"
+    "                  for --changed-only the blocks written, and the unit ID and fingerprint)\n"
     "  --yes           answer Retry/Cancel questions with Cancel without asking (also when not on a terminal)\n"
     "  --no-retry      the same\n"
     "  --version       print the version and exit\n"
@@ -91,6 +95,10 @@ Args Parse(const std::vector<std::string>& a) {
                 d = vktstore::Utf8Of(std::filesystem::absolute(vktstore::PathOf(d), ec).lexically_normal());
             r.cables.push_back({d, {"--device", d}, 1, d});
         } else if (a[i] == "--log") value(r.log);
+        else if (a[i] == "--unit-ids") {
+            value(r.unitIds);
+            if (r.ok && r.unitIds.empty()) { r.ok = false; r.problem = "--unit-ids needs a first unit ID or a file of them"; }
+        } else if (a[i] == "--keep-unit-ids") r.keepUnitIds = true;
         else if (a[i] == "--worker") r.worker = true;
         else if (a[i] == "--csv") value(r.csv);
         else if (a[i] == "--pdf") value(r.pdf);
@@ -322,7 +330,7 @@ std::vector<std::string> With(std::vector<std::string> more) {
 }
 const Command Commands[] = {
     {"read", Read, With({"-o"})},
-    {"write", Write, With({"--no-globals", "--repeat", "--verify", "--changed-only"})},
+    {"write", Write, With({"--no-globals", "--repeat", "--verify", "--changed-only", "--unit-ids", "--keep-unit-ids"})},
     {"verify", Verify, RadioOptions},
     {"diff", Diff, {}},
     {"report", Report, {"--pdf"}},
@@ -357,6 +365,7 @@ int RunVkt(const std::vector<std::string>& args, Console& c) {
         if (std::find(known->options.begin(), known->options.end(), option) == known->options.end())
             return UsageError(c, command + " does not take " + option);
     if (const std::string clash = OutputOverAnInput(command, a); !clash.empty()) return UsageError(c, clash);
+    if (!a.unitIds.empty() && a.keepUnitIds) return UsageError(c, "--unit-ids and --keep-unit-ids exclude each other");
     return known->run(a, c);
 }
 

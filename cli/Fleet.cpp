@@ -43,7 +43,8 @@ private:
     void reported(size_t i) {
         const vktfleet::CableState& s = round_.state(i);
         eraseBlock();
-        c_.out << cable(i) << "  radio " << s.result.identity << "  " << round_.resultText(i) << "  " << vkt::FixedText(s.result.seconds, 1)
+        const std::string& id = s.result.unitId;
+        c_.out << cable(i) << "  radio " << s.result.identity << (id.empty() ? "" : "  unit ID " + id) << "  " << round_.resultText(i) << "  " << vkt::FixedText(s.result.seconds, 1)
                << " s\n"
                << std::flush;
     }
@@ -76,10 +77,16 @@ private:
 
 } // namespace
 
-int RunFleet(const Fleet& fleet, Console& c) {
+int RunFleet(Fleet& fleet, Console& c) {
     bool anyFailed = false;
     for (int round = 1;; ++round) {
-        vktfleet::FleetRound r(c.platform, *c.workers, fleet.job, fleet.cables);
+        std::vector<vktfleet::FleetCable> cables = fleet.cables;
+        std::string why;
+        if (fleet.unitIds && !fleet.unitIds->give(cables, why)) {
+            c.err << "vkt: " << why << "; nothing was written" << (round > 1 ? " in round " + std::to_string(round) : "") << "\n";
+            return Usage;
+        }
+        vktfleet::FleetRound r(c.platform, *c.workers, fleet.job, cables);
         Terminal(r, c).run();
         c.out << (fleet.repeat ? "round " + std::to_string(round) + ": " : "") << r.summary() << "\n" << std::flush;
         if (r.interrupted()) return Interrupted;

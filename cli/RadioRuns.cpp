@@ -11,6 +11,7 @@
 #include "cli/Fleet.h"
 #include "cli/RadioSession.h"
 #include "fleet/RunLog.h"
+#include "fleet/UnitIds.h"
 #include "fleet/WorkerLines.h"
 #include "store/Backups.h"
 #include "store/FileReader.h"
@@ -98,14 +99,15 @@ void Log(const Args& a, Console& c, Action action, const RadioOutcome& r, double
     const vktfleet::LogRow row{vktfleet::UtcNow(), a.cables[0].name, RadioName(r), setup.name, setup.sha256, action, OutcomeOf(r),
                                r.done && action != Action::Read && (a.verify || action == Action::Verify), seconds,
                                r.differences.empty() ? "" : FirstDifference(r.differences), r.done || !r.differences.empty() ? "" : Detail(r),
-                               WhatWasWritten(r)};
+                               WhatWasWritten(r), r.unitId, r.tag};
     std::string why;
     if (!vktfleet::AppendLogRow(a.log, row, why)) c.err << "vkt: the log was not written: " << why << "\n";
 }
 
 // A copy serving one cable of a fleet run tells how it went in one line.
 int Report(const RadioOutcome& r, double seconds, const std::string& detail, Console& c) {
-    c.out << vktfleet::ResultLine({OutcomeOf(r), RadioName(r), seconds, CpuSeconds(), detail.empty() ? Detail(r) : detail, WhatWasWritten(r)}) << "\n"
+    c.out << vktfleet::ResultLine({OutcomeOf(r), RadioName(r), seconds, CpuSeconds(), detail.empty() ? Detail(r) : detail, WhatWasWritten(r), r.unitId, r.tag})
+          << "\n"
           << std::flush;
     if (r.interrupted) return Interrupted;
     return r.done ? Done : RadioOrCompareFailure;
@@ -118,9 +120,10 @@ void AsWorker(const Args& a, Console& c) {
     };
 }
 
-int RunOnEveryCable(const Args& a, Console& c, Action action, std::vector<std::string> options) {
+int RunOnEveryCable(const Args& a, Console& c, Action action, std::vector<std::string> options, std::optional<vktfleet::UnitIds> ids = {}) {
     if (!c.workers) return UsageError(c, "several cables at once are not possible here");
     Fleet fleet;
+    fleet.unitIds = std::move(ids);
     const Setup setup = SetupOf(a, c);
     fleet.job = {action, a.verify, a.changedOnly, a.log, setup.name, setup.sha256};
     fleet.repeat = a.repeat;
@@ -188,24 +191,36 @@ int Write(const Args& a, Console& c) {
     if (a.positional.size() != 2 || a.cables.empty()) return UsageError(c, "write needs FILE and --port N or --device PATH");
     Image setup;
     if (!LoadSetup(a.positional[1], setup, c)) return FileFailure;
+    std::optional<vktfleet::UnitIds> ids;
+    if (!a.unitIds.empty()) {
+        std::string problem;
+        ids = vktfleet::UnitIds::Of(a.unitIds, problem);
+        if (!ids) return UsageError(c, problem);
+    }
     if (a.cables.size() > 1) {
         std::vector<std::string> options = {"write", a.positional[1]};
         if (a.verify) options.push_back("--verify");
         if (a.noGlobals) options.push_back("--no-globals");
         if (a.changedOnly) options.push_back("--changed-only");
-        return RunOnEveryCable(a, c, Action::Write, options);
+        if (a.keepUnitIds) options.push_back("--keep-unit-ids");
+        return RunOnEveryCable(a, c, Action::Write, options, std::move(ids));
     }
     OneCable(a, c);
     AsWorker(a, c);
     const Setup file = SetupOf(a, c);
     const char* done = vktfleet::DoneText(Action::Write, a.verify);
     for (int n = 1;; ++n) {
+        if (ids && ids->left() == 0) {
+            c.err << "vkt: " << ids->tooFew(1) << "; nothing was written" << (n > 1 ? " to radio " + std::to_string(n) : "") << "\n";
+            return Usage;
+        }
+        const UnitIdChoice id{ids ? ids->next() : "", a.keepUnitIds};
         const double start = c.platform.Timer();
-        const RadioOutcome r = a.changedOnly ? WriteChanges(setup, a.noGlobals, CableTag(a.cables[0].name), c) : WriteRadio(setup, a.noGlobals, a.verify, c);
+        const RadioOutcome r = a.changedOnly ? WriteChanges(setup, a.noGlobals, CableTag(a.cables[0].name), id, c) : WriteRadio(setup, a.noGlobals, a.verify, id, c);
         // A fleet run shows and logs which blocks went.
         if (a.worker) return Report(r, c.platform.Timer() - start, r.done ? WhatWasWritten(r) : "", c);
         Log(a, c, Action::Write, r, c.platform.Timer() - start, file);
-        c.out << "radio " << n << " (" << RadioName(r) << "): ";
+        c.out << "radio " << n << " (" << RadioName(r) << (r.unitId.empty() ? "" : ", unit ID " + r.unitId) << "): ";
         if (r.interrupted) {
             c.out << "INTERRUPTED\n";
             c.err << "vkt: " << InterruptedText(r) << "\n";

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/CommandLine.h"
+#include "fleet/UnitIds.h"
 #include "core/Text.h"
 #include "link/Fingerprint.h"
 #include "link/RadioJobs.h"
@@ -139,21 +140,43 @@ RadioOutcome ReadRadio(Image& image, Console& c) {
     return outcome;
 }
 
-RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, Console& c) {
+RadioOutcome WriteRadio(const Image& setup, bool noGlobals, bool verify, const UnitIdChoice& id, Console& c) {
     RadioOutcome outcome;
     Session session(c, outcome);
     Image sent = setup;
-    const bool written = session.transfer(sent, Phase::Writing, [noGlobals](VKTCom::Transfers& t) { return t.WriteAllMemory(noGlobals); });
+    if (!id.given.empty()) vktfleet::GiveUnitId(sent, id.given);
+    // The radio's own IDs are read first, and only the unit read gets them back.
+    std::optional<VKTCom::Fingerprint> unit;
+    if (id.keep) {
+        Image radio{};
+        if (!session.transfer(radio, Phase::Reading, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); })) {
+            if (!outcome.interrupted) outcome.failure = "reading it first: " + outcome.failure + "; nothing was written";
+            return outcome;
+        }
+        unit = VKTCom::FingerprintOf(outcome.identityBytes, radio);
+        outcome.tag = VKTCom::FingerprintTag(*unit);
+        vktfleet::KeepUnitIds(sent, radio);
+    }
+    if (id.keep || !id.given.empty()) outcome.unitId = vktfleet::UnitIdsOf(sent);
+    const Image image = sent;
+    const bool written = session.transfer(sent, Phase::Writing, [noGlobals, &unit](VKTCom::Transfers& t) {
+        t.ExpectedRadio = unit;
+        return t.WriteAllMemory(noGlobals);
+    });
     if (!written || !verify) {
         outcome.done = written;
         return outcome;
     }
     Image back{};
-    if (!session.transfer(back, Phase::Verifying, [](VKTCom::Transfers& t) { return t.ReadAllMemory(); })) {
+    if (!session.transfer(back, Phase::Verifying, [&unit](VKTCom::Transfers& t) {
+            t.ExpectedRadio = unit;
+            return t.ReadAllMemory();
+        })) {
         if (!outcome.interrupted) outcome.failure = "reading it back: " + outcome.failure;
         return outcome;
     }
-    outcome.differences = VKTCom::CompareSetups(back, setup, !noGlobals);
+    outcome.tag = VKTCom::FingerprintTag(VKTCom::FingerprintOf(outcome.identityBytes, back));
+    outcome.differences = VKTCom::CompareSetups(back, image, !noGlobals);
     outcome.done = outcome.differences.empty();
     return outcome;
 }
@@ -170,13 +193,20 @@ RadioOutcome VerifyRadio(const Image& setup, Console& c) {
 
 std::string BackupsFolder() { return vktstore::DataFolder() + "/backups"; }
 
-RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string& cable, Console& c) {
+RadioOutcome WriteChanges(const Image& setup, bool noGlobals, const std::string& cable, const UnitIdChoice& id, Console& c) {
     RadioOutcome outcome;
     Session session(c, outcome);
     const std::string folder = BackupsFolder();
-    const VKTCom::JobResult job = session.jobs().WriteChanges(setup, noGlobals, [&](const Image& radio, const VKTCom::Fingerprint& which) {
-        return vktstore::Backups(folder).save(radio, which.identity, "all-" + cable);
-    });
+    Image own = setup;
+    if (!id.given.empty()) vktfleet::GiveUnitId(own, id.given);
+    const auto keep = [&outcome](const Image& radio, Image& sent) {
+        vktfleet::KeepUnitIds(sent, radio);
+        outcome.unitId = vktfleet::UnitIdsOf(sent);
+    };
+    if (!id.given.empty()) outcome.unitId = vktfleet::UnitIdsOf(own);
+    const VKTCom::JobResult job = session.jobs().WriteChanges(
+        own, noGlobals, [&](const Image& radio, const VKTCom::Fingerprint& which) { return vktstore::Backups(folder).save(radio, which.identity, "all-" + cable); },
+        id.keep ? VKTCom::RadioJobs::FitSetup(keep) : nullptr);
     if (job.fingerprint) outcome.tag = VKTCom::FingerprintTag(*job.fingerprint);
     outcome.backup = job.backup;
     outcome.blocksWritten = job.blocksWritten;

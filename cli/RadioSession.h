@@ -38,13 +38,21 @@ struct RadioOutcome {
     std::string wroteList;       // which, however it ended: "blocks 20-31 and 2 unit-wide bytes", "nothing"
     std::string backup;          // the path of the radio's backup
     std::vector<int> blocksWritten;
+    std::string unitId;          // the ANI/ID its groups were given or kept: "0001001"
+};
+
+// What a write does with each group's ANI/ID: leaves the setup's (neither
+// given), gives this ID to every group, or keeps the radio's own, read first.
+struct UnitIdChoice {
+    std::string given;
+    bool keep = false;
 };
 
 // The whole radio into image.
 RadioOutcome ReadRadio(VKTCore::Image& image, Console& c);
 // The setup into the radio (its unit-wide settings too unless noGlobals);
 // with verify, the radio read back and compared with what was sent.
-RadioOutcome WriteRadio(const VKTCore::Image& setup, bool noGlobals, bool verify, Console& c);
+RadioOutcome WriteRadio(const VKTCore::Image& setup, bool noGlobals, bool verify, const UnitIdChoice& id, Console& c);
 
 // The whole radio read and compared with setup.
 RadioOutcome VerifyRadio(const VKTCore::Image& setup, Console& c);
@@ -52,7 +60,7 @@ RadioOutcome VerifyRadio(const VKTCore::Image& setup, Console& c);
 // Reads the whole radio and keeps it as its backup, then writes and
 // verifies only the blocks and unit-wide bytes that differ from the setup.
 // cable: names the backup, for radios of one model backed up at once.
-RadioOutcome WriteChanges(const VKTCore::Image& setup, bool noGlobals, const std::string& cable, Console& c);
+RadioOutcome WriteChanges(const VKTCore::Image& setup, bool noGlobals, const std::string& cable, const UnitIdChoice& id, Console& c);
 // Where the radios' backups are kept: the editor's, backups/ in the data folder.
 std::string BackupsFolder();
 

@@ -30,6 +30,14 @@ void WriteField(Image& image, int base, const Field& f, uint64_t value) {
         image.at(static_cast<size_t>(base + f.offset + i)) = static_cast<uint8_t>(word >> (8 * (f.size - 1 - i)));
 }
 
+void WriteFieldDigits(Image& image, int base, const Field& f, const std::string& text) {
+    const std::string digits = vkt::PadLeft(text, static_cast<size_t>(2 * f.size), '0');
+    uint64_t value = 0;
+    for (int i = 0; i < f.size; ++i)
+        value = value * 256 + static_cast<uint64_t>(HexToNumber(vkt::CharsMid(digits, static_cast<size_t>(2 * i), 2)));
+    WriteField(image, base, f, value);
+}
+
 std::string FieldText(const Image& image, int base, const Field& f) {
     const uint64_t value = ReadField(image, base, f);
     switch (f.encoding) {

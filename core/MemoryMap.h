@@ -180,6 +180,9 @@ constexpr ByteBits ByteOf(const Field& field) {
         if (FieldBitsAt(field, field.offset + k)) return {field.offset + k, FieldBitsAt(field, field.offset + k)};
     return {field.offset, 0};
 }
+// A binary-coded decimal field set from its digits as typed: "1001" is
+// stored 00 00 10 01, short texts taking leading zeros.
+void WriteFieldDigits(Image& image, int base, const Field& field, const std::string& digits);
 // The value as a technician reads it: "93.75", "000123", "  Ch 1", "162.40000", "D023-".
 std::string FieldText(const Image& image, int base, const Field& field);
 

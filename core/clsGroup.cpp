@@ -77,23 +77,14 @@ bool clsGroup::Write_Group(int intGroup) {
     return ok;
 }
 
-// Binary-coded decimal digit fields: two hexadecimal digits per byte.
-void clsGroup::writeDigits(int intGroup, const Field& f, const std::string& text) {
-    const std::string digits = vkt::PadLeft(text, static_cast<size_t>(2 * f.size), '0');
-    int value = 0;
-    for (int i = 0; i < f.size; ++i)
-        value = value * 256 + static_cast<int>(HexToNumber(vkt::CharsMid(digits, static_cast<size_t>(2 * i), 2)));
-    put(intGroup, f, value);
-}
-
 void clsGroup::Read_Password(int g) { c_.txtPassWord.setText(FieldText(image_, GroupBase(g), GB::Password)); }
-void clsGroup::Write_Password(int g) { writeDigits(g, GB::Password, c_.txtPassWord.Text()); }
+void clsGroup::Write_Password(int g) { WriteFieldDigits(image_, GroupBase(g), GB::Password, c_.txtPassWord.Text()); }
 
 void clsGroup::Read_ID_Num(int g) {
     // Eight digits are stored; the first one is never shown.
     c_.txtID.setText(FieldText(image_, GroupBase(g), GB::IdNumber).substr(1));
 }
-void clsGroup::Write_ID_Num(int g) { writeDigits(g, GB::IdNumber, c_.txtID.Text()); }
+void clsGroup::Write_ID_Num(int g) { WriteFieldDigits(image_, GroupBase(g), GB::IdNumber, c_.txtID.Text()); }
 
 void clsGroup::Read_Group_Label(int g) { c_.txtGrpLab.setText(FieldText(image_, GroupBase(g), GB::Label)); }
 

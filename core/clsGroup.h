@@ -71,7 +71,6 @@ private:
     void put(int intGroup, const Field& f, int value);
     void readPriority(int intGroup, const PriorityFields& f, vkt::ComboBox& box);
     void writePriority(int intGroup, const PriorityFields& f, const vkt::ComboBox& box);
-    void writeDigits(int intGroup, const Field& f, const std::string& text);
 
     vkt::GroupControls& c_;
     Image& image_;

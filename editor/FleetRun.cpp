@@ -97,6 +97,7 @@ std::vector<std::string> FleetRun::copyOptions() const {
     if (chkVerify.Value() && !chkChangedOnly.Value()) args.push_back("--verify");
     if (!chkGlobals.Value()) args.push_back("--no-globals");
     if (chkChangedOnly.Value()) args.push_back("--changed-only");
+    if (chkKeepIds.Value()) args.push_back("--keep-unit-ids");
     return args;
 }
 
@@ -141,6 +142,16 @@ void FleetRun::startRound(bool next) {
         const bool same = !shown.empty() && vktstore::ReadSetupBytes(shown, saved, e) && (saved.resize(bytes.size()), saved == bytes);
         job.setupName = same ? shown : setupPath_;
     }
+    // A new session numbers from the first ID given; Next Radios goes on.
+    std::optional<vktfleet::UnitIds> ids = next ? unitIds_ : std::nullopt;
+    if (!reading && chkNumber.Value() && !ids) {
+        std::string problem;
+        ids = vktfleet::UnitIds::Of(txtFirstId.Text(), problem);
+        if (!ids) {
+            lblSummary.setCaption("The radios cannot be numbered: " + problem + ".");
+            return;
+        }
+    }
     std::vector<vktfleet::FleetCable> cables;
     for (size_t c = 0; c < chosen.size(); ++c) {
         Port& p = ports[chosen[c]];
@@ -149,6 +160,12 @@ void FleetRun::startRound(bool next) {
         cables.push_back({p.recordName, args});
         p.cable = static_cast<int>(c);
     }
+    std::string why;
+    if (!reading && chkNumber.Value() && !ids->give(cables, why)) {
+        lblSummary.setCaption("Nothing was written: " + why + ".");
+        return;
+    }
+    unitIds_ = reading || !chkNumber.Value() ? std::nullopt : ids;
     for (Port& p : ports)
         if (!p.checked) p.cable = -1;
     if (!next) {
@@ -186,6 +203,16 @@ void FleetRun::roundEnded() {
     if (closeWhenDone_) setVisible(false);
 }
 
+void FleetRun::chkNumber_Click() {
+    if (chkNumber.Value()) chkKeepIds.setValue(0);
+    showState();
+}
+
+void FleetRun::chkKeepIds_Click() {
+    if (chkKeepIds.Value()) chkNumber.setValue(0);
+    showState();
+}
+
 void FleetRun::cmdCancel_Click() {
     if (running()) round_->interrupt();
 }
@@ -214,6 +241,9 @@ void FleetRun::showState() {
     chkVerify.setEnabled(!run && !reading && !chkChangedOnly.Value());
     chkGlobals.setEnabled(!run && !reading);
     chkChangedOnly.setEnabled(!run && !reading);
+    chkNumber.setEnabled(!run && !reading);
+    chkKeepIds.setEnabled(!run && !reading);
+    txtFirstId.setEnabled(!run && !reading && chkNumber.Value());
     txtFolder.setEnabled(!run && reading);
     cmdCancel.setEnabled(run);
     cmdNext.setEnabled(!run && round_ != nullptr);
@@ -257,7 +287,9 @@ std::string FleetRun::radio(size_t port) const {
 std::string FleetRun::result(size_t port) const {
     const vktfleet::CableState* s = stateOf(port);
     if (!s || !s->reported) return "";
-    return round_->resultText(static_cast<size_t>(ports.at(port).cable)) + " " + vkt::FixedText(s->result.seconds, 1) + " s";
+    const std::string& id = s->result.unitId;
+    return (id.empty() ? "" : "unit ID " + id + ": ") + round_->resultText(static_cast<size_t>(ports.at(port).cable)) + " " +
+           vkt::FixedText(s->result.seconds, 1) + " s";
 }
 
 } // namespace vkteditor

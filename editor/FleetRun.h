@@ -9,11 +9,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/MemoryImage.h"
 #include "fleet/FleetRound.h"
+#include "fleet/UnitIds.h"
 #include "platform/Controls.h"
 #include "platform/Platform.h"
 #include "platform/SerialPorts.h"
@@ -54,6 +56,10 @@ public:
     vkt::CheckBox chkVerify{"&Verify after writing"}, chkGlobals{"Include the &unit-wide settings"};
     // Each radio read first, and only what differs written and verified.
     vkt::CheckBox chkChangedOnly{"Write only what &differs"};
+    // Each radio its own ANI/ID: numbered on from the first given (or
+    // taken from a file of them), or kept as each radio holds it.
+    vkt::CheckBox chkNumber{"Num&ber the radios from"}, chkKeepIds{"&Keep each radio's own ANI/ID"};
+    vkt::TextBox txtFirstId;
     vkt::Label lblRecord{"Recor&d file:"}, lblFolder{"Folder for read &files:"};
     vkt::TextBox txtRecord, txtFolder;
     vkt::Button cmdFindCable{"Find &Cable..."}, cmdEmulated{"Add &Emulated Radio"};
@@ -95,6 +101,9 @@ public:
         notifyRows();
     }
     void chkChangedOnly_Click() { showState(); }
+    // The two ways with unit IDs exclude each other.
+    void chkNumber_Click();
+    void chkKeepIds_Click();
     // Hears the copies for up to seconds (none: what they said already, as
     // the window does whenever they say something).
     void pass(double seconds);
@@ -113,7 +122,8 @@ public:
     int percent(size_t port) const;
     std::string phase(size_t port) const;
     std::string radio(size_t port) const;
-    // "written and verified 14.1 s", "FAILED: block 30: no acknowledgement after 0.5 s 2.1 s"
+    // "written and verified 14.1 s", "FAILED: block 30: no acknowledgement after 0.5 s 2.1 s",
+    // "unit ID 0001001: written and verified 14.1 s"
     std::string result(size_t port) const;
     // The arguments each copy gets besides its cable.
     std::vector<std::string> copyOptions() const;
@@ -133,6 +143,8 @@ private:
     vkt::WorkerPool& workers_;
     std::string data_;
     std::unique_ptr<vktfleet::FleetRound> round_;
+    // The session's numbering, carried on by Next Radios.
+    std::optional<vktfleet::UnitIds> unitIds_;
     int roundNumber_ = 0;
     int sessionDone_ = 0;
     int emulated_ = 0;

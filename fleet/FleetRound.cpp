@@ -46,7 +46,7 @@ void FleetRound::heard(size_t i, const vkt::WorkerPool::Event& e) {
         if (s.reported) return;
         const std::string why = e.failure.empty() ? "its copy of vkt ended without a result (exit " + std::to_string(e.exitCode) + ")"
                                                   : "its copy of vkt could not be started: " + e.failure;
-        report(i, {Outcome::Failed, s.identity.empty() ? "unknown" : s.identity, 0, 0, why, ""});
+        report(i, {Outcome::Failed, s.identity.empty() ? "unknown" : s.identity, 0, 0, why, "", cables_[i].unitId, ""});
         return;
     }
     const auto said = ParseWorkerLine(e.line);
@@ -98,6 +98,8 @@ void FleetRound::record(size_t i, const WorkerResult& r) {
     if (r.outcome == Outcome::Unverified) row.firstDifference = r.detail;
     if (r.outcome == Outcome::Failed || r.outcome == Outcome::Interrupted) row.reason = r.detail;
     row.written = r.written;
+    row.unitId = r.unitId;
+    row.fingerprint = r.fingerprint;
     std::string why;
     if (!AppendLogRow(job_.logPath, row, why) && recordFailed) recordFailed(why);
 }

@@ -35,6 +35,8 @@ struct FleetJob {
 struct FleetCable {
     std::string name;
     std::vector<std::string> args;
+    // The unit ID its radio is given, for the record when its copy cannot say.
+    std::string unitId = {};
 };
 
 struct CableState {

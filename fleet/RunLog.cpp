@@ -29,7 +29,7 @@ bool WriteWhole(int fd, const std::string& text) { return vktstore::Files().appe
 std::string LogLine(const LogRow& r) {
     return Field(r.timeUtc) + "," + Field(r.cable) + "," + Field(r.radio) + "," + Field(r.setup) + "," + Field(r.setupSha256) + "," +
            ActionWord(r.action) + "," + RecordWord(r.result) + "," + (r.verified ? "yes" : "no") + "," + vkt::FixedText(r.seconds, 1) + "," +
-           Field(r.firstDifference) + "," + Field(r.reason) + "," + Field(r.written);
+           Field(r.firstDifference) + "," + Field(r.reason) + "," + Field(r.written) + "," + Field(r.unitId) + "," + Field(r.fingerprint);
 }
 
 bool AppendLogRow(const std::string& path, const LogRow& row, std::string& why) {

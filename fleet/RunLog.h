@@ -22,10 +22,12 @@ struct LogRow {
     std::string firstDifference;  // when verification failed
     std::string reason;           // why it failed or was interrupted
     std::string written;          // --changed-only: "blocks 20-31 written and verified", "already holds the setup: nothing written"
+    std::string unitId;           // the ANI/ID the radio was given or kept: "0001001"
+    std::string fingerprint;      // "2AAA0105 #5E4F", when its calibration was read
 };
 
 inline constexpr const char* LogHeader =
-    "time_utc,cable,radio,setup,setup_sha256,action,result,verified,seconds,first_difference,reason,written";
+    "time_utc,cable,radio,setup,setup_sha256,action,result,verified,seconds,first_difference,reason,written,unit_id,fingerprint";
 
 // Appends the row, with the header first when the file is new or empty; false with
 // why when it cannot. A row goes in whole or not at all.

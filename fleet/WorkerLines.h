@@ -24,6 +24,8 @@ struct WorkerResult {
     double cpuSeconds = 0;
     std::string detail;    // why it failed, the first difference, the file read into
     std::string written;   // a write of only what differs: what it had written, however it ended
+    std::string unitId;    // the ANI/ID its groups were given or kept: "0001001"
+    std::string fingerprint;  // "2AAA0105 #5E4F", when its calibration was read
 };
 
 std::string ProgressLine(const std::string& phase, int percent, const std::string& identity = "");

@@ -24,7 +24,7 @@ bool RadioJobs::readWhole(JobStep step, JobResult& result) {
     return true;
 }
 
-JobResult RadioJobs::WriteChanges(const VKTCore::Image& setup, bool skipGlobals, const KeepBackup& keepBackup) {
+JobResult RadioJobs::WriteChanges(const VKTCore::Image& shared, bool skipGlobals, const KeepBackup& keepBackup, const FitSetup& fit) {
     JobResult result;
     // The radio is read aside and kept before anything is sent: whatever
     // happens next, the technician can put it back as it was.
@@ -38,6 +38,9 @@ JobResult RadioJobs::WriteChanges(const VKTCore::Image& setup, bool skipGlobals,
         return result;
     }
     result.backup = *kept;
+    auto own = std::make_unique<VKTCore::Image>(shared);
+    if (fit) fit(*result.radio, *own);
+    const VKTCore::Image& setup = *own;
     result.changes = ChangedBlocks(*result.radio, setup, skipGlobals);
     if (result.changes.empty()) {
         result.end = JobEnd::AlreadyHeld;

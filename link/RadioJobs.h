@@ -70,10 +70,13 @@ public:
     // Keeps the radio's whole read before anything is written to it: where,
     // or nothing when it could not be kept (then nothing is written).
     using KeepBackup = std::function<std::optional<std::string>(const VKTCore::Image& radio, const Fingerprint& which)>;
+    // Makes the setup this unit gets of the setup and the unit's read (its
+    // own unit ID kept, say); none: the setup as it is.
+    using FitSetup = std::function<void(const VKTCore::Image& radio, VKTCore::Image& setup)>;
 
     // Writes to the radio only what differs from setup in what a whole write
     // sends (the unit-wide bytes unless skipGlobals), to the unit read alone.
-    JobResult WriteChanges(const VKTCore::Image& setup, bool skipGlobals, const KeepBackup& keepBackup);
+    JobResult WriteChanges(const VKTCore::Image& setup, bool skipGlobals, const KeepBackup& keepBackup, const FitSetup& fit = {});
     // The whole radio compared with setup.
     JobResult Verify(const VKTCore::Image& setup);
 

@@ -117,6 +117,23 @@ FleetView::FleetView(vkteditor::FleetRun& model, vkt::PortDirectory& ports, QWid
     };
     QLineEdit* folder = pathRow(m_.lblFolder, m_.txtFolder, 3);
     pathRow(m_.lblRecord, m_.txtRecord, 4);
+    // Each radio's own ANI/ID, in a row of its own.
+    auto* ids = new QHBoxLayout;
+    auto* number = new QCheckBox(options);
+    number->setObjectName("chkNumber");
+    Bind(number, m_.chkNumber, [this] { m_.chkNumber_Click(); });
+    auto* first = new QLineEdit(options);
+    first->setObjectName("txtFirstId");
+    Bind(first, m_.txtFirstId);
+    NameControl(first, "Number the radios from");
+    first->setToolTip("The first radio's ANI/ID (up to 7 digits), or a text file of IDs, one a line");
+    first->setMaximumWidth(fontMetrics().averageCharWidth() * 24);
+    auto* keep = new QCheckBox(options);
+    keep->setObjectName("chkKeepIds");
+    Bind(keep, m_.chkKeepIds, [this] { m_.chkKeepIds_Click(); });
+    for (QWidget* w : std::initializer_list<QWidget*>{number, first, keep}) ids->addWidget(w);
+    ids->addStretch();
+    form->addLayout(ids, 5, 0, 1, 2);
     // Room for a path of some length.
     folder->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
     form->setColumnStretch(1, 1);

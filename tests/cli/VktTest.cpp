@@ -89,8 +89,8 @@ protected:
     std::ostringstream out, err;
 };
 
-std::string Result(Outcome status, const char* detail = "", double seconds = 14.1, const char* written = "") {
-    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written});
+std::string Result(Outcome status, const char* detail = "", double seconds = 14.1, const char* written = "", const std::string& unitId = "") {
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written, unitId, ""});
 }
 
 } // namespace
@@ -267,6 +267,7 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         for (const std::string& other : commands) EXPECT_EQ(out.str().find("\n  " + other + " ") != std::string::npos, other == command) << other;
     }
     std::ofstream(path("notes.csv"), std::ios::binary) << std::string(7000, 'x');
+    std::ofstream(path("ids.txt"), std::ios::binary) << "1001\n\n12a\n";
     std::ofstream(path("short.vkt"), std::ios::binary) << bytes("s.vkt").substr(0, 6015);
     std::ofstream(path("large.csv"), std::ios::binary) << Header << std::string(CsvMaxBytes, '\n');
     std::filesystem::create_directory(path("folder.csv"));
@@ -307,6 +308,10 @@ TEST_F(VktTest, UsageAndFileErrorsChangeNothing) {
         {{"defaults", "--verify", "-o", path("u.vkt")}, 2, "vkt: defaults does not take --verify"},
         {{"diff", s, s, "--port", "1"}, 2, "vkt: diff does not take --port"},
         {{"verify", s, "--port", "1", "--changed-only"}, 2, "vkt: verify does not take --changed-only"},
+        {{"write", s, "--port", "1", "--unit-ids", "12345678"}, 2, "vkt: --unit-ids 12345678: a unit ID has up to 7 digits"},
+        {{"write", s, "--port", "1", "--unit-ids", path("ids.txt")}, 2, "vkt: " + path("ids.txt") + " line 3: \"12a\" is not a unit ID (up to 7 digits)"},
+        {{"write", s, "--port", "1", "--unit-ids", "1", "--keep-unit-ids"}, 2, "vkt: --unit-ids and --keep-unit-ids exclude each other"},
+        {{"write", s, "--device", "/dev/A", "--device", "/dev/B", "--unit-ids", "9999999"}, 2, "vkt: 2 radios but only 1 unit ID left; nothing was written\n"},
     };
     if (vkt::ThisSystem == vkt::SystemKind::Windows)  // one port as typed and as Windows lists it
         cases.push_back({{"write", s, "--device", "COM7", "--device", "\\\\.\\com7"}, 2, twice + "COM7 and \\\\.\\com7"});
@@ -372,8 +377,8 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
          never, 1, "radio 1 (2AAA0105): FAILED: block 30: no acknowledgement after 0.5 s\n", ""},
         {read, [](auto& r) { r.faults.silent = true; }, never, 1, "vkt: reading the radio failed: hook: no answer after 0.5 s\n", ""},
         {verify, [](auto& r) { r.eeprom.fill(0xFF), r.faults.forgetBlockWrite = 40; }, never, 1,  // group 3, the labels of channels 1 ... 4
-         "radio 1 (2AAA0105): written but NOT verified: Group 3 Ch 1 Label: radio \" BLANK  \", setup \"    Ch 1\" (and 3 more)\n", ""},
-        {verify, {}, never, 0, "radio 1 (2AAA0105): written and verified (1 so far)\n", ""},
+         "radio 1 (2AAA0105 #A6E1): written but NOT verified: Group 3 Ch 1 Label: radio \" BLANK  \", setup \"    Ch 1\" (and 3 more)\n", ""},
+        {verify, {}, never, 0, "radio 1 (2AAA0105 #A6E1): written and verified (1 so far)\n", ""},  // the tag of the read-back's calibration
         {write, {}, 2000, 130, cut + "writing, after ", partly},
         {verify, {}, aWrite + 200, 130, cut + "verifying a finished write, after ",
          " of 6016 bytes read back; the radio was released; the setup was written in full, but not checked"},
@@ -400,7 +405,7 @@ TEST_F(VktTest, EveryEndOfATransferIsSaidAndReleasesTheRadio) {
     }
     interrupted = nullptr;
     port.radio().faults = {};
-    EXPECT_TRUE(bytes("log.csv").ends_with(",write,failed,no,2.9,,block 30: no acknowledgement after 0.5 s,\n")) << bytes("log.csv");
+    EXPECT_TRUE(bytes("log.csv").ends_with(",write,failed,no,2.9,,block 30: no acknowledgement after 0.5 s,,,\n")) << bytes("log.csv");
     port.radio().eeprom[155] = 0x80;  // the radio's own display setting, not written
     EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--verify", "--no-globals"}), 0) << out.str();
     EXPECT_EQ(port.radio().eeprom[155], 0x80);
@@ -422,13 +427,13 @@ TEST_F(VktTest, TheProgressBarIsForTerminalsAndEndsAtAHundred) {
 }
 
 TEST_F(VktTest, AFleetCopyReportsInLines) {
-    EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--verify", "--worker"}), 0);
+    EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/ttyUSB0", "--verify", "--worker", "--unit-ids", "1001"}), 0);
     const std::string said = "\n" + out.str();
     // The radio's identity comes with the progress, once the radio has said it.
     EXPECT_EQ(said.rfind("\nprogress\twriting\t0\t2AAA0105\n", 0), 0u) << said;
     EXPECT_NE(said.find("\nprogress\twriting\t100\t2AAA0105\n"), std::string::npos);
     EXPECT_NE(said.find("\nprogress\tverifying\t100\t2AAA0105\n"), std::string::npos);
-    EXPECT_EQ(said.find("\nresult\tdone\t2AAA0105\t"), said.rfind('\n', said.size() - 2)) << said;  // the last line
+    EXPECT_EQ(said.find("\nresult\tdone\t2AAA0105 #5E4F\t"), said.rfind('\n', said.size() - 2)) << said;  // the last line
 
     std::filesystem::create_directories(path("radios"));
     EXPECT_EQ(run({"read", "--device", "/dev/ttyUSB0", "-o", path("radios"), "--worker"}), 0);
@@ -536,11 +541,54 @@ TEST_F(VktTest, ChangedOnlyWritesOnlyWhatDiffersAndFailuresLeaveTheBackup) {
                                                   : "; blocks 36, 43 had been written; its backup is " + folder.string()), std::string::npos) << shown;
     }
     EXPECT_NE(bytes("log.csv").find(",Comm Port 1,2AAA0105 #5E4F,"), std::string::npos) << bytes("log.csv");
-    EXPECT_NE(bytes("log.csv").find(",,,2 unit-wide bytes written and verified\n"), std::string::npos) << bytes("log.csv");
-    EXPECT_NE(bytes("log.csv").find(",,,\"blocks 32, 36, 43 written and verified\"\n"), std::string::npos);
+    EXPECT_NE(bytes("log.csv").find(",,,2 unit-wide bytes written and verified,,2AAA0105 #5E4F\n"), std::string::npos) << bytes("log.csv");
+    EXPECT_NE(bytes("log.csv").find(",,,\"blocks 32, 36, 43 written and verified\",,"), std::string::npos);
     // A write that did not get there says what it had sent, as its reason does.
-    EXPECT_NE(bytes("log.csv").find("-all-CommPort1.vkt\",block 36 written\n"), std::string::npos) << bytes("log.csv");
-    EXPECT_NE(bytes("log.csv").find(",\"blocks 36, 43 written\"\n"), std::string::npos);
+    EXPECT_NE(bytes("log.csv").find("-all-CommPort1.vkt\",block 36 written,,"), std::string::npos) << bytes("log.csv");
+    EXPECT_NE(bytes("log.csv").find(",\"blocks 36, 43 written\",,"), std::string::npos);
+}
+
+// Every group's ANI/ID given (from a start or a file) or kept, read first; the rest written, the setup file unchanged.
+TEST_F(VktTest, EachRadioGetsItsOwnUnitIdOrKeepsItsOwn) {
+    std::ofstream(path("ids.txt"), std::ios::binary) << "42\r\n\n 7654321 \n";
+    const std::string setup = bytes("s.vkt"), tag = "2AAA0105 #5E4F", kept = "0000555/0000777";
+    const int ch = VKTCore::ChannelSlotAddress(2, 0) + 1;
+    // A group's ANI/ID as the radio holds it, seven digits.
+    const auto idIn = [this](int g) { std::string h; for (int i = 0; i < 4; ++i) h += vkt::Hex2(port.radio().eeprom[static_cast<size_t>(VKTCore::GroupBase(g) + 41 + i)]); return h.substr(1); };
+    struct Case { std::vector<std::string> options; std::string input; int exit; std::string said, id, last, log; };
+    const Case cases[] = {
+        {{"--unit-ids", "1001", "--verify"}, "", 0, "radio 1 (" + tag + ", unit ID 0001001): written and verified (1 so far)\n", "0001001", "0001001", ",0001001," + tag},
+        {{"--unit-ids", path("ids.txt"), "--repeat"}, "\n\n", 2, "radio 1 (2AAA0105, unit ID 0000042): written (1 so far)\nradio 2 (2AAA0105, unit ID 7654321): written (2 so far)\n", "7654321", "7654321", ",7654321,"},
+        {{"--unit-ids", "9999999", "--changed-only"}, "", 0, "radio 1 (" + tag + ", unit ID 9999999): 16 blocks written and verified (1 so far)\n", "9999999", "9999999", ",9999999," + tag},
+        {{"--keep-unit-ids"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): written (1 so far)\n", "0000555", "0000777", "," + kept + "," + tag},
+        {{"--keep-unit-ids", "--changed-only"}, "", 0, "radio 1 (" + tag + ", unit ID " + kept + "): 1 block written and verified (1 so far)\n", "0000555", "0000777", "," + kept + "," + tag},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        port.radio().eeprom = vktsim::RadioModel::FactorySetup();
+        ASSERT_EQ(run({"write", path("s.vkt"), "--port", "1"}), 0);
+        auto& radio = port.radio().eeprom;
+        for (int g = 0; g < VKTCore::GroupCount; ++g) radio[static_cast<size_t>(VKTCore::GroupBase(g) + 43)] = g < 14 ? 0x05 : 0x07, radio[static_cast<size_t>(VKTCore::GroupBase(g) + 44)] = g < 14 ? 0x55 : 0x77;
+        radio[static_cast<size_t>(ch)] ^= 0x01;
+        std::vector<std::string> args = {"write", path("s.vkt"), "--port", "1", "--log", path("ids.csv")};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        EXPECT_EQ(run(args, c.input), c.exit) << err.str();
+        EXPECT_EQ(out.str(), c.said);
+        for (int g = 0; g < VKTCore::GroupCount; ++g) EXPECT_EQ(idIn(g), g < 14 ? c.id : c.last) << g;
+        EXPECT_EQ(radio[static_cast<size_t>(ch)], static_cast<uint8_t>(setup[static_cast<size_t>(ch)]));
+        EXPECT_EQ(bytes("s.vkt"), setup);
+        EXPECT_TRUE(bytes("ids.csv").ends_with(c.log + "\n")) << bytes("ids.csv");
+        if (c.exit) { EXPECT_TRUE(err.str().ends_with(": vkt: 1 radio but only 0 unit IDs left in " + path("ids.txt") + "; nothing was written to radio 3\n")) << err.str(); }
+    }
+    // Kept IDs go to the unit they were read from alone: another unit on the cable by then gets nothing.
+    const auto& received = port.radio().received;
+    const size_t start = received.size();
+    const auto dac = static_cast<size_t>(VKTCore::Page0::HighPowerDAC.offset);
+    const auto blocksRead = [&] { return std::count_if(received.begin() + static_cast<long>(start), received.end(), [](const auto& b) { return b.second == 198; }); };
+    interrupted = [&, other = static_cast<uint8_t>(port.radio().eeprom[dac] ^ 0x5A)] { return blocksRead() >= VKTCore::BlockCount && (port.radio().eeprom[dac] = other, false); };
+    EXPECT_EQ(run({"write", path("s.vkt"), "--port", "1", "--keep-unit-ids"}), 1);
+    EXPECT_NE(out.str().find("FAILED: the radio on the cable is not the one that was read (its calibration differs); nothing was written"), std::string::npos) << out.str();
+    EXPECT_EQ(HeardSince(received, start).blocks, std::vector<int>{});
 }
 
 // A copy that fails, one whose radio is not as sent and one that dies fail alone. The log, found empty, gets
@@ -589,11 +637,11 @@ TEST_F(VktTest, EveryCableGetsACopyAndOneFailureFailsTheRunAlone) {
     const std::string by = "2AAA0105," + file + ",sha-of-6019-bytes,write,";
     EXPECT_EQ(lines, (std::vector<std::string>{
                          std::string(LogHeader).substr(20),
-                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s,",
-                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",,",
-                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,,",
-                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),",
-                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,", ",/dev/ttyUSB1," + by + "done,no,14.1,,,"}));
+                         ",/dev/ttyUSB1," + by + "failed,no,2.1,,hook: no answer after 0.5 s,,,",
+                         ",Comm Port 3," + by + "not verified,no,14.1,\"Group 3 Ch 1 Label: radio \"\"\"\", setup \"\"    Ch 1\"\" (and 3 more)\",,,,",
+                         ",/dev/ttyUSB0," + by + "done,yes,14.1,,,,,",
+                         ",/dev/ttyACM0,unknown," + file + ",sha-of-6019-bytes,write,failed,no,0.0,,its copy of vkt ended without a result (exit 139),,,",
+                         ",/dev/ttyUSB0," + by + "done,no,14.1,,,,,", ",/dev/ttyUSB1," + by + "done,no,14.1,,,,,"}));
     vkt::UtcTime utc;
     ASSERT_EQ(std::sscanf(last.c_str(), "%4d-%2d-%2dT%2d:%2d:%2dZ,", &utc.year, &utc.month, &utc.day, &utc.hour, &utc.minute, &utc.second), 6);
     const auto stamp = vkt::TimeOfUtc(utc);
@@ -649,6 +697,17 @@ TEST_F(VktTest, RepeatWorksInRounds) {
     EXPECT_NE(out.str().find("round 1: 2 of 2 radios written in "), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("round 2: 1 of 2 radios written in "), std::string::npos) << out.str();
     EXPECT_NE(err.str().find("Connect the next radios and press Enter (q to stop): "), std::string::npos);
+
+    // Numbered on in cable order, round after round, until too few are left for a round.
+    workers.started.clear();
+    workers.scripts = {{Result(Outcome::Done, "", 14.1, "", "9999996"), "exit 0"}, {Result(Outcome::Done, "", 14.1, "", "9999997"), "exit 0"},
+                       {Result(Outcome::Done, "", 14.1, "", "9999998"), "exit 0"}, {"exit 139"}};
+    EXPECT_EQ(run({"write", path("s.vkt"), "--device", "/dev/A", "--device", "/dev/B", "--repeat", "--unit-ids", "9999996", "--log", path("ids.csv")}, "\n\n"), 2);
+    ASSERT_EQ(workers.started.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(workers.started[i].back(), "999999" + std::to_string(6 + i));
+    EXPECT_NE(out.str().find("/dev/A  radio 2AAA0105  unit ID 9999998  written  14.1 s\n"), std::string::npos) << out.str();
+    EXPECT_TRUE(err.str().ends_with("vkt: 2 radios but only 0 unit IDs left; nothing was written in round 3\n")) << err.str();
+    EXPECT_TRUE(bytes("ids.csv").ends_with(",its copy of vkt ended without a result (exit 139),,9999999,\n")) << bytes("ids.csv");  // said by no copy
 }
 
 // A device named by a relative path is in the current folder, where on Windows a COM port's name, COM10 and
@@ -679,7 +738,7 @@ TEST(RunLog, FieldsThatNeedItAreQuoted) {
     row.cable = "a,b";
     row.radio = "say \"hi\"";
     row.setup = "two\nlines";
-    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,write,done,no,0.0,,,");
+    EXPECT_EQ(LogLine(row), ",\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",,write,done,no,0.0,,,,,");
 }
 
 TEST_F(VktTest, RowsAppendedAtOnceStayWhole) {

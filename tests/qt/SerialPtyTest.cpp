@@ -205,6 +205,38 @@ TEST(SerialPty, AFleetRunWritesEachRadioAndReleasesItHoweverItEnds) {
     }
 }
 
+// Three radios numbered from 1001 in cable order; a second run, a channel changed, keeps each one's (recorded twice).
+TEST(SerialPty, AFleetRunNumbersItsRadiosAndASecondKeepsTheirIds) {
+    QTemporaryDir dir;
+    QByteArray changed = FileBytes(QString(VKT_TEST_DATA_DIR) + "/fleet.vkt");
+    const int ch = VKTCore::ChannelSlotAddress(4, 2) + 1;
+    changed[ch] = static_cast<char>(changed[ch] ^ 0x01);
+    ASSERT_TRUE(WriteBytes(dir.filePath("changed.vkt"), changed));
+    std::vector<std::unique_ptr<PtyRadioProcess>> sims;
+    QStringList devices;
+    for (int i = 0; i < 3; ++i) {
+        sims.push_back(std::make_unique<PtyRadioProcess>(QStringList{"--eeprom", dir.filePath(QString("radio%1.bin").arg(i))}));
+        devices << "--device" << QString::fromStdString(sims.back()->device());
+    }
+    const std::pair<QString, QStringList> runs[] = {{QString(VKT_TEST_DATA_DIR) + "/fleet.vkt", {"--verify", "--unit-ids", "1001"}}, {dir.filePath("changed.vkt"), {"--changed-only", "--keep-unit-ids"}}};
+    for (const auto& [setup, options] : runs) {
+        QProcess vkt;
+        vkt.setEnvironment(QProcess::systemEnvironment() << "VKT_DATA_DIR=" + dir.path());  // the backups
+        vkt.start(VKT_CLI, QStringList{"write", setup, "--log", dir.filePath("record.csv")} + options + devices);
+        ASSERT_TRUE(vkt.waitForFinished(-1));
+        EXPECT_EQ(vkt.exitCode(), 0) << vkt.readAllStandardOutput().toStdString() << vkt.readAllStandardError().toStdString();
+    }
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_TRUE(sims[static_cast<size_t>(i)]->stop());
+        const QByteArray radio = FileBytes(dir.filePath(QString("radio%1.bin").arg(i)));
+        ASSERT_EQ(radio.size(), VKTCore::RadioMemorySize);
+        const QByteArray id = "000100" + QByteArray::number(i + 1);
+        for (int g = 0; g < VKTCore::GroupCount; ++g) EXPECT_EQ(radio.mid(VKTCore::GroupBase(g) + 41, 4).toHex(), "0" + id) << i << " " << g;
+        EXPECT_EQ(radio[ch], changed[ch]) << i;
+        EXPECT_EQ(FileBytes(dir.filePath("record.csv")).count("," + id + ",2AAA0105 #"), 2) << i;
+    }
+}
+
 namespace {
 
 // A stand-in for vkt that a test writes: a shell script.
@@ -241,7 +273,7 @@ struct FleetWindowModel {
 TEST(WorkerCopies, TheFleetWindowHearsItsCopiesAndOneThatCannotStartFailsItsRow) {
     QTemporaryDir dir;
     FleetWindowModel fleet(Script(dir, "vkt", "printf 'progress\\twriting\\t50\\t2AAA0105\\n'\n"
-                                              "printf 'result\\tdone\\t2AAA0105\\t1.50\\t0.010\\t\\t\\n'\n"), dir);
+                                              "printf 'result\\tdone\\t2AAA0105\\t1.50\\t0.010\\t\\t\\t\\t\\n'\n"), dir);
     EXPECT_EQ(fleet.run(), "written and verified 1.5 s");
     FleetWindowModel missing(dir.filePath("no-such-vkt"), dir);
     const std::string result = missing.run();

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QWindow>
@@ -22,7 +23,7 @@ using vktfleet::Outcome;
 using vktfleet::ProgressLine;
 
 std::string Result(Outcome status, const char* detail = "", double seconds = 14.1, const char* written = "") {
-    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written});
+    return vktfleet::ResultLine({status, "2AAA0105", seconds, 0.05, detail, written, "", ""});
 }
 
 std::string Read(const std::string& path) {
@@ -197,7 +198,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     fleet.finish();
     EXPECT_EQ(fleet.workers.started[0], (std::vector<std::string>{"write", setupCopy(), "--changed-only", "--device", "/dev/ttyUSB0", "--worker"}));
     EXPECT_EQ(resultOf(0), "blocks 36, 43 written and verified 14.1 s");
-    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find("," + saved + ",sha-of-6019-bytes,write,done,yes,14.1,,,\"blocks 36, 43 written and verified\"\n"),
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find("," + saved + ",sha-of-6019-bytes,write,done,yes,14.1,,,\"blocks 36, 43 written and verified\",,\n"),
               std::string::npos);
     click("&Next Radios");
     fleet.finish();
@@ -206,7 +207,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     EXPECT_EQ(summary().toStdString().rfind("Round 2: 1 of 2 radios written and verified in ", 0), 0u) << summary().toStdString();
     EXPECT_EQ(fleet.model.lblSession.Caption(), "Radios done this session: 3");
     // A radio that failed half-way is on record with what it had been sent.
-    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,failed,no,2.1,,block 43: no acknowledgement after 0.5 s,block 36 written\n"),
+    EXPECT_NE(Read((folder / "fleet-record.csv").string()).find(",write,failed,no,2.1,,block 43: no acknowledgement after 0.5 s,block 36 written,,\n"),
               std::string::npos);
 
     // Radios that held the setup already are not said written.
@@ -239,6 +240,32 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
     ASSERT_EQ(fleet.view.rows().size(), 4u);
     EXPECT_EQ(fleet.view.rows()[2].cable->text(), QString("/dev/ttyACM0 — CDC ACM"));
     EXPECT_TRUE(fleet.view.rows()[2].cable->isChecked());
+}
+
+// Numbered in row order round after round, refused when too few are left, or kept; the rows and record hold the IDs.
+TEST_F(FleetWindowTest, RadiosAreNumberedAcrossRoundsOrKeepTheirOwnIds) {
+    auto *number = fleet.view.findChild<QCheckBox*>("chkNumber"), *keep = fleet.view.findChild<QCheckBox*>("chkKeepIds");
+    QTest::mouseClick(keep, Qt::LeftButton);
+    QTest::mouseClick(number, Qt::LeftButton);
+    QTest::keyClicks(fleet.view.findChild<QLineEdit*>("txtFirstId"), "9999997");
+    for (const char* id : {"9999997", "9999998", "9999999"}) fleet.workers.scripts.push_back({vktfleet::ResultLine({Outcome::Done, "2AAA0105 #5E4F", 14.1, 0.05, "", "", id, "2AAA0105 #5E4F"}), "exit 0"});
+    start({0, 1});
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[1], (std::vector<std::string>{"write", setupCopy(), "--verify", "--device", "/dev/ttyUSB1", "--worker", "--unit-ids", "9999998"}));
+    EXPECT_EQ(resultOf(1), "unit ID 9999998: written and verified 14.1 s");
+    click("&Next Radios");
+    EXPECT_EQ(summary(), "Nothing was written: 2 radios but only 1 unit ID left.");
+    EXPECT_EQ(fleet.workers.started.size(), 2u);
+    QTest::mouseClick(fleet.view.rows()[1].cable, Qt::LeftButton);
+    click("&Next Radios");
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[2].back(), "9999999");
+    EXPECT_TRUE(Read((folder / "fleet-record.csv").string()).ends_with(",,,,9999999,2AAA0105 #5E4F\n"));
+    QTest::mouseClick(keep, Qt::LeftButton);
+    EXPECT_FALSE(number->isChecked());
+    click("&Start");
+    fleet.finish();
+    EXPECT_EQ(fleet.workers.started[3], (std::vector<std::string>{"write", setupCopy(), "--verify", "--keep-unit-ids", "--device", "/dev/ttyUSB0", "--worker"}));
 }
 
 // A window built anew on each opening ends its bindings with its widgets: the models that outlive it keep no

@@ -266,9 +266,9 @@ TEST_F(LayoutTest, SmallerWindows) {
 TEST_F(LayoutTest, FleetWindow) {
     FleetWindow fleet{*main, clock, platform, view.get(), folder.string(),
                       {{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyUSB1", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}}};
-    fleet.workers.scripts = {{vktfleet::ResultLine({vktfleet::Outcome::Done, "2AAA0105", 21.5, 0.1, "", ""}), "exit 0"},
-                             {vktfleet::ResultLine({vktfleet::Outcome::Unverified, "2AAA0107", 21.6, 0.1, "Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)", ""}), "exit 1"},
-                             {vktfleet::ResultLine({vktfleet::Outcome::Failed, "unknown", 2.8, 0.1, "hook: no answer after 0.5 s", ""}), "exit 1"}};
+    fleet.workers.scripts = {{vktfleet::ResultLine({vktfleet::Outcome::Done, "2AAA0105", 21.5, 0.1, "", "", "", ""}), "exit 0"},
+                             {vktfleet::ResultLine({vktfleet::Outcome::Unverified, "2AAA0107", 21.6, 0.1, "Group 3 Ch 1 Label: radio \"\", setup \"    Ch 1\" (and 3 more)", "", "", ""}), "exit 1"},
+                             {vktfleet::ResultLine({vktfleet::Outcome::Failed, "unknown", 2.8, 0.1, "hook: no answer after 0.5 s", "", "", ""}), "exit 1"}};
     action("Program Several Radios...")->trigger();
     EXPECT_TRUE(OverMainWindow(&fleet.view));
     for (auto& port : fleet.model.ports) port.checked = true;
