@@ -38,6 +38,8 @@ void WriteFieldDigits(Image& image, int base, const Field& f, const std::string&
     WriteField(image, base, f, value);
 }
 
+std::string UnitIdText(const Image& image, int group) { return FieldText(image, GroupBase(group), GroupBlock::IdNumber).substr(1); }
+
 std::string FieldText(const Image& image, int base, const Field& f) {
     const uint64_t value = ReadField(image, base, f);
     switch (f.encoding) {

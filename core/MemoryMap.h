@@ -185,6 +185,9 @@ constexpr ByteBits ByteOf(const Field& field) {
 void WriteFieldDigits(Image& image, int base, const Field& field, const std::string& digits);
 // The value as a technician reads it: "93.75", "000123", "  Ch 1", "162.40000", "D023-".
 std::string FieldText(const Image& image, int base, const Field& field);
+// A group's ANI/ID Number as its window shows it: eight digits are stored,
+// the first is never shown.
+std::string UnitIdText(const Image& image, int group);
 
 // The bits of the record's byte at offset that any element of the fields holds.
 template <class Fields>

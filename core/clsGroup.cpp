@@ -82,7 +82,7 @@ void clsGroup::Write_Password(int g) { WriteFieldDigits(image_, GroupBase(g), GB
 
 void clsGroup::Read_ID_Num(int g) {
     // Eight digits are stored; the first one is never shown.
-    c_.txtID.setText(FieldText(image_, GroupBase(g), GB::IdNumber).substr(1));
+    c_.txtID.setText(UnitIdText(image_, g));
 }
 void clsGroup::Write_ID_Num(int g) { WriteFieldDigits(image_, GroupBase(g), GB::IdNumber, c_.txtID.Text()); }
 

@@ -82,7 +82,7 @@ void UnitData(Report& r) {
 void GroupSection(Report& r, int g) {
     r.line("Group " + NumberText(g + 1) + " Data:");
     // Seven of the eight stored digits are shown.
-    const std::string id = GroupText(g, GB::IdNumber).substr(1);
+    const std::string id = VKTCore::UnitIdText(VKTCore::MemoryImage, g);
     r.line("ANI/ID Number: " + id + "      Group Label: " + LabelText(GroupText(g, GB::Label)) + "      Unit Password = " +
            GroupText(g, GB::Password));
     const int timeout = Group(g, GB::TimeOutTimer) * static_cast<int>(GB::TimeOutTimer.scale);

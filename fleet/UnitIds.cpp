@@ -94,8 +94,7 @@ void KeepUnitIds(VKTCore::Image& image, const VKTCore::Image& radio) {
 std::string UnitIdsOf(const VKTCore::Image& image) {
     std::vector<std::string> seen;
     for (int g = 0; g < VKTCore::GroupCount; ++g) {
-        // Eight digits are stored; the first one is never shown.
-        const std::string id = VKTCore::FieldText(image, VKTCore::GroupBase(g), VKTCore::GroupBlock::IdNumber).substr(1);
+        const std::string id = VKTCore::UnitIdText(image, g);
         if (std::find(seen.begin(), seen.end(), id) == seen.end()) seen.push_back(id);
     }
     std::string text;
