@@ -76,8 +76,7 @@ TEST_F(ChannelCodec, FieldWritesTouchOnlyTheirOwnBits) {
     channel.Write_Channel(5, 9);
     const int slot = ChannelSlotAddress(5, 9), lab = LabelSlotAddress(5, 9), block = GroupBase(5);
     for (const auto& [address, bits] : ChangedBits(before, MemoryImage)) {
-        const bool inSlot = address >= slot && address < slot + 8;
-        const bool inLabel = address >= lab && address < lab + 8;
+        const bool inSlot = address >= slot && address < slot + 8, inLabel = address >= lab && address < lab + 8;
         const bool flag = (address == block + 32 || address == block + 34 || address == block + 36) && bits == 2;
         EXPECT_TRUE(inSlot || inLabel || flag) << address << " bits " << bits;
     }

@@ -107,11 +107,9 @@ TEST_F(GroupCodec, ReadThenWriteLeavesStoredFormsAsTheyWere) {
             group.Write_Group(g);  // tones with non-decimal digits are refused and kept
         }
         for (const auto& [address, bits] : ChangedBits(before, MemoryImage)) {
-            // The ID's first digit is never shown, and the enable bit of the user
-            // code guard channel follows the option buttons.
+            // The ID's first digit is never shown, and the enable bit of the user code guard channel follows the option buttons.
             const int r = (address - 256) % 384;
-            const bool idFirstDigit = r == 41 && (bits & 0x0F) == 0;
-            const bool ucgChannelSelected = r == 0 && bits == 0x10;
+            const bool idFirstDigit = r == 41 && (bits & 0x0F) == 0, ucgChannelSelected = r == 0 && bits == 0x10;
             EXPECT_TRUE(idFirstDigit || ucgChannelSelected) << "seed " << seed << " address " << address << " bits " << bits;
         }
     }
@@ -122,8 +120,7 @@ TEST_F(GroupCodec, ReadThenWriteLeavesStoredFormsAsTheyWere) {
 TEST_F(GroupCodec, TypedValuesStoreTheirBytesAndReadBack) {
     struct Case {
         vkt::TextBox* box;  // none: the time-out, with the scan hold time
-        const char* typed;
-        const char* scan;
+        const char *typed, *scan;
         int offset;
         std::vector<int> bytes;
         const char* shown;

@@ -64,11 +64,7 @@ TEST_F(LinkTest, ByteCommandsTakeOnlyTheirOwnAnswerInTime) {
     EXPECT_FALSE(link.WriteEEByte(0, 11, 255, 3));
     EXPECT_TRUE(wire().empty());
     radio().eeprom[11] = 200;
-    struct Case {
-        bool write;
-        std::function<void()> fault;
-        double failsAfter;  // 0: answered
-    };
+    struct Case { bool write; std::function<void()> fault; double failsAfter; };  // failsAfter 0: answered
     const Case cases[] = {
         {false, [&] { radio().faults.replyDelay = 0.45; }, 0},
         {false, [&] { port.inject(0x99); }, 0},  // stale, never taken for the answer

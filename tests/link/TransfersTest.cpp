@@ -155,11 +155,8 @@ TEST_F(LinkTest, AReadThatFailsOrIsCancelledLeavesTheImageAsItWas) {
         proc.Prog1.setValue(0);
         atOnce([&] { return link.RadioHooked && proc.Prog1.Value() == VKTCore::GroupAreaSize; }, latency);
     };
-    struct Case {
-        const char* failure;  // nullptr: cancelled at the third block
-        std::function<void()> fault;
-        std::function<bool()> read;
-    };
+    // failure nullptr: cancelled at the third block
+    struct Case { const char* failure; std::function<void()> fault; std::function<bool()> read; };
     const Case cases[] = {
         // What was seen and where: a block's own 33rd comes on top of the one before it.
         {"2 bytes too many after block 0's answer", [&] { radio().faults.extraByteEveryBlock = true; }, [&] { return transfers.ReadAllMemory(); }},

@@ -72,8 +72,7 @@ TEST(SerialPty, WholeReadAndGroupWriteCarryEveryByteValueAndTheFileIsSavedOnce) 
     }
 }
 
-// A radio that switched to 9600 baud does not hear a program that stayed at
-// 4800 either.
+// A radio that switched to 9600 baud does not hear a program that stayed at 4800 either.
 TEST(SerialPty, AnEmulatorKilledMidReadEndsTheReadAndARestartedOneWorksAtTheRightSpeed) {
     QTemporaryDir dir;
     const QString link = dir.filePath("radio");

@@ -20,8 +20,7 @@ struct Transfer { const char* name; bool write = false; int firstBlock = 0, bloc
 struct Fault {
     const char* name;
     std::function<void(vktsim::RadioModel&, int middleBlock)> inject = [](vktsim::RadioModel&, int) {};
-    const char* read = nullptr;
-    const char* write = nullptr;
+    const char *read = nullptr, *write = nullptr;
     bool cancelAtMiddle = false;
     Answer toCancelWrite = Answer::Yes;  // the answer to a write's question
 };
@@ -43,8 +42,7 @@ const std::vector<Transfer>& AllTransfers() {
 
 const std::vector<Fault>& AllFaults() {
     using R = vktsim::RadioModel;
-    const char* hook = VKTCom::RadioLink::HookPromptText;
-    const char* read = Transfers::ReadErrorText;
+    const char *hook = VKTCom::RadioLink::HookPromptText, *read = Transfers::ReadErrorText;
     static const std::vector<Fault> f = {
         {.name = "none", .read = "", .write = ""},
         {.name = "silent", .inject = [](R& r, int) { r.faults.silent = true; }, .read = hook, .write = hook},

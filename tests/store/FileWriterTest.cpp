@@ -246,8 +246,7 @@ TEST_F(FileWriterTest, PlantedAndLeftoverTemporaryFilesGoAFileBeingSavedStays) {
     writeBytes("radio.vkt.saving-Just1t", "just created, not yet locked");
     leftBehind("radio.vkt.saving-Locked");
     auto& files = vktstore::Files();
-    const int dir = files.openFolder(folder.string());
-    const int writing = files.openEntry(dir, "radio.vkt.saving-Locked");
+    const int dir = files.openFolder(folder.string()), writing = files.openEntry(dir, "radio.vkt.saving-Locked");
     ASSERT_TRUE(files.lock(writing));
     ASSERT_TRUE(save("radio.vkt", "new")) << error.description;
     EXPECT_TRUE(info("radio.vkt").regular());

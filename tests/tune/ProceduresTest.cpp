@@ -74,8 +74,7 @@ struct Technician {
     frmTune& tune;
     vktsim::VirtualClock& clock;
     std::vector<std::string> readings;
-    size_t quitAt = SIZE_MAX;
-    size_t next = 0;
+    size_t quitAt = SIZE_MAX, next = 0;
     void act() {
         if (!tune.StepCommand.empty() || !tune.txtFreq.Enabled()) return;
         if (next == quitAt) {

@@ -245,8 +245,7 @@ TEST_F(FleetWindowTest, RoundsCountTheSessionAndAReadFillsAFolder) {
 // Numbered in row order round after round, refused when too few are left, or kept; the rows and record hold the IDs.
 TEST_F(FleetWindowTest, RadiosAreNumberedAcrossRoundsOrKeepTheirOwnIds) {
     auto *number = fleet.view.findChild<QCheckBox*>("chkNumber"), *keep = fleet.view.findChild<QCheckBox*>("chkKeepIds");
-    QTest::mouseClick(keep, Qt::LeftButton);
-    QTest::mouseClick(number, Qt::LeftButton);
+    for (QCheckBox* box : {keep, number}) QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClicks(fleet.view.findChild<QLineEdit*>("txtFirstId"), "9999997");
     for (const char* id : {"9999997", "9999998", "9999999"}) fleet.workers.scripts.push_back({vktfleet::ResultLine({Outcome::Done, "2AAA0105 #5E4F", 14.1, 0.05, "", "", id, "2AAA0105 #5E4F"}), "exit 0"});
     start({0, 1});

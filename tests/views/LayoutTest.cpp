@@ -112,8 +112,7 @@ void Walk(QWidget* parent, QWidget* window, QStringList& faults) {
     }
 }
 
-// Counts the named controls under at, and notes those a screen reader could
-// only say by their value or their frame.
+// Counts the named controls under at, and notes those a screen reader could only say by their value or their frame.
 // Buttons of one window that sound alike are noted too.
 void WalkNames(QAccessibleInterface* at, const QString& frame, QStringList& faults, int& named, QStringList& buttons) {
     for (int i = 0; i < at->childCount(); ++i) {
@@ -177,8 +176,7 @@ protected:
         window->resize(size);
         QAccessibleInterface* at = QAccessible::queryAccessibleInterface(window);
         EXPECT_TRUE(at->role() == QAccessible::Window || at->role() == QAccessible::Dialog) << name.toStdString() << " role " << at->role();
-        QStringList unnamed;
-        QStringList buttons;
+        QStringList unnamed, buttons;
         int named = 0;
         WalkNames(at, QString(), unnamed, named, buttons);
         EXPECT_TRUE(unnamed.isEmpty()) << name.toStdString() << ":\n  " << unnamed.join("\n  ").toStdString();
@@ -310,8 +308,7 @@ TEST(WindowPlacementTest, TheFrameLiesOnTheScreen) {
                           {{0, 32, 1093, 582}, {900, 545}, {0, 37, 0, 0}, {200, 10}}, {{1366, 0, 1280, 680}, {600, 400}, {8, 31, 8, 8}, {2400, 500}},
                           {{0, 0, 1280, 680}, {640, 400}, {2, 24, 2, 2}, {300, 100}}};
     for (const Case& c : cases) {
-        const QRect client = vktviews::PlaceFrame(c.screen, c.client, c.frame, c.wanted);
-        const QRect frame = client.marginsAdded(c.frame);
+        const QRect client = vktviews::PlaceFrame(c.screen, c.client, c.frame, c.wanted), frame = client.marginsAdded(c.frame);
         EXPECT_EQ(client.size(), c.client);
         EXPECT_TRUE(c.screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
         // Where it fits, where it was wanted.
@@ -337,8 +334,7 @@ TEST_F(AccessibilityBusTest, ListsGiveTheirValues) {
     ASSERT_GE(lists.size(), 60);
     for (QComboBox* box : lists) box->setCurrentIndex(box->count() - 1);
     // The bus carries a list's value as its text.
-    QStringList shown;
-    QStringList given;
+    QStringList shown, given;
     for (QComboBox* box : lists) {
         if (!box->isVisible()) continue;
         shown << box->accessibleName() + "\t" + box->currentText();

@@ -522,11 +522,7 @@ TEST_F(ViewTest, WriteChangesWritesOnlyWhatDiffersAndSaysSo) {
         for (size_t i = 0; i + 1 < port.sent.size(); ++i) if (port.sent[i].byte == 212) blocks.push_back(port.sent[i + 1].byte), i += 33;
         return blocks;
     };
-    struct Case {
-        std::function<bool()> cancelWhen;  // nothing: no Cancel
-        std::vector<int> blocks;
-        std::string said;
-    };
+    struct Case { std::function<bool()> cancelWhen; std::vector<int> blocks; std::string said; };  // cancelWhen nothing: no Cancel
     const std::string backup = ", backup radio-2AAA0105-";
     const Case cases[] = {
         {[&] { return main->proc.Prog1.Value() > 3000 && main->proc.lblInfo.Caption() == "Reading VKT Memory"; }, {},

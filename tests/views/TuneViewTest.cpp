@@ -271,12 +271,11 @@ TEST_F(TuneViewTest, ThePowerValueByKeyAsByMouse) {
     for (const bool byKey : {true, false}) {
         SCOPED_TRACE(byKey ? "keys" : "mouse");
         radio().eeprom = vktsim::RadioModel::FactorySetup();
-        const int start = ee(11);
+        int want = ee(11);
         click(button("Set HIGH Power"));
         QScrollBar* bar = nullptr;
         for (auto* b : view.findChildren<QScrollBar*>()) if (b->accessibleName() == "Transmit Power Value") bar = b;
         ASSERT_TRUE(bar && bar->isVisible());
-        int want = start;
         if (byKey) {
             button("Write")->setFocus();
             for (int i = 0; i < 20 && QApplication::focusWidget() != bar; ++i) press(Qt::Key_Tab);
@@ -294,8 +293,7 @@ TEST_F(TuneViewTest, ThePowerValueByKeyAsByMouse) {
             EXPECT_EQ(tune.lblDAC.Caption(), std::to_string(want) + " (HEX: " + vkt::Hex(static_cast<unsigned>(want)) + ")");
         }
         clock.advance(1);
-        if (byKey) press(Qt::Key_Tab);
-        if (byKey) press(Qt::Key_Space);  // on Write
+        if (byKey) press(Qt::Key_Tab), press(Qt::Key_Space);  // on Write
         else QTest::mouseClick(button("Write"), Qt::LeftButton);
         EXPECT_EQ(ee(11), want);
         click(button("Finished/Quit"));
@@ -344,11 +342,7 @@ TEST_F(TuneViewTest, EveryStepOfTheFrontEndIsWritten) {
     auto key = [](QEvent::Type type, Qt::Key k, bool repeat) { QKeyEvent e(type, k, Qt::NoModifier, QString(), repeat); QApplication::sendEvent(QApplication::focusWidget(), &e); };
     for (const auto& [k, repeats, shown] : {std::tuple{Qt::Key_Up, 12, 148}, std::tuple{Qt::Key_Down, 20, 128}}) {
         int left = repeats;
-        platform.onEvents = [&] {
-            if (left < 0) return;
-            const bool repeat = left-- > 0;
-            key(repeat ? QEvent::KeyPress : QEvent::KeyRelease, k, repeat);
-        };
+        platform.onEvents = [&] { if (left >= 0) { const bool repeat = left-- > 0; key(repeat ? QEvent::KeyPress : QEvent::KeyRelease, k, repeat); } };
         key(QEvent::KeyPress, k, false);
         platform.onEvents = nullptr;
         EXPECT_EQ(left, -1);
