@@ -59,11 +59,7 @@ const std::string& Row::raw(size_t col) const {
     return k < record_.fields.size() ? record_.fields[k] : none;
 }
 
-std::string Row::value(size_t col) const {
-    const std::string& v = raw(col);
-    const size_t first = v.find_first_not_of(" \t");
-    return first == std::string::npos ? "" : v.substr(first, v.find_last_not_of(" \t") - first + 1);
-}
+std::string Row::value(size_t col) const { return vkt::Trimmed(raw(col)); }
 
 bool Row::refuse(size_t col, const std::string& why, std::string& error) const {
     const std::string at = "line " + std::to_string(line());

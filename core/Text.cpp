@@ -164,6 +164,11 @@ std::string PadLeft(const std::string& text, size_t width, char pad) {
     return n >= width ? text : std::string(width - n, pad) + text;
 }
 
+std::string Trimmed(const std::string& text, const char* blanks) {
+    const size_t first = text.find_first_not_of(blanks);
+    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 UtcTime UtcOf(std::chrono::system_clock::time_point when) {
     using namespace std::chrono;
     const auto seconds = floor<std::chrono::seconds>(when);

@@ -51,6 +51,8 @@ int ToInt(double value);
 
 std::string ToUpper(const std::string& text);
 std::string PadLeft(const std::string& text, size_t width, char pad);
+// The text without the blanks it starts and ends with.
+std::string Trimmed(const std::string& text, const char* blanks = " \t");
 
 // A moment in UTC as the calendar tells it, for the time stamps of names and
 // logs; the same on every system, which gmtime_r and timegm are not.

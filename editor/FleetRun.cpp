@@ -143,8 +143,9 @@ void FleetRun::startRound(bool next) {
         job.setupName = same ? shown : setupPath_;
     }
     // A new session numbers from the first ID given; Next Radios goes on.
+    const bool numbering = !reading && chkNumber.Value();
     std::optional<vktfleet::UnitIds> ids = next ? unitIds_ : std::nullopt;
-    if (!reading && chkNumber.Value() && !ids) {
+    if (numbering && !ids) {
         std::string problem;
         ids = vktfleet::UnitIds::Of(txtFirstId.Text(), problem);
         if (!ids) {
@@ -161,11 +162,11 @@ void FleetRun::startRound(bool next) {
         p.cable = static_cast<int>(c);
     }
     std::string why;
-    if (!reading && chkNumber.Value() && !ids->give(cables, why)) {
+    if (numbering && !ids->give(cables, why)) {
         lblSummary.setCaption("Nothing was written: " + why + ".");
         return;
     }
-    unitIds_ = reading || !chkNumber.Value() ? std::nullopt : ids;
+    unitIds_ = numbering ? ids : std::nullopt;
     for (Port& p : ports)
         if (!p.checked) p.cable = -1;
     if (!next) {

@@ -17,15 +17,13 @@ constexpr size_t ListMaxBytes = 1 << 20;
 
 bool IsUnitId(const std::string& text) { return !text.empty() && text.size() <= UnitIdDigits && vkt::AllDigits(text); }
 
-std::string Trimmed(const std::string& line) {
-    const size_t from = line.find_first_not_of(" \t\r"), to = line.find_last_not_of(" \t\r");
-    return from == std::string::npos ? "" : line.substr(from, to - from + 1);
-}
+// A line of a file written on Windows ends in CR too.
+constexpr const char* Blanks = " \t\r";
 
 } // namespace
 
 std::optional<UnitIds> UnitIds::Of(const std::string& given, std::string& problem) {
-    const std::string option = Trimmed(given);
+    const std::string option = vkt::Trimmed(given, Blanks);
     UnitIds ids;
     if (!option.empty() && vkt::AllDigits(option)) {
         if (!IsUnitId(option)) {
@@ -46,7 +44,7 @@ std::optional<UnitIds> UnitIds::Of(const std::string& given, std::string& proble
     int number = 0;
     for (std::string line; std::getline(lines, line);) {
         ++number;
-        const std::string id = Trimmed(line);
+        const std::string id = vkt::Trimmed(line, Blanks);
         if (id.empty()) continue;
         if (!IsUnitId(id)) {
             problem = option + " line " + std::to_string(number) + ": \"" + id + "\" is not a unit ID (up to 7 digits)";
