@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/HelpViewer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QScreen>
-#include <QStyle>
-
-#include <algorithm>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // The pages are compiled into a static library; make sure they are there.
 static void InitHelpResources() { Q_INIT_RESOURCE(help); }
@@ -19,9 +20,28 @@ namespace vktqt {
 
 namespace {
 const QUrl Contents("qrc:/help/index.html");
+
+// Tab goes from link to link of the page; a screen reader is told which link
+// it chose, as it is told of a control that took the focus.
+class HelpPage : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    bool focusNextPrevChild(bool next) override {
+        if (!QTextBrowser::focusNextPrevChild(next)) return false;
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(this);
+        for (int i = 0; i < page->childCount(); ++i)
+            if (QAccessibleInterface* link = page->child(i); link->state().focused) {
+                QAccessibleEvent chosen(link, QAccessible::Focus);
+                QAccessible::updateAccessibility(&chosen);
+            }
+        return true;
+    }
+};
 } // namespace
 
-HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new HelpPage(this)) {
     InitHelpResources();
     setWindowTitle("VKT Editor Help");
     auto* contents = new QPushButton("&Contents", this);
@@ -36,6 +56,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     layout->addLayout(buttons);
     layout->addWidget(browser_);
     browser_->setOpenExternalLinks(true);
+    // A caret the arrow keys move, so a screen reader reads the page line by
+    // line; Tab still goes from link to link.
+    browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     browser_->setAccessibleName("Help page");
     connect(contents, &QPushButton::clicked, this, &HelpViewer::showContents);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);

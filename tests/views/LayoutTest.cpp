@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QStyleOptionViewItem>
 #include <QScrollBar>
@@ -320,6 +321,27 @@ TEST(WindowPlacementTest, TheFrameLiesOnTheScreen) {
 // gets it: the list's name, and the entry it shows, also after the entry changed. Runs under a virtual display
 // with a bus of its own (tests/CMakeLists.txt); offscreen there is no bus.
 using AccessibilityBusTest = ViewTest;
+// What a reader on the bus hears of this program, in its order (tests/views/heard-over-bus.py).
+QStringList HeardOverBus() {
+    QProcess reader;
+    QEventLoop answered;
+    QObject::connect(&reader, &QProcess::finished, &answered, &QEventLoop::quit);
+    QObject::connect(&reader, &QProcess::errorOccurred, &answered, &QEventLoop::quit);
+    reader.start(VKT_HEARD_OVER_BUS, {QString::number(QCoreApplication::applicationPid())});
+    answered.exec();  // the bus asks this program while the reader waits
+    EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    return QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+// The names of what the program tells a screen reader has the focus.
+struct FocusHeard {
+    static inline QStringList names;
+    QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler([](QAccessibleEvent* e) {
+        if (e->type() == QAccessible::Focus) names << e->accessibleInterface()->text(QAccessible::Name);
+    });
+    FocusHeard() { names.clear(); }
+    ~FocusHeard() { QAccessible::installUpdateHandler(previous); }
+};
+
 TEST_F(AccessibilityBusTest, ListsGiveTheirValues) {
     action("Global Parameters")->trigger();
     MachineWithPorts machine{{{"/dev/ttyUSB0", "FT232R USB UART", true}, {"/dev/ttyS0", "", false}}};
@@ -345,17 +367,38 @@ TEST_F(AccessibilityBusTest, ListsGiveTheirValues) {
     shown.sort();
     EXPECT_EQ(given, shown);
     if (!AccessibilityBusUp()) GTEST_SKIP() << "no accessibility bus here";
-
-    QProcess reader;
-    QEventLoop answered;
-    QObject::connect(&reader, &QProcess::finished, &answered, &QEventLoop::quit);
-    QObject::connect(&reader, &QProcess::errorOccurred, &answered, &QEventLoop::quit);
-    reader.start(VKT_LISTS_OVER_BUS, {QString::number(QCoreApplication::applicationPid())});
-    answered.exec();  // the bus asks this program while the reader waits
-    const QString complaint = QString::fromUtf8(reader.readAllStandardError());
-    if (reader.exitCode() == 77) GTEST_SKIP() << complaint.toStdString();
-    ASSERT_EQ(reader.exitCode(), 0) << complaint.toStdString();
-    QStringList heard = QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QStringList heard = HeardOverBus();
     heard.sort();
     EXPECT_EQ(heard, shown);
+}
+
+// A help page is read as a document, line by line, with its links one by one: Tab chooses a link and the reader
+// hears its name; the link's own action follows it.
+TEST_F(AccessibilityBusTest, TheHelpPageIsADocumentWithItsLinks) {
+    vktqt::HelpViewer help;
+    help.showContents();
+    QAccessibleInterface* page = QAccessible::queryAccessibleInterface(help.browser());
+    EXPECT_EQ(page->role(), QAccessible::Document);
+    QStringList given{page->text(QAccessible::Name) + "\t" + page->textInterface()->text(0, -1).section('\n', 0, 0)};
+    for (int i = 0; i < page->childCount(); ++i) given << "link\t" + page->child(i)->text(QAccessible::Name);
+    ASSERT_EQ(given.size(), 10);
+    EXPECT_EQ(given.mid(0, 3), QStringList({"Help page\tVKT Editor Help", "link\tConnecting the radio", "link\tReading and writing a radio"}));
+    EXPECT_EQ(given.last(), "link\tTuning a radio");
+    activate(&help);
+    help.browser()->setFocus();
+    FocusHeard focus;
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(page->child(0)->state().focused && !page->state().focused);
+    if (AccessibilityBusUp()) {  // only then is anything said
+        EXPECT_EQ(focus.names, QStringList{"Connecting the radio"});
+        EXPECT_EQ(HeardOverBus().filter(QRegularExpression("^(Help page|link)\t")), given);
+    }
+    page->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(help.browser()->source().fileName(), "readwrite.html");
+    EXPECT_TRUE(page->textInterface()->text(0, -1).startsWith("Reading and writing a radio\n"));
+    // The arrow keys move a caret through the page; the reader reads the line it is on.
+    press(Qt::Key_Down);
+    int start = 0, end = 0;
+    EXPECT_EQ(page->textInterface()->textAtOffset(page->textInterface()->cursorPosition(), QAccessible::LineBoundary, &start, &end),
+              "The Radio menu moves the setup between the radio and the editor.\n");
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What a screen reader hears of the drop-down lists of the program whose
-# process id is given: one line per list on show that cannot be typed in, its name,
-# a tab, and the value the bus gives for it. Exits 77 when no accessibility
-# bus can be had here, 1 when the program is not on it.
+# What a screen reader hears of the program whose process id is given, one
+# line each, fields split by tabs: each list on show that cannot be typed in,
+# its name and the value the bus gives for it; each page of text on show, its
+# name and its first line, then each of its links, "link" and its name.
+# Exits 77 when no accessibility bus can be had here, 1 when the program is
+# not on it.
 import sys
 import time
 
@@ -14,21 +16,29 @@ except ImportError:
     sys.exit(77)
 
 
-def lists(node, found):
+def text_of(node):
+    try:
+        text = node.queryText()
+        return text.getText(0, text.characterCount)
+    except NotImplementedError:
+        return "(no value)"
+
+
+def heard(node, found):
     for child in node:
         if child is None:
             continue
-        if child.getRole() == pyatspi.ROLE_COMBO_BOX:
-            state = child.getState()
+        state = child.getState()
+        role = child.getRole()
+        if role == pyatspi.ROLE_COMBO_BOX:
             if state.contains(pyatspi.STATE_VISIBLE) and not state.contains(pyatspi.STATE_EDITABLE):
-                try:
-                    text = child.queryText()
-                    value = text.getText(0, text.characterCount)
-                except NotImplementedError:
-                    value = "(no value)"
-                found.append((child.name, value))
+                found.append((child.name, text_of(child)))
             continue
-        lists(child, found)
+        if role == pyatspi.ROLE_DOCUMENT_FRAME and state.contains(pyatspi.STATE_VISIBLE):
+            found.append((child.name, text_of(child).split("\n")[0]))
+            found.extend(("link", link.name) for link in child if link is not None and link.getRole() == pyatspi.ROLE_LINK)
+            continue
+        heard(child, found)
 
 
 def main():
@@ -45,7 +55,7 @@ def main():
         for app in apps:
             if app.get_process_id() == pid:
                 found = []
-                lists(app, found)
+                heard(app, found)
                 for name, value in found:
                     print("%s\t%s" % (name, value))
                 return 0
