@@ -21,23 +21,41 @@ namespace vktqt {
 namespace {
 const QUrl Contents("qrc:/help/index.html");
 
-// Tab goes from link to link of the page; a screen reader is told which link
-// it chose, as it is told of a control that took the focus.
+// Within the page the focus is on the link Tab chose, or on the page and its
+// caret. A screen reader is told whenever that changes, as it is told of a
+// control that took the focus: told only of a link, it would not follow the
+// caret once an arrow key or a new page had left the link.
 class HelpPage : public QTextBrowser {
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit HelpPage(QWidget* parent) : QTextBrowser(parent) {
+        connect(this, &QTextBrowser::cursorPositionChanged, this, &HelpPage::tellFocus);
+    }
 
 protected:
     bool focusNextPrevChild(bool next) override {
         if (!QTextBrowser::focusNextPrevChild(next)) return false;
-        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(this);
-        for (int i = 0; i < page->childCount(); ++i)
-            if (QAccessibleInterface* link = page->child(i); link->state().focused) {
-                QAccessibleEvent chosen(link, QAccessible::Focus);
-                QAccessible::updateAccessibility(&chosen);
-            }
+        tellFocus();
         return true;
     }
+    void focusInEvent(QFocusEvent* e) override {
+        QTextBrowser::focusInEvent(e);
+        told_ = ThePage;  // Qt tells of the page itself
+    }
+
+private:
+    static constexpr int ThePage = -1;
+    void tellFocus() {
+        if (!hasFocus()) return;
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(this);
+        int focused = ThePage;
+        for (int i = 0; i < page->childCount(); ++i)
+            if (page->child(i)->state().focused) focused = i;
+        if (focused == told_) return;
+        told_ = focused;
+        QAccessibleEvent told(focused == ThePage ? page : page->child(focused), QAccessible::Focus);
+        QAccessible::updateAccessibility(&told);
+    }
+    int told_ = ThePage;
 };
 } // namespace
 

@@ -373,7 +373,8 @@ TEST_F(AccessibilityBusTest, ListsGiveTheirValues) {
 }
 
 // A help page is read as a document, line by line, with its links one by one: Tab chooses a link and the reader
-// hears its name; the link's own action follows it.
+// hears its name; the link's own action follows it; the caret that leaves a link, or a new page, takes the focus
+// back to the page.
 TEST_F(AccessibilityBusTest, TheHelpPageIsADocumentWithItsLinks) {
     vktqt::HelpViewer help;
     help.showContents();
@@ -384,15 +385,16 @@ TEST_F(AccessibilityBusTest, TheHelpPageIsADocumentWithItsLinks) {
     ASSERT_EQ(given.size(), 10);
     EXPECT_EQ(given.mid(0, 3), QStringList({"Help page\tVKT Editor Help", "link\tConnecting the radio", "link\tReading and writing a radio"}));
     EXPECT_EQ(given.last(), "link\tTuning a radio");
+    const bool listened = AccessibilityBusUp();  // only then is anything said
+    if (listened) {
+        EXPECT_EQ(HeardOverBus().filter(QRegularExpression("^(Help page|link)\t")), given);
+    }
     activate(&help);
     help.browser()->setFocus();
     FocusHeard focus;
     press(Qt::Key_Tab);
     EXPECT_TRUE(page->child(0)->state().focused && !page->state().focused);
-    if (AccessibilityBusUp()) {  // only then is anything said
-        EXPECT_EQ(focus.names, QStringList{"Connecting the radio"});
-        EXPECT_EQ(HeardOverBus().filter(QRegularExpression("^(Help page|link)\t")), given);
-    }
+    press(Qt::Key_Down);  // the caret leaves the link
     page->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(help.browser()->source().fileName(), "readwrite.html");
     EXPECT_TRUE(page->textInterface()->text(0, -1).startsWith("Reading and writing a radio\n"));
@@ -401,4 +403,7 @@ TEST_F(AccessibilityBusTest, TheHelpPageIsADocumentWithItsLinks) {
     int start = 0, end = 0;
     EXPECT_EQ(page->textInterface()->textAtOffset(page->textInterface()->cursorPosition(), QAccessible::LineBoundary, &start, &end),
               "The Radio menu moves the setup between the radio and the editor.\n");
+    if (listened) {
+        EXPECT_EQ(focus.names, QStringList({"Connecting the radio", "Help page", "Reading and writing a radio", "Help page"}));
+    }
 }
