@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -334,13 +335,26 @@ private:
     mutable Parts<AccessibleLink, QTextBrowser> links_;
 };
 
+// A line of a status bar is a notification, said by a screen reader each
+// time it is shown anew. A label's changed text is said only while the
+// reader looks at it, and the bus carries no alert.
+class AccessibleStatusLine : public QAccessibleWidget {
+public:
+    explicit AccessibleStatusLine(QLabel* line) : QAccessibleWidget(line, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? static_cast<QLabel*>(widget())->text() : QAccessibleWidget::text(t);
+    }
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (className == QLatin1String("QComboBox")) return new AccessibleList(static_cast<QComboBox*>(object));
     if (className == QLatin1String("QTabBar")) return new AccessibleTabList(static_cast<QTabBar*>(object));
     if (className == QLatin1String("QTextBrowser")) return new AccessiblePage(static_cast<QTextBrowser*>(object));
+    auto* w = qobject_cast<QWidget*>(object);
+    if (className == QLatin1String("QLabel") && w && qobject_cast<QStatusBar*>(w->parentWidget()))
+        return new AccessibleStatusLine(static_cast<QLabel*>(object));
     // The windows made of a plain widget (global parameters, tuning, help)
     // would otherwise report themselves as a filler.
-    auto* w = qobject_cast<QWidget*>(object);
     if (className == QLatin1String("QWidget") && w && w->isWindow()) return new QAccessibleWidget(w, QAccessible::Window);
     return nullptr;
 }
@@ -366,6 +380,9 @@ void NameControl(QWidget* control, const QString& name) {
 }
 
 void Announce(QLabel* statusLine) {
+    QAccessibleEvent shown(statusLine, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+    // For the bridges that say alerts.
     QAccessibleEvent said(statusLine, QAccessible::Alert);
     QAccessible::updateAccessibility(&said);
 }

@@ -22,9 +22,9 @@ QString SpokenName(const QString& caption);
 // would otherwise say it only when the technician went looking for it.
 void Announce(QLabel* statusLine);
 // Lists are named by their names rather than by the entry they show, a page
-// of text is read as a document with its links, and a plain widget standing
-// as a window of its own says it is a window. Once per program; every list
-// the views make sees to it.
+// of text is read as a document with its links, a status line is a
+// notification, and a plain widget standing as a window of its own says it
+// is a window. Once per program; every list the views make sees to it.
 void InstallAccessibleNames();
 
 } // namespace vktviews

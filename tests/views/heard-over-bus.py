@@ -3,7 +3,8 @@
 # What a screen reader hears of the program whose process id is given, one
 # line each, fields split by tabs: each list on show that cannot be typed in,
 # its name and the value the bus gives for it; each page of text on show, its
-# name and its first line, then each of its links, "link" and its name.
+# name and its first line, then each of its links, "link" and its name; each
+# notification on show, "notification" and its text.
 # Exits 77 when no accessibility bus can be had here, 1 when the program is
 # not on it.
 import sys
@@ -33,6 +34,9 @@ def heard(node, found):
         if role == pyatspi.ROLE_COMBO_BOX:
             if state.contains(pyatspi.STATE_VISIBLE) and not state.contains(pyatspi.STATE_EDITABLE):
                 found.append((child.name, text_of(child)))
+            continue
+        if role == pyatspi.ROLE_NOTIFICATION and state.contains(pyatspi.STATE_VISIBLE):
+            found.append(("notification", child.name))
             continue
         if role == pyatspi.ROLE_DOCUMENT_FRAME and state.contains(pyatspi.STATE_VISIBLE):
             found.append((child.name, text_of(child).split("\n")[0]))
