@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "qt/HelpViewer.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QScreen>
-#include <QStyle>
-
-#include <algorithm>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // The pages are compiled into a static library; make sure they are there.
 static void InitHelpResources() { Q_INIT_RESOURCE(help); }
@@ -19,9 +20,46 @@ namespace vktqt {
 
 namespace {
 const QUrl Contents("qrc:/help/index.html");
+
+// Within the page the focus is on the link Tab chose, or on the page and its
+// caret. A screen reader is told whenever that changes, as it is told of a
+// control that took the focus: told only of a link, it would not follow the
+// caret once an arrow key or a new page had left the link.
+class HelpPage : public QTextBrowser {
+public:
+    explicit HelpPage(QWidget* parent) : QTextBrowser(parent) {
+        connect(this, &QTextBrowser::cursorPositionChanged, this, &HelpPage::tellFocus);
+    }
+
+protected:
+    bool focusNextPrevChild(bool next) override {
+        if (!QTextBrowser::focusNextPrevChild(next)) return false;
+        tellFocus();
+        return true;
+    }
+    void focusInEvent(QFocusEvent* e) override {
+        QTextBrowser::focusInEvent(e);
+        told_ = ThePage;  // Qt tells of the page itself
+    }
+
+private:
+    static constexpr int ThePage = -1;
+    void tellFocus() {
+        if (!hasFocus()) return;
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(this);
+        int focused = ThePage;
+        for (int i = 0; i < page->childCount(); ++i)
+            if (page->child(i)->state().focused) focused = i;
+        if (focused == told_) return;
+        told_ = focused;
+        QAccessibleEvent told(focused == ThePage ? page : page->child(focused), QAccessible::Focus);
+        QAccessible::updateAccessibility(&told);
+    }
+    int told_ = ThePage;
+};
 } // namespace
 
-HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(new HelpPage(this)) {
     InitHelpResources();
     setWindowTitle("VKT Editor Help");
     auto* contents = new QPushButton("&Contents", this);
@@ -36,6 +74,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
     layout->addLayout(buttons);
     layout->addWidget(browser_);
     browser_->setOpenExternalLinks(true);
+    // A caret the arrow keys move, so a screen reader reads the page line by
+    // line; Tab still goes from link to link.
+    browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     browser_->setAccessibleName("Help page");
     connect(contents, &QPushButton::clicked, this, &HelpViewer::showContents);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);

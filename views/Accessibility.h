@@ -21,9 +21,10 @@ QString SpokenName(const QString& caption);
 // A new message in a status line, said at once by a screen reader, which
 // would otherwise say it only when the technician went looking for it.
 void Announce(QLabel* statusLine);
-// Lists are named by their names rather than by the entry they show, and a
-// plain widget standing as a window of its own says it is a window. Once per
-// program; every list the views make sees to it.
+// Lists are named by their names rather than by the entry they show, a page
+// of text is read as a document with its links, a status line is a
+// notification, and a plain widget standing as a window of its own says it
+// is a window. Once per program; every list the views make sees to it.
 void InstallAccessibleNames();
 
 } // namespace vktviews

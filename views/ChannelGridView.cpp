@@ -122,7 +122,7 @@ ChannelGridView::ChannelGridView(ChannelGrid& grid, vkteditor::GridEditor& edito
         if (previousChanged) previousChanged(row, col);
         showCells(row, col);
     };
-    grid_.moved = [this] { followGrid(); };
+    grid_.moved = [this] { gridMoved(); };
 }
 
 // Repaints changed cells, keeps an open cell editor showing its cell's text,
@@ -230,12 +230,21 @@ bool ChannelGridView::focusNextPrevChild(bool next) {
     return QTableView::focusNextPrevChild(next);
 }
 
-// The current cell follows the grid's Row and Col; an edit the model ended
-// closes its editor.
-void ChannelGridView::followGrid() {
+// An edit the model ended closes its editor at once. The current cell
+// follows the grid's Row and Col where they come to rest: the model moves
+// them to read and write each cell it shows, a group's 96 at a time, and a
+// screen reader would be told of every one of those cells.
+void ChannelGridView::gridMoved() {
     if (following_) return;
-    following_ = true;
     if (openEditor_ && !grid_.editing()) closeEditor(openEditor_, QAbstractItemDelegate::NoHint);
+    if (followPending_) return;
+    followPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { followGrid(); }, Qt::QueuedConnection);
+}
+
+void ChannelGridView::followGrid() {
+    followPending_ = false;
+    following_ = true;
     const QModelIndex target = model_.index(grid_.Row(), grid_.Col());
     if (currentIndex() != target) setCurrentIndex(target);
     following_ = false;

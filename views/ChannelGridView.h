@@ -57,6 +57,7 @@ protected:
 
 private:
     friend class ChannelGridDelegate;
+    void gridMoved();
     void followGrid();
     void showCells(int row, int col);
     void moveDown();
@@ -71,6 +72,7 @@ private:
     // The open cell editor; Qt clears it when the editor goes.
     QPointer<QWidget> openEditor_;
     bool following_ = false;
+    bool followPending_ = false;
 };
 
 // Maps a Qt key to the window models' key code (0 for keys they ignore).

@@ -131,13 +131,9 @@ GroupsView::GroupsView(vkteditor::frmGroups& model) : m_(model), central_(new QW
     statusBar()->addPermanentWidget(emulated);
     Bind(emulated, m_.lblEmulatedMark);
 
-    m_.changed = [this] {
-        setWindowTitle(QString::fromStdString(m_.Caption()));
-        // Disabling the main window itself would disable the progress window
-        // it owns; its contents and menus go instead.
-        centralWidget()->setEnabled(m_.Enabled());
-        menuBar()->setEnabled(m_.Enabled());
-    };
+    // While a transfer holds the main window it takes no input: the progress
+    // window in front of it is modal for it (ProcView).
+    m_.changed = [this] { setWindowTitle(QString::fromStdString(m_.Caption())); };
     m_.changed();
 }
 

@@ -13,6 +13,10 @@
 namespace vktviews {
 
 ProcView::ProcView(VKTCom::frmProc& model, QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint) {
+    // The main window takes no input while this shows. Its controls are not
+    // disabled one by one: each would tell a screen reader it changed, twice
+    // a transfer, and the reader would drop the result said after them.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     auto* info = new QLabel(this);
     auto* bar = new QProgressBar(this);

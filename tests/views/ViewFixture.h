@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -105,6 +106,45 @@ inline bool AccessibilityBusUp() {
     QProcess::execute("dbus-send", {"--session", "--dest=org.a11y.Bus", "--print-reply", "/org/a11y/bus", "org.a11y.Bus.GetAddress"});
     return QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000);
 }
+
+// What a reader on the bus hears of this program, in its order (tests/views/heard-over-bus.py).
+inline QStringList HeardOverBus() {
+    QProcess reader;
+    QEventLoop answered;
+    QObject::connect(&reader, &QProcess::finished, &answered, &QEventLoop::quit);
+    QObject::connect(&reader, &QProcess::errorOccurred, &answered, &QEventLoop::quit);
+    reader.start(VKT_HEARD_OVER_BUS, {QString::number(QCoreApplication::applicationPid())});
+    answered.exec();  // the bus asks this program while the reader waits
+    EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    return QString::fromUtf8(reader.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// What the program tells a screen reader, one kind of news at a time: the name of each part it says has taken the
+// focus, or of each notification it shows anew. Nothing is told where no screen reader could listen.
+class Said {
+public:
+    explicit Said(QAccessible::Event kind) : previous_(QAccessible::installUpdateHandler(Hear)) {
+        Kind() = kind;
+        names().clear();
+    }
+    ~Said() { QAccessible::installUpdateHandler(previous_); }
+    static QStringList& names() {
+        static QStringList said;
+        return said;
+    }
+
+private:
+    static QAccessible::Event& Kind() {
+        static QAccessible::Event kind;
+        return kind;
+    }
+    static void Hear(QAccessibleEvent* e) {
+        QAccessibleInterface* told = e->accessibleInterface();
+        if (e->type() == Kind() && (e->type() != QAccessible::ObjectShow || told->role() == QAccessible::Notification))
+            names() << told->text(QAccessible::Name);
+    }
+    QAccessible::UpdateHandler previous_;
+};
 
 // Texts in failure messages as text.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
