@@ -45,7 +45,7 @@ protected:
 private:
     static constexpr int ThePage = -1;
     void tellFocus() {
-        if (!hasFocus()) return;
+        if (!hasFocus() || !QAccessible::isActive()) return;
         QAccessibleInterface* page = QAccessible::queryAccessibleInterface(this);
         int focused = ThePage;
         for (int i = 0; i < page->childCount(); ++i)

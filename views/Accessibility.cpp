@@ -14,6 +14,7 @@
 #include <QTabBar>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextLayout>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -299,6 +300,19 @@ public:
 
     QString text(int start, int end) const override { return all().mid(start, end < 0 ? -1 : end - start); }
     int characterCount() const override { return int(all().size()); }
+    // A line is a line as laid out on the screen, not a paragraph: Down moves
+    // the caret one such line, and the reader reads the line it came to.
+    QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+        if (type != QAccessible::LineBoundary) return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
+        offset = std::clamp(offset, 0, characterCount());
+        const QTextBlock block = browser()->document()->findBlock(offset);
+        const QTextLine line = block.layout()->lineForTextPosition(offset - block.position());
+        if (!line.isValid()) return QAccessibleTextInterface::textAtOffset(offset, type, start, end);
+        *start = block.position() + line.textStart();
+        // With the spaces it wrapped at, or the paragraph's line break.
+        *end = std::min(*start + line.textLength() + (line.lineNumber() == block.layout()->lineCount() - 1 ? 1 : 0), characterCount());
+        return text(*start, *end);
+    }
     int cursorPosition() const override { return browser()->textCursor().position(); }
     void setCursorPosition(int position) override { setSelection(0, position, position); }
     void selection(int, int* start, int* end) const override {

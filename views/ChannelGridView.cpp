@@ -246,7 +246,15 @@ void ChannelGridView::followGrid() {
     followPending_ = false;
     following_ = true;
     const QModelIndex target = model_.index(grid_.Row(), grid_.Col());
-    if (currentIndex() != target) setCurrentIndex(target);
+    if (currentIndex() != target) {
+        // A cell left open is taken where it stands, without the step down
+        // that Enter makes: the model, not the technician, chose the cell.
+        if (openEditor_) {
+            commitData(openEditor_);
+            closeEditor(openEditor_, QAbstractItemDelegate::NoHint);
+        }
+        setCurrentIndex(target);
+    }
     following_ = false;
 }
 

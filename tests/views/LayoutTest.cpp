@@ -376,11 +376,20 @@ TEST_F(AccessibilityBusTest, TheHelpPageIsADocumentWithItsLinks) {
     page->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(help.browser()->source().fileName(), "readwrite.html");
     EXPECT_TRUE(page->textInterface()->text(0, -1).startsWith("Reading and writing a radio\n"));
-    // The arrow keys move a caret through the page; the reader reads the line it is on.
+    // The arrow keys move a caret through the page, a line on the screen at a time, and the reader reads the line the
+    // caret is on, also where a narrow window wraps a paragraph.
     press(Qt::Key_Down);
+    const QString paragraph = "The Radio menu moves the setup between the radio and the editor.\n";
+    QAccessibleTextInterface* text = page->textInterface();
     int start = 0, end = 0;
-    EXPECT_EQ(page->textInterface()->textAtOffset(page->textInterface()->cursorPosition(), QAccessible::LineBoundary, &start, &end),
-              "The Radio menu moves the setup between the radio and the editor.\n");
+    EXPECT_EQ(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end), paragraph);
+    help.resize(help.fontMetrics().horizontalAdvance(paragraph) / 3, help.height());
+    QApplication::processEvents();
+    text->setCursorPosition(text->text(0, -1).indexOf(paragraph));
+    const QString first = text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+    press(Qt::Key_Down);
+    const QString second = text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+    EXPECT_TRUE(!first.isEmpty() && first.size() < paragraph.size() && paragraph.startsWith(first + second)) << first.toStdString() << "|" << second.toStdString();
     if (listened) {
         EXPECT_EQ(focus.names(), QStringList({"Connecting the radio", "Help page", "Reading and writing a radio", "Help page"}));
     }

@@ -132,6 +132,7 @@ public:
         static QStringList said;
         return said;
     }
+    static QString last() { return names().isEmpty() ? QString() : names().last(); }
 
 private:
     static QAccessible::Event& Kind() {
@@ -140,7 +141,7 @@ private:
     }
     static void Hear(QAccessibleEvent* e) {
         QAccessibleInterface* told = e->accessibleInterface();
-        if (e->type() == Kind() && (e->type() != QAccessible::ObjectShow || told->role() == QAccessible::Notification))
+        if (told && e->type() == Kind() && (e->type() != QAccessible::ObjectShow || told->role() == QAccessible::Notification))
             names() << told->text(QAccessible::Name);
     }
     QAccessible::UpdateHandler previous_;
