@@ -39,7 +39,10 @@ protected:
     }
     void focusInEvent(QFocusEvent* e) override {
         QTextBrowser::focusInEvent(e);
-        told_ = ThePage;  // Qt tells of the page itself
+        // Qt tells of the page itself once this returns; a link Tab chose
+        // before the window was left is told after that.
+        told_ = ThePage;
+        QMetaObject::invokeMethod(this, &HelpPage::tellFocus, Qt::QueuedConnection);
     }
 
 private:
