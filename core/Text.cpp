@@ -169,6 +169,12 @@ std::string Trimmed(const std::string& text, const char* blanks) {
     return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator) {
+    std::string text;
+    for (size_t i = 0; i < parts.size(); ++i) text += (i ? separator : "") + parts[i];
+    return text;
+}
+
 UtcTime UtcOf(std::chrono::system_clock::time_point when) {
     using namespace std::chrono;
     const auto seconds = floor<std::chrono::seconds>(when);

@@ -53,6 +53,8 @@ std::string ToUpper(const std::string& text);
 std::string PadLeft(const std::string& text, size_t width, char pad);
 // The text without the blanks it starts and ends with.
 std::string Trimmed(const std::string& text, const char* blanks = " \t");
+// The parts one after another, the separator between each two: "a; b; c".
+std::string Joined(const std::vector<std::string>& parts, const std::string& separator);
 
 // A moment in UTC as the calendar tells it, for the time stamps of names and
 // logs; the same on every system, which gmtime_r and timegm are not.

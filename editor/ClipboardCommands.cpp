@@ -165,13 +165,8 @@ void ClipboardCommands::tellRefused(int rows) {
         for (int row : inCol)
             if (std::find(refusedRows.begin(), refusedRows.end(), row) == refusedRows.end()) refusedRows.push_back(row);
     }
-    auto joined = [](const std::vector<std::string>& parts) {
-        std::string text;
-        for (const std::string& p : parts) text += (text.empty() ? "" : "; ") + p;
-        return text;
-    };
-    const std::string refused = refusedRows.size() == 1 ? Listed(columns) + " of " + RowsText(refusedRows) : joined(cells);
-    if (told) told("Pasted " + RowsCountText(rows) + "; refused: " + refused + ". " + joined(rules));
+    const std::string refused = refusedRows.size() == 1 ? Listed(columns) + " of " + RowsText(refusedRows) : vkt::Joined(cells, "; ");
+    if (told) told("Pasted " + RowsCountText(rows) + "; refused: " + refused + ". " + vkt::Joined(rules, "; "));
 }
 
 // Undo of a cell: a text that starts at or after "D" (a digital code) goes

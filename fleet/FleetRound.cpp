@@ -132,10 +132,7 @@ std::string FleetRound::summary() const {
                                       (job_.action == Action::Read ? "unread" : "unwritten")
                                   : counted + " in " + vkt::FixedText(seconds(), 1) + " s";
     const auto missing = notDone();
-    if (!missing.empty()) {
-        text += "; not done: ";
-        for (size_t i = 0; i < missing.size(); ++i) text += (i ? ", " : "") + missing[i];
-    }
+    if (!missing.empty()) text += "; not done: " + vkt::Joined(missing, ", ");
     return text;
 }
 

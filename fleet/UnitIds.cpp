@@ -95,9 +95,7 @@ std::string UnitIdsOf(const VKTCore::Image& image) {
         const std::string id = VKTCore::UnitIdText(image, g);
         if (std::find(seen.begin(), seen.end(), id) == seen.end()) seen.push_back(id);
     }
-    std::string text;
-    for (const std::string& id : seen) text += (text.empty() ? "" : "/") + id;
-    return text;
+    return vkt::Joined(seen, "/");
 }
 
 } // namespace vktfleet
